@@ -1,0 +1,45 @@
+// The one root of every exception the system raises. Refusals are results; an exception is raised
+// only where the system's behaviour calls for one (corrupt streams, conversion errors, platform
+// failures), and it always carries its message as 1252 text.
+#pragma once
+
+#include <exception>
+#include <string>
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const std::string& Message() const noexcept { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// A conversion or format failure (bad format directive, bad argument, bad code page).
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Stream failures: reading past the end, writing that could not complete, files that cannot open.
+class EStreamError : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EReadError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+};
