@@ -1,8 +1,10 @@
 #include "core/Modules.h"
 
+#include "core/ClasseFinalisable.h"
+
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
-      {"Modules", nullptr, nullptr},
+      {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
   };
   return kTable;
 }
