@@ -1,10 +1,14 @@
 #include "core/Modules.h"
 
 #include "core/ClasseFinalisable.h"
+#include "core/GestionnaireNomsDeClasse.h"
+#include "core/ObjetEvent.h"
 
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
       {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
+      {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
+      {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
   };
   return kTable;
 }
