@@ -22,6 +22,12 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// A down-cast to a class that the object does not belong to (the class library's "as" check).
+class EInvalidCast : public Exception {
+ public:
+  EInvalidCast() : Exception("Invalid class typecast") {}
+};
+
 // Stream failures: reading past the end, writing that could not complete, files that cannot open.
 class EStreamError : public Exception {
  public:
