@@ -1,0 +1,10 @@
+#include "core/ArrayOfInteger.h"
+
+template class TCustomArrayTemplate<TArrayOfIntegerTraits>;
+template class TArrayTemplate<TArrayOfIntegerTraits>;
+template class TPagedArrayTemplate<TArrayOfIntegerTraits>;
+template class TFixedArrayTemplate<TArrayOfIntegerTraits>;
+
+NV_DEFINE_ARRAY_CLASS(TArrayOfInteger)
+NV_DEFINE_ARRAY_CLASS(TPagedArrayOfInteger)
+NV_DEFINE_ARRAY_CLASS(TFixedArrayOfInteger)
