@@ -10,9 +10,9 @@
 // Filled with Memoire::Inserer it is sorted ascending without duplicates; Memoire::Ajouter appends
 // without either guarantee. Positions are 1-based: position p is Elements[p - 1].
 struct TypeEnsembleMemoire {
-  uint32_t Capacite = 0;          // entries allocated, a multiple of 5
-  uint32_t Nombre = 0;            // values held
-  uint32_t* Elements = nullptr;   // nil when never initialised or when the capacity fell to 0
+  uint32_t Capacite = 0;         // entries allocated, a multiple of 5
+  uint32_t Nombre = 0;           // values held
+  uint32_t* Elements = nullptr;  // nil when never initialised or when the capacity fell to 0
 };
 
 namespace Memoire {

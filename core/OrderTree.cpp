@@ -100,6 +100,38 @@ uint32_t OrderTree::NumberAt(uint32_t position) {
   return leaf->number[remaining];
 }
 
+OrderTree::Leaf* OrderTree::SelectWithPath(uint32_t position, Path& path, uint32_t& index) {
+  uint32_t remaining = position - 1;
+  path.depth = 0;
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) {
+    auto* in = static_cast<Inner*>(node);
+    uint32_t c = 0;
+    while (remaining >= in->count[c]) remaining -= in->count[c++];
+    path.steps[path.depth++] = {in, c};
+    node = in->child[c];
+  }
+  index = remaining;
+  return static_cast<Leaf*>(node);
+}
+
+bool OrderTree::RemoveNumber(uint32_t number) {
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) node = static_cast<Inner*>(node)->child[0];
+  uint32_t before = 0;
+  for (auto* leaf = static_cast<Leaf*>(node); leaf != nullptr; before += leaf->size, leaf = leaf->next) {
+    for (uint32_t i = 0; i < leaf->size; ++i) {
+      if (leaf->number[i] != number) continue;
+      Path path;
+      uint32_t index;
+      Leaf* found = SelectWithPath(before + i + 1, path, index);
+      EraseAndRebalance(path, found, index);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool OrderTree::IsFull(const Node* node, uint32_t level) const { return node->size == Capacity(level); }
 
 // Records the first entry of `node` (at `level`) as the first entry of child `index` of `parent`.
@@ -324,8 +356,8 @@ void OrderTree::CollapseRoot() {
   }
 }
 
-bool OrderTree::CheckNode(const Node* node, uint32_t level, bool isRoot, uint32_t& count,
-                          uint64_t& minPrefix, uint32_t& minNumber, const Leaf*& previousLeaf) const {
+bool OrderTree::CheckNode(const Node* node, uint32_t level, bool isRoot, uint32_t& count, uint64_t& minPrefix,
+                          uint32_t& minNumber, const Leaf*& previousLeaf) const {
   if (node->size > Capacity(level)) return false;
   if (!isRoot && node->size < MinFill(level)) return false;
   if (level == 0) {

@@ -46,6 +46,10 @@ class OrderTree {
   template <class Below>
   bool Remove(const Below& below, uint32_t number);
 
+  // Removes the entry of `number` wherever it stands, walking the leaves: the way out when a
+  // comparison routine that is not a consistent order made Remove miss it. False when absent.
+  bool RemoveNumber(uint32_t number);
+
   // Empties the tree.
   void Clear();
 
@@ -95,6 +99,7 @@ class OrderTree {
   void InsertIntoLeaf(Leaf* leaf, uint32_t index, uint64_t prefix, uint32_t number);
   void RefreshMinima(const Path& path, const Leaf* leaf);
   void EraseAndRebalance(Path& path, Leaf* leaf, uint32_t index);
+  Leaf* SelectWithPath(uint32_t position, Path& path, uint32_t& index);
   void Rebalance(Inner* parent, uint32_t index, uint32_t childLevel);
   void Merge(Inner* parent, uint32_t left, uint32_t childLevel);
   void Redistribute(Inner* parent, uint32_t left, uint32_t childLevel);

@@ -23,9 +23,9 @@ constexpr std::align_val_t kAlignement{alignof(TypeEnteteXi)};
 // Every operation starts here: the table of the operation in progress comes from its handle.
 TypeEnteteXi* Prendre(const void* table) {
   TypeEnteteXi* h = table == nullptr
-                    ? nullptr
-                    : reinterpret_cast<TypeEnteteXi*>(const_cast<uint8_t*>(static_cast<const uint8_t*>(table)) -
-                                                  kDecalageTampon);
+                        ? nullptr
+                        : reinterpret_cast<TypeEnteteXi*>(
+                              const_cast<uint8_t*>(static_cast<const uint8_t*>(table)) - kDecalageTampon);
   XiTableCourante = h;
   return h;
 }
@@ -44,7 +44,9 @@ uint8_t* Adresse(const TypeEnteteXi* h, uint32_t numero) {
          std::size_t{i % h->EnregistrementsParBloc} * h->TailleEnregistrement;
 }
 
-TypeBlocXi& BlocDe(TypeEnteteXi* h, uint32_t numero) { return h->Blocs[(numero - 1) / h->EnregistrementsParBloc]; }
+TypeBlocXi& BlocDe(TypeEnteteXi* h, uint32_t numero) {
+  return h->Blocs[(numero - 1) / h->EnregistrementsParBloc];
+}
 
 void AjouterBloc(TypeEnteteXi* h) {
   TypeBlocXi bloc;
@@ -83,30 +85,28 @@ uint32_t Charge32(const uint8_t* p) {
   return v;
 }
 
-// The order's key prefix of a record: entries whose prefixes differ sort as their prefixes.
-uint64_t Prefixe(const TypeOrdreXi& o, const uint8_t* enregistrement) {
-  if (o.Prefixe == TypePrefixeXi::Aucun) return 0;
-  const TypeColonneXi& col = o.Colonnes[0];
-  const uint8_t* champ = enregistrement + col.Decalage;
-  switch (o.Prefixe) {
+// The first 64 bits of a column's order-preserving encoding, left-aligned.
+uint64_t Encodage(const TypePartiePrefixeXi& part, const uint8_t* champ) {
+  switch (part.Sorte) {
     case TypePrefixeXi::Cardinal:
-      return Charge32(champ);
+      return uint64_t{Charge32(champ)} << 32;
     case TypePrefixeXi::Entier:
-      return Charge32(champ) ^ 0x80000000u;
+      return uint64_t{Charge32(champ) ^ 0x80000000u} << 32;
     case TypePrefixeXi::Octet:
-      return champ[0];
+      return uint64_t{champ[0]} << 56;
     case TypePrefixeXi::OctetDecroissant:
-      return 255u - champ[0];
+      return uint64_t{255u - champ[0]} << 56;
     case TypePrefixeXi::Octets: {
-      const int32_t n = std::min(col.Taille, 8);  // at least 1: see ChoisirPrefixe
-      uint64_t p = 0;
-      for (int32_t i = 0; i < n; ++i) p = (p << 8) | champ[i];
-      return n == 8 ? p : p << (8 * (8 - n));
+      uint64_t e = 0;
+      const int32_t n = std::min(part.Taille, 8);
+      for (int32_t i = 0; i < 8; ++i) e = (e << 8) | (i < n ? champ[i] : 0u);
+      return e;
     }
+    case TypePrefixeXi::Cardinaux:
+      return uint64_t{Charge32(champ)} << 32 | (part.Taille >= 8 ? Charge32(champ + 4) : 0u);
     case TypePrefixeXi::Chaine: {
-      const std::size_t longueur = std::min<std::size_t>(champ[0], static_cast<std::size_t>(col.Taille - 1));
-      return Collation::PrimaryPrefix(
-          std::string_view(reinterpret_cast<const char*>(champ + 1), longueur));
+      const std::size_t longueur = std::min<std::size_t>(champ[0], static_cast<std::size_t>(part.Taille - 1));
+      return Collation::PrimaryPrefix(std::string_view(reinterpret_cast<const char*>(champ + 1), longueur));
     }
     case TypePrefixeXi::Aucun:
       break;
@@ -114,11 +114,27 @@ uint64_t Prefixe(const TypeOrdreXi& o, const uint8_t* enregistrement) {
   return 0;
 }
 
+// The order's key prefix of a record: the parts one after the other, left-aligned. Entries whose
+// prefixes differ sort as their prefixes.
+uint64_t Prefixe(const TypeOrdreXi& o, const uint8_t* enregistrement) {
+  uint64_t prefixe = 0;
+  for (uint8_t i = 0; i < o.PartiesPrefixe; ++i) {
+    const TypePartiePrefixeXi& part = o.Prefixe[i];
+    const uint64_t bits = Encodage(part, enregistrement + part.Decalage) >> (64 - part.Bits);
+    prefixe = part.Bits == 64 ? bits : (prefixe << part.Bits) | bits;
+  }
+  return o.BitsPrefixe == 0 || o.BitsPrefixe == 64 ? prefixe : prefixe << (64 - o.BitsPrefixe);
+}
+
 // The probe of a search in an order >= 1: tells whether an entry sorts before (key of cle, numero).
 class Sonde {
  public:
   Sonde(const TypeEnteteXi* h, int32_t ordre, const uint8_t* cle, uint32_t numero)
-      : h_(h), ordre_(ordre), complet_(h->Ordres[ordre].PrefixeComplet), cle_(cle), numero_(numero),
+      : h_(h),
+        ordre_(ordre),
+        complet_(h->Ordres[ordre].PrefixeComplet),
+        cle_(cle),
+        numero_(numero),
         prefixe_(Prefixe(h->Ordres[ordre], cle)) {}
 
   uint64_t PrefixeCle() const { return prefixe_; }
@@ -144,7 +160,9 @@ class Sonde {
 // --- Order 0: the record numbers ascending, known from the count and the free numbers.
 
 // Free numbers below n.
-uint32_t LibresAvant(const TypeEnteteXi* h, uint32_t n) { return Memoire::Rechercher(n, h->NumerosLibres) - 1; }
+uint32_t LibresAvant(const TypeEnteteXi* h, uint32_t n) {
+  return Memoire::Rechercher(n, h->NumerosLibres) - 1;
+}
 
 uint32_t NumeroOrdreZero(const TypeEnteteXi* h, uint32_t position) {
   // The number n at a position p is p + j, j being the free numbers below n: the first j whose
@@ -193,8 +211,9 @@ bool Charger(TypeEnteteXi* h, uint32_t numero, bool verifier) {
   h->NumeroCourant = numero;
   if (numero >= 1 && numero <= h->Capacite && !(verifier && Invalide(h))) {
     uint8_t* stocke = Adresse(h, numero);
-    XiStatut = (h->OrdreCourant == -1 || Comparer(h, h->OrdreCourant, h->Tampon, stocke) == 0) ? kStatutEgal
-                                                                                                : kStatutDifferent;
+    XiStatut = (h->OrdreCourant == -1 || Comparer(h, h->OrdreCourant, h->Tampon, stocke) == 0)
+                   ? kStatutEgal
+                   : kStatutDifferent;
     std::memcpy(h->Tampon, stocke, h->TailleEnregistrement);
     h->EnregistrementCourant = stocke;
     return true;
@@ -224,9 +243,10 @@ bool AllerAPositionDans(TypeEnteteXi* h, int32_t ordre, uint32_t position) {
 uint32_t PositionDans(TypeEnteteXi* h, int32_t ordre) {
   if (!OrdreValide(h, ordre)) return 0;
   if (ordre == h->OrdreCourant) return h->PositionCourante;
-  h->PositionCourante = h->EnregistrementCourant == nullptr
-                            ? 0
-                            : ChercherPositionDans(h, ordre, h->EnregistrementCourant, h->NumeroCourant, true, false);
+  h->PositionCourante =
+      h->EnregistrementCourant == nullptr
+          ? 0
+          : ChercherPositionDans(h, ordre, h->EnregistrementCourant, h->NumeroCourant, true, false);
   h->OrdreCourant = ordre;
   return h->PositionCourante;
 }
@@ -266,6 +286,13 @@ void InsererDansOrdres(TypeEnteteXi* h) {
   ++h->Nombre;  // order 0 follows from the count and the free numbers
 }
 
+// A record leaves an order, found by its stored key; should a comparison routine that is not a
+// consistent order hide it, by its number, so that no order keeps a record that is gone.
+void RetirerDeLOrdre(TypeEnteteXi* h, int32_t ordre, const uint8_t* cle, uint32_t numero) {
+  OrderTree& arbre = h->Ordres[ordre].Numeros;
+  if (!arbre.Remove(Sonde(h, ordre, cle, numero), numero)) arbre.RemoveNumber(numero);
+}
+
 // The current number becomes free, unless it is the highest: then the free numbers above the new
 // highest are dropped, largest first.
 void LibererNumero(TypeEnteteXi* h, uint32_t c) {
@@ -284,8 +311,7 @@ void RetirerDesOrdres(TypeEnteteXi* h) {
   LibererNumero(h, c);
   uint8_t* stocke = Adresse(h, c);
   std::memcpy(h->Tampon, stocke, h->TailleEnregistrement);
-  for (uint32_t o = 1; o < h->NombreOrdres; ++o)
-    h->Ordres[o].Numeros.Remove(Sonde(h, static_cast<int32_t>(o), h->Tampon, c), c);
+  for (uint32_t o = 1; o < h->NombreOrdres; ++o) RetirerDeLOrdre(h, static_cast<int32_t>(o), h->Tampon, c);
   --h->Nombre;
   std::memset(stocke, 0, h->TailleEnregistrement);
   --BlocDe(h, c).Utilises;
@@ -300,10 +326,9 @@ void DeplacerDansOrdres(TypeEnteteXi* h, const uint8_t* stocke) {
   for (uint32_t o = 1; o < h->NombreOrdres; ++o) {
     const int32_t ordre = static_cast<int32_t>(o);
     if (Comparer(h, ordre, stocke, h->Tampon) == 0) continue;
-    OrderTree& arbre = h->Ordres[o].Numeros;
-    arbre.Remove(Sonde(h, ordre, stocke, n), n);
+    RetirerDeLOrdre(h, ordre, stocke, n);
     Sonde nouvelle(h, ordre, h->Tampon, n);
-    arbre.Insert(nouvelle, nouvelle.PrefixeCle(), n);
+    h->Ordres[o].Numeros.Insert(nouvelle, nouvelle.PrefixeCle(), n);
   }
 }
 
@@ -319,33 +344,55 @@ int32_t LargeurLue(TypeComparaison comparaison, int32_t taille) {
   return taille;
 }
 
-// The prefix that a first column allows, and whether it is the whole column.
-void ChoisirPrefixe(TypeOrdreXi& o) {
-  const TypeColonneXi& col = o.Colonnes[0];
+// What a column gives to the prefix: its kind, the width of its encoding in bits (0 for a column that
+// is always equal), and whether the encoding is the whole column. Unknown comparisons give nothing.
+struct ApportPrefixe {
+  TypePrefixeXi sorte = TypePrefixeXi::Aucun;
+  int32_t bits = 0;
+  bool entier = false;
+};
+
+ApportPrefixe ApportDe(const TypeColonneXi& col) {
   const TypeComparaison f = col.Comparaison;
-  bool entier = false;  // the prefix holds the whole column
-  o.Prefixe = TypePrefixeXi::Aucun;
-  if (f == &Comparai::ComparerCardinal || (f == &Comparai::ComparerCardinaux && col.Taille == 4)) {
-    o.Prefixe = TypePrefixeXi::Cardinal;
-    entier = true;
-  } else if (f == &Comparai::ComparerCardinaux && col.Taille > 4) {
-    o.Prefixe = TypePrefixeXi::Cardinal;
-  } else if (f == &Comparai::ComparerEntier || f == &Comparai::ComparerEntierBis) {
-    o.Prefixe = TypePrefixeXi::Entier;
-    entier = true;
-  } else if (f == &Comparai::ComparerOctet) {
-    o.Prefixe = TypePrefixeXi::Octet;
-    entier = true;
-  } else if (f == &Comparai::ComparerOctetDecroissant) {
-    o.Prefixe = TypePrefixeXi::OctetDecroissant;
-    entier = true;
-  } else if (f == &Comparai::ComparerOctets && col.Taille > 0) {
-    o.Prefixe = TypePrefixeXi::Octets;
-    entier = col.Taille <= 8;
-  } else if (f == &Comparai::ComparerChaineCourte) {
-    o.Prefixe = TypePrefixeXi::Chaine;
+  if (f == &Comparai::ComparerCardinal) return {TypePrefixeXi::Cardinal, 32, true};
+  if (f == &Comparai::ComparerEntier || f == &Comparai::ComparerEntierBis)
+    return {TypePrefixeXi::Entier, 32, true};
+  if (f == &Comparai::ComparerOctet) return {TypePrefixeXi::Octet, 8, true};
+  if (f == &Comparai::ComparerOctetDecroissant) return {TypePrefixeXi::OctetDecroissant, 8, true};
+  if (f == &Comparai::ComparerOctets) return {TypePrefixeXi::Octets, 8 * std::max(col.Taille, 0), true};
+  if (f == &Comparai::ComparerCardinaux)
+    return {TypePrefixeXi::Cardinaux, 32 * std::max(col.Taille / 4, 0), true};
+  if (f == &Comparai::ComparerChaineCourte) return {TypePrefixeXi::Chaine, 64, false};
+  return {};
+}
+
+// Fills the prefix with the leading columns while bits remain; it is complete when every column
+// went in whole.
+void ChoisirPrefixe(TypeOrdreXi& o) {
+  o.PartiesPrefixe = 0;
+  o.BitsPrefixe = 0;
+  bool complet = true;
+  for (const TypeColonneXi& col : o.Colonnes) {
+    const ApportPrefixe apport = ApportDe(col);
+    if (apport.sorte == TypePrefixeXi::Aucun) {
+      complet = false;
+      break;
+    }
+    if (apport.bits == 0) continue;  // always equal
+    const int32_t restants = 64 - o.BitsPrefixe;
+    const int32_t pris = std::min(apport.bits, restants);
+    o.Prefixe[o.PartiesPrefixe++] = {apport.sorte, static_cast<uint8_t>(pris), col.Decalage, col.Taille};
+    o.BitsPrefixe = static_cast<uint8_t>(o.BitsPrefixe + pris);
+    if (pris < apport.bits || !apport.entier) {
+      complet = false;
+      break;
+    }
+    if (o.BitsPrefixe == 64) {
+      complet = &col == &o.Colonnes.back();
+      break;
+    }
   }
-  o.PrefixeComplet = entier && o.NombreColonnes == 1;
+  o.PrefixeComplet = complet;
 }
 
 template <class Filtre, class Traitement>
@@ -412,8 +459,7 @@ bool DefinirOrdre(void* table, int32_t ordre, int32_t nombreColonnes, bool uniqu
   o.NombreColonnes = static_cast<uint32_t>(nombreColonnes);
   o.Colonnes.assign(o.NombreColonnes, TypeColonneXi{});
   o.Unique = unique;
-  o.Prefixe = TypePrefixeXi::Aucun;
-  o.PrefixeComplet = false;
+  ChoisirPrefixe(o);
   o.Numeros.Clear();
   return true;
 }
@@ -434,7 +480,7 @@ bool DefinirColonne(void* table, int32_t ordre, int32_t colonne, const void* cha
   if (decalage > h->TailleEnregistrement || largeur > h->TailleEnregistrement - decalage) return false;
   if (comparaison == &Comparai::ComparerChaineCourte && taille < 1) return false;  // the length byte
   o.Colonnes[colonne - 1] = {comparaison, static_cast<int32_t>(decalage), taille};
-  if (colonne == 1) ChoisirPrefixe(o);
+  ChoisirPrefixe(o);
   return true;
 }
 
@@ -625,7 +671,8 @@ uint32_t ChercherPosition(int32_t ordre, const void* cle, uint32_t numero, bool 
                           bool toutIntervalle) {
   TypeEnteteXi* h = XiTableCourante;
   if (h == nullptr || !OrdreValide(h, ordre)) return 0;
-  return ChercherPositionDans(h, ordre, static_cast<const uint8_t*>(cle), numero, arretSurNumero, toutIntervalle);
+  return ChercherPositionDans(h, ordre, static_cast<const uint8_t*>(cle), numero, arretSurNumero,
+                              toutIntervalle);
 }
 
 bool EnregistrementInvalide() {

@@ -24,9 +24,26 @@ struct TypeColonneXi {
   int32_t Taille = 0;    // passed to the comparison as its size
 };
 
-// How the 64-bit key prefix of an order's entries is taken from its first column, so that most
-// comparisons of a search are settled without reading the records.
-enum class TypePrefixeXi : uint8_t { Aucun, Cardinal, Entier, Octet, OctetDecroissant, Octets, Chaine };
+// How the 64-bit key prefix of an order's entries is taken from its leading columns, so that most
+// comparisons of a search are settled without reading the records: each part is the leading bits of
+// an order-preserving encoding of one column, the parts follow the columns' sequence.
+enum class TypePrefixeXi : uint8_t {
+  Aucun,
+  Cardinal,
+  Entier,
+  Octet,
+  OctetDecroissant,
+  Octets,
+  Cardinaux,
+  Chaine
+};
+
+struct TypePartiePrefixeXi {
+  TypePrefixeXi Sorte = TypePrefixeXi::Aucun;
+  uint8_t Bits = 0;  // leading bits of the column's encoding taken into the prefix
+  int32_t Decalage = 0;
+  int32_t Taille = 0;
+};
 
 // One sorted order. Order 0 has no column: its sequence is the record numbers ascending, computed
 // from the free numbers. Every other order holds each record once, sorted by its columns in
@@ -35,7 +52,9 @@ struct TypeOrdreXi {
   uint32_t NombreColonnes = 0;
   std::vector<TypeColonneXi> Colonnes;  // columns 1..NombreColonnes at indexes 0..NombreColonnes-1
   bool Unique = false;                  // refuses two records with equal keys
-  TypePrefixeXi Prefixe = TypePrefixeXi::Aucun;
+  TypePartiePrefixeXi Prefixe[8];
+  uint8_t PartiesPrefixe = 0;
+  uint8_t BitsPrefixe = 0;
   bool PrefixeComplet = false;  // the prefix is the whole key: equal prefixes mean equal keys
   OrderTree Numeros;            // the record numbers in the order's sequence (orders 1 and up)
 };
@@ -89,14 +108,16 @@ namespace Xi {
 // Per-thread state, zero at the start of each thread.
 extern thread_local constinit TypeEnteteXi* XiTableCourante;  // the table of the operation in progress
 extern thread_local constinit int32_t XiStatut;               // the outcome of the last operation
-extern thread_local constinit int32_t XiOrdreDoublon;  // unique order that refused the last insertion or change
+extern thread_local constinit int32_t
+    XiOrdreDoublon;  // unique order that refused the last insertion or change
 
 // Values of XiStatut.
-inline constexpr int32_t kStatutEgal = 1;        // record reached (by position: its key equals the buffer's former key)
-inline constexpr int32_t kStatutDifferent = 2;   // record reached by position; its key differs
-inline constexpr int32_t kStatutAucun = 0;       // no record (buffer cleared); or deleted / changed; or created
-inline constexpr int32_t kStatutMaximum = -1;    // insertion refused: the table is full (or there is no table)
-inline constexpr int32_t kStatutDoublon = -2;    // insertion refused: a unique order holds the key
+inline constexpr int32_t kStatutEgal =
+    1;  // record reached (by position: its key equals the buffer's former key)
+inline constexpr int32_t kStatutDifferent = 2;  // record reached by position; its key differs
+inline constexpr int32_t kStatutAucun = 0;     // no record (buffer cleared); or deleted / changed; or created
+inline constexpr int32_t kStatutMaximum = -1;  // insertion refused: the table is full (or there is no table)
+inline constexpr int32_t kStatutDoublon = -2;  // insertion refused: a unique order holds the key
 inline constexpr int32_t kStatutSuppressionInvalide = -3;   // deletion without a valid current record
 inline constexpr int32_t kStatutModificationInvalide = -4;  // change without a valid current record
 inline constexpr int32_t kStatutModificationDoublon = -5;   // change refused: another record holds the key

@@ -66,14 +66,22 @@ TEST(Collation, EveryByteHasItsOwnPlaceAndOnlyCasePairsMeet) {
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
     switch (c) {
-      case 0x8A: return 0x9A;
-      case 0x9A: return 0x8A;
-      case 0x8C: return 0x9C;
-      case 0x9C: return 0x8C;
-      case 0x8E: return 0x9E;
-      case 0x9E: return 0x8E;
-      case 0x9F: return 0xFF;
-      case 0xFF: return 0x9F;
+      case 0x8A:
+        return 0x9A;
+      case 0x9A:
+        return 0x8A;
+      case 0x8C:
+        return 0x9C;
+      case 0x9C:
+        return 0x8C;
+      case 0x8E:
+        return 0x9E;
+      case 0x9E:
+        return 0x8E;
+      case 0x9F:
+        return 0xFF;
+      case 0xFF:
+        return 0x9F;
     }
     return -1;
   };
@@ -102,8 +110,9 @@ TEST(Collation, IsATotalOrderThatThePrimaryPrefixRespects) {
   }
   for (bool ignoreCase : {false, true}) {
     auto sorted = words;
-    std::sort(sorted.begin(), sorted.end(),
-              [&](const std::string& a, const std::string& b) { return Collation::Compare(a, b, ignoreCase) < 0; });
+    std::sort(sorted.begin(), sorted.end(), [&](const std::string& a, const std::string& b) {
+      return Collation::Compare(a, b, ignoreCase) < 0;
+    });
     for (std::size_t i = 0; i < sorted.size(); ++i)
       for (std::size_t j = i + 1; j < sorted.size(); ++j)
         ASSERT_LE(Collation::Compare(sorted[i], sorted[j], ignoreCase), 0) << sorted[i] << " / " << sorted[j];
@@ -126,7 +135,8 @@ TEST(Comparai, ColumnComparisons) {
     std::memcpy(field.data() + 1, text.data(), text.size());
     return field;
   };
-  const std::string alpha = shortString("Alpha"), alphaLower = shortString("alpha"), beta = shortString("beta");
+  const std::string alpha = shortString("Alpha"), alphaLower = shortString("alpha"),
+                    beta = shortString("beta");
   EXPECT_EQ(Comparai::ComparerChaineCourte(alpha.data(), alphaLower.data(), 16), 0);
   EXPECT_EQ(Comparai::ComparerChaineCourte(alpha.data(), beta.data(), 16), -1);
   EXPECT_EQ(Comparai::ComparerChaineCourte(beta.data(), alpha.data(), 0), 1);

@@ -75,7 +75,8 @@ TEST(Memoire, CompareCountsFirstThenValues) {
     int expected;
   };
   Ensemble nine{9}, oneTwo{1, 2}, oneThree{1, 3}, empty1, empty2;
-  const Case cases[] = {{&nine, &oneTwo, -1}, {&oneThree, &oneTwo, 1}, {&oneTwo, &oneTwo, 0}, {&empty1, &empty2, 0}};
+  const Case cases[] = {
+      {&nine, &oneTwo, -1}, {&oneThree, &oneTwo, 1}, {&oneTwo, &oneTwo, 0}, {&empty1, &empty2, 0}};
   for (const Case& c : cases) EXPECT_EQ(Memoire::Comparer(c.a->e, c.b->e), c.expected);
 }
 

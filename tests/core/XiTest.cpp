@@ -71,7 +71,8 @@ class TableFiches : public ::testing::Test {
   // The record numbers of an order, walked with Premier / Suivant.
   std::vector<uint32_t> Sequence(int32_t ordre) {
     std::vector<uint32_t> numeros;
-    for (bool ok = Xi::Premier(t_, ordre); ok; ok = Xi::Suivant(t_, ordre)) numeros.push_back(Xi::NumeroCourant(t_));
+    for (bool ok = Xi::Premier(t_, ordre); ok; ok = Xi::Suivant(t_, ordre))
+      numeros.push_back(Xi::NumeroCourant(t_));
     return numeros;
   }
 
@@ -98,8 +99,8 @@ TEST(XiCreation, SizesBlocksAndMaximum) {
     int32_t tailleBloc;
   };
   const Case cases[] = {
-      {0, 12, -1, 12, 1024, 12288},     {-1, 12, -1, 12, 1024, 12288},   {100, 12, 100, 12, 100, 1200},
-      {0, 584, -1, 584, 448, 262144},   {0, 13, -1, 14, 1024, 14336},    {0, 262144, -1, 262144, 1, 262144},
+      {0, 12, -1, 12, 1024, 12288},      {-1, 12, -1, 12, 1024, 12288}, {100, 12, 100, 12, 100, 1200},
+      {0, 584, -1, 584, 448, 262144},    {0, 13, -1, 14, 1024, 14336},  {0, 262144, -1, 262144, 1, 262144},
       {5, 262143, 5, 262144, 1, 262144},
   };
   for (const Case& c : cases) {
@@ -150,7 +151,8 @@ TEST_F(TableFiches, DefinitionsOutsideTheTableAreRefused) {
   EXPECT_TRUE(Xi::DefinirOrdre(t_, 0, 0, false));
   EXPECT_FALSE(Xi::DefinirOrdre(t_, 1, -1, false));
   EXPECT_FALSE(Xi::DefinirColonne(t_, kParCode, 2, &b.Code, 4, &Comparai::ComparerCardinal));  // no column 2
-  EXPECT_FALSE(Xi::DefinirColonne(t_, kParCode, 1, &b.Valeur + 1, 4, &Comparai::ComparerCardinal));  // past the end
+  EXPECT_FALSE(
+      Xi::DefinirColonne(t_, kParCode, 1, &b.Valeur + 1, 4, &Comparai::ComparerCardinal));  // past the end
   EXPECT_FALSE(Xi::DefinirColonne(t_, kParCode, 1, &b.Valeur, 5, &Comparai::ComparerOctets));
   // A 32-bit comparison reads 4 bytes whatever size it is declared with.
   EXPECT_FALSE(Xi::DefinirColonne(t_, kParCode, 1, reinterpret_cast<uint8_t*>(&b.Valeur) + 2, 0,
@@ -263,7 +265,8 @@ TEST_F(TableFiches, SearchLandsOnTheFirstRecordNotBelowTheKey) {
     int32_t statut;
     uint32_t numero;
   };
-  const Case cases[] = {{10, 1, 1, 2}, {15, 2, 2, 3}, {20, 2, 1, 3}, {5, 1, 2, 2}, {30, 3, 1, 1}, {31, 4, 0, 0}};
+  const Case cases[] = {{10, 1, 1, 2}, {15, 2, 2, 3}, {20, 2, 1, 3},
+                        {5, 1, 2, 2},  {30, 3, 1, 1}, {31, 4, 0, 0}};
   const uint32_t codeDe[] = {0, 30, 10, 20};
   for (const Case& c : cases) {
     Remplir("zz", c.code);
@@ -278,6 +281,17 @@ TEST_F(TableFiches, SearchLandsOnTheFirstRecordNotBelowTheKey) {
   EXPECT_EQ(Xi::Chercher(t_, 0), 0u);
   EXPECT_EQ(XiStatut, 0);
   EXPECT_EQ(Xi::ComparerCle(0, Xi::AdresseEnregistrement(1), Xi::AdresseEnregistrement(2)), 0);
+  // The position search itself, in the record-number order: by number, narrowed unless asked for
+  // the whole range, count + 1 above the highest number.
+  struct Recherche {
+    uint32_t numero;
+    bool toutIntervalle;
+    uint32_t position;
+  };
+  const Recherche recherches[] = {{0, false, 0}, {0, true, 1},  {2, false, 2},
+                                  {3, true, 3},  {4, false, 4}, {99, true, 4}};
+  for (const Recherche& r : recherches)
+    EXPECT_EQ(Xi::ChercherPosition(0, t_, r.numero, false, r.toutIntervalle), r.position) << r.numero;
   EXPECT_EQ(Xi::Chercher(t_, 7), 0u);  // no such order
   EXPECT_EQ(XiStatut, 0);
 }
@@ -455,7 +469,7 @@ TEST_F(TableFiches, PositionsOfNumbersReloadTheCurrentRecord) {
   EXPECT_EQ(Xi::PositionDeNumero(t_, 4, kParCode), 1u);
   EXPECT_EQ(Xi::PositionDeNumero(t_, 4, 0), 3u);
   EXPECT_EQ(Xi::PositionDeNumero(t_, 3, kParCode), 0u);  // a free number
-  EXPECT_EQ(Xi::PositionDeNumero(t_, 1, 4), 0u);          // no such order
+  EXPECT_EQ(Xi::PositionDeNumero(t_, 1, 4), 0u);         // no such order
   EXPECT_EQ(Xi::NumeroCourant(t_), 2u);
   EXPECT_EQ(B().Code, 98u);
   EXPECT_EQ(Xi::NumeroAPosition(t_, 1, kParCode), 4u);
@@ -533,19 +547,25 @@ TEST_F(TableFiches, ParcourirVisitsWhatStillExists) {
 
   Visite suppression(t_);
   suppression.aSupprimer = 5;  // the second record of the walk by code
-  EXPECT_FALSE(Xi::Parcourir(t_, kParCode, &TraiterRoutine, reinterpret_cast<intptr_t>(&suppression), nullptr, 0, false));
+  EXPECT_FALSE(Xi::Parcourir(t_, kParCode, &TraiterRoutine, reinterpret_cast<intptr_t>(&suppression), nullptr,
+                             0, false));
   EXPECT_EQ(suppression.vus, (V{6, 4, 3, 2, 1}));
 
   Visite arret(t_);
   arret.arretApres = 3;
   ASSERT_TRUE(Xi::AllerA(t_, 2));
-  EXPECT_TRUE(Xi::Parcourir(t_, kParCode, &TraiterRoutine, reinterpret_cast<intptr_t>(&arret), nullptr, 0, true));
+  EXPECT_TRUE(
+      Xi::Parcourir(t_, kParCode, &TraiterRoutine, reinterpret_cast<intptr_t>(&arret), nullptr, 0, true));
   EXPECT_EQ(arret.vus, (V{6, 4, 3}));
   EXPECT_EQ(Xi::NumeroCourant(t_), 2u);  // restored
 
   Visite filtre(t_);
-  EXPECT_FALSE(Xi::ParcourirMethode(t_, 0, 0, MethodeXi<Visite, &Visite::Traiter>(&filtre), TypeMethodeXi{
-      &filtre, [](void* o, intptr_t) { return static_cast<Fiche*>(static_cast<Visite*>(o)->table)->Code % 2 == 0; }},
+  EXPECT_FALSE(Xi::ParcourirMethode(
+      t_, 0, 0, MethodeXi<Visite, &Visite::Traiter>(&filtre),
+      TypeMethodeXi{&filtre,
+                    [](void* o, intptr_t) {
+                      return static_cast<Fiche*>(static_cast<Visite*>(o)->table)->Code % 2 == 0;
+                    }},
       0, false));
   EXPECT_EQ(filtre.vus, (V{1, 3}));  // codes 6 and 4
 
@@ -557,6 +577,52 @@ TEST_F(TableFiches, ParcourirVisitsWhatStillExists) {
   EXPECT_EQ(Xi::Nombre(t_), 7u);
 
   EXPECT_FALSE(Xi::Parcourir(nullptr, kParCode, &TraiterRoutine, 0, nullptr, 0, true));
+}
+
+namespace {
+
+int32_t gSens = 1;
+
+// A comparison of the caller's own that changes its mind between calls.
+int32_t ComparerSelonSens(const void* a, const void* b, int32_t) {
+  uint32_t x, y;
+  std::memcpy(&x, a, 4);
+  std::memcpy(&y, b, 4);
+  return gSens * (x < y ? -1 : (x > y ? 1 : 0));
+}
+
+}  // namespace
+
+TEST(XiOrdreIncoherent, DeletedRecordsLeaveEveryOrderEvenWhenTheComparisonChanges) {
+  void* t = nullptr;
+  Xi::Creer(t, 0, 8, 1);
+  ASSERT_TRUE(Xi::DefinirOrdre(t, 1, 1, false));
+  ASSERT_TRUE(Xi::DefinirColonne(t, 1, 1, t, 4, &ComparerSelonSens));
+  gSens = 1;
+  for (uint32_t i = 0; i < 600; ++i) {
+    const uint32_t v = (i * 7919u) % 600u;
+    std::memcpy(t, &v, 4);
+    ASSERT_TRUE(Xi::Inserer(t));
+  }
+  gSens = -1;
+  for (uint32_t n = 1; n <= 600; n += 3) {
+    ASSERT_TRUE(Xi::AllerA(t, n));
+    ASSERT_TRUE(Xi::Supprimer(t));
+    ASSERT_TRUE(Xi::AllerA(t, n + 1));
+    uint32_t v = 1000 + n;
+    std::memcpy(t, &v, 4);
+    ASSERT_TRUE(Xi::Modifier(t));
+  }
+  gSens = 1;
+  std::vector<uint32_t> vus;
+  for (bool ok = Xi::Premier(t, 1); ok; ok = Xi::Suivant(t, 1)) vus.push_back(Xi::NumeroCourant(t));
+  std::sort(vus.begin(), vus.end());
+  std::vector<uint32_t> restants;
+  for (uint32_t n = 1; n <= 600; ++n)
+    if (n % 3 != 1) restants.push_back(n);
+  EXPECT_EQ(vus, restants);
+  gSens = 1;
+  Xi::Detruire(t);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -606,7 +672,8 @@ TEST(XiEtat, StateIsPerThread) {
 namespace {
 
 // Orders: 1 unique name (collation), 2 unique code, 3 group + value (many equal keys),
-// 4 a key compared by a routine of the caller's own (no prefix), 5 reals (no prefix).
+// 4 a key compared by a routine of the caller's own (no prefix), 5 reals (no prefix), 6 and 7 prefixes
+// of several columns.
 struct Ligne {
   char Nom[10];
   uint8_t Groupe;
@@ -636,6 +703,11 @@ const std::vector<std::vector<Colonne>> kOrdres = {
      {offsetof(Ligne, Valeur), 4, &Comparai::ComparerEntier}},
     {{offsetof(Ligne, Valeur), 4, &ComparerModulo}},
     {{offsetof(Ligne, Reel), 8, &Comparai::ComparerReels}},
+    // Prefixes over several columns: a whole zone then a name; a short zone then a name.
+    {{offsetof(Ligne, Code), 8, &Comparai::ComparerCardinaux},
+     {offsetof(Ligne, Nom), 10, &Comparai::ComparerChaineCourte}},
+    {{offsetof(Ligne, Groupe), 2, &Comparai::ComparerOctets},
+     {offsetof(Ligne, Nom), 10, &Comparai::ComparerChaineCourte}},
 };
 
 int32_t ComparerModele(std::size_t o, const Ligne& a, const Ligne& b) {
@@ -651,14 +723,15 @@ int32_t ComparerModele(std::size_t o, const Ligne& a, const Ligne& b) {
 
 TEST(XiModele, RandomChangesKeepEveryOrderSorted) {
   void* t = nullptr;
-  Xi::Creer(t, 0, sizeof(Ligne), 5);
+  Xi::Creer(t, 0, sizeof(Ligne), static_cast<int32_t>(kOrdres.size()));
   ASSERT_NE(t, nullptr);
   for (std::size_t o = 0; o < kOrdres.size(); ++o) {
     const int32_t ordre = static_cast<int32_t>(o + 1);
     ASSERT_TRUE(Xi::DefinirOrdre(t, ordre, static_cast<int32_t>(kOrdres[o].size()), o < 2));
     for (std::size_t c = 0; c < kOrdres[o].size(); ++c)
-      ASSERT_TRUE(Xi::DefinirColonne(t, ordre, static_cast<int32_t>(c + 1), static_cast<uint8_t*>(t) + kOrdres[o][c].decalage,
-                                     kOrdres[o][c].taille, kOrdres[o][c].f));
+      ASSERT_TRUE(Xi::DefinirColonne(t, ordre, static_cast<int32_t>(c + 1),
+                                     static_cast<uint8_t*>(t) + kOrdres[o][c].decalage, kOrdres[o][c].taille,
+                                     kOrdres[o][c].f));
   }
   auto* b = static_cast<Ligne*>(t);
   std::map<uint32_t, Ligne> modele;
@@ -669,8 +742,9 @@ TEST(XiModele, RandomChangesKeepEveryOrderSorted) {
     const int n = 1 + static_cast<int>(random() % 6);
     l.Nom[0] = static_cast<char>(n);
     for (int i = 0; i < n; ++i) l.Nom[1 + i] = lettres[random() % lettres.size()];
-    l.Code = static_cast<uint32_t>(random() % 3000);
+    l.Code = static_cast<uint32_t>(random() % 3000) * 0x01010101u;
     l.Groupe = static_cast<uint8_t>(random() % 4);
+    l.Libre = static_cast<uint8_t>(random() % 2);
     l.Valeur = static_cast<uint32_t>(random() % 50) - 25;
     l.Reel = static_cast<double>(random() % 40) * 0.25;
     return l;
@@ -689,8 +763,9 @@ TEST(XiModele, RandomChangesKeepEveryOrderSorted) {
       std::vector<uint32_t> attendu;
       for (const auto& [n, m] : modele) attendu.push_back(n);
       if (o > 0)
-        std::stable_sort(attendu.begin(), attendu.end(),
-                         [&](uint32_t x, uint32_t y) { return ComparerModele(o - 1, modele[x], modele[y]) < 0; });
+        std::stable_sort(attendu.begin(), attendu.end(), [&](uint32_t x, uint32_t y) {
+          return ComparerModele(o - 1, modele[x], modele[y]) < 0;
+        });
       std::vector<uint32_t> vu;
       const int32_t ordre = static_cast<int32_t>(o);
       for (bool ok = Xi::Premier(t, ordre); ok; ok = Xi::Suivant(t, ordre)) {
