@@ -3,12 +3,14 @@
 #include "core/ClasseFinalisable.h"
 #include "core/GestionnaireNomsDeClasse.h"
 #include "core/ObjetEvent.h"
+#include "core/ServiceNorvane.h"
 
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
       {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
+      {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
   };
   return kTable;
 }
