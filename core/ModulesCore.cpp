@@ -2,6 +2,7 @@
 
 #include "core/ClasseFinalisable.h"
 #include "core/GestionnaireNomsDeClasse.h"
+#include "core/NombreAleatoire.h"
 #include "core/ObjetEvent.h"
 
 std::span<const TModule> ModulesCore() {
@@ -9,6 +10,7 @@ std::span<const TModule> ModulesCore() {
       {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
+      {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
   return kTable;
 }
