@@ -2,6 +2,7 @@
 
 #include "core/ClasseFinalisable.h"
 #include "core/GestionnaireNomsDeClasse.h"
+#include "core/NombreAleatoire.h"
 #include "core/ObjetEvent.h"
 #include "core/ServiceNorvane.h"
 
@@ -11,6 +12,7 @@ std::span<const TModule> ModulesCore() {
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
       {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
+      {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
   return kTable;
 }
