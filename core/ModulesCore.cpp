@@ -1,8 +1,16 @@
 #include "core/Modules.h"
 
+#include "core/ClasseFinalisable.h"
+#include "core/GestionnaireNomsDeClasse.h"
+#include "core/NombreAleatoire.h"
+#include "core/ObjetEvent.h"
+
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
-      {"Modules", nullptr, nullptr},
+      {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
+      {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
+      {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
+      {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
   return kTable;
 }
