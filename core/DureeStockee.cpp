@@ -7,12 +7,14 @@ namespace DureeStockee {
 
 namespace {
 
-// The comparison of two durations in days. Without the first two cases, two equal infinities
-// would differ by NaN and compare "greater" both ways, and NaN would be "greater" than anything.
+// The comparison of two durations in days. The tolerance is for finite values only: two equal
+// infinities would otherwise differ by NaN and compare "greater" both ways, opposite infinities
+// would fall within an infinite tolerance, and NaN would be "greater" than anything.
 int ComparerValeurs(double a, double b) {
   const bool aIndefini = std::isnan(a), bIndefini = std::isnan(b);
   if (aIndefini || bIndefini) return aIndefini == bIndefini ? 0 : (aIndefini ? -1 : 1);
   if (a == b) return 0;
+  if (std::isinf(a) || std::isinf(b)) return a < b ? -1 : 1;
   const double tolerance =
       ToleranceDuree != 0.0 ? ToleranceDuree : std::max(std::min(std::fabs(a), std::fabs(b)) * 1e-12, 1e-12);
   if (std::fabs(a - b) <= tolerance) return 0;

@@ -4,12 +4,14 @@
 #include "core/GestionnaireNomsDeClasse.h"
 #include "core/NombreAleatoire.h"
 #include "core/ObjetEvent.h"
+#include "core/Times.h"
 
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
       {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
+      {"Times", Times::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
   return kTable;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ClasseFinalisable.h"
 #include "core/Exceptions.h"
 #include "core/Format.h"
 
@@ -66,6 +67,7 @@ std::string FormaterNombre(std::string_view Picture, uint64_t N) {
 void Initialiser() {
   SeparateurHeures = ".";
   SeparateurDecimal = std::string(1, FormatSettingsFixes.DecimalSeparator);
+  TracerModule("Initialisation du module Times.");
 }
 
 }  // namespace Times
