@@ -5,6 +5,7 @@
 #include "core/NombreAleatoire.h"
 #include "core/ObjetEvent.h"
 #include "core/ServiceNorvane.h"
+#include "core/Times.h"
 
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
@@ -12,6 +13,7 @@ std::span<const TModule> ModulesCore() {
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
       {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
+      {"Times", Times::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
   return kTable;
