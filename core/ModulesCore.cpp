@@ -4,6 +4,7 @@
 #include "core/GestionnaireNomsDeClasse.h"
 #include "core/NombreAleatoire.h"
 #include "core/ObjetEvent.h"
+#include "core/ServiceNorvane.h"
 #include "core/Times.h"
 
 std::span<const TModule> ModulesCore() {
@@ -11,6 +12,7 @@ std::span<const TModule> ModulesCore() {
       {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
+      {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
       {"Times", Times::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
