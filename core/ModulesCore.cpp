@@ -2,11 +2,21 @@
 
 #include "core/ClasseFinalisable.h"
 #include "core/Debug.h"
+#include "core/GestionnaireNomsDeClasse.h"
 #include "core/Journal.h"
+#include "core/NombreAleatoire.h"
+#include "core/ObjetEvent.h"
+#include "core/ServiceNorvane.h"
+#include "core/Times.h"
 
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
       {"ClasseFinalisable", nullptr, ClasseFinalisable::Finaliser},
+      {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
+      {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
+      {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
+      {"Times", Times::Initialiser, nullptr},
+      {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
       {"Debug", Debug::Initialiser, Debug::Finaliser},
       {"Journal", Journal::Initialiser, nullptr},
   };
