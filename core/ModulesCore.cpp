@@ -1,6 +1,8 @@
 #include "core/Modules.h"
 
+#include "core/Arbre.h"
 #include "core/ClasseFinalisable.h"
+#include "core/Erreur.h"
 #include "core/GestionnaireNomsDeClasse.h"
 #include "core/NombreAleatoire.h"
 #include "core/ObjetEvent.h"
@@ -13,6 +15,8 @@ std::span<const TModule> ModulesCore() {
       {"ObjetEvent", ObjetEvent::Initialiser, ObjetEvent::Finaliser},
       {"GestionnaireNomsDeClasse", GestionnaireNomsDeClasse::Initialiser, nullptr},
       {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
+      {"Arbre", Arbre::Initialiser, nullptr},
+      {"Erreur", Erreur::Initialiser, nullptr},
       {"Times", Times::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
