@@ -8,6 +8,7 @@
 #include "core/ObjetEvent.h"
 #include "core/ServiceNorvane.h"
 #include "core/Times.h"
+#include "core/Verification.h"
 
 std::span<const TModule> ModulesCore() {
   static const TModule kTable[] = {
@@ -17,6 +18,7 @@ std::span<const TModule> ModulesCore() {
       {"ServiceNorvane", ServiceNorvane::Initialiser, nullptr},
       {"Arbre", Arbre::Initialiser, nullptr},
       {"Erreur", Erreur::Initialiser, nullptr},
+      {"Verification", Verification::Initialiser, nullptr},
       {"Times", Times::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
   };
