@@ -10,8 +10,10 @@
 
 #include "core/ServiceNorvane.h"
 
-// Registration, taking back and the index are constant time whatever the number of objects held, and
-// a pass is linear in the objects it frees: one request may hand over tens of thousands of objects.
+// Registration and taking back are constant time whatever the number of objects held, and a pass is
+// linear in the objects it frees: one request may hand over tens of thousands of objects. The objects
+// are kept in a structure of the collector's own, not in Objets() (which stays empty): Nombre counts
+// them and RangDe finds them.
 class TServiceRamasseMiettes : public TServiceObjets {
   NV_DECLARE_CLASS(TServiceRamasseMiettes)
  public:
@@ -25,7 +27,8 @@ class TServiceRamasseMiettes : public TServiceObjets {
   bool Ajouter(TObject* Objet) override;
   // Takes the object back without freeing it; True when it was held.
   bool Retirer(TObject* Objet) override;
-  // The object's index among the objects held, in registration order; -1 when not held.
+  // The object's index among the objects held, in registration order; -1 when not held. Linear in the
+  // objects held: an inspection, used by no hot path.
   int RangDe(const TObject* Objet) const override;
   int Nombre() const { return static_cast<int>(vivants_); }
 
