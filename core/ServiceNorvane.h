@@ -141,8 +141,9 @@ class TServiceObjets : public TServiceNorvane {
   virtual bool Ajouter(TObject* Objet);
   // Takes the object out without freeing it, even from an owning list; True when it was there.
   virtual bool Retirer(TObject* Objet);
-  // The object's index, -1 when absent, -2 when the list does not exist.
-  int RangDe(const TObject* Objet) const;
+  // The object's index, -1 when absent, -2 when the list does not exist. Virtual so that a service
+  // that keeps its objects in a structure of its own (the collector) answers for them.
+  virtual int RangDe(const TObject* Objet) const;
 
   TObjectList* Objets() const { return objets_.get(); }
   const TServiceObjetsApp::Class* GetProprietaire() const { return proprietaire_; }
