@@ -1,0 +1,5 @@
+#include "core/AssociationCardinalObjet.h"
+
+template class TTemplateAssoc<TAssociationCardinalObjetTraits>;
+
+NV_DEFINE_CLASS(TAssociationCardinalObjet, TObjetInterfacable)
