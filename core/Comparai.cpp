@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/ClasseFinalisable.h"
 #include "core/Collation.h"
 
 namespace Comparai {
@@ -36,6 +37,8 @@ bool RealsEqual(double a, double b) {
 }
 
 }  // namespace
+
+void Initialiser() { TracerModule("Initialisation du module Comparai."); }
 
 int32_t ComparerChaineCourte(const void* a, const void* b, int32_t taille) {
   return Collation::Compare(ShortString(a, taille), ShortString(b, taille), true);

@@ -10,6 +10,9 @@ using TypeComparaison = int32_t (*)(const void* a, const void* b, int32_t taille
 
 namespace Comparai {
 
+// Unit start-up: writes the module trace line.
+void Initialiser();
+
 // Two short strings (a length byte, then the characters) under the system collation, case ignored:
 // -1, 0 or 1. A field of `taille` bytes holds at most taille - 1 characters, so a larger length byte
 // is read as that; a size of 0 or less leaves the length byte alone.

@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "core/ClasseFinalisable.h"
+
 namespace Memoire {
 namespace {
 
@@ -51,6 +53,8 @@ uint32_t LireLE(const unsigned char* p) {
 }
 
 }  // namespace
+
+void Initialiser() { TracerModule("Initialisation du module Memoire."); }
 
 void Initialiser(TypeEnsembleMemoire& ensemble) {
   ensemble.Capacite = kPas;

@@ -17,6 +17,9 @@ struct TypeEnsembleMemoire {
 
 namespace Memoire {
 
+// Unit start-up: writes the module trace line.
+void Initialiser();
+
 // Capacity 5, no value, a new zero-filled array; a former array is not freed.
 void Initialiser(TypeEnsembleMemoire& ensemble);
 // Frees the array: no value, capacity 0, no array.

@@ -2,10 +2,13 @@
 
 #include <cstring>
 
+#include "core/ClasseFinalisable.h"
 #include "core/Memoire.h"
 
 NV_DEFINE_CLASS(TStockage, TObject)
 NV_DEFINE_CLASS(TPile, TStockage)
+
+void Stockage::Initialiser() { TracerModule("Initialisation du module Stockage."); }
 
 TStockage::TStockage() : TStockage(true) {}
 

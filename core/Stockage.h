@@ -43,6 +43,11 @@ class TStockage : public TObject {
   bool dernierEntrePremierSorti_ = true;
 };
 
+namespace Stockage {
+// Unit start-up: writes the module trace line.
+void Initialiser();
+}  // namespace Stockage
+
 // A last-in-first-out stack.
 class TPile : public TStockage {
   NV_DECLARE_CLASS(TPile)
