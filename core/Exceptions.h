@@ -49,3 +49,9 @@ class EFCreateError : public EStreamError {
  public:
   using EStreamError::EStreamError;
 };
+
+// The silent abort: it ends an operation without any message being shown or logged.
+class EAbort : public Exception {
+ public:
+  using Exception::Exception;
+};

@@ -1,6 +1,7 @@
 #include "core/Streams.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,6 +71,7 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
   if (mode == fmCreate || (mode & 0xFF00) == fmCreate) {
     fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd_ < 0) throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    LockExclusive(mode);
     return;
   }
   int flags = O_CLOEXEC;
@@ -80,6 +82,16 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
   }
   fd_ = ::open(fileName.c_str(), flags);
   if (fd_ < 0) throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+  LockExclusive(mode);
+}
+
+// The exclusive share mode is an advisory lock on the open file, held until the stream closes.
+void TFileStream::LockExclusive(uint16_t mode) {
+  if ((mode & 0x00F0) != fmShareExclusive) return;
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  throw EFOpenError("Cannot open file \"" + fileName_ + "\". It is in use by another stream");
 }
 
 TFileStream::~TFileStream() {

@@ -69,12 +69,15 @@ class TMemoryStream : public TStream {
 inline constexpr uint16_t fmOpenRead = 0x0000;
 inline constexpr uint16_t fmOpenWrite = 0x0001;
 inline constexpr uint16_t fmOpenReadWrite = 0x0002;
+// No other opener that asks for a share mode may hold the file while this stream has it.
+inline constexpr uint16_t fmShareExclusive = 0x0010;
 inline constexpr uint16_t fmShareDenyNone = 0x0040;
 inline constexpr uint16_t fmCreate = 0xFF00;
 
 class TFileStream : public TStream {
  public:
-  // Raises EFCreateError / EFOpenError (message names the file) when the file cannot be had.
+  // Raises EFCreateError / EFOpenError (message names the file) when the file cannot be had, or when
+  // fmShareExclusive is asked and another stream holds the file.
   TFileStream(const std::string& fileName, uint16_t mode);
   ~TFileStream() override;
 
@@ -86,6 +89,8 @@ class TFileStream : public TStream {
   const std::string& FileName() const { return fileName_; }
 
  private:
+  void LockExclusive(uint16_t mode);
+
   std::string fileName_;
   int fd_ = -1;
 };

@@ -1,11 +1,19 @@
-// The test programs start and stop the units through the same module table as the service.
+// The test programs start and stop the units through the same module tables as the service: those
+// of the core library, then those of the libraries the program tests.
 #include <gtest/gtest.h>
 
 #include "core/Modules.h"
+#ifdef NV_TEST_MODULES_NET
+#include "net/ModulesNet.h"
+#endif
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+#ifdef NV_TEST_MODULES_NET
+  Modules::Demarrer({ModulesCore(), ModulesNet()});
+#else
   Modules::Demarrer({ModulesCore()});
+#endif
   int result = RUN_ALL_TESTS();
   Modules::Arreter();
   return result;

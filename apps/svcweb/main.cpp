@@ -1,14 +1,15 @@
 // The web service program. The service's start-up, connection and SOAP ports are not built yet:
-// for now the program starts and stops every unit of the core library through the module table
-// and says so.
+// for now the program starts and stops every unit of the core and networking libraries through the
+// module tables and says so.
 #include <cstdio>
 
 #include "core/Modules.h"
+#include "net/ModulesNet.h"
 
 int main() {
-  Modules::Demarrer({ModulesCore()});
-  std::printf("Core library started (%zu units). The web service itself is not built yet.\n",
-              ModulesCore().size());
+  Modules::Demarrer({ModulesCore(), ModulesNet()});
+  std::printf("Core and networking libraries started (%zu units). The web service itself is not built yet.\n",
+              ModulesCore().size() + ModulesNet().size());
   Modules::Arreter();
   return 0;
 }

@@ -1,0 +1,5 @@
+#include "net/AssociationClasseClasse.h"
+
+template class TTemplateAssoc<TAssociationClasseClasseTraits>;
+
+NV_DEFINE_CLASS(TAssociationClasseClasse, TObjetInterfacable)

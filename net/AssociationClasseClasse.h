@@ -1,0 +1,25 @@
+// Association from a class to a class, ordered by the descriptors' addresses; a class that is not
+// associated answers the root object class.
+#pragma once
+
+#include "core/TemplateAssoc.h"
+
+struct TAssociationClasseClasseTraits {
+  using Cle = const TClass*;
+  using Valeur = const TClass*;
+  static int Comparer(const TClass* a, const TClass* b) {
+    auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+  }
+  static int ComparerCles(Cle a, Cle b) { return Comparer(a, b); }
+  static int ComparerValeurs(Valeur a, Valeur b) { return Comparer(a, b); }
+};
+
+class TAssociationClasseClasse : public TTemplateAssoc<TAssociationClasseClasseTraits> {
+  NV_DECLARE_CLASS(TAssociationClasseClasse)
+ public:
+  TAssociationClasseClasse() : TTemplateAssoc(TObject::StaticClass(), true, false, false) {}
+  explicit TAssociationClasseClasse(TBlank b) : TTemplateAssoc(b) {}
+};
+
+extern template class TTemplateAssoc<TAssociationClasseClasseTraits>;
