@@ -1,5 +1,7 @@
 #include "core/ArrayOfInteger.h"
 
+#include "core/GestionnaireNomsDeClasse.h"
+
 template class TCustomArrayTemplate<TArrayOfIntegerTraits>;
 template class TArrayTemplate<TArrayOfIntegerTraits>;
 template class TPagedArrayTemplate<TArrayOfIntegerTraits>;
@@ -8,3 +10,9 @@ template class TFixedArrayTemplate<TArrayOfIntegerTraits>;
 NV_DEFINE_ARRAY_CLASS(TArrayOfInteger)
 NV_DEFINE_ARRAY_CLASS(TPagedArrayOfInteger)
 NV_DEFINE_ARRAY_CLASS(TFixedArrayOfInteger)
+
+void ArrayOfInteger::Initialiser() {
+  TGestionnaireNomsDeClasse::Enregistrer(TArrayOfInteger::StaticClass());
+  TGestionnaireNomsDeClasse::Enregistrer(TPagedArrayOfInteger::StaticClass());
+  TGestionnaireNomsDeClasse::Enregistrer(TFixedArrayOfInteger::StaticClass());
+}

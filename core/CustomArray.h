@@ -1,13 +1,14 @@
 // The abstract root of every typed array (integers, strings, objects ...): the operations that code
 // handling an array without knowing its element type relies on (capacity, count, order, comparison,
-// emptying, adding and removing another array's elements).
+// emptying, adding and removing another array's elements, writing and reading it).
 #pragma once
 
 #include <cstdint>
 
 #include "core/ObjetInterfacable.h"
+#include "core/Serialisation.h"
 
-class TCustomArray : public TObjetInterfacable {
+class TCustomArray : public TObjetInterfacable, public ISerializable {
  public:
   // The descriptor of an array class carries its virtual constructor.
   struct Class : TClass {
@@ -33,6 +34,15 @@ class TCustomArray : public TObjetInterfacable {
   virtual void Vider() = 0;
   virtual void AjouterTableau(TCustomArray* Autre) = 0;
   virtual void SupprimerTableau(TCustomArray* Autre) = 0;
+  // Writes and reads the options and the elements; Contexte goes to the nested objects.
+  void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) override = 0;
+  void Lire(IFormateur* Formateur, TClasseFormat Contexte) override = 0;
+
+ protected:
+  void* GetInterfaceEntry(const TGUID& iid) override {
+    if (iid == ISerializable::IID) return static_cast<ISerializable*>(this);
+    return TObjetInterfacable::GetInterfaceEntry(iid);
+  }
 };
 
 // Binds a concrete array class's constructor to its descriptor.

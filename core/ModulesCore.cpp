@@ -1,6 +1,18 @@
 #include "core/Modules.h"
 
 #include "core/Arbre.h"
+#include "core/ArrayOfBooleen.h"
+#include "core/ArrayOfCardinal.h"
+#include "core/ArrayOfClasses.h"
+#include "core/ArrayOfDouble.h"
+#include "core/ArrayOfInt64.h"
+#include "core/ArrayOfInteger.h"
+#include "core/ArrayOfReal.h"
+#include "core/ArrayOfSingle.h"
+#include "core/ArrayOfString.h"
+#include "core/ArrayOfTDateTime.h"
+#include "core/ArrayOfTObject.h"
+#include "core/ArrayOfWideString.h"
 #include "core/ClasseFinalisable.h"
 #include "core/Comparai.h"
 #include "core/Debug.h"
@@ -28,6 +40,18 @@ std::span<const TModule> ModulesCore() {
       {"Erreur", Erreur::Initialiser, nullptr},
       {"Verification", Verification::Initialiser, nullptr},
       {"Times", Times::Initialiser, nullptr},
+      {"ArrayOfTObject", ArrayOfTObject::Initialiser, nullptr},
+      {"ArrayOfCardinal", ArrayOfCardinal::Initialiser, nullptr},
+      {"ArrayOfClasses", ArrayOfClasses::Initialiser, nullptr},
+      {"ArrayOfInteger", ArrayOfInteger::Initialiser, nullptr},
+      {"ArrayOfBooleen", ArrayOfBooleen::Initialiser, nullptr},
+      {"ArrayOfDouble", ArrayOfDouble::Initialiser, nullptr},
+      {"ArrayOfInt64", ArrayOfInt64::Initialiser, nullptr},
+      {"ArrayOfReal", ArrayOfReal::Initialiser, nullptr},
+      {"ArrayOfSingle", ArrayOfSingle::Initialiser, nullptr},
+      {"ArrayOfString", ArrayOfString::Initialiser, nullptr},
+      {"ArrayOfTDateTime", ArrayOfTDateTime::Initialiser, nullptr},
+      {"ArrayOfWideString", ArrayOfWideString::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
       {"Debug", Debug::Initialiser, Debug::Finaliser},
       {"Journal", Journal::Initialiser, nullptr},

@@ -10,22 +10,35 @@
 //   using Element; using Tableau (the public contiguous class, also the page of the paged storage);
 //   static constexpr bool kLibereElements (true when LibererElement does something);
 //   CopierElement(Source, Destination&, Parametre), ComparerElements(A, B, Mode, Parametre) -> int8_t,
-//   LibererElement(Element&), Identite(Element) -> uintptr_t (for owned elements), ElementVide().
+//   LibererElement(Element&), Identite(Element) -> uintptr_t (for owned elements), ElementVide(),
+//   TracerElement(Element, Detail, Texte&, Traceur), EcrireElement(Element, Formateur, Contexte) and
+//   LireElement(Formateur, Contexte) -> Element (a short read raises EReadError).
 // TArrayTraitsBase gives the defaults of a plain value type.
+//
+// Stream layout of every array: LibererElements (Booleen), the capacity field (Entier; 0 for a paged
+// array), AvecDoublons, ToujoursTrie (Booleen), ElementsParPage (Entier), Dynamique (Booleen),
+// ModeComparaison, NombreElementsMax (Entier). Then, contiguous and fixed: the count (Entier), one
+// Booleen per slot (occupied), and (position as Entier, element) per occupied slot in increasing
+// position; paged: the page count (Entier) and each page as an object.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "core/ArrayOfBit.h"
 #include "core/CustomArray.h"
+#include "core/DelegueTracable.h"
 #include "core/Etiquetable.h"
 #include "core/Exceptions.h"
+#include "core/Serialisation.h"
+#include "core/Trace.h"
 
 template <class T>
 struct TArrayTraitsBase {
@@ -75,6 +88,8 @@ struct TArrayInterface : virtual IInterface {
   virtual bool Chercher(const T& Valeur, int32_t& Indice, int32_t Depuis = -1) const = 0;
   virtual bool ChercherDernier(const T& Valeur, int32_t& Indice, int32_t Avant = -1) const = 0;
   virtual bool Contient(const T& Valeur) const = 0;
+  virtual void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) = 0;
+  virtual void Lire(IFormateur* Formateur, TClasseFormat Contexte) = 0;
 
  protected:
   ~TArrayInterface() = default;
@@ -91,8 +106,9 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
   TCustomArrayTemplate(int32_t ElementsParPage, bool Dynamique, bool LibererElements)
       : elementsParPage_(std::max<int32_t>(ElementsParPage, 1)),
         dynamique_(Dynamique),
-        libererElements_(LibererElements) {}
-  explicit TCustomArrayTemplate(TBlank b) : TCustomArray(b) {}
+        libererElements_(LibererElements),
+        porteur_(this) {}
+  explicit TCustomArrayTemplate(TBlank b) : TCustomArray(b), porteur_(this) {}
 
   // A new contiguous array of this instance.
   static typename Traits::Tableau* CreerTableau(int32_t ElementsParPage, bool Dynamique, bool LibererElements) {
@@ -178,9 +194,58 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
   void SupprimerTableau(TCustomArray* Autre) override;
   int8_t Comparer(TCustomArray* Autre) override;
 
+  // ---- tracing (each text is empty while the array's trace is switched off) ----
+  // Eight property lines: the options, the capacity and the count.
+  virtual void TracerEntete(TCustomTraceur* Traceur, std::string& Texte);
+  // Each element's block, in index order.
+  virtual void TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
+  // The class-name line, then the header and the contents one level deeper.
+  virtual void TracerComplet(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
+  // With Detail the complete trace without detail on the default tracer, otherwise nothing.
+  virtual void TracerResume(bool Detail, std::string& Texte);
+  void TracerResume(std::string& Texte) { TracerResume(false, Texte); }
+  // "NULL" for an absent array.
+  static void TracerResume(TCustomArrayTemplate* Tableau, bool Detail, std::string& Texte) {
+    if (Tableau == nullptr) Texte = "NULL";
+    else Tableau->TracerResume(Detail, Texte);
+  }
+  bool TraceActive() const { return porteur_.TraceActive(); }
+
+  // ---- streaming ----
+  void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) final;
+  // Reads a whole array, checking every size, count and position against the stream (EReadError
+  // otherwise); the array changes only once everything has been read.
+  void Lire(IFormateur* Formateur, TClasseFormat Contexte) final;
+
  protected:
+  struct Entete {
+    bool liberer = false;
+    int32_t capacite = 0;
+    bool doublons = true;
+    bool trie = false;
+    int32_t parPage = 1;
+    bool dynamique = false;
+    int32_t mode = 0;
+    int32_t maximum = 0;
+  };
+  // The storage's part of the stream, after the header.
+  virtual void EcrireContenu(IFormateur* Formateur, TClasseFormat Contexte) = 0;
+  virtual void LireContenu(IFormateur* Formateur, TClasseFormat Contexte, const Entete& Lue) = 0;
+  // Empties the array, then takes the options that were read (the capacity is the storage's).
+  void AppliquerEntete(const Entete& Lue);
+  // Releases elements read from a stream that will not be kept, once each.
+  static void LibererLus(std::vector<T>& Lus) {
+    if constexpr (Traits::kLibereElements) {
+      std::unordered_set<uintptr_t> liberes;
+      for (T& e : Lus)
+        if (liberes.insert(Traits::Identite(e)).second) Traits::LibererElement(e);
+    }
+    Lus.clear();
+  }
+
   void* GetInterfaceEntry(const TGUID& iid) override {
     if (iid == Interface::IID) return static_cast<Interface*>(this);
+    if (iid == ITracable::IID) return porteur_.Tracable();
     return TCustomArray::GetInterfaceEntry(iid);
   }
 
@@ -189,6 +254,10 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
     if (a == nullptr) throw EInvalidCast();
     return a;
   }
+  // One slot of a contiguous storage (a plain wrapper, so that Booleans get real slots too).
+  struct Case {
+    T Valeur{};
+  };
   static const T& Zero() {
     static const T zero{};
     return zero;
@@ -196,7 +265,7 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
 
   // The element of an index: straight from the dense view when it holds, else by translation.
   const T& ElementIndice(int32_t Indice) const {
-    if (VueDenseValide(Indice)) return vueElements_[Indice];
+    if (VueDenseValide(Indice)) return vueElements_[Indice].Valeur;
     return ElementPosition(PositionDeIndice(Indice));
   }
   int32_t PositionDernier() const { return PositionDeIndice(GetNombreElements() - 1); }
@@ -252,9 +321,10 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
   bool dynamique_ = false;
   bool libererElements_ = false;
 
-  mutable const T* vueElements_ = nullptr;
+  mutable const Case* vueElements_ = nullptr;
   mutable int32_t vueNombre_ = 0;
   mutable bool vueAJour_ = false;
+  TPorteurDelegue<TCustomArrayTemplate> porteur_;
 };
 
 // ---- contiguous storage ---------------------------------------------------------------------------
@@ -278,7 +348,7 @@ class TArrayTemplate : public TCustomArrayTemplate<Traits> {
   int32_t GetNombreElements() const final { return nombreElements_; }
   int32_t PositionDeIndice(int32_t Indice) const final;
   int32_t IndiceDePosition(int32_t Position) const final;
-  void AjusterNombreTotalElements() final {
+  void AjusterNombreTotalElements() override {
     SetNombreTotalElements(occupation_ ? occupation_->DernierBitUn() + 1 : 0);
   }
   void ViderPosition(int32_t Position) final;
@@ -289,7 +359,7 @@ class TArrayTemplate : public TCustomArrayTemplate<Traits> {
   int32_t PositionVideSuivante(int32_t Position) const final;
   const T& ElementPosition(int32_t Position) const final {
     if (Position < 0 || static_cast<std::size_t>(Position) >= elements_.size()) return Base::Zero();
-    return elements_[static_cast<std::size_t>(Position)];
+    return elements_[static_cast<std::size_t>(Position)].Valeur;
   }
   void EcrirePosition(const T& Valeur, int32_t Position) final;
   bool DecalerVersLeBas(int32_t P) override;
@@ -299,6 +369,9 @@ class TArrayTemplate : public TCustomArrayTemplate<Traits> {
   const TArrayOfBit* Occupation() const { return occupation_.get(); }
 
  protected:
+  using Entete = typename Base::Entete;
+  void EcrireContenu(IFormateur* Formateur, TClasseFormat Contexte) override;
+  void LireContenu(IFormateur* Formateur, TClasseFormat Contexte, const Entete& Lue) override;
   void MettreAJourVueDense() const;
   // The occupancy map, for a change: the dense view goes.
   TArrayOfBit& CarteModifiable() {
@@ -310,7 +383,7 @@ class TArrayTemplate : public TCustomArrayTemplate<Traits> {
 
   int32_t nombreElements_ = 0;
   std::unique_ptr<TArrayOfBit> occupation_;
-  std::vector<T> elements_;
+  std::vector<typename Base::Case> elements_;
 };
 
 // ---- paged storage --------------------------------------------------------------------------------
@@ -321,7 +394,9 @@ class TPagedArrayTemplate : public TCustomArrayTemplate<Traits> {
 
  public:
   using T = typename Traits::Element;
-  using Page = typename Traits::Tableau;
+  // Pages are made as the public contiguous class, whose name the class-name registry knows, so
+  // that a paged array can be read back; any contiguous array of the instance is accepted.
+  using Page = TArrayTemplate<Traits>;
 
   TPagedArrayTemplate(int32_t ElementsParPage, bool Dynamique, bool LibererElements)
       : Base(ElementsParPage, Dynamique, LibererElements) {}
@@ -349,6 +424,9 @@ class TPagedArrayTemplate : public TCustomArrayTemplate<Traits> {
   void EcrirePosition(const T& Valeur, int32_t Position) final;
 
  protected:
+  using Entete = typename Base::Entete;
+  void EcrireContenu(IFormateur* Formateur, TClasseFormat Contexte) override;
+  void LireContenu(IFormateur* Formateur, TClasseFormat Contexte, const Entete& Lue) override;
   Page* PageDe(int32_t Position) const { return pages_[static_cast<std::size_t>(Position / this->elementsParPage_)].get(); }
 
   std::vector<std::unique_ptr<Page>> pages_;
@@ -373,8 +451,11 @@ class TFixedArrayTemplate : public TArrayTemplate<Traits> {
       : Base(ElementsParPage, Dynamique, LibererElements) {}
   explicit TFixedArrayTemplate(TBlank b) : Base(b) {}
 
-  // Resizes to exactly N slots, every one of them occupied; 0 only sets the capacity to 0.
+  // Resizes to exactly N slots; slots added count as occupied (by the zero value), the others keep
+  // their state. 0 only sets the capacity to 0.
   void SetNombreTotalElements(int32_t N) override;
+  // The size never changes by itself: removals with shift and packing leave empty slots at the top.
+  void AjusterNombreTotalElements() override {}
   // Without ownership the elements become zero values and the size stays.
   void Vider() override;
   // The size is fixed: when the top slot is in use, its content falls out instead of moving past
@@ -404,6 +485,90 @@ class TArrayIterator : public TObject {
   int32_t position_ = -1;
   TArrayInterface<Traits>* tableau_;
 };
+
+// ---- helpers shared by the instances ----------------------------------------------------------------
+
+namespace TemplateArray {
+
+// The read error of the formatters, raised for a stream whose array does not hold together.
+[[noreturn]] inline void ErreurLecture() { throw EReadError(std::string("Erreur de lecture du flux")); }
+
+// Bytes left to read, when the formatter can tell (otherwise no limit).
+inline int64_t OctetsRestants(IFormateur* Formateur) {
+  if (auto* f = dynamic_cast<TCustomFormatter*>(Formateur)) return static_cast<int64_t>(f->GetTaille()) - f->GetPosition();
+  return std::numeric_limits<int64_t>::max();
+}
+
+// Reads that raise the read error when their bytes do not all come.
+inline int32_t LireEntier(IFormateur* Formateur) {
+  int32_t v = 0;
+  if (Formateur->LireEntier(v) != 4) ErreurLecture();
+  return v;
+}
+inline bool LireBooleen(IFormateur* Formateur) {
+  bool v = false;
+  if (Formateur->LireBooleen(v) != 1) ErreurLecture();
+  return v;
+}
+template <class V, class Lecture>
+V LireFixe(IFormateur* Formateur, Lecture lecture, int32_t taille) {
+  V v{};
+  if ((Formateur->*lecture)(v) != taille) ErreurLecture();
+  return v;
+}
+
+// The block of one element: the "Element" opening with the instance's type text, the element's lines
+// one level deeper (written by Lignes(Traceur, Texte)), then the block end.
+template <class Lignes>
+void TracerBlocElement(TCustomTraceur* Traceur, const std::string& TypeTexte, Lignes lignes, std::string& Texte) {
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  std::string part;
+  Traceur->TracerValeur("Element", TypeTexte, part);
+  Texte = part;
+  Traceur->SetNiveau(Traceur->Niveau() + 1);
+  lignes(Traceur, part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() - 1);
+  Traceur->FermerBloc("Element", part);
+  Texte += part;
+}
+// The usual element block: one "Valeur" line.
+inline void TracerValeurElement(TCustomTraceur* Traceur, const std::string& TypeTexte, const std::string& Valeur,
+                                std::string& Texte) {
+  TracerBlocElement(
+      Traceur, TypeTexte, [&](TCustomTraceur* t, std::string& l) { t->TracerPropriete("Valeur", Valeur, l); }, Texte);
+}
+
+// The text comparison without case of class and column names: ASCII letters folded to upper case,
+// then the bytes compared in order, a prefix first.
+inline int8_t ComparerTexteSansCasse(std::string_view A, std::string_view B) {
+  auto majuscule = [](char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
+  const std::size_t n = std::min(A.size(), B.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = majuscule(A[i]), y = majuscule(B[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return A.size() < B.size() ? -1 : A.size() > B.size() ? 1 : 0;
+}
+// The name of a class reference (empty for nil).
+inline std::string NomDeClasse(const TClass* Classe) { return Classe ? Classe->ClassName() : std::string(); }
+
+}  // namespace TemplateArray
+
+// Declares a public array class of an instance: a named subclass of one storage template, with its
+// own descriptor (NV_DEFINE_ARRAY_CLASS in the instance's source file).
+#define NV_ARRAY_CLASS(Self, Storage) \
+  NV_ARRAY_CLASS_BEGIN(Self, Storage) \
+  NV_ARRAY_CLASS_END
+// The same, for a class that adds members of its own between the two.
+#define NV_ARRAY_CLASS_BEGIN(Self, Storage) \
+  class Self : public Storage {             \
+    NV_DECLARE_ARRAY_CLASS(Self)            \
+   public:                                  \
+    using Base = Storage;                   \
+    using Base::Base;
+#define NV_ARRAY_CLASS_END \
+  };
 
 // ==== implementation of the common part =============================================================
 
@@ -491,7 +656,9 @@ void TCustomArrayTemplate<Tr>::SetParametreComparaison(TObject* Valeur) {
 template <class Tr>
 void TCustomArrayTemplate<Tr>::Assigner(TCustomArray* Source, TObject* Parametre) {
   TCustomArrayTemplate* source = MemeInstance(Source);
-  libererElements_ = source->libererElements_;
+  if (source == this) return;
+  // Elements this array replaces or drops go under the ownership it had so far: LibererElements
+  // is taken from the source last.
   elementsParPage_ = source->elementsParPage_;
   modeComparaison_ = source->modeComparaison_;
   parametreComparaison_ = source->parametreComparaison_;
@@ -502,13 +669,17 @@ void TCustomArrayTemplate<Tr>::Assigner(TCustomArray* Source, TObject* Parametre
   const int32_t capacite = source->GetNombreTotalElements();
   this->SetNombreTotalElements(capacite);
   IEtiquetable* etiquette = dynamic_cast<IEtiquetable*>(Parametre);
+  bool partage = false;
   for (int32_t p = 0; p < capacite; ++p) {
     if (source->PositionVide(p)) continue;
     T copie{};
     if (etiquette != nullptr) etiquette->SetEtiquette(p);
     Tr::CopierElement(source->ElementPosition(p), copie, Parametre);
+    if constexpr (Tr::kLibereElements) partage = partage || Tr::Identite(copie) == Tr::Identite(source->ElementPosition(p));
     SetElementPosition(copie, p);
   }
+  // An element held by both arrays has one owner: the source keeps it.
+  libererElements_ = source->libererElements_ && !partage;
 }
 
 template <class Tr>
@@ -783,6 +954,96 @@ int8_t TCustomArrayTemplate<Tr>::Comparer(TCustomArray* Autre) {
 }
 
 template <class Tr>
+void TCustomArrayTemplate<Tr>::TracerEntete(TCustomTraceur* Traceur, std::string& Texte) {
+  Texte.clear();
+  if (!TraceActive()) return;
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  auto booleen = [](bool b) { return std::string(b ? "True" : "False"); };
+  const std::pair<const char*, std::string> lignes[] = {
+      {"LibererElements", booleen(libererElements_)},
+      {"Dynamique", booleen(dynamique_)},
+      {"AvecDoublons", booleen(avecDoublons_)},
+      {"ToujoursTrie", booleen(toujoursTrie_)},
+      {"TriInverse", booleen(triInverse_)},
+      {"ElementsParPage", std::to_string(elementsParPage_)},
+      {"NombreTotalElements", std::to_string(this->GetNombreTotalElements())},
+      {"NombreElements", std::to_string(GetNombreElements())},
+  };
+  std::string ligne;
+  for (const auto& [nom, valeur] : lignes) {
+    Traceur->TracerPropriete(nom, valeur, ligne);
+    Texte += ligne;
+  }
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Texte) {
+  Texte.clear();
+  if (!TraceActive()) return;
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  std::string part;
+  const int32_t n = GetNombreElements();
+  for (int32_t i = 0; i < n; ++i) {
+    const T element = ElementIndice(i);
+    Tr::TracerElement(element, Detail, part, Traceur);
+    Texte += part;
+  }
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::TracerComplet(bool Detail, TCustomTraceur* Traceur, std::string& Texte) {
+  DelegueTracable::TracerBloc(*this, Detail, Traceur, Texte);
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::TracerResume(bool Detail, std::string& Texte) {
+  Texte.clear();
+  if (Detail) TracerComplet(false, Trace::TraceurParDefaut(), Texte);
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::Ecrire(IFormateur* Formateur, TClasseFormat Contexte) {
+  Formateur->EcrireBooleen(libererElements_);
+  Formateur->EcrireEntier(nombreTotalElements_);
+  Formateur->EcrireBooleen(avecDoublons_);
+  Formateur->EcrireBooleen(toujoursTrie_);
+  Formateur->EcrireEntier(elementsParPage_);
+  Formateur->EcrireBooleen(dynamique_);
+  Formateur->EcrireEntier(modeComparaison_);
+  Formateur->EcrireEntier(nombreElementsMax_);
+  EcrireContenu(Formateur, Contexte);
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
+  using namespace TemplateArray;
+  Entete e;
+  e.liberer = LireBooleen(Formateur);
+  e.capacite = TemplateArray::LireEntier(Formateur);
+  e.doublons = LireBooleen(Formateur);
+  e.trie = LireBooleen(Formateur);
+  e.parPage = TemplateArray::LireEntier(Formateur);
+  e.dynamique = LireBooleen(Formateur);
+  e.mode = TemplateArray::LireEntier(Formateur);
+  e.maximum = TemplateArray::LireEntier(Formateur);
+  // A page size below 1 could never address a slot; a capacity cannot be negative.
+  if (e.parPage < 1 || e.capacite < 0) ErreurLecture();
+  LireContenu(Formateur, Contexte, e);
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::AppliquerEntete(const Entete& Lue) {
+  Vider();
+  libererElements_ = Lue.liberer;
+  avecDoublons_ = Lue.doublons;
+  toujoursTrie_ = Lue.trie;
+  elementsParPage_ = Lue.parPage;
+  dynamique_ = Lue.dynamique;
+  modeComparaison_ = Lue.mode;
+  nombreElementsMax_ = Lue.maximum;
+}
+
+template <class Tr>
 bool TCustomArrayTemplate<Tr>::EstPresent(const T& Element) const {
   if constexpr (Tr::kLibereElements) {
     const auto cle = Tr::Identite(Element);
@@ -891,7 +1152,7 @@ void TArrayTemplate<Tr>::ViderPosition(int32_t Position) {
   if (!occupation_ || !occupation_->IsSet(Position) || Position >= this->nombreTotalElements_) return;
   CarteModifiable().Clear(Position);
   --nombreElements_;
-  elements_[static_cast<std::size_t>(Position)] = T{};
+  elements_[static_cast<std::size_t>(Position)].Valeur = T{};
 }
 
 template <class Tr>
@@ -915,7 +1176,7 @@ void TArrayTemplate<Tr>::EcrirePosition(const T& Valeur, int32_t Position) {
     CarteModifiable().Set(Position);
     ++nombreElements_;
   }
-  elements_[static_cast<std::size_t>(Position)] = Valeur;
+  elements_[static_cast<std::size_t>(Position)].Valeur = Valeur;
 }
 
 template <class Tr>
@@ -928,7 +1189,7 @@ bool TArrayTemplate<Tr>::DecalerVersLeBas(int32_t P) {
   if (dernier > s) {
     auto debut = elements_.begin();
     std::move(debut + s + 1, debut + dernier + 1, debut + s);
-    elements_[static_cast<std::size_t>(dernier)] = T{};
+    elements_[static_cast<std::size_t>(dernier)].Valeur = T{};
     CarteModifiable().DecalerVersLeBas(s);
     if (occupe) --nombreElements_;
     AjusterNombreTotalElements();
@@ -948,9 +1209,66 @@ bool TArrayTemplate<Tr>::DecalerVersLeHaut(int32_t P) {
   if (dernier + 1 >= this->nombreTotalElements_) return false;
   auto debut = elements_.begin();
   std::move_backward(debut + P, debut + dernier + 1, debut + dernier + 2);
-  elements_[static_cast<std::size_t>(P)] = T{};
+  elements_[static_cast<std::size_t>(P)].Valeur = T{};
   CarteModifiable().DecalerVersLeHaut(P);
   return true;
+}
+
+template <class Tr>
+void TArrayTemplate<Tr>::EcrireContenu(IFormateur* Formateur, TClasseFormat Contexte) {
+  const int32_t capacite = this->nombreTotalElements_;
+  Formateur->EcrireEntier(nombreElements_);
+  for (int32_t p = 0; p < capacite; ++p) Formateur->EcrireBooleen(!this->PositionVide(p));
+  for (int32_t p = 0; p < capacite; ++p) {
+    if (this->PositionVide(p)) continue;
+    Formateur->EcrireEntier(p);
+    Tr::EcrireElement(elements_[static_cast<std::size_t>(p)].Valeur, Formateur, Contexte);
+  }
+}
+
+template <class Tr>
+void TArrayTemplate<Tr>::LireContenu(IFormateur* Formateur, TClasseFormat Contexte, const Entete& Lue) {
+  using namespace TemplateArray;
+  const int32_t capacite = Lue.capacite;
+  const int32_t nombre = TemplateArray::LireEntier(Formateur);
+  // Each slot has its Booleen in the stream and each element at least its position.
+  if (nombre < 0 || nombre > capacite || capacite > OctetsRestants(Formateur)) ErreurLecture();
+  std::vector<bool> occupe(static_cast<std::size_t>(capacite));
+  int32_t compte = 0;
+  for (int32_t p = 0; p < capacite; ++p) {
+    occupe[static_cast<std::size_t>(p)] = LireBooleen(Formateur);
+    compte += occupe[static_cast<std::size_t>(p)] ? 1 : 0;
+  }
+  if (compte != nombre) ErreurLecture();
+  std::vector<int32_t> positions;
+  std::vector<T> lus;
+  positions.reserve(static_cast<std::size_t>(nombre));
+  lus.reserve(static_cast<std::size_t>(nombre));
+  try {
+    // Positions come in increasing order, each on a slot marked occupied.
+    int32_t precedente = -1;
+    for (int32_t k = 0; k < nombre; ++k) {
+      const int32_t p = TemplateArray::LireEntier(Formateur);
+      if (p <= precedente || p >= capacite || !occupe[static_cast<std::size_t>(p)]) ErreurLecture();
+      precedente = p;
+      positions.push_back(p);
+      lus.push_back(Tr::LireElement(Formateur, Contexte));
+    }
+  } catch (...) {
+    Base::LibererLus(lus);
+    throw;
+  }
+  this->AppliquerEntete(Lue);
+  SetNombreTotalElements(capacite);
+  if (!occupation_) return;  // capacity 0
+  TArrayOfBit& carte = CarteModifiable();
+  for (int32_t p = 0; p < this->nombreTotalElements_; ++p) {
+    if (p < capacite && occupe[static_cast<std::size_t>(p)]) carte.Set(p);
+    else carte.Clear(p);
+    elements_[static_cast<std::size_t>(p)].Valeur = T{};
+  }
+  nombreElements_ = nombre;
+  for (std::size_t k = 0; k < lus.size(); ++k) elements_[static_cast<std::size_t>(positions[k])].Valeur = lus[k];
 }
 
 // ==== paged storage =================================================================================
@@ -962,7 +1280,7 @@ void TPagedArrayTemplate<Tr>::SetNombreTotalElements(int32_t N) {
   const std::size_t d = static_cast<std::size_t>((static_cast<int64_t>(N) + page - 1) / page);
   if (d > pages_.size()) {
     while (pages_.size() < d)
-      pages_.push_back(std::make_unique<Page>(static_cast<int32_t>(page), true, false));
+      pages_.push_back(std::make_unique<typename Tr::Tableau>(static_cast<int32_t>(page), true, false));
   } else if (d < pages_.size()) {
     this->RetirerAuDela(static_cast<int32_t>(static_cast<int64_t>(d) * page));
     while (pages_.size() > d) pages_.pop_back();
@@ -1058,6 +1376,40 @@ void TPagedArrayTemplate<Tr>::EcrirePosition(const T& Valeur, int32_t Position) 
   PageDe(Position)->SetElementPosition(Valeur, Position % this->elementsParPage_);
 }
 
+template <class Tr>
+void TPagedArrayTemplate<Tr>::EcrireContenu(IFormateur* Formateur, TClasseFormat Contexte) {
+  Formateur->EcrireEntier(NombrePages());
+  for (const auto& page : pages_) Formateur->EcrireObjet(page.get(), Contexte);
+}
+
+template <class Tr>
+void TPagedArrayTemplate<Tr>::LireContenu(IFormateur* Formateur, TClasseFormat Contexte, const Entete& Lue) {
+  using namespace TemplateArray;
+  const int32_t nombre = TemplateArray::LireEntier(Formateur);
+  if (nombre < 0 || nombre > OctetsRestants(Formateur)) ErreurLecture();
+  std::vector<std::unique_ptr<Page>> pages;
+  try {
+    for (int32_t k = 0; k < nombre; ++k) {
+      std::unique_ptr<TObject> objet(Formateur->LireObjet(Contexte));
+      if (!objet) ErreurLecture();
+      auto* page = dynamic_cast<Page*>(objet.get());
+      if (page == nullptr) throw EInvalidCast();
+      pages.emplace_back(page);
+      objet.release();
+      // A page holds positions below the page size and never owns its elements.
+      if (page->GetNombreTotalElements() > Lue.parPage || page->GetLibererElements()) ErreurLecture();
+    }
+  } catch (...) {
+    std::vector<T> lus;
+    for (const auto& page : pages)
+      for (int32_t i = 0; i < page->GetNombreElements(); ++i) lus.push_back(page->GetElement(i));
+    Base::LibererLus(lus);
+    throw;
+  }
+  this->AppliquerEntete(Lue);
+  pages_ = std::move(pages);
+}
+
 // ==== fixed storage =================================================================================
 
 template <class Tr>
@@ -1068,11 +1420,12 @@ void TFixedArrayTemplate<Tr>::SetNombreTotalElements(int32_t N) {
     this->InvaliderVueDense();
     return;
   }
-  if (N == this->nombreTotalElements_) return;
+  const int32_t ancienne = this->nombreTotalElements_;
+  if (N == ancienne) return;
   this->Redimensionner(N);
   TArrayOfBit& carte = this->CarteModifiable();
-  for (int32_t p = 0; p < N; ++p) carte.Set(p);
-  this->nombreElements_ = N;
+  for (int32_t p = ancienne; p < N; ++p) carte.Set(p);
+  this->nombreElements_ = carte.CompterBitsUn(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min());
 }
 
 template <class Tr>
@@ -1081,7 +1434,7 @@ void TFixedArrayTemplate<Tr>::Vider() {
     TCustomArrayTemplate<Tr>::Vider();
     return;
   }
-  std::fill(this->elements_.begin(), this->elements_.end(), T{});
+  for (auto& c : this->elements_) c.Valeur = T{};
 }
 
 template <class Tr>

@@ -6,11 +6,16 @@
 #ifdef NV_TEST_MODULES_NET
 #include "net/ModulesNet.h"
 #endif
+#ifdef NV_TEST_MODULES_OBJECTDB
+#include "objectdb/ModulesObjectdb.h"
+#endif
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-#ifdef NV_TEST_MODULES_NET
+#if defined(NV_TEST_MODULES_NET)
   Modules::Demarrer({ModulesCore(), ModulesNet()});
+#elif defined(NV_TEST_MODULES_OBJECTDB)
+  Modules::Demarrer({ModulesCore(), ModulesObjectdb()});
 #else
   Modules::Demarrer({ModulesCore()});
 #endif

@@ -1,0 +1,9 @@
+// The units of the object-database library that start up and shut down, in unit order. The program
+// runs them after the core library's (Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ...})).
+#pragma once
+
+#include <span>
+
+#include "core/Modules.h"
+
+std::span<const TModule> ModulesObjectdb();
