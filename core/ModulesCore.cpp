@@ -2,6 +2,7 @@
 
 #include "core/Arbre.h"
 #include "core/ClasseFinalisable.h"
+#include "core/Codage.h"
 #include "core/Comparai.h"
 #include "core/Debug.h"
 #include "core/Erreur.h"
@@ -29,6 +30,7 @@ std::span<const TModule> ModulesCore() {
       {"Verification", Verification::Initialiser, nullptr},
       {"Times", Times::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
+      {"Codage", Codage::Initialiser, nullptr},
       {"Debug", Debug::Initialiser, Debug::Finaliser},
       {"Journal", Journal::Initialiser, nullptr},
   };
