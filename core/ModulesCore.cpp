@@ -14,6 +14,7 @@
 #include "core/ArrayOfTObject.h"
 #include "core/ArrayOfWideString.h"
 #include "core/ClasseFinalisable.h"
+#include "core/Codage.h"
 #include "core/Comparai.h"
 #include "core/Debug.h"
 #include "core/Erreur.h"
@@ -53,6 +54,7 @@ std::span<const TModule> ModulesCore() {
       {"ArrayOfTDateTime", ArrayOfTDateTime::Initialiser, nullptr},
       {"ArrayOfWideString", ArrayOfWideString::Initialiser, nullptr},
       {"NombreAleatoire", NombreAleatoire::Initialiser, nullptr},
+      {"Codage", Codage::Initialiser, nullptr},
       {"Debug", Debug::Initialiser, Debug::Finaliser},
       {"Journal", Journal::Initialiser, nullptr},
   };
