@@ -1,24 +1,27 @@
 // The test programs start and stop the units through the same module tables as the service: those
-// of the core library, then those of the libraries the program tests.
+// of every library up to the subsystem the program tests (NV_TEST_LEVEL: 1 core, 2 object database,
+// 3 networking).
 #include <gtest/gtest.h>
 
 #include "core/Modules.h"
-#ifdef NV_TEST_MODULES_NET
-#include "net/ModulesNet.h"
-#endif
-#ifdef NV_TEST_MODULES_OBJECTDB
+#if NV_TEST_LEVEL >= 2
 #include "objectdb/ModulesObjectdb.h"
+#endif
+#if NV_TEST_LEVEL >= 3
+#include "net/ModulesNet.h"
 #endif
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-#if defined(NV_TEST_MODULES_NET)
-  Modules::Demarrer({ModulesCore(), ModulesNet()});
-#elif defined(NV_TEST_MODULES_OBJECTDB)
-  Modules::Demarrer({ModulesCore(), ModulesObjectdb()});
-#else
-  Modules::Demarrer({ModulesCore()});
+  Modules::Demarrer({
+      ModulesCore(),
+#if NV_TEST_LEVEL >= 2
+      ModulesObjectdb(),
 #endif
+#if NV_TEST_LEVEL >= 3
+      ModulesNet(),
+#endif
+  });
   int result = RUN_ALL_TESTS();
   Modules::Arreter();
   return result;
