@@ -10,10 +10,7 @@ struct TAssociationCardinalObjetTraits {
   using Cle = uint32_t;
   using Valeur = TObject*;
   static int ComparerCles(Cle a, Cle b) { return a < b ? -1 : a > b ? 1 : 0; }
-  static int ComparerValeurs(Valeur a, Valeur b) {
-    auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
-    return x < y ? -1 : x > y ? 1 : 0;
-  }
+  static int ComparerValeurs(Valeur a, Valeur b) { return ComparerAdresses(a, b); }
 };
 
 class TAssociationCardinalObjet : public TTemplateAssoc<TAssociationCardinalObjetTraits> {

@@ -13,10 +13,7 @@ struct TAssociationStringClassTraits {
     int c = a.compare(b);  // byte order, a prefix before the longer string
     return c < 0 ? -1 : c > 0 ? 1 : 0;
   }
-  static int ComparerValeurs(Valeur a, Valeur b) {
-    auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
-    return x < y ? -1 : x > y ? 1 : 0;
-  }
+  static int ComparerValeurs(Valeur a, Valeur b) { return ComparerAdresses(a, b); }
 };
 
 class TAssociationStringClass : public TTemplateAssoc<TAssociationStringClassTraits> {

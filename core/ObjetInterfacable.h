@@ -25,6 +25,12 @@ class TObjetInterfacable : public TObject, public virtual IInterface {
   virtual void* GetInterfaceEntry(const TGUID& iid);
 };
 
+// The identity order of references (objects, classes): their addresses, compared unsigned.
+inline int ComparerAdresses(const void* a, const void* b) {
+  const auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
+  return x < y ? -1 : x > y ? 1 : 0;
+}
+
 // The interface I of any object (nil when the object is nil or does not declare I).
 template <class I>
 I* InterfaceOf(TObject* o) {

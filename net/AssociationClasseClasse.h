@@ -7,12 +7,8 @@
 struct TAssociationClasseClasseTraits {
   using Cle = const TClass*;
   using Valeur = const TClass*;
-  static int Comparer(const TClass* a, const TClass* b) {
-    auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
-    return x < y ? -1 : x > y ? 1 : 0;
-  }
-  static int ComparerCles(Cle a, Cle b) { return Comparer(a, b); }
-  static int ComparerValeurs(Valeur a, Valeur b) { return Comparer(a, b); }
+  static int ComparerCles(Cle a, Cle b) { return ComparerAdresses(a, b); }
+  static int ComparerValeurs(Valeur a, Valeur b) { return ComparerAdresses(a, b); }
 };
 
 class TAssociationClasseClasse : public TTemplateAssoc<TAssociationClasseClasseTraits> {

@@ -10,10 +10,7 @@ struct TAssociationIdentifiantObjectTraits {
   using Cle = TGUID;
   using Valeur = TObject*;
   static int ComparerCles(const Cle& a, const Cle& b);
-  static int ComparerValeurs(Valeur a, Valeur b) {
-    auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
-    return x < y ? -1 : x > y ? 1 : 0;
-  }
+  static int ComparerValeurs(Valeur a, Valeur b) { return ComparerAdresses(a, b); }
 };
 
 class TAssociationIdentifiantObject : public TTemplateAssoc<TAssociationIdentifiantObjectTraits> {
