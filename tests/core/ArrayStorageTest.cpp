@@ -8,23 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/ArrayTestSupport.h"
 #include "core/ArrayOfInteger.h"
 #include "core/ArrayOfItemInfoAcces.h"
 #include "core/ArrayOfTObject.h"
 
 namespace {
 using TTableauEntier = TCustomArrayTemplate<TArrayOfIntegerTraits>;
-
-template <class A>
-std::string Cases(const A& a) {
-  std::string s;
-  const int32_t dernier = a.GetNombreElements() == 0 ? -1 : a.PositionDeIndice(a.GetNombreElements() - 1);
-  for (int32_t p = 0; p <= dernier; ++p) {
-    if (p > 0) s += ' ';
-    s += a.PositionVide(p) ? std::string("_") : std::to_string(a.GetElementPosition(p));
-  }
-  return s;
-}
 
 // Each storage, made without trimming and without ownership (a fixed array starts with no slot).
 struct Contigu {

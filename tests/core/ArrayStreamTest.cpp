@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/ArrayTestSupport.h"
 #include "core/ArrayOfCardinal.h"
 #include "core/ArrayOfInteger.h"
 #include "core/ArrayOfTObject.h"
@@ -54,17 +55,6 @@ std::unique_ptr<TObject> LireObjet(const Bytes& octets) {
   m.Assign(octets.data(), octets.size());
   TBinaryFormatter f(&m);
   return std::unique_ptr<TObject>(f.LireObjet(nullptr));
-}
-
-template <class A>
-std::string Cases(const A& a) {
-  std::string s;
-  const int32_t dernier = a.GetNombreElements() == 0 ? -1 : a.PositionDeIndice(a.GetNombreElements() - 1);
-  for (int32_t p = 0; p <= dernier; ++p) {
-    if (p > 0) s += ' ';
-    s += a.PositionVide(p) ? std::string("_") : std::to_string(a.GetElementPosition(p));
-  }
-  return s;
 }
 
 const Bytes kExemple = H(

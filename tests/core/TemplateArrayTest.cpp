@@ -8,23 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/ArrayTestSupport.h"
 #include "core/ArrayOfInteger.h"
 #include "core/ArrayOfString.h"
 #include "core/ArrayOfTObject.h"
 
 namespace {
-// The slots up to the last element: values, "_" for an empty slot.
-template <class A>
-std::string Cases(const A& a) {
-  std::string s;
-  const int32_t dernier = a.GetNombreElements() == 0 ? -1 : a.PositionDeIndice(a.GetNombreElements() - 1);
-  for (int32_t p = 0; p <= dernier; ++p) {
-    if (p > 0) s += ' ';
-    s += a.PositionVide(p) ? std::string("_") : std::to_string(a.GetElementPosition(p));
-  }
-  return s;
-}
-
 // An array filled by stores at the positions of the list; -1 leaves the slot empty.
 std::unique_ptr<TArrayOfInteger> Tableau(std::initializer_list<int32_t> valeurs, int32_t parPage = 32,
                                          bool dynamique = true) {
