@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Erreur.h"
-#include "core/Modules.h"
-#include "core/RamasseMiettes.h"
+#include "core/objects/Erreur.h"
+#include "core/objects/Modules.h"
+#include "core/objects/RamasseMiettes.h"
 
 namespace {
 

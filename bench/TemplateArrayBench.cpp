@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "core/ArrayOfInteger.h"
+#include "core/arrays/ArrayOfInteger.h"
 
 namespace {
 constexpr int32_t kNombre = 100000;

@@ -2,7 +2,7 @@
 // 584 bytes inserted one by one, in random key order, into a table with four orders. Compared with
 // the floor (sorting the final records once per order), with an in-memory SQLite table carrying the
 // same four indexes, and, for searches and walks, with a sorted vector.
-#include "core/Xi.h"
+#include "core/records/Xi.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Ansi1252.h"
-#include "core/Collation.h"
-#include "core/Comparai.h"
+#include "core/values/Ansi1252.h"
+#include "core/values/Collation.h"
+#include "core/records/Comparai.h"
 
 namespace {
 

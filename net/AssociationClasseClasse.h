@@ -2,7 +2,7 @@
 // associated answers the root object class.
 #pragma once
 
-#include "core/TemplateAssoc.h"
+#include "core/arrays/TemplateAssoc.h"
 
 struct TAssociationClasseClasseTraits {
   using Cle = const TClass*;

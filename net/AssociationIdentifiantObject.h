@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "core/TemplateAssoc.h"
+#include "core/arrays/TemplateAssoc.h"
 
 struct TAssociationIdentifiantObjectTraits {
   using Cle = TGUID;

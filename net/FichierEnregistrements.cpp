@@ -1,6 +1,6 @@
 #include "net/FichierEnregistrements.h"
 
-#include "core/Journal.h"
+#include "core/diagnostics/Journal.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/Streams.h"
+#include "core/serial/Streams.h"
 
 // The caller's file record.
 struct TypeFichierEnregistrements {

@@ -1,6 +1,6 @@
 #include "objectdb/ArrayOfDuree.h"
 
-#include "core/GestionnaireNomsDeClasse.h"
+#include "core/objects/GestionnaireNomsDeClasse.h"
 #include "objectdb/FormateurDuree.h"
 
 template class TCustomArrayTemplate<TArrayOfDureeTraits>;

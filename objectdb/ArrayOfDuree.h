@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/DureeStockee.h"
-#include "core/TemplateArray.h"
+#include "core/values/DureeStockee.h"
+#include "core/arrays/TemplateArray.h"
 
 class TArrayOfDuree;
 

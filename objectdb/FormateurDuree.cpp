@@ -5,8 +5,8 @@
 #include <cctype>
 #include <limits>
 
-#include "core/Ansi1252.h"
-#include "core/Format.h"
+#include "core/values/Ansi1252.h"
+#include "core/values/Format.h"
 
 NV_DEFINE_ABSTRACT_CLASS(TCustomFormateurDuree, TObject)
 NV_DEFINE_CLASS(TFormateurDureePourDebogage, TCustomFormateurDuree)

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/Erreur.h"
+#include "core/objects/Erreur.h"
 
 class TCustomFormateurDuree : public TObject {
   NV_DECLARE_CLASS(TCustomFormateurDuree)

@@ -4,6 +4,6 @@
 
 #include <span>
 
-#include "core/Modules.h"
+#include "core/objects/Modules.h"
 
 std::span<const TModule> ModulesObjectdb();

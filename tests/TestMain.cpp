@@ -3,7 +3,7 @@
 // 3 networking).
 #include <gtest/gtest.h>
 
-#include "core/Modules.h"
+#include "core/objects/Modules.h"
 #if NV_TEST_LEVEL >= 2
 #include "objectdb/ModulesObjectdb.h"
 #endif

@@ -3,7 +3,7 @@
 // libraries through the module tables and says so.
 #include <cstdio>
 
-#include "core/Modules.h"
+#include "core/objects/Modules.h"
 #include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
 

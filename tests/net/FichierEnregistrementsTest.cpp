@@ -10,9 +10,9 @@
 #include <sstream>
 #include <tuple>
 
-#include "core/DateTime.h"
-#include "core/Debug.h"
-#include "core/Journal.h"
+#include "core/values/DateTime.h"
+#include "core/diagnostics/Debug.h"
+#include "core/diagnostics/Journal.h"
 #include "net/FichierEnregistrements.h"
 
 using namespace FichierEnregistrements;

@@ -6,8 +6,8 @@
 #include <limits>
 #include <memory>
 
-#include "core/GestionnaireNomsDeClasse.h"
-#include "core/Serialisation.h"
+#include "core/objects/GestionnaireNomsDeClasse.h"
+#include "core/serial/Serialisation.h"
 #include "objectdb/ArrayOfDuree.h"
 
 namespace {

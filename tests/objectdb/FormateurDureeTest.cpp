@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Ansi1252.h"
-#include "core/RamasseMiettes.h"
+#include "core/values/Ansi1252.h"
+#include "core/objects/RamasseMiettes.h"
 #include "objectdb/FormateurDuree.h"
 
 namespace {

@@ -1,6 +1,0 @@
-#include "core/ArrayOfIInterface.h"
-
-template class TCustomArrayTemplate<TArrayOfIInterfaceTraits>;
-template class TArrayTemplate<TArrayOfIInterfaceTraits>;
-
-NV_DEFINE_ARRAY_CLASS(TArrayOfIInterface)

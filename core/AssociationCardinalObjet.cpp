@@ -1,5 +1,0 @@
-#include "core/AssociationCardinalObjet.h"
-
-template class TTemplateAssoc<TAssociationCardinalObjetTraits>;
-
-NV_DEFINE_CLASS(TAssociationCardinalObjet, TObjetInterfacable)

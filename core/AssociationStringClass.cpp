@@ -1,5 +1,0 @@
-#include "core/AssociationStringClass.h"
-
-template class TTemplateAssoc<TAssociationStringClassTraits>;
-
-NV_DEFINE_CLASS(TAssociationStringClass, TObjetInterfacable)

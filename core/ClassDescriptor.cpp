@@ -1,6 +1,0 @@
-#include "core/ClassDescriptor.h"
-
-const TClass* TObject::StaticClass() {
-  static const TClass descriptor("TObject", nullptr, &NewBlankOf<TObject>);
-  return &descriptor;
-}

@@ -1,8 +1,0 @@
-#include "core/CustomArray.h"
-
-TCustomArray* TCustomArray::Class::Creer(int32_t, bool, bool) const { return nullptr; }
-
-const TCustomArray::Class* TCustomArray::StaticClass() {
-  static const Class descriptor("TCustomArray", TObjetInterfacable::StaticClass(), nullptr);
-  return &descriptor;
-}

@@ -1,0 +1,5 @@
+#include "core/arrays/AssociationStringClass.h"
+
+template class TTemplateAssoc<TAssociationStringClassTraits>;
+
+NV_DEFINE_CLASS(TAssociationStringClass, TObjetInterfacable)

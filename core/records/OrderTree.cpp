@@ -1,0 +1,399 @@
+#include "core/records/OrderTree.h"
+
+#include <cstring>
+
+namespace {
+
+// Below this fill a node that is not the root is merged with, or refilled from, a sibling.
+constexpr uint32_t MinFill(uint32_t level) {
+  return (level == 0 ? OrderTree::kLeafCapacity : OrderTree::kInnerCapacity) / 4;
+}
+
+constexpr uint32_t Capacity(uint32_t level) {
+  return level == 0 ? OrderTree::kLeafCapacity : OrderTree::kInnerCapacity;
+}
+
+uint32_t SumCounts(const uint32_t* counts, uint32_t n) {
+  uint32_t sum = 0;
+  for (uint32_t i = 0; i < n; ++i) sum += counts[i];
+  return sum;
+}
+
+template <class T>
+void MoveEntries(T* array, uint32_t from, uint32_t to, uint32_t n) {
+  std::memmove(array + to, array + from, n * sizeof(T));
+}
+
+}  // namespace
+
+OrderTree::OrderTree() : root_(new Leaf) {}
+
+OrderTree::~OrderTree() { FreeNode(root_, height_); }
+
+void OrderTree::FreeNode(Node* node, uint32_t level) {
+  if (level == 0) {
+    delete static_cast<Leaf*>(node);
+    return;
+  }
+  auto* in = static_cast<Inner*>(node);
+  for (uint32_t i = 0; i < in->size; ++i) FreeNode(in->child[i], level - 1);
+  delete in;
+}
+
+void OrderTree::Clear() {
+  FreeNode(root_, height_);
+  root_ = new Leaf;
+  height_ = 0;
+  count_ = 0;
+  ++version_;
+}
+
+uint32_t OrderTree::CountBefore(const Inner* in, uint32_t index) {
+  uint32_t sum = 0;
+  for (uint32_t i = 0; i < index; ++i) sum += in->count[i];
+  return sum;
+}
+
+void OrderTree::SetCursor(Leaf* leaf, uint32_t index, uint32_t position) {
+  cursorLeaf_ = leaf;
+  cursorIndex_ = index;
+  cursorPosition_ = position;
+  cursorVersion_ = version_;
+}
+
+bool OrderTree::LastReachedHolds(uint32_t number, uint32_t& position) const {
+  if (cursorVersion_ != version_ || cursorLeaf_ == nullptr) return false;
+  if (cursorLeaf_->number[cursorIndex_] != number) return false;
+  position = cursorPosition_;
+  return true;
+}
+
+uint32_t OrderTree::NumberAt(uint32_t position) {
+  if (position < 1 || position > count_) return 0;
+  if (cursorVersion_ == version_ && cursorLeaf_ != nullptr) {
+    const int64_t index = int64_t{cursorIndex_} + int64_t{position} - int64_t{cursorPosition_};
+    Leaf* leaf = cursorLeaf_;
+    if (index >= 0 && index < int64_t{leaf->size}) {
+      SetCursor(leaf, static_cast<uint32_t>(index), position);
+      return leaf->number[index];
+    }
+    if (index == int64_t{leaf->size} && leaf->next != nullptr) {
+      SetCursor(leaf->next, 0, position);
+      return leaf->next->number[0];
+    }
+    if (index == -1 && leaf->prev != nullptr) {
+      SetCursor(leaf->prev, leaf->prev->size - 1, position);
+      return leaf->prev->number[leaf->prev->size - 1];
+    }
+  }
+  // Select by the counts: descend into the child that holds the position.
+  uint32_t remaining = position - 1;
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) {
+    auto* in = static_cast<Inner*>(node);
+    uint32_t c = 0;
+    while (remaining >= in->count[c]) remaining -= in->count[c++];
+    node = in->child[c];
+  }
+  auto* leaf = static_cast<Leaf*>(node);
+  SetCursor(leaf, remaining, position);
+  return leaf->number[remaining];
+}
+
+OrderTree::Leaf* OrderTree::SelectWithPath(uint32_t position, Path& path, uint32_t& index) {
+  uint32_t remaining = position - 1;
+  path.depth = 0;
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) {
+    auto* in = static_cast<Inner*>(node);
+    uint32_t c = 0;
+    while (remaining >= in->count[c]) remaining -= in->count[c++];
+    path.steps[path.depth++] = {in, c};
+    node = in->child[c];
+  }
+  index = remaining;
+  return static_cast<Leaf*>(node);
+}
+
+bool OrderTree::RemoveNumber(uint32_t number) {
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) node = static_cast<Inner*>(node)->child[0];
+  uint32_t before = 0;
+  for (auto* leaf = static_cast<Leaf*>(node); leaf != nullptr; before += leaf->size, leaf = leaf->next) {
+    for (uint32_t i = 0; i < leaf->size; ++i) {
+      if (leaf->number[i] != number) continue;
+      Path path;
+      uint32_t index;
+      Leaf* found = SelectWithPath(before + i + 1, path, index);
+      EraseAndRebalance(path, found, index);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool OrderTree::IsFull(const Node* node, uint32_t level) const { return node->size == Capacity(level); }
+
+// Records the first entry of `node` (at `level`) as the first entry of child `index` of `parent`.
+void OrderTree::CopyFirstEntry(const Node* node, uint32_t level, Inner* parent, uint32_t index) {
+  if (level == 0) {
+    auto* leaf = static_cast<const Leaf*>(node);
+    parent->minPrefix[index] = leaf->prefix[0];
+    parent->minNumber[index] = leaf->number[0];
+  } else {
+    auto* in = static_cast<const Inner*>(node);
+    parent->minPrefix[index] = in->minPrefix[0];
+    parent->minNumber[index] = in->minNumber[0];
+  }
+}
+
+void OrderTree::SplitRoot() {
+  auto* root = new Inner;
+  root->size = 1;
+  root->child[0] = root_;
+  root->count[0] = count_;
+  CopyFirstEntry(root_, height_, root, 0);
+  root_ = root;
+  ++height_;
+  SplitChild(root, 0, height_ - 1);
+}
+
+// Moves the upper half of a full child into a new sibling placed right after it.
+void OrderTree::SplitChild(Inner* parent, uint32_t index, uint32_t childLevel) {
+  Node* left = parent->child[index];
+  const uint32_t keep = left->size / 2, moved = left->size - keep;
+  Node* right;
+  uint32_t leftCount, rightCount;
+  if (childLevel == 0) {
+    auto* l = static_cast<Leaf*>(left);
+    auto* r = new Leaf;
+    std::memcpy(r->prefix, l->prefix + keep, moved * sizeof(uint64_t));
+    std::memcpy(r->number, l->number + keep, moved * sizeof(uint32_t));
+    r->next = l->next;
+    if (r->next != nullptr) r->next->prev = r;
+    r->prev = l;
+    l->next = r;
+    leftCount = keep;
+    rightCount = moved;
+    right = r;
+  } else {
+    auto* l = static_cast<Inner*>(left);
+    auto* r = new Inner;
+    std::memcpy(r->count, l->count + keep, moved * sizeof(uint32_t));
+    std::memcpy(r->minNumber, l->minNumber + keep, moved * sizeof(uint32_t));
+    std::memcpy(r->minPrefix, l->minPrefix + keep, moved * sizeof(uint64_t));
+    std::memcpy(r->child, l->child + keep, moved * sizeof(Node*));
+    leftCount = SumCounts(l->count, keep);
+    rightCount = SumCounts(r->count, moved);
+    right = r;
+  }
+  left->size = keep;
+  right->size = moved;
+
+  const uint32_t tail = parent->size - index - 1;
+  MoveEntries(parent->count, index + 1, index + 2, tail);
+  MoveEntries(parent->minNumber, index + 1, index + 2, tail);
+  MoveEntries(parent->minPrefix, index + 1, index + 2, tail);
+  MoveEntries(parent->child, index + 1, index + 2, tail);
+  ++parent->size;
+  parent->child[index + 1] = right;
+  parent->count[index] = leftCount;
+  parent->count[index + 1] = rightCount;
+  CopyFirstEntry(right, childLevel, parent, index + 1);
+}
+
+void OrderTree::InsertIntoLeaf(Leaf* leaf, uint32_t index, uint64_t prefix, uint32_t number) {
+  const uint32_t tail = leaf->size - index;
+  MoveEntries(leaf->prefix, index, index + 1, tail);
+  MoveEntries(leaf->number, index, index + 1, tail);
+  leaf->prefix[index] = prefix;
+  leaf->number[index] = number;
+  ++leaf->size;
+}
+
+// Copies the first entry of each node of the path into its parent's record of it, bottom up.
+void OrderTree::RefreshMinima(const Path& path, const Leaf* leaf) {
+  const Node* child = leaf;
+  uint32_t level = 0;
+  for (int d = path.depth - 1; d >= 0; --d, ++level) {
+    const Step& step = path.steps[d];
+    if (child->size > 0) CopyFirstEntry(child, level, step.node, step.index);
+    child = step.node;
+  }
+}
+
+void OrderTree::EraseAndRebalance(Path& path, Leaf* leaf, uint32_t index) {
+  const uint32_t tail = leaf->size - index - 1;
+  MoveEntries(leaf->prefix, index + 1, index, tail);
+  MoveEntries(leaf->number, index + 1, index, tail);
+  --leaf->size;
+  --count_;
+  ++version_;
+  for (int d = 0; d < path.depth; ++d) --path.steps[d].node->count[path.steps[d].index];
+
+  Node* node = leaf;
+  uint32_t level = 0;
+  for (int d = path.depth - 1; d >= 0; --d, ++level) {
+    Inner* parent = path.steps[d].node;
+    const uint32_t c = path.steps[d].index;
+    if (node->size > 0) CopyFirstEntry(node, level, parent, c);
+    if (node->size < MinFill(level)) Rebalance(parent, c, level);
+    node = parent;
+  }
+  CollapseRoot();
+}
+
+void OrderTree::Rebalance(Inner* parent, uint32_t index, uint32_t childLevel) {
+  if (parent->size < 2) return;  // only the root can have a single child; it collapses afterwards
+  const uint32_t left = index > 0 ? index - 1 : index;
+  const uint32_t combined = parent->child[left]->size + parent->child[left + 1]->size;
+  if (combined <= Capacity(childLevel) * 3 / 4)
+    Merge(parent, left, childLevel);
+  else
+    Redistribute(parent, left, childLevel);
+}
+
+// Moves every entry of the child after `left` into `left` and drops the emptied child.
+void OrderTree::Merge(Inner* parent, uint32_t left, uint32_t childLevel) {
+  Node* l = parent->child[left];
+  Node* r = parent->child[left + 1];
+  const uint32_t at = l->size, moved = r->size;
+  if (childLevel == 0) {
+    auto* ll = static_cast<Leaf*>(l);
+    auto* rl = static_cast<Leaf*>(r);
+    std::memcpy(ll->prefix + at, rl->prefix, moved * sizeof(uint64_t));
+    std::memcpy(ll->number + at, rl->number, moved * sizeof(uint32_t));
+    ll->next = rl->next;
+    if (ll->next != nullptr) ll->next->prev = ll;
+  } else {
+    auto* li = static_cast<Inner*>(l);
+    auto* ri = static_cast<Inner*>(r);
+    std::memcpy(li->count + at, ri->count, moved * sizeof(uint32_t));
+    std::memcpy(li->minNumber + at, ri->minNumber, moved * sizeof(uint32_t));
+    std::memcpy(li->minPrefix + at, ri->minPrefix, moved * sizeof(uint64_t));
+    std::memcpy(li->child + at, ri->child, moved * sizeof(Node*));
+  }
+  l->size = at + moved;
+  parent->count[left] += parent->count[left + 1];
+  CopyFirstEntry(l, childLevel, parent, left);
+
+  const uint32_t tail = parent->size - left - 2;
+  MoveEntries(parent->count, left + 2, left + 1, tail);
+  MoveEntries(parent->minNumber, left + 2, left + 1, tail);
+  MoveEntries(parent->minPrefix, left + 2, left + 1, tail);
+  MoveEntries(parent->child, left + 2, left + 1, tail);
+  --parent->size;
+  if (childLevel == 0)
+    delete static_cast<Leaf*>(r);
+  else
+    delete static_cast<Inner*>(r);
+}
+
+// Evens out two neighbouring children.
+void OrderTree::Redistribute(Inner* parent, uint32_t left, uint32_t childLevel) {
+  Node* l = parent->child[left];
+  Node* r = parent->child[left + 1];
+  const uint32_t total = l->size + r->size, target = total / 2;
+  uint32_t movedCount;
+  if (childLevel == 0) {
+    auto* ll = static_cast<Leaf*>(l);
+    auto* rl = static_cast<Leaf*>(r);
+    if (l->size < target) {
+      const uint32_t k = target - l->size;
+      std::memcpy(ll->prefix + l->size, rl->prefix, k * sizeof(uint64_t));
+      std::memcpy(ll->number + l->size, rl->number, k * sizeof(uint32_t));
+      MoveEntries(rl->prefix, k, 0, r->size - k);
+      MoveEntries(rl->number, k, 0, r->size - k);
+    } else {
+      const uint32_t k = l->size - target;
+      MoveEntries(rl->prefix, 0, k, r->size);
+      MoveEntries(rl->number, 0, k, r->size);
+      std::memcpy(rl->prefix, ll->prefix + target, k * sizeof(uint64_t));
+      std::memcpy(rl->number, ll->number + target, k * sizeof(uint32_t));
+    }
+    movedCount = target;  // leaf counts are sizes
+  } else {
+    auto* li = static_cast<Inner*>(l);
+    auto* ri = static_cast<Inner*>(r);
+    if (l->size < target) {
+      const uint32_t k = target - l->size;
+      std::memcpy(li->count + l->size, ri->count, k * sizeof(uint32_t));
+      std::memcpy(li->minNumber + l->size, ri->minNumber, k * sizeof(uint32_t));
+      std::memcpy(li->minPrefix + l->size, ri->minPrefix, k * sizeof(uint64_t));
+      std::memcpy(li->child + l->size, ri->child, k * sizeof(Node*));
+      MoveEntries(ri->count, k, 0, r->size - k);
+      MoveEntries(ri->minNumber, k, 0, r->size - k);
+      MoveEntries(ri->minPrefix, k, 0, r->size - k);
+      MoveEntries(ri->child, k, 0, r->size - k);
+    } else {
+      const uint32_t k = l->size - target;
+      MoveEntries(ri->count, 0, k, r->size);
+      MoveEntries(ri->minNumber, 0, k, r->size);
+      MoveEntries(ri->minPrefix, 0, k, r->size);
+      MoveEntries(ri->child, 0, k, r->size);
+      std::memcpy(ri->count, li->count + target, k * sizeof(uint32_t));
+      std::memcpy(ri->minNumber, li->minNumber + target, k * sizeof(uint32_t));
+      std::memcpy(ri->minPrefix, li->minPrefix + target, k * sizeof(uint64_t));
+      std::memcpy(ri->child, li->child + target, k * sizeof(Node*));
+    }
+    movedCount = SumCounts(li->count, target);
+  }
+  const uint32_t pairCount = parent->count[left] + parent->count[left + 1];
+  l->size = target;
+  r->size = total - target;
+  parent->count[left] = movedCount;
+  parent->count[left + 1] = pairCount - movedCount;
+  CopyFirstEntry(l, childLevel, parent, left);
+  CopyFirstEntry(r, childLevel, parent, left + 1);
+}
+
+void OrderTree::CollapseRoot() {
+  while (height_ > 0 && root_->size == 1) {
+    auto* old = static_cast<Inner*>(root_);
+    root_ = old->child[0];
+    delete old;
+    --height_;
+  }
+}
+
+bool OrderTree::CheckNode(const Node* node, uint32_t level, bool isRoot, uint32_t& count, uint64_t& minPrefix,
+                          uint32_t& minNumber, const Leaf*& previousLeaf) const {
+  if (node->size > Capacity(level)) return false;
+  if (!isRoot && node->size < MinFill(level)) return false;
+  if (level == 0) {
+    auto* leaf = static_cast<const Leaf*>(node);
+    if (leaf->prev != previousLeaf) return false;
+    if (previousLeaf != nullptr && previousLeaf->next != leaf) return false;
+    previousLeaf = leaf;
+    count = leaf->size;
+    if (leaf->size > 0) {
+      minPrefix = leaf->prefix[0];
+      minNumber = leaf->number[0];
+    }
+    return true;
+  }
+  auto* in = static_cast<const Inner*>(node);
+  if (in->size == 0 || (isRoot && in->size < 2)) return false;
+  count = 0;
+  for (uint32_t i = 0; i < in->size; ++i) {
+    uint32_t childCount = 0, childNumber = 0;
+    uint64_t childPrefix = 0;
+    if (!CheckNode(in->child[i], level - 1, false, childCount, childPrefix, childNumber, previousLeaf))
+      return false;
+    if (childCount != in->count[i] || childPrefix != in->minPrefix[i] || childNumber != in->minNumber[i])
+      return false;
+    count += childCount;
+  }
+  minPrefix = in->minPrefix[0];
+  minNumber = in->minNumber[0];
+  return true;
+}
+
+bool OrderTree::CheckStructure() const {
+  uint32_t count = 0, minNumber = 0;
+  uint64_t minPrefix = 0;
+  const Leaf* previousLeaf = nullptr;
+  if (height_ >= static_cast<uint32_t>(kMaxHeight)) return false;
+  if (!CheckNode(root_, height_, true, count, minPrefix, minNumber, previousLeaf)) return false;
+  return count == count_ && (previousLeaf == nullptr || previousLeaf->next == nullptr);
+}
