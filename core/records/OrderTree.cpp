@@ -68,6 +68,13 @@ bool OrderTree::LastReachedHolds(uint32_t number, uint32_t& position) const {
   return true;
 }
 
+bool OrderTree::LastReached(uint32_t& number, uint64_t& prefix) const {
+  if (cursorVersion_ != version_ || cursorLeaf_ == nullptr || cursorIndex_ >= cursorLeaf_->size) return false;
+  number = cursorLeaf_->number[cursorIndex_];
+  prefix = cursorLeaf_->prefix[cursorIndex_];
+  return true;
+}
+
 uint32_t OrderTree::NumberAt(uint32_t position) {
   if (position < 1 || position > count_) return 0;
   if (cursorVersion_ == version_ && cursorLeaf_ != nullptr) {
