@@ -42,6 +42,11 @@ class OrderTree {
   template <class Below>
   uint32_t LowerBound(const Below& below, uint32_t probeNumber);
 
+  // LowerBound for a probe known by its prefix alone, when equal prefixes mean equal keys and the
+  // probe has no number: the first entry whose prefix is not below `prefix`. The nodes are scanned
+  // without branches, which is what makes a search as cheap as a binary search of a flat array.
+  uint32_t LowerBoundPrefix(uint64_t prefix);
+
   // Inserts an entry at its sorted place; returns its position.
   template <class Below>
   uint32_t Insert(const Below& below, uint64_t prefix, uint32_t number);

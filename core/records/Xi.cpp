@@ -526,7 +526,7 @@ uint32_t Chercher(void* table, int32_t ordre) {
   // a second descent, and without reading the record when the prefix is the whole key.
   TypeOrdreXi& o = h->Ordres[ordre];
   const Sonde sonde(h, ordre, h->Tampon, 0);
-  const uint32_t p = o.Numeros.LowerBound(sonde, 0);
+  const uint32_t p = o.PrefixeComplet ? o.Numeros.LowerBoundPrefix(sonde.PrefixeCle()) : o.Numeros.LowerBound(sonde, 0);
   uint32_t numero;
   uint64_t prefixe;
   if (p > h->Nombre || !o.Numeros.LastReached(numero, prefixe)) {
