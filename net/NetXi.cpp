@@ -13,7 +13,32 @@ std::vector<std::unique_ptr<TypeTableReseau>>& Entrees() {
   return entrees;
 }
 
+void FluxSansEffet(TMemoryStream*) {}
+void ParDefautSansEffet() {}
+
+struct Routines {
+  TypeRoutineParametresUtilisateur lire = &FluxSansEffet;
+  TypeRoutineParametresUtilisateur ecrire = &FluxSansEffet;
+  TypeRoutineParametresParDefaut parDefaut = &ParDefautSansEffet;
+};
+Routines& LesRoutines() {
+  static Routines routines;
+  return routines;
+}
+
 }  // namespace
+
+TypeRoutineParametresUtilisateur LireParametresUtilisateur() { return LesRoutines().lire; }
+TypeRoutineParametresUtilisateur EcrireParametresUtilisateur() { return LesRoutines().ecrire; }
+TypeRoutineParametresParDefaut ParametresUtilisateurParDefaut() { return LesRoutines().parDefaut; }
+
+void InstallerParametresUtilisateur(TypeRoutineParametresUtilisateur Lire, TypeRoutineParametresUtilisateur Ecrire,
+                                    TypeRoutineParametresParDefaut ParDefaut) {
+  Routines& r = LesRoutines();
+  if (Lire != nullptr && r.lire == &FluxSansEffet) r.lire = Lire;
+  if (Ecrire != nullptr && r.ecrire == &FluxSansEffet) r.ecrire = Ecrire;
+  if (ParDefaut != nullptr && r.parDefaut == &ParDefautSansEffet) r.parDefaut = ParDefaut;
+}
 
 int32_t EnregistrerTable(const TypeTableReseau& Entree) {
   auto& entrees = Entrees();
@@ -39,7 +64,13 @@ TypeTableReseau* Table(int32_t NumeroTable) {
   return entrees[static_cast<std::size_t>(NumeroTable) - 1].get();
 }
 
-void Initialiser() { LibererTables(); }
-void Finaliser() { LibererTables(); }
+void Initialiser() {
+  LibererTables();
+  LesRoutines() = Routines{};
+}
+void Finaliser() {
+  LibererTables();
+  LesRoutines() = Routines{};
+}
 
 }  // namespace NetXi

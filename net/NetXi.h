@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+class TMemoryStream;
+
 // The kind of a change, carried as one byte in orders and notifications.
 enum TypeGenreModif : uint8_t { GM_Creation = 0, GM_Modification = 1, GM_Suppression = 2 };
 
@@ -55,6 +57,18 @@ void LibererTables();
 int32_t NombreTables();
 // The entry of a table number; nil outside 1..NombreTables.
 TypeTableReseau* Table(int32_t NumeroTable);
+
+// The routines of the user-information stream: the reader of the per-user parameters (given a memory
+// stream at position 0), their writer (given an empty memory stream) and the routine that installs
+// their defaults. Each does nothing until the per-user parameter unit installs its own; a routine is
+// installed only while its slot still holds the do-nothing one, so the first installation stays.
+using TypeRoutineParametresUtilisateur = void (*)(TMemoryStream* Flux);
+using TypeRoutineParametresParDefaut = void (*)();
+TypeRoutineParametresUtilisateur LireParametresUtilisateur();
+TypeRoutineParametresUtilisateur EcrireParametresUtilisateur();
+TypeRoutineParametresParDefaut ParametresUtilisateurParDefaut();
+void InstallerParametresUtilisateur(TypeRoutineParametresUtilisateur Lire, TypeRoutineParametresUtilisateur Ecrire,
+                                    TypeRoutineParametresParDefaut ParDefaut);
 
 void Initialiser();
 void Finaliser();

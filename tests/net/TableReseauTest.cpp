@@ -152,6 +152,26 @@ TEST(NetXiRegistre, NumbersFollowRegistrationAndStopAtTheLimit) {
   NetXi::LibererTables();
 }
 
+void LireEssai(TMemoryStream*) {}
+void EcrireEssai(TMemoryStream*) {}
+void EcrireAutre(TMemoryStream*) {}
+void DefautsEssai() {}
+
+TEST(NetXiRegistre, TheFirstInstalledUserParameterRoutinesStay) {
+  NetXi::TypeRoutineParametresUtilisateur lireInitial = NetXi::LireParametresUtilisateur();
+  ASSERT_NE(lireInitial, nullptr);
+  lireInitial(nullptr);  // does nothing
+  NetXi::ParametresUtilisateurParDefaut()();
+  NetXi::InstallerParametresUtilisateur(&LireEssai, nullptr, &DefautsEssai);
+  NetXi::InstallerParametresUtilisateur(&EcrireEssai, &EcrireEssai, nullptr);
+  NetXi::InstallerParametresUtilisateur(nullptr, &EcrireAutre, nullptr);
+  EXPECT_EQ(NetXi::LireParametresUtilisateur(), &LireEssai);
+  EXPECT_EQ(NetXi::EcrireParametresUtilisateur(), &EcrireEssai);
+  EXPECT_EQ(NetXi::ParametresUtilisateurParDefaut(), &DefautsEssai);
+  NetXi::Initialiser();
+  EXPECT_EQ(NetXi::LireParametresUtilisateur(), lireInitial);
+}
+
 TEST(NetXiRegistre, FilesOnDiskAreCountedByTheBaseNameWithEachExtension) {
   NetXi::LibererTables();
   EXPECT_EQ(netmodif::CompterFichiersExistants(), 0);
