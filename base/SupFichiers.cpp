@@ -70,7 +70,7 @@ void Initialiser() {
 }
 
 void Finaliser() {
-  LibererTables();
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) Fichier(p)->Finaliser();
   Memoire::Liberer(LEtat().coursTouches);
   netmodif::SurDebutRequete() = [] {};
   netmodif::SurFinRequete() = [] {};

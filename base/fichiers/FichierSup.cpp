@@ -76,6 +76,11 @@ void TFichierSup::LibererTable() {
   Table = nullptr;
 }
 
+void TFichierSup::Finaliser() {
+  LibererTable();
+  verificateur_.reset();
+}
+
 void TFichierSup::EmpilerPosition() { Xi::SauverPosition(Table); }
 
 bool TFichierSup::DepilerPosition() { return Xi::RestaurerPosition(Table); }
@@ -102,6 +107,8 @@ bool TFichierSup::LireArticleStocke(std::size_t Disposition, const uint8_t* Stoc
                                     TypeGenreModif Genre) {
   if (Genre == GM_Suppression) return true;
   if (Table == nullptr || Disposition >= description_.Dispositions.size()) return false;
+  // A new record starts from the file's defaults; a changed one keeps what the layout does not hold.
+  if (Genre == GM_Creation) ViderArticle();
   std::memcpy(Table, &Identifiant, 4);
   return description_.Dispositions[Disposition].Lire(*this, Stocke, Genre);
 }

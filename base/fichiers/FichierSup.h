@@ -93,6 +93,8 @@ class TFichierSup {
   // Frees a former table, then creates the table with its orders. False when the engine refuses.
   bool CreerTable();
   void LibererTable();
+  // The unit's shut-down: frees the table and the verifier.
+  void Finaliser();
   void EmpilerPosition();
   // True when the popped record was made current again.
   bool DepilerPosition();
