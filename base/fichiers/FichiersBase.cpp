@@ -4,9 +4,12 @@
 #include <deque>
 
 #include "base/fichiers/SupCivilite.h"
+#include "base/fichiers/SupCursus.h"
 #include "base/fichiers/SupLieu.h"
 #include "base/fichiers/SupModaliteAdmission.h"
+#include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupPays.h"
+#include "base/fichiers/SupRelationCursusModule.h"
 
 namespace FichiersBase {
 
@@ -34,8 +37,6 @@ constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupTypologieCours", ".TYP", 0x0D, 11, 28, false, true},
     {"SupMatiere", ".MAT", 0x0E, 12, 228, false, true},
     {"SupRelationMatieres", ".RLM", 0x0F, 13, 8, false, true},
-    {"SupCursus", ".CUR", 0x10, 14, 52, false, true},
-    {"SupModule", ".MDL", 0x34, 15, 52, false, true},
     {"SupStatut", ".STP", 0x25, 16, 72, false, true},
     {"SupSite", ".SIT", 0x30, 17, 40, false, true},
     {"SupTrajetSite", ".TSI", 0x31, 18, 16, false, true},
@@ -61,7 +62,6 @@ constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupLibelleSalle", ".LSL", 0x2C, 38, 80, false, true},
     {"SupPublicationSurInternet", ".PSI", 0x2D, 39, 560, false, true},
     {"SupRelationRessourceMatiere", ".RRM", 0x33, 40, 12, false, true},
-    {"SupRelationCursusModule", ".RCM", 0x35, 41, 8, true, true},
     {"SupRelationApportPeriode", ".RAP", 0x36, 42, 20, true, true},
 };
 // clang-format on
@@ -100,6 +100,9 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
   ordre[6] = &SupLieu::Fichier();
+  ordre[13] = &SupCursus::Fichier();
+  ordre[14] = &SupModule::Fichier();
+  ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeFichierBrut& b : kFichiersBruts) {
     descriptions.push_back(DescriptionBrute(b));
     fichiers.emplace_back(descriptions.back());

@@ -91,8 +91,11 @@ TEST_F(BaseOuverte, EveryFileTakesARecordByOrderAndWalksIt) {
     Recevoir(OrdreRecu(GM_Creation, place, taille, stocke));
     Recevoir(OrdreRecu(GM_Creation, place, 2 * taille, stocke));
     TFichierSup& f = *SupFichiers::Fichier(place);
-    const bool nomUnique = place == 1 || (place >= 5 && place <= 7);
-    EXPECT_EQ(Xi::Nombre(f.Table), nomUnique ? 1u : 2u) << "a unique order refuses the second record";
+    // A unique order refuses the second record of the files whose key is a name; a relation whose
+    // curriculum and module are unknown is refused.
+    const bool nomUnique = place == 1 || (place >= 5 && place <= 7) || place == 14 || place == 15;
+    EXPECT_EQ(Xi::Nombre(f.Table), place == 41 ? 0u : nomUnique ? 1u : 2u);
+    if (place == 41) continue;
     ASSERT_TRUE(f.ChercherParIdentifiant(taille));
     EXPECT_EQ(f.IdentifiantCourant(), taille);
     std::vector<int32_t> identifiants;

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int32_t kPlaceModules = 15;  // ".MDL", 52-byte stored records
+constexpr int32_t kPlace = 13;  // ".RLM", 8-byte stored records
 
 std::vector<uint32_t> Valeurs(const TypeEnsembleMemoire& e) {
   return std::vector<uint32_t>(e.Elements, e.Elements + e.Nombre);
@@ -24,8 +24,8 @@ class SelectionEssai : public BaseOuverte {
  protected:
   void SetUp() override {
     BaseOuverte::SetUp();
-    for (int32_t i = 1; i <= 3; ++i) Recevoir(OrdreRecu(GM_Creation, kPlaceModules, 52 * i, std::vector<uint8_t>(52, 0)));
-    table_ = SupFichiers::Fichier(kPlaceModules)->Table;
+    for (int32_t i = 1; i <= 3; ++i) Recevoir(OrdreRecu(GM_Creation, kPlace, 8 * i, std::vector<uint8_t>(8, 0)));
+    table_ = SupFichiers::Fichier(kPlace)->Table;
     Memoire::Initialiser(selection_);
     for (uint32_t n : {3u, 1u, 2u}) (void)Memoire::Ajouter(n, selection_);
   }
@@ -39,7 +39,7 @@ class SelectionEssai : public BaseOuverte {
 };
 
 TEST_F(SelectionEssai, APackedSelectionHoldsTheIdentifiersOfTheRecordsThatRemain) {
-  Recevoir(OrdreRecu(GM_Suppression, kPlaceModules, 104, {}));  // record 2
+  Recevoir(OrdreRecu(GM_Suppression, kPlace, 16, {}));  // record 2
   ASSERT_TRUE(Xi::AllerA(table_, 3));
   void* bloc = nullptr;
   std::size_t taille = 0;
@@ -47,11 +47,11 @@ TEST_F(SelectionEssai, APackedSelectionHoldsTheIdentifiersOfTheRecordsThatRemain
   ASSERT_EQ(taille, 12u);
   int32_t valeurs[3];
   std::memcpy(valeurs, bloc, 12);
-  EXPECT_EQ(std::vector<int32_t>(valeurs, valeurs + 3), (std::vector<int32_t>{2, 156, 52}));
+  EXPECT_EQ(std::vector<int32_t>(valeurs, valeurs + 3), (std::vector<int32_t>{2, 24, 8}));
   EXPECT_EQ(Xi::NumeroCourant(table_), 3u) << "the position is kept";
 
   TypeEnsembleMemoire rendue{};
-  const void* suite = EmballageSelection::DeballerSelection(bloc, taille, table_, kPlaceModules - 1, rendue);
+  const void* suite = EmballageSelection::DeballerSelection(bloc, taille, table_, kPlace - 1, rendue);
   EXPECT_EQ(suite, static_cast<uint8_t*>(bloc) + 12);
   EXPECT_EQ(Valeurs(rendue), (std::vector<uint32_t>{3, 1}));
   Memoire::Liberer(rendue);
@@ -59,12 +59,12 @@ TEST_F(SelectionEssai, APackedSelectionHoldsTheIdentifiersOfTheRecordsThatRemain
 }
 
 TEST_F(SelectionEssai, UnpackingSkipsUnknownIdentifiersAndRefusesShortBlocks) {
-  const int32_t paquet[] = {3, 156, 999, 52};
+  const int32_t paquet[] = {3, 24, 999, 8};
   TypeEnsembleMemoire rendue{};
-  ASSERT_NE(EmballageSelection::DeballerSelection(paquet, sizeof paquet, table_, kPlaceModules - 1, rendue), nullptr);
+  ASSERT_NE(EmballageSelection::DeballerSelection(paquet, sizeof paquet, table_, kPlace - 1, rendue), nullptr);
   EXPECT_EQ(Valeurs(rendue), (std::vector<uint32_t>{3, 1}));
   Memoire::Liberer(rendue);
-  EXPECT_EQ(EmballageSelection::DeballerSelection(paquet, sizeof paquet - 1, table_, kPlaceModules - 1, rendue), nullptr);
+  EXPECT_EQ(EmballageSelection::DeballerSelection(paquet, sizeof paquet - 1, table_, kPlace - 1, rendue), nullptr);
   EXPECT_EQ(rendue.Nombre, 0u);
   Memoire::Liberer(rendue);
 }

@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int32_t kPlace = 42;  // ".RAP", 20-byte stored records
+
 // Fails the record whose identifier is Casse, with an error naming it.
 class TVerificateurEssai : public TVerificateurNetXi {
   NV_DECLARE_CLASS(TVerificateurEssai)
@@ -34,44 +36,45 @@ class VerificationEssai : public BaseOuverte {
  protected:
   void SetUp() override {
     BaseOuverte::SetUp();
-    for (int32_t identifiant : {8, 16, 24, 32}) Recevoir(OrdreRecu(GM_Creation, 41, identifiant, {1, 0, 0, 0, 2, 0, 0, 0}));
+    for (int32_t identifiant : {20, 40, 60, 80})
+      Recevoir(OrdreRecu(GM_Creation, kPlace, identifiant, std::vector<uint8_t>(20, 0)));
   }
 };
 
 TEST_F(VerificationEssai, SoundRecordsLeaveTheErrorUnchanged) {
-  TVerificateurEssai verificateur(41);
+  TVerificateurEssai verificateur(kPlace);
   TErreur* erreur = nullptr;
   verificateur.Verifier(0, erreur);
   EXPECT_EQ(erreur, nullptr);
-  EXPECT_EQ(verificateur.Vus, (std::vector<int32_t>{8, 16, 24, 32}));
+  EXPECT_EQ(verificateur.Vus, (std::vector<int32_t>{20, 40, 60, 80}));
 }
 
 TEST_F(VerificationEssai, TheFirstBrokenRecordEndsTheWalkWithItsErrorTree) {
-  TVerificateurEssai verificateur(41);
-  verificateur.Casse = 24;
-  TFichierSup& f = *SupFichiers::Fichier(41);
+  TVerificateurEssai verificateur(kPlace);
+  verificateur.Casse = 60;
+  TFichierSup& f = *SupFichiers::Fichier(kPlace);
   ASSERT_TRUE(Xi::AllerA(f.Table, 2));
   TErreur* erreur = nullptr;
   verificateur.Verifier(0, erreur);
-  EXPECT_EQ(verificateur.Vus, (std::vector<int32_t>{8, 16, 24})) << "the records after it are not examined";
+  EXPECT_EQ(verificateur.Vus, (std::vector<int32_t>{20, 40, 60})) << "the records after it are not examined";
   ASSERT_NE(erreur, nullptr);
   EXPECT_EQ(erreur->Message, "Erreur vérification Table"_ansi);
   ASSERT_EQ(erreur->NombreFils(), 1);
   auto* articles = static_cast<TErreur*>(erreur->Fils(0));
   EXPECT_EQ(articles->Message, "Erreur Verification Articles : TVerificateurEssai");
   ASSERT_EQ(articles->NombreFils(), 1);
-  EXPECT_EQ(static_cast<TErreur*>(articles->Fils(0))->Message, "article 24");
+  EXPECT_EQ(static_cast<TErreur*>(articles->Fils(0))->Message, "article 60");
   EXPECT_EQ(Xi::NumeroCourant(f.Table), 2u) << "the position is restored";
   delete erreur;
 }
 
 TEST_F(VerificationEssai, TheBaseVerifierStopsAtTheFirstRecordWithoutError) {
   TErreur* erreur = nullptr;
-  SupFichiers::Fichier(41)->Verificateur()->Verifier(0, erreur);
+  SupFichiers::Fichier(kPlace)->Verificateur()->Verifier(0, erreur);
   EXPECT_EQ(erreur, nullptr);
   NetXi::LibererTables();
-  TVerificateurEssai verificateur(41);
-  verificateur.Casse = 8;
+  TVerificateurEssai verificateur(kPlace);
+  verificateur.Casse = 20;
   verificateur.Verifier(0, erreur);
   EXPECT_TRUE(verificateur.Vus.empty()) << "with no file registered nothing is walked";
   EXPECT_EQ(erreur, nullptr);
@@ -82,7 +85,7 @@ TEST_F(VerificationEssai, VerifiersJoinTheApplicationServiceForTheirLifetime) {
   ASSERT_NE(service, nullptr);
   const std::size_t avant = service->Interfaces().size();
   {
-    TVerificateurEssai verificateur(41);
+    TVerificateurEssai verificateur(kPlace);
     EXPECT_EQ(service->Interfaces().size(), avant + 1);
   }
   EXPECT_EQ(service->Interfaces().size(), avant);
