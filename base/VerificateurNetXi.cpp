@@ -22,8 +22,7 @@ bool TVerificateurNetXi::VerifierCourant(intptr_t) {
   TErreur* erreur = nullptr;
   const bool sain = VerifierArticle(erreur);
   if (erreur != nullptr) {
-    if (erreurCourante_ == nullptr)
-      erreurCourante_ = new TErreur("Erreur Verification Articles : " + ClassName());
+    if (erreurCourante_ == nullptr) erreurCourante_ = new TErreur("Erreur Verification Articles : " + ClassName());
     erreur->AjouterA(erreurCourante_);
   }
   return !sain;  // True stops the walk

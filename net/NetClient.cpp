@@ -122,13 +122,12 @@ void FinRequete() {
 }
 
 bool PasserParServeur() {
-  if (LEtat().client == nullptr)
-    throw ENonConstruit("NetClient.PasserParServeur: the data client is not built yet");
+  if (LEtat().client == nullptr) throw ENonConstruit("NetClient.PasserParServeur: the data client is not built yet");
   return LEtat().client->PasserParServeur();
 }
 
-bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
-                           bool AfficherAttente, void* Reponse) {
+bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool AfficherAttente,
+                           void* Reponse) {
   if (LEtat().client == nullptr) return false;
   return LEtat().client->EnvoyerRequeteSynchrone(Code, Parametre, Taille, Donnees, AfficherAttente, Reponse);
 }

@@ -41,8 +41,9 @@ bool& BaseChargee();
 std::function<void()>& ApresOrdreModif();
 // Shows a message for DelaiMs milliseconds (the user-interface toolkit installs its own). With none
 // installed the message goes to the trace.
-using TypeAfficherMessageTemporise = std::function<void(const std::string& Texte, const std::string& Titre,
-                                                        int32_t DelaiMs, int32_t Genre, int32_t Boutons, bool Afficher)>;
+using TypeAfficherMessageTemporise =
+    std::function<void(const std::string& Texte, const std::string& Titre, int32_t DelaiMs, int32_t Genre,
+                       int32_t Boutons, bool Afficher)>;
 TypeAfficherMessageTemporise& AfficherMessageTemporise();
 
 // Applies one received order (Message, Taille bytes), then runs ApresOrdreModif. An order shorter
@@ -60,8 +61,8 @@ void FinRequete();
 bool PasserParServeur();
 // Sends one modification request through the global data client and waits for the verdict; False at
 // once when there is no data client.
-bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
-                           bool AfficherAttente, void* Reponse);
+bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool AfficherAttente,
+                           void* Reponse);
 
 void Initialiser();
 void Finaliser();

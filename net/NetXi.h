@@ -17,11 +17,10 @@ class TMemoryStream;
 enum TypeGenreModif : uint8_t { GM_Creation = 0, GM_Modification = 1, GM_Suppression = 2 };
 
 // Converters: (stored-record buffer, table handle, identifier, kind) -> accepted.
-using TypeConvertisseurStocke = std::function<bool(uint8_t* Tampon, void* Table, int32_t Identifiant,
-                                                   TypeGenreModif Genre)>;
+using TypeConvertisseurStocke =
+    std::function<bool(uint8_t* Tampon, void* Table, int32_t Identifiant, TypeGenreModif Genre)>;
 // Before and after a received order: same arguments, no answer.
-using TypeRoutineOrdre = std::function<void(uint8_t* Tampon, void* Table, int32_t Identifiant,
-                                            TypeGenreModif Genre)>;
+using TypeRoutineOrdre = std::function<void(uint8_t* Tampon, void* Table, int32_t Identifiant, TypeGenreModif Genre)>;
 // Change observers: (kind, table number, identifier).
 using TypeSurModification = std::function<void(TypeGenreModif Genre, int32_t NumeroTable, int32_t Identifiant)>;
 // Positions the file's table on the record of an identifier; False leaves the former current record.
@@ -29,10 +28,10 @@ using TypeChercherParIdentifiant = std::function<bool(int32_t Identifiant)>;
 
 // One registered file.
 struct TypeTableReseau {
-  uint8_t* Tampon = nullptr;       // the file's stored-record buffer, TailleStockee bytes
-  void** Table = nullptr;          // the file's table variable, so that a table created later is seen
-  uint32_t TailleStockee = 0;      // one stored record in the layout chosen for the base's version
-  std::string Extension;           // with its dot, at most 4 characters
+  uint8_t* Tampon = nullptr;                    // the file's stored-record buffer, TailleStockee bytes
+  void** Table = nullptr;                       // the file's table variable, so that a table created later is seen
+  uint32_t TailleStockee = 0;                   // one stored record in the layout chosen for the base's version
+  std::string Extension;                        // with its dot, at most 4 characters
   TypeConvertisseurStocke LireArticleStocke;    // stored to in-memory
   TypeConvertisseurStocke EcrireArticleStocke;  // in-memory to stored (none for a file that has none)
   std::function<bool()> ContenuParDefaut;       // kept with the entry, never called through it

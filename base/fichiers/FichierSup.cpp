@@ -62,8 +62,8 @@ bool TFichierSup::CreerTable() {
     ok = Xi::DefinirOrdre(Table, numero, static_cast<int32_t>(ordres[o].Colonnes.size()), ordres[o].Unique);
     for (std::size_t c = 0; c < ordres[o].Colonnes.size() && ok; ++c) {
       const TypeColonneFichier& col = ordres[o].Colonnes[c];
-      ok = Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1), Enregistrement() + col.Decalage,
-                              col.Taille, col.Comparaison);
+      ok = Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1), Enregistrement() + col.Decalage, col.Taille,
+                              col.Comparaison);
     }
   }
   if (!ok) LibererTable();
@@ -166,9 +166,7 @@ int32_t TFichierSup::NumeroTable() const {
   return SupFichiers::NumerosTables()[static_cast<std::size_t>(description_.Place - 1)];
 }
 
-TVerificateurNetXi* TFichierSup::CreerVerificateur(int32_t NumeroTable) {
-  return new TVerificateurNetXi(NumeroTable);
-}
+TVerificateurNetXi* TFichierSup::CreerVerificateur(int32_t NumeroTable) { return new TVerificateurNetXi(NumeroTable); }
 
 bool TFichierSup::InsererLocalement() {
   if (!Xi::Inserer(Table)) return false;

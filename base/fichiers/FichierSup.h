@@ -49,23 +49,23 @@ using TypeLireStocke = bool (*)(TFichierSup& Fichier, const uint8_t* Stocke, Typ
 using TypeEcrireStocke = bool (*)(TFichierSup& Fichier, uint8_t* Stocke);
 
 struct TypeDispositionStockee {
-  uint32_t Taille;            // bytes of one stored record
-  TypeVersionFormat Limite;   // applies to bases below this version; ignored for the last layout
+  uint32_t Taille;           // bytes of one stored record
+  TypeVersionFormat Limite;  // applies to bases below this version; ignored for the last layout
   TypeLireStocke Lire;
 };
 
 struct TypeDescriptionFichier {
-  const char* Unite;          // "SupPays"
-  const char* Extension;      // ".PAY"
-  uint8_t CodeTable;          // the TT of the file's request codes
-  int32_t Place;              // 1..42, the place in the base order
+  const char* Unite;      // "SupPays"
+  const char* Extension;  // ".PAY"
+  uint8_t CodeTable;      // the TT of the file's request codes
+  int32_t Place;          // 1..42, the place in the base order
   uint32_t TailleEnregistrement;
-  std::vector<TypeOrdreFichier> Ordres;  // orders 1..n
-  int32_t OrdreIdentifiant;   // the order whose only column is the identifier
+  std::vector<TypeOrdreFichier> Ordres;              // orders 1..n
+  int32_t OrdreIdentifiant;                          // the order whose only column is the identifier
   std::vector<TypeDispositionStockee> Dispositions;  // oldest first; the last one is current
-  TypeEcrireStocke Ecrire;    // nil for a file that registers no such converter
-  void (*Defauts)(uint8_t* Enregistrement);  // default field values after zero-filling; may be nil
-  bool Verifie;               // creates its verifier at registration
+  TypeEcrireStocke Ecrire;                           // nil for a file that registers no such converter
+  void (*Defauts)(uint8_t* Enregistrement);          // default field values after zero-filling; may be nil
+  bool Verifie;                                      // creates its verifier at registration
 };
 
 class TFichierSup {

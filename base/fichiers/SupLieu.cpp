@@ -69,8 +69,8 @@ TypeEnregistrementLieu* Article() { return reinterpret_cast<E*>(Fichier().Enregi
 bool CreerLieu(const std::string& Nom) {
   uint8_t nom[31] = {};
   FichierSup::EcrireChaineCourte(nom, 30, Nom);
-  return Fichier().Creer(kCodeCreerLieu, nom, sizeof nom, [&] { std::memcpy(Article()->Nom, nom, sizeof nom); },
-                         true);
+  return Fichier().Creer(
+      kCodeCreerLieu, nom, sizeof nom, [&] { std::memcpy(Article()->Nom, nom, sizeof nom); }, true);
 }
 
 bool InsererLieu() { return Fichier().InsererLocalement(); }

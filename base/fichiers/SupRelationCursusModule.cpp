@@ -61,8 +61,12 @@ const TypeDescriptionFichier kDescription{
     41,
     sizeof(E),
     {
-        {true, {{offsetof(E, Cursus), 4, &Comparai::ComparerCardinal}, {offsetof(E, Module), 4, &Comparai::ComparerCardinal}}},
-        {true, {{offsetof(E, Module), 4, &Comparai::ComparerCardinal}, {offsetof(E, Cursus), 4, &Comparai::ComparerCardinal}}},
+        {true,
+         {{offsetof(E, Cursus), 4, &Comparai::ComparerCardinal},
+          {offsetof(E, Module), 4, &Comparai::ComparerCardinal}}},
+        {true,
+         {{offsetof(E, Module), 4, &Comparai::ComparerCardinal},
+          {offsetof(E, Cursus), 4, &Comparai::ComparerCardinal}}},
         {false, {{offsetof(E, Identifiant), 4, &Comparai::ComparerEntierBis}}},
     },
     SupRelationCursusModule::kOrdreIdentifiant,
@@ -89,8 +93,8 @@ bool TVerificateurRelationCursusModule::VerifierArticle(TErreur*& Erreur) {
   TFichierSup& relations = SupRelationCursusModule::Fichier();
   const E* e = SupRelationCursusModule::Article();
   if (e != nullptr && Existe(SupCursus::Fichier(), e->Cursus) && Existe(SupModule::Fichier(), e->Module)) return true;
-  Erreur = new TErreur("Erreur sur la RelationCursusModule numero = " +
-                       std::to_string(Xi::NumeroCourant(relations.Table)));
+  Erreur =
+      new TErreur("Erreur sur la RelationCursusModule numero = " + std::to_string(Xi::NumeroCourant(relations.Table)));
   return false;
 }
 

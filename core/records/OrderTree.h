@@ -43,8 +43,8 @@ class OrderTree {
   uint32_t LowerBound(const Below& below, uint32_t probeNumber);
 
   // LowerBound for a probe known by its prefix alone, when equal prefixes mean equal keys and the
-  // probe has no number: the first entry whose prefix is not below `prefix`. The nodes are scanned
-  // without branches, which is what makes a search as cheap as a binary search of a flat array.
+  // probe has no number: the first entry whose prefix is not below `prefix`. Each node is searched
+  // without branches, so that no step of the search is mispredicted.
   uint32_t LowerBoundPrefix(uint64_t prefix);
 
   // Inserts an entry at its sorted place; returns its position.

@@ -40,17 +40,17 @@ std::string Nom(const uint8_t* champ, int32_t capacite) { return FichierSup::Lir
 TEST_F(BaseOuverte, TheFortyTwoFilesAreRegisteredInBaseOrder) {
   // place, extension, table code, current stored size
   const std::vector<std::tuple<int, std::string, int, uint32_t>> attendus = {
-      {1, ".CIV", 0x06, 6},    {2, ".PON", 0x07, 4},    {3, ".CAL", 0x08, 111},  {4, ".JRF", 0x09, 16},
-      {5, ".MAD", 0x2E, 61},   {6, ".PAY", 0x28, 66},   {7, ".LIE", 0x29, 36},   {8, ".ELE", 0x2A, 536},
-      {9, ".FMR", 0x0B, 15},   {10, ".SFM", 0x0C, 20},  {11, ".TYP", 0x0D, 28},  {12, ".MAT", 0x0E, 228},
-      {13, ".RLM", 0x0F, 8},   {14, ".CUR", 0x10, 52},  {15, ".MDL", 0x34, 52},  {16, ".STP", 0x25, 72},
-      {17, ".SIT", 0x30, 40},  {18, ".TSI", 0x31, 16},  {19, ".RES", 0x11, 560}, {20, ".PRT", 0x12, 44},
-      {21, ".RFM", 0x13, 12},  {22, ".RLR", 0x14, 12},  {23, ".LPP", 0x2F, 12},  {24, ".RLP", 0x15, 8},
-      {25, ".LCL", 0x17, 80},  {26, ".RGC", 0x18, 9},   {27, ".MCR", 0x27, 264}, {28, ".CRS", 0x19, 102},
-      {29, ".RLC", 0x1A, 16},  {30, ".RPC", 0x1B, 8},   {31, ".IRS", 0x1D, 24},  {32, ".ICR", 0x1E, 24},
-      {33, ".PAM", 0x16, 20},  {34, ".RRU", 0x20, 44},  {35, ".PRC", 0x21, 40},  {36, ".APP", 0x22, 212},
-      {37, ".RRE", 0x2B, 12},  {38, ".LSL", 0x2C, 80},  {39, ".PSI", 0x2D, 560}, {40, ".RRM", 0x33, 12},
-      {41, ".RCM", 0x35, 8},   {42, ".RAP", 0x36, 20},
+      {1, ".CIV", 0x06, 6},   {2, ".PON", 0x07, 4},   {3, ".CAL", 0x08, 111},  {4, ".JRF", 0x09, 16},
+      {5, ".MAD", 0x2E, 61},  {6, ".PAY", 0x28, 66},  {7, ".LIE", 0x29, 36},   {8, ".ELE", 0x2A, 536},
+      {9, ".FMR", 0x0B, 15},  {10, ".SFM", 0x0C, 20}, {11, ".TYP", 0x0D, 28},  {12, ".MAT", 0x0E, 228},
+      {13, ".RLM", 0x0F, 8},  {14, ".CUR", 0x10, 52}, {15, ".MDL", 0x34, 52},  {16, ".STP", 0x25, 72},
+      {17, ".SIT", 0x30, 40}, {18, ".TSI", 0x31, 16}, {19, ".RES", 0x11, 560}, {20, ".PRT", 0x12, 44},
+      {21, ".RFM", 0x13, 12}, {22, ".RLR", 0x14, 12}, {23, ".LPP", 0x2F, 12},  {24, ".RLP", 0x15, 8},
+      {25, ".LCL", 0x17, 80}, {26, ".RGC", 0x18, 9},  {27, ".MCR", 0x27, 264}, {28, ".CRS", 0x19, 102},
+      {29, ".RLC", 0x1A, 16}, {30, ".RPC", 0x1B, 8},  {31, ".IRS", 0x1D, 24},  {32, ".ICR", 0x1E, 24},
+      {33, ".PAM", 0x16, 20}, {34, ".RRU", 0x20, 44}, {35, ".PRC", 0x21, 40},  {36, ".APP", 0x22, 212},
+      {37, ".RRE", 0x2B, 12}, {38, ".LSL", 0x2C, 80}, {39, ".PSI", 0x2D, 560}, {40, ".RRM", 0x33, 12},
+      {41, ".RCM", 0x35, 8},  {42, ".RAP", 0x36, 20},
   };
   ASSERT_EQ(NetXi::NombreTables(), 42);
   for (const auto& [place, extension, code, taille] : attendus) {
@@ -64,8 +64,8 @@ TEST_F(BaseOuverte, TheFortyTwoFilesAreRegisteredInBaseOrder) {
     EXPECT_EQ(entree->Table, &SupFichiers::Fichier(place)->Table);
     EXPECT_NE(*entree->Table, nullptr);
     EXPECT_EQ(static_cast<bool>(entree->EcrireArticleStocke), extension != ".RLP");
-    const bool verifie = extension == ".CIV" || extension == ".CRS" || extension == ".PAM" || extension == ".RCM" ||
-                         extension == ".RAP";
+    const bool verifie =
+        extension == ".CIV" || extension == ".CRS" || extension == ".PAM" || extension == ".RCM" || extension == ".RAP";
     EXPECT_EQ(SupFichiers::Fichier(place)->Verificateur() != nullptr, verifie);
     if (verifie) {
       EXPECT_EQ(SupFichiers::Fichier(place)->Verificateur()->NumeroTable(), place);
@@ -290,7 +290,7 @@ TEST_F(BaseOuverte, CivilitiesTakeSmallIdentifiersAsRecordNumbers) {
   TFichierSup& f = SupCivilite::Fichier();
   // identifier, found, then the name of the current record
   const std::vector<std::tuple<int32_t, bool, std::string>> cas = {
-      {0, false, "Mlle"}, {-6, false, "Mlle"}, {3, true, "Mlle"}, {5, true, "Dr"},
+      {0, false, "Mlle"}, {-6, false, "Mlle"}, {3, true, "Mlle"},  {5, true, "Dr"},
       {30, true, "Dr"},   {6, false, "Mlle"},  {7, false, "Mlle"},
   };
   for (const auto& [identifiant, trouve, nom] : cas) {
@@ -321,13 +321,16 @@ TEST_F(BaseOuverte, AReceivedOrderInExclusiveModeMarksTheBase) {
 TEST(FichierSupDispositions, TheLayoutIsChosenByTheBaseVersion) {
   auto lire = [](TFichierSup&, const uint8_t*, TypeGenreModif) { return true; };
   const TypeDescriptionFichier description{
-      "SupEssai", ".ESS", 0x99, 1, 8, {{false, {{0, 4, &Comparai::ComparerEntierBis}}}}, 1,
-      {{10, {2, 0, 86, 0}, lire}, {12, {2, 0, 91, 0}, lire}, {20, {}, lire}},
-      nullptr, nullptr, false};
+      "SupEssai", ".ESS",
+      0x99,       1,
+      8,          {{false, {{0, 4, &Comparai::ComparerEntierBis}}}},
+      1,          {{10, {2, 0, 86, 0}, lire}, {12, {2, 0, 91, 0}, lire}, {20, {}, lire}},
+      nullptr,    nullptr,
+      false};
   TFichierSup fichier(description);
   // version, base older than 5.0.6, layout
   const std::vector<std::tuple<TypeVersionFormat, bool, std::size_t>> cas = {
-      {{2, 0, 85, 9}, true, 0}, {{2, 0, 86, 0}, true, 1}, {{2, 0, 90, 0}, true, 1}, {{2, 0, 91, 0}, true, 2},
+      {{2, 0, 85, 9}, true, 0}, {{2, 0, 86, 0}, true, 1},  {{2, 0, 90, 0}, true, 1},  {{2, 0, 91, 0}, true, 2},
       {{4, 0, 1, 0}, true, 2},  {{2, 0, 85, 0}, false, 2}, {{1, 9, 200, 0}, true, 0},
   };
   for (const auto& [version, ancienne, disposition] : cas)

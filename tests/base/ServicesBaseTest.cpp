@@ -117,7 +117,9 @@ TEST(TMethodesConversionChaineTextes, NumbersAndBooleans) {
   const struct {
     const char* texte;
     int32_t valeur;
-  } cas[] = {{"42", 42}, {"-42", -42}, {"", 0}, {"12x", 0}, {"x", 0}, {"2147483647", 2147483647},
+  } cas[] = {{"42", 42},        {"-42", -42},
+             {"", 0},           {"12x", 0},
+             {"x", 0},          {"2147483647", 2147483647},
              {"2147483648", 0}, {"-2147483648", INT32_MIN}};
   for (const auto& c : cas) EXPECT_EQ(TMethodesConversionChaine::TexteVersEntier(c.texte), c.valeur) << c.texte;
   EXPECT_EQ(TMethodesConversionChaine::BooleenVersTexte(true), "vrai");
@@ -126,9 +128,10 @@ TEST(TMethodesConversionChaineTextes, NumbersAndBooleans) {
 
 TEST(SupParametresGrilleDimensions, StartUpValuesAndThoseThatFollowFromABase) {
   const TypeParametresGrille& p = SupParametresGrille::Parametres();
-  const std::vector<int32_t> demarrage = {p.PlacesParJour, p.NombreJours,  p.HeuresParJour,      p.PlacesParHeure,
-                                          p.PlacesParHeureAffichage,       p.DernierePlaceDuJour, p.DernierJour,
-                                          p.NombrePlaces, p.DernierePlace, p.MotsPlaces,          p.MotsPlacesPlusUn};
+  const std::vector<int32_t> demarrage = {
+      p.PlacesParJour,           p.NombreJours,         p.HeuresParJour,   p.PlacesParHeure,
+      p.PlacesParHeureAffichage, p.DernierePlaceDuJour, p.DernierJour,     p.NombrePlaces,
+      p.DernierePlace,           p.MotsPlaces,          p.MotsPlacesPlusUn};
   EXPECT_EQ(demarrage, (std::vector<int32_t>{20, 1, 10, 2, 2, 19, 0, 20, 19, 0, 1}));
   SupParametresGrille::Definir(48, 6, 12);
   EXPECT_EQ(p.PlacesParHeure, 4);

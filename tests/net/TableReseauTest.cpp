@@ -1,7 +1,6 @@
 // The table registry: registration and table numbers, change notifications, the count of a base's
 // files on disk, and the received modification orders applied through a file's own routines.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstring>
@@ -10,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/records/Comparai.h"
 #include "core/objects/Exceptions.h"
+#include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 #include "net/NetBases.h"
 #include "net/NetClient.h"
@@ -122,7 +121,8 @@ class RegistreEssai : public ::testing::Test {
     std::vector<std::string> v;
     Xi::SauverPosition(table_);
     for (bool ok = Xi::Premier(table_, 0); ok; ok = Xi::Suivant(table_, 0))
-      v.push_back(std::to_string(F().Identifiant) + ":" + std::string(reinterpret_cast<char*>(F().Nom + 1), F().Nom[0]));
+      v.push_back(std::to_string(F().Identifiant) + ":" +
+                  std::string(reinterpret_cast<char*>(F().Nom + 1), F().Nom[0]));
     (void)Xi::RestaurerPosition(table_);
     return v;
   }
