@@ -107,6 +107,7 @@ void AppliquerOrdreModif(const void* Message, int32_t Taille) {
   if (LEtat().baseChargee && Decoder(Message, Taille, *ordre) && ordre->NumeroTable <= 0x7FFFFFFFu) {
     TypeTableReseau* entree = NetXi::Table(static_cast<int32_t>(ordre->NumeroTable));
     if (entree != nullptr && entree->Table != nullptr && *entree->Table != nullptr &&
+        (entree->Tampon != nullptr || entree->TailleStockee == 0) &&
         entree->TailleStockee <= static_cast<uint32_t>(FormatOrdre::kZoneOrdre))
       Appliquer(*entree, *ordre);
   }

@@ -113,7 +113,6 @@ class TFichierSup {
   int32_t InscrireFichier();
   // The table number kept at registration (0 before).
   int32_t NumeroTable() const;
-  uint8_t* TamponStocke() { return tampon_.data(); }
   TVerificateurNetXi* Verificateur() const { return verificateur_.get(); }
 
   // --- The steps of every modification, around the operation's own work.

@@ -338,6 +338,36 @@ TEST(FichierSupDispositions, TheLayoutIsChosenByTheBaseVersion) {
         << version.Majeure << "." << version.Mineure << "." << version.Revision;
 }
 
+// A file whose records default a byte to 7 and whose layout does not hold it.
+TEST(FichierSupDefauts, NewRecordsStartFromTheDefaultsAndChangedOnesKeepWhatTheLayoutLacks) {
+  auto lire = [](TFichierSup& f, const uint8_t* s, TypeGenreModif) {
+    f.Enregistrement()[5] = s[0];
+    return true;
+  };
+  const TypeDescriptionFichier description{"SupEssai", ".ESS",
+                                           0x99,       1,
+                                           6,          {{false, {{0, 4, &Comparai::ComparerEntierBis}}}},
+                                           1,          {{1, {}, lire}},
+                                           nullptr,    [](uint8_t* e) { e[4] = 7; },
+                                           false};
+  TFichierSup fichier(description);
+  ASSERT_TRUE(fichier.CreerTable());
+  std::memset(fichier.Table, 0xEE, 6);
+  fichier.ViderArticle();
+  EXPECT_EQ(std::vector<uint8_t>(fichier.Enregistrement(), fichier.Enregistrement() + 6),
+            (std::vector<uint8_t>{0, 0, 0, 0, 7, 0}));
+  fichier.Enregistrement()[4] = 9;
+  const uint8_t stocke[1] = {3};
+  ASSERT_TRUE(fichier.LireArticleStocke(0, stocke, 12, GM_Creation));
+  EXPECT_EQ(std::vector<uint8_t>(fichier.Enregistrement(), fichier.Enregistrement() + 6),
+            (std::vector<uint8_t>{12, 0, 0, 0, 7, 3}));
+  fichier.Enregistrement()[4] = 9;
+  ASSERT_TRUE(fichier.LireArticleStocke(0, stocke, 12, GM_Modification));
+  EXPECT_EQ(fichier.Enregistrement()[4], 9);
+  EXPECT_FALSE(fichier.LireArticleStocke(1, stocke, 12, GM_Creation)) << "no such layout";
+  EXPECT_FALSE(fichier.EcrireArticleStocke(nullptr, 12, GM_Creation)) << "no writer";
+}
+
 TEST(FichierSupChaines, CountedStringsAreCutToTheirCapacity) {
   uint8_t champ[6];
   std::memset(champ, 0xEE, sizeof champ);
