@@ -34,7 +34,7 @@ struct TypeTableReseau {
   std::string Extension;                        // with its dot, at most 4 characters
   TypeConvertisseurStocke LireArticleStocke;    // stored to in-memory
   TypeConvertisseurStocke EcrireArticleStocke;  // in-memory to stored (none for a file that has none)
-  std::function<bool()> ContenuParDefaut;       // kept with the entry, never called through it
+  std::function<bool()> ContenuParDefaut;       // kept with the entry, never called through it; may be empty
   TypeRoutineOrdre AvantOrdre;
   TypeRoutineOrdre ApresOrdre;
   TypeSurModification SurModification1;

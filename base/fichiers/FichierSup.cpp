@@ -147,7 +147,6 @@ int32_t TFichierSup::InscrireFichier() {
     entree.EcrireArticleStocke = [this](uint8_t* stocke, void*, int32_t identifiant, TypeGenreModif genre) {
       return EcrireArticleStocke(stocke, identifiant, genre);
     };
-  entree.ContenuParDefaut = [] { return true; };  // never called through the registry
   entree.AvantOrdre = AvantOrdre;
   entree.ApresOrdre = ApresOrdre;
   entree.SurModification1 = SurModification1;

@@ -318,6 +318,18 @@ TEST_F(BaseOuverte, AReceivedOrderInExclusiveModeMarksTheBase) {
   EXPECT_EQ(SupModaliteAdmission::NomModalite(2), "Dossier");
 }
 
+TEST_F(BaseOuverte, TheServersRequestBracketsForgetTheTouchedCourses) {
+  TypeEnsembleMemoire& touches = SupFichiers::CoursTouches();
+  (void)Memoire::Inserer(5, touches);
+  NetClient::DebutRequete();
+  EXPECT_EQ(touches.Nombre, 0u);
+  NetClient::FinRequete();  // an end without any received order changes nothing
+  NetClient::DebutRequete();
+  (void)Memoire::Inserer(5, touches);
+  EXPECT_THROW(NetClient::FinRequete(), ENonConstruit) << "refreshing extraction flags needs the course units";
+  EXPECT_EQ(touches.Nombre, 0u) << "the set is freed all the same";
+}
+
 TEST(FichierSupDispositions, TheLayoutIsChosenByTheBaseVersion) {
   auto lire = [](TFichierSup&, const uint8_t*, TypeGenreModif) { return true; };
   const TypeDescriptionFichier description{
