@@ -103,6 +103,32 @@ int32_t TFichierSup::IdentifiantDe(uint32_t NumeroArticle) {
   return identifiant;
 }
 
+uint32_t TFichierSup::NumeroDeIdentifiant(int32_t Identifiant) {
+  // A stored reference of 0 names no record, even while a record created locally holds identifier 0.
+  if (Table == nullptr || Identifiant <= 0) return 0;
+  EmpilerPosition();
+  const uint32_t numero = ChercherParIdentifiant(Identifiant) ? Xi::NumeroCourant(Table) : 0;
+  DepilerPosition();
+  return numero;
+}
+
+bool TFichierSup::Existe(uint32_t NumeroArticle) {
+  if (Table == nullptr) return false;
+  EmpilerPosition();
+  const bool existe = Xi::AllerA(Table, NumeroArticle);
+  DepilerPosition();
+  return existe;
+}
+
+std::string TFichierSup::ChaineDe(uint32_t NumeroArticle, int32_t Decalage, int32_t Capacite) {
+  if (Table == nullptr) return {};
+  EmpilerPosition();
+  std::string texte;
+  if (Xi::AllerA(Table, NumeroArticle)) texte = FichierSup::LireChaineCourte(Enregistrement() + Decalage, Capacite);
+  DepilerPosition();
+  return texte;
+}
+
 bool TFichierSup::LireArticleStocke(std::size_t Disposition, const uint8_t* Stocke, int32_t Identifiant,
                                     TypeGenreModif Genre) {
   if (Genre == GM_Suppression) return true;

@@ -102,6 +102,14 @@ class TFichierSup {
   virtual bool ChercherParIdentifiant(int32_t Identifiant);
   // The identifier of a record number, 0 when none; the position is kept.
   int32_t IdentifiantDe(uint32_t NumeroArticle);
+  // The record number of an identifier, 0 when no record has it or the identifier is not positive;
+  // the position is kept. Converters turn stored references into record numbers with it.
+  uint32_t NumeroDeIdentifiant(int32_t Identifiant);
+  // True when the record number holds a record; the position is kept.
+  bool Existe(uint32_t NumeroArticle);
+  // The counted string of `Capacite` characters at `Decalage` in a record; empty when the record
+  // number holds none. The position is kept.
+  std::string ChaineDe(uint32_t NumeroArticle, int32_t Decalage, int32_t Capacite);
   // Stored to in-memory through the layout at `Disposition` (index into the description's list).
   bool LireArticleStocke(std::size_t Disposition, const uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre);
   // In-memory to the current stored layout; sets the record's identifier.

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "base/fichiers/SupPays.h"
-#include "core/records/Xi.h"
 
 namespace SupLieu {
 
@@ -21,20 +20,14 @@ bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
   FichierSup::CopierChaineCourte(e->Nom, 30, s + kStockeNom, 30);
   int32_t identifiantPays;
   std::memcpy(&identifiantPays, s + kStockePays, 4);
-  TFichierSup& pays = SupPays::Fichier();
-  e->Pays = 0;
-  if (pays.Table != nullptr) {
-    pays.EmpilerPosition();
-    if (pays.ChercherParIdentifiant(identifiantPays)) e->Pays = Xi::NumeroCourant(pays.Table);
-    pays.DepilerPosition();
-  }
+  e->Pays = SupPays::Fichier().NumeroDeIdentifiant(identifiantPays);
   return true;
 }
 
 bool Ecrire(TFichierSup& f, uint8_t* s) {
   const E* e = reinterpret_cast<const E*>(f.Enregistrement());
   FichierSup::CopierChaineCourte(s + kStockeNom, 30, e->Nom, 30);
-  const int32_t identifiantPays = e->Pays == 0 ? 0 : SupPays::Fichier().IdentifiantDe(e->Pays);
+  const int32_t identifiantPays = SupPays::Fichier().IdentifiantDe(e->Pays);
   std::memcpy(s + kStockePays, &identifiantPays, 4);
   return true;
 }
@@ -75,14 +68,6 @@ bool CreerLieu(const std::string& Nom) {
 
 bool InsererLieu() { return Fichier().InsererLocalement(); }
 
-std::string NomLieu(uint32_t NumeroArticle) {
-  TFichierSup& f = Fichier();
-  if (f.Table == nullptr) return {};
-  f.EmpilerPosition();
-  std::string nom;
-  if (Xi::AllerA(f.Table, NumeroArticle)) nom = FichierSup::LireChaineCourte(Article()->Nom, 30);
-  f.DepilerPosition();
-  return nom;
-}
+std::string NomLieu(uint32_t NumeroArticle) { return Fichier().ChaineDe(NumeroArticle, offsetof(E, Nom), 30); }
 
 }  // namespace SupLieu

@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <cstring>
 
-#include "core/records/Xi.h"
-
 namespace SupModaliteAdmission {
 
 namespace {
@@ -54,14 +52,6 @@ bool CreerModalite(const std::string& Nom) {
                          [&] { std::memcpy(Article()->Nom, stocke, kTailleStockee); });
 }
 
-std::string NomModalite(uint32_t NumeroArticle) {
-  TFichierSup& f = Fichier();
-  if (f.Table == nullptr) return {};
-  f.EmpilerPosition();
-  std::string nom;
-  if (Xi::AllerA(f.Table, NumeroArticle)) nom = FichierSup::LireChaineCourte(Article()->Nom, 60);
-  f.DepilerPosition();
-  return nom;
-}
+std::string NomModalite(uint32_t NumeroArticle) { return Fichier().ChaineDe(NumeroArticle, offsetof(E, Nom), 60); }
 
 }  // namespace SupModaliteAdmission

@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <cstring>
 
-#include "core/records/Xi.h"
-
 namespace SupPays {
 
 namespace {
@@ -74,13 +72,7 @@ bool CreerPays(const std::string& Nom, const std::string& Nationalite, const std
 bool CreerPaysParDefaut() { return Fichier().ContenuParDefaut(kCodeCreerPaysParDefaut); }
 
 std::string NationaliteDe(uint32_t NumeroArticle) {
-  TFichierSup& f = Fichier();
-  if (f.Table == nullptr) return {};
-  f.EmpilerPosition();
-  std::string nationalite;
-  if (Xi::AllerA(f.Table, NumeroArticle)) nationalite = FichierSup::LireChaineCourte(Article()->Nationalite, 30);
-  f.DepilerPosition();
-  return nationalite;
+  return Fichier().ChaineDe(NumeroArticle, offsetof(E, Nationalite), 30);
 }
 
 }  // namespace SupPays

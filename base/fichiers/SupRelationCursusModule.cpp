@@ -15,32 +15,14 @@ namespace {
 
 using E = TypeEnregistrementRelationCursusModule;
 
-// True when the record number holds a record of the file; the file's position is kept.
-bool Existe(TFichierSup& f, uint32_t numero) {
-  if (f.Table == nullptr) return false;
-  f.EmpilerPosition();
-  const bool existe = Xi::AllerA(f.Table, numero);
-  f.DepilerPosition();
-  return existe;
-}
-
-// The record number of an identifier, 0 when no record has it; the file's position is kept.
-uint32_t NumeroDe(TFichierSup& f, int32_t identifiant) {
-  if (f.Table == nullptr) return 0;
-  f.EmpilerPosition();
-  const uint32_t numero = f.ChercherParIdentifiant(identifiant) ? Xi::NumeroCourant(f.Table) : 0;
-  f.DepilerPosition();
-  return numero;
-}
-
 // A relation whose curriculum or module is not found is refused.
 bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
   int32_t cursus, module;
   std::memcpy(&cursus, s, 4);
   std::memcpy(&module, s + 4, 4);
   E* e = reinterpret_cast<E*>(f.Enregistrement());
-  e->Cursus = NumeroDe(SupCursus::Fichier(), cursus);
-  e->Module = NumeroDe(SupModule::Fichier(), module);
+  e->Cursus = SupCursus::Fichier().NumeroDeIdentifiant(cursus);
+  e->Module = SupModule::Fichier().NumeroDeIdentifiant(module);
   return e->Cursus != 0 && e->Module != 0;
 }
 
@@ -92,7 +74,7 @@ bool TVerificateurRelationCursusModule::VerifierArticle(TErreur*& Erreur) {
   Erreur = nullptr;
   TFichierSup& relations = SupRelationCursusModule::Fichier();
   const E* e = SupRelationCursusModule::Article();
-  if (e != nullptr && Existe(SupCursus::Fichier(), e->Cursus) && Existe(SupModule::Fichier(), e->Module)) return true;
+  if (e != nullptr && SupCursus::Fichier().Existe(e->Cursus) && SupModule::Fichier().Existe(e->Module)) return true;
   Erreur =
       new TErreur("Erreur sur la RelationCursusModule numero = " + std::to_string(Xi::NumeroCourant(relations.Table)));
   return false;
