@@ -67,7 +67,8 @@ void Appliquer(TypeTableReseau& entree, TypeOrdre& ordre) {
     // An order held during the base transfer may repeat a record that the base already holds: it
     // becomes a change of that record, never a second record with the same identifier.
     if (ordre.Identifiant > 0 && chercher()) genre = GM_Modification;
-  } else if (!chercher()) {
+  } else if (ordre.Identifiant <= 0 || !chercher()) {
+    // No stored record has an identifier below 1: 0 is that of records created locally.
     (void)Xi::AllerA(table, courant);
     return;
   }
