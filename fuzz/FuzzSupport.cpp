@@ -1,0 +1,51 @@
+#include "fuzz/FuzzSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <unordered_set>
+
+#include "core/arrays/ArrayOfTObject.h"
+#include "core/objects/Modules.h"
+#include "objectdb/ModulesObjectdb.h"
+
+void Fuzz::Demarrer() {
+  static const bool demarre = [] {
+    Modules::Demarrer({ModulesCore(), ModulesObjectdb()});
+    return true;
+  }();
+  (void)demarre;
+}
+
+void Fuzz::Verifier(bool Condition, const char* Propriete) {
+  if (Condition) return;
+  std::fprintf(stderr, "fuzz property broken: %s\n", Propriete);
+  std::abort();
+}
+
+namespace {
+
+// Walks the object arrays of a graph (trees hold only trees, which they own); an object is visited
+// once.
+void Collecter(TObject* Objet, std::unordered_set<TObject*>& Vus, std::vector<TObject*>& NonPossedes) {
+  auto* tableau = dynamic_cast<TCustomArrayTemplate<TArrayOfTObjectTraits>*>(Objet);
+  if (tableau == nullptr) return;
+  for (int32_t i = 0; i < tableau->GetNombreElements(); ++i) {
+    TObject* element = tableau->GetElement(i);
+    if (element == nullptr || !Vus.insert(element).second) continue;
+    if (!tableau->GetLibererElements()) NonPossedes.push_back(element);
+    Collecter(element, Vus, NonPossedes);
+  }
+}
+
+}  // namespace
+
+Fuzz::TGraphe::TGraphe(TObject* Racine) : racine_(Racine) {
+  std::unordered_set<TObject*> vus{Racine};
+  Collecter(Racine, vus, nonPossedes_);
+}
+
+Fuzz::TGraphe::~TGraphe() {
+  delete racine_;
+  for (TObject* o : nonPossedes_) delete o;
+}
