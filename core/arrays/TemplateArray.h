@@ -1411,9 +1411,11 @@ void TPagedArrayTemplate<Tr>::LireContenu(IFormateur* Formateur, TClasseFormat C
         ErreurLecture();
     }
   } catch (...) {
+    // A page that claims to own its elements frees them itself when it goes.
     std::vector<T> lus;
     for (const auto& page : pages)
-      for (int32_t i = 0; i < page->GetNombreElements(); ++i) lus.push_back(page->GetElement(i));
+      if (!page->GetLibererElements())
+        for (int32_t i = 0; i < page->GetNombreElements(); ++i) lus.push_back(page->GetElement(i));
     Base::LibererLus(lus);
     throw;
   }

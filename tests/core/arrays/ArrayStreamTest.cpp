@@ -2,6 +2,7 @@
 // arrays in traces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -151,6 +152,16 @@ TEST(ArrayStream, OwnedObjectsComeBackOwned) {
     EXPECT_EQ(lu.GetElementPosition(5), nullptr);
     EXPECT_EQ(TValeurLue::vivantes, 3);
   }
+  EXPECT_EQ(TValeurLue::vivantes, 0);
+  // A page that claims to own its objects is refused, and each object read is freed once.
+  Bytes pageProprietaire = octets;
+  const std::string page = "TArrayOfTObject";
+  const auto nomPage = std::search(pageProprietaire.begin(), pageProprietaire.end(), page.begin(), page.end());
+  ASSERT_NE(nomPage, pageProprietaire.end());
+  uint8_t& liberer = *(nomPage + static_cast<std::ptrdiff_t>(page.size() + 7));  // after the format name "NIL"
+  ASSERT_EQ(liberer, 0);
+  liberer = 1;
+  EXPECT_THROW(LireObjet(pageProprietaire), EReadError);
   EXPECT_EQ(TValeurLue::vivantes, 0);
   // A stream cut inside the third object: the objects already read do not stay behind.
   octets.resize(octets.size() - 10);
