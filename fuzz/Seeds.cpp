@@ -73,18 +73,16 @@ std::vector<T> Exemples() {
   else return {T{}, T{}};
 }
 
+// One seed per class, in the plain and the sized layout by turns.
 void SemencesTableaux() {
   Fuzz::TTableauxLisibles::PourChacun([]<class A>(std::size_t Rang) {
     using T = typename A::T;
-    for (uint8_t disposition : {0, 1}) {
-      const bool possede = std::is_same_v<T, TObject*>;
-      std::unique_ptr<A> a(static_cast<A*>(A::StaticClass()->Creer(4, true, possede)));
-      for (const T& v : Exemples<T>()) a->SetElementPosition(v, a->GetNombreTotalElements() + 1);
-      const Octets flux = Flux(disposition, [&](TBinaryFormatter& f) { a->Ecrire(&f, nullptr); });
-      const uint8_t choix = static_cast<uint8_t>(Rang * 37);
-      Ecrire("TemplateArray", std::string(A::StaticClass()->ClassName()) + (disposition ? "-sized" : "-plain"),
-             Octets{static_cast<uint8_t>(Rang), disposition, choix} + flux);
-    }
+    const auto disposition = static_cast<uint8_t>(Rang % 2);
+    std::unique_ptr<A> a(static_cast<A*>(A::StaticClass()->Creer(4, true, std::is_same_v<T, TObject*>)));
+    for (const T& v : Exemples<T>()) a->SetElementPosition(v, a->GetNombreTotalElements() + 1);
+    const Octets flux = Flux(disposition, [&](TBinaryFormatter& f) { a->Ecrire(&f, nullptr); });
+    Ecrire("TemplateArray", A::StaticClass()->ClassName(),
+           Octets{static_cast<uint8_t>(Rang), disposition, static_cast<uint8_t>(Rang * 37)} + flux);
   });
 }
 
