@@ -7,6 +7,7 @@
 
 #include "core/arrays/ArrayOfTObject.h"
 #include "core/objects/Modules.h"
+#include "core/serial/Serialisation.h"
 #include "objectdb/ModulesObjectdb.h"
 
 void Fuzz::Demarrer() {
@@ -15,6 +16,14 @@ void Fuzz::Demarrer() {
     return true;
   }();
   (void)demarre;
+}
+
+std::unique_ptr<TBinaryFormatter> Fuzz::Formateur(uint8_t Disposition, TStream* Flux) {
+  std::unique_ptr<TBinaryFormatter> f;
+  if (Disposition & 1) f = std::make_unique<TBinaryFormatterWithSize>(Flux);
+  else f = std::make_unique<TBinaryFormatter>(Flux);
+  f->ModeStrict = (Disposition & 2) != 0;
+  return f;
 }
 
 void Fuzz::Verifier(bool Condition, const char* Propriete) {

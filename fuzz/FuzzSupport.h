@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -26,7 +27,6 @@ class TOctets {
  public:
   TOctets(const uint8_t* Data, std::size_t Size) : data_(Data), reste_(Size) {}
 
-  std::size_t Restant() const { return reste_; }
   uint8_t Octet() { return Valeur<uint8_t>(); }
   // A value of sizeof(V) bytes, little-endian, zero-filled when the bytes run out.
   template <class V>
@@ -68,8 +68,14 @@ class TOctets {
 }  // namespace Fuzz
 
 class TObject;
+class TBinaryFormatter;
+class TStream;
 
 namespace Fuzz {
+
+// A formatter on Flux in the layout that the bits of Disposition choose: bit 0 the sized layout
+// (otherwise the plain one), bit 1 the strict mode.
+std::unique_ptr<TBinaryFormatter> Formateur(uint8_t Disposition, TStream* Flux);
 
 // A graph of objects read from a stream. The objects that its object arrays hold without owning them
 // were handed by the reader to its caller: they are collected when the graph is taken, before

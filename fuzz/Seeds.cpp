@@ -52,10 +52,7 @@ Octets Valeur(V v) {
 template <class F>
 Octets Flux(uint8_t Disposition, F Ecriture) {
   TMemoryStream flux;
-  std::unique_ptr<TBinaryFormatter> f;
-  if (Disposition & 1) f = std::make_unique<TBinaryFormatterWithSize>(&flux);
-  else f = std::make_unique<TBinaryFormatter>(&flux);
-  Ecriture(*f);
+  Ecriture(*Fuzz::Formateur(Disposition, &flux));
   return flux.Bytes();
 }
 

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::unique_ptr<TBinaryFormatter> Formateur(uint8_t Disposition, TStream* Flux) {
-  std::unique_ptr<TBinaryFormatter> f;
-  if (Disposition & 1) f = std::make_unique<TBinaryFormatterWithSize>(Flux);
-  else f = std::make_unique<TBinaryFormatter>(Flux);
-  f->ModeStrict = (Disposition & 2) != 0;
-  return f;
-}
-
 // What decoding gives back of a clear text: the part before its first 0 byte, at most one code's
 // worth of characters.
 std::string Retrouve(const std::string& Clair, std::size_t TailleCode) {
@@ -62,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   std::unique_ptr<TObject> blanc(classe->NewBlank());
   auto* lu = static_cast<TCustomCodage*>(blanc.get());
   try {
-    lu->Lire(Formateur(disposition, &flux).get(), nullptr);
+    lu->Lire(Fuzz::Formateur(disposition, &flux).get(), nullptr);
   } catch (const EReadError&) {
     return 0;
   }
@@ -70,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   TCustomCodage autre(clair);
   lu->Comparer(&autre, 0);
   TMemoryStream ecrit;
-  lu->Ecrire(Formateur(disposition, &ecrit).get(), nullptr);
+  lu->Ecrire(Fuzz::Formateur(disposition, &ecrit).get(), nullptr);
   Fuzz::Verifier(ecrit.Bytes() == std::vector<uint8_t>(reste.begin(), reste.begin() + flux.Position()),
                  "a code read from a stream writes back the bytes it was read from");
   return 0;

@@ -10,14 +10,9 @@
 
 namespace {
 
-std::unique_ptr<TBinaryFormatter> Formateur(bool AvecTaille, TStream* Flux) {
-  if (AvecTaille) return std::make_unique<TBinaryFormatterWithSize>(Flux);
-  return std::make_unique<TBinaryFormatter>(Flux);
-}
-
-std::vector<uint8_t> Ecrire(TObject* Objet, bool AvecTaille) {
+std::vector<uint8_t> Ecrire(TObject* Objet, uint8_t Disposition) {
   TMemoryStream flux;
-  Formateur(AvecTaille, &flux)->EcrireObjet(Objet, nullptr);
+  Fuzz::Formateur(Disposition, &flux)->EcrireObjet(Objet, nullptr);
   return flux.Bytes();
 }
 
@@ -26,29 +21,27 @@ std::vector<uint8_t> Ecrire(TObject* Objet, bool AvecTaille) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   Fuzz::Demarrer();
   Fuzz::TOctets octets(Data, Size);
-  const uint8_t mode = octets.Octet();
-  const bool avecTaille = mode & 1;
+  const uint8_t disposition = octets.Octet();
   const std::string_view reste = octets.Reste();
 
   TMemoryStream flux;
   flux.Assign(reste.data(), reste.size());
-  auto formateur = Formateur(avecTaille, &flux);
-  formateur->ModeStrict = (mode & 2) != 0;
+  auto formateur = Fuzz::Formateur(disposition, &flux);
   try {
     while (flux.Remaining() > 0) {
       const Fuzz::TGraphe objet(formateur->LireObjet(nullptr));
-      const std::vector<uint8_t> ecrit = Ecrire(objet.Racine(), avecTaille);
+      const std::vector<uint8_t> ecrit = Ecrire(objet.Racine(), disposition);
       TMemoryStream relu;
       relu.Assign(ecrit.data(), ecrit.size());
       TObject* copie = nullptr;
       try {
-        copie = Formateur(avecTaille, &relu)->LireObjet(nullptr);
+        copie = Fuzz::Formateur(disposition, &relu)->LireObjet(nullptr);
       } catch (const Exception&) {
         Fuzz::Verifier(false, "an object read from a stream writes bytes that read back");
       }
       const Fuzz::TGraphe graphe(copie);
       Fuzz::Verifier(relu.Remaining() == 0, "reading back consumes exactly what was written");
-      Fuzz::Verifier(Ecrire(copie, avecTaille) == ecrit, "an object read back writes the same bytes");
+      Fuzz::Verifier(Ecrire(copie, disposition) == ecrit, "an object read back writes the same bytes");
     }
   } catch (const Exception&) {
     // A corrupt stream is refused with the system's own exceptions; anything else is a fault.

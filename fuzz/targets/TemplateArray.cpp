@@ -54,21 +54,13 @@ const std::vector<TInstance>& ToutesLesInstances() {
   return instances;
 }
 
-std::unique_ptr<TBinaryFormatter> Formateur(uint8_t Disposition, TStream* Flux) {
-  std::unique_ptr<TBinaryFormatter> f;
-  if (Disposition & 1) f = std::make_unique<TBinaryFormatterWithSize>(Flux);
-  else f = std::make_unique<TBinaryFormatter>(Flux);
-  f->ModeStrict = (Disposition & 2) != 0;
-  return f;
-}
-
 // A blank array of the class, read from the bytes; nil when the stream is refused.
 TCustomArray* Lire(const TCustomArray::Class* Classe, uint8_t Disposition, const void* Octets, std::size_t Taille) {
   TMemoryStream flux;
   flux.Assign(Octets, Taille);
   std::unique_ptr<TObject> tableau(Classe->NewBlank());
   try {
-    InterfaceOf<ISerializable>(tableau.get())->Lire(Formateur(Disposition, &flux).get(), nullptr);
+    InterfaceOf<ISerializable>(tableau.get())->Lire(Fuzz::Formateur(Disposition, &flux).get(), nullptr);
   } catch (const Exception&) {
     return nullptr;
   }
@@ -77,7 +69,7 @@ TCustomArray* Lire(const TCustomArray::Class* Classe, uint8_t Disposition, const
 
 std::vector<uint8_t> Ecrire(TCustomArray* Tableau, uint8_t Disposition) {
   TMemoryStream flux;
-  Tableau->Ecrire(Formateur(Disposition, &flux).get(), nullptr);
+  Tableau->Ecrire(Fuzz::Formateur(Disposition, &flux).get(), nullptr);
   return flux.Bytes();
 }
 
