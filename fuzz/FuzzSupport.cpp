@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
 #include <unordered_set>
 
 #include "core/arrays/ArrayOfTObject.h"
