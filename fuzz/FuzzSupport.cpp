@@ -7,11 +7,13 @@
 #include "core/arrays/ArrayOfTObject.h"
 #include "core/objects/Modules.h"
 #include "core/serial/Serialisation.h"
+#include "base/ModulesBase.h"
+#include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
 
 void Fuzz::Demarrer() {
   static const bool demarre = [] {
-    Modules::Demarrer({ModulesCore(), ModulesObjectdb()});
+    Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase()});
     return true;
   }();
   (void)demarre;

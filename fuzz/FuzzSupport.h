@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size);
 
 namespace Fuzz {
 
-// Starts the module tables of the core library and of the object database on the first call. They
+// Starts the module tables of every library up to the timetable base on the first call. They
 // are not stopped: a fuzzer ends its process at any point, after class descriptors made on first use
 // are gone, and what the units keep stays reachable.
 void Demarrer();
@@ -48,6 +48,15 @@ class TOctets {
     Avancer(n);
     return s;
   }
+  // The next n bytes, fewer when the input ends first.
+  std::string_view Octets(std::size_t n) {
+    if (n > reste_) n = reste_;
+    std::string_view s(reinterpret_cast<const char*>(data_), n);
+    Avancer(n);
+    return s;
+  }
+  // True once every byte has been consumed.
+  bool Fini() const { return reste_ == 0; }
   // Everything that is left.
   std::string_view Reste() {
     std::string_view s(reinterpret_cast<const char*>(data_), reste_);

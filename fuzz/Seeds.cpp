@@ -18,6 +18,9 @@
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
 #include "core/values/Codage.h"
+#include "base/SupFichiers.h"
+#include "base/fichiers/FichierSup.h"
+#include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
 #include "objectdb/FormateurDuree.h"
@@ -159,6 +162,30 @@ void SemencesFormat() {
   }
 }
 
+// Every file's record as its writer stores it, received as a creation, a change and a deletion, and
+// read back through each of its stored layouts.
+void SemencesOrdreModif() {
+  Fuzz::TBaseOuverte base;
+  for (int32_t place = 1; place <= 42; ++place) {
+    TFichierSup& f = *SupFichiers::Fichier(place);
+    const auto& dispositions = f.Description().Dispositions;
+    Octets stocke(dispositions.back().Taille, 0);
+    f.ViderArticle();
+    if (f.Description().Ecrire != nullptr) f.EcrireArticleStocke(stocke.data(), 8 * place, GM_Creation);
+    Octets ordres{0};
+    for (uint8_t genre : {GM_Creation, GM_Modification, GM_Suppression}) {
+      const Octets ordre = Fuzz::Ordre(genre, place, 8 * place, stocke);
+      ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+    }
+    Ecrire("OrdreModif", "ordres-" + std::to_string(place), ordres);
+    for (std::size_t d = 0; d < dispositions.size(); ++d) {
+      Octets lu{1, static_cast<uint8_t>(place - 1), static_cast<uint8_t>(d), GM_Creation};
+      lu = lu + Valeur<int32_t>(8 * place) + (d + 1 == dispositions.size() ? stocke : Octets(dispositions[d].Taille, 0));
+      Ecrire("OrdreModif", "stocke-" + std::to_string(place) + "-" + std::to_string(d), lu);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -176,6 +203,7 @@ int main(int argc, char** argv) {
   SemencesDuree();
   SemencesChaineUnicode();
   SemencesFormat();
+  SemencesOrdreModif();
   Modules::Arreter();
   return 0;
 }
