@@ -55,3 +55,10 @@ class EAbort : public Exception {
  public:
   using Exception::Exception;
 };
+
+// A call into a part of the system that does not exist yet. It is raised, never answered with a
+// made-up success, so that what depends on the missing part fails loudly.
+class ENotBuiltYet : public Exception {
+ public:
+  explicit ENotBuiltYet(const std::string& Routine) : Exception(Routine + ": not built yet") {}
+};
