@@ -57,12 +57,14 @@ TEST(Codage, ShortKeyIsRefusedAndAGivenKeyIsUsed) {
   EXPECT_EQ(clair, "abc");
 }
 
-TEST(Codage, ComparesClearTextsCaseSensitively) {
+TEST(Codage, ComparesClearTextsCaseSensitivelyInTheWordSort) {
   Horloge h(kMoment1);
   TCustomCodage a("abc"), b("ABC"), c("abc");
-  EXPECT_NE(a.Comparer(&b, 0), 0);
-  EXPECT_EQ(a.Comparer(&b, 0), -b.Comparer(&a, 0));
+  EXPECT_EQ(a.Comparer(&b, 0), -1);
+  EXPECT_EQ(b.Comparer(&a, 0), 1);
   EXPECT_EQ(a.Comparer(&c, 0), 0);
+  TCustomCodage trait("co-op"), sans("cooa");
+  EXPECT_EQ(trait.Comparer(&sans, 0), 1);
 }
 
 TEST(Codage, CodesFromBuffers) {
