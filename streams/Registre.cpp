@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/objects/Exceptions.h"
+#include "core/values/Format.h"
 
 namespace Registre {
 
@@ -40,7 +41,7 @@ void TRegistre::LireChaine(TRegistryHive Ruche, const std::string& Chemin, const
   if (valeur.Text.size() > kLongueurSessionMaximale) {
     // The system reads these values into a buffer of that size: a longer one cannot be read.
     etat_.Erreur = true;
-    etat_.Texte = "Key \"" + Nom + "\" not found in path \"" + Chemin + "\"";
+    etat_.Texte = Format("Key \"%s\" not found in path \"%s\"", {Nom, Chemin});
     etat_.Detail = "value longer than 16383 bytes";
     return;
   }

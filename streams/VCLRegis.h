@@ -35,7 +35,7 @@ inline TRegistryValue Entier(int32_t Nombre) { return {HiveFile::kKindNumber, {}
 
 class TRegistre {
  public:
-  // The key path below the hive, for example "Software\Norvane\Tempravo\" (at most 255 characters).
+  // The key path below the hive, for example "Software\Norvane\Tempravo\".
   std::string Racine;
 
   bool Erreur() const { return etat_.Erreur; }
