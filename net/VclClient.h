@@ -1,6 +1,6 @@
 // The client side of the link to the main database server. Only the settings that the registry
 // keeps are declared here; the client itself (channels, handshake, login) is not built yet, and
-// every call raises ENotBuiltYet.
+// every call raises ENonConstruit.
 #pragma once
 
 #include <string>

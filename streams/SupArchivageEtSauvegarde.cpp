@@ -20,17 +20,11 @@ std::string Rogner(const std::string& Texte) {
   return Texte.substr(debut, fin - debut);
 }
 
-std::string Traduire(const std::string& Cle) {
-  std::string texte;
-  Traduction::TraduireCle(Cle, texte);
-  return texte;
-}
-
 }  // namespace
 
 void ParametresParDefaut(TypeArchivageEtSauvegarde& Parametres) {
-  ParametresParDefaut(Parametres, NetBases::NomFichierBase, Traduire("EcrArchivageEtSauvegardeRepSauvegarde"),
-                      Traduire("EcrArchivageEtSauvegardeRepArchive"));
+  ParametresParDefaut(Parametres, NetBases::NomBase(), Traduction::Traduire("EcrArchivageEtSauvegardeRepSauvegarde"),
+                      Traduction::Traduire("EcrArchivageEtSauvegardeRepArchive"));
 }
 
 void ParametresParDefaut(TypeArchivageEtSauvegarde& Parametres, const std::string& NomFichierBase,

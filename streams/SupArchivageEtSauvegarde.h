@@ -27,7 +27,7 @@ struct TypeArchivageEtSauvegarde {
 
 namespace SupArchivageEtSauvegarde {
 
-// The defaults of the open base (NetBases::NomFichierBase), with the translated folder names.
+// The defaults of the open base (NetBases::NomBase()), with the translated folder names.
 void ParametresParDefaut(TypeArchivageEtSauvegarde& Parametres);
 // The defaults for a base file, with the folder names given: both directories are the base's
 // directory, the folder name and the base's name without extension; backups every 4 hours from

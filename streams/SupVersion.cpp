@@ -16,19 +16,13 @@ void InitialiserVersion(TypeVersion& Version) {
 
 namespace {
 
-std::string Traduire(const std::string& Cle) {
-  std::string texte;
-  Traduction::TraduireCle(Cle, texte);
-  return texte;
-}
-
 std::string MotDuGenre(int32_t Genre) {
   switch (Genre == 0 ? 6 : Genre) {
-    case 2: return " " + Traduire("SupVersionControleur") + " ";
-    case 3: return " " + Traduire("SupVersionServeur") + " ";
-    case 4: return " " + Traduire("SupVersionClient") + " ";
-    case 5: return Traduire("SupVersionNet") + " ";
-    case 6: return " " + Traduire("SupVersionServiceWeb") + " ";
+    case 2: return " " + Traduction::Traduire("SupVersionControleur") + " ";
+    case 3: return " " + Traduction::Traduire("SupVersionServeur") + " ";
+    case 4: return " " + Traduction::Traduire("SupVersionClient") + " ";
+    case 5: return Traduction::Traduire("SupVersionNet") + " ";
+    case 6: return " " + Traduction::Traduire("SupVersionServiceWeb") + " ";
     default: return {};
   }
 }

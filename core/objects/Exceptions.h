@@ -56,9 +56,9 @@ class EAbort : public Exception {
   using Exception::Exception;
 };
 
-// A call into a part of the system that does not exist yet. It is raised, never answered with a
-// made-up success, so that what depends on the missing part fails loudly.
-class ENotBuiltYet : public Exception {
+// A call into a part of the system that does not exist yet: raised instead of answering as if the
+// call had succeeded.
+class ENonConstruit : public Exception {
  public:
-  explicit ENotBuiltYet(const std::string& Routine) : Exception(Routine + ": not built yet") {}
+  using Exception::Exception;
 };

@@ -1,7 +1,8 @@
 // The backup and archive settings: their stored bytes, their reading back and their defaults.
 #include <gtest/gtest.h>
 
-#include "core/objects/Exceptions.h"
+#include "net/NetBases.h"
+#include "objectdb/Traduction.h"
 #include "streams/SupArchivageEtSauvegarde.h"
 
 namespace {
@@ -118,6 +119,13 @@ TEST(ArchivageEtSauvegarde, DefaultsFollowTheBaseAndTheClock) {
   TypeArchivageEtSauvegarde p;
   SupArchivageEtSauvegarde::ParametresParDefaut(p, "/srv/bases/emploi.du.temps.hyp", "sauvegardes/", "archives/");
   EXPECT_EQ(p.RepertoireSauvegarde, "/srv/bases/sauvegardes/emploi.du.temps");
-  // The folder names are translations, which are not built yet.
-  EXPECT_THROW(SupArchivageEtSauvegarde::ParametresParDefaut(p), ENotBuiltYet);
+  // The open base's defaults, with the translated folder names.
+  NetBases::NomBase() = "C:\\Bases\\Lyc\xE9""e.hyp";
+  Traduction::DefinirTexte("EcrArchivageEtSauvegardeRepSauvegarde", "Sauvegardes\\");
+  Traduction::DefinirTexte("EcrArchivageEtSauvegardeRepArchive", "Archives\\");
+  SupArchivageEtSauvegarde::ParametresParDefaut(p);
+  EXPECT_EQ(p.RepertoireSauvegarde, "C:\\Bases\\Sauvegardes\\Lyc\xE9""e");
+  EXPECT_EQ(p.RepertoireArchive, "C:\\Bases\\Archives\\Lyc\xE9""e");
+  Traduction::Vider();
+  NetBases::NomBase().clear();
 }

@@ -97,6 +97,6 @@ TEST_F(RegistreEssai, TheDataClientIsNotBuiltYet) {
   TRegistre registre;
   registre.Racine = kRacine;
   TIeClient client;
-  EXPECT_THROW(LireParametresConnexion(client, registre), ENotBuiltYet);
-  EXPECT_THROW(SauverParametresConnexion(client, registre), ENotBuiltYet);
+  EXPECT_THROW(LireParametresConnexion(client, registre), ENonConstruit);
+  EXPECT_THROW(SauverParametresConnexion(client, registre), ENonConstruit);
 }

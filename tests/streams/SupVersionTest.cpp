@@ -1,7 +1,7 @@
 // The program's version record and its text.
 #include <gtest/gtest.h>
 
-#include "core/objects/Exceptions.h"
+#include "objectdb/Traduction.h"
 #include "streams/SupVersion.h"
 
 TEST(VersionDuProgramme, IsTempravo5061) {
@@ -36,12 +36,28 @@ TEST(VersionDuProgramme, TextWithoutTheKindWord) {
   }
 }
 
-TEST(VersionDuProgramme, TheKindWordNeedsTheTranslationsWhichAreNotBuiltYet) {
+TEST(VersionDuProgramme, TextWithTheTranslatedKindWord) {
+  const std::pair<const char*, const char*> mots[] = {
+      {"SupVersionControleur", "Contr\xF4leur"}, {"SupVersionServeur", "Serveur"}, {"SupVersionClient", "Client"},
+      {"SupVersionNet", "Net"},                   {"SupVersionServiceWeb", "Service web"},
+  };
+  for (const auto& [cle, texte] : mots) Traduction::DefinirTexte(cle, texte);
+  struct Cas {
+    int32_t genre;
+    const char* attendu;
+  };
+  const Cas cas[] = {
+      {6, "TEMPRAVO Service web 2007 - 0.6"}, {0, "TEMPRAVO Service web 2007 - 0.6"},
+      {2, "TEMPRAVO Contr\xF4leur 2007 - 0.6"}, {3, "TEMPRAVO Serveur 2007 - 0.6"},
+      {4, "TEMPRAVO Client 2007 - 0.6"},        {5, "TEMPRAVONet 2007 - 0.6"},
+      {1, "TEMPRAVO2007 - 0.6"},                {7, "TEMPRAVO2007 - 0.6"},
+  };
   TypeVersion v;
   SupVersion::InitialiserVersion(v);
-  std::string texte;
-  EXPECT_THROW(SupVersion::TexteVersion(v, 3, true, 6, true, texte), ENotBuiltYet);
-  // A kind without a word needs no translation.
-  SupVersion::TexteVersion(v, 3, true, 7, true, texte);
-  EXPECT_EQ(texte, "TEMPRAVO2007 - 0.6");
+  for (const Cas& c : cas) {
+    std::string texte;
+    SupVersion::TexteVersion(v, 3, true, c.genre, true, texte);
+    EXPECT_EQ(texte, c.attendu) << c.genre;
+  }
+  Traduction::Vider();
 }
