@@ -10,10 +10,11 @@
 #include "base/ModulesBase.h"
 #include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
+#include "streams/ModulesStreams.h"
 
 void Fuzz::Demarrer() {
   static const bool demarre = [] {
-    Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase()});
+    Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams()});
     return true;
   }();
   (void)demarre;

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size);
 
 namespace Fuzz {
 
-// Starts the module tables of every library up to the timetable base on the first call. They
+// Starts the module tables of every library up to the settings on the first call. They
 // are not stopped: a fuzzer ends its process at any point, after class descriptors made on first use
 // are gone, and what the units keep stays reachable.
 void Demarrer();

@@ -24,6 +24,9 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
 #include "objectdb/FormateurDuree.h"
+#include "platform/registry/HiveFile.h"
+#include "streams/Registre.h"
+#include "streams/SupArchivageEtSauvegarde.h"
 #include "tests/core/diagnostics/ImageDebugEssai.h"
 
 namespace {
@@ -188,6 +191,32 @@ void SemencesOrdreModif() {
 
 }  // namespace
 
+void SemencesRuche() {
+  HiveFile::THive ruche;
+  ruche.Create("Software\\Norvane\\Tempravo\\Service web").Values["PORTIP"] = {"PortIp", {HiveFile::kKindNumber, {}, 8080}};
+  auto& connexion = ruche.Create("Software\\Norvane\\Tempravo\\Service web\\Connexion");
+  for (const char* nom : {"Derniere Sauvegarde", "Adresse IP du Serveur", "Port TCP du Serveur"})
+    connexion.Values[HiveFile::Fold(nom)] = {nom, {HiveFile::kKindText, "10/12/2026 14:30:05", 0}};
+  ruche.Create("Software\\Norvane\\TEMPRAVO\\5.0\\Session").Values["NOMBREBASESMEMORISEES"] = {
+      "NombreBasesMemorisees", {HiveFile::kKindText, "5", 0}};
+  Ecrire("Ruche", "ruche", Texte(HiveFile::Serialise(ruche)));
+  Ecrire("Ruche", "vide", Texte(HiveFile::Serialise({})));
+}
+
+void SemencesArchivageEtSauvegarde() {
+  TypeArchivageEtSauvegarde p;
+  SupArchivageEtSauvegarde::ParametresParDefaut(p, "C:\\Bases\\Planning.hyp", "Sauvegardes\\", "Archives\\");
+  TMemoryStream flux;
+  SupArchivageEtSauvegarde::Ecrire(flux, p);
+  Ecrire("ArchivageEtSauvegarde", "defauts", flux.Bytes());
+}
+
+void SemencesCoderValeur() {
+  std::string code;
+  Registre::CoderValeur("3 ABCmotdepasse", true, code);
+  Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
@@ -204,6 +233,9 @@ int main(int argc, char** argv) {
   SemencesChaineUnicode();
   SemencesFormat();
   SemencesOrdreModif();
+  SemencesRuche();
+  SemencesArchivageEtSauvegarde();
+  SemencesCoderValeur();
   Modules::Arreter();
   return 0;
 }
