@@ -1,10 +1,12 @@
 #include "net/ModulesNet.h"
 
 #include "net/FichierEnregistrements.h"
+#include "net/protocol/VclProtocole.h"
 
 std::span<const TModule> ModulesNet() {
   static const TModule kTable[] = {
       {"FichierEnregistrements", FichierEnregistrements::Initialiser, FichierEnregistrements::Finaliser},
+      {"VclProtocole", VclProtocole::Initialiser, VclProtocole::Finaliser},
   };
   return kTable;
 }

@@ -55,3 +55,9 @@ class EAbort : public Exception {
  public:
   using Exception::Exception;
 };
+
+// A call into a part of the system that does not exist yet. It never answers success.
+class ENonConstruit : public Exception {
+ public:
+  explicit ENonConstruit(const std::string& Quoi) : Exception(Quoi + " : not built yet") {}
+};
