@@ -1,4 +1,4 @@
-// The TCP link to the data server. For now: the position table of the login handshake and the
+// The TCP link to the data server. For now: its default address, the position table of the login handshake and the
 // scattering of 16 key bytes into a 32-byte block by that table (and gathering them back).
 #pragma once
 
@@ -6,6 +6,10 @@
 #include <cstdint>
 
 namespace VclCommTcp {
+
+// Where the data link goes when nothing else is configured: this machine.
+inline constexpr const char* kAdresseParDefaut = "127.0.0.1";
+inline constexpr const char* kPortParDefaut = "49300";
 
 // Byte i holds a position 0..31 in its low 5 bits (the 16 positions are distinct) and random bits in
 // its high 3 bits.

@@ -87,8 +87,8 @@ void MainLoop::Turn() {
 }
 
 void MainLoop::Run() {
-  stop_ = false;
   while (!stop_) Turn();
+  stop_ = false;
   if (switchServicesOff_) switchServicesOff_();
 }
 

@@ -62,8 +62,8 @@ class MainLoop {
 
   // One turn, as described above. Returns without blocking once a stop has been requested.
   void Turn();
-  // Turns until a stop is requested, then switches the application services off (whatever ended the
-  // loop). The stop request is cleared on entry.
+  // Turns until a stop is requested (at once when one is already pending), then consumes the request
+  // and switches the application services off.
   void Run();
 
   // Ends Run after the current turn and every WaitUntil in progress (with Stopped). Safe from any

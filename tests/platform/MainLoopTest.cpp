@@ -247,6 +247,13 @@ TEST_F(Boucle, AStopRequestEndsRunAndEveryWaitAndSwitchesTheServicesOff) {
     loop.Run();
   }
   EXPECT_EQ(desactivations, 4);
+
+  // A request made before Run is kept until Run consumes it.
+  loop.RequestStop();
+  const int avant = services;
+  loop.Run();
+  EXPECT_EQ(services, avant);
+  EXPECT_EQ(desactivations, 5);
 }
 
 TEST_F(Boucle, AnExceptionFromAHandlerIsReportedAndTheLoopGoesOn) {
