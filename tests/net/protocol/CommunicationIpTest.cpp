@@ -128,7 +128,8 @@ TEST_F(CommunicationIp, FramesBehindAHandlerThatAnswersFalseAreHandledOnTheNextT
   std::string deconnexion(16, '\0');
   EXPECT_EQ(c.Recevoir(c.TrameDe(CM_DECONNEXION, deconnexion) + c.TrameDe(CM_ENVOYER_ORDRE_MODIF, "suivant")), Fin::Reprise);
   EXPECT_TRUE(journal.empty());
-  loop.Turn();  // no new bytes: the resumption posted on the loop handles it
+  // No new bytes: the resumption posted on the loop handles it as the next event.
+  EXPECT_EQ(loop.WaitUntil([&] { return !journal.empty(); }, std::chrono::seconds(5)), MainLoop::WaitResult::Satisfied);
   EXPECT_EQ(journal, (std::vector<std::string>{Texte(CM_ENVOYER_ORDRE_MODIF, "suivant")}));
 
   // A handler that raises counts as False; a connection gone before the next turn is left alone.
