@@ -5,10 +5,13 @@
 #include <openssl/rand.h>
 
 #include <cstring>
-#include <stdexcept>
 
 #include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
+#include "net/protocol/PetitBoutiste.h"
+
+using PetitBoutiste::EcrireCardinal;
+using PetitBoutiste::LireCardinal;
 
 namespace {
 
@@ -22,14 +25,6 @@ void Condensat(const uint8_t* Donnees, size_t Taille, uint8_t (&Resultat)[kTaill
 
 void OctetsAleatoires(uint8_t* Zone, int Taille) {
   if (RAND_bytes(Zone, Taille) != 1) throw Exception(std::string("Générateur aléatoire indisponible"_ansi));
-}
-
-uint32_t LireCardinal(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void EcrireCardinal(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 }  // namespace

@@ -5,18 +5,14 @@
 #include <cstring>
 
 #include "net/cipher/CryptageClientServeur.h"
+#include "net/protocol/PetitBoutiste.h"
+
+using PetitBoutiste::EcrireCardinal;
+using PetitBoutiste::LireCardinal;
 
 namespace Trame {
 
 namespace {
-
-uint32_t LireCardinal(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void EcrireCardinal(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 void EcrireEntete(uint8_t* p, uint8_t Genre, uint32_t Longueur) {
   p[0] = kVersionProtocole;

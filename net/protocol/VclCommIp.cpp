@@ -7,14 +7,13 @@
 #include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
 #include "net/protocol/VclProtocole.h"
+#include "net/protocol/PetitBoutiste.h"
+
+using PetitBoutiste::EcrireCardinal;
 
 using namespace GenresMessages;
 
 namespace {
-
-void EcrireCardinal(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 // A counted string of at most Max characters in Max + 1 bytes.
 void EcrireChaineCourte(uint8_t* p, std::string_view Texte, size_t Max) {

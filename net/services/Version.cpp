@@ -1,5 +1,7 @@
 #include "net/services/Version.h"
 
+#include "net/protocol/PetitBoutiste.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -22,8 +24,7 @@ std::array<uint8_t, TypeVersion::kTaille> TypeVersion::EnOctets() const {
   o[0] = static_cast<uint8_t>(n);
   std::memcpy(o.data() + 1, Nom.data(), n);
   const uint32_t valeurs[4] = {Majeur, Mineur, Release, Build};
-  for (int i = 0; i < 4; ++i)
-    for (int b = 0; b < 4; ++b) o[256 + 4 * i + b] = static_cast<uint8_t>(valeurs[i] >> (8 * b));
+  for (int i = 0; i < 4; ++i) PetitBoutiste::EcrireCardinal(o.data() + 256 + 4 * i, valeurs[i]);
   return o;
 }
 
@@ -31,10 +32,7 @@ TypeVersion TypeVersion::DepuisOctets(const std::array<uint8_t, kTaille>& o) {
   TypeVersion v;
   v.Nom.assign(reinterpret_cast<const char*>(o.data() + 1), o[0]);
   uint32_t* valeurs[4] = {&v.Majeur, &v.Mineur, &v.Release, &v.Build};
-  for (int i = 0; i < 4; ++i) {
-    *valeurs[i] = 0;
-    for (int b = 0; b < 4; ++b) *valeurs[i] |= uint32_t(o[256 + 4 * i + b]) << (8 * b);
-  }
+  for (int i = 0; i < 4; ++i) *valeurs[i] = PetitBoutiste::LireCardinal(o.data() + 256 + 4 * i);
   return v;
 }
 
