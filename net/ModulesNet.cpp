@@ -3,12 +3,20 @@
 #include "net/FichierEnregistrements.h"
 #include "net/ip/IEIPEndPoint.h"
 #include "net/protocol/VclProtocole.h"
+#include "net/NetBases.h"
+#include "net/NetClient.h"
+#include "net/NetXi.h"
+#include "net/netmodif.h"
 
 std::span<const TModule> ModulesNet() {
   static const TModule kTable[] = {
       {"FichierEnregistrements", FichierEnregistrements::Initialiser, FichierEnregistrements::Finaliser},
       {"VclProtocole", VclProtocole::Initialiser, VclProtocole::Finaliser},
       {"IEIPEndPoint", IEIPEndPoint::Initialiser, nullptr},
+      {"NetBases", NetBases::Initialiser, NetBases::Finaliser},
+      {"NetXi", NetXi::Initialiser, NetXi::Finaliser},
+      {"netmodif", netmodif::Initialiser, netmodif::Finaliser},
+      {"NetClient", NetClient::Initialiser, NetClient::Finaliser},
   };
   return kTable;
 }

@@ -56,8 +56,9 @@ class EAbort : public Exception {
   using Exception::Exception;
 };
 
-// A call into a part of the system that does not exist yet. It never answers success.
+// A call into a part of the system that does not exist yet: raised instead of answering as if the
+// call had succeeded.
 class ENonConstruit : public Exception {
  public:
-  explicit ENonConstruit(const std::string& Quoi) : Exception(Quoi + " : not built yet") {}
+  using Exception::Exception;
 };

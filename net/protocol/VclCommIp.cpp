@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "core/objects/Exceptions.h"
-#include "core/values/Ansi1252.h"
 #include "net/protocol/VclProtocole.h"
 #include "net/protocol/PetitBoutiste.h"
 
@@ -190,22 +189,22 @@ bool TCommunicationIp::TraiterEnvoyerMessage(const TypeAdresseSocket&, const Typ
   TypeMessageStr message{};
   std::memcpy(message.data(), Donnees, std::min<size_t>(Taille, message.size()));
   if (OnReceptionMessage && OnReceptionMessage(message)) return true;
-  throw ENonConstruit(std::string("La boîte de message"_ansi));
+  throw ENonConstruit("TCommunicationIp.TraiterEnvoyerMessage: the message dialog is not built yet");
 }
 
 bool TCommunicationIp::TraiterEnvoyerHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*,
                                           uint32_t) {
-  throw ENonConstruit("CM_ENVOYER_HOST");
+  throw ENonConstruit("TCommunicationIp: CM_ENVOYER_HOST is handled by a transport, none is built yet");
 }
 
 bool TCommunicationIp::TraiterDeconnexion(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*,
                                           uint32_t) {
-  throw ENonConstruit("CM_DECONNEXION");
+  throw ENonConstruit("TCommunicationIp: CM_DECONNEXION is handled by a transport, none is built yet");
 }
 
 bool TCommunicationIp::TraiterDemanderHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*,
                                            uint32_t) {
-  throw ENonConstruit("CM_DEMANDER_HOST");
+  throw ENonConstruit("TCommunicationIp: CM_DEMANDER_HOST is handled by a transport, none is built yet");
 }
 
 namespace VclCommIp {

@@ -5,7 +5,6 @@
 
 #include "core/objects/Exceptions.h"
 #include "core/objects/ClasseFinalisable.h"
-#include "core/values/Ansi1252.h"
 
 namespace VclProtocole {
 
@@ -32,7 +31,7 @@ size_t NombreTraces() { return Traces()->size(); }
 
 const TypeTraceProtocole& Trace(size_t Position) { return Traces()->at(Position); }
 
-void AfficherTraceProtocole() { throw ENonConstruit(std::string("La fenêtre de trace du protocole"_ansi)); }
+void AfficherTraceProtocole() { throw ENonConstruit("VclProtocole.AfficherTraceProtocole: the trace window is not built yet"); }
 
 void Initialiser() {
   TracerModule("Initialisation du module VclProtocole.");
