@@ -7,11 +7,12 @@
 #include "core/arrays/ArrayOfTObject.h"
 #include "core/objects/Modules.h"
 #include "core/serial/Serialisation.h"
+#include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
 
 void Fuzz::Demarrer() {
   static const bool demarre = [] {
-    Modules::Demarrer({ModulesCore(), ModulesObjectdb()});
+    Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet()});
     return true;
   }();
   (void)demarre;

@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size);
 
 namespace Fuzz {
 
-// Starts the module tables of the core library and of the object database on the first call. They
-// are not stopped: a fuzzer ends its process at any point, after class descriptors made on first use
-// are gone, and what the units keep stays reachable.
+// Starts the module tables of the core library, the object database and the networking library on
+// the first call. They are not stopped: a fuzzer ends its process at any point, after class
+// descriptors made on first use are gone, and what the units keep stays reachable.
 void Demarrer();
 
 // The fuzzed bytes, consumed from the front. Past the end every value is zero and every text empty.
