@@ -23,6 +23,10 @@
 #include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
+#include "net/cipher/CryptageClientServeur.h"
+#include "net/ip/IEIPEndPoint.h"
+#include "net/protocol/Trame.h"
+#include "net/services/DynaZip.h"
 #include "objectdb/FormateurDuree.h"
 #include "platform/registry/HiveFile.h"
 #include "streams/Registre.h"
@@ -217,6 +221,49 @@ void SemencesCoderValeur() {
   Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
 }
 
+// Frames as a peer sends them: clear, several in one read, the keep-alive, enciphered.
+void SemencesTrame() {
+  const std::string phrase("\x11\x00\x22\x33\x44\x55\x66\x77\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF", 16);
+  auto trame = [](uint32_t Id, const std::string& Donnees) {
+    std::string t;
+    if (!Trame::Construire({7, 2}, Id, Donnees.data(), static_cast<uint32_t>(Donnees.size()), 0, t)) std::abort();
+    return Texte(t);
+  };
+  const Octets ordre = trame(0x90001, "ordre"), profil = trame(0xD0002, std::string(640, 'p')), vivant = trame(0, "");
+  Ecrire("Trame", "claire", Octets{0, 0, 0} + ordre);
+  Ecrire("Trame", "trois-en-morceaux", Octets{0, 0, 1} + ordre + profil + vivant);
+  std::string chiffree(ordre.begin(), ordre.end());
+  TClassCryptageClientServeur chiffreur;
+  if (!Trame::Chiffrer({Trame::kModeChiffre, phrase}, chiffreur, chiffree)) std::abort();
+  Ecrire("Trame", "chiffree", Octets{1, 16} + Texte(phrase) + Octets{0} + Texte(chiffree) + vivant);
+}
+
+// Blocks of the sizes that matter: empty, one whole AES block, one more byte, three blocks.
+void SemencesCryptageClientServeur() {
+  TClassCryptageClientServeur chiffreur;
+  chiffreur.PhraseSecrete = "$ADM:Dupont$";
+  for (std::size_t n : {0, 16, 17, 48})
+    Ecrire("CryptageClientServeur", "bloc-" + std::to_string(n),
+           Octets{12} + Texte(chiffreur.PhraseSecrete) + Texte(chiffreur.Chiffrer(std::string(n, 'k'))));
+}
+
+void SemencesLPStr() {
+  TLPStr texte;
+  texte.SetText("archive.zip");
+  TMemoryStream flux;
+  texte.EcrirePropriete(flux);
+  Ecrire("LPStr", "propriete", flux.Bytes());
+}
+
+void SemencesAdressesIp() {
+  TIPEndPoint point(*TIPAddress::Parse("10.1.2.3"), 49200);
+  const Octets octets = Flux(0, [&](TBinaryFormatter& f) { point.Ecrire(&f, nullptr); });
+  const char* textes[] = {"10.1.2.3", " 127.1 ", "0x0A.01.2.0x3", "255.255.255.255", "10.1.2.256"};
+  for (std::size_t i = 0; i < std::size(textes); ++i)
+    Ecrire("AdressesIp", "point-" + std::to_string(i),
+           Octets{static_cast<uint8_t>(std::strlen(textes[i]))} + Texte(textes[i]) + octets);
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
@@ -236,6 +283,10 @@ int main(int argc, char** argv) {
   SemencesRuche();
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
+  SemencesTrame();
+  SemencesCryptageClientServeur();
+  SemencesLPStr();
+  SemencesAdressesIp();
   Modules::Arreter();
   return 0;
 }
