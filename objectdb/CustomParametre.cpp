@@ -1,5 +1,6 @@
 #include "objectdb/CustomParametre.h"
 
+#include "core/arrays/TemplateArray.h"
 #include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Exceptions.h"
 #include "core/objects/GestionnaireNomsDeClasse.h"
@@ -67,9 +68,11 @@ void CustomParametre::Finaliser() {
 // ---------------------------------------------------------------------------------------------------
 // Reads that must complete
 
+// A text starts with its 4-byte length: the plain formatter takes a length cut short for an empty
+// text, so the bytes are checked here first.
 std::string CustomParametre::LireChaine(IFormateur* Formateur) {
   std::string s;
-  if (Formateur->LireChaine(s) < 0) ErreurLecture();
+  if (TemplateArray::OctetsRestants(Formateur) < 4 || Formateur->LireChaine(s) < 0) ErreurLecture();
   return s;
 }
 
@@ -99,7 +102,7 @@ int64_t CustomParametre::LireInt64(IFormateur* Formateur) {
 
 std::u16string CustomParametre::LireChaineLarge(IFormateur* Formateur) {
   std::u16string w;
-  if (Formateur->LireChaineLarge(w) < 0) ErreurLecture();
+  if (TemplateArray::OctetsRestants(Formateur) < 4 || Formateur->LireChaineLarge(w) < 0) ErreurLecture();
   return w;
 }
 
