@@ -140,7 +140,10 @@ TChampPublie::TChampPublie(const TClass* ClasseProprietaire, const std::string& 
     : TProprietePubliee(ClasseProprietaire, Libelle, NomDuType, Genre, Classe, Stockee) {}
 
 TChampPublie::TChampPublie(const TClass* ClasseProprietaire, const TInfoPropriete& Info)
-    : TProprietePubliee(ClasseProprietaire, Info) {}
+    : TProprietePubliee(ClasseProprietaire, Info),
+      ReferenceIndexee(true),
+      ReferenceNulle(true),
+      RegleSuppressionReference(RSR_ValeurParDefaut) {}
 
 TChampPublie::TChampPublie(const TClass* ClasseProprietaire, const std::string& Libelle, const std::string& NomDuType,
                            uint8_t Genre, const TClass* Classe, bool Stockee, bool ReferenceIndexee,

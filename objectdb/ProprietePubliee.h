@@ -99,7 +99,8 @@ using TClasseProprietePubliee = const TProprietePubliee::Class*;
 
 // The description of one field of an article class. A field made from the class description starts
 // as an indexed reference that may be null and is reset to the default when the referenced article
-// is deleted; the reference rules and the access path are not part of the stream form.
+// is deleted; one made from explicit values without rules (a placeholder) has none of these. The
+// reference rules and the access path are not part of the stream form.
 class TChampPublie : public TProprietePubliee {
  public:
   static const Class* StaticClass();
@@ -117,10 +118,10 @@ class TChampPublie : public TProprietePubliee {
   ~TChampPublie() override;
 
   // The column keeps an index of its rows ordered by the referenced article.
-  bool ReferenceIndexee = true;
+  bool ReferenceIndexee = false;
   // A null reference is allowed.
-  bool ReferenceNulle = true;
-  TypeRegleSuppressionReference RegleSuppressionReference = RSR_ValeurParDefaut;
+  bool ReferenceNulle = false;
+  TypeRegleSuppressionReference RegleSuppressionReference = RSR_Suppression;
 
   TInfosAcces* GetInfosAcces() const { return infosAcces_; }
   // Nothing when Infos is the current path; otherwise the current path is freed, Infos kept, and the
