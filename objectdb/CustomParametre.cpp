@@ -1,6 +1,5 @@
 #include "objectdb/CustomParametre.h"
 
-#include "core/arrays/TemplateArray.h"
 #include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Exceptions.h"
 #include "core/objects/GestionnaireNomsDeClasse.h"
@@ -13,8 +12,6 @@ struct TClasseParametreAbstraite final : TCustomParametre::Class {
   using TCustomParametre::Class::Class;
   TCustomParametre* Creer(const std::string&, bool) const override { return nullptr; }
 };
-
-[[noreturn]] void ErreurLecture() { throw EReadError(std::string("Erreur de lecture du flux")); }
 
 }  // namespace
 
@@ -40,16 +37,20 @@ class TAssociationNomClasse : public TClasseFinalisable {
 };
 NV_DEFINE_FINALISABLE_CLASS(TAssociationNomClasse)
 
+std::string CustomParametre::CleDeType(const std::string& TypeName) {
+  std::string cle = TypeName;
+  for (char& c : cle)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return cle;
+}
+
 void CustomParametre::EnregistrerClasseParametre(TClasseParametre Classe, const std::string& TypeName) {
   TAssociationStringClass*& association = TAssociationNomClasse::Association();
   if (association == nullptr) {
     association = new TAssociationStringClass(false, false);
     TClasseFinalisable::Enregistrer(TAssociationNomClasse::StaticClass());
   }
-  std::string cle = TypeName;
-  for (char& c : cle)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  association->SetValeur(cle, Classe);
+  association->SetValeur(CleDeType(TypeName), Classe);
 }
 
 TClasseParametre CustomParametre::ClasseParametreDeNom(const std::string& TypeName) {
@@ -63,53 +64,6 @@ void CustomParametre::Initialiser() { TracerModule("Initialisation du module Cus
 void CustomParametre::Finaliser() {
   TAssociationNomClasse::Finaliser();
   TracerModule("Finalisation du module CustomParametre.");
-}
-
-// ---------------------------------------------------------------------------------------------------
-// Reads that must complete
-
-// A text starts with its 4-byte length: the plain formatter takes a length cut short for an empty
-// text, so the bytes are checked here first.
-std::string CustomParametre::LireChaine(IFormateur* Formateur) {
-  std::string s;
-  if (TemplateArray::OctetsRestants(Formateur) < 4 || Formateur->LireChaine(s) < 0) ErreurLecture();
-  return s;
-}
-
-int32_t CustomParametre::LireEntier(IFormateur* Formateur) {
-  int32_t v = 0;
-  if (Formateur->LireEntier(v) != 4) ErreurLecture();
-  return v;
-}
-
-bool CustomParametre::LireBooleen(IFormateur* Formateur) {
-  bool v = false;
-  if (Formateur->LireBooleen(v) != 1) ErreurLecture();
-  return v;
-}
-
-uint32_t CustomParametre::LireCardinal(IFormateur* Formateur) {
-  uint32_t v = 0;
-  if (Formateur->LireCardinal(v) != 4) ErreurLecture();
-  return v;
-}
-
-int64_t CustomParametre::LireInt64(IFormateur* Formateur) {
-  int64_t v = 0;
-  if (Formateur->LireInt64(v) != 8) ErreurLecture();
-  return v;
-}
-
-std::u16string CustomParametre::LireChaineLarge(IFormateur* Formateur) {
-  std::u16string w;
-  if (TemplateArray::OctetsRestants(Formateur) < 4 || Formateur->LireChaineLarge(w) < 0) ErreurLecture();
-  return w;
-}
-
-double CustomParametre::LireDouble(IFormateur* Formateur) {
-  double v = 0;
-  if (Formateur->LireDouble(v) != 8) ErreurLecture();
-  return v;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -135,9 +89,9 @@ void TCustomParametre::Ecrire(IFormateur* Formateur, TClasseFormat Contexte) {
 
 void TCustomParametre::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
   TCustomSerializable::Lire(Formateur, Contexte);
-  std::string nom = CustomParametre::LireChaine(Formateur);
-  const int32_t etiquette = CustomParametre::LireEntier(Formateur);
-  const bool collecte = CustomParametre::LireBooleen(Formateur);
+  std::string nom = StrictReads::LireChaine(Formateur);
+  const int32_t etiquette = StrictReads::LireEntier(Formateur);
+  const bool collecte = StrictReads::LireBooleen(Formateur);
   Nom = std::move(nom);
   Etiquette = etiquette;
   collecte_ = collecte;

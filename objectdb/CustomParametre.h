@@ -16,6 +16,7 @@
 #include "core/objects/Arbre.h"
 #include "core/objects/Etiquetable.h"
 #include "core/serial/Serialisation.h"
+#include "objectdb/StrictReads.h"
 
 class TCustomParametre : public TCustomSerializable, public IArbreTemporaire, public IEtiquetable {
  public:
@@ -84,8 +85,10 @@ using TClasseParametre = const TCustomParametre::Class*;
 
 namespace CustomParametre {
 
-// Registers Classe under TypeName with its ASCII letters upper-cased; a name registered again takes
-// the class of the latest registration.
+// The key of a type name: its ASCII letters a-z upper-cased, nothing else changed.
+std::string CleDeType(const std::string& TypeName);
+// Registers Classe under the key of TypeName; a name registered again takes the class of the latest
+// registration.
 void EnregistrerClasseParametre(TClasseParametre Classe, const std::string& TypeName);
 // The class registered under exactly that key (case-sensitive: callers pass the name upper-cased);
 // nil when none is.
@@ -112,15 +115,6 @@ inline void TracerValeurParametre(TCustomTraceur* Traceur, const std::string& Li
   TracerBlocParametre(
       Traceur, Libelle, [&](TCustomTraceur* t, std::string& l) { t->TracerPropriete("Valeur", Valeur, l); }, Texte);
 }
-
-// Reads that raise EReadError when their bytes do not all come.
-std::string LireChaine(IFormateur* Formateur);
-int32_t LireEntier(IFormateur* Formateur);
-bool LireBooleen(IFormateur* Formateur);
-uint32_t LireCardinal(IFormateur* Formateur);
-int64_t LireInt64(IFormateur* Formateur);
-double LireDouble(IFormateur* Formateur);
-std::u16string LireChaineLarge(IFormateur* Formateur);
 
 // Unit start-up and shut-down.
 void Initialiser();

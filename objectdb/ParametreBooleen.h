@@ -11,7 +11,7 @@ struct TParametreBooleenTraits : TParametreTraitsBase<bool> {
     Formateur->EcrireBooleen(Valeur);
   }
   static bool Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireBooleen(Formateur);
+    return StrictReads::LireBooleen(Formateur);
   }
   static void Tracer(const bool& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, Valeur ? "True" : "False", Texte);

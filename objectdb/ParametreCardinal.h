@@ -12,7 +12,7 @@ struct TParametreCardinalTraits : TParametreTraitsBase<uint32_t> {
     Formateur->EcrireCardinal(Valeur);
   }
   static uint32_t Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireCardinal(Formateur);
+    return StrictReads::LireCardinal(Formateur);
   }
   static void Tracer(const uint32_t& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, std::to_string(Valeur), Texte);

@@ -12,7 +12,7 @@ struct TParametreDoubleTraits : TParametreTraitsBase<double> {
     Formateur->EcrireDouble(Valeur);
   }
   static double Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireDouble(Formateur);
+    return StrictReads::LireDouble(Formateur);
   }
   static void Tracer(const double& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, FloatToStrGeneral(Valeur, 15), Texte);

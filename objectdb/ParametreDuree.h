@@ -14,7 +14,7 @@ struct TParametreDureeTraits : TParametreTraitsBase<TypeDureeStockee> {
   }
   static TypeDureeStockee Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
     TypeDureeStockee d;
-    DureeStockee::DureeInitialiser(d, CustomParametre::LireDouble(Formateur));
+    DureeStockee::DureeInitialiser(d, StrictReads::LireDouble(Formateur));
     return d;
   }
   static void Tracer(const TypeDureeStockee& Valeur, TCustomTraceur* Traceur, std::string& Texte);

@@ -12,7 +12,7 @@ struct TParametreInt64Traits : TParametreTraitsBase<int64_t> {
     Formateur->EcrireInt64(Valeur);
   }
   static int64_t Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireInt64(Formateur);
+    return StrictReads::LireInt64(Formateur);
   }
   static void Tracer(const int64_t& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, std::to_string(Valeur), Texte);

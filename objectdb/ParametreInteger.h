@@ -12,7 +12,7 @@ struct TParametreIntegerTraits : TParametreTraitsBase<int32_t> {
     Formateur->EcrireEntier(Valeur);
   }
   static int32_t Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireEntier(Formateur);
+    return StrictReads::LireEntier(Formateur);
   }
   static void Tracer(const int32_t& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, std::to_string(Valeur), Texte);

@@ -12,7 +12,7 @@ struct TParametreSingleTraits : TParametreTraitsBase<float> {
     Formateur->EcrireDouble(static_cast<double>(Valeur));
   }
   static float Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return static_cast<float>(CustomParametre::LireDouble(Formateur));
+    return static_cast<float>(StrictReads::LireDouble(Formateur));
   }
   static void Tracer(const float& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, FloatToStrGeneral(Valeur, 15), Texte);

@@ -11,7 +11,7 @@ struct TParametreStringTraits : TParametreTraitsBase<std::string> {
     Formateur->EcrireChaine(Valeur);
   }
   static std::string Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireChaine(Formateur);
+    return StrictReads::LireChaine(Formateur);
   }
   static void Tracer(const std::string& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, Valeur, Texte);

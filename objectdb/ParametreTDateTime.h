@@ -12,7 +12,7 @@ struct TParametreTDateTimeTraits : TParametreTraitsBase<TDateTime> {
     Formateur->EcrireDouble(Valeur);
   }
   static TDateTime Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireDouble(Formateur);
+    return StrictReads::LireDouble(Formateur);
   }
   static void Tracer(const TDateTime& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, TArrayOfTDateTimeTraits::DateHeureEnTexte(Valeur), Texte);

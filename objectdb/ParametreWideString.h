@@ -12,7 +12,7 @@ struct TParametreWideStringTraits : TParametreTraitsBase<std::u16string> {
     Formateur->EcrireChaineLarge(Valeur);
   }
   static std::u16string Lire(IFormateur* Formateur, TClasseFormat /*Contexte*/) {
-    return CustomParametre::LireChaineLarge(Formateur);
+    return StrictReads::LireChaineLarge(Formateur);
   }
   static void Tracer(const std::u16string& Valeur, TCustomTraceur* Traceur, std::string& Texte) {
     CustomParametre::TracerValeurParametre(Traceur, kLibelle, ChaineUnicode::DepuisUnicode(Valeur, 1252), Texte);

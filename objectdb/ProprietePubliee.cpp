@@ -5,6 +5,7 @@
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "objectdb/CustomParametre.h"
 #include "objectdb/InfosAcces.h"
+#include "objectdb/StrictReads.h"
 
 const TProprietePubliee::Class* TProprietePubliee::StaticClass() {
   static const TProprietePublieeClassOf<TProprietePubliee> descriptor("TProprietePubliee",
@@ -31,19 +32,11 @@ const TCustomArray::Class* TListeChampsPublies::StaticClass() {
 
 namespace {
 
-std::string Majuscules(std::string Texte) {
-  for (char& c : Texte)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return Texte;
-}
-
 void AjouterLigne(TCustomTraceur* Traceur, const std::string& Nom, const std::string& Valeur, std::string& Texte) {
   std::string ligne;
   Traceur->TracerPropriete(Nom, Valeur, ligne);
   Texte += ligne;
 }
-
-[[noreturn]] void ErreurLecture() { throw EReadError(std::string("Erreur de lecture du flux")); }
 
 }  // namespace
 
@@ -54,7 +47,7 @@ TProprietePubliee::TProprietePubliee(const TClass* ClasseProprietaire, const std
                                      const std::string& NomDuType, uint8_t Genre, const TClass* Classe, bool Stockee)
     : ClasseProprietaire(ClasseProprietaire),
       Libelle(Libelle),
-      NomDuType(Majuscules(NomDuType)),
+      NomDuType(CustomParametre::CleDeType(NomDuType)),
       Genre(Genre),
       Classe(Classe),
       Stockee(Stockee) {}
@@ -75,14 +68,14 @@ void TProprietePubliee::Ecrire(IFormateur* Formateur, TClasseFormat Contexte) {
 
 void TProprietePubliee::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
   TCustomSerializable::Lire(Formateur, Contexte);
-  const std::string proprietaire = CustomParametre::LireChaine(Formateur);
-  std::string libelle = CustomParametre::LireChaine(Formateur);
-  std::string nomDuType = CustomParametre::LireChaine(Formateur);
-  const int32_t genre = CustomParametre::LireEntier(Formateur);
-  if (genre < tkUnknown || genre > tkDynArray) ErreurLecture();
+  const std::string proprietaire = StrictReads::LireChaine(Formateur);
+  std::string libelle = StrictReads::LireChaine(Formateur);
+  std::string nomDuType = StrictReads::LireChaine(Formateur);
+  const int32_t genre = StrictReads::LireEntier(Formateur);
+  if (genre < tkUnknown || genre > tkDynArray) TemplateArray::ErreurLecture();
   const TClass* classe = nullptr;
   if (genre == tkClass) {
-    const std::string nom = CustomParametre::LireChaine(Formateur);
+    const std::string nom = StrictReads::LireChaine(Formateur);
     if (nom != "TObject") classe = TGestionnaireNomsDeClasse::ChercherClasse(nom);
   }
   ClasseProprietaire = TGestionnaireNomsDeClasse::ChercherClasse(proprietaire);
@@ -238,11 +231,11 @@ void TListeProprietesPubliees::Lire(IFormateur* Formateur, TClasseFormat Context
   if (!GetLibererElements())
     for (int32_t i = 0; i < n; ++i) lus_.push_back(GetElement(i));
   for (int32_t i = 0; i < n; ++i)
-    if (ObjectAs<TProprietePubliee>(GetElement(i)) == nullptr) ErreurLecture();
-  const TClass* decrite = TGestionnaireNomsDeClasse::ChercherClasse(CustomParametre::LireChaine(Formateur));
+    if (ObjectAs<TProprietePubliee>(GetElement(i)) == nullptr) TemplateArray::ErreurLecture();
+  const TClass* decrite = TGestionnaireNomsDeClasse::ChercherClasse(StrictReads::LireChaine(Formateur));
   auto* element = dynamic_cast<TClasseProprietePubliee>(
-      TGestionnaireNomsDeClasse::ChercherClasse(CustomParametre::LireChaine(Formateur)));
-  if (element == nullptr) ErreurLecture();
+      TGestionnaireNomsDeClasse::ChercherClasse(StrictReads::LireChaine(Formateur)));
+  if (element == nullptr) TemplateArray::ErreurLecture();
   classeDecrite_ = decrite;
   classeElement_ = element;
 }
