@@ -1,6 +1,7 @@
 #include "objectdb/ParametreObject.h"
 
 #include "core/objects/GestionnaireNomsDeClasse.h"
+#include "core/objects/RamasseMiettes.h"
 
 template class TParametreTemplate<TParametreObjectTraits>;
 
@@ -23,9 +24,12 @@ void TParametreObject::SetValeur(TObject* const& Valeur) {
   Base::SetValeur(Valeur);
 }
 
+// An object that put itself in the collector while it was read (a collected parameter inside this
+// one) is taken back: it has one owner, this parameter.
 void TParametreObject::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
   Base::Lire(Formateur, Contexte);
   possede_ = valeur_ != nullptr;
+  if (possede_) TRamasseMiettes::Retirer(valeur_);
 }
 
 void ParametreObject::Initialiser() {

@@ -305,6 +305,22 @@ TEST(ParametreObject, AnObjectReadFromAStreamLivesExactlyAsLongAsItsParameter) {
   EXPECT_EQ(dynamic_cast<TErreur&>(*garde).Message, "pris");
 }
 
+TEST(ParametreObject, ACollectedParameterReadInsideAnotherHasThatOneAsItsOnlyOwner) {
+  TParametreObject externe("externe", false);
+  auto* interne = new TParametreString("interne", true);
+  interne->SetValeur("dedans");
+  externe.SetValeur(interne);
+  auto lu = AllerRetour<TBinaryFormatter>(&externe);
+  externe.SetValeur(nullptr);
+  delete interne;
+  auto& parametre = dynamic_cast<TParametreObject&>(*lu);
+  auto* relu = ObjectAs<TParametreString>(parametre.GetValeur());
+  ASSERT_NE(relu, nullptr);
+  EXPECT_FALSE(relu->EstInscrit());
+  PasseDuRamasseMiettes();
+  EXPECT_EQ(relu->GetValeur(), "dedans");
+}
+
 TEST(ParametreTrace, InstancesTraceTheirLabelAndValue) {
   TCustomTraceur traceur("");
   const auto trace = [&](TCustomParametre& p) {
