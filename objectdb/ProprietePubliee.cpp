@@ -186,13 +186,6 @@ TListeProprietesPubliees::TListeProprietesPubliees(const TClass* ClasseDecrite, 
 TListeProprietesPubliees::TListeProprietesPubliees(int32_t ElementsParPage, bool Dynamique, bool LibererElements)
     : TArrayOfTObject(ElementsParPage, Dynamique, LibererElements), classeElement_(TProprietePubliee::StaticClass()) {}
 
-TListeProprietesPubliees::~TListeProprietesPubliees() { LibererLus(); }
-
-void TListeProprietesPubliees::LibererLus() {
-  for (TObject* descripteur : lus_) delete descripteur;
-  lus_.clear();
-}
-
 // Position p receives the property whose index number is p; gaps get placeholders, and a property
 // whose index number is below the next free position (none, repeated or decreasing) takes that
 // position.
@@ -224,20 +217,23 @@ void TListeProprietesPubliees::Ecrire(IFormateur* Formateur, TClasseFormat Conte
 
 void TListeProprietesPubliees::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
   TArrayOfTObject::Lire(Formateur, Contexte);
-  // The descriptors of the former content that this list made go; those just read are its own,
-  // unless the array itself frees its elements.
-  LibererLus();
-  const int32_t n = GetNombreElements();
-  if (!GetLibererElements())
-    for (int32_t i = 0; i < n; ++i) lus_.push_back(GetElement(i));
-  for (int32_t i = 0; i < n; ++i)
-    if (ObjectAs<TProprietePubliee>(GetElement(i)) == nullptr) TemplateArray::ErreurLecture();
-  const TClass* decrite = TGestionnaireNomsDeClasse::ChercherClasse(StrictReads::LireChaine(Formateur));
-  auto* element = dynamic_cast<TClasseProprietePubliee>(
-      TGestionnaireNomsDeClasse::ChercherClasse(StrictReads::LireChaine(Formateur)));
-  if (element == nullptr) TemplateArray::ErreurLecture();
-  classeDecrite_ = decrite;
-  classeElement_ = element;
+  try {
+    for (int32_t i = 0; i < GetNombreElements(); ++i)
+      if (ObjectAs<TProprietePubliee>(GetElement(i)) == nullptr) TemplateArray::ErreurLecture();
+    const TClass* decrite = TGestionnaireNomsDeClasse::ChercherClasse(StrictReads::LireChaine(Formateur));
+    auto* element = dynamic_cast<TClasseProprietePubliee>(
+        TGestionnaireNomsDeClasse::ChercherClasse(StrictReads::LireChaine(Formateur)));
+    if (element == nullptr) TemplateArray::ErreurLecture();
+    classeDecrite_ = decrite;
+    classeElement_ = element;
+  } catch (...) {
+    // What was just read has no other owner: it goes with the refusal.
+    if (!GetLibererElements()) {
+      for (int32_t i = 0; i < GetNombreElements(); ++i) delete GetElement(i);
+    }
+    Vider();
+    throw;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -139,9 +139,9 @@ class TChampPublie : public TProprietePubliee {
 
 // The descriptors of one class, element i describing the property whose index number is i; gaps
 // between index numbers hold placeholders (empty name, tkUnknown, TObject, not stored). The list
-// never frees the descriptors it was built with: they belong to whoever made its content (the
-// schema registry). Descriptors the list creates when it is read from a stream are its own, and go
-// with it.
+// never frees its descriptors: they belong to whoever made its content (the schema registry; for a
+// list read from a stream, the reader's caller, as for every object array that does not own its
+// elements).
 class TListeProprietesPubliees : public TArrayOfTObject {
  public:
   static const TCustomArray::Class* StaticClass();
@@ -153,7 +153,6 @@ class TListeProprietesPubliees : public TArrayOfTObject {
   // The array's own constructor, reached through the array's virtual constructor.
   TListeProprietesPubliees(int32_t ElementsParPage, bool Dynamique, bool LibererElements);
   explicit TListeProprietesPubliees(TBlank b) : TArrayOfTObject(b) {}
-  ~TListeProprietesPubliees() override;
 
   const TClass* ClasseDecrite() const { return classeDecrite_; }
   TClasseProprietePubliee ClasseElement() const { return classeElement_; }
@@ -165,7 +164,8 @@ class TListeProprietesPubliees : public TArrayOfTObject {
 
   // The array's own form, then the names of ClasseDecrite and ClasseElement.
   void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) override;
-  // Every element must be a descriptor and the element class a descriptor class (EReadError).
+  // Every element must be a descriptor and the element class a descriptor class (EReadError; the
+  // elements read are then freed).
   void Lire(IFormateur* Formateur, TClasseFormat Contexte) override;
 
  protected:
@@ -173,11 +173,6 @@ class TListeProprietesPubliees : public TArrayOfTObject {
 
   const TClass* classeDecrite_ = nullptr;
   TClasseProprietePubliee classeElement_ = nullptr;
-
- private:
-  void LibererLus();
-
-  std::vector<TObject*> lus_;  // the descriptors created by the last read
 };
 
 // The fields of an article class: the same list with TChampPublie as the default element class.
