@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the tests and the benchmarks need.
+# Installs every Debian package that the build, the tests and the benchmarks need; with the argument
+# "fuzz", also clang, its libFuzzer runtime and the symbolizer (scripts/fuzz.sh).
 # Idempotent: nothing is fetched when everything is already there.
 set -euo pipefail
 
@@ -9,6 +10,9 @@ packages=(
   libboost1.81-dev libpugixml-dev libssl-dev zlib1g-dev
   libicu-dev libsqlite3-dev
 )
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
