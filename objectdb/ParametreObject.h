@@ -3,8 +3,8 @@
 //
 // Ownership: an object the caller gives with SetValeur stays the caller's. An object read from a
 // stream belongs to the parameter, which frees it when it is destroyed, reads again or is given
-// another value, so that the object lives exactly as long as the parameter that refers to it; a
-// caller that wants to keep it beyond takes it with PrendreValeur.
+// another value, so that the object lives exactly as long as the parameter that refers to it (it is
+// never left in the collector); a caller that wants to keep it beyond takes it with PrendreValeur.
 #pragma once
 
 #include <string>
