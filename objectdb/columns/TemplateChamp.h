@@ -41,7 +41,7 @@ class TChampTemplate : public TCustomChamp {
   // The row's value; an empty row holds no defined value (callers read rows in use only).
   const T& GetValeur(int32_t Ligne) const { return Valeurs->ElementPosition(Ligne); }
   // Stores the value at the row; publishes nothing.
-  virtual void SetValeur(int32_t Ligne, const T& Valeur) { Valeurs->SetElementPosition(Valeur, Ligne); }
+  virtual void SetValeur(int32_t Ligne, const T& Valeur) { Stocker(Valeur, Ligne); }
   // The value of a computed column from its article list: access paths are not built yet.
   virtual T ValeurCalculee(TObject* /*Articles*/, int32_t /*NumeroChamp*/) {
     throw ENonConstruit("TListeArticles: computed values are not built yet");
@@ -70,8 +70,8 @@ class TChampTemplate : public TCustomChamp {
 
   bool LigneVide(int32_t Ligne) const override { return Valeurs->PositionVide(Ligne); }
   int32_t PremiereLigneVide() const override { return Valeurs->PremierePositionVide(); }
-  void ViderLigne(int32_t Ligne) override { Valeurs->SetElementPosition(Traits::Absente(), Ligne); }
-  void InitialiserLigne(int32_t Ligne) override { Valeurs->SetElementPosition(Traits::Absente(), Ligne); }
+  void ViderLigne(int32_t Ligne) override { Stocker(Traits::Absente(), Ligne); }
+  void InitialiserLigne(int32_t Ligne) override { Stocker(Traits::Absente(), Ligne); }
 
   bool LibererLigne(int32_t Ligne) override {
     const bool occupee = !Valeurs->PositionVide(Ligne);
@@ -94,7 +94,7 @@ class TChampTemplate : public TCustomChamp {
 
   void CopierValeur(TCustomChamp* Source, int32_t LigneSource, int32_t Ligne) override {
     const T valeur = MemeClasse(Source)->GetValeur(LigneSource);
-    Valeurs->SetElementPosition(valeur, Ligne);
+    Stocker(valeur, Ligne);
     Notifier(EventId, nullptr);
   }
 
@@ -164,6 +164,18 @@ class TChampTemplate : public TCustomChamp {
   }
 
  protected:
+  // The raw store at a row. A table fills its rows in increasing order: past the end, the value
+  // array doubles its capacity (in whole pages) instead of growing by one page per store, each
+  // growth costing a recount of the array's occupancy.
+  void Stocker(const T& Valeur, int32_t Ligne) {
+    const int32_t capacite = Valeurs->GetNombreTotalElements();
+    if (Ligne >= capacite) {
+      const int64_t voulue = std::max<int64_t>(static_cast<int64_t>(Ligne) + 1, static_cast<int64_t>(capacite) * 2);
+      Valeurs->SetNombreTotalElements(static_cast<int32_t>(std::min<int64_t>(voulue, kSansLigne)));
+    }
+    Valeurs->SetElementPosition(Valeur, Ligne);
+  }
+
   static constexpr int32_t kSansLigne = static_cast<int32_t>(kAucuneLigne);
 
   static TChampTemplate* MemeClasse(TCustomChamp* Autre) {
