@@ -27,6 +27,8 @@
 #include "net/ip/IEIPEndPoint.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
+#include "objectdb/columns/ChampInteger.h"
+#include "objectdb/columns/ChampString.h"
 #include "objectdb/durations/FormateurDuree.h"
 #include "platform/registry/HiveFile.h"
 #include "streams/Registre.h"
@@ -93,6 +95,8 @@ std::vector<T> Exemples() {
   else if constexpr (std::is_same_v<T, const TClass*>) return {TErreur::StaticClass(), TArrayOfInteger::StaticClass()};
   else if constexpr (std::is_same_v<T, TypeDureeStockee>) return {{1.5, nullptr}, {-0.25, nullptr}, {1e300, nullptr}};
   else if constexpr (std::is_same_v<T, TypeItemInfoAcces>) return {{TErreur::StaticClass(), 3, nullptr}, {nullptr, 1, nullptr}};
+  else if constexpr (std::is_same_v<T, TypeNomTypeEtClasseChamp>)
+    return {{"INTEGER", TChampInteger::StaticClass()}, {std::string("Durée"_ansi), nullptr}, {"STRING", TChampString::StaticClass()}};
   else return {T{}, T{}};
 }
 

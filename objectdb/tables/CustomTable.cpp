@@ -13,6 +13,9 @@ namespace {
 
 TypeEventId gEvents[4] = {0, 0, 0, 0};
 
+// The row of an article number (the row + 1); kAucuneLigne for a number that designates no row.
+int32_t LigneDeNumero(int32_t Numero) { return Numero > 0 ? Numero - 1 : static_cast<int32_t>(kAucuneLigne); }
+
 // The column class that stores a field: the reference column for a field of an article class, the
 // object or interface column by the field's kind, otherwise the class registered for its type name.
 TClasseChamp ClasseDuChamp(const TChampPublie* Champ) {
@@ -114,7 +117,7 @@ bool TCustomTable::AllouerLigne(int32_t& Ligne) {
 }
 
 bool TCustomTable::LibererLigne(int32_t Numero) {
-  const int32_t ligne = Numero - 1;
+  const int32_t ligne = LigneDeNumero(Numero);
   if (!LigneExiste(ligne)) {
     DerniereErreur = kArticleInexistant;
     return false;
@@ -134,6 +137,8 @@ bool TCustomTable::CopierArticle(TCustomTable* TableSource, int32_t LigneSource,
 }
 
 bool TCustomTable::EcrireArticle(TArticle* Article, int32_t& Ligne) {
+  // An article object that designates no row of a table has nothing to write.
+  if (Article == nullptr || Article->Table == nullptr || Article->IndiceArticle >= kAucuneLigne) return false;
   return CopierArticle(Article->Table, static_cast<int32_t>(Article->IndiceArticle), Ligne);
 }
 
@@ -155,11 +160,15 @@ bool TCustomTable::AssignerLigne(TArticle* Article, int32_t Ligne) {
 bool TCustomTable::AssignerLigneTransitoire(TArticle* Article, int32_t Ligne) { return AssignerLigne(Article, Ligne); }
 
 bool TCustomTable::ModifierLigne(int32_t Numero, TArticle* Article) {
-  int32_t ligne = Numero - 1;
+  int32_t ligne = LigneDeNumero(Numero);
   return EcrireArticle(Article, ligne);
 }
 
 bool TCustomTable::SupprimerArticle(TArticle* Article) {
+  if (Article == nullptr || Article->IndiceArticle >= kAucuneLigne) {
+    DerniereErreur = kArticleInexistant;
+    return false;
+  }
   return LibererLigne(static_cast<int32_t>(Article->IndiceArticle) + 1);
 }
 

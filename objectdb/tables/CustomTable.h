@@ -68,13 +68,14 @@ class TCustomTable : public TObjetAbonnant {
   // Copies every column that is not computed from SourceTable's row into Ligne (a row in use); the
   // source table has the same columns in the same order.
   virtual bool CopierArticle(TCustomTable* TableSource, int32_t LigneSource, int32_t Ligne);
+  // CopierArticle from the article's row; False for an article that designates no row.
   virtual bool EcrireArticle(TArticle* Article, int32_t& Ligne);
   // The table becomes a copy of Source (a table of BaseSource) for BaseDestination.
   virtual void AssignerStructure(TCustomTable* Source, TBase* BaseSource, TBase* BaseDestination);
   virtual void ReferenceLigne(int32_t Ligne, TypeReferenceArticle& Reference);
   // The last freed row when there is one, else NombreArticles; -7 when that would be 0x7FFFFFFF.
   [[nodiscard]] virtual bool AllouerLigne(int32_t& Ligne);
-  // Frees row Numero - 1; -1 when it is not in use.
+  // Frees row Numero - 1; -1 when it is not in use (a number below 1 designates no row).
   [[nodiscard]] virtual bool LibererLigne(int32_t Numero);
   [[nodiscard]] virtual bool AssignerLigne(TArticle* Article, int32_t Ligne);
   [[nodiscard]] virtual bool AssignerLigneTransitoire(TArticle* Article, int32_t Ligne);

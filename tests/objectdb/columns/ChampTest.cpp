@@ -10,6 +10,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "core/values/DateTime.h"
+#include "objectdb/arrays/ArrayOfChamp.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/columns/ChampBooleen.h"
 #include "objectdb/columns/ChampCardinal.h"
@@ -24,6 +25,7 @@
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/columns/ChampTDateTime.h"
 #include "objectdb/columns/ChampWideString.h"
+#include "objectdb/parameters/ParametreInteger.h"
 #include "objectdb/parameters/ParametreString.h"
 #include "objectdb/tables/CustomTable.h"
 
@@ -332,4 +334,21 @@ TEST(Champ, TheTraceIsTheClassBlockHoldingTheValueArray) {
   tracable->SetTraceActive(false);
   c->Tracer(false, nullptr, texte);
   EXPECT_EQ(texte, "");
+}
+
+TEST(ArrayOfChamp, ColumnsCompareByNameInMode0ByAddressInMode1AndCopyOnlyWithAnAssignmentParameter) {
+  auto a = Colonne<TChampInteger>();
+  auto b = Colonne<TChampString>();
+  a->Nom = "age";
+  b->Nom = "AGE";
+  EXPECT_EQ(TArrayOfChampTraits::ComparerElements(a.get(), b.get(), 0, nullptr), 0);
+  b->Nom = "Nom";
+  EXPECT_EQ(TArrayOfChampTraits::ComparerElements(a.get(), b.get(), 0, nullptr), -1);
+  const int8_t parAdresse = reinterpret_cast<uintptr_t>(a.get()) < reinterpret_cast<uintptr_t>(b.get()) ? -1 : 1;
+  EXPECT_EQ(TArrayOfChampTraits::ComparerElements(a.get(), b.get(), 1, nullptr), parAdresse);
+  EXPECT_EQ(TArrayOfChampTraits::ComparerElements(a.get(), b.get(), 2, nullptr), 0);
+  TCustomChamp* copie = nullptr;
+  TParametreInteger autre("autre", false);
+  EXPECT_THROW(TArrayOfChampTraits::CopierElement(a.get(), copie, &autre), EInvalidCast);
+  EXPECT_EQ(copie, nullptr);
 }

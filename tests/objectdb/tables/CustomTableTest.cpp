@@ -3,12 +3,14 @@
 // row texts, and the structure copy.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
+#include "objectdb/arrays/ArrayOfBaseEtTable.h"
 #include "objectdb/arrays/ArrayOfReferenceArticle.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/columns/ChampBooleen.h"
@@ -170,6 +172,22 @@ TEST(CustomTable, FailuresSetTheirCodeAndTextWhichOutliveLaterSuccesses) {
   // Rows in use: the cascade needs the article lists, which do not exist yet.
   EXPECT_THROW((void)t.DetruireReferencants(0), ENonConstruit);
 
+  // Numbers and articles that designate no row.
+  for (int32_t numero : {0, -1, std::numeric_limits<int32_t>::min()}) {
+    t.DerniereErreur = 0;
+    EXPECT_FALSE(t.LibererLigne(numero)) << numero;
+    EXPECT_EQ(t.DerniereErreur, -1);
+  }
+  TArticle sansLigne;
+  sansLigne.Table = &t;
+  t.DerniereErreur = 0;
+  EXPECT_FALSE(t.SupprimerArticle(&sansLigne));
+  EXPECT_EQ(t.DerniereErreur, -1);
+  TArticle sansTable;
+  EXPECT_FALSE(t.AssignerLigne(&sansTable, 0));
+  EXPECT_EQ(t.DerniereErreur, -6);
+  EXPECT_EQ(TexteErreur(t), "CustomTable : Assignation impossible");
+
   // The row range is full when the next row would be 0x7FFFFFFF.
   t.NombreArticles = 0x7FFFFFFF;
   int32_t ligne = 0;
@@ -306,4 +324,17 @@ TEST(CustomTable, AStructureCopyHoldsTheSameRowsAndFreeRowsIndependently) {
   EXPECT_EQ(Ages(source)->GetValeur(4), 40);
   EXPECT_EQ(Allouer(*copie), 2);
   EXPECT_FALSE(source.LigneExiste(2));
+}
+
+TEST(ArrayOfBaseEtTable, EntriesOrderByBaseAndTraceTheTableAsClassOfArticleClass) {
+  TCustomTable t(TEleve::StaticClass(), nullptr, 1024);
+  TBase* b1 = reinterpret_cast<TBase*>(uintptr_t{0x1000});
+  TBase* b2 = reinterpret_cast<TBase*>(uintptr_t{0x2000});
+  EXPECT_EQ(TArrayOfBaseEtTableTraits::ComparerElements({b1, &t}, {b2, nullptr}, 0, nullptr), -1);
+  EXPECT_EQ(TArrayOfBaseEtTableTraits::ComparerElements({b2, &t}, {b2, nullptr}, 0, nullptr), 0);
+  std::string texte;
+  TArrayOfBaseEtTableTraits::TracerElement({nullptr, &t}, false, texte, nullptr);
+  EXPECT_EQ(texte, "TypeBaseEtTable\r\n  Base = NIL\r\n  Table = TCustomTable de TEleve\r\n");
+  TArrayOfBaseEtTableTraits::TracerElement({nullptr, nullptr}, false, texte, nullptr);
+  EXPECT_EQ(texte, "TypeBaseEtTable\r\n  Base = NIL\r\n  Table = NIL\r\n");
 }
