@@ -1,6 +1,5 @@
 #include "objectdb/columns/ChampDouble.h"
 
-#include "core/values/Format.h"
 #include "core/objects/ClasseFinalisable.h"
 
 template class TChampTemplate<TChampDoubleTraits>;

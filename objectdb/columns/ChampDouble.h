@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/arrays/ArrayOfDouble.h"
+#include "core/values/Format.h"
 #include "objectdb/columns/TemplateChamp.h"
 #include "objectdb/parameters/ParametreDouble.h"
 

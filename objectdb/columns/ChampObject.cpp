@@ -1,7 +1,7 @@
 #include "objectdb/columns/ChampObject.h"
 
-#include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Arbre.h"
+#include "core/objects/ClasseFinalisable.h"
 
 template class TChampTemplate<TChampObjectTraits>;
 

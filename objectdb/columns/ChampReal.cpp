@@ -1,6 +1,5 @@
 #include "objectdb/columns/ChampReal.h"
 
-#include "core/values/Format.h"
 #include "core/objects/ClasseFinalisable.h"
 
 template class TChampTemplate<TChampRealTraits>;

@@ -1,6 +1,5 @@
 #include "objectdb/columns/ChampSingle.h"
 
-#include "core/values/Format.h"
 #include "core/objects/ClasseFinalisable.h"
 
 template class TChampTemplate<TChampSingleTraits>;

@@ -1,6 +1,5 @@
 #include "objectdb/columns/ChampWideString.h"
 
-#include "core/values/ChaineUnicode.h"
 #include "core/objects/ClasseFinalisable.h"
 
 template class TChampTemplate<TChampWideStringTraits>;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/arrays/ArrayOfWideString.h"
+#include "core/values/ChaineUnicode.h"
 #include "objectdb/columns/TemplateChamp.h"
 #include "objectdb/parameters/ParametreWideString.h"
 

@@ -39,6 +39,10 @@ TCustomChamp::TCustomChamp(const std::string& Nom, TCustomTable* Table, const st
   if (Table != nullptr && TReferentiel::InfosAcces(Table->ClasseArticle, NumeroChamp) != nullptr)
     throw ENonConstruit("TInfosAccesPourChamp: computed columns are not built yet");
   EventId = EventIdPour(Table);
+  CreerLignesCalculees();
+}
+
+void TCustomChamp::CreerLignesCalculees() {
   LignesCalculees = new TArrayOfInteger(32, true, false);
   LignesCalculees->SetAvecDoublons(false);
   LignesCalculees->SetToujoursTrie(true);
@@ -66,11 +70,7 @@ void TCustomChamp::AssignerStructure(TCustomChamp* Source, TBase* /*BaseSource*/
   Table = TableDestination;
   // A copy is made blank: it takes an event id of its own, and its list of computed rows.
   EventId = EventIdPour(TableDestination);
-  if (LignesCalculees == nullptr) {
-    LignesCalculees = new TArrayOfInteger(32, true, false);
-    LignesCalculees->SetAvecDoublons(false);
-    LignesCalculees->SetToujoursTrie(true);
-  }
+  if (LignesCalculees == nullptr) CreerLignesCalculees();
 }
 
 void TCustomChamp::Reference(int32_t /*Ligne*/, TypeReferenceArticle& Reference) {

@@ -115,6 +115,9 @@ class TCustomChamp : public TObjetAbonnant {
   static TypeEventId EventIdPour(TCustomTable* Table);
 
  private:
+  // Empty, sorted, without duplicates.
+  void CreerLignesCalculees();
+
   TPorteurDelegue<TCustomChamp> delegue_{this};
 };
 
