@@ -352,3 +352,14 @@ TEST(ArrayOfChamp, ColumnsCompareByNameInMode0ByAddressInMode1AndCopyOnlyWithAnA
   EXPECT_THROW(TArrayOfChampTraits::CopierElement(a.get(), copie, &autre), EInvalidCast);
   EXPECT_EQ(copie, nullptr);
 }
+
+TEST(Champ, AComputedValueIsStoredAndItsRowNoLongerNeedsComputing) {
+  auto c = Colonne<TChampInteger>();
+  EXPECT_TRUE(c->LigneACalculer(2));
+  c->EnregistrerCalcul(2, 17);
+  c->EnregistrerCalcul(2, 18);
+  EXPECT_EQ(c->GetValeur(2), 18);
+  EXPECT_FALSE(c->LigneACalculer(2));
+  EXPECT_TRUE(c->LigneACalculer(3));
+  EXPECT_EQ(c->LignesCalculees->GetNombreElements(), 1);
+}
