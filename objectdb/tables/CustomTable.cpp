@@ -77,6 +77,7 @@ TCustomTable::TCustomTable(const TClass* ClasseArticle, TBase* Base, int32_t Ele
 
 TCustomTable::~TCustomTable() {
   if (TReferentielManager::Existe() && ClasseArticle != nullptr) TReferentiel::RetirerTable(this);
+  Verifiable.reset();
   LibererChamps();
 }
 
@@ -90,8 +91,18 @@ void TCustomTable::LibererChamps() {
   LignesLibres = nullptr;
 }
 
+void TDelegueVerifiableTable::Verifier(TypeOptionsVerification Options, TErreur*& Erreur) {
+  Table->Verifier(Options, Erreur);
+}
+
+TDelegueVerifiableTable* TCustomTable::GetVerifiable() {
+  if (!Verifiable) Verifiable = std::make_unique<TDelegueVerifiableTable>(this);
+  return Verifiable.get();
+}
+
 void* TCustomTable::GetInterfaceEntry(const TGUID& iid) {
   if (iid == ITracable::IID) return delegue_.Tracable();
+  if (iid == IVerifiable::IID) return static_cast<IVerifiable*>(GetVerifiable());
   return TObjetAbonnant::GetInterfaceEntry(iid);
 }
 
@@ -232,7 +243,7 @@ void TCustomTable::TexteErreur(std::string& Texte) {
   }
 }
 
-void TCustomTable::Verifier(int32_t, TErreur*&) {}
+void TCustomTable::Verifier(TypeOptionsVerification, TErreur*&) {}
 void TCustomTable::TracerEntete(TCustomTraceur*, std::string& Texte) { Texte.clear(); }
 void TCustomTable::TracerContenu(bool, TCustomTraceur*, std::string& Texte) { Texte.clear(); }
 

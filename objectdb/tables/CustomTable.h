@@ -6,16 +6,19 @@
 //
 // Main thread only. A row is in use exactly when the first column holds a value there; 0x7FFFFFFF
 // is never a row. The table owns its columns and is registered with the schema registry for its
-// whole life.
+// whole life. It answers IVerifiable through a delegate made on first use and ITracable with its own
+// trace (the "classe" block, the row texts), which is active from creation.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/arrays/ArrayOfCardinal.h"
 #include "core/diagnostics/DelegueTracable.h"
 #include "core/objects/Erreur.h"
 #include "core/objects/ObjetEvent.h"
+#include "core/objects/Verification.h"
 #include "objectdb/arrays/ArrayOfChamp.h"
 #include "objectdb/properties/ReferenceArticle.h"
 
@@ -28,6 +31,18 @@ class TFabriqueArticles;
 class EStructureTable : public Exception {
  public:
   using Exception::Exception;
+};
+
+class TCustomTable;
+
+// The verifiable face of a table: its verification is the table's own Verifier, with none of the
+// checks of the base class (it has no items).
+class TDelegueVerifiableTable : public TCustomVerifiable {
+ public:
+  explicit TDelegueVerifiableTable(TCustomTable* Table) : TCustomVerifiable(false), Table(Table) {}
+  void Verifier(TypeOptionsVerification Options, TErreur*& Erreur) override;
+
+  TCustomTable* Table = nullptr;
 };
 
 class TCustomTable : public TObjetAbonnant {
@@ -64,6 +79,8 @@ class TCustomTable : public TObjetAbonnant {
   TArrayOfCardinal* LignesLibres = nullptr;
   // The code of the last failure; 0 until one, never cleared.
   int32_t DerniereErreur = 0;
+  // The delegate through which the table answers IVerifiable, made on first use.
+  std::unique_ptr<TDelegueVerifiableTable> Verifiable;
 
   // Copies every column that is not computed from SourceTable's row into Ligne (a row in use); the
   // source table has the same columns in the same order.
@@ -84,7 +101,8 @@ class TCustomTable : public TObjetAbonnant {
   [[nodiscard]] virtual bool SupprimerLigne(int32_t Numero);
   // The text of DerniereErreur; empty for a code this class does not know.
   virtual void TexteErreur(std::string& Texte);
-  virtual void Verifier(int32_t Options, TErreur*& Erreur);
+  // Nothing to check at this level.
+  virtual void Verifier(TypeOptionsVerification Options, TErreur*& Erreur);
   virtual void TracerEntete(TCustomTraceur* Traceur, std::string& Texte);
   virtual void TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
   virtual void TracerComplet(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
@@ -104,6 +122,7 @@ class TCustomTable : public TObjetAbonnant {
   void TracerArticle(int32_t Ligne, std::string& Texte, TCustomTraceur* Traceur);
   void TexteArticle(int32_t Ligne, std::string& Texte);
 
+  TDelegueVerifiableTable* GetVerifiable();
   bool TraceActive() const { return delegue_.TraceActive(); }
   void TracerResume(std::string& Texte) { TexteResume(Texte); }
 

@@ -338,3 +338,30 @@ TEST(ArrayOfBaseEtTable, EntriesOrderByBaseAndTraceTheTableAsClassOfArticleClass
   TArrayOfBaseEtTableTraits::TracerElement({nullptr, nullptr}, false, texte, nullptr);
   EXPECT_EQ(texte, "TypeBaseEtTable\r\n  Base = NIL\r\n  Table = NIL\r\n");
 }
+
+// A table whose own check finds something: the verifiable face reports it under the caller's error.
+class TTableVerifiee : public TCustomTable {
+ public:
+  using TCustomTable::TCustomTable;
+  int Verifications = 0;
+  void Verifier(TypeOptionsVerification, TErreur*& Erreur) override {
+    ++Verifications;
+    if (Erreur == nullptr) Erreur = new TErreur("trouve");
+  }
+};
+
+TEST(CustomTable, TheVerifiableInterfaceVerifiesThroughTheTablesOwnCheck) {
+  TTableVerifiee t(TSansChamp::StaticClass(), nullptr, 1024);
+  IVerifiable* verifiable = InterfaceOf<IVerifiable>(&t);
+  ASSERT_NE(verifiable, nullptr);
+  EXPECT_EQ(verifiable, InterfaceOf<IVerifiable>(&t));  // made once
+  TErreur* erreur = nullptr;
+  verifiable->Verifier(OptionsVerificationParDefaut, erreur);
+  EXPECT_EQ(t.Verifications, 1);
+  ASSERT_NE(erreur, nullptr);
+  EXPECT_EQ(erreur->Message, "trouve");
+  TCustomTable simple(TSansChamp::StaticClass(), nullptr, 1024);
+  TErreur* rien = nullptr;
+  InterfaceOf<IVerifiable>(&simple)->Verifier(OptionsVerificationParDefaut, rien);
+  EXPECT_EQ(rien, nullptr);
+}
