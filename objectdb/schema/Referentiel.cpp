@@ -271,7 +271,10 @@ TNoeudReferentiel* TReferentielManager::Racine() {
 
 bool TReferentielManager::Existe() { return RacineGlobale() != nullptr; }
 
-bool TReferentielManager::MarquerEnCours(const TClass* Classe) { return Racine() && ClassesEnCours()->Ajouter(Classe) >= 0; }
+bool TReferentielManager::MarquerEnCours(const TClass* Classe) {
+  Racine();  // makes the list with the root
+  return ClassesEnCours()->Ajouter(Classe) >= 0;
+}
 
 bool TReferentielManager::RetirerEnCours(const TClass* Classe) {
   return ClassesEnCours() != nullptr && ClassesEnCours()->Supprimer(Classe);
