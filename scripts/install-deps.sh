@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libbenchmark-dev
   libboost1.81-dev libpugixml-dev libssl-dev zlib1g-dev
+  php-cli php-soap python3-zeep wrk
   libicu-dev libsqlite3-dev
 )
 
