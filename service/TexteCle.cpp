@@ -1,0 +1,3 @@
+#include "service/TexteCle.h"
+
+std::string TexteCle(std::string_view cle) { return std::string(cle); }
