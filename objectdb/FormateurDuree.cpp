@@ -35,9 +35,17 @@ constexpr Unite kUnites[] = {
 }  // namespace
 
 std::string FormateurDuree::NombreEnTexte(double Valeur) {
-  std::string s = FloatToStrGeneral(Valeur, 15);
-  for (char& c : s)
-    if (c == FormatSettingsFixes.DecimalSeparator) c = '.';
+  auto ecrit = [Valeur](int chiffres) {
+    std::string s = FloatToStrGeneral(Valeur, chiffres);
+    for (char& c : s)
+      if (c == FormatSettingsFixes.DecimalSeparator) c = '.';
+    return s;
+  };
+  std::string s = ecrit(15);
+  // Rounded to 15 digits, the largest doubles pass the largest double and would no longer read:
+  // those are written with the 17 digits that always give the value back.
+  double relu = 0;
+  if (std::isfinite(Valeur) && !TexteEnNombre(s, relu)) s = ecrit(17);
   return s;
 }
 

@@ -1,4 +1,5 @@
-// Arrays of 8-bit (Windows-1252) strings, ordered by the system's collation without regard to case.
+// Arrays of 8-bit (Windows-1252) strings, ordered by the system's collation in its word sort, without
+// regard to case.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,7 @@ class TArrayOfString;
 struct TArrayOfStringTraits : TArrayTraitsBase<std::string> {
   using Tableau = TArrayOfString;
   static int8_t ComparerElements(const std::string& A, const std::string& B, int32_t /*Mode*/, TObject* /*Parametre*/) {
-    return static_cast<int8_t>(Collation::Compare(A, B, true));
+    return static_cast<int8_t>(Collation::Compare(A, B, true, Collation::SortMode::kWord));
   }
   static void TracerElement(const std::string& Element, bool /*Detail*/, std::string& Texte, TCustomTraceur* Traceur) {
     TemplateArray::TracerValeurElement(Traceur, "STRING", Element, Texte);

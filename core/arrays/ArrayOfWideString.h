@@ -1,5 +1,5 @@
-// Arrays of wide (UTF-16) strings, ordered like 8-bit strings by the system's collation of their
-// Windows-1252 form, without regard to case.
+// Arrays of wide (UTF-16) strings, ordered by the system's collation of the texts themselves in its
+// word sort, without regard to case (texts outside Windows-1252 stay distinct).
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,7 @@ class TArrayOfWideString;
 struct TArrayOfWideStringTraits : TArrayTraitsBase<std::u16string> {
   using Tableau = TArrayOfWideString;
   static int8_t ComparerElements(const std::u16string& A, const std::u16string& B, int32_t /*Mode*/, TObject* /*Parametre*/) {
-    return static_cast<int8_t>(Collation::Compare(ChaineUnicode::DepuisUnicode(A, 1252), ChaineUnicode::DepuisUnicode(B, 1252), true));
+    return static_cast<int8_t>(Collation::CompareWide(A, B, true, Collation::SortMode::kWord));
   }
   static void TracerElement(const std::u16string& Element, bool /*Detail*/, std::string& Texte, TCustomTraceur* Traceur) {
     TemplateArray::TracerValeurElement(Traceur, "WideString", ChaineUnicode::DepuisUnicode(Element, 1252), Texte);

@@ -493,6 +493,11 @@ namespace TemplateArray {
 // The read error of the formatters, raised for a stream whose array does not hold together.
 [[noreturn]] inline void ErreurLecture() { throw EReadError(std::string("Erreur de lecture du flux")); }
 
+// The largest page size a stream may declare. The program's own arrays use 32 or 1024; a reader
+// rounds the capacity it reads up to a whole page, so an unbounded page size would let a few bytes
+// of stream ask for billions of slots.
+inline constexpr int32_t kElementsParPageLuMax = 1 << 16;
+
 // Bytes left to read, when the formatter can tell (otherwise no limit).
 inline int64_t OctetsRestants(IFormateur* Formateur) {
   if (auto* f = dynamic_cast<TCustomFormatter*>(Formateur)) return static_cast<int64_t>(f->GetTaille()) - f->GetPosition();
@@ -1026,8 +1031,10 @@ void TCustomArrayTemplate<Tr>::Lire(IFormateur* Formateur, TClasseFormat Context
   e.dynamique = LireBooleen(Formateur);
   e.mode = TemplateArray::LireEntier(Formateur);
   e.maximum = TemplateArray::LireEntier(Formateur);
-  // A page size below 1 could never address a slot; a capacity cannot be negative.
-  if (e.parPage < 1 || e.capacite < 0) ErreurLecture();
+  // A page size below 1 could never address a slot, and one above the bound would make the
+  // rounded capacity (or a paged array's first page) out of all proportion with the stream; a
+  // capacity cannot be negative.
+  if (e.parPage < 1 || e.parPage > kElementsParPageLuMax || e.capacite < 0) ErreurLecture();
   LireContenu(Formateur, Contexte, e);
 }
 
@@ -1396,8 +1403,12 @@ void TPagedArrayTemplate<Tr>::LireContenu(IFormateur* Formateur, TClasseFormat C
       if (page == nullptr) throw EInvalidCast();
       pages.emplace_back(page);
       objet.release();
-      // A page holds positions below the page size and never owns its elements.
-      if (page->GetNombreTotalElements() > Lue.parPage || page->GetLibererElements()) ErreurLecture();
+      // A page is made with the array's page size, never owns its elements, and holds either no
+      // slot or one whole page of them (it trims by whole pages), whose flags are in the stream.
+      const int32_t slots = page->GetNombreTotalElements();
+      if (page->GetElementsParPage() != Lue.parPage || (slots != 0 && slots != Lue.parPage) ||
+          page->GetLibererElements())
+        ErreurLecture();
     }
   } catch (...) {
     std::vector<T> lus;

@@ -79,7 +79,7 @@ void TCustomCodage::CodeDepuisTampon(const void* Zone, int32_t n, std::string& C
 int32_t TCustomCodage::Comparer(TObject* Autre, int32_t Mode) {
   auto* autre = ObjectAs<TCustomCodage>(Autre);
   if (autre == nullptr) return TCustomComparable::Comparer(this, Autre, Mode);
-  return Collation::Compare(GetTexte(), autre->GetTexte(), false);
+  return Collation::Compare(GetTexte(), autre->GetTexte(), false, Collation::SortMode::kWord);
 }
 
 void TCustomCodage::Ecrire(IFormateur* Formateur, TClasseFormat Contexte) {

@@ -45,8 +45,8 @@ class TCustomCodage : public TCustomSerializable, public IComparable {
   static void CodeDepuisTampon(const void* Zone, int32_t n, std::string& Code);
   static void CopierCode(const std::string& Code, std::string& Copie) { Copie = Code; }
 
-  // The clear texts compared with the collation, case-sensitive; -1, 0 or 1. Another kind of object
-  // is ordered by address.
+  // The clear texts compared with the collation's word sort, case-sensitive; -1, 0 or 1. Another
+  // kind of object is ordered by address.
   int32_t Comparer(TObject* Autre, int32_t Mode) override;
 
   // The code's length (32-bit unsigned), then its bytes as a raw zone when not empty.

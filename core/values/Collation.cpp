@@ -2,6 +2,11 @@
 
 #include <array>
 
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
+#include "core/values/Ansi1252.h"
+
 namespace Collation {
 namespace {
 
@@ -26,8 +31,8 @@ enum Accent : uint8_t {
 // How one byte sorts: one collation element (two for the ligatures æ, œ and ß, which sort as "ae",
 // "oe" and "ss"), each with the byte's accent and case.
 struct Weights {
-  uint8_t primary;    // 1..255; never 0, which stands for the end of a string
-  uint8_t expansion;  // primary of the second element, 0 when there is none
+  uint32_t primary;    // never 0, which stands for the end of a string (1..255 for 1252 bytes)
+  uint32_t expansion;  // primary of the second element, 0 when there is none
   uint8_t accent;
   uint8_t upper;  // 1 for a capital letter
 };
@@ -182,80 +187,169 @@ static_assert(EveryByteHasAPrimaryWeight(), "a byte of 1252 was left out of the 
 
 enum class Level { kPrimary, kAccent, kCase };
 
-// Walks the collation elements of a string, giving the weight of one level per element.
-template <Level L>
+// The primary weights of the hyphen and the apostrophe: the word sort passes over every byte that
+// has one of them (the hyphen, soft hyphen and dashes; the apostrophe and its typographic forms).
+constexpr uint32_t kHyphen = kTable['-'].primary;
+constexpr uint32_t kApostrophe = kTable['\''].primary;
+
+// One character of a Windows-1252 string.
+class NarrowSource {
+ public:
+  NarrowSource(const unsigned char* p, const unsigned char* end) : p_(p), end_(end) {}
+  bool AtEnd() const { return p_ == end_; }
+  Weights Peek() const { return kTable[*p_]; }
+  void Advance() { ++p_; }
+
+ private:
+  const unsigned char* p_;
+  const unsigned char* end_;
+};
+
+// One character of a UTF-16 string. A character that Windows-1252 has weighs as its byte; any other
+// sorts after every 1252 letter by its case-folded code point, its capital after its small letter,
+// so that two different texts outside the code page never compare equal.
+class WideSource {
+ public:
+  WideSource(const char16_t* p, const char16_t* end) : p_(p), end_(end) {}
+  bool AtEnd() const { return p_ == end_; }
+  Weights Peek() const {
+    const char32_t cp = CodePoint();
+    int byte = -1;
+    if (cp >= 0x80 && cp < 0xA0) {
+      if (ansi1252::kHighControls[cp - 0x80] == 0) byte = static_cast<int>(cp);  // unassigned byte
+    } else {
+      byte = ansi1252::ByteOf(cp);
+    }
+    if (byte >= 0) return kTable[static_cast<unsigned char>(byte)];
+    const char32_t folded = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(cp), U_FOLD_CASE_DEFAULT));
+    return {0x100 + static_cast<uint32_t>(folded), 0, kPlain, static_cast<uint8_t>(folded != cp ? 1 : 0)};
+  }
+  void Advance() { p_ += Units(); }
+
+ private:
+  // A surrogate pair is one character; a lone surrogate stands for itself.
+  int Units() const {
+    return (p_ + 1 != end_ && U16_IS_LEAD(p_[0]) && U16_IS_TRAIL(p_[1])) ? 2 : 1;
+  }
+  char32_t CodePoint() const {
+    return Units() == 2 ? static_cast<char32_t>(U16_GET_SUPPLEMENTARY(p_[0], p_[1])) : p_[0];
+  }
+
+  const char16_t* p_;
+  const char16_t* end_;
+};
+
+// Walks the collation elements of a string, giving the weight of one level per element. In the word
+// sort, hyphens and apostrophes are passed over.
+template <Level L, class Source>
 class Elements {
  public:
-  Elements(const unsigned char* p, const unsigned char* end) : p_(p), end_(end) {}
+  Elements(Source source, SortMode mode) : s_(source), word_(mode == SortMode::kWord) {}
 
-  bool AtEnd() const { return p_ == end_; }
+  bool AtEnd() {
+    if (word_ && !inExpansion_)
+      while (!s_.AtEnd() && Ignorable(s_.Peek())) s_.Advance();
+    return s_.AtEnd();
+  }
 
-  // The weight of the next element; call only when not AtEnd.
-  int Next() {
-    const Weights& w = kTable[*p_];
+  // The weight of the next element; call only when AtEnd said false.
+  uint32_t Next() {
+    const Weights w = s_.Peek();
     if (L == Level::kPrimary) {
       if (inExpansion_) {
         inExpansion_ = false;
-        ++p_;
+        s_.Advance();
         return w.expansion;
       }
       if (w.expansion != 0) {
         inExpansion_ = true;
         return w.primary;
       }
-      ++p_;
+      s_.Advance();
       return w.primary;
     }
-    const int weight = (L == Level::kAccent) ? w.accent : w.upper;
+    const uint32_t weight = (L == Level::kAccent) ? w.accent : w.upper;
     if (w.expansion != 0 && !inExpansion_) {
       inExpansion_ = true;
       return weight;
     }
     inExpansion_ = false;
-    ++p_;
+    s_.Advance();
     return weight;
   }
 
  private:
-  const unsigned char* p_;
-  const unsigned char* end_;
+  static bool Ignorable(const Weights& w) { return w.primary == kHyphen || w.primary == kApostrophe; }
+
+  Source s_;
+  bool word_;
   bool inExpansion_ = false;
 };
 
-template <Level L>
-int CompareLevel(const unsigned char* a, const unsigned char* aEnd, const unsigned char* b,
-                 const unsigned char* bEnd) {
-  Elements<L> ea(a, aEnd), eb(b, bEnd);
+template <Level L, class Source>
+int CompareLevel(Source a, Source b, SortMode mode) {
+  Elements<L, Source> ea(a, mode), eb(b, mode);
   for (;;) {
     const bool aDone = ea.AtEnd(), bDone = eb.AtEnd();
     if (aDone || bDone) return aDone == bDone ? 0 : (aDone ? -1 : 1);
-    const int wa = ea.Next(), wb = eb.Next();
+    const uint32_t wa = ea.Next(), wb = eb.Next();
     if (wa != wb) return wa < wb ? -1 : 1;
+  }
+}
+
+template <class Source>
+int CompareLevels(Source a, Source b, bool ignoreCase, SortMode mode) {
+  if (int c = CompareLevel<Level::kPrimary>(a, b, mode)) return c;
+  if (int c = CompareLevel<Level::kAccent>(a, b, mode)) return c;
+  if (!ignoreCase)
+    if (int c = CompareLevel<Level::kCase>(a, b, mode)) return c;
+  // Texts that differ only by their hyphens and apostrophes are still different texts: the string
+  // sort of the whole texts decides between them.
+  return mode == SortMode::kWord ? CompareLevels(a, b, ignoreCase, SortMode::kString) : 0;
+}
+
+// Identical leading characters give identical elements at every level: skip them.
+template <class Char>
+void SkipCommonPrefix(const Char*& a, const Char* aEnd, const Char*& b, const Char* bEnd) {
+  const Char* debut = a;
+  while (a != aEnd && b != bEnd && *a == *b) {
+    ++a;
+    ++b;
+  }
+  // Never split a surrogate pair: step back onto its lead unit.
+  if constexpr (sizeof(Char) == 2) {
+    if (a != debut && U16_IS_LEAD(a[-1])) {
+      --a;
+      --b;
+    }
   }
 }
 
 }  // namespace
 
-int Compare(std::string_view a, std::string_view b, bool ignoreCase) {
+int Compare(std::string_view a, std::string_view b, bool ignoreCase, SortMode mode) {
   auto pa = reinterpret_cast<const unsigned char*>(a.data());
   auto pb = reinterpret_cast<const unsigned char*>(b.data());
   const unsigned char* aEnd = pa + a.size();
   const unsigned char* bEnd = pb + b.size();
-  // Identical leading bytes give identical elements at every level.
-  while (pa != aEnd && pb != bEnd && *pa == *pb) {
-    ++pa;
-    ++pb;
-  }
+  SkipCommonPrefix(pa, aEnd, pb, bEnd);
   if (pa == aEnd && pb == bEnd) return 0;
-  if (int c = CompareLevel<Level::kPrimary>(pa, aEnd, pb, bEnd)) return c;
-  if (int c = CompareLevel<Level::kAccent>(pa, aEnd, pb, bEnd)) return c;
-  if (ignoreCase) return 0;
-  return CompareLevel<Level::kCase>(pa, aEnd, pb, bEnd);
+  return CompareLevels(NarrowSource(pa, aEnd), NarrowSource(pb, bEnd), ignoreCase, mode);
+}
+
+int CompareWide(std::u16string_view a, std::u16string_view b, bool ignoreCase, SortMode mode) {
+  const char16_t* pa = a.data();
+  const char16_t* pb = b.data();
+  const char16_t* aEnd = pa + a.size();
+  const char16_t* bEnd = pb + b.size();
+  SkipCommonPrefix(pa, aEnd, pb, bEnd);
+  if (pa == aEnd && pb == bEnd) return 0;
+  return CompareLevels(WideSource(pa, aEnd), WideSource(pb, bEnd), ignoreCase, mode);
 }
 
 uint64_t PrimaryPrefix(std::string_view s) {
   auto p = reinterpret_cast<const unsigned char*>(s.data());
-  Elements<Level::kPrimary> elements(p, p + s.size());
+  Elements<Level::kPrimary, NarrowSource> elements(NarrowSource(p, p + s.size()), SortMode::kString);
   uint64_t prefix = 0;
   int taken = 0;
   for (; taken < 8 && !elements.AtEnd(); ++taken)

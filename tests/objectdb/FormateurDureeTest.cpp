@@ -39,12 +39,17 @@ TEST(FormateurDuree, WritesTheValueThenItsBreakdown) {
 
 TEST(FormateurDuree, EveryWrittenTextReadsBack) {
   TFormateurDureePourDebogage f;
-  for (double d : {1.5, -0.25, 2.0, 0.0, 1e-7, 12345.678901234}) {
+  const double max = std::numeric_limits<double>::max();
+  for (double d : {1.5, -0.25, 2.0, 0.0, 1e-7, 12345.678901234, max, -max, 1.79769313486231e308}) {
     double lu = -99;
-    EXPECT_EQ(f.TexteEnDuree(Texte(d), lu), nullptr);
+    EXPECT_EQ(f.TexteEnDuree(Texte(d), lu), nullptr) << d;
     EXPECT_EQ(lu, std::stod(FormateurDuree::NombreEnTexte(d))) << d;
   }
+  // The largest durations come back exactly, not as the nearest 15-digit text.
   double lu = 0;
+  EXPECT_EQ(f.TexteEnDuree(Texte(max), lu), nullptr);
+  EXPECT_EQ(lu, max);
+  EXPECT_EQ(FormateurDuree::NombreEnTexte(1e308), "1E308");
   EXPECT_EQ(f.TexteEnDuree("NAN", lu), nullptr);
   EXPECT_TRUE(std::isnan(lu));
   EXPECT_EQ(f.TexteEnDuree("+ infini", lu), nullptr);

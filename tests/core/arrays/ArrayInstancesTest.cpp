@@ -176,6 +176,27 @@ TEST(ArrayInstances, StringsSortWithoutRegardToCase) {
   EXPECT_EQ(i, 2);
 }
 
+// String arrays use the word sort: a hyphen weighs nothing until the texts are otherwise equal.
+// Wide strings compare as UTF-16, so texts that Windows-1252 cannot hold stay distinct.
+TEST(ArrayInstances, StringArraysUseTheWordSortAndWideTextsStayDistinct) {
+  TArrayOfString a(32, true, false);
+  for (const char* s : {"co-op", "cooa", "coop"}) a.Ajouter(s);
+  EXPECT_EQ(Tries(a, [](const std::string& s) { return s; }), (std::vector<std::string>{"cooa", "co-op", "coop"}));
+
+  TArrayOfWideString w(32, true, false);
+  w.SetAvecDoublons(false);
+  EXPECT_EQ(w.Ajouter(u"\u041c\u043e\u0441\u043a\u0432\u0430"), 0);  // Москва
+  EXPECT_EQ(w.Ajouter(u"\u041a\u0438\u0435\u0432"), 1);                // Киев
+  EXPECT_EQ(w.Ajouter(u"\u043c\u043e\u0441\u043a\u0432\u0430"), -1);  // москва: the same text without case
+  EXPECT_EQ(w.Ajouter(u"co-op"), 2);
+  EXPECT_EQ(w.Ajouter(u"cooa"), 3);
+  EXPECT_EQ(w.GetNombreElements(), 4);
+  w.SetToujoursTrie(true);
+  EXPECT_EQ(w.GetElement(0), u"cooa");
+  EXPECT_EQ(w.GetElement(1), u"co-op");
+  EXPECT_EQ(w.GetElement(2), u"\u041a\u0438\u0435\u0432");
+}
+
 TEST(ArrayInstances, FloatingPointTolerances) {
   struct Cas {
     double a, b;

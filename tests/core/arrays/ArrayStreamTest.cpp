@@ -229,6 +229,44 @@ TEST(ArrayStream, CorruptPagedStreamsAreRefused) {
   EXPECT_NO_THROW(LireObjet(nom + corps));
 }
 
+// A page size out of all proportion with the stream is refused before any slot is allocated: the
+// capacity read is rounded up to a whole page, so these 51 bytes once asked for 2^31 - 1 slots.
+TEST(ArrayStream, HugeDeclaredPageSizeIsRefusedAtOnce) {
+  const Bytes entier = H(
+      "0f0000005441727261794f66496e7465676572030000004e494c00010000000100ffffff7f00000000000000"
+      "00000000000000");
+  const Bytes corps(entier.begin() + 26, entier.end());
+  auto avecNom = [&](const std::string& classe) {
+    Bytes b{static_cast<uint8_t>(classe.size()), 0, 0, 0};
+    b.insert(b.end(), classe.begin(), classe.end());
+    return b + H("03000000 4E494C") + corps;
+  };
+  EXPECT_EQ(avecNom("TArrayOfInteger"), entier);
+  for (const char* classe : {"TArrayOfInteger", "TFixedArrayOfInteger", "TArrayOfString", "TPagedArrayOfInteger"})
+    EXPECT_THROW(LireObjet(avecNom(classe)), EReadError) << classe;
+  // The largest page size a stream may declare still reads.
+  TArrayOfInteger grand(TemplateArray::kElementsParPageLuMax, false, false);
+  grand.SetElementPosition(9, 1);
+  const std::unique_ptr<TObject> lu = LireObjet(Ecrit(&grand, true));
+  const auto* relu = static_cast<const TArrayOfInteger*>(lu.get());
+  EXPECT_EQ(relu->GetElementsParPage(), TemplateArray::kElementsParPageLuMax);
+  EXPECT_EQ(relu->GetElementPosition(1), 9);
+}
+
+// A page of a paged array has the array's page size and holds no slot or a whole page.
+TEST(ArrayStream, PageOfAnotherSizeIsRefused) {
+  TPagedArrayOfInteger a(8, false, false);
+  a.SetElementPosition(1, 0);
+  Bytes b = Ecrit(&a, true);
+  // The stream ends with its one page, written as an object: a page of 8 slots holding 1 at 0.
+  TArrayOfInteger sienne(8, true, false), autre(4, true, false);
+  sienne.SetElementPosition(1, 0);
+  autre.SetElementPosition(1, 0);
+  b.resize(b.size() - Ecrit(&sienne, true).size());
+  EXPECT_NO_THROW(LireObjet(b + Ecrit(&sienne, true)));
+  EXPECT_THROW(LireObjet(b + Ecrit(&autre, true)), EReadError);
+}
+
 // ---- tracing --------------------------------------------------------------------------------------
 
 TEST(ArrayTrace, CompleteTraceIsTheHeaderThenOneBlockPerElement) {

@@ -35,6 +35,14 @@ TEST(FormatDirectives, TableOfCases) {
       {"4294967295", Format("%u", {-1})},
       {"1.50000000000000E+003", Format("%e", {1500.0})},
       {"    ", Format("%4s", {""})},
+      {"0.00", Format("%.2f", {-0.001})},  // no negative zero
+      {"1E15 100000000000000", Format("%g %g", {1e15, 1e14})},  // 15 digits switch to the exponent
+      {"0.00001 1E-6", Format("%g %g", {0.00001, 0.000001})},
+      {"0", Format("%d", {0})},
+      {"", Format("%.0s", {"abc"})},
+      {"0000000000001234", Format("%p", {reinterpret_cast<const void*>(uintptr_t{0x1234})})},
+      {"|", Format("|%.*s", {-1, "ab"})},  // a negative "*" counts as 0
+      {"FFFFFFFF", Format("%x", {-1})},
   };
   for (const auto& c : cases) EXPECT_EQ(c.expected, c.actual);
 }

@@ -63,15 +63,19 @@ TEST(Subscription, ListsKeepOrderDropDuplicatesAndTreatAllEventsApart) {
 TEST(Notification, AllEventsListReceivesEverythingOrdinaryListsTheirIds) {
   TObjetAbonnant p;
   Journal j;
-  TEcouteur all(&j, 1), two(&j, 2);
+  TEcouteur all(&j, 1), two(&j, 2), three(&j, 3);
   p.Abonner(&all, {-1});
   p.Abonner(&two, {2});
   p.Abonner(&two, {-1});
+  p.Abonner(&three, {-1, 5});  // starts with -1 but holds another id: an ordinary list
   p.Notifier(9, nullptr);
   EXPECT_EQ(j, (Journal{{1, 9}}));
   j.clear();
   p.Notifier(2, nullptr);
   EXPECT_EQ(j.size(), 2u);
+  j.clear();
+  p.Notifier(5, nullptr);
+  EXPECT_EQ(j, (Journal{{1, 5}, {3, 5}}));
   j.clear();
   TObjetAbonnant nobody;
   nobody.Notifier(1, nullptr);

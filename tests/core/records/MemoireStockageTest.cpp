@@ -39,9 +39,15 @@ TEST(Memoire, CapacityGrowsAndShrinksBySteps) {
   TypeEnsembleMemoire s;
   Memoire::Initialiser(s);
   EXPECT_EQ(s.Capacite, 5u);
-  for (uint32_t v = 1; v <= 6; ++v) EXPECT_TRUE(Memoire::Inserer(v, s));
+  for (uint32_t v = 1; v <= 5; ++v) EXPECT_TRUE(Memoire::Inserer(v, s));
+  EXPECT_EQ(s.Capacite, 5u);  // exactly full
+  for (uint32_t v = 6; v <= 7; ++v) EXPECT_TRUE(Memoire::Inserer(v, s));
   EXPECT_EQ(s.Capacite, 10u);
   EXPECT_TRUE(Memoire::Supprimer(3, s));
+  EXPECT_EQ(s.Nombre, 6u);
+  EXPECT_EQ(s.Capacite, 10u);
+  EXPECT_EQ(s.Elements[6], 0u);  // the entry given up is cleared
+  EXPECT_TRUE(Memoire::Supprimer(7, s));
   EXPECT_EQ(s.Nombre, 5u);
   EXPECT_EQ(s.Capacite, 5u);
   for (uint32_t v : {1u, 2u, 4u, 5u, 6u}) EXPECT_TRUE(Memoire::Supprimer(v, s));

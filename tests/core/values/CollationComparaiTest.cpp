@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/values/Ansi1252.h"
+#include "core/values/ChaineUnicode.h"
 #include "core/values/Collation.h"
 #include "core/records/Comparai.h"
 
@@ -29,6 +30,8 @@ TEST(Collation, SequencesSortInTheirListedOrder) {
       {"Muller", S("Müller"_ansi), "Mullers"},
       {"1", S("¹"_ansi), "2", S("²"_ansi), "3"},
       {"", "\x1F", " a", "a", "a a", "aa"},
+      {"e", S("é"_ansi), S("è"_ansi), S("ê"_ansi), S("ë"_ansi), "f"},  // accents in their listed order
+      {"z", S("þ"_ansi), S("Þ"_ansi)},
   };
   for (const auto& seq : sequences)
     for (std::size_t i = 0; i + 1 < seq.size(); ++i) {
@@ -54,6 +57,65 @@ TEST(Collation, IgnoringCaseLeavesAccentsSignificant) {
   for (const Case& c : cases) {
     EXPECT_EQ(Collation::Compare(c.a, c.b, true), c.ignoringCase) << c.a << " / " << c.b;
     EXPECT_EQ(Collation::Compare(c.a, c.b, false), c.withCase) << c.a << " / " << c.b;
+  }
+}
+
+// The word sort passes over hyphens and apostrophes (in all their forms) and looks at them only
+// between texts that are otherwise equal; the string sort weighs them as signs before the digits.
+TEST(Collation, WordSortPassesOverHyphensAndApostrophes) {
+  using Collation::SortMode;
+  struct Case {
+    std::string a, b;
+    int word, string;
+  };
+  const Case cases[] = {
+      {"co-op", "cooa", 1, -1},
+      {"co-op", "coop", -1, -1},
+      {"co-op", "coop-", -1, -1},
+      {"l'eau", "le", 1, -1},
+      {S("l’eau"_ansi), "leau", -1, -1},
+      {S("co–op"_ansi), "cooa", 1, -1},  // en dash
+      {"CO-OP", "co-op", 0, 0},          // case ignored
+      {"-", "", 1, 1},
+      {"a", "-b", -1, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Collation::Compare(c.a, c.b, true, SortMode::kWord), c.word) << c.a << " / " << c.b;
+    EXPECT_EQ(Collation::Compare(c.b, c.a, true, SortMode::kWord), -c.word) << c.b << " / " << c.a;
+    EXPECT_EQ(Collation::Compare(c.a, c.b, true, SortMode::kString), c.string) << c.a << " / " << c.b;
+  }
+  EXPECT_EQ(Collation::Compare("Co-op", "co-op", false, SortMode::kWord), 1);
+}
+
+// UTF-16 texts: what Windows-1252 holds sorts exactly as its bytes do; other characters follow the
+// 1252 letters by code point, case folded, and two different texts never compare equal.
+TEST(Collation, WideTextsSortAsTheirBytesAndKeepOtherCharactersApart) {
+  using Collation::SortMode;
+  for (unsigned x = 0; x < 256; ++x)
+    for (unsigned y = 0; y < 256; ++y) {
+      const std::string a{static_cast<char>(x)}, b{static_cast<char>(y)};
+      const std::u16string wa = ChaineUnicode::VersUnicode(a, 1252), wb = ChaineUnicode::VersUnicode(b, 1252);
+      for (bool ignoreCase : {false, true})
+        ASSERT_EQ(Collation::CompareWide(wa, wb, ignoreCase, SortMode::kString), Collation::Compare(a, b, ignoreCase))
+            << x << " " << y;
+    }
+  struct Case {
+    std::u16string a, b;
+    int ignoringCase, withCase;
+  };
+  const Case cases[] = {
+      {u"\u041c\u043e\u0441\u043a\u0432\u0430", u"\u041a\u0438\u0435\u0432", 1, 1},  // Москва, Киев
+      {u"\u0434\u0430", u"\u0414\u0430", 0, -1},                                     // да, Да
+      {u"z", u"\u0430", -1, -1},                                                       // z before а
+      {u"\U0001F600", u"\U0001F601", -1, -1},                                          // pairs compared whole
+      {u"\u0430\U0001F600", u"\u0430\U0001F601", -1, -1},
+      {u"\U0001F600", u"\uFFFF", 1, 1},
+      {u"e-\u0436", u"e\u0436", -1, -1},  // word sort: the hyphen decides only at the end
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Collation::CompareWide(c.a, c.b, true, SortMode::kWord), c.ignoringCase);
+    EXPECT_EQ(Collation::CompareWide(c.b, c.a, true, SortMode::kWord), -c.ignoringCase);
+    EXPECT_EQ(Collation::CompareWide(c.a, c.b, false, SortMode::kWord), c.withCase);
   }
 }
 

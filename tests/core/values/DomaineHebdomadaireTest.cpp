@@ -98,6 +98,7 @@ TEST(TMethodesDomaine, PremiereSuiteFindsTheFirstRun) {
       {S({}), 0, 0, false},
       {S({0, 4, 5}), 4, 5, false},  // all seven bytes are compared
       {Plage(1, 52), 1, 52, true},
+      {S({51, 52, 53}), 51, 52, false},  // the run stops at week 52
   };
   for (const Cas& c : cas) {
     int32_t p = -1, d = -1;
@@ -146,7 +147,7 @@ TEST(TMethodesDomaine, TextFormsOfASet) {
 
 TEST(TMethodesCalendrier, WeekCountedFromTheFirstDate) {
   struct Cas { double decalage; int32_t attendu; };
-  const Cas cas[] = {{0, 1}, {6, 1}, {6.99, 1}, {7, 2}, {-1, 0}, {-7, 0}, {-8, -1}, {364, 53}};
+  const Cas cas[] = {{0, 1}, {6, 1}, {6.99, 1}, {7, 2}, {-1, 0}, {-7, 0}, {-8, -1}, {363, 52}, {364, 53}};
   for (const Cas& c : cas)
     EXPECT_EQ(TMethodesCalendrier::NumeroDeSemaine(false, kDebut + c.decalage, kDebut), c.attendu) << c.decalage;
   // Times of day are cut off both dates.
@@ -175,6 +176,10 @@ TEST(TMethodesDomaine, WeeksOfADateAndBetweenTwoDates) {
       {true, true, -1, S({})},
       {true, false, 7 * 59, Plage(1, 52)},  // week 60
       {false, true, 7 * 59, S({})},
+      {false, true, 7 * 51 + 6, S({52})},  // week 52, its last day
+      {true, true, 7 * 51, Plage(1, 52)},
+      {true, false, 7 * 51, Plage(1, 51)},
+      {false, true, 7 * 52, S({})},  // week 53
   };
   for (const Cas& c : cas) {
     TypeDomaineHebdomadaire r = S({44});
