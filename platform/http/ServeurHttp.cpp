@@ -192,8 +192,6 @@ void TConnexionHttp::RepondreEtFermer(std::string_view statut) {
   EnvoyerTexte("HTTP/1.1 " + std::string(statut) + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n", false);
 }
 
-void TConnexionHttp::Fermer() { Clore(); }
-
 void TConnexionHttp::Clore() {
   if (etat_) {
     beast::error_code ignore;

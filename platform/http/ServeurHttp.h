@@ -62,8 +62,6 @@ class TConnexionHttp : public std::enable_shared_from_this<TConnexionHttp> {
 
   // Sends a complete HTTP answer; then reads the next request (keep-alive) or closes.
   void EnvoyerTexte(std::string texte, bool keepAlive);
-  // Closes at once, dropping what was not sent.
-  void Fermer();
 
   // The longest body accepted; set by the POST handler before it accepts the data.
   uint64_t LimiteCorps = 0;
