@@ -285,6 +285,8 @@ void EcrireNombre(std::string& s, double d) {
 }
 
 void EcrireDate(std::string& s, double d, bool avecHeure) {
+  // Years 1 to 9999, as xsd:date writes them with four digits.
+  if (!(d >= -693593.0 && d < 2958466.0)) throw ESoapError("Date out of range in the answer");
   int an;
   unsigned mois, jour, h, mn, sec, ms;
   DateTime::DecodeDate(d, an, mois, jour);

@@ -219,6 +219,12 @@ TEST(InvocateurSoap, RequestsTheCallerGotWrongAreClientFaultsWithAClearText) {
   }
 }
 
+TEST(InvocateurSoap, AnAnswerThatCannotBeWrittenLeavesTheDispatcherAsAnError) {
+  PortEssai port(kOptionsSoapEncode);
+  EXPECT_NE(Retour(port.Appeler("Lendemain", "<ADate>9999-12-30</ADate>")).find(">9999-12-31<"), std::string::npos);
+  EXPECT_THROW(port.Appeler("Lendemain", "<ADate>9999-12-31</ADate>"), ESoapError);
+}
+
 TEST(InvocateurSoap, AnOperationWhoseTypesDoNotFitItsFunctionIsRefusedAtRegistration) {
   TRegistreTypesRemotables types;
   EXPECT_THROW(OperationDe("Echo", &TSvcWEssai::Echo, {{"ATexte", types.Requis("int")}}, types.Requis("string")),
