@@ -16,6 +16,17 @@
 namespace {
 using TTableauEntier = TCustomArrayTemplate<TArrayOfIntegerTraits>;
 
+// An object that notes its value in a journal when it is freed.
+class TTemoin : public TObject {
+ public:
+  TTemoin(int v, std::vector<int>* journal) : valeur(v), journal_(journal) {}
+  ~TTemoin() override { journal_->push_back(valeur); }
+  int valeur;
+
+ private:
+  std::vector<int>* journal_;
+};
+
 // Each storage, made without trimming and without ownership (a fixed array starts with no slot).
 struct Contigu {
   static std::unique_ptr<TTableauEntier> Creer() { return std::make_unique<TArrayOfInteger>(4, false, false); }
@@ -61,6 +72,9 @@ TYPED_TEST(Stockages, SameResultsForEveryOperation) {
       {"remove by index", {5, -1, 8}, [](TTableauEntier& a) { a.Retirer(1, false); }, "5"},
       {"insert by position", {5, 3, 8}, [](TTableauEntier& a) { a.Inserer(7, 1, true); }, "5 7 3 8"},
       {"insert by index", {5, -1, 8}, [](TTableauEntier& a) { a.Inserer(7, 1, false); }, "5 _ 7 8"},
+      // Pages hold 4 positions: the first is full, so the 5 at the next page's first slot moves up too.
+      {"insert into a full first page", {1, 2, 3, 4, 5}, [](TTableauEntier& a) { a.Inserer(9, 1, true); },
+       "1 9 2 3 4 5"},
       {"delete with shift", {5, -1, 8, 9}, [](TTableauEntier& a) { a.SupprimerIndice(0, true); }, "_ 8 9"},
       {"delete the last", {5, 6}, [](TTableauEntier& a) { a.SupprimerIndice(1, true); }, "5"},
       {"pack", {5, -1, -1, 8, -1, 9}, [](TTableauEntier& a) { a.Tasser(); }, "5 8 9"},
@@ -204,29 +218,29 @@ TEST(ArrayStorages, EmptyingWithoutOwnership) {
   EXPECT_EQ(fixe.GetNombreTotalElements(), 3);
 }
 
-// Insertion into a full fixed array grows it by one slot instead of moving past its end.
-TEST(FixedArray, InsertionGrowsByOneSlot) {
+// Insertion into a full fixed array grows it by one slot instead of moving past its end. Opening a
+// slot keeps the size: the element in the top slot falls out, and an owning array releases it.
+TEST(FixedArray, InsertionGrowsByOneSlotAndOpeningASlotPushesTheTopOut) {
   TFixedArrayOfInteger a(3, false);
   for (int32_t i = 0; i < 3; ++i) a.SetElement(i, i + 1);
   a.Inserer(9, 1, true);
   EXPECT_EQ(Cases(a), "1 9 2 3");
   EXPECT_EQ(a.GetNombreTotalElements(), 4);
   EXPECT_EQ(a.GetNombreElements(), 4);
+
+  std::vector<int> liberes;
+  TFixedArrayOfTObject objets(3, true);
+  for (int32_t i = 0; i < 3; ++i) objets.SetElement(i, new TTemoin(i + 1, &liberes));
+  EXPECT_TRUE(objets.DecalerVersLeHaut(0));
+  EXPECT_EQ(liberes, std::vector<int>{3});
+  EXPECT_TRUE(objets.PositionVide(0));
+  EXPECT_EQ(static_cast<TTemoin*>(objets.GetElementPosition(2))->valeur, 2);
+  EXPECT_EQ(objets.GetNombreTotalElements(), 3);
 }
 
 // ---- ownership in every storage -------------------------------------------------------------------
 
 namespace {
-class TTemoin : public TObject {
- public:
-  TTemoin(int v, std::vector<int>* journal) : valeur(v), journal_(journal) {}
-  ~TTemoin() override { journal_->push_back(valeur); }
-  int valeur;
-
- private:
-  std::vector<int>* journal_;
-};
-
 using TTableauObjets = TCustomArrayTemplate<TArrayOfTObjectTraits>;
 struct ObjetsContigus {
   static std::unique_ptr<TTableauObjets> Creer() { return std::make_unique<TArrayOfTObject>(4, false, true); }

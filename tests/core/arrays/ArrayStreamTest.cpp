@@ -253,18 +253,29 @@ TEST(ArrayStream, HugeDeclaredPageSizeIsRefusedAtOnce) {
   EXPECT_EQ(relu->GetElementPosition(1), 9);
 }
 
-// A page of a paged array has the array's page size and holds no slot or a whole page.
-TEST(ArrayStream, PageOfAnotherSizeIsRefused) {
+// A page of a paged array has the array's page size, holds no slot or a whole page, and never owns
+// its elements (the paged array does).
+TEST(ArrayStream, PageOfAnotherSizeOrThatOwnsItsElementsIsRefused) {
   TPagedArrayOfInteger a(8, false, false);
   a.SetElementPosition(1, 0);
   Bytes b = Ecrit(&a, true);
   // The stream ends with its one page, written as an object: a page of 8 slots holding 1 at 0.
-  TArrayOfInteger sienne(8, true, false), autre(4, true, false);
+  TArrayOfInteger sienne(8, true, false);
   sienne.SetElementPosition(1, 0);
-  autre.SetElementPosition(1, 0);
   b.resize(b.size() - Ecrit(&sienne, true).size());
-  EXPECT_NO_THROW(LireObjet(b + Ecrit(&sienne, true)));
-  EXPECT_THROW(LireObjet(b + Ecrit(&autre, true)), EReadError);
+  struct Cas {
+    const char* nom;
+    int32_t parPage;
+    bool liberer;
+    bool refusee;
+  };
+  for (const Cas& c : {Cas{"its own page", 8, false, false}, Cas{"another page size", 4, false, true},
+                       Cas{"a page that owns its elements", 8, true, true}}) {
+    TArrayOfInteger page(c.parPage, true, c.liberer);
+    page.SetElementPosition(1, 0);
+    if (c.refusee) EXPECT_THROW(LireObjet(b + Ecrit(&page, true)), EReadError) << c.nom;
+    else EXPECT_NO_THROW(LireObjet(b + Ecrit(&page, true))) << c.nom;
+  }
 }
 
 // ---- tracing --------------------------------------------------------------------------------------

@@ -88,9 +88,12 @@ TEST(TemplateArray, IndexAndPositionTranslations) {
 }
 
 TEST(TemplateArray, DuplicatesCanBeForbiddenOnlyWhenNonePresent) {
-  auto a = Tableau({1, 1});
-  a->SetAvecDoublons(false);
-  EXPECT_TRUE(a->GetAvecDoublons());
+  // Equal elements anywhere in an unsorted array keep the flag on, not only neighbours.
+  for (std::initializer_list<int32_t> valeurs : {std::initializer_list<int32_t>{1, 1}, {1, 2, 1}}) {
+    auto a = Tableau(valeurs);
+    a->SetAvecDoublons(false);
+    EXPECT_TRUE(a->GetAvecDoublons()) << Cases(*a);
+  }
   auto b = Tableau({1, 2});
   b->SetAvecDoublons(false);
   EXPECT_FALSE(b->GetAvecDoublons());

@@ -481,6 +481,26 @@ TEST_F(TableFiches, PositionsOfNumbersReloadTheCurrentRecord) {
   EXPECT_EQ(Xi::Position(t_, 0), 2u);
 }
 
+// In an order of several leaves (of 128 entries, split in halves: here records 1..64, 65..128 and
+// 129..200), the position of a record follows an insertion before it in another leaf, and removals
+// that merge its leaf into its neighbour: where it was last reached is never answered once stale.
+TEST_F(TableFiches, PositionsFollowChangesAcrossTheLeavesOfAnOrder) {
+  for (uint32_t i = 1; i <= 200; ++i) ASSERT_TRUE(Ajouter("n" + std::to_string(i), i, 1, 10 * i));
+  ASSERT_GE(Xi::Entete(t_)->Ordres[kParGroupe].Numeros.Height(), 1u);
+  ASSERT_TRUE(Xi::AllerAPosition(t_, kParGroupe, 200));
+  ASSERT_EQ(Xi::NumeroCourant(t_), 200u);
+  ASSERT_TRUE(Ajouter("avant", 1000, 0));  // group 0: first of the order
+  EXPECT_EQ(Xi::PositionDeNumero(t_, 200, kParGroupe), 201u);
+
+  ASSERT_TRUE(Xi::AllerAPosition(t_, kParGroupe, 201));
+  ASSERT_EQ(Xi::NumeroCourant(t_), 200u);
+  for (uint32_t n = 129; n < 200; ++n) {
+    ASSERT_TRUE(Xi::AllerA(t_, n));
+    ASSERT_TRUE(Xi::Supprimer(t_));
+  }
+  EXPECT_EQ(Xi::PositionDeNumero(t_, 200, kParGroupe), 130u);
+}
+
 TEST_F(TableFiches, SavedPositionsNest) {
   for (uint32_t i = 1; i <= 3; ++i) ASSERT_TRUE(Ajouter("n" + std::to_string(i), i));
   ASSERT_TRUE(Xi::AllerA(t_, 1));
@@ -673,15 +693,17 @@ namespace {
 
 // Orders: 1 unique name (collation), 2 unique code, 3 group + value (many equal keys),
 // 4 a key compared by a routine of the caller's own (no prefix), 5 reals (no prefix), 6 and 7 prefixes
-// of several columns.
+// of several columns, 8 two cardinals that fill the 64-bit prefix and a byte left out of it.
 struct Ligne {
   char Nom[10];
   uint8_t Groupe;
   uint8_t Libre;
   uint32_t Code;
   uint32_t Valeur;
+  uint32_t Rang;
   double Reel;
 };
+static_assert(sizeof(Ligne) == 32);  // no padding: records are compared byte for byte
 
 int32_t ComparerModulo(const void* a, const void* b, int32_t) {
   uint32_t x, y;
@@ -708,6 +730,9 @@ const std::vector<std::vector<Colonne>> kOrdres = {
      {offsetof(Ligne, Nom), 10, &Comparai::ComparerChaineCourte}},
     {{offsetof(Ligne, Groupe), 2, &Comparai::ComparerOctets},
      {offsetof(Ligne, Nom), 10, &Comparai::ComparerChaineCourte}},
+    {{offsetof(Ligne, Valeur), 4, &Comparai::ComparerCardinal},
+     {offsetof(Ligne, Rang), 4, &Comparai::ComparerCardinal},
+     {offsetof(Ligne, Groupe), 1, &Comparai::ComparerOctet}},
 };
 
 int32_t ComparerModele(std::size_t o, const Ligne& a, const Ligne& b) {
@@ -747,6 +772,7 @@ TEST(XiModele, RandomChangesKeepEveryOrderSorted) {
     l.Libre = static_cast<uint8_t>(random() % 2);
     l.Valeur = static_cast<uint32_t>(random() % 50) - 25;
     l.Reel = static_cast<double>(random() % 40) * 0.25;
+    l.Rang = static_cast<uint32_t>(random() % 3);
     return l;
   };
   auto doublon = [&](const Ligne& l, uint32_t sauf) {

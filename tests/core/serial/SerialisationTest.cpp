@@ -44,6 +44,16 @@ Bytes Contenu(TCustomFormatter& f) {
   return m->Bytes();
 }
 
+// A stream in memory that notes the largest read asked of it.
+class TFluxCompte : public TMemoryStream {
+ public:
+  int64_t Read(void* buffer, int64_t count) override {
+    plusGrandeLecture = std::max(plusGrandeLecture, count);
+    return TMemoryStream::Read(buffer, count);
+  }
+  int64_t plusGrandeLecture = 0;
+};
+
 // A stream that accepts at most `capacity` bytes: writes past it come up short.
 class TFluxPlein : public TMemoryStream {
  public:
@@ -322,20 +332,24 @@ TEST(BinaryFormatter, EmbeddedStreams) {
   EXPECT_EQ(d1.AsString(), "hello");
 }
 
+// A length is checked against the stream before anything is made of it: the stream is asked for the
+// length's 4 bytes and nothing more, so no buffer of the announced size was allocated to read into.
 TEST(BinaryFormatter, CorruptLengthsRaiseTheReadErrorWithoutAllocating) {
   struct Case { const char* name; Bytes stream; std::function<void(TBinaryFormatter&)> read; };
   const Case cases[] = {
       {"string longer than the stream", H("FF FF FF 7F 61"), [](TBinaryFormatter& f) { std::string s; f.LireChaine(s); }},
       {"negative string length", H("FE FF FF FF"), [](TBinaryFormatter& f) { std::string s; f.LireChaine(s); }},
       {"wide string longer than the stream", H("00 00 00 40 61 00"), [](TBinaryFormatter& f) { std::u16string s; f.LireChaineLarge(s); }},
+      {"wide string of 2 characters in 2 bytes", H("02 00 00 00 61 00"), [](TBinaryFormatter& f) { std::u16string s; f.LireChaineLarge(s); }},
       {"negative wide count", H("FF FF FF FF"), [](TBinaryFormatter& f) { std::u16string s; f.LireChaineLarge(s); }},
   };
   for (const auto& c : cases) {
     for (bool sized : {false, true}) {
-      TMemoryStream m;
+      TFluxCompte m;
       m.Assign(c.stream.data(), c.stream.size());
       std::unique_ptr<TBinaryFormatter> f(sized ? new TBinaryFormatterWithSize(&m) : new TBinaryFormatter(&m));
       EXPECT_THROW(c.read(*f), EReadError) << c.name;
+      EXPECT_EQ(m.plusGrandeLecture, 4) << c.name;  // the length alone
     }
   }
   const Bytes sizedCases[] = {H("FF FF FF 7F 01 02"), H("FC FF FF FF 01 02 03 04")};
@@ -391,11 +405,14 @@ TEST(Extended80, ValuesBeyondTheDoubleRoundToNearestEven) {
       {"00 00 00 00 00 00 00 40 00 00", 0.0},                          // an extended subnormal
       {"00 00 00 00 00 00 00 40 00 3C", std::ldexp(1.0, -1024)},       // unnormal: no integer bit
       {"00 F8 FF FF FF FF FF FF 00 3C", std::ldexp(1.0, -1022)},       // subnormal rounds up to normal
+      // A NaN whose payload lies only below the double's 52 fraction bits is still a NaN (quiet).
+      {"01 00 00 00 00 00 00 80 FF 7F", std::numeric_limits<double>::quiet_NaN()},
   };
   for (const auto& c : cases) {
     uint8_t in[10];
     std::copy_n(H(c.bytes).begin(), 10, in);
-    EXPECT_EQ(Serialisation::Extended80ToDouble(in), c.expected) << c.bytes;
+    EXPECT_EQ(std::bit_cast<uint64_t>(Serialisation::Extended80ToDouble(in)), std::bit_cast<uint64_t>(c.expected))
+        << c.bytes;
   }
 }
 
@@ -488,22 +505,25 @@ TEST_F(Serialisation_, UnreadableObjectsRaiseTheReadError) {
 }
 
 TEST_F(Serialisation_, NestingBeyondTheLimitIsACorruptStream) {
+  // Objects nested `depth` reads deep: depth - 1 points, each holding the next, then a nil object.
   auto nested = [](int depth) {
     Bytes s;
-    for (int i = 0; i < depth; ++i) s = s + Chaine("TPointSerialisable") + Chaine("NIL") + H("00 00 00 00") + Chaine("");
+    for (int i = 1; i < depth; ++i) s = s + Chaine("TPointSerialisable") + Chaine("NIL") + H("00 00 00 00") + Chaine("");
     return s + Chaine("NIL");
   };
-  TMemoryStream ok;
-  Bytes b = nested(TCustomFormatter::kProfondeurMaximale - 1);
-  ok.Assign(b.data(), b.size());
-  TBinaryFormatter f(&ok);
-  delete f.LireObjet(nullptr);
-
-  TMemoryStream bad;
-  b = nested(TCustomFormatter::kProfondeurMaximale + 1);
-  bad.Assign(b.data(), b.size());
-  TBinaryFormatter g(&bad);
-  EXPECT_THROW(g.LireObjet(nullptr), EReadError);
+  const int limit = TCustomFormatter::kProfondeurMaximale;
+  for (int depth : {limit, limit + 1, limit + 2}) {
+    const Bytes b = nested(depth);
+    TMemoryStream m;
+    m.Assign(b.data(), b.size());
+    TBinaryFormatter f(&m);
+    if (depth <= limit) {
+      std::unique_ptr<TObject> o(f.LireObjet(nullptr));
+      EXPECT_EQ(f.GetPosition(), f.GetTaille()) << depth;
+    } else {
+      EXPECT_THROW(f.LireObjet(nullptr), EReadError) << depth;
+    }
+  }
 }
 
 TEST_F(Serialisation_, WritingAnObjectThatIsNotSerialisableFails) {
