@@ -261,13 +261,15 @@ bool TFrontalHttp::TraiterMessageSoap(TSvcWConnexion& client) {
 }
 
 void TFrontalHttp::TraiterMessagesEnAttente(bool& done) {
-  // A copy: answering may close a connection and change the list.
-  auto connexions = ServeurHttp.Connexions();
-  for (const auto& c : connexions)
-    if (TraiterMessageSoap(static_cast<TSvcWConnexion&>(*c))) {
+  // Only a complete request can start; answering sends asynchronously, so the list stays as it is
+  // during the walk.
+  for (const auto& c : ServeurHttp.Connexions()) {
+    auto& client = static_cast<TSvcWConnexion&>(*c);
+    if (client.EtatRequete == kRequeteComplete && TraiterMessageSoap(client)) {
       done = false;
       return;
     }
+  }
 }
 
 std::string TFrontalHttp::EnveloppeFaute(std::string_view message) {
