@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the tests and the benchmarks need.
+# Installs every Debian package that the build, the tests and the benchmarks need; with the argument
+# "fuzz", also clang, its libFuzzer runtime and the symbolizer (scripts/fuzz.sh).
 # Idempotent: nothing is fetched when everything is already there.
 set -euo pipefail
 
@@ -10,6 +11,9 @@ packages=(
   php-cli php-soap python3-zeep wrk
   libicu-dev libsqlite3-dev
 )
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

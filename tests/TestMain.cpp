@@ -1,6 +1,6 @@
 // The test programs start and stop the units through the same module tables as the service: those
 // of every library up to the subsystem the program tests (NV_TEST_LEVEL: 1 core, 2 object database,
-// 3 networking).
+// 3 networking, 4 timetable base).
 #include <gtest/gtest.h>
 
 #include "core/objects/Modules.h"
@@ -9,6 +9,9 @@
 #endif
 #if NV_TEST_LEVEL >= 3
 #include "net/ModulesNet.h"
+#endif
+#if NV_TEST_LEVEL >= 4
+#include "base/ModulesBase.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -20,6 +23,9 @@ int main(int argc, char** argv) {
 #endif
 #if NV_TEST_LEVEL >= 3
       ModulesNet(),
+#endif
+#if NV_TEST_LEVEL >= 4
+      ModulesBase(),
 #endif
   });
   int result = RUN_ALL_TESTS();

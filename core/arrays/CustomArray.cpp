@@ -6,3 +6,8 @@ const TCustomArray::Class* TCustomArray::StaticClass() {
   static const Class descriptor("TCustomArray", TObjetInterfacable::StaticClass(), nullptr);
   return &descriptor;
 }
+
+void TCustomArray::LibererLu(TObject* Objet) {
+  if (auto* tableau = dynamic_cast<TCustomArray*>(Objet)) tableau->LibererNonPossedes();
+  delete Objet;
+}

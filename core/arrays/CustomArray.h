@@ -38,6 +38,15 @@ class TCustomArray : public TObjetInterfacable, public ISerializable {
   void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) override = 0;
   void Lire(IFormateur* Formateur, TClasseFormat Contexte) override = 0;
 
+  // Frees an object that a reader read and then gave up, together with the objects that the object
+  // arrays of its graph hold without owning them: a reader hands those to its caller, and a read
+  // that is given up has no caller to hand them to.
+  static void LibererLu(TObject* Objet);
+  // The part of LibererLu that falls to an array, just before it is freed: the elements it holds
+  // without owning them are freed, and the elements it owns give up theirs. Only object arrays
+  // hold such elements.
+  virtual void LibererNonPossedes() {}
+
  protected:
   void* GetInterfaceEntry(const TGUID& iid) override {
     if (iid == ISerializable::IID) return static_cast<ISerializable*>(this);

@@ -169,6 +169,7 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
   // (EInvalidCast otherwise) into the same positions.
   void Assigner(TCustomArray* Source, TObject* Parametre) final;
   void Vider() override;
+  void LibererNonPossedes() override;
 
   // ---- ordering, search, insertion and removal ----
   int8_t ComparerElement(const T& Valeur, int32_t Indice, bool Physique) const final;
@@ -233,12 +234,12 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
   virtual void LireContenu(IFormateur* Formateur, TClasseFormat Contexte, const Entete& Lue) = 0;
   // Empties the array, then takes the options that were read (the capacity is the storage's).
   void AppliquerEntete(const Entete& Lue);
-  // Releases elements read from a stream that will not be kept, once each.
+  // Releases elements read from a stream that will not be kept, once each, with what they hold.
   static void LibererLus(std::vector<T>& Lus) {
     if constexpr (Traits::kLibereElements) {
       std::unordered_set<uintptr_t> liberes;
       for (T& e : Lus)
-        if (liberes.insert(Traits::Identite(e)).second) Traits::LibererElement(e);
+        if (liberes.insert(Traits::Identite(e)).second) TCustomArray::LibererLu(e);
     }
     Lus.clear();
   }
@@ -700,6 +701,20 @@ void TCustomArrayTemplate<Tr>::Vider() {
     LibererOrphelins(sortants);
   }
   this->SetNombreTotalElements(0);
+}
+
+template <class Tr>
+void TCustomArrayTemplate<Tr>::LibererNonPossedes() {
+  if constexpr (Tr::kLibereElements) {
+    std::unordered_set<uintptr_t> vus;
+    const int32_t n = GetNombreElements();
+    for (int32_t i = 0; i < n; ++i) {
+      T element = ElementIndice(i);
+      if (!vus.insert(Tr::Identite(element)).second) continue;
+      if (!libererElements_) TCustomArray::LibererLu(element);
+      else if (auto* tableau = dynamic_cast<TCustomArray*>(element)) tableau->LibererNonPossedes();
+    }
+  }
 }
 
 template <class Tr>
@@ -1400,7 +1415,10 @@ void TPagedArrayTemplate<Tr>::LireContenu(IFormateur* Formateur, TClasseFormat C
       std::unique_ptr<TObject> objet(Formateur->LireObjet(Contexte));
       if (!objet) ErreurLecture();
       auto* page = dynamic_cast<Page*>(objet.get());
-      if (page == nullptr) throw EInvalidCast();
+      if (page == nullptr) {
+        TCustomArray::LibererLu(objet.release());
+        throw EInvalidCast();
+      }
       pages.emplace_back(page);
       objet.release();
       // A page is made with the array's page size, never owns its elements, and holds either no
@@ -1411,10 +1429,9 @@ void TPagedArrayTemplate<Tr>::LireContenu(IFormateur* Formateur, TClasseFormat C
         ErreurLecture();
     }
   } catch (...) {
-    std::vector<T> lus;
-    for (const auto& page : pages)
-      for (int32_t i = 0; i < page->GetNombreElements(); ++i) lus.push_back(page->GetElement(i));
-    Base::LibererLus(lus);
+    // The pages read go with what they read (a page that claims to own its elements frees them
+    // itself).
+    for (auto& page : pages) TCustomArray::LibererLu(page.release());
     throw;
   }
   this->AppliquerEntete(Lue);

@@ -1,5 +1,6 @@
 #include "core/objects/Arbre.h"
 
+#include "core/arrays/CustomArray.h"
 #include "core/objects/CustomTraiterInstance.h"
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/objects/RamasseMiettes.h"
@@ -41,7 +42,7 @@ void TArbre::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
     if (objet == nullptr) continue;  // a nil entry adds nothing
     auto* noeud = ObjectAs<TArbre>(objet);
     if (noeud == nullptr) {
-      delete objet;
+      TCustomArray::LibererLu(objet);
       throw EReadError("Erreur de lecture du flux");
     }
     AjouterFils(noeud);

@@ -55,3 +55,10 @@ class EAbort : public Exception {
  public:
   using Exception::Exception;
 };
+
+// A call into a part of the system that does not exist yet: raised instead of answering as if the
+// call had succeeded.
+class ENonConstruit : public Exception {
+ public:
+  using Exception::Exception;
+};

@@ -32,11 +32,20 @@ class OrderTree {
   // and the tree has not changed since.
   bool LastReachedHolds(uint32_t number, uint32_t& position) const;
 
+  // The number and prefix of the entry last reached, when the tree has not changed since; False
+  // otherwise (also after a search that went past the last entry).
+  bool LastReached(uint32_t& number, uint64_t& prefix) const;
+
   // The position (1..Count + 1) of the first entry that is not below the probe. `probeNumber` is the
   // probe's record number (0 for none): when an entry with that number starts a subtree, the search
   // goes into that subtree, so that an entry's own probe finds it inside its leaf.
   template <class Below>
   uint32_t LowerBound(const Below& below, uint32_t probeNumber);
+
+  // LowerBound for a probe known by its prefix alone, when equal prefixes mean equal keys and the
+  // probe has no number: the first entry whose prefix is not below `prefix`. Each node is searched
+  // without branches, so that no step of the search is mispredicted.
+  uint32_t LowerBoundPrefix(uint64_t prefix);
 
   // Inserts an entry at its sorted place; returns its position.
   template <class Below>

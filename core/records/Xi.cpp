@@ -517,8 +517,30 @@ uint32_t Chercher(void* table, int32_t ordre) {
     AllerAPositionDans(h, ordre, 0);
     return 0;
   }
-  const uint32_t p = ChercherPositionDans(h, ordre, h->Tampon, 0, false, false);
-  AllerAPositionDans(h, ordre, p);
+  if (ordre == 0) {
+    const uint32_t p = ChercherPositionDans(h, ordre, h->Tampon, 0, false, false);
+    AllerAPositionDans(h, ordre, p);
+    return p;
+  }
+  // The search leaves the tree on the entry found: its number and prefix settle the status without
+  // a second descent, and without reading the record when the prefix is the whole key.
+  TypeOrdreXi& o = h->Ordres[ordre];
+  const Sonde sonde(h, ordre, h->Tampon, 0);
+  const uint32_t p = o.PrefixeComplet ? o.Numeros.LowerBoundPrefix(sonde.PrefixeCle()) : o.Numeros.LowerBound(sonde, 0);
+  uint32_t numero;
+  uint64_t prefixe;
+  if (p > h->Nombre || !o.Numeros.LastReached(numero, prefixe)) {
+    AllerAPositionDans(h, ordre, p);
+    return p;
+  }
+  h->OrdreCourant = ordre;
+  h->PositionCourante = p;
+  h->NumeroCourant = numero;
+  uint8_t* stocke = Adresse(h, numero);
+  const bool egal = o.PrefixeComplet ? prefixe == sonde.PrefixeCle() : Comparer(h, ordre, h->Tampon, stocke) == 0;
+  XiStatut = egal ? kStatutEgal : kStatutDifferent;
+  std::memcpy(h->Tampon, stocke, h->TailleEnregistrement);
+  h->EnregistrementCourant = stocke;
   return p;
 }
 

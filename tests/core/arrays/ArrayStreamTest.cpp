@@ -2,6 +2,7 @@
 // arrays in traces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/arrays/ArrayOfCardinal.h"
 #include "core/arrays/ArrayOfInteger.h"
 #include "core/arrays/ArrayOfTObject.h"
+#include "core/objects/Erreur.h"
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/serial/Serialisation.h"
 
@@ -152,10 +154,73 @@ TEST(ArrayStream, OwnedObjectsComeBackOwned) {
     EXPECT_EQ(TValeurLue::vivantes, 3);
   }
   EXPECT_EQ(TValeurLue::vivantes, 0);
+  // A page that claims to own its objects is refused, and each object read is freed once.
+  Bytes pageProprietaire = octets;
+  const std::string page = "TArrayOfTObject";
+  const auto nomPage = std::search(pageProprietaire.begin(), pageProprietaire.end(), page.begin(), page.end());
+  ASSERT_NE(nomPage, pageProprietaire.end());
+  uint8_t& liberer = *(nomPage + static_cast<std::ptrdiff_t>(page.size() + 7));  // after the format name "NIL"
+  ASSERT_EQ(liberer, 0);
+  liberer = 1;
+  EXPECT_THROW(LireObjet(pageProprietaire), EReadError);
+  EXPECT_EQ(TValeurLue::vivantes, 0);
   // A stream cut inside the third object: the objects already read do not stay behind.
   octets.resize(octets.size() - 10);
   EXPECT_THROW(LireObjet(octets), EReadError);
   EXPECT_EQ(TValeurLue::vivantes, 0);
+}
+
+// A non-owning object array hands the objects it read to its reader's caller; when an enclosing read
+// is given up after it, those objects go too.
+TEST(ArrayStream, ObjectsOfANonOwningArrayGoWithAReadThatIsGivenUp) {
+  TGestionnaireNomsDeClasse::Enregistrer(TValeurLue::StaticClass());
+  auto nonPossedant = [] {
+    TArrayOfTObject a(4, false, false);
+    TValeurLue v(7);
+    a.Ajouter(&v);
+    return Ecrit(&a, true);
+  };
+  struct Cas {
+    const char* nom;
+    std::function<Bytes()> flux;
+  };
+  const Cas cas[] = {
+      {"inside an owning array cut short",
+       [] {
+         TValeurLue v(7);
+         auto* interieur = new TArrayOfTObject(4, false, false);
+         interieur->Ajouter(&v);
+         TArrayOfTObject a(4, false, true);
+         a.Ajouter(interieur);
+         a.Ajouter(new TValeurLue(2));
+         Bytes b = Ecrit(&a, true);
+         b.resize(b.size() - Ecrit(a.GetElement(1), true).size() - 2);  // cut in the last position
+         return b;
+       }},
+      {"as the page of a paged array of integers",
+       [&] {
+         TPagedArrayOfInteger a(4, false, false);
+         a.SetElementPosition(1, 0);
+         Bytes b = Ecrit(&a, true);
+         TArrayOfInteger page(4, true, false);
+         page.SetElementPosition(1, 0);
+         b.resize(b.size() - Ecrit(&page, true).size());
+         return b + nonPossedant();
+       }},
+      {"as a child of an error tree",
+       [&] {
+         TErreur e("racine");
+         Bytes b = Ecrit(&e, true);
+         b[b.size() - 4] = 1;  // one child
+         return b + nonPossedant();
+       }},
+  };
+  for (const Cas& c : cas) {
+    const Bytes b = c.flux();
+    const int avant = TValeurLue::vivantes;
+    EXPECT_ANY_THROW(LireObjet(b)) << c.nom;
+    EXPECT_EQ(TValeurLue::vivantes, avant) << c.nom;
+  }
 }
 
 // Every size, count and position is checked against the stream; a failed read leaves the array

@@ -33,6 +33,12 @@ struct Model {
                                  sequence.begin()) +
            1;
   }
+  uint32_t LowerBoundPrefix(uint64_t prefix) const {
+    return static_cast<uint32_t>(std::partition_point(sequence.begin(), sequence.end(),
+                                                      [&](uint32_t e) { return PrefixOf(keyOf[e]) < prefix; }) -
+                                 sequence.begin()) +
+           1;
+  }
 };
 
 void ExpectSameSequence(OrderTree& tree, const Model& model) {
@@ -74,6 +80,16 @@ TEST(OrderTree, FollowsASortedModelThroughGrowthAndShrinking) {
   auto search = [&] {
     const uint32_t key = static_cast<uint32_t>(random() % 3100);
     ASSERT_EQ(tree.LowerBound(model.Probe(key, 0), 0), model.LowerBound(key, 0));
+    // The search by prefix alone lands on the first entry of the prefix, and tells what it reached.
+    const uint32_t byPrefix = tree.LowerBoundPrefix(Model::PrefixOf(key));
+    ASSERT_EQ(byPrefix, model.LowerBoundPrefix(Model::PrefixOf(key)));
+    uint32_t reached = 0;
+    uint64_t reachedPrefix = 0;
+    if (byPrefix <= tree.Count()) {
+      ASSERT_TRUE(tree.LastReached(reached, reachedPrefix));
+      ASSERT_EQ(reached, model.sequence[byPrefix - 1]);
+      ASSERT_EQ(reachedPrefix, Model::PrefixOf(model.keyOf[reached]));
+    }
     if (!present.empty()) {
       const uint32_t n = present[random() % present.size()];
       uint32_t position = tree.LowerBound(model.Probe(model.keyOf[n], n), n);
@@ -104,5 +120,6 @@ TEST(OrderTree, FollowsASortedModelThroughGrowthAndShrinking) {
   ExpectSameSequence(tree, model);
   EXPECT_EQ(tree.Height(), 0u);
   EXPECT_EQ(tree.LowerBound(model.Probe(1, 0), 0), 1u);
+  EXPECT_EQ(tree.LowerBoundPrefix(0), 1u);
   EXPECT_EQ(tree.NumberAt(1), 0u);
 }

@@ -1,0 +1,79 @@
+#include "base/SupFichiers.h"
+
+#include "base/fichiers/FichiersBase.h"
+#include "core/objects/Exceptions.h"
+#include "net/NetXi.h"
+#include "net/netmodif.h"
+
+namespace SupFichiers {
+
+namespace {
+struct Etat {
+  std::array<int32_t, kNombreFichiers> numeros{};
+  TypeVersionFormat version{};
+  TypeEnsembleMemoire coursTouches{};
+};
+Etat& LEtat() {
+  static Etat etat;
+  return etat;
+}
+}  // namespace
+
+std::array<int32_t, kNombreFichiers>& NumerosTables() { return LEtat().numeros; }
+TypeVersionFormat& VersionBase() { return LEtat().version; }
+TypeEnsembleMemoire& CoursTouches() { return LEtat().coursTouches; }
+
+TFichierSup* Fichier(int32_t Place) {
+  if (Place < 1 || Place > kNombreFichiers) return nullptr;
+  return FichiersBase::OrdreDeBase()[static_cast<std::size_t>(Place - 1)];
+}
+
+bool CreerTables() {
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) {
+    if (!Fichier(p)->CreerTable()) {
+      LibererTables();
+      return false;
+    }
+  }
+  return true;
+}
+
+void LibererTables() {
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) Fichier(p)->LibererTable();
+}
+
+bool EnregistrerTousLesFichiers() {
+  NetXi::LibererTables();
+  bool tous = true;
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) tous = Fichier(p)->InscrireFichier() == p && tous;
+  return tous;
+}
+
+void SurDebutRequeteServeur() { Memoire::Reinitialiser(LEtat().coursTouches); }
+
+void SurFinRequeteServeur() {
+  TypeEnsembleMemoire& touches = LEtat().coursTouches;
+  if (touches.Nombre > 0) {
+    Memoire::Liberer(touches);
+    // Only the course files' after-apply routines fill the set, and they refresh through the course
+    // and extraction units.
+    throw ENonConstruit("SupFichiers.SurFinRequeteServeur: the refresh of extraction flags is not built yet");
+  }
+  Memoire::Liberer(touches);
+}
+
+void Initialiser() {
+  LEtat().numeros.fill(0);
+  Memoire::Initialiser(LEtat().coursTouches);
+  netmodif::SurDebutRequete() = SurDebutRequeteServeur;
+  netmodif::SurFinRequete() = SurFinRequeteServeur;
+}
+
+void Finaliser() {
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) Fichier(p)->Finaliser();
+  Memoire::Liberer(LEtat().coursTouches);
+  netmodif::SurDebutRequete() = [] {};
+  netmodif::SurFinRequete() = [] {};
+}
+
+}  // namespace SupFichiers

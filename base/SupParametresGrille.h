@@ -1,0 +1,29 @@
+// The dimensions of the weekly grid: places per day, days, hours per day and what follows from them.
+// They hold the start-up values until the base parameter block of a base replaces them.
+#pragma once
+
+#include <cstdint>
+
+struct TypeParametresGrille {
+  int32_t PlacesParJour = 20;
+  int32_t NombreJours = 1;
+  int32_t HeuresParJour = 10;
+  int32_t PlacesParHeure = 2;
+  int32_t PlacesParHeureAffichage = 2;  // the copy the grid's display reads
+  int32_t DernierePlaceDuJour = 19;
+  int32_t DernierJour = 0;
+  int32_t NombrePlaces = 20;
+  int32_t DernierePlace = 19;
+  int32_t MotsPlaces = 0;        // 32-bit words of a bit set of all places: total div 32
+  int32_t MotsPlacesPlusUn = 1;  // and that number plus 1
+};
+
+namespace SupParametresGrille {
+
+TypeParametresGrille& Parametres();
+// Sets the three dimensions and recomputes the others (a base's parameter block does this).
+void Definir(int32_t PlacesParJour, int32_t NombreJours, int32_t HeuresParJour);
+// Back to the start-up values.
+void Initialiser();
+
+}  // namespace SupParametresGrille

@@ -1,0 +1,276 @@
+#include "base/fichiers/FichierSup.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/EcrGlobale.h"
+#include "base/SupFichiers.h"
+#include "base/SupTraitement.h"
+#include "base/VerificateurNetXi.h"
+#include "core/records/Xi.h"
+#include "net/NetBases.h"
+#include "net/NetClient.h"
+#include "net/netmodif.h"
+
+bool Version::EstInferieureA(const TypeVersionFormat& a, const TypeVersionFormat& b, int Parties) {
+  const uint32_t va[] = {a.Majeure, a.Mineure, a.Revision, a.Construction};
+  const uint32_t vb[] = {b.Majeure, b.Mineure, b.Revision, b.Construction};
+  for (int i = 0; i < std::clamp(Parties, 0, 4); ++i)
+    if (va[i] != vb[i]) return va[i] < vb[i];
+  return false;
+}
+
+namespace {
+
+// Pops the request code on every path that pushed it.
+class CodeEmpile {
+ public:
+  explicit CodeEmpile(uint32_t code) { SupTraitement::EmpilerTraitement(code); }
+  ~CodeEmpile() { SupTraitement::DepilerTraitement(); }
+  CodeEmpile(const CodeEmpile&) = delete;
+  CodeEmpile& operator=(const CodeEmpile&) = delete;
+};
+
+void MarquerBase() { EcrGlobale::MarquerBaseModifiee(EcrGlobale::FicheGlobales()); }
+
+}  // namespace
+
+TFichierSup::TFichierSup(const TypeDescriptionFichier& Description) : description_(Description) {}
+
+TFichierSup::~TFichierSup() { LibererTable(); }
+
+int32_t TFichierSup::IdentifiantCourant() const {
+  int32_t identifiant = 0;
+  if (Table != nullptr) std::memcpy(&identifiant, Table, 4);
+  return identifiant;
+}
+
+void TFichierSup::ViderArticle() {
+  if (Table == nullptr) return;
+  std::memset(Table, 0, description_.TailleEnregistrement);
+  if (description_.Defauts != nullptr) description_.Defauts(Enregistrement());
+}
+
+bool TFichierSup::CreerTable() {
+  LibererTable();
+  const auto& ordres = description_.Ordres;
+  Xi::Creer(Table, 0, static_cast<int32_t>(description_.TailleEnregistrement), static_cast<int32_t>(ordres.size()));
+  if (Table == nullptr) return false;
+  bool ok = true;
+  for (std::size_t o = 0; o < ordres.size() && ok; ++o) {
+    const auto numero = static_cast<int32_t>(o + 1);
+    ok = Xi::DefinirOrdre(Table, numero, static_cast<int32_t>(ordres[o].Colonnes.size()), ordres[o].Unique);
+    for (std::size_t c = 0; c < ordres[o].Colonnes.size() && ok; ++c) {
+      const TypeColonneFichier& col = ordres[o].Colonnes[c];
+      ok = Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1), Enregistrement() + col.Decalage, col.Taille,
+                              col.Comparaison);
+    }
+  }
+  if (!ok) LibererTable();
+  return ok;
+}
+
+void TFichierSup::LibererTable() {
+  if (Table == nullptr) return;
+  Xi::Detruire(Table);
+  Table = nullptr;
+}
+
+void TFichierSup::Finaliser() {
+  LibererTable();
+  verificateur_.reset();
+}
+
+void TFichierSup::EmpilerPosition() { Xi::SauverPosition(Table); }
+
+bool TFichierSup::DepilerPosition() { return Xi::RestaurerPosition(Table); }
+
+bool TFichierSup::ChercherParIdentifiant(int32_t Identifiant) {
+  if (Table == nullptr) return false;
+  const uint32_t courant = Xi::NumeroCourant(Table);
+  std::memcpy(Table, &Identifiant, 4);
+  Xi::Chercher(Table, description_.OrdreIdentifiant);
+  if (Xi::XiStatut == Xi::kStatutEgal) return true;
+  (void)Xi::AllerA(Table, courant);
+  return false;
+}
+
+int32_t TFichierSup::IdentifiantDe(uint32_t NumeroArticle) {
+  if (Table == nullptr) return 0;
+  EmpilerPosition();
+  const int32_t identifiant = Xi::AllerA(Table, NumeroArticle) ? IdentifiantCourant() : 0;
+  DepilerPosition();
+  return identifiant;
+}
+
+uint32_t TFichierSup::NumeroDeIdentifiant(int32_t Identifiant) {
+  // A stored reference of 0 names no record, even while a record created locally holds identifier 0.
+  if (Table == nullptr || Identifiant <= 0) return 0;
+  EmpilerPosition();
+  const uint32_t numero = ChercherParIdentifiant(Identifiant) ? Xi::NumeroCourant(Table) : 0;
+  DepilerPosition();
+  return numero;
+}
+
+bool TFichierSup::Existe(uint32_t NumeroArticle) {
+  if (Table == nullptr) return false;
+  EmpilerPosition();
+  const bool existe = Xi::AllerA(Table, NumeroArticle);
+  DepilerPosition();
+  return existe;
+}
+
+std::string TFichierSup::ChaineDe(uint32_t NumeroArticle, int32_t Decalage, int32_t Capacite) {
+  if (Table == nullptr) return {};
+  EmpilerPosition();
+  std::string texte;
+  if (Xi::AllerA(Table, NumeroArticle)) texte = FichierSup::LireChaineCourte(Enregistrement() + Decalage, Capacite);
+  DepilerPosition();
+  return texte;
+}
+
+bool TFichierSup::LireArticleStocke(std::size_t Disposition, const uint8_t* Stocke, int32_t Identifiant,
+                                    TypeGenreModif Genre) {
+  if (Genre == GM_Suppression) return true;
+  if (Table == nullptr || Disposition >= description_.Dispositions.size()) return false;
+  // A new record starts from the file's defaults; a changed one keeps what the layout does not hold.
+  if (Genre == GM_Creation) ViderArticle();
+  std::memcpy(Table, &Identifiant, 4);
+  return description_.Dispositions[Disposition].Lire(*this, Stocke, Genre);
+}
+
+bool TFichierSup::EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre) {
+  if (Genre == GM_Suppression) return true;
+  if (Table == nullptr || description_.Ecrire == nullptr) return false;
+  std::memset(Stocke, 0, description_.Dispositions.back().Taille);
+  const bool ok = description_.Ecrire(*this, Stocke);
+  std::memcpy(Table, &Identifiant, 4);
+  return ok;
+}
+
+std::size_t TFichierSup::DispositionPour(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const {
+  const std::size_t courante = description_.Dispositions.size() - 1;
+  if (!BaseAnterieure506) return courante;
+  for (std::size_t d = 0; d < courante; ++d)
+    if (Version::EstInferieureA(VersionBase, description_.Dispositions[d].Limite)) return d;
+  return courante;
+}
+
+int32_t TFichierSup::InscrireFichier() {
+  const std::size_t d = DispositionPour(SupFichiers::VersionBase(), NetBases::BaseAnterieure506());
+  const TypeDispositionStockee& disposition = description_.Dispositions[d];
+  tampon_.assign(disposition.Taille, 0);
+
+  TypeTableReseau entree;
+  entree.Tampon = tampon_.data();
+  entree.Table = &Table;
+  entree.TailleStockee = disposition.Taille;
+  entree.Extension = description_.Extension;
+  entree.LireArticleStocke = [this, d](uint8_t* stocke, void*, int32_t identifiant, TypeGenreModif genre) {
+    return LireArticleStocke(d, stocke, identifiant, genre);
+  };
+  if (description_.Ecrire != nullptr)
+    entree.EcrireArticleStocke = [this](uint8_t* stocke, void*, int32_t identifiant, TypeGenreModif genre) {
+      return EcrireArticleStocke(stocke, identifiant, genre);
+    };
+  entree.AvantOrdre = AvantOrdre;
+  entree.ApresOrdre = ApresOrdre;
+  entree.SurModification1 = SurModification1;
+  entree.SurModification2 = SurModification2;
+  entree.ChercherParIdentifiant = [this](int32_t identifiant) { return ChercherParIdentifiant(identifiant); };
+  const int32_t numero = NetXi::EnregistrerTable(entree);
+  SupFichiers::NumerosTables()[static_cast<std::size_t>(description_.Place - 1)] = numero;
+  if (description_.Verifie) {
+    verificateur_.reset();
+    if (numero != 0) verificateur_.reset(CreerVerificateur(numero));
+  }
+  return numero;
+}
+
+int32_t TFichierSup::NumeroTable() const {
+  return SupFichiers::NumerosTables()[static_cast<std::size_t>(description_.Place - 1)];
+}
+
+TVerificateurNetXi* TFichierSup::CreerVerificateur(int32_t NumeroTable) { return new TVerificateurNetXi(NumeroTable); }
+
+bool TFichierSup::InsererLocalement() {
+  if (!Xi::Inserer(Table)) return false;
+  netmodif::NotifierModification(GM_Creation, NumeroTable(), 0);
+  MarquerBase();
+  return true;
+}
+
+bool TFichierSup::Creer(uint32_t Code, const void* Donnees, int32_t Taille, const std::function<void()>& Remplir,
+                        bool VerdictSeul) {
+  CodeEmpile code(Code);
+  if (NetClient::PasserParServeur()) {
+    int32_t identifiant = 0;
+    if (!NetClient::EnvoyerRequeteServeur(Code, 0, Taille, Donnees, false, &identifiant)) return false;
+    const bool trouve = ChercherParIdentifiant(identifiant);
+    return VerdictSeul || trouve;
+  }
+  if (Table == nullptr) return false;
+  ViderArticle();
+  if (Remplir) Remplir();
+  return InsererLocalement();
+}
+
+bool TFichierSup::Modifier(uint32_t Code, const void* Valeur, int32_t Taille, const std::function<void()>& Ecrire) {
+  CodeEmpile code(Code);
+  if (NetClient::PasserParServeur())
+    return NetClient::EnvoyerRequeteServeur(Code, IdentifiantCourant(), Taille, Valeur, false, nullptr);
+  if (Table == nullptr) return false;
+  if (Ecrire) Ecrire();
+  if (!Xi::Modifier(Table)) return false;
+  netmodif::NotifierModification(GM_Modification, NumeroTable(), IdentifiantCourant());
+  MarquerBase();
+  return true;
+}
+
+bool TFichierSup::Supprimer(uint32_t Code, const std::function<void()>& Dependants) {
+  CodeEmpile code(Code);
+  if (NetClient::PasserParServeur())
+    return NetClient::EnvoyerRequeteServeur(Code, IdentifiantCourant(), 0, nullptr, false, nullptr);
+  if (Table == nullptr) return false;
+  // Reloads the current record from the table, dropping unsaved edits of the buffer.
+  EmpilerPosition();
+  DepilerPosition();
+  if (Xi::XiStatut != Xi::kStatutEgal) return false;
+  if (Dependants) {
+    EmpilerPosition();
+    Dependants();
+    DepilerPosition();
+    if (Xi::XiStatut != Xi::kStatutEgal) return false;
+  }
+  netmodif::NotifierModification(GM_Suppression, NumeroTable(), IdentifiantCourant());
+  if (!Xi::Supprimer(Table)) return false;
+  MarquerBase();
+  return true;
+}
+
+bool TFichierSup::ContenuParDefaut(uint32_t Code, const std::function<void()>& Inserer) {
+  CodeEmpile code(Code);
+  if (NetClient::PasserParServeur()) return NetClient::EnvoyerRequeteServeur(Code, 0, 0, nullptr, false, nullptr);
+  if (Inserer) Inserer();
+  return true;
+}
+
+namespace FichierSup {
+
+void EcrireChaineCourte(uint8_t* Champ, int32_t Capacite, const std::string& Texte) {
+  const std::size_t n = std::min(Texte.size(), static_cast<std::size_t>(std::clamp(Capacite, 0, 255)));
+  Champ[0] = static_cast<uint8_t>(n);
+  std::memcpy(Champ + 1, Texte.data(), n);
+  std::memset(Champ + 1 + n, 0, static_cast<std::size_t>(Capacite) - n);
+}
+
+std::string LireChaineCourte(const uint8_t* Champ, int32_t Capacite) {
+  const std::size_t n = std::min<std::size_t>(Champ[0], static_cast<std::size_t>(std::max(Capacite, 0)));
+  return std::string(reinterpret_cast<const char*>(Champ + 1), n);
+}
+
+void CopierChaineCourte(uint8_t* Cible, int32_t CapaciteCible, const uint8_t* Source, int32_t CapaciteSource) {
+  EcrireChaineCourte(Cible, CapaciteCible, LireChaineCourte(Source, CapaciteSource));
+}
+
+}  // namespace FichierSup

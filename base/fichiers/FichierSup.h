@@ -1,0 +1,157 @@
+// The common pattern of the record files of the timetable base. A file is declared once by a
+// description (extension, table code, place in the base order, in-memory record, orders, stored
+// layouts by version limit with their converters, verification) and held by one TFichierSup, which
+// owns the file's record table and provides every housekeeping operation, the registration with the
+// table registry and the steps shared by every modification: push the request code, send it to the
+// server or, in exclusive mode, change the table, notify and mark the base modified, pop the code.
+//
+// In memory a record starts with its identifier (signed 32-bit): the byte offset of the record in
+// the server's stored file, 0 for a record created locally. Records refer to each other by record
+// number; stored records carry identifiers instead. Main thread only.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/records/Comparai.h"
+#include "net/NetXi.h"
+
+class TFichierSup;
+class TVerificateurNetXi;
+
+// A base format version, compared on its first three parts.
+struct TypeVersionFormat {
+  uint32_t Majeure = 0, Mineure = 0, Revision = 0, Construction = 0;
+};
+namespace Version {
+// True when a is below b on the first `Parties` parts.
+bool EstInferieureA(const TypeVersionFormat& a, const TypeVersionFormat& b, int Parties = 3);
+}  // namespace Version
+
+struct TypeColonneFichier {
+  int32_t Decalage;  // in the in-memory record
+  int32_t Taille;
+  TypeComparaison Comparaison;
+};
+
+struct TypeOrdreFichier {
+  bool Unique;
+  std::vector<TypeColonneFichier> Colonnes;
+};
+
+// Converter from one stored layout to the current record of the file's table. The identifier is
+// already set and the kind is a creation or a change; False refuses the record.
+using TypeLireStocke = bool (*)(TFichierSup& Fichier, const uint8_t* Stocke, TypeGenreModif Genre);
+// Converter from the current record to the current stored layout (the buffer is zero-filled).
+using TypeEcrireStocke = bool (*)(TFichierSup& Fichier, uint8_t* Stocke);
+
+struct TypeDispositionStockee {
+  uint32_t Taille;           // bytes of one stored record
+  TypeVersionFormat Limite;  // applies to bases below this version; ignored for the last layout
+  TypeLireStocke Lire;
+};
+
+struct TypeDescriptionFichier {
+  const char* Unite;      // "SupPays"
+  const char* Extension;  // ".PAY"
+  uint8_t CodeTable;      // the TT of the file's request codes
+  int32_t Place;          // 1..42, the place in the base order
+  uint32_t TailleEnregistrement;
+  std::vector<TypeOrdreFichier> Ordres;              // orders 1..n
+  int32_t OrdreIdentifiant;                          // the order whose only column is the identifier
+  std::vector<TypeDispositionStockee> Dispositions;  // oldest first; the last one is current
+  TypeEcrireStocke Ecrire;                           // nil for a file that registers no such converter
+  void (*Defauts)(uint8_t* Enregistrement);          // default field values after zero-filling; may be nil
+  bool Verifie;                                      // creates its verifier at registration
+};
+
+class TFichierSup {
+ public:
+  explicit TFichierSup(const TypeDescriptionFichier& Description);
+  virtual ~TFichierSup();
+  TFichierSup(const TFichierSup&) = delete;
+  TFichierSup& operator=(const TFichierSup&) = delete;
+
+  const TypeDescriptionFichier& Description() const { return description_; }
+  // The handle of the table (its current-record buffer); nil while the table does not exist.
+  void* Table = nullptr;
+  uint8_t* Enregistrement() const { return static_cast<uint8_t*>(Table); }
+  int32_t IdentifiantCourant() const;
+
+  // Optional routines handed to the registry.
+  TypeRoutineOrdre AvantOrdre;
+  TypeRoutineOrdre ApresOrdre;
+  TypeSurModification SurModification1;
+  TypeSurModification SurModification2;
+
+  // --- Housekeeping
+  // Zero-fills the current-record buffer, then sets the file's default values; identifier 0.
+  void ViderArticle();
+  // Frees a former table, then creates the table with its orders. False when the engine refuses.
+  bool CreerTable();
+  void LibererTable();
+  // The unit's shut-down: frees the table and the verifier.
+  void Finaliser();
+  void EmpilerPosition();
+  // True when the popped record was made current again.
+  bool DepilerPosition();
+  // Positions on the record of an identifier; not found, the former current record is current again.
+  virtual bool ChercherParIdentifiant(int32_t Identifiant);
+  // The identifier of a record number, 0 when none; the position is kept.
+  int32_t IdentifiantDe(uint32_t NumeroArticle);
+  // The record number of an identifier, 0 when no record has it or the identifier is not positive;
+  // the position is kept. Converters turn stored references into record numbers with it.
+  uint32_t NumeroDeIdentifiant(int32_t Identifiant);
+  // True when the record number holds a record; the position is kept.
+  bool Existe(uint32_t NumeroArticle);
+  // The counted string of `Capacite` characters at `Decalage` in a record; empty when the record
+  // number holds none. The position is kept.
+  std::string ChaineDe(uint32_t NumeroArticle, int32_t Decalage, int32_t Capacite);
+  // Stored to in-memory through the layout at `Disposition` (index into the description's list).
+  bool LireArticleStocke(std::size_t Disposition, const uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre);
+  // In-memory to the current stored layout; sets the record's identifier.
+  bool EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre);
+  // The layout that a base of that version is stored in (index into the description's list).
+  std::size_t DispositionPour(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const;
+  // Chooses the layout, registers the file, keeps its table number and recreates its verifier.
+  // Returns the table number (0 when the registry refused it).
+  int32_t InscrireFichier();
+  // The table number kept at registration (0 before).
+  int32_t NumeroTable() const;
+  TVerificateurNetXi* Verificateur() const { return verificateur_.get(); }
+
+  // --- The steps of every modification, around the operation's own work.
+  // Creation: the server gets Donnees (Taille bytes) and answers the identifier, which is then made
+  // current; locally `Remplir` writes the fields after ViderArticle and the buffer is inserted.
+  // With VerdictSeul the server's verdict is the result, whether or not the new record is then found.
+  bool Creer(uint32_t Code, const void* Donnees, int32_t Taille, const std::function<void()>& Remplir,
+             bool VerdictSeul = false);
+  // Change of the current record: the server gets Valeur (Taille bytes) with the record's identifier;
+  // locally `Ecrire` writes the field into the buffer and the record is changed.
+  bool Modifier(uint32_t Code, const void* Valeur, int32_t Taille, const std::function<void()>& Ecrire);
+  // Deletion of the current record; locally `Dependants` first removes what refers to it.
+  bool Supprimer(uint32_t Code, const std::function<void()>& Dependants = {});
+  // The file's default contents; locally `Inserer` inserts its default rows.
+  bool ContenuParDefaut(uint32_t Code, const std::function<void()>& Inserer = {});
+  // Inserts the buffer; when inserted notifies the creation and marks the base modified.
+  bool InsererLocalement();
+
+ protected:
+  virtual TVerificateurNetXi* CreerVerificateur(int32_t NumeroTable);
+
+ private:
+  const TypeDescriptionFichier& description_;
+  std::vector<uint8_t> tampon_;  // the stored-record buffer of the registered layout
+  std::unique_ptr<TVerificateurNetXi> verificateur_;
+};
+
+namespace FichierSup {
+// A counted string of at most `Capacite` characters at `Champ` (Capacite + 1 bytes).
+void EcrireChaineCourte(uint8_t* Champ, int32_t Capacite, const std::string& Texte);
+std::string LireChaineCourte(const uint8_t* Champ, int32_t Capacite);
+// Copies a counted string between fields of possibly different capacities, cut to the target's.
+void CopierChaineCourte(uint8_t* Cible, int32_t CapaciteCible, const uint8_t* Source, int32_t CapaciteSource);
+}  // namespace FichierSup

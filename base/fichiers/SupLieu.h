@@ -1,0 +1,35 @@
+// Places (".LIE"): towns, each optionally in a country of ".PAY".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/fichiers/FichierSup.h"
+
+#pragma pack(push, 1)
+struct TypeEnregistrementLieu {
+  int32_t Identifiant;
+  uint32_t Pays;    // record number in ".PAY", 0 for none
+  uint8_t Nom[31];  // counted string of 30
+  uint8_t Libre;
+};
+#pragma pack(pop)
+static_assert(sizeof(TypeEnregistrementLieu) == 40);
+
+namespace SupLieu {
+
+inline constexpr uint32_t kTailleStockee = 36;
+inline constexpr int32_t kOrdrePays = 1, kOrdreIdentifiant = 2, kOrdreNom = 3;
+inline constexpr uint32_t kCodeCreerLieu = 0x80290001;
+
+TFichierSup& Fichier();
+TypeEnregistrementLieu* Article();
+// Creation request (the server gets the name as a counted string of 30); as a client the result is
+// the server's verdict alone.
+bool CreerLieu(const std::string& Nom);
+// Inserts the buffer; when inserted, notifies the creation and marks the base modified.
+bool InsererLieu();
+std::string NomLieu(uint32_t NumeroArticle);
+inline uint32_t LieuParDefaut() { return 0; }
+
+}  // namespace SupLieu

@@ -1,0 +1,29 @@
+// Admission modalities of students (".MAD").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/fichiers/FichierSup.h"
+
+#pragma pack(push, 1)
+struct TypeEnregistrementModalite {
+  int32_t Identifiant;
+  uint8_t Nom[61];  // counted string of 60
+  uint8_t Libre;
+};
+#pragma pack(pop)
+static_assert(sizeof(TypeEnregistrementModalite) == 66);
+
+namespace SupModaliteAdmission {
+
+inline constexpr uint32_t kTailleStockee = 61;
+inline constexpr int32_t kOrdreIdentifiant = 1, kOrdreNom = 2;
+inline constexpr uint32_t kCodeCreerModalite = 0x802E0100;
+
+TFichierSup& Fichier();
+TypeEnregistrementModalite* Article();
+bool CreerModalite(const std::string& Nom);
+std::string NomModalite(uint32_t NumeroArticle);
+
+}  // namespace SupModaliteAdmission
