@@ -1,6 +1,8 @@
 #include "service/FrontalHttp.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
 #include "core/values/Format.h"
 #include "platform/soap/EnveloppeSoap.h"

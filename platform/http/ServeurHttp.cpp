@@ -1,6 +1,7 @@
 #include "platform/http/ServeurHttp.h"
 
 #include <array>
+#include <cstdlib>
 
 #include <boost/asio/write.hpp>
 #include <boost/beast/core.hpp>
