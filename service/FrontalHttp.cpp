@@ -1,7 +1,6 @@
 #include "service/FrontalHttp.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "core/values/Format.h"
@@ -30,6 +29,10 @@ bool EgauxSansCasse(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool Chiffre(char c) { return c >= '0' && c <= '9'; }
+bool Hexa(char c) { return Chiffre(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool Lettre(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 // A Host header that may go into the WSDL: a host name or an IPv4 address, or an IPv6 address in
 // brackets, then an optional port.
 bool HoteValide(std::string_view h) {
@@ -39,20 +42,20 @@ bool HoteValide(std::string_view h) {
     finHote = h.find(']');
     if (finHote == std::string_view::npos || finHote < 2) return false;
     for (char c : h.substr(1, finHote - 1))
-      if (!(std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.')) return false;
+      if (!(Hexa(c) || c == ':' || c == '.')) return false;
     ++finHote;
   } else {
     finHote = std::min(h.find(':'), h.size());
     if (finHote == 0) return false;
     for (char c : h.substr(0, finHote))
-      if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-')) return false;
+      if (!(Lettre(c) || Chiffre(c) || c == '.' || c == '-')) return false;
   }
   std::string_view port = h.substr(finHote);
   if (port.empty()) return true;
   if (port.front() != ':' || port.size() < 2 || port.size() > 6) return false;
   uint32_t n = 0;
   for (char c : port.substr(1)) {
-    if (c < '0' || c > '9') return false;
+    if (!Chiffre(c)) return false;
     n = n * 10 + static_cast<uint32_t>(c - '0');
   }
   return n <= 65535;
