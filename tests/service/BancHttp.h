@@ -10,6 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include <sys/socket.h>
+#include <sys/time.h>
+
 #include <boost/asio.hpp>
 
 #include "service/FrontalHttp.h"
