@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size);
 
 namespace Fuzz {
 
-// Starts the module tables of the core library and of the object database on the first call. They
+// Starts the module tables of every library up to the settings on the first call. They
 // are not stopped: a fuzzer ends its process at any point, after class descriptors made on first use
 // are gone, and what the units keep stays reachable.
 void Demarrer();
@@ -48,6 +48,15 @@ class TOctets {
     Avancer(n);
     return s;
   }
+  // The next n bytes, fewer when the input ends first.
+  std::string_view Octets(std::size_t n) {
+    if (n > reste_) n = reste_;
+    std::string_view s(reinterpret_cast<const char*>(data_), n);
+    Avancer(n);
+    return s;
+  }
+  // True once every byte has been consumed.
+  bool Fini() const { return reste_ == 0; }
   // Everything that is left.
   std::string_view Reste() {
     std::string_view s(reinterpret_cast<const char*>(data_), reste_);
@@ -68,6 +77,7 @@ class TOctets {
 }  // namespace Fuzz
 
 class TObject;
+class TClass;
 class TBinaryFormatter;
 class TStream;
 
@@ -92,6 +102,12 @@ class TGraphe {
   TObject* racine_;
   std::vector<TObject*> nonPossedes_;
 };
+
+// Reads one object of Classe straight from the bytes, with a formatter of that Disposition: the object
+// is built blank and reads its own content (no class name before it). A corrupt stream must be refused
+// with the system's exceptions; an object read must write bytes that read back, consuming them
+// exactly, and write the same bytes again.
+void LireDirectement(const TClass* Classe, uint8_t Disposition, std::string_view Octets);
 
 // Stops the run (a crash the fuzzer saves) when a property that must hold for every input does not.
 void Verifier(bool Condition, const char* Propriete);

@@ -18,9 +18,35 @@
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
 #include "core/values/Codage.h"
+#include "base/SupFichiers.h"
+#include "base/fichiers/FichierSup.h"
+#include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
+#include "net/cipher/CryptageClientServeur.h"
+#include "net/ip/IEIPEndPoint.h"
+#include "net/protocol/Trame.h"
+#include "net/services/DynaZip.h"
 #include "objectdb/FormateurDuree.h"
+#include "platform/registry/HiveFile.h"
+#include "streams/Registre.h"
+#include "streams/SupArchivageEtSauvegarde.h"
+#include "objectdb/ParametreBooleen.h"
+#include "objectdb/ParametreCardinal.h"
+#include "objectdb/ParametreDouble.h"
+#include "objectdb/ParametreDuree.h"
+#include "objectdb/ParametreInt64.h"
+#include "objectdb/ParametreInteger.h"
+#include "objectdb/ParametreInterface.h"
+#include "objectdb/ParametreObject.h"
+#include "objectdb/ParametreReal.h"
+#include "objectdb/ParametreReferenceArticle.h"
+#include "objectdb/ParametreSingle.h"
+#include "objectdb/ParametreString.h"
+#include "objectdb/ParametreTDateTime.h"
+#include "objectdb/ParametreWideString.h"
+#include "objectdb/ProprietePubliee.h"
+#include "objectdb/TableauIndices.h"
 #include "tests/core/diagnostics/ImageDebugEssai.h"
 
 namespace {
@@ -159,7 +185,201 @@ void SemencesFormat() {
   }
 }
 
+// Every file's record as its writer stores it, received as a creation, a change and a deletion, and
+// read back through each of its stored layouts.
+void SemencesOrdreModif() {
+  Fuzz::TBaseOuverte base;
+  for (int32_t place = 1; place <= 42; ++place) {
+    TFichierSup& f = *SupFichiers::Fichier(place);
+    const auto& dispositions = f.Description().Dispositions;
+    Octets stocke(dispositions.back().Taille, 0);
+    f.ViderArticle();
+    if (f.Description().Ecrire != nullptr) f.EcrireArticleStocke(stocke.data(), 8 * place, GM_Creation);
+    Octets ordres{0};
+    for (uint8_t genre : {GM_Creation, GM_Modification, GM_Suppression}) {
+      const Octets ordre = Fuzz::Ordre(genre, place, 8 * place, stocke);
+      ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+    }
+    Ecrire("OrdreModif", "ordres-" + std::to_string(place), ordres);
+    for (std::size_t d = 0; d < dispositions.size(); ++d) {
+      Octets lu{1, static_cast<uint8_t>(place - 1), static_cast<uint8_t>(d), GM_Creation};
+      lu = lu + Valeur<int32_t>(8 * place) + (d + 1 == dispositions.size() ? stocke : Octets(dispositions[d].Taille, 0));
+      Ecrire("OrdreModif", "stocke-" + std::to_string(place) + "-" + std::to_string(d), lu);
+    }
+  }
+}
+
+// The content of an object as it writes itself (no class name before it), after the choice byte of
+// a target that reads objects directly: bits 0 and 1 the disposition, the rest the rank of the class.
+Octets Direct(uint8_t Rang, uint8_t Disposition, TObject* Objet) {
+  return Octets{static_cast<uint8_t>(Rang << 2 | Disposition)} +
+         Flux(Disposition, [&](TBinaryFormatter& f) { InterfaceOf<ISerializable>(Objet)->Ecrire(&f, nullptr); });
+}
+
+void SemencesParametres() {
+  // In the target's order of classes.
+  std::vector<std::unique_ptr<TCustomParametre>> p;
+  auto ajouter = [&](TCustomParametre* Parametre, int32_t Etiquette) {
+    Parametre->Etiquette = Etiquette;
+    p.emplace_back(Parametre);
+  };
+  auto* b = new TParametreBooleen("actif", false);
+  b->SetValeur(true);
+  ajouter(b, 1);
+  auto* c = new TParametreCardinal("cle", false);
+  c->SetValeur(0xFFFFFFFEu);
+  ajouter(c, 2);
+  auto* i = new TParametreInteger("nombre", false);
+  i->SetValeur(-40);
+  ajouter(i, -3);
+  auto* l = new TParametreInt64("grand", false);
+  l->SetValeur(int64_t{1} << 40);
+  ajouter(l, 4);
+  auto* d = new TParametreDouble("taux", false);
+  d->SetValeur(0.1);
+  ajouter(d, 5);
+  auto* r = new TParametreReal("reel", false);
+  r->SetValeur(-1e300);
+  ajouter(r, 6);
+  auto* s = new TParametreSingle("simple", false);
+  s->SetValeur(1.5f);
+  ajouter(s, 7);
+  auto* t = new TParametreTDateTime("debut", false);
+  t->SetValeur(45000.75);
+  ajouter(t, 8);
+  auto* u = new TParametreDuree("duree", false);
+  u->SetValeur({2.5, nullptr});
+  ajouter(u, 9);
+  auto* x = new TParametreString("texte", false);
+  x->SetValeur("d\xE9j\xE0");
+  ajouter(x, 10);
+  auto* w = new TParametreWideString("large", false);
+  w->SetValeur(u"\u20AC\u0416");
+  ajouter(w, 11);
+  auto* o = new TParametreObject("objet", false);
+  auto* interne = new TParametreString("interne", false);
+  interne->SetValeur("dedans");
+  o->SetValeur(interne);
+  ajouter(o, 12);
+  ajouter(new TParametreInterface("interface", false), 13);
+  ajouter(new TParametreReferenceArticle("reference", false), 14);
+  for (std::size_t rang = 0; rang < p.size(); ++rang)
+    for (uint8_t disposition : {0, 1, 3})
+      Ecrire("Parametre", std::string(p[rang]->ClassName()) + "-" + std::to_string(disposition),
+             Direct(static_cast<uint8_t>(rang), disposition, p[rang].get()));
+  delete interne;
+}
+
+// A class that publishes properties at index numbers 0, 2 and 3, one of them an object property.
+class TArticleSemence : public TObject {
+ public:
+  static const TClass* StaticClass();
+  const TClass* ClassType() const override { return StaticClass(); }
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Code", "Integer", tkInteger, nullptr, 0, true},
+      {"Lien", "TErreur", tkClass, &TErreur::StaticClass, 2, true},
+      {"Nom", "String", tkLString, nullptr, 3, false},
+  };
+};
+const TClass* TArticleSemence::StaticClass() {
+  static const TClass descriptor("TArticleSemence", TObject::StaticClass(), nullptr, kProprietes);
+  return &descriptor;
+}
+
+void SemencesProprietesPubliees() {
+  TProprietePubliee propriete(TErreur::StaticClass(), "Lien", "TErreur", tkClass, TErreur::StaticClass(), true);
+  TChampPublie champ(TErreur::StaticClass(), "Taux", "Double", tkFloat, TObject::StaticClass(), true);
+  TListeProprietesPubliees liste(TArticleSemence::StaticClass(), nullptr);
+  TListeChampsPublies champs(TArticleSemence::StaticClass(), nullptr);
+  TObject* objets[] = {&propriete, &champ, &liste, &champs};
+  for (uint8_t rang = 0; rang < 4; ++rang)
+    for (uint8_t disposition : {0, 1, 3})
+      Ecrire("ProprietePubliee", std::string(objets[rang]->ClassName()) + "-" + std::to_string(disposition),
+             Direct(rang, disposition, objets[rang]));
+  for (TListeProprietesPubliees* l : {&liste, static_cast<TListeProprietesPubliees*>(&champs)})
+    for (int32_t i = 0; i < l->GetNombreElements(); ++i) delete l->GetElement(i);
+}
+
+void SemencesTableauIndices() {
+  TTableauIndices t(4);
+  for (uint32_t v : {12u, 3u, 0x80000007u, 7u, 0u, 40u}) t.Ajouter(v);
+  for (uint8_t disposition : {0, 1, 3})
+    for (uint8_t page : {0, 3, 16})
+      Ecrire("TableauIndices", "page-" + std::to_string(page) + "-" + std::to_string(disposition),
+             Octets{static_cast<uint8_t>(page << 2 | disposition)} +
+                 Flux(disposition, [&](TBinaryFormatter& f) { t.Ecrire(&f, nullptr); }));
+}
+
 }  // namespace
+
+void SemencesRuche() {
+  HiveFile::THive ruche;
+  ruche.Create("Software\\Norvane\\Tempravo\\Service web").Values["PORTIP"] = {"PortIp", {HiveFile::kKindNumber, {}, 8080}};
+  auto& connexion = ruche.Create("Software\\Norvane\\Tempravo\\Service web\\Connexion");
+  for (const char* nom : {"Derniere Sauvegarde", "Adresse IP du Serveur", "Port TCP du Serveur"})
+    connexion.Values[HiveFile::Fold(nom)] = {nom, {HiveFile::kKindText, "10/12/2026 14:30:05", 0}};
+  ruche.Create("Software\\Norvane\\TEMPRAVO\\5.0\\Session").Values["NOMBREBASESMEMORISEES"] = {
+      "NombreBasesMemorisees", {HiveFile::kKindText, "5", 0}};
+  Ecrire("Ruche", "ruche", Texte(HiveFile::Serialise(ruche)));
+  Ecrire("Ruche", "vide", Texte(HiveFile::Serialise({})));
+}
+
+void SemencesArchivageEtSauvegarde() {
+  TypeArchivageEtSauvegarde p;
+  SupArchivageEtSauvegarde::ParametresParDefaut(p, "C:\\Bases\\Planning.hyp", "Sauvegardes\\", "Archives\\");
+  TMemoryStream flux;
+  SupArchivageEtSauvegarde::Ecrire(flux, p);
+  Ecrire("ArchivageEtSauvegarde", "defauts", flux.Bytes());
+}
+
+void SemencesCoderValeur() {
+  std::string code;
+  Registre::CoderValeur("3 ABCmotdepasse", true, code);
+  Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
+}
+
+// Frames as a peer sends them: clear, several in one read, the keep-alive, enciphered.
+void SemencesTrame() {
+  const std::string phrase("\x11\x00\x22\x33\x44\x55\x66\x77\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF", 16);
+  auto trame = [](uint32_t Id, const std::string& Donnees) {
+    std::string t;
+    if (!Trame::Construire({7, 2}, Id, Donnees.data(), static_cast<uint32_t>(Donnees.size()), 0, t)) std::abort();
+    return Texte(t);
+  };
+  const Octets ordre = trame(0x90001, "ordre"), profil = trame(0xD0002, std::string(640, 'p')), vivant = trame(0, "");
+  Ecrire("Trame", "claire", Octets{0, 0, 0} + ordre);
+  Ecrire("Trame", "trois-en-morceaux", Octets{0, 0, 1} + ordre + profil + vivant);
+  std::string chiffree(ordre.begin(), ordre.end());
+  TClassCryptageClientServeur chiffreur;
+  if (!Trame::Chiffrer({Trame::kModeChiffre, phrase}, chiffreur, chiffree)) std::abort();
+  Ecrire("Trame", "chiffree", Octets{1, 16} + Texte(phrase) + Octets{0} + Texte(chiffree) + vivant);
+}
+
+// Blocks of the sizes that matter: empty, one whole AES block, one more byte, three blocks.
+void SemencesCryptageClientServeur() {
+  TClassCryptageClientServeur chiffreur;
+  chiffreur.PhraseSecrete = "$ADM:Dupont$";
+  for (std::size_t n : {0, 16, 17, 48})
+    Ecrire("CryptageClientServeur", "bloc-" + std::to_string(n),
+           Octets{12} + Texte(chiffreur.PhraseSecrete) + Texte(chiffreur.Chiffrer(std::string(n, 'k'))));
+}
+
+void SemencesLPStr() {
+  TLPStr texte;
+  texte.SetText("archive.zip");
+  TMemoryStream flux;
+  texte.EcrirePropriete(flux);
+  Ecrire("LPStr", "propriete", flux.Bytes());
+}
+
+void SemencesAdressesIp() {
+  TIPEndPoint point(*TIPAddress::Parse("10.1.2.3"), 49200);
+  const Octets octets = Flux(0, [&](TBinaryFormatter& f) { point.Ecrire(&f, nullptr); });
+  const char* textes[] = {"10.1.2.3", " 127.1 ", "0x0A.01.2.0x3", "255.255.255.255", "10.1.2.256"};
+  for (std::size_t i = 0; i < std::size(textes); ++i)
+    Ecrire("AdressesIp", "point-" + std::to_string(i),
+           Octets{static_cast<uint8_t>(std::strlen(textes[i]))} + Texte(textes[i]) + octets);
+}
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -176,6 +396,17 @@ int main(int argc, char** argv) {
   SemencesDuree();
   SemencesChaineUnicode();
   SemencesFormat();
+  SemencesOrdreModif();
+  SemencesRuche();
+  SemencesArchivageEtSauvegarde();
+  SemencesCoderValeur();
+  SemencesTrame();
+  SemencesCryptageClientServeur();
+  SemencesLPStr();
+  SemencesAdressesIp();
+  SemencesParametres();
+  SemencesProprietesPubliees();
+  SemencesTableauIndices();
   Modules::Arreter();
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "net/ModulesNet.h"
 
 #include "net/FichierEnregistrements.h"
+#include "net/ip/IEIPEndPoint.h"
+#include "net/protocol/VclProtocole.h"
 #include "net/NetBases.h"
 #include "net/NetClient.h"
 #include "net/NetXi.h"
@@ -9,6 +11,8 @@
 std::span<const TModule> ModulesNet() {
   static const TModule kTable[] = {
       {"FichierEnregistrements", FichierEnregistrements::Initialiser, FichierEnregistrements::Finaliser},
+      {"VclProtocole", VclProtocole::Initialiser, VclProtocole::Finaliser},
+      {"IEIPEndPoint", IEIPEndPoint::Initialiser, nullptr},
       {"NetBases", NetBases::Initialiser, NetBases::Finaliser},
       {"NetXi", NetXi::Initialiser, NetXi::Finaliser},
       {"netmodif", netmodif::Initialiser, netmodif::Finaliser},

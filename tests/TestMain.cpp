@@ -1,6 +1,6 @@
 // The test programs start and stop the units through the same module tables as the service: those
 // of every library up to the subsystem the program tests (NV_TEST_LEVEL: 1 core, 2 object database,
-// 3 networking, 4 timetable base).
+// 3 networking, 4 timetable base, 5 base streams and settings).
 #include <gtest/gtest.h>
 
 #include "core/objects/Modules.h"
@@ -12,6 +12,9 @@
 #endif
 #if NV_TEST_LEVEL >= 4
 #include "base/ModulesBase.h"
+#endif
+#if NV_TEST_LEVEL >= 5
+#include "streams/ModulesStreams.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -26,6 +29,9 @@ int main(int argc, char** argv) {
 #endif
 #if NV_TEST_LEVEL >= 4
       ModulesBase(),
+#endif
+#if NV_TEST_LEVEL >= 5
+      ModulesStreams(),
 #endif
   });
   int result = RUN_ALL_TESTS();

@@ -1,0 +1,40 @@
+// The protocol trace: the last 2000 messages dispatched to a handler anywhere in the program, for the
+// trace window. One trace for the whole program, created at start-up and freed at shut-down; the
+// oldest entry goes when a new one would make 2001. Main thread only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/values/DateTime.h"
+#include "net/protocol/Trame.h"
+
+struct TypeTraceProtocole {
+  TDateTime Heure = 0;
+  uint32_t Id = 0;
+  std::string Nom;  // at most 50 characters
+  TypeAdresseSocket AdresseIp{};
+  uint32_t IdentConnexion = 0;
+  uint8_t Sens = 0;  // 0 received (the only value written here), anything else sent
+};
+
+namespace VclProtocole {
+
+inline constexpr size_t kTracesMaximum = 2000;
+inline constexpr size_t kLongueurNom = 50;
+
+// Adds the entry of a message about to reach its handler, stamped with the clock's time.
+void TracerMessage(const TypeAdresseSocket& AdresseSocket, const TypeAdresseMessage& Adresse, uint32_t Id,
+                   std::string_view Nom);
+size_t NombreTraces();
+// The entry at a position of the time order, 0 the oldest.
+const TypeTraceProtocole& Trace(size_t Position);
+// Shows the trace window (the window itself is not built yet: raises ENonConstruit).
+void AfficherTraceProtocole();
+
+void Initialiser();
+void Finaliser();
+
+}  // namespace VclProtocole
