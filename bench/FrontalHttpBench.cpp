@@ -15,6 +15,7 @@
 
 #include <boost/asio.hpp>
 
+#include "platform/loop/MainLoop.h"
 #include "platform/soap/InvocateurSoap.h"
 #include "service/FrontalHttp.h"
 #include "service/SupSvcWImplementations.h"
@@ -36,31 +37,23 @@ std::string Requete(uint16_t port) {
          "Content-Type: text/xml\r\nContent-Length: " + std::to_string(kCorps.size()) + "\r\n\r\n" + kCorps;
 }
 
-// The loop of the server side, on a thread of its own: ready events first, an idle pass when none
-// is ready, and a short blocking wait when the idle pass had nothing to do.
+// A server's main loop, run on a thread of its own (its main thread) without application services.
 class Boucle {
  public:
-  explicit Boucle(std::function<bool()> passeInactive) : passe_(std::move(passeInactive)) {}
-  boost::asio::io_context io;
+  explicit Boucle(MainLoop::IdleHandler passeInactive) { loop.SetIdleHandler(std::move(passeInactive)); }
+  MainLoop loop{[] {}, [] {}};
 
   void Lancer() {
-    thread_ = std::thread([this] {
-      auto garde = boost::asio::make_work_guard(io);
-      while (!stop_) {
-        if (io.poll_one() > 0) continue;
-        if (passe_ && passe_()) continue;
-        io.run_one_for(std::chrono::milliseconds(2));
-      }
-    });
+    thread_ = std::thread([this] { loop.Run(); });
   }
+  // Ends the loop; the servers are stopped afterwards, from the calling thread, once no thread runs
+  // their handlers.
   void Arreter() {
-    stop_ = true;
+    loop.RequestStop();
     thread_.join();
   }
 
  private:
-  std::function<bool()> passe_;
-  std::atomic<bool> stop_{false};
   std::thread thread_;
 };
 
@@ -123,7 +116,7 @@ void BM_VersionContrePlafond(benchmark::State& state) {
     frontal->TraiterMessagesEnAttente(done);
     return !done;
   });
-  TFrontalHttp f(boucleVersion.io, &netClient);
+  TFrontalHttp f(boucleVersion.loop.Context(), &netClient);
   frontal = &f;
   f.Parametres.PortIp = 0;
   f.ServeurHttp.Adresse = "127.0.0.1";
@@ -136,7 +129,7 @@ void BM_VersionContrePlafond(benchmark::State& state) {
   // The ceiling: the same server component answering every body with a canned answer of the same
   // size, and closing.
   Boucle bouclePlafond(nullptr);
-  TServeurHttp plafond(bouclePlafond.io);
+  TServeurHttp plafond(bouclePlafond.loop.Context());
   plafond.Adresse = "127.0.0.1";
   plafond.Port = 0;
   plafond.Backlog = kBacklog;
@@ -177,10 +170,10 @@ void BM_VersionContrePlafond(benchmark::State& state) {
     state.counters["p99_plafond_us"] = latP[latP.size() * 99 / 100];
     state.counters["erreurs"] = erreurs.load();
   }
-  boost::asio::post(boucleVersion.io, [&] { f.ArreterServeurHttp(); });
-  boost::asio::post(bouclePlafond.io, [&] { plafond.Arreter(); });
   boucleVersion.Arreter();
   bouclePlafond.Arreter();
+  f.ArreterServeurHttp();
+  plafond.Arreter();
 }
 
 void BM_VersionEnMemoire(benchmark::State& state) {

@@ -1,6 +1,7 @@
 // A test bench for the HTTP front end: the front end listening on a free loopback port with the
-// service logged in, the loop's events and idle passes run on the test's thread, and callers that
-// run on threads of their own (raw sockets or child processes) so that the loop can serve them.
+// service logged in, on the program's main loop run by the test's thread (the idle handler starts the
+// waiting requests, as the running state of the connection does), and callers that run on threads
+// of their own (raw sockets or child processes) so that the loop can serve them.
 #pragma once
 
 #include <atomic>
@@ -14,16 +15,18 @@
 #include <sys/time.h>
 
 #include <boost/asio.hpp>
+#include <gtest/gtest.h>
 
+#include "platform/loop/MainLoop.h"
 #include "service/FrontalHttp.h"
 
 // "Basic " + Base64 of "ABC:secret".
 inline constexpr const char* kCredentiel = "Basic QUJDOnNlY3JldA==";
 
 struct BancHttp {
-  boost::asio::io_context io;
+  MainLoop boucle;
   TFicheNetClient netClient;
-  TFrontalHttp frontal{io, &netClient};
+  TFrontalHttp frontal{boucle.Context(), &netClient};
 
   explicit BancHttp(const std::function<void(TFrontalHttp&)>& regler = nullptr) {
     netClient.DefinirCredentielAttendu(kCredentiel);
@@ -36,15 +39,19 @@ struct BancHttp {
 
   uint16_t Port() const { return frontal.ServeurHttp.PortEcoute(); }
 
-  // One step of the loop: the ready events, then one idle pass.
-  void Tour(bool passeInactive = true) {
-    io.run_for(std::chrono::milliseconds(1));
-    bool done = true;
-    if (passeInactive) frontal.TraiterMessagesEnAttente(done);
-  }
+  // Runs the loop until `fini` holds: events, and idle passes that start the waiting requests
+  // unless `passesInactives` is false.
   void Pomper(const std::function<bool()>& fini, bool passesInactives = true) {
-    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!fini() && std::chrono::steady_clock::now() < limite) Tour(passesInactives);
+    if (passesInactives)
+      boucle.SetIdleHandler([this] {
+        bool done = true;
+        frontal.TraiterMessagesEnAttente(done);
+        return !done;
+      });
+    else
+      boucle.SetIdleHandler(nullptr);
+    if (boucle.WaitUntil(fini, std::chrono::seconds(60)) != MainLoop::WaitResult::Satisfied)
+      ADD_FAILURE() << "the loop waited in vain";
   }
 
   // Runs `appelant` on a thread of its own while the loop serves it.
