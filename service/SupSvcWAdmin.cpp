@@ -1,31 +1,26 @@
 #include "service/SupSvcWAdmin.h"
 
-#include "service/TexteCle.h"
+#include "streams/SupVersion.h"
 
 namespace {
 
-// The program's version record, filled once at start-up.
-struct VersionProgramme {
-  std::string Nom = "TEMPRAVO";
-  int Majeure = 5, Mineure = 0, Edition = 6, Construction = 1;
-};
-
-const VersionProgramme& Version() {
-  static const VersionProgramme v;
+// The program's version record, filled once.
+const TypeVersion& VersionProgramme() {
+  static const TypeVersion v = [] {
+    TypeVersion r;
+    SupVersion::InitialiserVersion(r);
+    return r;
+  }();
   return v;
-}
-
-// The version text with the product name, the web service's kind word and four parts: the major
-// shown as its year (4: 2006, 5: 2007), then " - " and the minor, "." release, "." build.
-std::string TexteVersionServiceWeb(const VersionProgramme& v) {
-  std::string majeure = v.Majeure == 4 ? "2006" : v.Majeure == 5 ? "2007" : std::to_string(v.Majeure);
-  return v.Nom + " " + TexteCle("SupVersionServiceWeb") + " " + majeure + (v.Majeure >= 4 ? " - " : ".") +
-         std::to_string(v.Mineure) + "." + std::to_string(v.Edition) + "." + std::to_string(v.Construction);
 }
 
 }  // namespace
 
-std::string TSvcWAdmin::Version() { return TexteVersionServiceWeb(::Version()); }
+std::string TSvcWAdmin::Version() {
+  std::string texte;
+  SupVersion::TexteVersion(VersionProgramme(), 4, true, 0, true, texte);
+  return texte;
+}
 
 namespace SupSvcWAdmin {
 

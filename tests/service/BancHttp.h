@@ -17,6 +17,7 @@
 #include <boost/asio.hpp>
 #include <gtest/gtest.h>
 
+#include "objectdb/Traduction.h"
 #include "platform/loop/MainLoop.h"
 #include "service/FrontalHttp.h"
 
@@ -29,13 +30,18 @@ struct BancHttp {
   TFrontalHttp frontal{boucle.Context(), &netClient};
 
   explicit BancHttp(const std::function<void(TFrontalHttp&)>& regler = nullptr) {
+    // The one text of the language module that Version shows.
+    Traduction::DefinirTexte("SupVersionServiceWeb", "Service Web");
     netClient.DefinirCredentielAttendu(kCredentiel);
     frontal.Parametres.PortIp = 0;
     frontal.ServeurHttp.Adresse = "127.0.0.1";
     if (regler) regler(frontal);
     frontal.DemarrerServeurHttp();
   }
-  ~BancHttp() { frontal.ArreterServeurHttp(); }
+  ~BancHttp() {
+    frontal.ArreterServeurHttp();
+    Traduction::Vider();
+  }
 
   uint16_t Port() const { return frontal.ServeurHttp.PortEcoute(); }
 

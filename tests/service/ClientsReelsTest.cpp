@@ -25,7 +25,7 @@ std::pair<std::string, int> Executer(BancHttp& banc, const std::string& commande
   return {sortie, statut};
 }
 
-const std::string kVersion = "TEMPRAVO SupVersionServiceWeb 2007 - 0.6.1";
+const std::string kVersion = "TEMPRAVO Service Web 2007 - 0.6.1";
 
 TEST(ClientsReels, PhpSoapClientCallsVersionThroughTheEncodedWsdl) {
   BancHttp banc;

@@ -18,7 +18,7 @@ std::string Refus(const std::string& statut, const std::string& texte) {
 bool RepondVersion(const std::string& r) {
   return r.starts_with("HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=iso-8859-1\r\n") &&
          r.find("Connection: Close\r\n") != std::string::npos &&
-         r.find(">TEMPRAVO SupVersionServiceWeb 2007 - 0.6.1</return>") != std::string::npos;
+         r.find(">TEMPRAVO Service Web 2007 - 0.6.1</return>") != std::string::npos;
 }
 
 TEST(FrontalHttp, APostIsCheckedInOrderAndEachRefusalHasItsExactAnswer) {
@@ -43,6 +43,10 @@ TEST(FrontalHttp, APostIsCheckedInOrderAndEachRefusalHasItsExactAnswer) {
       {RequeteVersion(kAuth), Refus("501 Not Implemented", "EcrSvcWPrincipalErreur501")},
   };
   for (const auto& c : cas) EXPECT_EQ(banc.Echanger({c.requete}), c.reponse) << c.requete;
+
+  // A refusal's text is the dictionary's when it has the key.
+  Traduction::DefinirTexte("EcrSvcWPrincipalErreur501", "Pas d'action SOAP");
+  EXPECT_EQ(banc.Echanger({RequeteVersion(kAuth)}), Refus("501 Not Implemented", "Pas d'action SOAP"));
 
   banc.netClient.DefinirCredentielAttendu("");
   EXPECT_EQ(banc.Echanger({RequeteVersion(kAuth + kAction)}),

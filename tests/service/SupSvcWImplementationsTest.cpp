@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include "objectdb/Traduction.h"
 #include "platform/soap/InvocateurSoap.h"
 #include "service/SupSvcWAdmin.h"
 #include "service/SupSvcWImplementations.h"
@@ -45,14 +46,16 @@ TEST(SupSvcWImplementations, EachRegistrationReplacesThePreviousOneWhole) {
 }
 
 TEST(SupSvcWImplementations, VersionAnswersTheVersionTextInEitherUse) {
+  Traduction::DefinirTexte("SupVersionServiceWeb", "Service Web");
   EnregistrerServicesWeb("iso-8859-1", kOptionsSoapEncode);
   EXPECT_NE(AppelerVersion().find("<NS1:VersionResponse xmlns:NS1=\"urn:TzSvcWAdmin-PortAdmin\"><return "
-                                  "xsi:type=\"xsd:string\">TEMPRAVO SupVersionServiceWeb 2007 - 0.6.1</return>"),
+                                  "xsi:type=\"xsd:string\">TEMPRAVO Service Web 2007 - 0.6.1</return>"),
             std::string::npos);
   // The action names the port, whatever the path; the quotes of the header are accepted.
   EXPECT_NE(AppelerVersion("\"urn:TzSvcWAdmin-PortAdmin#Version\"").find("2007 - 0.6.1"), std::string::npos);
   EnregistrerServicesWeb("iso-8859-1", kOptionsSoapLitteral);
-  EXPECT_NE(AppelerVersion().find("<return>TEMPRAVO SupVersionServiceWeb 2007 - 0.6.1</return>"), std::string::npos);
+  EXPECT_NE(AppelerVersion().find("<return>TEMPRAVO Service Web 2007 - 0.6.1</return>"), std::string::npos);
+  Traduction::Vider();
 }
 
 TEST(SupSvcWImplementations, RewritingToBaseTypesLeavesEveryPrefixBound) {
