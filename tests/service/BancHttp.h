@@ -66,6 +66,8 @@ struct BancHttp {
     std::thread t([&] {
       appelant();
       fini = true;
+      // The loop checks `fini` after an event: give it one, or it would sleep until its time-out.
+      boost::asio::post(boucle.Context(), [] {});
     });
     Pomper([&] { return fini.load(); }, passesInactives);
     t.join();
