@@ -5,6 +5,7 @@
 
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupCursus.h"
+#include "base/fichiers/SupJourFerie.h"
 #include "base/fichiers/SupLieu.h"
 #include "base/fichiers/SupModaliteAdmission.h"
 #include "base/fichiers/SupModule.h"
@@ -30,7 +31,6 @@ struct TypeFichierBrut {
 constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupPonderation", ".PON", 0x07, 2, 4, false, true},
     {"SupCalendrier", ".CAL", 0x08, 3, 111, false, true},
-    {"SupJourFerie", ".JRF", 0x09, 4, 16, false, true},
     {"SupEleve", ".ELE", 0x2A, 8, 536, false, true},
     {"SupFamille", ".FMR", 0x0B, 9, 15, false, true},
     {"SupSousFamille", ".SFM", 0x0C, 10, 20, false, true},
@@ -97,6 +97,7 @@ std::array<TFichierSup*, 42> Construire() {
   static std::deque<TFichierSup> fichiers;
   std::array<TFichierSup*, 42> ordre{};
   ordre[0] = &SupCivilite::Fichier();
+  ordre[3] = &SupJourFerie::Fichier();
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
   ordre[6] = &SupLieu::Fichier();
