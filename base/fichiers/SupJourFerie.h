@@ -9,14 +9,14 @@
 #include "core/values/DateTime.h"
 #include "core/values/DomaineHebdomadaire.h"
 
-#pragma pack(push, 1)
+// The dates lie on their natural alignment, so that they can be read in place.
 struct TypeEnregistrementJourFerie {
   int32_t Identifiant;
+  int32_t Inutilise;
   double Debut;
   double Fin;
 };
-#pragma pack(pop)
-static_assert(sizeof(TypeEnregistrementJourFerie) == 20);
+static_assert(sizeof(TypeEnregistrementJourFerie) == 24);
 
 namespace SupJourFerie {
 
