@@ -10,6 +10,7 @@
 #include "base/fichiers/SupModaliteAdmission.h"
 #include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupPays.h"
+#include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 
 namespace FichiersBase {
@@ -47,7 +48,6 @@ constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false, true},
     {"SupRelationPartition", ".RLP", 0x15, 24, 8, false, false},
     {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false, true},
-    {"SupRegroupementCours", ".RGC", 0x18, 26, 9, false, true},
     {"SupMemoCours", ".MCR", 0x27, 27, 264, false, true},
     {"SupCours", ".CRS", 0x19, 28, 102, true, true},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false, true},
@@ -103,6 +103,7 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[6] = &SupLieu::Fichier();
   ordre[13] = &SupCursus::Fichier();
   ordre[14] = &SupModule::Fichier();
+  ordre[25] = &SupRegroupementCours::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeFichierBrut& b : kFichiersBruts) {
     descriptions.push_back(DescriptionBrute(b));
