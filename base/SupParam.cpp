@@ -83,7 +83,7 @@ bool EstOrdreParametresBase(uint32_t Code) {
   }
 }
 
-bool Appliquer(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees) {
+bool AppliquerOrdre(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees) {
   if (EstOrdreParametresBase(Code))
     return gParametresBase != nullptr && gParametresBase->TraiterOrdre(Code, Taille, Donnees);
   const bool octet = Taille >= 1 && Donnees != nullptr;
@@ -243,7 +243,7 @@ bool SupprimerJournauxInutiles(uint8_t Valeur, bool Appliquer) {
 }
 
 bool ExecuterOrdre(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees) {
-  const bool resultat = Taille >= 0 && Appliquer(Code, Parametre, Taille, Donnees);
+  const bool resultat = Taille >= 0 && AppliquerOrdre(Code, Parametre, Taille, Donnees);
   NetBases::ApresModificationLocale();
   return resultat;
 }

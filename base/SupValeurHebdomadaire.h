@@ -23,6 +23,7 @@ void Copier(const TFixedArrayOfValeurHebdomadaire& Autre);
 // Weeks 1..52 of the set take Valeur, the others 0.
 void Remplir(int32_t Valeur, const TypeDomaineHebdomadaire& Semaines);
 // Adds the other array's value of each week of the set (saturated).
+using Base::Ajouter;
 void Ajouter(const TFixedArrayOfValeurHebdomadaire& Autre, const TypeDomaineHebdomadaire& Semaines);
 // The saturated sum of the weeks 1..52 of the set.
 int32_t Somme(const TypeDomaineHebdomadaire& Semaines) const;
@@ -43,6 +44,7 @@ void Copier(const TFixedArrayOfValeurMensuelle& Autre);
 // day, the weeks counted from PremiereDate + Decalage. A negative offset, or a first date that is
 // no date, leaves every month 0.
 void Repartir(int32_t Valeur, const TypeDomaineHebdomadaire& Semaines, int32_t Decalage, TDateTime PremiereDate);
+using Base::Ajouter;
 void Ajouter(const TFixedArrayOfValeurMensuelle& Autre, uint16_t Masque);
 int32_t Somme(uint16_t Masque) const;
 NV_ARRAY_CLASS_END
