@@ -77,6 +77,7 @@ class TOctets {
 }  // namespace Fuzz
 
 class TObject;
+class TClass;
 class TBinaryFormatter;
 class TStream;
 
@@ -101,6 +102,12 @@ class TGraphe {
   TObject* racine_;
   std::vector<TObject*> nonPossedes_;
 };
+
+// Reads one object of Classe straight from the bytes, with a formatter of that Disposition: the object
+// is built blank and reads its own content (no class name before it). A corrupt stream must be refused
+// with the system's exceptions; an object read must write bytes that read back, consuming them
+// exactly, and write the same bytes again.
+void LireDirectement(const TClass* Classe, uint8_t Disposition, std::string_view Octets);
 
 // Stops the run (a crash the fuzzer saves) when a property that must hold for every input does not.
 void Verifier(bool Condition, const char* Propriete);

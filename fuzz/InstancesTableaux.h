@@ -16,7 +16,7 @@
 #include "core/arrays/ArrayOfTDateTime.h"
 #include "core/arrays/ArrayOfTObject.h"
 #include "core/arrays/ArrayOfWideString.h"
-#include "objectdb/ArrayOfDuree.h"
+#include "objectdb/durations/ArrayOfDuree.h"
 
 namespace Fuzz {
 

@@ -213,10 +213,10 @@ class TCustomArrayTemplate : public TCustomArray, public TArrayInterface<Traits>
   bool TraceActive() const { return porteur_.TraceActive(); }
 
   // ---- streaming ----
-  void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) final;
+  void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) override;
   // Reads a whole array, checking every size, count and position against the stream (EReadError
   // otherwise); the array changes only once everything has been read.
-  void Lire(IFormateur* Formateur, TClasseFormat Contexte) final;
+  void Lire(IFormateur* Formateur, TClasseFormat Contexte) override;
 
  protected:
   struct Entete {

@@ -63,7 +63,7 @@ class TArbre : public TCustomSerializable {
 };
 
 struct IArbreTemporaire : virtual IInterface {
-  static constexpr TGUID IID = MakeGUID("{0B166F7E-D865-4841-85F3-3210C6B872CF}");
+  static constexpr TGUID IID = MakeGUID("{397ECA05-205C-468F-B884-4B81E979DA40}");
   virtual void InscrireRamasseMiettes() = 0;
   virtual void DesinscrireRamasseMiettes() = 0;
   virtual bool EstInscrit() = 0;

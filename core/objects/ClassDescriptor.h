@@ -2,12 +2,38 @@
 // name carries one. A descriptor knows the exact class name, its parent, answers InheritsFrom and
 // builds a blank object (members zeroed, none of the ordinary constructor's side effects).
 // Class references are `const TClass*`. Virtual class methods of a family of classes are virtual
-// functions of a descriptor subclass (see TClassOf below).
+// functions of a descriptor subclass (see TClassOf below). A descriptor may also list the class's own
+// published properties, from which the object database builds its columns.
 #pragma once
 
+#include <cstdint>
+#include <limits>
+#include <span>
 #include <string>
 
 class TObject;
+class TClass;
+
+// The kind of a published property's type. The numbers are written in streams.
+enum TTypeKind : uint8_t {
+  tkUnknown = 0, tkInteger = 1, tkChar = 2, tkEnumeration = 3, tkFloat = 4, tkString = 5,
+  tkSet = 6, tkClass = 7, tkMethod = 8, tkWChar = 9, tkLString = 10, tkWString = 11,
+  tkVariant = 12, tkArray = 13, tkRecord = 14, tkInterface = 15, tkInt64 = 16, tkDynArray = 17,
+};
+
+// The index number of a property declared without one.
+inline constexpr int32_t kProprieteSansIndex = std::numeric_limits<int32_t>::min();
+
+// One published property, as its class declares it. Classe gives the declared class of a tkClass
+// property (a function, so that a class may publish a property of its own class); nil otherwise.
+struct TInfoPropriete {
+  const char* Nom;
+  const char* NomDuType;
+  TTypeKind Genre;
+  const TClass* (*Classe)();
+  int32_t Index;
+  bool Stockee;
+};
 
 // Tag of the constructors that build a blank object: every member zero or empty, nothing registered,
 // nothing created. Reading an object back from a stream starts from such an object.
@@ -17,8 +43,10 @@ class TClass {
  public:
   using BlankFactory = TObject* (*)();
 
-  TClass(const char* name, const TClass* parent, BlankFactory blank)
-      : name_(name), parent_(parent), blank_(blank) {}
+  // Proprietes: the class's own published properties in declaration order (those of its ancestors
+  // are their descriptors'); the entries must outlive the descriptor.
+  TClass(const char* name, const TClass* parent, BlankFactory blank, std::span<const TInfoPropriete> Proprietes = {})
+      : name_(name), parent_(parent), blank_(blank), proprietes_(Proprietes) {}
   TClass(const TClass&) = delete;
   TClass& operator=(const TClass&) = delete;
   virtual ~TClass() = default;
@@ -34,11 +62,14 @@ class TClass {
   // A blank instance, or nullptr for an abstract class.
   TObject* NewBlank() const { return blank_ ? blank_() : nullptr; }
   bool IsAbstract() const { return blank_ == nullptr; }
+  // The properties this class itself publishes, in declaration order.
+  std::span<const TInfoPropriete> ProprietesPropres() const { return proprietes_; }
 
  private:
   std::string name_;
   const TClass* parent_;
   BlankFactory blank_;
+  std::span<const TInfoPropriete> proprietes_;
 };
 
 // The root object class.
@@ -99,4 +130,13 @@ TObject* NewBlankOf() {
   const TClass* Self::StaticClass() {                                           \
     static const TClass descriptor(Name, Parent::StaticClass(), &NewBlankOf<Self>); \
     return &descriptor;                                                         \
+  }
+
+// A concrete class that publishes properties: Proprietes names a static array of TInfoPropriete
+//   static constexpr TInfoPropriete kProprietes[] = {{"Nom", "String", tkLString, nullptr, 0, true}};
+//   NV_DEFINE_PUBLISHED_CLASS(TMonArticle, TArticle, kProprietes)
+#define NV_DEFINE_PUBLISHED_CLASS(Self, Parent, Proprietes)                                          \
+  const TClass* Self::StaticClass() {                                                                \
+    static const TClass descriptor(#Self, Parent::StaticClass(), &NewBlankOf<Self>, Self::Proprietes); \
+    return &descriptor;                                                                              \
   }

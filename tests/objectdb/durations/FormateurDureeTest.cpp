@@ -7,7 +7,7 @@
 
 #include "core/values/Ansi1252.h"
 #include "core/objects/RamasseMiettes.h"
-#include "objectdb/FormateurDuree.h"
+#include "objectdb/durations/FormateurDuree.h"
 
 namespace {
 std::string Texte(double d) {

@@ -8,7 +8,7 @@
 
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/serial/Serialisation.h"
-#include "objectdb/ArrayOfDuree.h"
+#include "objectdb/durations/ArrayOfDuree.h"
 
 namespace {
 TypeDureeStockee Duree(double jours) {

@@ -1,4 +1,4 @@
-#include "objectdb/FormateurDuree.h"
+#include "objectdb/durations/FormateurDuree.h"
 
 #include <charconv>
 #include <cmath>

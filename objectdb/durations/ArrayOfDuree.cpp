@@ -1,7 +1,7 @@
-#include "objectdb/ArrayOfDuree.h"
+#include "objectdb/durations/ArrayOfDuree.h"
 
 #include "core/objects/GestionnaireNomsDeClasse.h"
-#include "objectdb/FormateurDuree.h"
+#include "objectdb/durations/FormateurDuree.h"
 
 template class TCustomArrayTemplate<TArrayOfDureeTraits>;
 template class TArrayTemplate<TArrayOfDureeTraits>;
