@@ -18,7 +18,11 @@
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
 #include "core/values/Codage.h"
+#include "base/SupDemiPension.h"
 #include "base/SupFichiers.h"
+#include "base/SupLibelleHeure.h"
+#include "base/SupOption.h"
+#include "base/SupParam.h"
 #include "base/fichiers/FichierSup.h"
 #include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
@@ -31,6 +35,7 @@
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/durations/FormateurDuree.h"
 #include "platform/registry/HiveFile.h"
+#include "streams/ParametresBase.h"
 #include "streams/Registre.h"
 #include "streams/SupArchivageEtSauvegarde.h"
 #include "objectdb/parameters/ParametreBooleen.h"
@@ -211,6 +216,66 @@ void SemencesOrdreModif() {
       Ecrire("OrdreModif", "stocke-" + std::to_string(place) + "-" + std::to_string(d), lu);
     }
   }
+}
+
+// The settings' requests as their setters send them, turned into the orders the server broadcasts.
+void SemencesOrdresReglages() {
+  struct TClientEnregistreur final : IClientDonnees {
+    std::vector<std::pair<uint32_t, Octets>> Requetes;
+    std::vector<int32_t> Parametres;
+    bool PasserParServeur() override { return true; }
+    bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool,
+                                 void*) override {
+      const auto* d = static_cast<const uint8_t*>(Donnees);
+      Requetes.emplace_back(Code, Donnees != nullptr ? Octets(d, d + Taille) : Octets{});
+      Parametres.push_back(Parametre);
+      return true;
+    }
+  } client;
+  Fuzz::TBaseOuverte base;
+  NetClient::ClientDonnees() = &client;
+  TParametresBase& parametres = *ParametresBase::Parametres();
+  parametres.DefinirAppliquerOrdre(false);
+  parametres.DefinirJoursOuvres(62);
+  parametres.ModifierPremiereDate(45901);
+  TypeDomaineHebdomadaire semaines;
+  semaines.Inclure(4);
+  parametres.ModifierDomaineVerrouillage(semaines);
+  parametres.ModifierClotureAutomatique(1);
+  TParametresExportAutoBulvera e;
+  e.Entier = 3;
+  parametres.ModifierParametresExportAuto(e);
+  parametres.DefinirAppliquerOrdre(true);
+  (void)SupParam::ModifierSeuilHSSProfesseur(4000, false);
+  (void)SupParam::ModifierPlaceDemiJournee(6, false);
+  (void)SupParam::ModifierNomEtablissement("Lycee", false);
+  (void)SupParam::ModifierApportProfesseurAnnuel(0, false);
+  (void)SupDemiPension::ModifierDebutDemiPension(8, false);
+  (void)SupDemiPension::ModifierGenresRessourcesDemiPension(29, false);
+  (void)SupLibelleHeure::ModifierHoraireLibelleHeure(0, 3, "09h30", false);
+  (void)SupLibelleHeure::ModifierVisibleEcranLibelleHeure(1, 144, true, false);
+  (void)SupOption::ModifierOption(4, 70, false);
+  (void)SupOption::MettreOptionsParDefaut(false);
+  NetClient::ClientDonnees() = nullptr;
+  const Octets grille = Valeur<uint16_t>(20) + Valeur<uint16_t>(5) + Valeur<uint16_t>(10);
+  Octets tout = grille;
+  for (std::size_t i = 0; i < client.Requetes.size(); ++i) {
+    const auto& [code, donnees] = client.Requetes[i];
+    const uint32_t categorie = code >> 16;
+    const uint8_t unite = categorie == 0x8002   ? 0
+                          : categorie == 0x8003 ? 3
+                          : categorie == 0x8004 ? 4
+                          : categorie == 0x8005 ? 5
+                          : (code == 0x80010000 || code == 0x80010001 || code == 0x80010700 || code == 0x80010C00)
+                              ? 1
+                              : 2;
+    const Octets ordre = Octets{unite} + Valeur(static_cast<uint16_t>(code & 0xFFFF)) + Valeur(client.Parametres[i]) +
+                         Valeur(static_cast<uint16_t>(donnees.size())) + donnees;
+    Ecrire("OrdresReglages", "ordre-" + std::to_string(i), grille + ordre);
+    tout = tout + ordre;
+  }
+  Ecrire("OrdresReglages", "tous", tout);
+  Ecrire("OrdresReglages", "grille-vide", Octets(6, 0) + Octets{4, 0, 0, 0, 0, 0, 0, 16, 0});
 }
 
 // The content of an object as it writes itself (no class name before it), after the choice byte of
@@ -401,6 +466,7 @@ int main(int argc, char** argv) {
   SemencesChaineUnicode();
   SemencesFormat();
   SemencesOrdreModif();
+  SemencesOrdresReglages();
   SemencesRuche();
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
