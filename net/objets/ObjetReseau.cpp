@@ -3,6 +3,7 @@
 #include <openssl/rand.h>
 
 #include <memory>
+#include <utility>
 
 #include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Exceptions.h"
@@ -90,8 +91,13 @@ std::unique_ptr<TObject> LireTemporaire(const TClass* Classe, IFormateur* Format
 }
 
 TAssociationIdentifiantObject* association = nullptr;
+bool referenceAcceptee = false;
 
 }  // namespace
+
+TAccepterReference::TAccepterReference() { referenceAcceptee = true; }
+TAccepterReference::~TAccepterReference() { referenceAcceptee = false; }
+bool TAccepterReference::Prendre() { return std::exchange(referenceAcceptee, false); }
 
 // ---------------------------------------------------------------------------------------------------
 // TObjetIdentifiable
@@ -176,8 +182,10 @@ void TFSObjetParReference::Lire(TObject* Objet, IInterface* Formateur) {
   if (auto* i = InterfaceOf<IObjetParReference>(Objet)) i->LireReference(FormateurDe(Formateur));
 }
 TObject* TFSObjetParReference::CreerEtLire(const TClass* Classe, IInterface* Formateur) {
+  const bool acceptee = TAccepterReference::Prendre();
   std::unique_ptr<TObject> temporaire = LireTemporaire(Classe, FormateurDe(Formateur));
-  return Resoudre(temporaire.get(), Classe);
+  TObject* trouve = Resoudre(temporaire.get(), Classe);
+  return acceptee ? trouve : nullptr;
 }
 
 const TCustomFormatSerialisation::Class* TFSContenuObjet::StaticClass() {
@@ -196,9 +204,11 @@ void TFSContenuObjet::Lire(TObject* Objet, IInterface* Formateur) {
 // way the reader's position ends after the object. The object found is of the temporary's class or
 // a descendant, so it reads the content the temporary would have read.
 TObject* TFSContenuObjet::CreerEtLire(const TClass* Classe, IInterface* Formateur) {
+  const bool acceptee = TAccepterReference::Prendre();
   IFormateur* formateur = FormateurDe(Formateur);
   std::unique_ptr<TObject> temporaire = LireTemporaire(Classe, formateur);
   TObject* trouve = Resoudre(temporaire.get(), Classe);
+  if (!acceptee) trouve = nullptr;
   TObject* cible = trouve != nullptr ? trouve : temporaire.get();
   if (auto* i = InterfaceOf<IContenuObjet>(cible)) i->LireContenu(formateur);
   return trouve;

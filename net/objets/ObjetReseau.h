@@ -127,11 +127,27 @@ struct TFSDeclarationObjet {
 // A reference: the receiver's own object of the same identity. Creer reads the reference into a
 // temporary instance of the class named in the stream and answers the local object of that GUID,
 // only when it is of that class or a descendant; otherwise nil.
+//
+// The receiver's object is handed only to a reader that leaves it to its owner, and that says so with
+// a TAccepterReference around its reading of the object (the object parameter does). Any other
+// reader owns what it reads and would free the receiver's object: for it a reference reads as nil.
 struct TFSObjetParReference {
   static const TCustomFormatSerialisation::Class* StaticClass();
   static void Ecrire(TObject* Objet, IInterface* Formateur);
   static void Lire(TObject* Objet, IInterface* Formateur);
   static TObject* CreerEtLire(const TClass* Classe, IInterface* Formateur);
+};
+
+// Opened by a reader that does not own the object it is about to read when it is written by
+// reference: the next reference read resolves to the receiver's object (once; nesting not carried).
+class TAccepterReference {
+ public:
+  TAccepterReference();
+  ~TAccepterReference();
+  TAccepterReference(const TAccepterReference&) = delete;
+  TAccepterReference& operator=(const TAccepterReference&) = delete;
+  // True once, for the reference read right after the opening (the format class takes it).
+  static bool Prendre();
 };
 
 // A reference, then the content read into the object found. When no object of the named class is

@@ -1,5 +1,6 @@
 #include "net/objets/ParametreObjetReseau.h"
 
+#include "core/arrays/CustomArray.h"
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/objects/RamasseMiettes.h"
 #include "net/objets/ObjetReseau.h"
@@ -34,13 +35,19 @@ void TParametreObjetReseauTraits::Tracer(TObject* Valeur, TCustomTraceur* Traceu
       [&](TCustomTraceur* t, std::string& lignes) { TCustomTracable::TracerObjet(Valeur, true, t, lignes); }, Texte);
 }
 
-TParametreObjetReseau::~TParametreObjetReseau() {
-  if (possede_) delete valeur_;
+// An object the parameter read goes whole: an array read with it hands the parameter the elements
+// it does not own, since they were read with it too.
+void TParametreObjetReseau::LibererValeur() {
+  if (!possede_) return;
+  if (auto* tableau = dynamic_cast<TCustomArray*>(valeur_)) tableau->LibererNonPossedes();
+  delete valeur_;
 }
+
+TParametreObjetReseau::~TParametreObjetReseau() { LibererValeur(); }
 
 void TParametreObjetReseau::SetValeur(TObject* const& Valeur) {
   if (Valeur == valeur_) return;
-  if (possede_) delete valeur_;
+  LibererValeur();
   possede_ = false;
   Base::SetValeur(Valeur);
 }
@@ -50,7 +57,13 @@ void TParametreObjetReseau::SetValeur(TObject* const& Valeur) {
 void TParametreObjetReseau::Lire(IFormateur* Formateur, TClasseFormat Contexte) {
   TCustomParametre::Lire(Formateur, Contexte);
   const bool parReference = ObjetSuivantParReference(Formateur);
-  TObject* lu = TParametreObjetReseauTraits::Lire(Formateur, Contexte);
+  TObject* lu = nullptr;
+  if (parReference) {
+    TAccepterReference acceptee;
+    lu = TParametreObjetReseauTraits::Lire(Formateur, Contexte);
+  } else {
+    lu = TParametreObjetReseauTraits::Lire(Formateur, Contexte);
+  }
   // The same object again can only be a reference to it: what the parameter owned it still owns.
   if (lu == valeur_) return;
   SetValeur(lu);

@@ -3,8 +3,8 @@
 //
 // Ownership: an object given with SetValeur stays its giver's, and so does an object that a reading
 // resolved by reference (the receiver's own object of that identity). An object that a reading
-// created belongs to the parameter, which frees it when it is destroyed, reads again or is given
-// another value.
+// created belongs to the parameter, which frees it (with the elements that an array read with it
+// does not own) when it is destroyed, reads again or is given another value.
 #pragma once
 
 #include <string>
@@ -28,6 +28,7 @@ NV_PARAMETRE_CLASS_BEGIN(TParametreObjetReseau, TParametreObjetReseauTraits)
   bool PossedeValeur() const { return possede_; }
 
  private:
+  void LibererValeur();
   bool possede_ = false;
 NV_PARAMETRE_CLASS_END
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/objects/RamasseMiettes.h"
+#include "net/objets/ParametreObjetReseau.h"
 #include "tests/net/objets/ObjetsReseauFixtures.h"
 
 namespace {
@@ -71,8 +72,9 @@ TEST_F(ObjetReseau_, ADestroyedObjectLeavesTheIdentityMap) {
 }
 
 // The reference and content forms, read back on the "receiver" in every relation between the local
-// object of the GUID and the class the stream names. The content form must leave the reader after
-// the object in every case: a marker follows it.
+// object of the GUID and the class the stream names, by the object parameter (which leaves the
+// object to its owner) and by a plain reader (which would own, and free, what it gets: for it a
+// reference is nil). The reader must be left after the object in every case: a marker follows it.
 TEST_F(ObjetReseau_, AReferenceResolvesOnlyToAnObjectOfTheNamedClassAndContentIsAlwaysConsumed) {
   struct Cas {
     const char* nom;
@@ -90,36 +92,77 @@ TEST_F(ObjetReseau_, AReferenceResolvesOnlyToAnObjectOfTheNamedClassAndContentIs
   };
   for (TClasseFormat format : {TFSObjetParReference::StaticClass(), TFSContenuObjet::StaticClass()}) {
     for (const Cas& c : cas) {
-      SCOPED_TRACE(std::string(c.nom) + " / " + format->ClassName());
-      exact.Valeur = derive.Valeur = 0;
-      TObject* local = c.local();
-      if (local != nullptr) {
-        TInfoDeclarationObjetReseau d(nullptr);
-        d.Identifiant = kGuid;
-        d.Appliquer(local);
-      }
-      TObjetTest envoye;
-      envoye.SetIdentifiant(kGuid);
-      envoye.Valeur = 77;
-      for (bool taille : {false, true}) {
-        std::unique_ptr<TBinaryFormatter> f(taille ? new TBinaryFormatterWithSize(nullptr) : new TBinaryFormatter(nullptr));
-        f->EcrireObjet(&envoye, format);
-        f->EcrireEntier(12345);
-        f->SetPosition(0);
-        TObject* lu = f->LireObjet(nullptr);
-        EXPECT_EQ(lu, c.resolu ? local : nullptr);
-        int32_t marqueur = 0;
-        EXPECT_EQ(f->LireEntier(marqueur), 4);
-        EXPECT_EQ(marqueur, 12345);
-        const bool contenu = format == TFSContenuObjet::StaticClass() && c.resolu;
-        if (auto* t = ObjectAs<TObjetTest>(local)) {
-          EXPECT_EQ(t->Valeur, contenu ? 77 : 0);
+      for (bool parParametre : {true, false}) {
+        SCOPED_TRACE(std::string(c.nom) + " / " + format->ClassName() + (parParametre ? " / parameter" : " / plain"));
+        exact.Valeur = derive.Valeur = 0;
+        TObject* local = c.local();
+        if (local != nullptr) {
+          TInfoDeclarationObjetReseau d(nullptr);
+          d.Identifiant = kGuid;
+          d.Appliquer(local);
         }
+        TObjetTest envoye;
+        envoye.SetIdentifiant(kGuid);
+        envoye.Valeur = 77;
+        for (bool taille : {false, true}) {
+          std::unique_ptr<TBinaryFormatter> f(taille ? new TBinaryFormatterWithSize(nullptr)
+                                                     : new TBinaryFormatter(nullptr));
+          TParametreObjetReseau source("Objet", false);
+          source.SetValeur(&envoye);
+          if (parParametre) source.Ecrire(f.get(), format);
+          else f->EcrireObjet(&envoye, format);
+          f->EcrireEntier(12345);
+          f->SetPosition(0);
+          TObject* lu = nullptr;
+          TParametreObjetReseau parametre(false);
+          if (parParametre) {
+            parametre.Lire(f.get(), nullptr);
+            lu = parametre.GetValeur();
+            EXPECT_FALSE(parametre.PossedeValeur());
+          } else {
+            lu = f->LireObjet(nullptr);
+          }
+          const bool resolu = c.resolu && parParametre;
+          EXPECT_EQ(lu, resolu ? local : nullptr);
+          int32_t marqueur = 0;
+          EXPECT_EQ(f->LireEntier(marqueur), 4);
+          EXPECT_EQ(marqueur, 12345);
+          const bool contenu = format == TFSContenuObjet::StaticClass() && resolu;
+          if (auto* t = ObjectAs<TObjetTest>(local)) {
+            EXPECT_EQ(t->Valeur, contenu ? 77 : 0);
+          }
+        }
+        envoye.SetIdentifiant(kIdentifiantNul);
+        if (local != nullptr) TGestionnaireIdentificationReseau::Retirer(local);
       }
-      envoye.SetIdentifiant(kIdentifiantNul);
-      if (local != nullptr) TGestionnaireIdentificationReseau::Retirer(local);
     }
   }
+}
+
+// An owning array that a peer fills with references to the receiver's objects must not take them:
+// freeing the array leaves them alive (the sanitizers see any double free).
+TEST_F(ObjetReseau_, AnArrayOfReferencesNeverTakesTheReceiversObjects) {
+  auto* local = new TObjetTest();
+  TGestionnaireIdentificationReseau::Declarer(local);
+  TObjetTest envoye;
+  envoye.SetIdentifiant(local->Identifiant());
+  TArrayOfTObject liste(4, true, false);
+  liste.Ajouter(&envoye);
+  TBinaryFormatter f(nullptr);
+  f.EcrireChaine("TArrayOfTObject");
+  f.EcrireChaine("NIL");
+  liste.Ecrire(&f, TFSObjetParReference::StaticClass());
+  f.SetPosition(0);
+  {
+    std::unique_ptr<TObject> lu(f.LireObjet(nullptr));
+    auto* relu = ObjectAs<TArrayOfTObject>(lu.get());
+    ASSERT_NE(relu, nullptr);
+    ASSERT_EQ(relu->GetNombreElements(), 1);
+    EXPECT_EQ(relu->GetElement(0), nullptr);
+  }
+  EXPECT_EQ(TGestionnaireIdentificationReseau::ObjetDeIdentifiant(local->Identifiant()), local);
+  envoye.SetIdentifiant(kIdentifiantNul);
+  delete local;
 }
 
 TEST_F(ObjetReseau_, AReferenceCutShortOrOfAnotherSizeIsAReadError) {
