@@ -58,17 +58,32 @@ void TParametrePublieReseau::Lire(IFormateur* Formateur, TClasseFormat Contexte)
   if (Voyage(Contexte)) Contexte->Lire(this, Formateur);
 }
 
+// The value in its own form (its class name, "NIL", its data), its data written with Contexte as the
+// context of what it holds: an object parameter's object goes in that format. The stream names the
+// format, so the reader needs no context.
+void TParametrePublieReseau::EcrireParametre(IFormateur* Formateur, TClasseFormat Contexte) {
+  TCustomParametre* p = Parametre();
+  ISerializable* serialisable = InterfaceOf<ISerializable>(p);
+  if (serialisable == nullptr) {
+    Formateur->EcrireObjet(nullptr, nullptr);
+    return;
+  }
+  Formateur->EcrireChaine(p->ClassName());
+  Formateur->EcrireChaine("NIL");
+  serialisable->Ecrire(Formateur, Contexte);
+}
+
 void TParametrePublieReseau::EcrireRequete(IFormateur* Formateur) {
-  Formateur->EcrireObjet(Parametre(), FormatDe(TFSModeRequete::StaticClass()));
+  EcrireParametre(Formateur, FormatDe(TFSModeRequete::StaticClass()));
 }
 void TParametrePublieReseau::LireRequete(IFormateur* Formateur) { LireParametre(Formateur, nullptr); }
 void TParametrePublieReseau::EcrireReponse(IFormateur* Formateur) {
-  Formateur->EcrireObjet(Parametre(), FormatDe(TFSModeReponse::StaticClass()));
+  EcrireParametre(Formateur, FormatDe(TFSModeReponse::StaticClass()));
 }
 void TParametrePublieReseau::LireReponse(IFormateur* Formateur) { LireParametre(Formateur, nullptr); }
-void TParametrePublieReseau::EcrireReference(IFormateur* Formateur) { Formateur->EcrireObjet(Parametre(), nullptr); }
+void TParametrePublieReseau::EcrireReference(IFormateur* Formateur) { EcrireParametre(Formateur, nullptr); }
 void TParametrePublieReseau::LireReference(IFormateur* Formateur) { LireParametre(Formateur, nullptr); }
-void TParametrePublieReseau::EcrireContenu(IFormateur* Formateur) { Formateur->EcrireObjet(Parametre(), nullptr); }
+void TParametrePublieReseau::EcrireContenu(IFormateur* Formateur) { EcrireParametre(Formateur, nullptr); }
 void TParametrePublieReseau::LireContenu(IFormateur* Formateur) { LireParametre(Formateur, nullptr); }
 
 TListeParametresPubliesReseau::TListeParametresPubliesReseau(const TClass* ClasseDecrite,

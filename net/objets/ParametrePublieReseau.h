@@ -31,7 +31,8 @@ class TParametrePublieReseau : public TParametrePublie, public IModeRequete, pub
   void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) override;
   void Lire(IFormateur* Formateur, TClasseFormat Contexte) override;
 
-  // The value as one object in the mode's format; read back into this parameter, of its class.
+  // The value as one object, whose own data use the mode's format as their context (an object
+  // parameter writes its object in that format); read back into this parameter, of its class.
   void EcrireRequete(IFormateur* Formateur) override;
   void LireRequete(IFormateur* Formateur) override;
   void EcrireReponse(IFormateur* Formateur) override;
@@ -47,6 +48,7 @@ class TParametrePublieReseau : public TParametrePublie, public IModeRequete, pub
 
  private:
   TClasseFormat FormatDe(TClasseFormat Mode) const;
+  void EcrireParametre(IFormateur* Formateur, TClasseFormat Contexte);
 
   TAssociationClasseClasse* sens_ = nullptr;
 };

@@ -12,6 +12,13 @@ NV_DEFINE_CLASS(TAutreObjet, TObjetIdentifiable)
 NV_DEFINE_PUBLISHED_CLASS(TOrdreTest, TOrdreReseau, kProprietes)
 NV_DEFINE_PUBLISHED_CLASS(TOrdreTypeInconnu, TOrdreReseau, kProprietes)
 NV_DEFINE_CLASS(TAutreOrdre, TOrdreReseau)
+NV_DEFINE_PUBLISHED_CLASS(TOrdreCible, TOrdreReseau, kProprietes)
+
+TListeParametresPublies* TOrdreCible::CreerParametres() {
+  auto* liste = static_cast<TListeParametresPubliesReseau*>(TOrdreReseau::CreerParametres());
+  liste->ParametreReseau(0)->DefinirSens(3, TFSObjetParReference::StaticClass());
+  return liste;
+}
 
 void TObjetTest::LireContenu(IFormateur* Formateur) { Valeur = StrictReads::LireEntier(Formateur); }
 
@@ -73,7 +80,7 @@ void* TEchec::GetInterfaceEntry(const TGUID& iid) {
 void TestsObjetsReseau::Enregistrer() {
   for (const TClass* c : {TObjetTest::StaticClass(), TObjetTestDerive::StaticClass(), TAutreObjet::StaticClass(),
                           TOrdreTest::StaticClass(), TOrdreTypeInconnu::StaticClass(),
-                          TAutreOrdre::StaticClass()})
+                          TAutreOrdre::StaticClass(), TOrdreCible::StaticClass()})
     TGestionnaireNomsDeClasse::Enregistrer(c);
 }
 

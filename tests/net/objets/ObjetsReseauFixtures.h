@@ -76,6 +76,16 @@ class TAutreOrdre : public TOrdreReseau {
   TErreur* Executer() override { return nullptr; }
 };
 
+// An order whose one parameter, an object, travels by reference both ways.
+class TOrdreCible : public TOrdreReseau {
+  NV_DECLARE_CLASS(TOrdreCible)
+ public:
+  static constexpr TInfoPropriete kProprietes[] = {{"Cible", "TObject", tkClass, nullptr, 0, true}};
+  using TOrdreReseau::TOrdreReseau;
+  TListeParametresPublies* CreerParametres() override;
+  TErreur* Executer() override { return nullptr; }
+};
+
 // The server end: the order's request goes through bytes to a copy read on the other side, which
 // runs there; its answer comes back through bytes into the caller's order.
 class TServeurOctets : public TObjetInterfacable, public IInterlocuteurReseau {

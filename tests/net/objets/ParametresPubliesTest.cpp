@@ -3,6 +3,7 @@
 // may send in place of a parameter or a parameter list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "core/objects/RamasseMiettes.h"
@@ -76,6 +77,28 @@ TEST_F(ParametresPublies_, ARequestAndAnAnswerCarryExactlyTheirParametersBackToB
   AjouterParametre(attendue, "TParametreInteger", "Resultat", [](TBinaryFormatter& f) { f.EcrireEntier(5); });
   attendue.EcrireChaine("NIL");
   EXPECT_EQ(TestsObjetsReseau::Octets(reponse), TestsObjetsReseau::Octets(attendue));
+}
+
+// The mode's format is the context of the value's own data: an object parameter set to travel by
+// reference sends the GUID of its object, and the receiving order refers to its own object of that
+// identity without owning it.
+TEST_F(ParametresPublies_, AnObjectParameterTravelsInTheFormatOfItsMode) {
+  TObjetTest local;
+  TGestionnaireIdentificationReseau::Declarer(&local);
+  TOrdreCible ordre;
+  static_cast<TParametreObjetReseau*>(ordre.Parametres()->Parametre(0))->SetValeur(&local);
+  for (TClasseFormat mode : {TFSModeRequete::StaticClass(), TFSModeReponse::StaticClass()}) {
+    TBinaryFormatter f(nullptr);
+    f.EcrireObjet(&ordre, mode);
+    const Bytes octets = TestsObjetsReseau::Octets(f);
+    const auto guid = local.Identifiant().Bytes();
+    EXPECT_NE(std::search(octets.begin(), octets.end(), guid.begin(), guid.end()), octets.end());
+    f.SetPosition(0);
+    std::unique_ptr<TOrdreReseau> copie(OrdreReseau::LireOrdre(&f));
+    auto* p = static_cast<TParametreObjetReseau*>(copie->Parametres()->Parametre(0));
+    EXPECT_EQ(p->GetValeur(), &local);
+    EXPECT_FALSE(p->PossedeValeur());
+  }
 }
 
 TEST_F(ParametresPublies_, TheObjectParameterIsRegisteredForTObjectAndWritesNilForNoReference) {
