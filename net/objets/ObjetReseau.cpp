@@ -78,14 +78,13 @@ TObject* Resoudre(TObject* Temporaire, const TClass* Classe) {
   return (trouve != nullptr && trouve->InheritsFrom(Classe)) ? trouve : nullptr;
 }
 
-// Reads the reference form into a temporary instance of Classe (the serialisable interface with the
-// reference context).
+// Reads the reference form into a temporary instance of Classe, as the reference format wrote it:
+// through the reference interface, nothing when the class lacks it (its own serialisable reading
+// would take bytes that were never written).
 std::unique_ptr<TObject> LireTemporaire(const TClass* Classe, IFormateur* Formateur) {
   std::unique_ptr<TObject> temporaire(Classe->NewBlank());
   if (!temporaire) ErreurLecture();
-  auto* serialisable = InterfaceOf<ISerializable>(temporaire.get());
-  if (serialisable == nullptr) ErreurLecture();
-  serialisable->Lire(Formateur, TFSObjetParReference::StaticClass());
+  TFSObjetParReference::Lire(temporaire.get(), Formateur);
   temporaire->AfterConstruction();
   return temporaire;
 }
