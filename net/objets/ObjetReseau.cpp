@@ -35,16 +35,21 @@ void EcrireIdentifiant(IFormateur* Formateur, const TGUID& Identifiant) {
   Formateur->EcrireTampon(octets.data(), kTailleIdentifiant);
 }
 
+// The GUID whose 16 bytes in memory order are Octets (D1 to D3 little-endian).
+TGUID GuidDeOctets(const uint8_t* Octets) {
+  TGUID g;
+  g.D1 = static_cast<uint32_t>(Octets[0] | Octets[1] << 8 | Octets[2] << 16) | static_cast<uint32_t>(Octets[3]) << 24;
+  g.D2 = static_cast<uint16_t>(Octets[4] | Octets[5] << 8);
+  g.D3 = static_cast<uint16_t>(Octets[6] | Octets[7] << 8);
+  for (std::size_t i = 0; i < 8; ++i) g.D4[i] = Octets[8 + i];
+  return g;
+}
+
 // A zone of another size than a GUID's is a corrupt stream.
 TGUID LireIdentifiant(IFormateur* Formateur) {
   uint8_t octets[kTailleIdentifiant] = {};
   if (Formateur->LireTampon(octets, kTailleIdentifiant) != kTailleIdentifiant) ErreurLecture();
-  TGUID g;
-  g.D1 = static_cast<uint32_t>(octets[0] | octets[1] << 8 | octets[2] << 16) | static_cast<uint32_t>(octets[3]) << 24;
-  g.D2 = static_cast<uint16_t>(octets[4] | octets[5] << 8);
-  g.D3 = static_cast<uint16_t>(octets[6] | octets[7] << 8);
-  for (int i = 0; i < 8; ++i) g.D4[static_cast<std::size_t>(i)] = octets[8 + i];
-  return g;
+  return GuidDeOctets(octets);
 }
 
 // Builds a blank instance of Classe, hands it to Lire and runs its after-construction step; a
@@ -229,12 +234,7 @@ TGUID TGestionnaireIdentificationReseau::NouvelIdentifiant() {
     if (RAND_bytes(octets.data(), kTailleIdentifiant) != 1)
       throw Exception(std::string("Générateur aléatoire indisponible"_ansi));
   } while (octets == std::array<uint8_t, kTailleIdentifiant>{});
-  TGUID g;
-  g.D1 = static_cast<uint32_t>(octets[0] | octets[1] << 8 | octets[2] << 16) | static_cast<uint32_t>(octets[3]) << 24;
-  g.D2 = static_cast<uint16_t>(octets[4] | octets[5] << 8);
-  g.D3 = static_cast<uint16_t>(octets[6] | octets[7] << 8);
-  for (std::size_t i = 0; i < 8; ++i) g.D4[i] = octets[8 + i];
-  return g;
+  return GuidDeOctets(octets.data());
 }
 
 bool TGestionnaireIdentificationReseau::Declarer(TObject* Objet) {

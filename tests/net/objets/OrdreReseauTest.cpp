@@ -178,4 +178,25 @@ TEST_F(OrdreReseau_, AnObjectThatIsNotAnOrderOrAnErrorThatIsNotAnErrorIsRefused)
   EXPECT_EQ(TestsObjetsReseau::Collectes(), avant);
 }
 
+// The trace of an order: the "classe" block of its class holding each parameter's trace in position
+// order, its value one level deeper.
+TEST_F(OrdreReseau_, AnOrdersTraceHoldsItsParametersInPositionOrder) {
+  TOrdreTest ordre;
+  ordre.SetNumero(3);
+  TCustomTraceur traceur("");
+  std::string texte;
+  ordre.TracerComplet(false, &traceur, texte);
+  EXPECT_TRUE(texte.starts_with("TOrdreTest\r\n")) << texte;
+  const auto numero = texte.find("Libelle = Numero"), nom = texte.find("Libelle = Nom"),
+             resultat = texte.find("Libelle = Resultat");
+  ASSERT_NE(numero, std::string::npos);
+  EXPECT_NE(texte.find("Valeur = 3", numero), std::string::npos);
+  EXPECT_LT(numero, nom);
+  EXPECT_LT(nom, resultat);
+  std::string resume;
+  InterfaceOf<ITracable>(&ordre)->SetTraceActive(false);
+  ordre.TracerResume(resume);
+  EXPECT_EQ(resume, "");
+}
+
 }  // namespace
