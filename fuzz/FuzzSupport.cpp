@@ -10,7 +10,7 @@
 #include "base/ModulesBase.h"
 #include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
-#include "objectdb/ParametreObject.h"
+#include "objectdb/parameters/ParametreObject.h"
 #include "streams/ModulesStreams.h"
 
 void Fuzz::Demarrer() {

@@ -29,26 +29,28 @@
 #include "net/ip/IEIPEndPoint.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
-#include "objectdb/FormateurDuree.h"
+#include "objectdb/columns/ChampInteger.h"
+#include "objectdb/columns/ChampString.h"
+#include "objectdb/durations/FormateurDuree.h"
 #include "platform/registry/HiveFile.h"
 #include "streams/Registre.h"
 #include "streams/SupArchivageEtSauvegarde.h"
-#include "objectdb/ParametreBooleen.h"
-#include "objectdb/ParametreCardinal.h"
-#include "objectdb/ParametreDouble.h"
-#include "objectdb/ParametreDuree.h"
-#include "objectdb/ParametreInt64.h"
-#include "objectdb/ParametreInteger.h"
-#include "objectdb/ParametreInterface.h"
-#include "objectdb/ParametreObject.h"
-#include "objectdb/ParametreReal.h"
-#include "objectdb/ParametreReferenceArticle.h"
-#include "objectdb/ParametreSingle.h"
-#include "objectdb/ParametreString.h"
-#include "objectdb/ParametreTDateTime.h"
-#include "objectdb/ParametreWideString.h"
-#include "objectdb/ProprietePubliee.h"
-#include "objectdb/TableauIndices.h"
+#include "objectdb/parameters/ParametreBooleen.h"
+#include "objectdb/parameters/ParametreCardinal.h"
+#include "objectdb/parameters/ParametreDouble.h"
+#include "objectdb/parameters/ParametreDuree.h"
+#include "objectdb/parameters/ParametreInt64.h"
+#include "objectdb/parameters/ParametreInteger.h"
+#include "objectdb/parameters/ParametreInterface.h"
+#include "objectdb/parameters/ParametreObject.h"
+#include "objectdb/parameters/ParametreReal.h"
+#include "objectdb/parameters/ParametreReferenceArticle.h"
+#include "objectdb/parameters/ParametreSingle.h"
+#include "objectdb/parameters/ParametreString.h"
+#include "objectdb/parameters/ParametreTDateTime.h"
+#include "objectdb/parameters/ParametreWideString.h"
+#include "objectdb/properties/ProprietePubliee.h"
+#include "objectdb/arrays/TableauIndices.h"
 #include "tests/core/diagnostics/ImageDebugEssai.h"
 
 namespace {
@@ -95,6 +97,8 @@ std::vector<T> Exemples() {
   else if constexpr (std::is_same_v<T, const TClass*>) return {TErreur::StaticClass(), TArrayOfInteger::StaticClass()};
   else if constexpr (std::is_same_v<T, TypeDureeStockee>) return {{1.5, nullptr}, {-0.25, nullptr}, {1e300, nullptr}};
   else if constexpr (std::is_same_v<T, TypeItemInfoAcces>) return {{TErreur::StaticClass(), 3, nullptr}, {nullptr, 1, nullptr}};
+  else if constexpr (std::is_same_v<T, TypeNomTypeEtClasseChamp>)
+    return {{"INTEGER", TChampInteger::StaticClass()}, {std::string("Durée"_ansi), nullptr}, {"STRING", TChampString::StaticClass()}};
   else return {T{}, T{}};
 }
 

@@ -6,7 +6,7 @@
 
 #include "core/values/DureeStockee.h"
 #include "fuzz/FuzzSupport.h"
-#include "objectdb/FormateurDuree.h"
+#include "objectdb/durations/FormateurDuree.h"
 
 namespace {
 

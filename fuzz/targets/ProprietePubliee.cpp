@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "fuzz/FuzzSupport.h"
-#include "objectdb/ProprietePubliee.h"
+#include "objectdb/properties/ProprietePubliee.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   Fuzz::Demarrer();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "objectdb/TableauIndices.h"
+#include "objectdb/arrays/TableauIndices.h"
 
 namespace {
 
