@@ -2,9 +2,9 @@
 
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "net/objets/ParametreObjetReseau.h"
-#include "objectdb/ParametreDouble.h"
-#include "objectdb/ParametreInteger.h"
-#include "objectdb/StrictReads.h"
+#include "objectdb/parameters/ParametreDouble.h"
+#include "objectdb/parameters/ParametreInteger.h"
+#include "objectdb/parameters/StrictReads.h"
 
 namespace Fuzz {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "objectdb/TemplateParametre.h"
+#include "objectdb/parameters/TemplateParametre.h"
 
 struct TParametreObjetReseauTraits : TParametreTraitsBase<TObject*> {
   static constexpr const char* kLibelle = "IObjetReseau";

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "objectdb/CustomParametre.h"
-#include "objectdb/ProprietePubliee.h"
+#include "objectdb/parameters/CustomParametre.h"
+#include "objectdb/properties/ProprietePubliee.h"
 
 class TParametrePublie : public TProprietePubliee {
  public:

@@ -2,9 +2,9 @@
 
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/objects/RamasseMiettes.h"
-#include "objectdb/ParametreInteger.h"
-#include "objectdb/ParametreString.h"
-#include "objectdb/StrictReads.h"
+#include "objectdb/parameters/ParametreInteger.h"
+#include "objectdb/parameters/ParametreString.h"
+#include "objectdb/parameters/StrictReads.h"
 
 NV_DEFINE_CLASS(TObjetTest, TObjetIdentifiable)
 NV_DEFINE_CLASS(TObjetTestDerive, TObjetTest)

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/objects/RamasseMiettes.h"
-#include "objectdb/ParametreInteger.h"
+#include "objectdb/parameters/ParametreInteger.h"
 #include "tests/net/objets/ObjetsReseauFixtures.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "core/objects/RamasseMiettes.h"
 #include "net/objets/ParametreObjetReseau.h"
-#include "objectdb/ParametreInteger.h"
-#include "objectdb/ParametreString.h"
+#include "objectdb/parameters/ParametreInteger.h"
+#include "objectdb/parameters/ParametreString.h"
 #include "tests/net/objets/ObjetsReseauFixtures.h"
 
 namespace {
