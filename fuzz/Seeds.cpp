@@ -27,6 +27,8 @@
 #include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
+#include "fuzz/ObjetsReseauFuzz.h"
+#include "net/objets/ParametreObjetReseau.h"
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/ip/IEIPEndPoint.h"
 #include "net/protocol/Trame.h"
@@ -369,6 +371,55 @@ void SemencesProprietesPubliees() {
     for (int32_t i = 0; i < l->GetNombreElements(); ++i) delete l->GetElement(i);
 }
 
+// Network objects in every mode, orders and their answers, and published parameter lists, written
+// by the system's writers in the four layouts.
+void SemencesObjetsReseau() {
+  Fuzz::DemarrerObjetsReseau();
+  Fuzz::TOrdreFuzz ordre;
+  TListeParametresPublies* p = ordre.Parametres();
+  static_cast<TParametreInteger*>(p->Parametre(0))->SetValeur(42);
+  static_cast<TParametreString*>(p->Parametre(1))->SetValeur("texte");
+  static_cast<TParametreObjetReseau*>(p->Parametre(2))->SetValeur(Fuzz::ObjetLocal());
+  static_cast<TParametreDouble*>(p->Parametre(4))->SetValeur(21.0);
+  Fuzz::TOrdreFuzz echec;
+  echec.SetErreur(new TErreur("Nombre negatif"));
+  (new TErreur("detail"))->AjouterA(echec.Erreur());
+  TDeclarationObjetsReseau declarations;
+  declarations.Ajouter(Fuzz::ObjetLocal());
+  declarations.Ajouter(&ordre);
+  Fuzz::TObjetReseauFuzz inconnu;
+  inconnu.Valeur = 7;
+  inconnu.SetIdentifiant(MakeGUID("{11111111-2222-3333-4444-555555555555}"));
+  TSerializable serialisable;
+  serialisable.SetParametres(new TListeParametresPublies(Fuzz::TOrdreFuzz::StaticClass(), nullptr));
+  for (uint8_t d : {0, 1, 2, 3}) {
+    const std::string suffixe = "-" + std::to_string(d);
+    const auto objet = [&](TObject* o, TClasseFormat format) {
+      return Flux(d, [&](TBinaryFormatter& f) { f.EcrireObjet(o, format); });
+    };
+    Ecrire("ObjetReseau", "requete" + suffixe, Octets{d} + objet(&ordre, TFSModeRequete::StaticClass()));
+    Ecrire("ObjetReseau", "reponse" + suffixe, Octets{d} + objet(&echec, TFSModeReponse::StaticClass()));
+    Ecrire("ObjetReseau", "declarations" + suffixe,
+           Octets{d} + objet(&declarations, TFSDeclarationObjet::StaticClass()) + objet(&declarations, nullptr));
+    Ecrire("ObjetReseau", "references" + suffixe,
+           Octets{d} + objet(Fuzz::ObjetLocal(), TFSObjetParReference::StaticClass()) +
+               objet(Fuzz::ObjetLocal(), TFSContenuObjet::StaticClass()) + objet(&inconnu, TFSContenuObjet::StaticClass()));
+    Ecrire("ObjetReseau", "serialisable" + suffixe, Octets{d} + objet(&serialisable, nullptr));
+    Ecrire("OrdreReseau", "ordre" + suffixe, Octets{d} + objet(&ordre, TFSModeRequete::StaticClass()));
+    Ecrire("OrdreReseau", "echec" + suffixe, Octets{static_cast<uint8_t>(d | 4)} + objet(&echec, TFSModeReponse::StaticClass()));
+    Ecrire("OrdreReseau", "reponse" + suffixe, Octets{static_cast<uint8_t>(d | 4)} + objet(&ordre, TFSModeReponse::StaticClass()));
+    Ecrire("ParametresPublies", "liste" + suffixe,
+           Octets{d} + Flux(d, [&](TBinaryFormatter& f) { serialisable.Parametres()->Ecrire(&f, nullptr); }));
+    Ecrire("ParametresPublies", "parametre" + suffixe,
+           Octets{static_cast<uint8_t>(d | 4)} + Flux(d, [&](TBinaryFormatter& f) { serialisable.Parametres()->ParametrePublie(1)->Ecrire(&f, nullptr); }));
+    Ecrire("ParametresPublies", "requete" + suffixe,
+           Octets{static_cast<uint8_t>(d | 8)} + Flux(d, [&](TBinaryFormatter& f) { ordre.EcrireRequete(&f); }));
+    Ecrire("ParametresPublies", "reponse" + suffixe,
+           Octets{static_cast<uint8_t>(d | 12)} + Flux(d, [&](TBinaryFormatter& f) { echec.EcrireReponse(&f); }));
+  }
+  inconnu.SetIdentifiant(kIdentifiantNul);
+}
+
 void SemencesTableauIndices() {
   TTableauIndices t(4);
   for (uint32_t v : {12u, 3u, 0x80000007u, 7u, 0u, 40u}) t.Ajouter(v);
@@ -477,6 +528,7 @@ int main(int argc, char** argv) {
   SemencesParametres();
   SemencesProprietesPubliees();
   SemencesTableauIndices();
+  SemencesObjetsReseau();
   Modules::Arreter();
   return 0;
 }
