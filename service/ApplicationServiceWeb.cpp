@@ -1,0 +1,159 @@
+#include "service/ApplicationServiceWeb.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/objects/Exceptions.h"
+#include "core/objects/Verification.h"
+#include "core/values/Ansi1252.h"
+#include "core/values/Format.h"
+#include "objectdb/Traduction.h"
+#include "platform/ui/Patience.h"
+#include "platform/ui/VclDialogue.h"
+#include "streams/Registre.h"
+#include "streams/SupVersion.h"
+#include "service/Noyau.h"
+
+namespace {
+// A 1252 literal as a text that concatenates.
+std::string A(std::string_view Texte) { return std::string(Texte); }
+}  // namespace
+
+void TApplicationServiceWeb::AnalyserLogin(const std::string& Texte, std::string& CodeUtilisateur,
+                                           std::string& MotDePasse) {
+  size_t blanc = 0;
+  while (blanc < Texte.size() && Texte[blanc] != ' ') ++blanc;
+  size_t longueur = 0;
+  const bool nombre = blanc > 0 && blanc <= 9 && Texte.find_first_not_of("0123456789") >= blanc;
+  if (nombre) longueur = std::stoul(Texte.substr(0, blanc));
+  const size_t debut = blanc < Texte.size() ? blanc + 1 : Texte.size();
+  longueur = std::min(longueur, Texte.size() - debut);
+  CodeUtilisateur = Texte.substr(debut, longueur);
+  MotDePasse = Texte.substr(debut + longueur, 255);
+}
+
+bool TApplicationServiceWeb::LireFichierLogin(const std::string& Chemin, std::string& Encode, std::string& Erreur) {
+  Encode.clear();
+  const int fd = ::open(Chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) {
+    Erreur = "Le fichier d'identification " + Chemin + A(" ne peut pas être ouvert"_ansi);
+    return false;
+  }
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0;
+  if (ok && !S_ISREG(st.st_mode)) Erreur = "Le fichier d'identification " + Chemin + A(" n'est pas un fichier"_ansi), ok = false;
+  if (ok && ((st.st_mode & 077) != 0 || st.st_uid != ::geteuid()))
+    Erreur = "Le fichier d'identification " + Chemin + A(" doit appartenir au compte du service et n'être lisible que par lui (0600)"_ansi),
+    ok = false;
+  if (ok && static_cast<uint64_t>(st.st_size) > kTailleMaxFichierLogin)
+    Erreur = "Le fichier d'identification " + Chemin + A(" est trop long"_ansi), ok = false;
+  if (ok) {
+    char tampon[kTailleMaxFichierLogin + 1];
+    size_t lu = 0;
+    for (ssize_t n; lu < sizeof(tampon) && (n = ::read(fd, tampon + lu, sizeof(tampon) - lu)) > 0;) lu += static_cast<size_t>(n);
+    if (lu > kTailleMaxFichierLogin) Erreur = "Le fichier d'identification " + Chemin + A(" est trop long"_ansi), ok = false;
+    else Encode.assign(tampon, lu);
+  }
+  ::close(fd);
+  while (!Encode.empty() && (Encode.back() == ' ' || Encode.back() == '\n' || Encode.back() == '\r')) Encode.pop_back();
+  return ok;
+}
+
+void TApplicationServiceWeb::DefinirIdentiteService() {
+  ServiceNT.Nom = NomServiceWeb();
+  ServiceNT.NomAffiche = NomAfficheServiceWeb();
+  ServiceNT.Description = DescriptionServiceWeb();
+  ServiceNT.Parametres = ParametresServiceWeb();
+}
+
+std::string TApplicationServiceWeb::NomServiceWeb() const { return Format("SVCWEBTZ%d%dService", {5, 0}); }
+
+std::string TApplicationServiceWeb::NomAfficheServiceWeb() const {
+  return Format("Norvane - Service Web TZ%d%d", {5, 0});
+}
+
+std::string TApplicationServiceWeb::DescriptionServiceWeb() const {
+  return Traduction::Traduire("ApplicationServiceWebServiceDescription");
+}
+
+// Without a base the service has no start parameters; with one (once the connection is built) the
+// profile's name in double quotes and the encoded login "<length> <code><password>".
+std::string TApplicationServiceWeb::ParametresServiceWeb() const { return {}; }
+
+std::string TApplicationServiceWeb::TexteAttente() const {
+  std::string texte = "Service web " + Nom + (ModeService() ? " (service)" : "") +
+                      A(" : en attente de la connexion au serveur de données"_ansi);
+  if (!fichePrincipale_->NomBase.empty()) texte += " pour la base \"" + fichePrincipale_->NomBase + "\"";
+  texte += A(" ; cette connexion n'est pas encore construite, le serveur HTTP ne démarre qu'une fois connecté (port "_ansi) +
+           std::to_string(fichePrincipale_->PortIp) + ")";
+  return texte;
+}
+
+void TApplicationServiceWeb::CreerFenetres() {
+  fichePrincipale_ = std::make_unique<TFicheSvcWPrincipal>();
+  fichePrincipale_->FormCreate();
+}
+
+void TApplicationServiceWeb::LireLoginService() {
+  const std::string fichier = Noyau::Option("login-file");
+  if (fichier.empty()) {
+    VclDialogue::Ecrire(A("Aucun fichier d'identification (--login-file=) : le service n'a pas de compte"_ansi));
+    return;
+  }
+  std::string encode, erreur, clair;
+  if (!LireFichierLogin(fichier, encode, erreur)) {
+    VclDialogue::Ecrire(erreur);
+    return;
+  }
+  Registre::CoderValeur(encode, false, clair);
+  AnalyserLogin(clair, fichePrincipale_->CodeUtilisateur, fichePrincipale_->MotDePasse);
+}
+
+void TApplicationServiceWeb::Initialiser() {
+  TApplicationTz::Initialiser();
+  if (CompteurInitialisation != 1) return;
+  TServiceVerifiablesApplication::Service()->SetActif(false);
+  VclDialogue::DefinirNomProgramme("TEMPRAVO");
+  Registre::InitialiserRegistre(SupVersion::InitialiserVersion);
+  Titre = Traduction::Traduire("NomCourtTZServiceWeb");
+  if (Titre.empty()) Titre = Nom;
+  if (Noyau::DejaLance(Titre)) {
+    const long pid = Noyau::ProcessusTitulaire(Titre);
+    throw Exception(A("Application déjà lancée"_ansi) + (pid > 0 ? " (" + std::to_string(pid) + ")" : ""));
+  }
+  Patience::Patienter(Traduction::Traduire("SupFichierChargementEnCours"), [this] { CreerFenetres(); });
+  if (ModeService()) LireLoginService();
+  Boucle().SetIdleHandler([this] { return TraiterInactivite(); });
+}
+
+bool TApplicationServiceWeb::TraiterInactivite() {
+  if (!attenteAnnoncee_) {
+    attenteAnnoncee_ = true;
+    const std::string texte = TexteAttente();
+    VclDialogue::Ecrire(texte + (ModeService() ? "" : A(" ; Ctrl-C pour arrêter"_ansi)));
+    ServiceNT.SignalerStatut(texte);
+  }
+  return false;
+}
+
+void TApplicationServiceWeb::BoucleMessages() {
+  Boucle().StopOnSignals();
+  ServiceNT.SignalerPret(A("Démarré"_ansi));
+  TApplicationTz::BoucleMessages();
+  VclDialogue::Ecrire(A("Arrêt du service web demandé"_ansi));
+}
+
+void TApplicationServiceWeb::Finaliser() {
+  if (CompteurInitialisation == 1 && fichePrincipale_) {
+    fichePrincipale_->FormClose();
+    fichePrincipale_.reset();
+  }
+  TApplicationTz::Finaliser();
+}
+
+namespace ApplicationServiceWeb {
+void Initialiser() {
+  TInstanceApplicationNorvane::DefinirClasse([]() -> TApplicationNorvane* { return new TApplicationServiceWeb; });
+}
+}  // namespace ApplicationServiceWeb
