@@ -33,6 +33,13 @@ void TApplicationServiceWeb::AnalyserLogin(const std::string& Texte, std::string
   MotDePasse = Texte.substr(debut + longueur, 255);
 }
 
+void TApplicationServiceWeb::DecoderLogin(const std::string& Encode, std::string& CodeUtilisateur,
+                                          std::string& MotDePasse) {
+  std::string clair;
+  Registre::CoderValeur(Encode, false, clair);
+  AnalyserLogin(clair, CodeUtilisateur, MotDePasse);
+}
+
 bool TApplicationServiceWeb::LireFichierLogin(const std::string& Chemin, std::string& Encode, std::string& Erreur) {
   Encode.clear();
   const int fd = ::open(Chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -101,13 +108,12 @@ void TApplicationServiceWeb::LireLoginService() {
     VclDialogue::Ecrire(A("Aucun fichier d'identification (--login-file=) : le service n'a pas de compte"_ansi));
     return;
   }
-  std::string encode, erreur, clair;
+  std::string encode, erreur;
   if (!LireFichierLogin(fichier, encode, erreur)) {
     VclDialogue::Ecrire(erreur);
     return;
   }
-  Registre::CoderValeur(encode, false, clair);
-  AnalyserLogin(clair, fichePrincipale_->CodeUtilisateur, fichePrincipale_->MotDePasse);
+  DecoderLogin(encode, fichePrincipale_->CodeUtilisateur, fichePrincipale_->MotDePasse);
 }
 
 void TApplicationServiceWeb::Initialiser() {

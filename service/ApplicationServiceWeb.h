@@ -18,6 +18,8 @@ class TApplicationServiceWeb : public TApplicationTz {
   // code, then the password (at most 255 characters). L is at most 9 decimal digits (otherwise, or
   // not a number: 0) and never counts past the end of the text.
   static void AnalyserLogin(const std::string& Texte, std::string& CodeUtilisateur, std::string& MotDePasse);
+  // The login of an encoded login text (Registre::CoderValeur), as AnalyserLogin reads it.
+  static void DecoderLogin(const std::string& Encode, std::string& CodeUtilisateur, std::string& MotDePasse);
   // Reads the encoded login of the file Chemin: a regular file of this account, readable by it
   // alone, of at most kTailleMaxFichierLogin bytes; the text without its trailing blanks and line
   // ends. False, with the reason in Erreur, otherwise.
