@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -136,6 +137,23 @@ TEST_F(UnitesEssai, ARunningUnitIsToldByItsInvocationLinkAndRemovingTakesEveryth
   EXPECT_FALSE(fs::exists(fs::symlink_status(racine / "etc/systemd/system/multi-user.target.wants/SVCWEBTZ50Service7.service")));
   EXPECT_FALSE(unites.Supprimer("SVCWEBTZ50Service7"));
   EXPECT_TRUE(unites.Lister().empty());
+}
+
+TEST_F(UnitesEssai, SystemdReadsTheWrittenUnitWithoutAWarning) {
+  if (!fs::exists("/usr/bin/systemd-analyze")) GTEST_SKIP() << "systemd-analyze is not installed";
+  TUnitesSystemd unites(racine.string());
+  auto u = Unite();
+  u.Commande = {"/bin/true", "Mon \"Planning\" 50% $HOME", "-svc"};
+  ASSERT_TRUE(unites.Creer(u));
+  const std::string commande =
+      "/usr/bin/systemd-analyze verify '" + (racine / "etc/systemd/system/SVCWEBTZ50Service7.service").string() + "' 2>&1";
+  FILE* f = ::popen(commande.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::string sortie;
+  char tampon[512];
+  while (std::fgets(tampon, sizeof(tampon), f) != nullptr) sortie += tampon;
+  EXPECT_EQ(::pclose(f), 0) << sortie;
+  EXPECT_EQ(sortie, "");
 }
 
 TEST_F(UnitesEssai, ANameThatIsNotAUnitNameIsRefusedAndWritesNothing) {
