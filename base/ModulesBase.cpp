@@ -1,9 +1,14 @@
 #include "base/ModulesBase.h"
 
 #include "base/EcrGlobale.h"
+#include "base/SupDemiPension.h"
+#include "base/SupLibelleHeure.h"
+#include "base/SupOption.h"
 #include "base/SupFichiers.h"
+#include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
 #include "base/SupTraitement.h"
+#include "base/SupValeurHebdomadaire.h"
 
 std::span<const TModule> ModulesBase() {
   static const TModule kTable[] = {
@@ -11,6 +16,11 @@ std::span<const TModule> ModulesBase() {
       {"SupParametresGrille", SupParametresGrille::Initialiser, nullptr},
       {"SupFichiers", SupFichiers::Initialiser, SupFichiers::Finaliser},
       {"EcrGlobale", EcrGlobale::Initialiser, EcrGlobale::Finaliser},
+      {"SupValeurHebdomadaire", SupValeurHebdomadaire::Initialiser, nullptr},
+      {"SupParam", SupParam::Initialiser, SupParam::Finaliser},
+      {"SupDemiPension", SupDemiPension::Initialiser, nullptr},
+      {"SupLibelleHeure", SupLibelleHeure::Initialiser, SupLibelleHeure::Finaliser},
+      {"SupOption", SupOption::Initialiser, nullptr},
   };
   return kTable;
 }

@@ -20,6 +20,9 @@ struct TypeParametresGrille {
 
 namespace SupParametresGrille {
 
+// The most places of a day that the blocks sized by the grid hold (the hour labels hold one more).
+inline constexpr int32_t kMaxPlacesParJour = 144;
+
 TypeParametresGrille& Parametres();
 // Sets the three dimensions and recomputes the others (a base's parameter block does this).
 void Definir(int32_t PlacesParJour, int32_t NombreJours, int32_t HeuresParJour);

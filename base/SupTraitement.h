@@ -31,6 +31,15 @@ struct TypeNomTraitement {
 };
 const TypeNomTraitement* NomsTraitements(std::size_t& Nombre);
 
+// Pushes a code for the life of the object: the code is popped on every way out of a request.
+class TraitementEmpile {
+ public:
+  explicit TraitementEmpile(uint32_t Code) { EmpilerTraitement(Code); }
+  ~TraitementEmpile() { DepilerTraitement(); }
+  TraitementEmpile(const TraitementEmpile&) = delete;
+  TraitementEmpile& operator=(const TraitementEmpile&) = delete;
+};
+
 void Initialiser();
 void Finaliser();
 

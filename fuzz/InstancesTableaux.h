@@ -16,6 +16,7 @@
 #include "core/arrays/ArrayOfTDateTime.h"
 #include "core/arrays/ArrayOfTObject.h"
 #include "core/arrays/ArrayOfWideString.h"
+#include "objectdb/arrays/ArrayOfTypeNomTypeEtClasseChamp.h"
 #include "objectdb/durations/ArrayOfDuree.h"
 
 namespace Fuzz {
@@ -39,6 +40,6 @@ using TTableauxLisibles = TListeTableaux<
     TPagedArrayOfString, TFixedArrayOfString, TArrayOfTDateTime, TPagedArrayOfTDateTime, TFixedArrayOfTDateTime,
     TArrayOfTObject, TPagedArrayOfTObject, TFixedArrayOfTObject, TArrayOfWideString, TPagedArrayOfWideString,
     TFixedArrayOfWideString, TArrayOfDuree, TPagedArrayOfDuree, TFixedArrayOfDuree, TArrayOfClasses,
-    TArrayOfIInterface, TArrayOfItemInfoAcces>;
+    TArrayOfIInterface, TArrayOfItemInfoAcces, TArrayOfTypeNomTypeEtClasseChamp>;
 
 }  // namespace Fuzz

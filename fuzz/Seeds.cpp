@@ -18,17 +18,26 @@
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
 #include "core/values/Codage.h"
+#include "base/SupDemiPension.h"
 #include "base/SupFichiers.h"
+#include "base/SupLibelleHeure.h"
+#include "base/SupOption.h"
+#include "base/SupParam.h"
 #include "base/fichiers/FichierSup.h"
 #include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
+#include "fuzz/ObjetsReseauFuzz.h"
+#include "net/objets/ParametreObjetReseau.h"
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/ip/IEIPEndPoint.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
+#include "objectdb/columns/ChampInteger.h"
+#include "objectdb/columns/ChampString.h"
 #include "objectdb/durations/FormateurDuree.h"
 #include "platform/registry/HiveFile.h"
+#include "streams/ParametresBase.h"
 #include "streams/Registre.h"
 #include "streams/SupArchivageEtSauvegarde.h"
 #include "objectdb/parameters/ParametreBooleen.h"
@@ -93,6 +102,8 @@ std::vector<T> Exemples() {
   else if constexpr (std::is_same_v<T, const TClass*>) return {TErreur::StaticClass(), TArrayOfInteger::StaticClass()};
   else if constexpr (std::is_same_v<T, TypeDureeStockee>) return {{1.5, nullptr}, {-0.25, nullptr}, {1e300, nullptr}};
   else if constexpr (std::is_same_v<T, TypeItemInfoAcces>) return {{TErreur::StaticClass(), 3, nullptr}, {nullptr, 1, nullptr}};
+  else if constexpr (std::is_same_v<T, TypeNomTypeEtClasseChamp>)
+    return {{"INTEGER", TChampInteger::StaticClass()}, {std::string("Durée"_ansi), nullptr}, {"STRING", TChampString::StaticClass()}};
   else return {T{}, T{}};
 }
 
@@ -209,6 +220,66 @@ void SemencesOrdreModif() {
   }
 }
 
+// The settings' requests as their setters send them, turned into the orders the server broadcasts.
+void SemencesOrdresReglages() {
+  struct TClientEnregistreur final : IClientDonnees {
+    std::vector<std::pair<uint32_t, Octets>> Requetes;
+    std::vector<int32_t> Parametres;
+    bool PasserParServeur() override { return true; }
+    bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool,
+                                 void*) override {
+      const auto* d = static_cast<const uint8_t*>(Donnees);
+      Requetes.emplace_back(Code, Donnees != nullptr ? Octets(d, d + Taille) : Octets{});
+      Parametres.push_back(Parametre);
+      return true;
+    }
+  } client;
+  Fuzz::TBaseOuverte base;
+  NetClient::ClientDonnees() = &client;
+  TParametresBase& parametres = *ParametresBase::Parametres();
+  parametres.DefinirAppliquerOrdre(false);
+  parametres.DefinirJoursOuvres(62);
+  parametres.ModifierPremiereDate(45901);
+  TypeDomaineHebdomadaire semaines;
+  semaines.Inclure(4);
+  parametres.ModifierDomaineVerrouillage(semaines);
+  parametres.ModifierClotureAutomatique(1);
+  TParametresExportAutoBulvera e;
+  e.Entier = 3;
+  parametres.ModifierParametresExportAuto(e);
+  parametres.DefinirAppliquerOrdre(true);
+  (void)SupParam::ModifierSeuilHSSProfesseur(4000, false);
+  (void)SupParam::ModifierPlaceDemiJournee(6, false);
+  (void)SupParam::ModifierNomEtablissement("Lycee", false);
+  (void)SupParam::ModifierApportProfesseurAnnuel(0, false);
+  (void)SupDemiPension::ModifierDebutDemiPension(8, false);
+  (void)SupDemiPension::ModifierGenresRessourcesDemiPension(29, false);
+  (void)SupLibelleHeure::ModifierHoraireLibelleHeure(0, 3, "09h30", false);
+  (void)SupLibelleHeure::ModifierVisibleEcranLibelleHeure(1, 144, true, false);
+  (void)SupOption::ModifierOption(4, 70, false);
+  (void)SupOption::MettreOptionsParDefaut(false);
+  NetClient::ClientDonnees() = nullptr;
+  const Octets grille = Valeur<uint16_t>(20) + Valeur<uint16_t>(5) + Valeur<uint16_t>(10);
+  Octets tout = grille;
+  for (std::size_t i = 0; i < client.Requetes.size(); ++i) {
+    const auto& [code, donnees] = client.Requetes[i];
+    const uint32_t categorie = code >> 16;
+    const uint8_t unite = categorie == 0x8002   ? 0
+                          : categorie == 0x8003 ? 3
+                          : categorie == 0x8004 ? 4
+                          : categorie == 0x8005 ? 5
+                          : (code == 0x80010000 || code == 0x80010001 || code == 0x80010700 || code == 0x80010C00)
+                              ? 1
+                              : 2;
+    const Octets ordre = Octets{unite} + Valeur(static_cast<uint16_t>(code & 0xFFFF)) + Valeur(client.Parametres[i]) +
+                         Valeur(static_cast<uint16_t>(donnees.size())) + donnees;
+    Ecrire("OrdresReglages", "ordre-" + std::to_string(i), grille + ordre);
+    tout = tout + ordre;
+  }
+  Ecrire("OrdresReglages", "tous", tout);
+  Ecrire("OrdresReglages", "grille-vide", Octets(6, 0) + Octets{4, 0, 0, 0, 0, 0, 0, 16, 0});
+}
+
 // The content of an object as it writes itself (no class name before it), after the choice byte of
 // a target that reads objects directly: bits 0 and 1 the disposition, the rest the rank of the class.
 Octets Direct(uint8_t Rang, uint8_t Disposition, TObject* Objet) {
@@ -298,6 +369,55 @@ void SemencesProprietesPubliees() {
              Direct(rang, disposition, objets[rang]));
   for (TListeProprietesPubliees* l : {&liste, static_cast<TListeProprietesPubliees*>(&champs)})
     for (int32_t i = 0; i < l->GetNombreElements(); ++i) delete l->GetElement(i);
+}
+
+// Network objects in every mode, orders and their answers, and published parameter lists, written
+// by the system's writers in the four layouts.
+void SemencesObjetsReseau() {
+  Fuzz::DemarrerObjetsReseau();
+  Fuzz::TOrdreFuzz ordre;
+  TListeParametresPublies* p = ordre.Parametres();
+  static_cast<TParametreInteger*>(p->Parametre(0))->SetValeur(42);
+  static_cast<TParametreString*>(p->Parametre(1))->SetValeur("texte");
+  static_cast<TParametreObjetReseau*>(p->Parametre(2))->SetValeur(Fuzz::ObjetLocal());
+  static_cast<TParametreDouble*>(p->Parametre(4))->SetValeur(21.0);
+  Fuzz::TOrdreFuzz echec;
+  echec.SetErreur(new TErreur("Nombre negatif"));
+  (new TErreur("detail"))->AjouterA(echec.Erreur());
+  TDeclarationObjetsReseau declarations;
+  declarations.Ajouter(Fuzz::ObjetLocal());
+  declarations.Ajouter(&ordre);
+  Fuzz::TObjetReseauFuzz inconnu;
+  inconnu.Valeur = 7;
+  inconnu.SetIdentifiant(MakeGUID("{11111111-2222-3333-4444-555555555555}"));
+  TSerializable serialisable;
+  serialisable.SetParametres(new TListeParametresPublies(Fuzz::TOrdreFuzz::StaticClass(), nullptr));
+  for (uint8_t d : {0, 1, 2, 3}) {
+    const std::string suffixe = "-" + std::to_string(d);
+    const auto objet = [&](TObject* o, TClasseFormat format) {
+      return Flux(d, [&](TBinaryFormatter& f) { f.EcrireObjet(o, format); });
+    };
+    Ecrire("ObjetReseau", "requete" + suffixe, Octets{d} + objet(&ordre, TFSModeRequete::StaticClass()));
+    Ecrire("ObjetReseau", "reponse" + suffixe, Octets{d} + objet(&echec, TFSModeReponse::StaticClass()));
+    Ecrire("ObjetReseau", "declarations" + suffixe,
+           Octets{d} + objet(&declarations, TFSDeclarationObjet::StaticClass()) + objet(&declarations, nullptr));
+    Ecrire("ObjetReseau", "references" + suffixe,
+           Octets{d} + objet(Fuzz::ObjetLocal(), TFSObjetParReference::StaticClass()) +
+               objet(Fuzz::ObjetLocal(), TFSContenuObjet::StaticClass()) + objet(&inconnu, TFSContenuObjet::StaticClass()));
+    Ecrire("ObjetReseau", "serialisable" + suffixe, Octets{d} + objet(&serialisable, nullptr));
+    Ecrire("OrdreReseau", "ordre" + suffixe, Octets{d} + objet(&ordre, TFSModeRequete::StaticClass()));
+    Ecrire("OrdreReseau", "echec" + suffixe, Octets{static_cast<uint8_t>(d | 4)} + objet(&echec, TFSModeReponse::StaticClass()));
+    Ecrire("OrdreReseau", "reponse" + suffixe, Octets{static_cast<uint8_t>(d | 4)} + objet(&ordre, TFSModeReponse::StaticClass()));
+    Ecrire("ParametresPublies", "liste" + suffixe,
+           Octets{d} + Flux(d, [&](TBinaryFormatter& f) { serialisable.Parametres()->Ecrire(&f, nullptr); }));
+    Ecrire("ParametresPublies", "parametre" + suffixe,
+           Octets{static_cast<uint8_t>(d | 4)} + Flux(d, [&](TBinaryFormatter& f) { serialisable.Parametres()->ParametrePublie(1)->Ecrire(&f, nullptr); }));
+    Ecrire("ParametresPublies", "requete" + suffixe,
+           Octets{static_cast<uint8_t>(d | 8)} + Flux(d, [&](TBinaryFormatter& f) { ordre.EcrireRequete(&f); }));
+    Ecrire("ParametresPublies", "reponse" + suffixe,
+           Octets{static_cast<uint8_t>(d | 12)} + Flux(d, [&](TBinaryFormatter& f) { echec.EcrireReponse(&f); }));
+  }
+  inconnu.SetIdentifiant(kIdentifiantNul);
 }
 
 void SemencesTableauIndices() {
@@ -406,6 +526,7 @@ int main(int argc, char** argv) {
   SemencesChaineUnicode();
   SemencesFormat();
   SemencesOrdreModif();
+  SemencesOrdresReglages();
   SemencesRuche();
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
@@ -417,6 +538,7 @@ int main(int argc, char** argv) {
   SemencesParametres();
   SemencesProprietesPubliees();
   SemencesTableauIndices();
+  SemencesObjetsReseau();
   Modules::Arreter();
   return 0;
 }

@@ -1,5 +1,19 @@
 #include "objectdb/ModulesObjectdb.h"
 
+#include "objectdb/columns/CustomChamp.h"
+#include "objectdb/columns/ChampBooleen.h"
+#include "objectdb/columns/ChampCardinal.h"
+#include "objectdb/columns/ChampInteger.h"
+#include "objectdb/columns/ChampInt64.h"
+#include "objectdb/columns/ChampSingle.h"
+#include "objectdb/columns/ChampDouble.h"
+#include "objectdb/columns/ChampReal.h"
+#include "objectdb/columns/ChampTDateTime.h"
+#include "objectdb/columns/ChampDuree.h"
+#include "objectdb/columns/ChampString.h"
+#include "objectdb/columns/ChampWideString.h"
+#include "objectdb/columns/ChampInterface.h"
+#include "objectdb/columns/ChampObject.h"
 #include "objectdb/durations/ArrayOfDuree.h"
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/parameters/ParametreBooleen.h"
@@ -18,6 +32,8 @@
 #include "objectdb/parameters/ParametreWideString.h"
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "objectdb/schema/Referentiel.h"
+#include "objectdb/tables/CustomTable.h"
 
 std::span<const TModule> ModulesObjectdb() {
   static const TModule kTable[] = {
@@ -39,6 +55,22 @@ std::span<const TModule> ModulesObjectdb() {
       {"ParametreReferenceArticle", ParametreReferenceArticle::Initialiser, nullptr},
       {"ProprietePubliee", ProprietePubliee::Initialiser, nullptr},
       {"TableauIndices", TableauIndices::Initialiser, nullptr},
+      {"CustomChamp", nullptr, CustomChamp::Finaliser},
+      {"ChampBooleen", ChampBooleen::Initialiser, nullptr},
+      {"ChampCardinal", ChampCardinal::Initialiser, nullptr},
+      {"ChampInteger", ChampInteger::Initialiser, nullptr},
+      {"ChampInt64", ChampInt64::Initialiser, nullptr},
+      {"ChampSingle", ChampSingle::Initialiser, nullptr},
+      {"ChampDouble", ChampDouble::Initialiser, nullptr},
+      {"ChampReal", ChampReal::Initialiser, nullptr},
+      {"ChampTDateTime", ChampTDateTime::Initialiser, nullptr},
+      {"ChampDuree", ChampDuree::Initialiser, nullptr},
+      {"ChampString", ChampString::Initialiser, nullptr},
+      {"ChampWideString", ChampWideString::Initialiser, nullptr},
+      {"ChampInterface", ChampInterface::Initialiser, nullptr},
+      {"ChampObject", ChampObject::Initialiser, nullptr},
+      {"CustomTable", CustomTable::Initialiser, nullptr},
+      {"Referentiel", Referentiel::Initialiser, nullptr},
   };
   return kTable;
 }

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libbenchmark-dev
   libboost1.81-dev libpugixml-dev libssl-dev zlib1g-dev
+  php-cli php-soap python3-zeep
   libicu-dev libsqlite3-dev
 )
 if [ "${1:-}" = "fuzz" ]; then

@@ -1,5 +1,6 @@
 #include "streams/ModulesStreams.h"
 
+#include "streams/ParametresBase.h"
 #include "streams/Registre.h"
 
 std::span<const TModule> ModulesStreams() {
@@ -7,6 +8,7 @@ std::span<const TModule> ModulesStreams() {
   // only frees it at shut-down.
   static const TModule kTable[] = {
       {"Registre", nullptr, Registre::Finaliser},
+      {"ParametresBase", ParametresBase::Initialiser, ParametresBase::Finaliser},
   };
   return kTable;
 }

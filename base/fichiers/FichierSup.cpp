@@ -22,14 +22,7 @@ bool Version::EstInferieureA(const TypeVersionFormat& a, const TypeVersionFormat
 
 namespace {
 
-// Pops the request code on every path that pushed it.
-class CodeEmpile {
- public:
-  explicit CodeEmpile(uint32_t code) { SupTraitement::EmpilerTraitement(code); }
-  ~CodeEmpile() { SupTraitement::DepilerTraitement(); }
-  CodeEmpile(const CodeEmpile&) = delete;
-  CodeEmpile& operator=(const CodeEmpile&) = delete;
-};
+using CodeEmpile = SupTraitement::TraitementEmpile;
 
 void MarquerBase() { EcrGlobale::MarquerBaseModifiee(EcrGlobale::FicheGlobales()); }
 

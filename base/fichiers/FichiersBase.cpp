@@ -5,10 +5,12 @@
 
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupCursus.h"
+#include "base/fichiers/SupJourFerie.h"
 #include "base/fichiers/SupLieu.h"
 #include "base/fichiers/SupModaliteAdmission.h"
 #include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupPays.h"
+#include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 
 namespace FichiersBase {
@@ -30,7 +32,6 @@ struct TypeFichierBrut {
 constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupPonderation", ".PON", 0x07, 2, 4, false, true},
     {"SupCalendrier", ".CAL", 0x08, 3, 111, false, true},
-    {"SupJourFerie", ".JRF", 0x09, 4, 16, false, true},
     {"SupEleve", ".ELE", 0x2A, 8, 536, false, true},
     {"SupFamille", ".FMR", 0x0B, 9, 15, false, true},
     {"SupSousFamille", ".SFM", 0x0C, 10, 20, false, true},
@@ -47,7 +48,6 @@ constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false, true},
     {"SupRelationPartition", ".RLP", 0x15, 24, 8, false, false},
     {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false, true},
-    {"SupRegroupementCours", ".RGC", 0x18, 26, 9, false, true},
     {"SupMemoCours", ".MCR", 0x27, 27, 264, false, true},
     {"SupCours", ".CRS", 0x19, 28, 102, true, true},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false, true},
@@ -97,11 +97,13 @@ std::array<TFichierSup*, 42> Construire() {
   static std::deque<TFichierSup> fichiers;
   std::array<TFichierSup*, 42> ordre{};
   ordre[0] = &SupCivilite::Fichier();
+  ordre[3] = &SupJourFerie::Fichier();
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
   ordre[6] = &SupLieu::Fichier();
   ordre[13] = &SupCursus::Fichier();
   ordre[14] = &SupModule::Fichier();
+  ordre[25] = &SupRegroupementCours::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeFichierBrut& b : kFichiersBruts) {
     descriptions.push_back(DescriptionBrute(b));

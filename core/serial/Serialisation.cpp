@@ -121,11 +121,11 @@ TObject* TCustomFormatter::LireObjet(TClasseFormat) {
   if (LireChaine(nomFormat) < 0) ErreurLecture();
   if (nomFormat == kNil) return CreerEtLireSansFormat(classe);
 
+  // The abstract root of the format classes builds nothing; a concrete format class may answer nil
+  // (a reference to an object the reader does not hold).
   auto* format = dynamic_cast<TClasseFormat>(TGestionnaireNomsDeClasse::ChercherClasse(nomFormat));
-  if (format == nullptr) ErreurLecture();
-  TObject* objet = format->CreerEtLire(classe, static_cast<IFormateur*>(this));
-  if (objet == nullptr) ErreurLecture();
-  return objet;
+  if (format == nullptr || format == TCustomFormatSerialisation::StaticClass()) ErreurLecture();
+  return format->CreerEtLire(classe, static_cast<IFormateur*>(this));
 }
 
 // Builds the object blank (no constructor runs), lets it read its data, then runs its

@@ -79,7 +79,8 @@ struct ISerializable : virtual IInterface {
 // (or "NIL") and its content; a nil object as the string "NIL" alone. Reading re-creates the object
 // blank (no constructor runs) by the registered class name. A name that is not registered, a class
 // that cannot be built or read, and any short or corrupt content raise EReadError: a reader never gets
-// a half-read object.
+// a half-read object. A named format class builds the object itself and may answer nil (a reference
+// to an object that the reader does not hold).
 class TCustomFormatter : public TObjetInterfacable, public IFormateur {
   NV_DECLARE_CLASS(TCustomFormatter)
  public:

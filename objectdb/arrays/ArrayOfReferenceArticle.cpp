@@ -1,8 +1,8 @@
 #include "objectdb/arrays/ArrayOfReferenceArticle.h"
 
 #include "core/objects/Exceptions.h"
-#include "core/objects/Exceptions.h"
 #include "objectdb/parameters/ParametreInteger.h"
+#include "objectdb/tables/CustomTable.h"
 
 template class TCustomArrayTemplate<TMethodesReferenceArticle>;
 template class TArrayTemplate<TMethodesReferenceArticle>;
@@ -15,8 +15,14 @@ int8_t TMethodesReferenceArticle::ComparerElements(const TypeReferenceArticle& A
     if (const int c = ComparerAdresses(A.Table, B.Table); c != 0) return static_cast<int8_t>(c);
     return A.IndiceArticle < B.IndiceArticle ? -1 : A.IndiceArticle > B.IndiceArticle ? 1 : 0;
   }
-  if (ObjectAs<TParametreInteger>(Parametre) == nullptr) throw EInvalidCast();
-  throw ENonConstruit("TCustomChamp.ComparerLignes: not built yet");
+  auto* numero = ObjectAs<TParametreInteger>(Parametre);
+  if (numero == nullptr) throw EInvalidCast();
+  TCustomChamp* champA = A.Table ? A.Table->GetChamp(numero->GetValeur()) : nullptr;
+  TCustomChamp* champB = B.Table ? B.Table->GetChamp(numero->GetValeur()) : nullptr;
+  // A reference without table, or a column number the table does not have, has no value to compare.
+  if (champA == nullptr || champB == nullptr) throw EInvalidCast();
+  return champB->ComparerLignes(champA, static_cast<int32_t>(A.IndiceArticle), static_cast<int32_t>(B.IndiceArticle),
+                                0, nullptr);
 }
 
 void TMethodesReferenceArticle::CopierElement(const TypeReferenceArticle& Source, TypeReferenceArticle& Destination,
@@ -28,11 +34,30 @@ void TMethodesReferenceArticle::CopierElement(const TypeReferenceArticle& Source
 
 void TMethodesReferenceArticle::ElementEnTexte(const TypeReferenceArticle& Element, std::string& Texte) {
   Texte.clear();
-  if (!ReferenceArticle::EstReferenceNulle(Element)) throw ENonConstruit("TCustomTable.TexteArticle: not built yet");
+  if (!ReferenceArticle::EstReferenceNulle(Element))
+    Element.Table->TexteArticle(static_cast<int32_t>(Element.IndiceArticle), Texte);
 }
 
-void TMethodesReferenceArticle::TracerElement(const TypeReferenceArticle& Element, bool /*Detail*/, std::string& Texte,
-                                              TCustomTraceur* /*Traceur*/) {
+void TMethodesReferenceArticle::TracerElement(const TypeReferenceArticle& Element, bool Detail, std::string& Texte,
+                                              TCustomTraceur* Traceur) {
   Texte.clear();
-  if (!ReferenceArticle::EstReferenceNulle(Element)) throw ENonConstruit("TCustomTable.TracerLigne: not built yet");
+  if (ReferenceArticle::EstReferenceNulle(Element)) return;
+  const auto ligne = static_cast<int32_t>(Element.IndiceArticle);
+  if (Detail) {
+    Element.Table->TracerArticle(ligne, Texte, Traceur);
+    return;
+  }
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  std::string part, table;
+  Traceur->TracerValeur("classe", "_DATA_CLASS_METHODS_", part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() + 1);
+  Traceur->TracerPropriete("IndiceArticle", std::to_string(ligne), part);
+  Texte += part;
+  Element.Table->TexteResume(table);
+  Traceur->TracerPropriete("Table", table, part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() - 1);
+  Traceur->FermerBloc("classe", part);
+  Texte += part;
 }

@@ -20,6 +20,7 @@ struct RequeteEnvoyee {
   uint32_t Code;
   int32_t Parametre;
   std::vector<uint8_t> Donnees;
+  bool AfficherAttente = false;
 };
 
 class ClientEssai final : public IClientDonnees {
@@ -30,9 +31,9 @@ class ClientEssai final : public IClientDonnees {
   std::function<bool(const RequeteEnvoyee&, void* Reponse)> Serveur;
 
   bool PasserParServeur() override { return !Exclusif; }
-  bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool,
-                               void* Reponse) override {
-    RequeteEnvoyee r{Code, Parametre, {}};
+  bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
+                               bool AfficherAttente, void* Reponse) override {
+    RequeteEnvoyee r{Code, Parametre, {}, AfficherAttente};
     if (Donnees != nullptr && Taille > 0) {
       const auto* d = static_cast<const uint8_t*>(Donnees);
       r.Donnees.assign(d, d + Taille);

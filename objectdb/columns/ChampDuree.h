@@ -1,0 +1,29 @@
+// The column of stored durations.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "objectdb/durations/ArrayOfDuree.h"
+#include "objectdb/columns/TemplateChamp.h"
+#include "objectdb/parameters/ParametreDuree.h"
+
+struct TChampDureeTraits {
+  using Valeur = TypeDureeStockee;
+  using Tableau = TArrayOfDuree;
+  using TableauTraits = TArrayOfDureeTraits;
+  using Parametre = TParametreDuree;
+  static std::vector<std::string> NomsDeType() { return {"TypeDureeStockee"}; }
+  static Valeur Absente() { return TypeDureeStockee{}; }
+  static void Texte(const TypeDureeStockee& Valeur, std::string& Texte) { TArrayOfDureeTraits::ElementEnTexte(Valeur, Texte); }
+};
+
+NV_CHAMP_CLASS(TChampDuree, TChampDureeTraits)
+
+extern template class TChampTemplate<TChampDureeTraits>;
+
+namespace ChampDuree {
+// Registers the column class under its type names.
+void Initialiser();
+}  // namespace ChampDuree

@@ -1,0 +1,129 @@
+#include "objectdb/columns/CustomChamp.h"
+
+#include "core/objects/ClasseFinalisable.h"
+#include "core/objects/Exceptions.h"
+#include "objectdb/arrays/ArrayOfTypeNomTypeEtClasseChamp.h"
+#include "objectdb/schema/Referentiel.h"
+#include "objectdb/tables/CustomTable.h"
+
+namespace {
+struct TClasseChampAbstraite final : TCustomChamp::Class {
+  using TCustomChamp::Class::Class;
+  TCustomChamp* Creer(const std::string&, TCustomTable*, const std::vector<int32_t>&, bool) const override {
+    return nullptr;
+  }
+};
+}  // namespace
+
+const TCustomChamp::Class* TCustomChamp::StaticClass() {
+  static const TClasseChampAbstraite descriptor("TCustomChamp", TObjetAbonnant::StaticClass(), nullptr);
+  return &descriptor;
+}
+
+NV_DEFINE_CLASS(TParametreAssignationChamp, TCustomParametre)
+
+TParametreAssignationChamp::TParametreAssignationChamp(TBase* BaseSource, TBase* BaseDestination,
+                                                       TCustomTable* TableSource, TCustomTable* TableDestination)
+    : TCustomParametre(true),
+      BaseSource(BaseSource),
+      BaseDestination(BaseDestination),
+      TableSource(TableSource),
+      TableDestination(TableDestination) {}
+
+// ---------------------------------------------------------------------------------------------------
+// TCustomChamp
+
+TCustomChamp::TCustomChamp(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& /*Parametres*/,
+                           bool /*LibererElements*/)
+    : Nom(Nom), Table(Table), NumeroChamp(Table ? Table->NombreChamps() : 0) {
+  if (Table != nullptr && TReferentiel::InfosAcces(Table->ClasseArticle, NumeroChamp) != nullptr)
+    throw ENonConstruit("TInfosAccesPourChamp: computed columns are not built yet");
+  EventId = EventIdPour(Table);
+  CreerLignesCalculees();
+}
+
+void TCustomChamp::CreerLignesCalculees() {
+  LignesCalculees = new TArrayOfInteger(32, true, false);
+  LignesCalculees->SetAvecDoublons(false);
+  LignesCalculees->SetToujoursTrie(true);
+}
+
+TCustomChamp::~TCustomChamp() { delete LignesCalculees; }
+
+TypeEventId TCustomChamp::EventIdPour(TCustomTable* Table) {
+  return Table != nullptr && Table->EstTransitoire() ? -2 : TObjetAbonnant::NouvelEventId();
+}
+
+void TCustomChamp::NomDuType(std::string& Texte) const {
+  const std::vector<std::string> noms = static_cast<const Class*>(ClassType())->NomsDeType();
+  Texte = noms.empty() ? std::string() : noms.front();
+}
+
+bool TCustomChamp::LigneACalculer(int32_t Ligne) const {
+  return LignesCalculees == nullptr || !LignesCalculees->Contient(Ligne);
+}
+
+void TCustomChamp::AssignerStructure(TCustomChamp* Source, TBase* /*BaseSource*/, TBase* /*BaseDestination*/,
+                                     TCustomTable* /*TableSource*/, TCustomTable* TableDestination) {
+  Nom = Source->Nom;
+  NumeroChamp = Source->NumeroChamp;
+  Table = TableDestination;
+  // A copy is made blank: it takes an event id of its own, and its list of computed rows.
+  EventId = EventIdPour(TableDestination);
+  if (LignesCalculees == nullptr) CreerLignesCalculees();
+}
+
+void TCustomChamp::Reference(int32_t /*Ligne*/, TypeReferenceArticle& Reference) {
+  Reference = ReferenceArticle::ReferenceArticleNulle;
+}
+
+void TCustomChamp::TracerProprietes(TCustomTraceur*, std::string& Texte) { Texte.clear(); }
+void TCustomChamp::TracerElements(bool, TCustomTraceur*, std::string& Texte) { Texte.clear(); }
+
+void TCustomChamp::Tracer(bool Detail, TCustomTraceur* Traceur, std::string& Texte) {
+  DelegueTracable::TracerBloc(*this, Detail, Traceur, Texte);
+}
+
+void TCustomChamp::TexteTrace(std::string& Texte) {
+  Texte.clear();
+  if (TraceActive()) Tracer(false, nullptr, Texte);
+}
+
+void* TCustomChamp::GetInterfaceEntry(const TGUID& iid) {
+  if (iid == ITracable::IID) return delegue_.Tracable();
+  return TObjetAbonnant::GetInterfaceEntry(iid);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The registry of column classes by type name
+
+namespace {
+TArrayOfTypeNomTypeEtClasseChamp*& Registre() {
+  static TArrayOfTypeNomTypeEtClasseChamp* registre = nullptr;
+  return registre;
+}
+}  // namespace
+
+void CustomChamp::EnregistrerClasseChamp(TClasseChamp Classe) {
+  TArrayOfTypeNomTypeEtClasseChamp*& registre = Registre();
+  if (registre == nullptr) {
+    registre = new TArrayOfTypeNomTypeEtClasseChamp(32, true, false);
+    registre->SetAvecDoublons(false);
+    registre->SetToujoursTrie(true);
+  }
+  if (Classe == nullptr) return;
+  for (const std::string& nom : Classe->NomsDeType()) registre->Ajouter({CustomParametre::CleDeType(nom), Classe});
+}
+
+TClasseChamp CustomChamp::ClasseChampDeNom(const std::string& NomType) {
+  TArrayOfTypeNomTypeEtClasseChamp* registre = Registre();
+  if (registre == nullptr) return nullptr;
+  int32_t i;
+  if (!registre->Chercher({CustomParametre::CleDeType(NomType), nullptr}, i, -1)) return nullptr;
+  return registre->GetElement(i).Classe;
+}
+
+void CustomChamp::Finaliser() {
+  delete Registre();
+  Registre() = nullptr;
+}

@@ -1,0 +1,222 @@
+// The value-column template: a column that stores the values of one type in a typed array whose
+// physical position is the row number (an empty position is a row without a value), written once and
+// instantiated per value type in its own unit (ChampInteger, ChampString, ...). Each public instance
+// is a named subclass with its own descriptor, registered under its type names at start-up.
+//
+// Traits (what one instance supplies):
+//   using Valeur; using Tableau (the public contiguous array of the value type); using
+//   TableauTraits (that array's element methods); using Parametre (the typed parameter of the type);
+//   NomsDeType() -> the type names in order; Absente() -> the type's absent value;
+//   Texte(Valeur, Texte&) -> the text of a value.
+//
+// Reading a value is one indexed access in the array; rows never move: a deleted row only empties
+// its position.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/arrays/TemplateArray.h"
+#include "core/objects/Exceptions.h"
+#include "objectdb/columns/CustomChamp.h"
+
+template <class Traits>
+class TChampTemplate : public TCustomChamp {
+ public:
+  using T = typename Traits::Valeur;
+  using Tableau = typename Traits::Tableau;
+  using TableauCommun = TCustomArrayTemplate<typename Traits::TableauTraits>;
+
+  // The value array: 1024 elements per page, dynamic, owning its elements when LibererElements.
+  TChampTemplate(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& Parametres,
+                 bool LibererElements)
+      : TCustomChamp(Nom, Table, Parametres, LibererElements), Valeurs(new Tableau(1024, true, LibererElements)) {}
+  explicit TChampTemplate(TBlank b) : TCustomChamp(b) {}
+  ~TChampTemplate() override { delete Valeurs; }
+
+  Tableau* Valeurs = nullptr;
+
+  // The row's value; an empty row holds no defined value (callers read rows in use only).
+  const T& GetValeur(int32_t Ligne) const { return Valeurs->ElementPosition(Ligne); }
+  // Stores the value at the row; publishes nothing.
+  virtual void SetValeur(int32_t Ligne, const T& Valeur) { Stocker(Valeur, Ligne); }
+  // The value of a computed column from its article list: access paths are not built yet.
+  virtual T ValeurCalculee(TObject* /*Articles*/, int32_t /*NumeroChamp*/) {
+    throw ENonConstruit("TListeArticles: computed values are not built yet");
+  }
+
+  int32_t NombreValeurs() const override { return Valeurs->GetNombreElements(); }
+
+  // The inherited copy, then a new value array with Source's page size and options, holding Source's
+  // values at the same positions.
+  void AssignerStructure(TCustomChamp* Source, TBase* BaseSource, TBase* BaseDestination, TCustomTable* TableSource,
+                         TCustomTable* TableDestination) override {
+    TChampTemplate* source = MemeClasse(Source);
+    TCustomChamp::AssignerStructure(Source, BaseSource, BaseDestination, TableSource, TableDestination);
+    auto* copie = new Tableau(source->Valeurs->GetElementsParPage(), source->Valeurs->GetDynamique(),
+                              source->Valeurs->GetLibererElements());
+    try {
+      copie->Assigner(source->Valeurs,
+                      new TParametreAssignationChamp(BaseSource, BaseDestination, TableSource, TableDestination));
+    } catch (...) {
+      delete copie;
+      throw;
+    }
+    delete Valeurs;
+    Valeurs = copie;
+  }
+
+  bool LigneVide(int32_t Ligne) const override { return Valeurs->PositionVide(Ligne); }
+  int32_t PremiereLigneVide() const override { return Valeurs->PremierePositionVide(); }
+  void ViderLigne(int32_t Ligne) override { Stocker(Traits::Absente(), Ligne); }
+  void InitialiserLigne(int32_t Ligne) override { Stocker(Traits::Absente(), Ligne); }
+
+  bool LibererLigne(int32_t Ligne) override {
+    const bool occupee = !Valeurs->PositionVide(Ligne);
+    if (occupee) Valeurs->Retirer(Ligne, true);
+    Notifier(EventId, nullptr);
+    return occupee;
+  }
+
+  // Compared in the neutral mode (0, no parameter), whatever mode an earlier comparison left on the
+  // array: whether a row holds the absent value depends on the row alone.
+  bool ValeurAbsente(int32_t Ligne) override {
+    if (Valeurs->PositionVide(Ligne)) return false;
+    return Traits::TableauTraits::ComparerElements(Traits::Absente(), GetValeur(Ligne), 0, nullptr) == 0;
+  }
+
+  int8_t ComparerLignes(TCustomChamp* Autre, int32_t LigneAutre, int32_t Ligne, int32_t Mode,
+                        TObject* Parametre) override {
+    return ComparerValeur(MemeClasse(Autre)->GetValeur(LigneAutre), Ligne, Mode, Parametre);
+  }
+
+  void CopierValeur(TCustomChamp* Source, int32_t LigneSource, int32_t Ligne) override {
+    const T valeur = MemeClasse(Source)->GetValeur(LigneSource);
+    Stocker(valeur, Ligne);
+    Notifier(EventId, nullptr);
+  }
+
+  void EcrireValeur(int32_t Ligne, TCustomParametre* Parametre) override { ParametreDuType(Parametre)->SetValeur(GetValeur(Ligne)); }
+  void LireValeur(int32_t Ligne, TCustomParametre* Parametre) override { SetValeur(Ligne, ParametreDuType(Parametre)->GetValeur()); }
+
+  TCustomArray* CreerTableauValeurs(int32_t Nombre) override {
+    auto* tableau = new Tableau(32, true, false);
+    for (int32_t i = 0; i < Nombre; ++i) tableau->SetElementPosition(Traits::Absente(), i);
+    return tableau;
+  }
+
+  void AjouterValeurATableau(int32_t Ligne, TCustomArray* Tableau_, int32_t Indice) override {
+    auto* tableau = dynamic_cast<TableauCommun*>(Tableau_);
+    if (tableau == nullptr) throw EInvalidCast();
+    if (Indice >= 0 && Indice < tableau->GetNombreElements()) tableau->SetElement(Indice, GetValeur(Ligne));
+    else tableau->Ajouter(GetValeur(Ligne));
+  }
+
+  void TracerElements(bool Detail, TCustomTraceur* Traceur, std::string& Texte) override {
+    Valeurs->TracerComplet(Detail, Traceur, Texte);
+  }
+  void TexteValeur(int32_t Ligne, std::string& Texte) override { Traits::Texte(GetValeur(Ligne), Texte); }
+
+  // Compares Valeur with the row's value in the given mode and parameter, which stay on the array:
+  // -1, 0 or 1 (reversed for an array sorted in reverse), kComparaisonPositionVide for an empty row.
+  int8_t ComparerValeur(const T& Valeur, int32_t Ligne, int32_t Mode, TObject* Parametre) {
+    Valeurs->SetModeComparaison(Mode);
+    Valeurs->SetParametreComparaison(Parametre);
+    return Valeurs->ComparerElement(Valeur, Ligne, true);
+  }
+
+  // The first row after Depuis (from row 0 when Depuis is kAucuneLigne) whose value equals Valeur in
+  // the current mode; Ligne gets it, or kAucuneLigne. Empty rows are skipped.
+  bool Chercher(const T& Valeur, int32_t& Ligne, int32_t Depuis) const {
+    const int32_t fin = Valeurs->GetNombreTotalElements();
+    for (int32_t p = Depuis == kSansLigne ? 0 : Depuis + 1; p >= 0 && p < fin; ++p) {
+      if (Valeurs->ComparerElement(Valeur, p, true) == 0) {
+        Ligne = p;
+        return true;
+      }
+    }
+    Ligne = kSansLigne;
+    return false;
+  }
+  // The same backwards: the last matching row before Avant (from the last row for kAucuneLigne).
+  bool ChercherDernier(const T& Valeur, int32_t& Ligne, int32_t Avant) const {
+    const int32_t fin = Valeurs->GetNombreTotalElements();
+    for (int32_t p = Avant == kSansLigne ? fin - 1 : std::min(Avant - 1, fin - 1); p >= 0; --p) {
+      if (Valeurs->ComparerElement(Valeur, p, true) == 0) {
+        Ligne = p;
+        return true;
+      }
+    }
+    Ligne = kSansLigne;
+    return false;
+  }
+
+  void Vider() { Valeurs->Vider(); }
+  // The array's add (the first empty row, or the end) and physical removal.
+  int32_t Ajouter(const T& Valeur) { return Valeurs->Ajouter(Valeur); }
+  void Retirer(int32_t Ligne) { Valeurs->Retirer(Ligne, true); }
+  // Stores a computed value and marks the row current.
+  void EnregistrerCalcul(int32_t Ligne, const T& Valeur) {
+    SetValeur(Ligne, Valeur);
+    LignesCalculees->Ajouter(Ligne);
+  }
+
+ protected:
+  // The raw store at a row. A table fills its rows in increasing order: past the end, the value
+  // array doubles its capacity (in whole pages) instead of growing by one page per store, each
+  // growth costing a recount of the array's occupancy.
+  void Stocker(const T& Valeur, int32_t Ligne) {
+    const int32_t capacite = Valeurs->GetNombreTotalElements();
+    if (Ligne >= capacite) {
+      const int64_t voulue = std::max<int64_t>(static_cast<int64_t>(Ligne) + 1, static_cast<int64_t>(capacite) * 2);
+      Valeurs->SetNombreTotalElements(static_cast<int32_t>(std::min<int64_t>(voulue, kSansLigne)));
+    }
+    Valeurs->SetElementPosition(Valeur, Ligne);
+  }
+
+  static constexpr int32_t kSansLigne = static_cast<int32_t>(kAucuneLigne);
+
+  static TChampTemplate* MemeClasse(TCustomChamp* Autre) {
+    auto* a = dynamic_cast<TChampTemplate*>(Autre);
+    if (a == nullptr) throw EInvalidCast();
+    return a;
+  }
+  static typename Traits::Parametre* ParametreDuType(TCustomParametre* Parametre) {
+    auto* p = ObjectAs<typename Traits::Parametre>(Parametre);
+    if (p == nullptr) throw EInvalidCast();
+    return p;
+  }
+};
+
+// Binds a public column class's class methods to its descriptor.
+template <class Self, class Traits>
+struct TChampClassOf final : TCustomChamp::Class {
+  TChampClassOf(const char* name, const TClass* parent) : TCustomChamp::Class(name, parent, &NewBlankOf<Self>) {}
+  TCustomChamp* Creer(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& Parametres,
+                      bool LibererElements) const override {
+    return new Self(Nom, Table, Parametres, LibererElements);
+  }
+  std::vector<std::string> NomsDeType() const override { return Traits::NomsDeType(); }
+};
+
+// Declares a public column class of an instance (NV_DEFINE_CHAMP_CLASS in its source file).
+#define NV_CHAMP_CLASS_BEGIN(Self, Traits)                                 \
+  class Self : public TChampTemplate<Traits> {                             \
+   public:                                                                 \
+    using Base = TChampTemplate<Traits>;                                   \
+    using Base::Base;                                                      \
+    static const TCustomChamp::Class* StaticClass();                       \
+    const TClass* ClassType() const override { return Self::StaticClass(); }
+#define NV_CHAMP_CLASS_END \
+  };
+#define NV_CHAMP_CLASS(Self, Traits) \
+  NV_CHAMP_CLASS_BEGIN(Self, Traits) \
+  NV_CHAMP_CLASS_END
+
+#define NV_DEFINE_CHAMP_CLASS(Self, Traits)                                                   \
+  const TCustomChamp::Class* Self::StaticClass() {                                            \
+    static const TChampClassOf<Self, Traits> descriptor(#Self, TCustomChamp::StaticClass()); \
+    return &descriptor;                                                                       \
+  }
