@@ -98,7 +98,8 @@ std::string TApplicationServiceWeb::TexteAttente() const {
 }
 
 void TApplicationServiceWeb::CreerFenetres() {
-  fichePrincipale_ = std::make_unique<TFicheSvcWPrincipal>();
+  ficheNetClient_ = std::make_unique<TFicheNetClient>();
+  fichePrincipale_ = std::make_unique<TFicheSvcWPrincipal>(Boucle().Context(), ficheNetClient_.get());
   fichePrincipale_->FormCreate();
 }
 
@@ -140,7 +141,7 @@ bool TApplicationServiceWeb::TraiterInactivite() {
     VclDialogue::Ecrire(texte + (ModeService() ? "" : A(" ; Ctrl-C pour arrêter"_ansi)));
     ServiceNT.SignalerStatut(texte);
   }
-  return false;
+  return fichePrincipale_->TraiterMessagesEnAttente();
 }
 
 void TApplicationServiceWeb::BoucleMessages() {
@@ -154,6 +155,7 @@ void TApplicationServiceWeb::Finaliser() {
   if (CompteurInitialisation == 1 && fichePrincipale_) {
     fichePrincipale_->FormClose();
     fichePrincipale_.reset();
+    ficheNetClient_.reset();
   }
   TApplicationTz::Finaliser();
 }

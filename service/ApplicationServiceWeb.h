@@ -41,6 +41,7 @@ class TApplicationServiceWeb : public TApplicationTz {
 
   void CreerFenetres();
   TFicheSvcWPrincipal* FicheSvcWPrincipal() const { return fichePrincipale_.get(); }
+  TFicheNetClient* FicheNetClient() const { return ficheNetClient_.get(); }
   // What the service says it waits for, once it has started.
   std::string TexteAttente() const;
 
@@ -49,6 +50,7 @@ class TApplicationServiceWeb : public TApplicationTz {
   bool TraiterInactivite();
 
   std::unique_ptr<TFicheSvcWPrincipal> fichePrincipale_;
+  std::unique_ptr<TFicheNetClient> ficheNetClient_;
   bool attenteAnnoncee_ = false;
 };
 

@@ -2,7 +2,6 @@
 
 #include <charconv>
 
-#include "core/objects/Exceptions.h"
 #include "objectdb/Traduction.h"
 #include "platform/ui/VclDialogue.h"
 #include "service/Noyau.h"
@@ -29,7 +28,10 @@ bool LireNombre(const std::string& Champ, int64_t& Valeur) {
 
 }  // namespace
 
-TFicheSvcWPrincipal::TFicheSvcWPrincipal() { RegistreWindows.Racine = kRacineParametres; }
+TFicheSvcWPrincipal::TFicheSvcWPrincipal(boost::asio::io_context& Io, const TFicheNetClient* NetClient)
+    : Frontal(Io, NetClient) {
+  RegistreWindows.Racine = kRacineParametres;
+}
 
 void TFicheSvcWPrincipal::LireParametres() {
   auto& r = RegistreWindows;
@@ -84,10 +86,29 @@ bool TFicheSvcWPrincipal::ValiderParametres() {
 }
 
 void TFicheSvcWPrincipal::DemarrerServeurHttp() {
-  throw ENonConstruit("Le serveur HTTP du service web n'est pas encore construit");
+  if (!DroitGererServiceWeb) {
+    VclDialogue::AfficherMessage(true, Texte("SupRessourceSuppressionImpossibleDroitUtilisateur"), "", 3,
+                                 VclDialogue::kOk, true);
+    return;
+  }
+  if (!ValiderParametres()) return;
+  EcrireParametres();
+  Frontal.Parametres = {PortIp,        RPCLiteral,          TailleLimite,          AppliquerTailleLimite,
+                        DiffererTraitementSoap, DiffererErreur401, UniquementTypesSimples};
+  Frontal.DemarrerServeurHttp();
+  ServeurActif = Frontal.ServeurHttp.Actif();
 }
 
-void TFicheSvcWPrincipal::ArreterServeurHttp() { ServeurActif = false; }
+void TFicheSvcWPrincipal::ArreterServeurHttp() {
+  Frontal.ArreterServeurHttp();
+  ServeurActif = false;
+}
+
+bool TFicheSvcWPrincipal::TraiterMessagesEnAttente() {
+  bool done = true;
+  if (ServeurActif) Frontal.TraiterMessagesEnAttente(done);
+  return !done;
+}
 
 void TFicheSvcWPrincipal::FormCreate() {
   PageCourante = 0;

@@ -7,13 +7,18 @@
 #include <cstdint>
 #include <string>
 
+#include <boost/asio/io_context.hpp>
+
+#include "service/EcrNetClient.h"
+#include "service/FrontalHttp.h"
 #include "streams/VCLRegis.h"
 
 class TFicheSvcWPrincipal {
  public:
   static constexpr const char* kRacineParametres = "Software\\Norvane\\Tempravo\\Service web";
 
-  TFicheSvcWPrincipal();
+  // The HTTP server runs on Io; NetClient tells the front end whether the service is logged in.
+  TFicheSvcWPrincipal(boost::asio::io_context& Io, const TFicheNetClient* NetClient);
 
   // The settings, at their defaults until LireParametres.
   uint32_t PortIp = 8080;
@@ -32,6 +37,8 @@ class TFicheSvcWPrincipal {
   std::string CodeUtilisateur, MotDePasse, Login, MotDePasseLogin;
   std::string NomBase;  // at most 32 characters
   bool ServeurActif = false;
+  // The logged-in user's right to run the web service, granted by the data server at login.
+  bool DroitGererServiceWeb = false;
 
   TRegistre RegistreWindows;
 
@@ -47,9 +54,14 @@ class TFicheSvcWPrincipal {
   // True unless the settings page is shown and one of its fields is invalid.
   bool ValiderParametres();
 
-  // Starts / stops the HTTP server on PortIp with the settings.
+  // Without the right to run the web service: a message, and the server stays stopped. Otherwise,
+  // when the settings are valid, saves them and starts the HTTP server on PortIp with them.
   void DemarrerServeurHttp();
   void ArreterServeurHttp();
+  // The idle pass's share: starts at most one waiting SOAP request; true while more may wait.
+  bool TraiterMessagesEnAttente();
+
+  TFrontalHttp Frontal;
 
   // The window's creation: settings read, NomBase from the command line's first parameter.
   void FormCreate();

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/objects/Exceptions.h"
 #include "platform/registry/Registry.h"
 #include "platform/service/Systemd.h"
 #include "platform/ui/VclDialogue.h"
@@ -25,6 +25,13 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// A main window with the loop context and the data module it needs.
+struct FicheEssai {
+  MainLoop boucle;
+  TFicheNetClient netClient;
+  TFicheSvcWPrincipal fiche{boucle.Context(), &netClient};
+};
 
 TEST(ApplicationServiceWeb, TheLoginTextGivesTheUserCodeAndThePasswordWithinItsLength) {
   const struct { std::string texte, code, motDePasse; } cas[] = {
@@ -118,7 +125,8 @@ class ParametresEssai : public RegistreEssai {
 };
 
 TEST_F(ParametresEssai, MissingSettingsTakeTheirDefaultsAndSavedOnesComeBack) {
-  TFicheSvcWPrincipal fiche;
+  FicheEssai essai_fiche;
+  auto& fiche = essai_fiche.fiche;
   fiche.LireParametres();
   EXPECT_EQ(fiche.PortIp, 8080u);
   EXPECT_FALSE(fiche.RPCLiteral);
@@ -140,7 +148,8 @@ TEST_F(ParametresEssai, MissingSettingsTakeTheirDefaultsAndSavedOnesComeBack) {
   EXPECT_EQ(Entier("RPCLiteral"), 1);
   EXPECT_EQ(Entier("DiffererErreur401"), 0);
 
-  TFicheSvcWPrincipal relue;
+  FicheEssai essai_relue;
+  auto& relue = essai_relue.fiche;
   relue.LireParametres();
   EXPECT_EQ(relue.PortIp, 9090u);
   EXPECT_EQ(relue.edPortIp, "9090");
@@ -157,7 +166,8 @@ TEST_F(ParametresEssai, AStoredPortOrLimitTheFieldsWouldRefuseKeepsTheDefault) {
   for (int32_t port : {-1, 65536, 70000}) {
     Poser(TRegistryHive::User, TFicheSvcWPrincipal::kRacineParametres, "PortIp", VCLRegis::Entier(port));
     Poser(TRegistryHive::User, TFicheSvcWPrincipal::kRacineParametres, "TailleLimite", VCLRegis::Entier(port < 0 ? 0 : -5));
-    TFicheSvcWPrincipal fiche;
+    FicheEssai essai_fiche;
+  auto& fiche = essai_fiche.fiche;
     fiche.LireParametres();
     EXPECT_EQ(fiche.PortIp, 8080u) << port;
     EXPECT_EQ(fiche.TailleLimite, 100u) << port;
@@ -170,7 +180,8 @@ TEST_F(ParametresEssai, TheFieldsAreValidatedAndARefusedValueGivesAMessageAndThe
       {"-1", false, 0},       {"abc", false, 0},     {"", false, 0},      {" 81 ", true, 81},
       {"8O80", false, 81},    {"99999999999999999999", false, 81},
   };
-  TFicheSvcWPrincipal fiche;
+  FicheEssai essai_fiche;
+  auto& fiche = essai_fiche.fiche;
   fiche.PortIp = 8080;
   for (const auto& c : ports) {
     const uint32_t avant = fiche.PortIp;
@@ -194,7 +205,8 @@ TEST_F(ParametresEssai, TheFieldsAreValidatedAndARefusedValueGivesAMessageAndThe
 }
 
 TEST_F(ParametresEssai, OnlyTheSettingsPageHoldsTheWindowBackAndClosingSavesValidSettings) {
-  TFicheSvcWPrincipal fiche;
+  FicheEssai essai_fiche;
+  auto& fiche = essai_fiche.fiche;
   fiche.edPortIp = "70000";
   fiche.PageCourante = 1;
   EXPECT_TRUE(fiche.ValiderParametres());  // the invalid field is not on the page shown
@@ -212,10 +224,42 @@ TEST_F(ParametresEssai, OnlyTheSettingsPageHoldsTheWindowBackAndClosingSavesVali
   EXPECT_EQ(Entier("PortIp"), 8282);
 }
 
-TEST(EcrSvcWPrincipal, StartingTheHttpServerSaysItIsNotBuiltYet) {
-  TFicheSvcWPrincipal fiche;
-  EXPECT_THROW(fiche.DemarrerServeurHttp(), ENonConstruit);
+TEST_F(ParametresEssai, TheHttpServerStartsFromTheSettingsOnlyWithTheRightAndStops) {
+  FicheEssai essai;
+  auto& fiche = essai.fiche;
+  fiche.DemarrerServeurHttp();  // no right yet
   EXPECT_FALSE(fiche.ServeurActif);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("SupRessourceSuppressionImpossibleDroitUtilisateur"), std::string::npos);
+
+  fiche.DroitGererServiceWeb = true;
+  fiche.PageCourante = 2;
+  fiche.edPortIp = "70000";  // an invalid settings page keeps the server stopped
+  fiche.DemarrerServeurHttp();
+  EXPECT_FALSE(fiche.ServeurActif);
+
+  fiche.edPortIp = "0";  // any free port
+  fiche.RPCLiteral = true;
+  fiche.DemarrerServeurHttp();
+  ASSERT_TRUE(fiche.ServeurActif);
+  EXPECT_TRUE(fiche.Frontal.Parametres.RPCLiteral);
+  EXPECT_EQ(Entier("RPCLiteral"), 1);  // saved before starting
+  const uint16_t port = fiche.Frontal.ServeurHttp.PortEcoute();
+  EXPECT_NE(port, 0);
+  auto connecter = [port] {
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof(a)) == 0;
+    ::close(s);
+    return ok;
+  };
+  EXPECT_TRUE(connecter());
+  fiche.ArreterServeurHttp();
+  EXPECT_FALSE(fiche.ServeurActif);
+  EXPECT_FALSE(connecter());
 }
 
 // ---- service control manager over a test root ---------------------------------------------------
