@@ -46,9 +46,10 @@ bool TApplicationNorvane::Lancer() {
 }
 
 void TApplicationNorvane::Initialiser() {
-  if (CompteurInitialisation++ != 0) return;
-  DemarrerServiceNT();
-  // The end of the user's session needs no hook here: nothing ends the program but a stop request.
+  ++CompteurInitialisation;
+  // Nothing else at this level: under systemd no dispatcher thread is needed (the service manager
+  // talks to the program through its notify socket and SIGTERM), and no end of a user's session
+  // reaches the program.
 }
 
 void TApplicationNorvane::Finaliser() {

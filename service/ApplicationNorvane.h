@@ -44,7 +44,7 @@ class TApplicationNorvane {
 
   MainLoop& Boucle() { return *boucle_; }
 
-  void DemarrerServiceNT() {}
+  // In service mode, reports the stop to the service manager when not yet done.
   void ArreterServiceNT();
   bool ModeService() const { return ServiceNT.ModeService; }
   uint32_t EtatServiceNT();
@@ -59,6 +59,8 @@ class TApplicationNorvane {
   std::unique_ptr<MainLoop> boucle_;
 };
 
+// The level of the chain that listens to the verification service; its handlers do nothing, so it
+// adds no behaviour of its own.
 class TApplicationDBNorvane : public TApplicationNorvane {};
 
 // Service install and removal, each under a wait text.
@@ -73,6 +75,7 @@ class TApplicationCommuneNorvane : public TApplicationDBNorvane {
   void SupprimerServicesNT(const std::string& Filtre);
 };
 
+// The timetable family's application: nothing of its own above the common one.
 class TApplicationTz : public TApplicationCommuneNorvane {};
 
 // The holder of the singleton: its class reference names the class to create, and it frees the

@@ -126,8 +126,9 @@ void TApplicationServiceWeb::Initialiser() {
   Titre = Traduction::Traduire("NomCourtTZServiceWeb");
   if (Titre.empty()) Titre = Nom;
   if (Noyau::DejaLance(Titre)) {
-    const long pid = Noyau::ProcessusTitulaire(Titre);
-    throw Exception(A("Application déjà lancée"_ansi) + (pid > 0 ? " (" + std::to_string(pid) + ")" : ""));
+    if (const long pid = Noyau::ProcessusTitulaire(Titre); pid > 0)
+      VclDialogue::Ecrire(A("Instance en cours : processus ") + std::to_string(pid));
+    throw Exception(A("Application déjà lancée"_ansi));
   }
   Patience::Patienter(Traduction::Traduire("SupFichierChargementEnCours"), [this] { CreerFenetres(); });
   if (ModeService()) LireLoginService();
