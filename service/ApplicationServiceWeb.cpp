@@ -42,29 +42,31 @@ void TApplicationServiceWeb::DecoderLogin(const std::string& Encode, std::string
 
 bool TApplicationServiceWeb::LireFichierLogin(const std::string& Chemin, std::string& Encode, std::string& Erreur) {
   Encode.clear();
-  const int fd = ::open(Chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) {
-    Erreur = "Le fichier d'identification " + Chemin + A(" ne peut pas être ouvert"_ansi);
+  auto refus = [&](std::string_view Raison) {
+    Erreur = "Le fichier d'identification " + Chemin + " " + std::string(Raison);
     return false;
-  }
+  };
+  // No link followed, and a FIFO never blocks the start-up.
+  const int fd = ::open(Chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return refus("ne peut pas être ouvert"_ansi);
+  struct Fermer {
+    int fd;
+    ~Fermer() { ::close(fd); }
+  } fermer{fd};
   struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0;
-  if (ok && !S_ISREG(st.st_mode)) Erreur = "Le fichier d'identification " + Chemin + A(" n'est pas un fichier"_ansi), ok = false;
-  if (ok && ((st.st_mode & 077) != 0 || st.st_uid != ::geteuid()))
-    Erreur = "Le fichier d'identification " + Chemin + A(" doit appartenir au compte du service et n'être lisible que par lui (0600)"_ansi),
-    ok = false;
-  if (ok && static_cast<uint64_t>(st.st_size) > kTailleMaxFichierLogin)
-    Erreur = "Le fichier d'identification " + Chemin + A(" est trop long"_ansi), ok = false;
-  if (ok) {
-    char tampon[kTailleMaxFichierLogin + 1];
-    size_t lu = 0;
-    for (ssize_t n; lu < sizeof(tampon) && (n = ::read(fd, tampon + lu, sizeof(tampon) - lu)) > 0;) lu += static_cast<size_t>(n);
-    if (lu > kTailleMaxFichierLogin) Erreur = "Le fichier d'identification " + Chemin + A(" est trop long"_ansi), ok = false;
-    else Encode.assign(tampon, lu);
-  }
-  ::close(fd);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return refus("n'est pas un fichier"_ansi);
+  if ((st.st_mode & 077) != 0 || st.st_uid != ::geteuid())
+    return refus("doit appartenir au compte du service et n'être lisible que par lui (0600)"_ansi);
+  // The size is checked again while reading: the file may grow meanwhile.
+  char tampon[kTailleMaxFichierLogin + 1];
+  size_t lu = 0;
+  for (ssize_t n; lu < sizeof(tampon) && (n = ::read(fd, tampon + lu, sizeof(tampon) - lu)) > 0;)
+    lu += static_cast<size_t>(n);
+  if (static_cast<uint64_t>(st.st_size) > kTailleMaxFichierLogin || lu > kTailleMaxFichierLogin)
+    return refus("est trop long"_ansi);
+  Encode.assign(tampon, lu);
   while (!Encode.empty() && (Encode.back() == ' ' || Encode.back() == '\n' || Encode.back() == '\r')) Encode.pop_back();
-  return ok;
+  return true;
 }
 
 void TApplicationServiceWeb::DefinirIdentiteService() {
