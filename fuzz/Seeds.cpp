@@ -485,6 +485,15 @@ void SemencesCoderValeur() {
   Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
 }
 
+// The service's login file as its installation writes it, with or without a line end.
+void SemencesLoginService() {
+  std::string code;
+  Registre::CoderValeur("3 ABCmotdepasse", true, code);
+  Ecrire("LoginService", "fichier", Texte(code));
+  Ecrire("LoginService", "ligne", Texte(code + "\n"));
+  Ecrire("LoginService", "clair", Texte("3 ABCmotdepasse"));
+}
+
 // Frames as a peer sends them: clear, several in one read, the keep-alive, enciphered.
 void SemencesTrame() {
   const std::string phrase("\x11\x00\x22\x33\x44\x55\x66\x77\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF", 16);
@@ -549,6 +558,7 @@ int main(int argc, char** argv) {
   SemencesRuche();
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
+  SemencesLoginService();
   SemencesTrame();
   SemencesCryptageClientServeur();
   SemencesLPStr();
