@@ -150,6 +150,12 @@ bool TCustomTable::CopierArticle(TCustomTable* TableSource, int32_t LigneSource,
 bool TCustomTable::EcrireArticle(TArticle* Article, int32_t& Ligne) {
   // An article object that designates no row of a table has nothing to write.
   if (Article == nullptr || Article->Table == nullptr || Article->IndiceArticle >= kAucuneLigne) return false;
+  // Only a row in use is written here: a new row (0x7FFFFFFF) is the indexed table's, and writing
+  // at a row number past the end would grow every column to it.
+  if (!LigneExiste(Ligne)) {
+    DerniereErreur = kArticleInexistant;
+    return false;
+  }
   return CopierArticle(Article->Table, static_cast<int32_t>(Article->IndiceArticle), Ligne);
 }
 
