@@ -87,9 +87,14 @@ class TChampTemplate : public TCustomChamp {
     return Traits::TableauTraits::ComparerElements(Traits::Absente(), GetValeur(Ligne), 0, nullptr) == 0;
   }
 
+  // The indexes compare rows through this at every step of their searches: a column of exactly
+  // this class is taken without a dynamic cast.
   int8_t ComparerLignes(TCustomChamp* Autre, int32_t LigneAutre, int32_t Ligne, int32_t Mode,
                         TObject* Parametre) override {
-    return ComparerValeur(MemeClasse(Autre)->GetValeur(LigneAutre), Ligne, Mode, Parametre);
+    const TChampTemplate* autre =
+        Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
+                                                                                 : MemeClasse(Autre);
+    return ComparerValeur(autre->GetValeur(LigneAutre), Ligne, Mode, Parametre);
   }
 
   void CopierValeur(TCustomChamp* Source, int32_t LigneSource, int32_t Ligne) override {
@@ -124,7 +129,11 @@ class TChampTemplate : public TCustomChamp {
   int8_t ComparerValeur(const T& Valeur, int32_t Ligne, int32_t Mode, TObject* Parametre) {
     Valeurs->SetModeComparaison(Mode);
     Valeurs->SetParametreComparaison(Parametre);
-    return Valeurs->ComparerElement(Valeur, Ligne, true);
+    // The array's ComparerElement, through the public class whose accessors are final.
+    if (Valeurs->PositionVide(Ligne)) return kComparaisonPositionVide;
+    int8_t r = Traits::TableauTraits::ComparerElements(Valeur, Valeurs->ElementPosition(Ligne), Mode, Parametre);
+    if (Valeurs->GetTriInverse() && r >= -1) r = static_cast<int8_t>(-r);
+    return r;
   }
 
   // The first row after Depuis (from row 0 when Depuis is kAucuneLigne) whose value equals Valeur in

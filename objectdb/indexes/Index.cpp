@@ -136,6 +136,17 @@ int8_t TIndex::ComparerArticle(TArticle* Article, uint32_t L2) {
   return 0;
 }
 
+// ComparerArticle with the article's key columns looked up once for a whole search.
+int8_t TIndex::ComparerColonnes(TCustomChamp* const* Colonnes, int32_t LigneArticle, uint32_t L2) {
+  for (std::size_t i = 0; i < Cles.size(); ++i) {
+    const TypeCleIndex& cle = Cles[i];
+    const int8_t r =
+        Signe(cle.Champ->ComparerLignes(Colonnes[i], LigneArticle, static_cast<int32_t>(L2), cle.Mode, nullptr));
+    if (r != 0) return cle.Decroissant ? static_cast<int8_t>(-r) : r;
+  }
+  return 0;
+}
+
 bool TIndex::ClesLigneAbsentes(uint32_t Ligne) {
   for (const TypeCleIndex& cle : Cles)
     if (!cle.Champ->ValeurAbsente(static_cast<int32_t>(Ligne))) return false;
@@ -331,16 +342,19 @@ uint8_t TIndex::ChercherArticle(TArticle* Article, int32_t& Position, bool& Doub
     Article->Position = p;
     return kIndexTrouve;
   }
+  std::vector<TCustomChamp*> colonnes(Cles.size());
+  for (std::size_t i = 0; i < Cles.size(); ++i) colonnes[i] = Article->Table->GetChamp(Cles[i].NumeroChamp);
+  const int32_t ligneArticle = static_cast<int32_t>(Article->IndiceArticle);
   int32_t lo = 0, hi = nombre + 1;
   while (hi > lo + 1) {
     const int32_t mid = lo + (hi - lo) / 2;
     const uint32_t x = triees[mid - 1];
-    if (reference.Table == Table && x == r && ComparerArticle(Article, x) == 0) {
+    const int8_t c = ComparerColonnes(colonnes.data(), ligneArticle, x);
+    if (reference.Table == Table && x == r && c == 0) {
       hi = mid;
       resultat = kIndexTrouve;
       break;
     }
-    const int8_t c = ComparerArticle(Article, x);
     if (c < 0) {
       hi = mid;
     } else if (c > 0) {

@@ -128,6 +128,7 @@ class TIndex : public TCustomTracable {
              TypeRegleUnicite Regle);
   // Where Ligne is (Presente) or goes among the placed rows; Doublon: an equal key was met.
   void ChercherPosition(uint32_t Ligne, int32_t& Position, bool& Doublon, bool& Presente);
+  int8_t ComparerColonnes(TCustomChamp* const* Colonnes, int32_t LigneArticle, uint32_t L2);
   bool ClesLigneAbsentes(uint32_t Ligne);
   bool ClesArticleAbsentes(TArticle* Article);
   bool Concerne(const TypeEnsembleOctets& ChampsModifies) const;
