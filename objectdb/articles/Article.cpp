@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "core/arrays/ArrayOfItemInfoAcces.h"
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
@@ -30,6 +31,8 @@ TErreur* ErreurOperation(const std::string& Message, const std::string& Raison) 
   return erreur;
 }
 }  // namespace
+
+void Article::Initialiser() { ArrayOfItemInfoAcces::DefinirClasseArticleVide(TArticle::StaticClass()); }
 
 int32_t Article::HandleSuivant(int32_t Dernier) {
   return Dernier >= std::numeric_limits<int32_t>::max() || Dernier < 0 ? 1 : Dernier + 1;

@@ -130,4 +130,6 @@ int32_t HandleSuivant(int32_t Dernier);
 // the same class (0 for the same object); articles of different classes follow their class names,
 // Autre's compared with Article's, without case.
 int8_t ComparerArticles(TArticle* Article, TArticle* Autre);
+// Gives the access-path items their empty element's article class.
+void Initialiser();
 }  // namespace Article
