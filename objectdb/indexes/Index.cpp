@@ -255,9 +255,9 @@ bool TIndex::Doublon(TArticle* Article, const TypeEnsembleOctets& ChampsModifies
 int32_t TIndex::Trier() {
   // Computed key columns (whose stale values would re-place every row) are not built: EstCalcule is
   // False for every column.
-  DerniersRefus = 0;
   const int32_t attente = LignesATrier->NombreElements();
   if (attente == 0) return 0;
+  DerniersRefus = 0;
   if (attente > kFusionUnParUn) return DerniersRefus = FusionnerEnBloc();
   while (LignesATrier->NombreElements() > 0) {
     const uint32_t ligne = LignesATrier->Elements(1);

@@ -74,7 +74,8 @@ class TIndex : public TCustomTracable {
   std::vector<TypeCleIndex> Cles;
   TTableauIndices* LignesTriees = nullptr;  // owned, positional
   TTableauIndices* LignesATrier = nullptr;  // owned, an ordered set
-  // Rows that the uniqueness rule refused during the last merge and that were placed all the same.
+  // Rows that the uniqueness rule refused during the last merge of pending rows and that were placed
+  // all the same (a search with nothing pending keeps the count).
   int32_t DerniersRefus = 0;
 
   // Appends a key part on the table's column of that number.

@@ -268,8 +268,8 @@ TEST(Index, AMergeNeverHidesARowAndReportsTheRowsTheRuleRefused) {
   f.Annees()->SetValeur(0, 3);
   EXPECT_FALSE(index.InsererLigne(0, Ensemble({kAnnee}), false, false));
   EXPECT_EQ(index.PositionDeLigne(3), 4);
-  EXPECT_EQ(index.DerniersRefus, 1);
   EXPECT_EQ(Ordre(index), (std::vector<uint32_t>{1, 0, 2, 3}));
+  EXPECT_EQ(index.DerniersRefus, 1);
 }
 
 TEST(Index, DoublonTestsTheArticlesValuesOnlyForAConcernedChangeUnderARule) {
