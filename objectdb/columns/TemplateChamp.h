@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/arrays/TemplateArray.h"
@@ -95,6 +96,21 @@ class TChampTemplate : public TCustomChamp {
         Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
                                                                                  : MemeClasse(Autre);
     return ComparerValeur(autre->GetValeur(LigneAutre), Ligne, Mode, Parametre);
+  }
+
+  // The values are read once into one block, so that the sort compares them in place.
+  void TrierLignes(std::vector<uint32_t>& Lignes, int32_t Mode, bool Decroissant) override {
+    Valeurs->SetModeComparaison(Mode);
+    Valeurs->SetParametreComparaison(nullptr);
+    std::vector<std::pair<T, uint32_t>> valeurs;
+    valeurs.reserve(Lignes.size());
+    for (uint32_t l : Lignes) valeurs.emplace_back(GetValeur(static_cast<int32_t>(l)), l);
+    const bool inverse = Valeurs->GetTriInverse() != Decroissant;
+    std::stable_sort(valeurs.begin(), valeurs.end(), [&](const auto& a, const auto& b) {
+      const int8_t r = Traits::TableauTraits::ComparerElements(a.first, b.first, Mode, nullptr);
+      return inverse ? r > 0 : r < 0;
+    });
+    for (std::size_t i = 0; i < valeurs.size(); ++i) Lignes[i] = valeurs[i].second;
   }
 
   void CopierValeur(TCustomChamp* Source, int32_t LigneSource, int32_t Ligne) override {

@@ -276,12 +276,17 @@ int32_t TIndex::Trier() {
 int32_t TIndex::FusionnerEnBloc() {
   const uint32_t* attente = LignesATrier->Donnees();
   std::vector<uint32_t> nouvelles(attente, attente + LignesATrier->NombreElements());
-  // Key order, equal keys by row number: the order in which one-by-one placement leaves them.
+  // Key order, equal keys by row number (the pending rows come in ascending row order and the sort
+  // is stable): the order in which one-by-one placement leaves them.
   auto avant = [this](uint32_t a, uint32_t b) {
     const int8_t c = ComparerLignes(a, b);
     return c != 0 ? c < 0 : a < b;
   };
-  std::sort(nouvelles.begin(), nouvelles.end(), avant);
+  if (Cles.size() == 1) {
+    Cles.front().Champ->TrierLignes(nouvelles, Cles.front().Mode, Cles.front().Decroissant != 0);
+  } else {
+    std::stable_sort(nouvelles.begin(), nouvelles.end(), [this](uint32_t a, uint32_t b) { return ComparerLignes(a, b) < 0; });
+  }
   const uint32_t* triees = LignesTriees->Donnees();
   const int32_t nombreTriees = LignesTriees->NombreElements();
   std::vector<uint32_t> fusion;

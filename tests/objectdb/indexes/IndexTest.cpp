@@ -111,6 +111,28 @@ TEST(Index, KeyPartsOrderTheRowsAndEqualKeysFollowTheRowNumber) {
   }
 }
 
+TEST(Index, AMergeOfManyRowsGivesTheOrderOfPlacingThemOneByOne) {
+  for (const bool decroissant : {false, true}) {
+    for (const bool deuxCles : {false, true}) {
+      Fixture f;
+      std::vector<std::pair<std::pair<int32_t, std::string>, uint32_t>> modele;
+      for (int32_t i = 0; i < 300; ++i) {
+        const int32_t annee = (i * 37) % 11;
+        const std::string titre(1, static_cast<char>('a' + (i * 7) % 5));
+        const uint32_t l = f.Livre(titre, annee);
+        modele.push_back({{decroissant ? -annee : annee, deuxCles ? titre : std::string()}, l});
+      }
+      std::vector<int32_t> triples{kAnnee, decroissant ? 1 : 0, 0};
+      if (deuxCles) triples.insert(triples.end(), {kTitre, 0, 0});
+      TIndex index("IDX", &f.table, triples, ruiSansRegle);
+      std::sort(modele.begin(), modele.end());
+      std::vector<uint32_t> attendu;
+      for (const auto& m : modele) attendu.push_back(m.second);
+      EXPECT_EQ(Ordre(index), attendu) << decroissant << deuxCles;
+    }
+  }
+}
+
 TEST(Index, TheVariantFormUsesWholeTriplesOnly) {
   Fixture f;
   TIndex index("IDX", &f.table, std::vector<int32_t>{kTitre, 0, 0, kAnnee, 1, 3, kRayon, 0}, ruiSansRegle);
