@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "objectdb/indexes/RechercheIndex.h"
+
 #include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Exceptions.h"
 #include "objectdb/arrays/ArrayOfTypeNomTypeEtClasseChamp.h"
@@ -73,6 +75,15 @@ void TCustomChamp::AssignerStructure(TCustomChamp* Source, TBase* /*BaseSource*/
   // A copy is made blank: it takes an event id of its own, and its list of computed rows.
   EventId = EventIdPour(TableDestination);
   if (LignesCalculees == nullptr) CreerLignesCalculees();
+}
+
+void TCustomChamp::ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
+                                     TRechercheIndex& Recherche) {
+  ::ChercherDansIndex(Recherche, [&](uint32_t x) {
+    const int8_t r = ComparerLignes(Autre, LigneAutre, static_cast<int32_t>(x), Mode, nullptr);
+    const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
+    return Decroissant ? static_cast<int8_t>(-c) : c;
+  });
 }
 
 void TCustomChamp::TrierLignes(std::vector<uint32_t>& Lignes, int32_t Mode, bool Decroissant) {

@@ -22,6 +22,7 @@
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/Exceptions.h"
 #include "objectdb/columns/CustomChamp.h"
+#include "objectdb/indexes/RechercheIndex.h"
 
 template <class Traits>
 class TChampTemplate : public TCustomChamp {
@@ -96,6 +97,26 @@ class TChampTemplate : public TCustomChamp {
         Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
                                                                                  : MemeClasse(Autre);
     return ComparerValeur(autre->GetValeur(LigneAutre), Ligne, Mode, Parametre);
+  }
+
+  // The value searched is read once and compared with each row's by the type's own comparison (the
+  // array's ComparerElement: an empty row orders after, a reversed array reverses).
+  void ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
+                         TRechercheIndex& Recherche) override {
+    const TChampTemplate* autre =
+        Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
+                                                                                 : MemeClasse(Autre);
+    const T valeur = autre->GetValeur(LigneAutre);
+    Valeurs->SetModeComparaison(Mode);
+    Valeurs->SetParametreComparaison(nullptr);
+    const bool inverse = Valeurs->GetTriInverse() != Decroissant;
+    ::ChercherDansIndex(Recherche, [&](uint32_t x) -> int8_t {
+      const int32_t ligne = static_cast<int32_t>(x);
+      if (Valeurs->PositionVide(ligne)) return Decroissant ? 1 : -1;
+      const int8_t r = Traits::TableauTraits::ComparerElements(valeur, Valeurs->ElementPosition(ligne), Mode, nullptr);
+      const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
+      return inverse ? static_cast<int8_t>(-c) : c;
+    });
   }
 
   // The values are read once into one block, so that the sort compares them in place.

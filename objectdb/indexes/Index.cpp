@@ -1,5 +1,7 @@
 #include "objectdb/indexes/Index.h"
 
+#include "objectdb/indexes/RechercheIndex.h"
+
 #include <algorithm>
 
 #include "core/objects/Exceptions.h"
@@ -347,30 +349,31 @@ uint8_t TIndex::ChercherArticle(TArticle* Article, int32_t& Position, bool& Doub
     Article->Position = p;
     return kIndexTrouve;
   }
-  std::vector<TCustomChamp*> colonnes(Cles.size());
-  for (std::size_t i = 0; i < Cles.size(); ++i) colonnes[i] = Article->Table->GetChamp(Cles[i].NumeroChamp);
+  TRechercheIndex recherche;
+  recherche.Lignes = triees;
+  recherche.Nombre = nombre;
+  recherche.ArreterSurLigne = reference.Table == Table;
+  recherche.Ligne = r;
   const int32_t ligneArticle = static_cast<int32_t>(Article->IndiceArticle);
-  int32_t lo = 0, hi = nombre + 1;
-  while (hi > lo + 1) {
-    const int32_t mid = lo + (hi - lo) / 2;
-    const uint32_t x = triees[mid - 1];
-    const int8_t c = ComparerColonnes(colonnes.data(), ligneArticle, x);
-    if (reference.Table == Table && x == r && c == 0) {
-      hi = mid;
-      resultat = kIndexTrouve;
-      break;
+  if (Cles.size() == 1) {
+    const TypeCleIndex& cle = Cles.front();
+    cle.Champ->ChercherDansIndex(Article->Table->GetChamp(cle.NumeroChamp), ligneArticle, cle.Mode,
+                                 cle.Decroissant != 0, recherche);
+  } else {
+    TCustomChamp* fixes[8];
+    std::vector<TCustomChamp*> autres;
+    TCustomChamp** colonnes = fixes;
+    if (Cles.size() > 8) {
+      autres.resize(Cles.size());
+      colonnes = autres.data();
     }
-    if (c < 0) {
-      hi = mid;
-    } else if (c > 0) {
-      lo = mid;
-    } else {
-      Doublon = true;
-      resultat = kIndexTrouve;
-      hi = mid;
-      Position = mid;
-    }
+    for (std::size_t i = 0; i < Cles.size(); ++i) colonnes[i] = Article->Table->GetChamp(Cles[i].NumeroChamp);
+    ::ChercherDansIndex(recherche, [&](uint32_t x) { return ComparerColonnes(colonnes, ligneArticle, x); });
   }
+  const int32_t hi = recherche.Hi;
+  Position = recherche.Position;
+  Doublon = recherche.Doublon;
+  if (recherche.Trouve) resultat = kIndexTrouve;
   if (Position == static_cast<int32_t>(kAucuneLigne)) Position = hi;
   if (Position > nombre) Position = static_cast<int32_t>(kAucuneLigne);
   else if (resultat != kIndexTrouve) resultat = kIndexAvant;
