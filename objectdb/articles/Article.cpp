@@ -45,15 +45,8 @@ TArticle::TArticle() : Handle(gDernierHandle = Article::HandleSuivant(gDernierHa
 
 TArticle::TArticle(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero)
     : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)), Mode(Mode_) {
-  if (Mode == MA_Transitoire) {
-    TCustomTable* transitoires = reinterpret_cast<TCustomTable*>(TableDeTransitoires());
-    int32_t ligne;
-    if (transitoires->AllouerLigne(ligne)) {
-      Table = transitoires;
-      IndiceArticle = static_cast<uint32_t>(ligne);
-    }
-    return;
-  }
+  // A transient's row is allocated in its class's transient table, which is not built yet.
+  if (Mode == MA_Transitoire) (void)TableDeTransitoires();
   Table = Table_;
   IndiceArticle = Numero > 0 && static_cast<uint32_t>(Numero) <= kAucuneLigne ? static_cast<uint32_t>(Numero - 1)
                                                                               : kAucuneLigne;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/objects/Erreur.h"
+#include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/columns/ChampInteger.h"
@@ -195,4 +196,12 @@ TEST(Article, ArticlesCompareByTheirRowsValuesOrByTheOtherClassNameFirst) {
   TArbuste arbuste;
   EXPECT_EQ(Article::ComparerArticles(&arbuste, &a), 1);
   EXPECT_EQ(Article::ComparerArticles(&a, &arbuste), -1);
+}
+
+TEST(Article, TransientCopiesSayThatTheirTablesAreNotBuiltYet) {
+  Fixture f;
+  EXPECT_THROW(TPlante(&f.table, MA_Transitoire, 1), ENonConstruit);
+  EXPECT_THROW(TArticle::CreerTransitoire(TPlante::StaticClass(), &f.table, 1), ENonConstruit);
+  TPlante p(&f.table, MA_Table, f.Ligne("if", 3) + 1);
+  EXPECT_THROW(p.TesterSuppression(), ENonConstruit);
 }
