@@ -1,5 +1,6 @@
 #include "objectdb/ModulesObjectdb.h"
 
+#include "objectdb/articles/Article.h"
 #include "objectdb/columns/CustomChamp.h"
 #include "objectdb/columns/ChampBooleen.h"
 #include "objectdb/columns/ChampCardinal.h"
@@ -69,6 +70,7 @@ std::span<const TModule> ModulesObjectdb() {
       {"ChampWideString", ChampWideString::Initialiser, nullptr},
       {"ChampInterface", ChampInterface::Initialiser, nullptr},
       {"ChampObject", ChampObject::Initialiser, nullptr},
+      {"Article", Article::Initialiser, nullptr},
       {"CustomTable", CustomTable::Initialiser, nullptr},
       {"Referentiel", Referentiel::Initialiser, nullptr},
   };

@@ -28,6 +28,14 @@ void TTableauIndices::Reallouer(int64_t Capacite) {
   elements_.shrink_to_fit();
 }
 
+void TTableauIndices::Remplacer(std::vector<uint32_t> Valeurs) {
+  const int64_t nombre = static_cast<int64_t>(Valeurs.size());
+  const int64_t capacite = (nombre + taillePage_ - 1) / taillePage_ * taillePage_;
+  elements_ = std::move(Valeurs);
+  Reallouer(capacite);
+  nombreElements_ = static_cast<int32_t>(nombre);
+}
+
 void TTableauIndices::Vider() {
   nombreElements_ = 0;
   Reallouer(0);

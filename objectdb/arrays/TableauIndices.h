@@ -39,6 +39,11 @@ class TTableauIndices : public TCustomTracable, public ISerializable {
   bool SupprimerIndice(int32_t Position);
   // Makes this array a copy of the source (count, capacity and values; not the page size).
   void Assigner(const TTableauIndices& Source);
+  // The content becomes Valeurs, in their order (positional use), the capacity the whole pages that
+  // hold them: a bulk rebuild costs one copy instead of one shift per element.
+  void Remplacer(std::vector<uint32_t> Valeurs);
+  // The values at positions 1..NombreElements, in order (valid until the next change).
+  const uint32_t* Donnees() const { return elements_.data(); }
 
   // The value at Position in 1..NombreElements; 0 outside.
   uint32_t Elements(int32_t Position) const;

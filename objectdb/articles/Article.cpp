@@ -1,7 +1,264 @@
 #include "objectdb/articles/Article.h"
 
+#include <limits>
+
+#include "core/arrays/ArrayOfItemInfoAcces.h"
+#include "core/arrays/TemplateArray.h"
+#include "core/objects/Erreur.h"
+#include "core/values/Ansi1252.h"
+#include "core/values/Format.h"
+#include "objectdb/columns/ChampCardinal.h"
+#include "objectdb/columns/ChampInteger.h"
+#include "objectdb/columns/ChampObject.h"
+#include "objectdb/columns/ChampString.h"
+#include "objectdb/tables/CustomTable.h"
+
 NV_DEFINE_CLASS(TArticle, TObjetInterfacable)
+
+namespace {
+int32_t gDernierHandle = 0;
+
+std::string TexteErreurDe(TCustomTable* Table) {
+  std::string texte;
+  if (Table != nullptr) Table->TexteErreur(texte);
+  return texte;
+}
+
+// The two-level tree of a refused operation: what was attempted, then why.
+TErreur* ErreurOperation(const std::string& Message, const std::string& Raison) {
+  auto* erreur = new TErreur(Message);
+  erreur->AjouterFils(new TErreur(Raison));
+  return erreur;
+}
+}  // namespace
+
+void Article::Initialiser() { ArrayOfItemInfoAcces::DefinirClasseArticleVide(TArticle::StaticClass()); }
+
+int32_t Article::HandleSuivant(int32_t Dernier) {
+  return Dernier >= std::numeric_limits<int32_t>::max() || Dernier < 0 ? 1 : Dernier + 1;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Life
+
+TArticle::TArticle() : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)) {}
+
+TArticle::TArticle(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero)
+    : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)), Mode(Mode_) {
+  // A transient's row is allocated in its class's transient table, which is not built yet.
+  if (Mode == MA_Transitoire) (void)TableDeTransitoires();
+  Table = Table_;
+  IndiceArticle = Numero > 0 && static_cast<uint32_t>(Numero) <= kAucuneLigne ? static_cast<uint32_t>(Numero - 1)
+                                                                              : kAucuneLigne;
+}
+
+TArticle::~TArticle() {
+  if (Mode == MA_Transitoire && Table != nullptr && IndiceArticle < kAucuneLigne)
+    (void)Table->LibererLigne(static_cast<int32_t>(IndiceArticle) + 1);
+  Etat = EI_Detruite;
+  IndiceArticle = kAucuneLigne;
+  Table = nullptr;
+}
+
+TTableDeTransitoires* TArticle::TableDeTransitoires() const {
+  throw ENonConstruit("TTableDeTransitoires: transient tables are not built yet");
+}
+
+TArticle* TArticle::CreerTransitoire(const TClass*, TCustomTable*, int32_t) {
+  throw ENonConstruit("TTableDeTransitoires.CreerTransitoire: transient tables are not built yet");
+}
+
+void TArticle::RestituerTransitoire() {
+  if (Etat != EI_Valide) return;
+  throw ENonConstruit("TTableDeTransitoires.RestituerTransitoire: transient tables are not built yet");
+}
+
+void TArticle::Liberer() {
+  if (Mode == MA_Table) Table = nullptr;
+  delete this;
+}
+
+void TArticle::Invalider() {
+  Etat = EI_Detruite;
+  IndiceArticle = kAucuneLigne;
+}
+
+bool TArticle::EstValide() const {
+  if (Etat != EI_Valide || Table == nullptr) return false;
+  return Mode == MA_Transitoire ||
+         (IndiceArticle < kAucuneLigne && Table->LigneExiste(static_cast<int32_t>(IndiceArticle)));
+}
+
+// ---------------------------------------------------------------------------------------------------
+// References
+
+void TArticle::GetReference(TypeReferenceArticle& Reference) const {
+  // Null rather than the zeroed record {row 0, no table}: both are null, and no reader can take row
+  // 0 for a designated row.
+  Reference = ReferenceArticle::ReferenceArticleNulle;
+  if (!EstValide() || IndiceArticle >= kAucuneLigne) return;
+  if (Mode == MA_Transitoire) {
+    Table->ReferenceLigne(static_cast<int32_t>(IndiceArticle), Reference);
+    return;
+  }
+  Reference.IndiceArticle = IndiceArticle;
+  Reference.Table = Table;
+}
+
+void TArticle::Designer(TCustomTable* Table_, int32_t Numero, bool Copier) {
+  if (Mode == MA_Transitoire) {
+    throw ENonConstruit("TTableDeTransitoires.Designer: transient tables are not built yet");
+  }
+  (void)Copier;
+  Table = Table_;
+  IndiceArticle = Numero > 0 ? static_cast<uint32_t>(Numero - 1) : kAucuneLigne;
+}
+
+void TArticle::DetacherTransitoire() {
+  if (Mode != MA_Transitoire) return;
+  throw ENonConstruit("TTableDeTransitoires.Designer: transient tables are not built yet");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Accessors
+
+template <class TChamp>
+TChamp* TArticle::ChampType(int32_t Index) const {
+  auto* champ = dynamic_cast<TChamp*>(Table != nullptr ? Table->GetChamp(Index) : nullptr);
+  if (champ == nullptr) throw EInvalidCast();
+  return champ;
+}
+
+void TArticle::ExigerValide() const {
+  if (!EstValide() || IndiceArticle >= kAucuneLigne)
+    throw EArticleInvalide(Format("%s : l'article %d ne désigne plus de ligne"_ansi,
+                                  {TemplateArray::NomDeClasse(ClassType()), Handle}));
+}
+
+uint32_t TArticle::GetChampCardinal(int32_t Index) const {
+  return ChampType<TChampCardinal>(Index)->GetValeur(static_cast<int32_t>(IndiceArticle));
+}
+void TArticle::SetChampCardinal(int32_t Index, uint32_t Valeur) {
+  ExigerValide();
+  ChampType<TChampCardinal>(Index)->SetValeur(static_cast<int32_t>(IndiceArticle), Valeur);
+}
+int32_t TArticle::GetChampInteger(int32_t Index) const {
+  return ChampType<TChampInteger>(Index)->GetValeur(static_cast<int32_t>(IndiceArticle));
+}
+void TArticle::SetChampInteger(int32_t Index, int32_t Valeur) {
+  ExigerValide();
+  ChampType<TChampInteger>(Index)->SetValeur(static_cast<int32_t>(IndiceArticle), Valeur);
+}
+std::string TArticle::GetChampString(int32_t Index) const {
+  return ChampType<TChampString>(Index)->GetValeur(static_cast<int32_t>(IndiceArticle));
+}
+void TArticle::SetChampString(int32_t Index, const std::string& Valeur) {
+  ExigerValide();
+  ChampType<TChampString>(Index)->SetValeur(static_cast<int32_t>(IndiceArticle), Valeur);
+}
+TObject* TArticle::GetChampObject(int32_t Index) const {
+  return ChampType<TChampObject>(Index)->GetValeur(static_cast<int32_t>(IndiceArticle));
+}
+void TArticle::SetChampObject(int32_t Index, TObject* Valeur) {
+  ExigerValide();
+  ChampType<TChampObject>(Index)->SetValeur(static_cast<int32_t>(IndiceArticle), Valeur);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Editing
+
+namespace {
+bool Assignation(TArticle* Cible, TArticle* Source, bool Transitoire) {
+  if (!Cible->EstValide() || Source == nullptr || !Source->EstValide()) return false;
+  if (Source == Cible) return true;
+  if (Cible->Mode != MA_Transitoire && Source->Mode != MA_Transitoire && Source->Table == Cible->Table &&
+      Source->IndiceArticle == Cible->IndiceArticle)
+    return true;
+  switch (Cible->Mode) {
+    case MA_Reference:
+      Cible->Table = Source->Table;
+      Cible->IndiceArticle = Source->IndiceArticle;
+      return true;
+    case MA_Table: return Cible->Table->AssignerLigne(Source, static_cast<int32_t>(Cible->IndiceArticle));
+    case MA_Transitoire:
+      return Transitoire ? Cible->Table->AssignerLigneTransitoire(Source, static_cast<int32_t>(Cible->IndiceArticle))
+                         : Cible->Table->AssignerLigne(Source, static_cast<int32_t>(Cible->IndiceArticle));
+  }
+  return false;
+}
+}  // namespace
+
+bool TArticle::Assigner(TArticle* Source) { return Assignation(this, Source, false); }
+bool TArticle::AssignerTransitoire(TArticle* Source) { return Assignation(this, Source, true); }
+
+void TArticle::LibererTransitoire() {
+  if (Mode != MA_Transitoire) return;
+  throw ENonConstruit("TTableDeTransitoires.ViderLigne: transient tables are not built yet");
+}
+
+TErreur* TArticle::Creer(TCustomTable* Table_) {
+  DetacherTransitoire();
+  int32_t ligne = static_cast<int32_t>(kAucuneLigne);
+  if (Table_ != nullptr && Table_->EcrireArticle(this, ligne)) {
+    Designer(Table_, ligne + 1, false);
+    return nullptr;
+  }
+  return ErreurOperation(Format("%s.Creer : Impossible de créer l'article"_ansi, {TemplateArray::NomDeClasse(ClassType())}),
+                         TexteErreurDe(Table_));
+}
+
+TErreur* TArticle::Modifier(TArticle* Source) {
+  if (Source != nullptr && !Assigner(Source)) return new TErreur("TArticle.Modifier : Impossible d'assigner l'article");
+  if (Mode != MA_Transitoire) return nullptr;
+  // The origin is read before the write-back: when its table refuses the write, its own error code
+  // is the reason, not the transient table's last one.
+  TypeReferenceArticle origine;
+  GetReference(origine);
+  if (Table->ModifierLigne(static_cast<int32_t>(IndiceArticle) + 1, this)) return nullptr;
+  TCustomTable* enCause = ReferenceArticle::EstReferenceNulle(origine) ? Table : origine.Table;
+  return ErreurOperation(
+      Format("%s.Modifier : Impossible de modifier l'article"_ansi, {TemplateArray::NomDeClasse(ClassType())}),
+      TexteErreurDe(enCause));
+}
+
+TErreur* TArticle::TesterSuppression() {
+  throw ENonConstruit("TReferentiel.ArticlesReferencantsArticle: the deletion test is not built yet");
+}
+
+TErreur* TArticle::Supprimer() {
+  TCustomTable* table = Table;
+  if (table != nullptr && table->SupprimerArticle(this)) {
+    if (Mode != MA_Transitoire) {
+      Table = nullptr;
+      IndiceArticle = kAucuneLigne;
+    }
+    return nullptr;
+  }
+  return ErreurOperation(
+      Format("%s.Supprimer : Impossible de supprimer l'article"_ansi, {TemplateArray::NomDeClasse(ClassType())}),
+      TexteErreurDe(table));
+}
+
+void TArticle::Verifier(TypeOptionsVerification, TErreur*&) {}
+
+TArticle* TArticle::ArticleParDefaut(const TClass*, TCustomTable*) { return nullptr; }
 
 TListeChampsPublies* TArticle::CreerListeChampsPublies(const TClass* Classe) {
   return new TListeChampsPublies(Classe, TChampPublie::StaticClass());
+}
+
+int8_t Article::ComparerArticles(TArticle* A, TArticle* Autre) {
+  if (A->ClassType() == Autre->ClassType()) {
+    if (A == Autre) return 0;
+    // An article without a row has no values: it orders before those that have one.
+    if (A->Table == nullptr || A->IndiceArticle >= kAucuneLigne || Autre->Table == nullptr ||
+        Autre->IndiceArticle >= kAucuneLigne) {
+      const bool a = A->Table != nullptr && A->IndiceArticle < kAucuneLigne;
+      const bool b = Autre->Table != nullptr && Autre->IndiceArticle < kAucuneLigne;
+      return a == b ? 0 : (a ? 1 : -1);
+    }
+    return A->Table->ComparerArticle(static_cast<int32_t>(A->IndiceArticle), Autre);
+  }
+  return TemplateArray::ComparerTexteSansCasse(TemplateArray::NomDeClasse(Autre->ClassType()),
+                                               TemplateArray::NomDeClasse(A->ClassType()));
 }

@@ -1,5 +1,9 @@
 #include "objectdb/columns/CustomChamp.h"
 
+#include <algorithm>
+
+#include "objectdb/indexes/RechercheIndex.h"
+
 #include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Exceptions.h"
 #include "objectdb/arrays/ArrayOfTypeNomTypeEtClasseChamp.h"
@@ -71,6 +75,22 @@ void TCustomChamp::AssignerStructure(TCustomChamp* Source, TBase* /*BaseSource*/
   // A copy is made blank: it takes an event id of its own, and its list of computed rows.
   EventId = EventIdPour(TableDestination);
   if (LignesCalculees == nullptr) CreerLignesCalculees();
+}
+
+void TCustomChamp::ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
+                                     TRechercheIndex& Recherche) {
+  ::ChercherDansIndex(Recherche, [&](uint32_t x) {
+    const int8_t r = ComparerLignes(Autre, LigneAutre, static_cast<int32_t>(x), Mode, nullptr);
+    const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
+    return Decroissant ? static_cast<int8_t>(-c) : c;
+  });
+}
+
+void TCustomChamp::TrierLignes(std::vector<uint32_t>& Lignes, int32_t Mode, bool Decroissant) {
+  std::stable_sort(Lignes.begin(), Lignes.end(), [&](uint32_t a, uint32_t b) {
+    const int8_t r = ComparerLignes(this, static_cast<int32_t>(a), static_cast<int32_t>(b), Mode, nullptr);
+    return Decroissant ? r > 0 : r < 0;
+  });
 }
 
 void TCustomChamp::Reference(int32_t /*Ligne*/, TypeReferenceArticle& Reference) {

@@ -21,6 +21,7 @@
 class TCustomTable;
 class TBase;
 class TCustomArray;
+struct TRechercheIndex;
 
 class TCustomChamp : public TObjetAbonnant {
  public:
@@ -79,6 +80,14 @@ class TCustomChamp : public TObjetAbonnant {
   // -1, 0, 1, or kComparaisonPositionVide when this row is empty.
   virtual int8_t ComparerLignes(TCustomChamp* Autre, int32_t LigneAutre, int32_t Ligne, int32_t Mode,
                                 TObject* Parametre) = 0;
+  // The binary search of a one-column index for Autre's value at LigneAutre (Autre of the same
+  // class), in Mode, reversed when Decroissant (RechercheIndex.h).
+  virtual void ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
+                                 TRechercheIndex& Recherche);
+  // Orders rows in use (given in ascending row order) by this column's values in Mode, reversed when
+  // Decroissant, equal values keeping their row order: the bulk placement of an index. A stable merge
+  // sort, which stays within bounds even for a comparison with a tolerance that is not transitive.
+  virtual void TrierLignes(std::vector<uint32_t>& Lignes, int32_t Mode, bool Decroissant);
   // Copies Source's value at LigneSource into Ligne and publishes EventId.
   virtual void CopierValeur(TCustomChamp* Source, int32_t LigneSource, int32_t Ligne) = 0;
   virtual bool IndexerLigne(int32_t /*Ligne*/) { return true; }

@@ -16,11 +16,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/Exceptions.h"
 #include "objectdb/columns/CustomChamp.h"
+#include "objectdb/indexes/RechercheIndex.h"
 
 template <class Traits>
 class TChampTemplate : public TCustomChamp {
@@ -87,9 +89,49 @@ class TChampTemplate : public TCustomChamp {
     return Traits::TableauTraits::ComparerElements(Traits::Absente(), GetValeur(Ligne), 0, nullptr) == 0;
   }
 
+  // The indexes compare rows through this at every step of their searches: a column of exactly
+  // this class is taken without a dynamic cast.
   int8_t ComparerLignes(TCustomChamp* Autre, int32_t LigneAutre, int32_t Ligne, int32_t Mode,
                         TObject* Parametre) override {
-    return ComparerValeur(MemeClasse(Autre)->GetValeur(LigneAutre), Ligne, Mode, Parametre);
+    const TChampTemplate* autre =
+        Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
+                                                                                 : MemeClasse(Autre);
+    return ComparerValeur(autre->GetValeur(LigneAutre), Ligne, Mode, Parametre);
+  }
+
+  // The value searched is read once and compared with each row's by the type's own comparison (the
+  // array's ComparerElement: an empty row orders after, a reversed array reverses).
+  void ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
+                         TRechercheIndex& Recherche) override {
+    const TChampTemplate* autre =
+        Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
+                                                                                 : MemeClasse(Autre);
+    const T valeur = autre->GetValeur(LigneAutre);
+    Valeurs->SetModeComparaison(Mode);
+    Valeurs->SetParametreComparaison(nullptr);
+    const bool inverse = Valeurs->GetTriInverse() != Decroissant;
+    ::ChercherDansIndex(Recherche, [&](uint32_t x) -> int8_t {
+      const int32_t ligne = static_cast<int32_t>(x);
+      if (Valeurs->PositionVide(ligne)) return Decroissant ? 1 : -1;
+      const int8_t r = Traits::TableauTraits::ComparerElements(valeur, Valeurs->ElementPosition(ligne), Mode, nullptr);
+      const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
+      return inverse ? static_cast<int8_t>(-c) : c;
+    });
+  }
+
+  // The values are read once into one block, so that the sort compares them in place.
+  void TrierLignes(std::vector<uint32_t>& Lignes, int32_t Mode, bool Decroissant) override {
+    Valeurs->SetModeComparaison(Mode);
+    Valeurs->SetParametreComparaison(nullptr);
+    std::vector<std::pair<T, uint32_t>> valeurs;
+    valeurs.reserve(Lignes.size());
+    for (uint32_t l : Lignes) valeurs.emplace_back(GetValeur(static_cast<int32_t>(l)), l);
+    const bool inverse = Valeurs->GetTriInverse() != Decroissant;
+    std::stable_sort(valeurs.begin(), valeurs.end(), [&](const auto& a, const auto& b) {
+      const int8_t r = Traits::TableauTraits::ComparerElements(a.first, b.first, Mode, nullptr);
+      return inverse ? r > 0 : r < 0;
+    });
+    for (std::size_t i = 0; i < valeurs.size(); ++i) Lignes[i] = valeurs[i].second;
   }
 
   void CopierValeur(TCustomChamp* Source, int32_t LigneSource, int32_t Ligne) override {
@@ -124,7 +166,11 @@ class TChampTemplate : public TCustomChamp {
   int8_t ComparerValeur(const T& Valeur, int32_t Ligne, int32_t Mode, TObject* Parametre) {
     Valeurs->SetModeComparaison(Mode);
     Valeurs->SetParametreComparaison(Parametre);
-    return Valeurs->ComparerElement(Valeur, Ligne, true);
+    // The array's ComparerElement, through the public class whose accessors are final.
+    if (Valeurs->PositionVide(Ligne)) return kComparaisonPositionVide;
+    int8_t r = Traits::TableauTraits::ComparerElements(Valeur, Valeurs->ElementPosition(Ligne), Mode, Parametre);
+    if (Valeurs->GetTriInverse() && r >= -1) r = static_cast<int8_t>(-r);
+    return r;
   }
 
   // The first row after Depuis (from row 0 when Depuis is kAucuneLigne) whose value equals Valeur in

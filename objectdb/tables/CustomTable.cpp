@@ -5,6 +5,7 @@
 #include "objectdb/articles/Article.h"
 #include "objectdb/columns/ChampInterface.h"
 #include "objectdb/columns/ChampObject.h"
+#include "objectdb/columns/ChampReference.h"
 #include "objectdb/schema/Referentiel.h"
 
 NV_DEFINE_CLASS(TCustomTable, TObjetAbonnant)
@@ -21,7 +22,7 @@ int32_t LigneDeNumero(int32_t Numero) { return Numero > 0 ? Numero - 1 : static_
 TClasseChamp ClasseDuChamp(const TChampPublie* Champ) {
   if (Champ->Genre == tkClass) {
     if (Champ->Classe != nullptr && Champ->Classe->InheritsFrom(TArticle::StaticClass()))
-      throw ENonConstruit("TChampReference: reference columns are not built yet");
+      return TChampReference::StaticClass();
     return TChampObject::StaticClass();
   }
   if (Champ->Genre == tkInterface) return TChampInterface::StaticClass();
@@ -59,7 +60,13 @@ TCustomTable::TCustomTable(const TClass* ClasseArticle, TBase* Base, int32_t Ele
     try {
       for (int32_t i = 0; i < champs->GetNombreElements(); ++i) {
         const TChampPublie* champ = champs->Champ(i);
-        TCustomChamp* colonne = ClasseDuChamp(champ)->Creer(champ->Libelle, this, {ElementsParPage}, false);
+        TClasseChamp classe = ClasseDuChamp(champ);
+        // A reference column takes the field's rules.
+        TCustomChamp* colonne =
+            classe == TChampReference::StaticClass()
+                ? new TChampReference(champ->Libelle, this, champ->Classe, ElementsParPage, champ->ReferenceNulle,
+                                      champ->RegleSuppressionReference, champ->ReferenceIndexee)
+                : classe->Creer(champ->Libelle, this, {ElementsParPage}, false);
         Champs->Ajouter(colonne);
         if (i == 0) PremierChamp = colonne;
       }
@@ -150,6 +157,12 @@ bool TCustomTable::CopierArticle(TCustomTable* TableSource, int32_t LigneSource,
 bool TCustomTable::EcrireArticle(TArticle* Article, int32_t& Ligne) {
   // An article object that designates no row of a table has nothing to write.
   if (Article == nullptr || Article->Table == nullptr || Article->IndiceArticle >= kAucuneLigne) return false;
+  // Only a row in use is written here: a new row (0x7FFFFFFF) is the indexed table's, and writing
+  // at a row number past the end would grow every column to it.
+  if (!LigneExiste(Ligne)) {
+    DerniereErreur = kArticleInexistant;
+    return false;
+  }
   return CopierArticle(Article->Table, static_cast<int32_t>(Article->IndiceArticle), Ligne);
 }
 
@@ -200,11 +213,18 @@ void TCustomTable::AssignerStructure(TCustomTable* Source, TBase* BaseSource, TB
 // References
 
 TErreur* TCustomTable::VerifierReferences(int32_t Ligne) {
-  for (int32_t i = 0; i < NombreChamps(); ++i)
-    if (Champs->GetElement(i)->EstReference())
-      throw ENonConstruit("TChampReference.ReferenceAutorisee: reference columns are not built yet");
-  (void)Ligne;
-  return nullptr;
+  TErreur* erreur = nullptr;
+  for (int32_t i = 0; i < NombreChamps(); ++i) {
+    auto* champ = dynamic_cast<TChampReference*>(Champs->GetElement(i));
+    if (champ == nullptr) continue;
+    TypeReferenceArticle reference;
+    champ->Reference(Ligne, reference);
+    if (champ->ReferenceAutorisee(reference)) continue;
+    if (erreur == nullptr) erreur = new TErreur(std::string("Erreur de règle d'intégrité du champ référence"_ansi));
+    erreur->AjouterFils(new TErreur(Format("Référence nulle non autorisée pour le champ %s.%s"_ansi,
+                                           {TemplateArray::NomDeClasse(ClasseArticle), champ->Nom})));
+  }
+  return erreur;
 }
 
 bool TCustomTable::DetruireReferencants(int32_t Ligne) {

@@ -85,7 +85,8 @@ class TCustomTable : public TObjetAbonnant {
   // Copies every column that is not computed from SourceTable's row into Ligne (a row in use); the
   // source table has the same columns in the same order.
   virtual bool CopierArticle(TCustomTable* TableSource, int32_t LigneSource, int32_t Ligne);
-  // CopierArticle from the article's row; False for an article that designates no row.
+  // CopierArticle from the article's row into Ligne, a row in use; False for an article that
+  // designates no row, and -1 for a row not in use.
   virtual bool EcrireArticle(TArticle* Article, int32_t& Ligne);
   // The table becomes a copy of Source (a table of BaseSource) for BaseDestination.
   virtual void AssignerStructure(TCustomTable* Source, TBase* BaseSource, TBase* BaseDestination);

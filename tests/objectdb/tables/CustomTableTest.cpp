@@ -18,6 +18,7 @@
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampInterface.h"
 #include "objectdb/columns/ChampObject.h"
+#include "objectdb/columns/ChampReference.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/parameters/ParametreInteger.h"
 #include "objectdb/schema/Referentiel.h"
@@ -125,9 +126,9 @@ TEST(CustomTable, AFieldOfAnUnstoredTypeFailsTheCreationByNameAndLeavesNoTable) 
   TNoeudReferentiel* noeud = TReferentiel::Noeud(TCouleurInconnue::StaticClass());
   ASSERT_NE(noeud, nullptr);
   EXPECT_EQ(noeud->BasesEtTables->GetNombreElements(), 0);
-  // A reference field needs the reference column, which does not exist yet.
-  EXPECT_THROW(TCustomTable(TAvecReference::StaticClass(), nullptr, 1024), ENonConstruit);
-  EXPECT_EQ(TReferentiel::Noeud(TAvecReference::StaticClass())->BasesEtTables->GetNombreElements(), 0);
+  // A field of an article class is stored by a reference column.
+  TCustomTable avecReference(TAvecReference::StaticClass(), nullptr, 1024);
+  EXPECT_EQ(avecReference.GetChamp(1)->ClassType(), TChampReference::StaticClass());
 }
 
 TEST(CustomTable, TheLastFreedRowIsReusedFirstThenTheRowRangeGrows) {
