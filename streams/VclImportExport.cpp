@@ -120,9 +120,11 @@ void ExporterBase(TMemoryStream& Flux) {
       Xi::SauverPosition(f.Table);
       for (bool encore = Xi::Premier(f.Table, 0); encore; encore = Xi::Suivant(f.Table, 0)) {
         std::memset(tampon.data(), 0, s);
+        // A record whose converter finds a reference missing is written as filled, as the reader
+        // then refuses it; the trace tells which.
         if (!f.EcrireArticleStocke(tampon.data(), f.IdentifiantCourant(), GM_Modification))
-          throw EWriteError("ExporterBase: a record of " + std::string(f.Description().Extension) +
-                            " could not be written");
+          TracerModule("ExporterBase: record " + std::to_string(f.IdentifiantCourant()) + " of " +
+                       f.Description().Extension + " incompletely written");
         travail.WriteBuffer(tampon.data(), s);
       }
       Xi::RestaurerPosition(f.Table);
