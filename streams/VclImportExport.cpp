@@ -94,7 +94,9 @@ void ExporterBase(TMemoryStream& Flux) {
   BlocParametresBase::EcrireBlocParametresBase(travail);
   formateur.EcrireFlux(&travail);
 
-  // Every identifier first: a record may refer to a record of its own file or of a later one.
+  // Every identifier first: a record may refer to a record of its own file or of a later one. A
+  // change the table refuses (a unique order whose real-number keys compare within their tolerance)
+  // keeps the former identifier in memory; the record is still written at its place, and traced.
   for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) {
     TFichierSup& f = *SupFichiers::Fichier(p);
     if (f.Table == nullptr) continue;
@@ -104,8 +106,10 @@ void ExporterBase(TMemoryStream& Flux) {
     for (bool encore = Xi::Premier(f.Table, 0); encore; encore = Xi::Suivant(f.Table, 0), ++a) {
       const int32_t identifiant = a * s;
       std::memcpy(f.Table, &identifiant, 4);
-      if (!Xi::Modifier(f.Table)) throw EWriteError("ExporterBase: a record of " + std::string(f.Description().Extension) +
-                                                    " could not be renumbered");
+      if (!Xi::Modifier(f.Table))
+        TracerModule("ExporterBase: record " + std::to_string(Xi::NumeroCourant(f.Table)) + " of " +
+                     f.Description().Extension + " kept its identifier (status " + std::to_string(Xi::XiStatut) +
+                     ")");
     }
     Xi::RestaurerPosition(f.Table);
   }
