@@ -5,7 +5,7 @@
 
 #include "base/SupFichiers.h"
 #include "base/SupParam.h"
-#include "core/objects/ClasseFinalisable.h"
+#include "core/diagnostics/Trace.h"
 #include "core/records/Xi.h"
 #include "core/serial/Serialisation.h"
 #include "net/NetBases.h"
@@ -18,6 +18,11 @@ namespace VclImportExport {
 
 namespace {
 constexpr int32_t kTailleNom = 256;
+
+void Tracer(const std::string& Texte) {
+  std::string ligne;
+  Trace::TraceurParDefaut()->Tracer(Texte, ligne);
+}
 
 // The stored size of a file in the current layout, the one the export always writes.
 uint32_t TailleCourante(const TFichierSup& f) { return f.Description().Dispositions.back().Taille; }
@@ -82,7 +87,7 @@ void ImporterBase(TMemoryStream& Flux) {
           Xi::Inserer(fichier->Table))
         continue;
       ++EnregistrementsRefuses();
-      TracerModule("ImporterBase: record " + std::to_string(identifiant) + " of " + entree->Extension +
+      Tracer("ImporterBase: record " + std::to_string(identifiant) + " of " + entree->Extension +
                    " refused");
     }
   }
@@ -107,7 +112,7 @@ void ExporterBase(TMemoryStream& Flux) {
       const int32_t identifiant = a * s;
       std::memcpy(f.Table, &identifiant, 4);
       if (!Xi::Modifier(f.Table))
-        TracerModule("ExporterBase: record " + std::to_string(Xi::NumeroCourant(f.Table)) + " of " +
+        Tracer("ExporterBase: record " + std::to_string(Xi::NumeroCourant(f.Table)) + " of " +
                      f.Description().Extension + " kept its identifier (status " + std::to_string(Xi::XiStatut) +
                      ")");
     }
@@ -127,7 +132,7 @@ void ExporterBase(TMemoryStream& Flux) {
         // A record whose converter finds a reference missing is written as filled, as the reader
         // then refuses it; the trace tells which.
         if (!f.EcrireArticleStocke(tampon.data(), f.IdentifiantCourant(), GM_Modification))
-          TracerModule("ExporterBase: record " + std::to_string(f.IdentifiantCourant()) + " of " +
+          Tracer("ExporterBase: record " + std::to_string(f.IdentifiantCourant()) + " of " +
                        f.Description().Extension + " incompletely written");
         travail.WriteBuffer(tampon.data(), s);
       }

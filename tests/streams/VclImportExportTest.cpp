@@ -8,6 +8,7 @@
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
+#include "core/diagnostics/Trace.h"
 #include "core/records/Xi.h"
 #include "core/serial/Streams.h"
 #include "net/NetBases.h"
@@ -130,8 +131,10 @@ TEST_F(BaseStream, ARecordThatItsConverterRefusesIsCountedAndTheNextKeepsItsPlac
   }
   TMemoryStream recu;
   Recu(recu, "b", v);
+  const int32_t traces = Trace::TraceurParDefaut()->Compteur();
   VclImportExport::ImporterBase(recu);
   EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 2);
+  EXPECT_EQ(Trace::TraceurParDefaut()->Compteur(), traces + 2);
   EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(kRCM)->Table), 0u);
 }
 
