@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "base/SupDemiPension.h"
 #include "base/SupFichiers.h"
