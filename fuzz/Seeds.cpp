@@ -32,6 +32,7 @@
 #include "net/objets/ParametreObjetReseau.h"
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/ip/IEIPEndPoint.h"
+#include "net/utilisateurs/Login.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
 #include "objectdb/columns/ChampInteger.h"
@@ -146,6 +147,32 @@ void SemencesCodage() {
     Ecrire("Codage", disposition ? "sized" : "plain",
            Octets{disposition, 4} + Texte("1234") + Octets{5} + Texte("texte") +
                Flux(disposition, [&](TBinaryFormatter& f) { codage.Ecrire(&f, nullptr); }));
+}
+
+void SemencesBaseUtilisateurs() {
+  Ecrire("BaseUtilisateurs", "utilisateur", Octets{0} + Flux(0, [](TBinaryFormatter& f) {
+           f.EcrireCardinal(7);
+           for (const char* t : {"Jeanne Martin", "JMA", "jmartin"}) f.EcrireChaine(TLogin(t).GetCode());
+           f.EcrireChaine(TMotDePasse("secret").GetCode());
+           f.EcrireBooleen(true);
+           f.EcrireChaine("texte");
+           f.EcrireBooleen(false);
+         }));
+  Ecrire("BaseUtilisateurs", "profil", Octets{1} + Flux(0, [](TBinaryFormatter& f) {
+           f.EcrireCardinal(3);
+           f.EcrireChaine(TLogin("Professeurs").GetCode());
+           f.EcrireWord(1);
+           uint8_t droits[256] = {};
+           for (int d : {6, 7, 28, 54}) droits[d] = 1;
+           f.EcrireTampon(droits, 256);
+         }));
+  Ecrire("BaseUtilisateurs", "affectation", Octets{2, 1, 0, 0, 0, 9, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
+  Octets profil(641, 0);
+  profil[0] = 3;
+  profil[1] = 40;
+  profil[5] = 4;
+  for (int i = 0; i < 4; ++i) profil[static_cast<std::size_t>(6 + i)] = static_cast<uint8_t>("Nord"[i]);
+  Ecrire("BaseUtilisateurs", "profil-serveur", profil);
 }
 
 void SemencesDebug() {
@@ -510,6 +537,15 @@ void SemencesCoderValeur() {
   Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
 }
 
+// The service's login file as its installation writes it, with or without a line end.
+void SemencesLoginService() {
+  std::string code;
+  Registre::CoderValeur("3 ABCmotdepasse", true, code);
+  Ecrire("LoginService", "fichier", Texte(code));
+  Ecrire("LoginService", "ligne", Texte(code + "\n"));
+  Ecrire("LoginService", "clair", Texte("3 ABCmotdepasse"));
+}
+
 // Frames as a peer sends them: clear, several in one read, the keep-alive, enciphered.
 void SemencesTrame() {
   const std::string phrase("\x11\x00\x22\x33\x44\x55\x66\x77\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF", 16);
@@ -563,6 +599,7 @@ int main(int argc, char** argv) {
   SemencesObjets();
   SemencesTableaux();
   SemencesCodage();
+  SemencesBaseUtilisateurs();
   SemencesDebug();
   SemencesMemoire();
   SemencesDuree();
@@ -574,6 +611,7 @@ int main(int argc, char** argv) {
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
   SemencesFluxBase();
+  SemencesLoginService();
   SemencesTrame();
   SemencesCryptageClientServeur();
   SemencesLPStr();

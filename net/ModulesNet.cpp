@@ -13,6 +13,9 @@
 #include "net/objets/ParametrePublie.h"
 #include "net/objets/ParametrePublieReseau.h"
 #include "net/objets/Serialisable.h"
+#include "net/utilisateurs/BaseUtilisateurs.h"
+#include "net/utilisateurs/Login.h"
+#include "net/utilisateurs/Utilisateur.h"
 
 std::span<const TModule> ModulesNet() {
   static const TModule kTable[] = {
@@ -29,6 +32,9 @@ std::span<const TModule> ModulesNet() {
       {"NetXi", NetXi::Initialiser, NetXi::Finaliser},
       {"netmodif", netmodif::Initialiser, netmodif::Finaliser},
       {"NetClient", NetClient::Initialiser, NetClient::Finaliser},
+      {"Login", Login::Initialiser, nullptr},
+      {"BaseUtilisateurs", BaseUtilisateurs::Initialiser, BaseUtilisateurs::Finaliser},
+      {"Utilisateur", Utilisateur::Initialiser, nullptr},
   };
   return kTable;
 }

@@ -1,19 +1,19 @@
-// The web service program. The service's start-up, connection and SOAP ports are not built yet:
-// for now the program starts and stops every unit of the core, object-database, networking,
-// timetable-base and settings libraries through the module tables and says so.
-#include <cstdio>
-
-#include "core/objects/Modules.h"
+// The web service program: starts every unit through the module tables, runs the application object
+// (window mode, or service mode with "-svc") until a stop, then shuts the units down. The exit status
+// is 1 when the application could not start (a second instance, for one).
 #include "base/ModulesBase.h"
+#include "core/objects/Modules.h"
 #include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
+#include "service/ApplicationNorvane.h"
+#include "service/ModulesService.h"
+#include "service/Noyau.h"
 #include "streams/ModulesStreams.h"
 
-int main() {
-  Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams()});
-  std::printf("Core, object-database, networking, timetable-base and settings libraries started (%zu units). The web service itself is not built yet.\n",
-              ModulesCore().size() + ModulesObjectdb().size() + ModulesNet().size() + ModulesBase().size() +
-                  ModulesStreams().size());
+int main(int argc, char** argv) {
+  Noyau::DefinirLigneCommande(argc, argv);
+  Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams(), ModulesService()});
+  const bool lance = InstanceApplication()->Lancer();
   Modules::Arreter();
-  return 0;
+  return lance ? 0 : 1;
 }

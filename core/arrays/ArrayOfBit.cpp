@@ -154,19 +154,3 @@ int32_t TArrayOfBit::CompterBitsUn(int32_t De, int32_t A) const {
   return rang(A + 1) - rang(De);
 }
 
-bool TArrayOfBit::IsSet(int32_t Bit) const {
-  if (Bit < 0 || Bit / 32 >= nombreMots_) return false;
-  return (mots_[static_cast<std::size_t>(Bit / 32)] >> (Bit % 32)) & 1u;
-}
-
-void TArrayOfBit::Set(int32_t Bit) {
-  if (Bit < 0 || Bit / 32 >= nombreMots_) return;
-  mots_[static_cast<std::size_t>(Bit / 32)] |= BitSet{1} << (Bit % 32);
-  ++version_;
-}
-
-void TArrayOfBit::Clear(int32_t Bit) {
-  if (Bit < 0 || Bit / 32 >= nombreMots_) return;
-  mots_[static_cast<std::size_t>(Bit / 32)] &= ~(BitSet{1} << (Bit % 32));
-  ++version_;
-}

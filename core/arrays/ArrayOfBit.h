@@ -40,9 +40,36 @@ class TArrayOfBit : public TObject {
   int32_t CompterBitsUn(int32_t De, int32_t A) const;
 
   // Single-bit access for the owner of the map; positions outside the words are ignored.
-  bool IsSet(int32_t Bit) const;
-  void Set(int32_t Bit);
-  void Clear(int32_t Bit);
+  // Inline: the typed arrays test and set a bit on every store.
+  // A negative bit becomes a huge unsigned one, past every map.
+  bool IsSet(int32_t Bit) const {
+    const auto b = static_cast<uint32_t>(Bit);
+    if ((b >> 5) >= static_cast<uint32_t>(nombreMots_)) return false;
+    return (mots_[b >> 5] >> (b & 31u)) & 1u;
+  }
+  void Set(int32_t Bit) {
+    const auto b = static_cast<uint32_t>(Bit);
+    if ((b >> 5) >= static_cast<uint32_t>(nombreMots_)) return;
+    mots_[b >> 5] |= BitSet{1} << (b & 31u);
+    ++version_;
+  }
+  // Sets the bit; true when it was clear (and so the map changed).
+  bool SetIfClear(int32_t Bit) {
+    const auto b = static_cast<uint32_t>(Bit);
+    if ((b >> 5) >= static_cast<uint32_t>(nombreMots_)) return false;
+    BitSet& mot = mots_[b >> 5];
+    const BitSet masque = BitSet{1} << (b & 31u);
+    if (mot & masque) return false;
+    mot |= masque;
+    ++version_;
+    return true;
+  }
+  void Clear(int32_t Bit) {
+    const auto b = static_cast<uint32_t>(Bit);
+    if ((b >> 5) >= static_cast<uint32_t>(nombreMots_)) return;
+    mots_[b >> 5] &= ~(BitSet{1} << (b & 31u));
+    ++version_;
+  }
   // Changes on every modification of a bit or of the size: owners compare it to know whether
   // something they derived from the map still holds.
   uint64_t Version() const { return version_; }

@@ -344,9 +344,25 @@ class TArrayTemplate : public TCustomArrayTemplate<Traits> {
     if (this->libererElements_) TArrayTemplate::Vider();
   }
 
-  int32_t GetNombreTotalElements() const override { return this->nombreTotalElements_; }
+  int32_t GetNombreTotalElements() const final { return this->nombreTotalElements_; }
   void SetNombreTotalElements(int32_t N) override;
   int32_t GetNombreElements() const final { return nombreElements_; }
+  // SetElementPosition without a virtual call for elements that own nothing, stored inline when the
+  // position lies within the capacity and the array does not keep itself sorted: the value columns
+  // of the object database store every row through it.
+  void StockerPosition(const T& Valeur, int32_t Position) {
+    if constexpr (!Traits::kLibereElements) {
+      if (static_cast<uint32_t>(Position) < static_cast<uint32_t>(this->nombreTotalElements_) && !this->toujoursTrie_) {
+        if (occupation_->SetIfClear(Position)) {
+          this->InvaliderVueDense();
+          ++nombreElements_;
+        }
+        elements_[static_cast<std::size_t>(Position)].Valeur = Valeur;
+        return;
+      }
+    }
+    this->SetElementPosition(Valeur, Position);
+  }
   int32_t PositionDeIndice(int32_t Indice) const final;
   int32_t IndiceDePosition(int32_t Position) const final;
   void AjusterNombreTotalElements() override {
@@ -1137,8 +1153,11 @@ void TArrayTemplate<Tr>::SetNombreTotalElements(int32_t N) {
   int64_t c = (static_cast<int64_t>(N) + page - 1) / page * page;
   if (c > std::numeric_limits<int32_t>::max()) c = std::numeric_limits<int32_t>::max();
   if (c == this->nombreTotalElements_) return;
+  const bool agrandit = c > this->nombreTotalElements_;
   Redimensionner(static_cast<int32_t>(c));
-  nombreElements_ = occupation_->CompterBitsUn(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min());
+  // Growing only adds empty slots: the count stands. Shrinking may have let occupied ones go.
+  if (!agrandit)
+    nombreElements_ = occupation_->CompterBitsUn(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min());
 }
 
 template <class Tr>
@@ -1194,8 +1213,8 @@ void TArrayTemplate<Tr>::EcrirePosition(const T& Valeur, int32_t Position) {
     EcrirePosition(copie, Position);
     return;
   }
-  if (!occupation_->IsSet(Position)) {
-    CarteModifiable().Set(Position);
+  if (occupation_->SetIfClear(Position)) {
+    this->InvaliderVueDense();
     ++nombreElements_;
   }
   elements_[static_cast<std::size_t>(Position)].Valeur = Valeur;

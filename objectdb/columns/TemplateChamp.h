@@ -173,7 +173,7 @@ class TChampTemplate : public TCustomChamp {
       const int64_t voulue = std::max<int64_t>(static_cast<int64_t>(Ligne) + 1, static_cast<int64_t>(capacite) * 2);
       Valeurs->SetNombreTotalElements(static_cast<int32_t>(std::min<int64_t>(voulue, kSansLigne)));
     }
-    Valeurs->SetElementPosition(Valeur, Ligne);
+    Valeurs->StockerPosition(Valeur, Ligne);
   }
 
   static constexpr int32_t kSansLigne = static_cast<int32_t>(kAucuneLigne);

@@ -1,0 +1,142 @@
+#include "platform/ui/VclDialogue.h"
+
+#include <cstdio>
+#include <deque>
+
+#include "core/values/ChaineUnicode.h"
+
+namespace VclDialogue {
+namespace {
+
+struct TypeMessageEnAttente {
+  std::string Texte;
+  std::string Titre;  // at most 255 characters
+  uint8_t Genre = 0;
+  uint8_t Boutons = 0;
+  int32_t DelaiMs = 0;
+  int32_t Numero = 0;
+};
+
+struct Etat {
+  std::deque<TypeMessageEnAttente> file;
+  int32_t compteur = 0;
+  bool enCours = false;
+  std::string nomProgramme;
+  TSortie sortie;
+};
+
+Etat& E() {
+  static Etat etat;
+  return etat;
+}
+
+void SortieParDefaut(const std::string& Ligne) {
+  const std::string utf8 = ChaineUnicode::VersUTF8(Ligne, 1252);
+  std::fprintf(stderr, "%s\n", utf8.c_str());
+  std::fflush(stderr);
+}
+
+// "\crlf\" (case-sensitive) stands for a line break in titles and texts; on one log line it
+// becomes " / ".
+std::string SurUneLigne(std::string Texte) {
+  static const std::string marque = "\\crlf\\";
+  for (size_t p = Texte.find(marque); p != std::string::npos; p = Texte.find(marque, p + 3))
+    Texte.replace(p, marque.size(), " / ");
+  for (char& c : Texte)
+    if (c == '\r' || c == '\n') c = ' ';
+  return Texte;
+}
+
+void AjouterMessage(const std::string& Texte, const std::string& Titre, uint8_t Genre, uint8_t Boutons,
+                    int32_t DelaiMs) {
+  auto& e = E();
+  TypeMessageEnAttente m;
+  m.Numero = ++e.compteur;
+  m.Texte = Texte;
+  m.Titre = Titre.substr(0, 255);
+  m.Genre = Genre;
+  m.Boutons = Boutons;
+  m.DelaiMs = DelaiMs;
+  e.file.push_back(std::move(m));
+}
+
+int32_t AfficherPremierMessage(const TypeMessageEnAttente& m) {
+  std::string ligne = Legende(m.Genre, m.Boutons);
+  const std::string titre = SurUneLigne(m.Titre);
+  if (!titre.empty()) ligne += (ligne.empty() ? "" : " : ") + titre;
+  ligne += (ligne.empty() ? "" : " : ") + SurUneLigne(m.Texte);
+  Ecrire(ligne);
+  // A timed message closes itself with 1; otherwise the default button answers.
+  return m.DelaiMs > 0 ? mrOk : ReponseParDefaut(m.Boutons);
+}
+
+int32_t AfficherMessagesEnAttente() {
+  auto& e = E();
+  if (e.enCours) return mrCancel;
+  e.enCours = true;
+  int32_t resultat = mrCancel;
+  try {
+    while (!e.file.empty()) {
+      const TypeMessageEnAttente m = std::move(e.file.front());
+      e.file.pop_front();
+      resultat = AfficherPremierMessage(m);
+    }
+  } catch (...) {
+    e.enCours = false;
+    throw;
+  }
+  e.enCours = false;
+  return resultat;
+}
+
+}  // namespace
+
+void DefinirNomProgramme(const std::string& Nom) { E().nomProgramme = Nom; }
+const std::string& NomProgramme() { return E().nomProgramme; }
+void DefinirSortie(TSortie Sortie) { E().sortie = std::move(Sortie); }
+
+void Ecrire(const std::string& Ligne) {
+  auto& e = E();
+  if (e.sortie) e.sortie(Ligne);
+  else SortieParDefaut(Ligne);
+}
+
+std::string Legende(uint8_t Genre, uint8_t Boutons) {
+  static const char* const mots[] = {"Information", "Confirmation", "Conseil", "Information", "Aide", "Alerte"};
+  if (Genre > kAlerte) return {};
+  const char* mot = Genre == kInformationOuConfirmation && Boutons != kOk ? mots[kConfirmation] : mots[Genre];
+  return E().nomProgramme + " - " + mot;
+}
+
+int32_t ReponseParDefaut(uint8_t Boutons) {
+  switch (Boutons) {
+    case kOuiNon:
+    case kOuiAnnuler:
+    case kOuiNonAnnuler:
+    case kOuiNonTous:
+      return mrYes;
+    case kOk:
+    case kOkAnnuler:
+      return mrOk;
+    default:
+      return mrCancel;  // no button: only the close box ends it
+  }
+}
+
+int32_t AfficherMessage(bool Interactif, const std::string& Texte, const std::string& Titre, uint8_t Genre,
+                        uint8_t Boutons, bool Attendre) {
+  if (!Interactif) return (Boutons & kOk) ? mrOk : mrYes;
+  AjouterMessage(Texte, Titre, Genre, Boutons, 0);
+  return Attendre ? AfficherMessagesEnAttente() : mrCancel;
+}
+
+void AfficherMessageTemporise(const std::string& Texte, const std::string& Titre, int32_t DelaiMs, uint8_t Genre,
+                              uint8_t Boutons, bool Afficher) {
+  AjouterMessage(Texte, Titre, Genre, Boutons, DelaiMs);
+  if (Afficher) AfficherMessagesEnAttente();
+}
+
+bool MessageEnCours() { return E().enCours; }
+int32_t MessagesEnAttente() { return static_cast<int32_t>(E().file.size()); }
+
+}  // namespace VclDialogue

@@ -1,0 +1,53 @@
+// The system's one message box, headless: there is no screen on the server, so a message is queued
+// as the window library's dialog would queue it, then "shown" by writing its caption, title and
+// text as one line to the program's log, and answered at once with the button a user would most
+// likely press (the default button; a timed message closes itself with 1). So a waiting message
+// never blocks the program, in window mode or in service mode.
+//
+// Messages are shown one at a time, oldest first; a message asked for while the queue is being
+// shown (from a handler run by the log's writer) only queues and answers 2. Main thread only.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace VclDialogue {
+
+// Kinds of message (Genre) and button sets (Boutons) that show buttons.
+enum : uint8_t { kInformationOuConfirmation = 0, kConfirmation = 1, kConseil = 2, kInformation = 3, kAide = 4, kAlerte = 5 };
+enum : uint8_t { kOuiNon = 3, kOuiAnnuler = 5, kOuiNonAnnuler = 7, kOk = 8, kOkAnnuler = 12, kOuiNonTous = 195 };
+// Modal results.
+enum : int32_t { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrNoToAll = 9, mrYesToAll = 10 };
+
+// The beginning of every caption (the application sets it to the product name at start-up).
+void DefinirNomProgramme(const std::string& Nom);
+const std::string& NomProgramme();
+
+// Where shown messages go: one 1252 line each. By default a line on the standard error (the
+// service's journal under systemd), converted to UTF-8. An empty writer restores the default.
+using TSortie = std::function<void(const std::string& Ligne)>;
+void DefinirSortie(TSortie Sortie);
+// Writes one line where messages go (the wait windows' texts go there too).
+void Ecrire(const std::string& Ligne);
+
+// The caption of a kind: NomProgramme, " - " and the kind's word; empty above kind 5.
+std::string Legende(uint8_t Genre, uint8_t Boutons);
+// The answer of the default button of a set (Enter); 2 for a set that shows no button.
+int32_t ReponseParDefaut(uint8_t Boutons);
+
+// Non-interactive: nothing is queued or shown; 1 when Boutons holds OK (8), else 6. Otherwise the
+// message is queued; with Attendre the queue is shown at once and the answer is the last shown
+// message's, without it the answer is 2 and the message waits for the next showing.
+int32_t AfficherMessage(bool Interactif, const std::string& Texte, const std::string& Titre, uint8_t Genre,
+                        uint8_t Boutons, bool Attendre);
+// Queues a message that closes itself after DelaiMs milliseconds (its answer is 1); with Afficher
+// shows the queue at once.
+void AfficherMessageTemporise(const std::string& Texte, const std::string& Titre, int32_t DelaiMs, uint8_t Genre,
+                              uint8_t Boutons, bool Afficher);
+// True while the queue is being shown.
+bool MessageEnCours();
+// Messages queued and not shown yet.
+int32_t MessagesEnAttente();
+
+}  // namespace VclDialogue
