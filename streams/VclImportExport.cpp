@@ -50,6 +50,7 @@ void ImporterBase(TMemoryStream& Flux) {
       if (p != nullptr) p->DefinirAppliquerOrdre(false);
     }
   } chargement(parametres);
+  EnregistrementsRefuses() = 0;
   SupParam::InitialiserParametresParDefaut();
   uint8_t nom[kTailleNom] = {};
   Flux.ReadBuffer(nom, kTailleNom);
@@ -67,17 +68,16 @@ void ImporterBase(TMemoryStream& Flux) {
   if (!SupToutesTables::CreerToutesLesTables())
     throw EReadError("ImporterBase: the tables of the base could not be created");
   SupFichiers::EnregistrerTousLesFichiers();
-  EnregistrementsRefuses() = 0;
   for (int32_t i = 0; i < SupFichiers::kNombreFichiers; ++i) {
     if (SurProgression()) SurProgression()(0, SupFichiers::kNombreFichiers - 1, i);
+    travail.Clear();
+    formateur.LireFlux(&travail);
+    travail.SetPosition(0);
     TypeTableReseau* entree = NetXi::Table(SupFichiers::NumerosTables()[static_cast<std::size_t>(i)]);
     TFichierSup* fichier = SupFichiers::Fichier(i + 1);
     if (entree == nullptr || fichier == nullptr) continue;
     const uint32_t s = entree->TailleStockee;
     const std::vector<uint8_t> marqueur(s, 0xFF);
-    travail.Clear();
-    formateur.LireFlux(&travail);
-    travail.SetPosition(0);
     if (travail.Read(entree->Tampon, s) != static_cast<int64_t>(s)) continue;
     for (int32_t b = 1; travail.Remaining() >= static_cast<int64_t>(s); ++b) {
       travail.ReadBuffer(entree->Tampon, s);
@@ -87,8 +87,7 @@ void ImporterBase(TMemoryStream& Flux) {
           Xi::Inserer(fichier->Table))
         continue;
       ++EnregistrementsRefuses();
-      Tracer("ImporterBase: record " + std::to_string(identifiant) + " of " + entree->Extension +
-                   " refused");
+      Tracer("ImporterBase: record " + std::to_string(identifiant) + " of " + entree->Extension + " refused");
     }
   }
 }
