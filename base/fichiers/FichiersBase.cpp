@@ -46,7 +46,7 @@ constexpr TypeFichierBrut kFichiersBruts[] = {
     {"SupRelationFamille", ".RFM", 0x13, 21, 12, false, true},
     {"SupRelationRessource", ".RLR", 0x14, 22, 12, false, true},
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false, true},
-    {"SupRelationPartition", ".RLP", 0x15, 24, 8, false, false},
+    {"SupRelationPartition", ".RLP", 0x15, 24, 8, false, true},
     {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false, true},
     {"SupMemoCours", ".MCR", 0x27, 27, 264, false, true},
     {"SupCours", ".CRS", 0x19, 28, 102, true, true},

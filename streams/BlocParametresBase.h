@@ -1,0 +1,81 @@
+// The base parameter block: the first block of the whole-base stream, ahead of the record files. A
+// 64-byte header (format version, grid dimensions, a few general parameters) then the other general
+// parameters, the first date and locked weeks, the hour labels, the per-file number counters, the
+// names, the backup settings, the site parameters and the later additions. Writing always produces
+// the current format (5.0.6.1); reading accepts every format back to 2.x, field by field, and sets
+// the base's format version, which the record files use to choose their stored layouts.
+//
+// The block also carries, byte for byte, values that belong to units not built yet: the site
+// parameters, the placement engine's reserved 20-byte record and the two status values of old bases.
+// They are kept here under their own names until their units take them over. Main thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/serial/Streams.h"
+#include "streams/SupArchivageEtSauvegarde.h"
+
+// The site parameters (36 bytes as stored; the padding bytes are written as zeros).
+struct TypeParametresSite {
+  uint8_t Activation = 0;  // 0 no sites, 1 sites, 2 sites with pauses
+  uint8_t Pause1Active = 0;
+  int32_t Pause1Position = 1;
+  uint8_t Pause2Active = 0;
+  int32_t Pause2Position = 0;
+  uint8_t Pause3Active = 0;
+  int32_t Pause3Position = 0;
+  int32_t MaxChangementsProfs = 3;
+  int32_t MaxChangementsEleves = 3;
+};
+
+namespace SupSites {
+inline constexpr int32_t kTailleParametres = 36;
+TypeParametresSite& Parametres();
+// The defaults for the grid's places per day: pauses at 1, max(P div 2, 3) and max(P, pause 2 + 3) - 1.
+void ParametresParDefaut();
+// Reads the 36 bytes (EReadError when short); writes them.
+void LireParametres(TStream& Flux);
+void EcrireParametres(TStream& Flux);
+}  // namespace SupSites
+
+namespace SupEtatsPlaces {
+inline constexpr int32_t kTailleEnregistrementReserve = 20;
+// The engine's reserved record (two 8-byte values and two 16-bit values), kept as raw bytes.
+std::array<uint8_t, kTailleEnregistrementReserve>& EnregistrementReserve();
+void LireEnregistrementReserve(TStream& Flux);  // EReadError when short
+void EcrireEnregistrementReserve(TStream& Flux);
+void ViderEnregistrementReserve();
+}  // namespace SupEtatsPlaces
+
+namespace SupStatutsAnciens {
+// The maximum T1 per cycle and the weekly quota that bases below 3.1.6 carry for their teacher
+// statuses; 0 when the block read held none.
+struct TypeStatutsAnciens {
+  int32_t MaxT1Cycle = 0;
+  int32_t QuotaHebdomadaire = 0;
+};
+TypeStatutsAnciens& Valeurs();
+}  // namespace SupStatutsAnciens
+
+namespace BlocParametresBase {
+
+inline constexpr int32_t kTailleEntete = 64;
+inline constexpr int32_t kNombreCompteurs = 42;
+
+// The highest permanent number given so far to a record of each file, in the counter order of the
+// block (not the base order): ".CIV", ".PON", ".CAL", ... ".RAP".
+std::array<uint32_t, kNombreCompteurs>& Compteurs();
+// The backup and archive settings of the open base.
+TypeArchivageEtSauvegarde& ArchivageEtSauvegarde();
+
+// Writes the block in the current format and makes the base's format version 5.0.6.1.
+void EcrireBlocParametresBase(TStream& Flux);
+// Reads a block of any format from its position. A field beyond the end, a grid of 0 places, days,
+// hours or places per hour, or a malformed list raises EReadError: the caller stops the import.
+void LireBlocParametresBase(TStream& Flux);
+
+void Initialiser();
+void Finaliser();
+
+}  // namespace BlocParametresBase

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "../base/BaseEssai.h"
+#include "base/SupFichiers.h"
+#include "base/fichiers/SupRelationCursusModule.h"
+#include "base/SupParam.h"
+#include "base/SupParametresGrille.h"
+#include "core/diagnostics/Trace.h"
+#include "core/records/Xi.h"
+#include "core/serial/Streams.h"
+#include "net/NetBases.h"
+#include "net/NetXi.h"
+#include "streams/BlocParametresBase.h"
+#include "streams/ParametresBase.h"
+#include "streams/SupToutesTables.h"
+#include "streams/VclImportExport.h"
+
+namespace {
+
+void Int32(std::vector<uint8_t>& v, int32_t x) {
+  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(static_cast<uint32_t>(x) >> (8 * i)));
+}
+void Bloc(std::vector<uint8_t>& v, const std::vector<uint8_t>& contenu) {
+  Int32(v, static_cast<int32_t>(contenu.size()));
+  v.insert(v.end(), contenu.begin(), contenu.end());
+}
+constexpr int32_t kRCM = 41;
+
+uint32_t TailleCourante(int32_t Place) {
+  return SupFichiers::Fichier(Place)->Description().Dispositions.back().Taille;
+}
+
+class BaseStream : public BaseOuverte {
+ protected:
+  void SetUp() override {
+    SupParametresGrille::Initialiser();
+    SupFichiers::VersionBase() = TypeVersionFormat{5, 0, 6, 1};
+    NetBases::BaseAnterieure506() = false;
+    ASSERT_TRUE(SupToutesTables::CreerToutesLesTables());
+    BaseOuverte::SetUp();
+  }
+  void TearDown() override {
+    // Reading a base sends nothing to the server: every value is installed locally.
+    EXPECT_TRUE(client_.Envoyees.empty());
+    SupToutesTables::LibererToutesLesTables();
+    BaseOuverte::TearDown();
+    SupParametresGrille::Initialiser();
+  }
+  // The current parameter block, as a block of the stream.
+  std::vector<uint8_t> Bloc1() {
+    TMemoryStream m;
+    BlocParametresBase::EcrireBlocParametresBase(m);
+    return m.Bytes();
+  }
+  // A received stream: a 256-byte name, then the blocks.
+  static void Recu(TMemoryStream& m, const std::string& Nom, const std::vector<uint8_t>& Blocs) {
+    std::vector<uint8_t> v(256, 0);
+    v[0] = static_cast<uint8_t>(Nom.size());
+    std::memcpy(v.data() + 1, Nom.data(), Nom.size());
+    v.insert(v.end(), Blocs.begin(), Blocs.end());
+    m.Assign(v.data(), v.size());
+  }
+  static int32_t Identifiant(int32_t Place, uint32_t Numero) { return SupFichiers::Fichier(Place)->IdentifiantDe(Numero); }
+};
+
+TEST_F(BaseStream, AnEmptyBaseIsItsBlockOneThenFortyTwoMarkerBlocksAndReadsBack) {
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  const std::vector<uint8_t>& o = sortie.Bytes();
+  ASSERT_GE(o.size(), 14u);
+  int32_t n1 = 0;
+  std::memcpy(&n1, o.data(), 4);
+  EXPECT_EQ(o.size(), 4u + static_cast<std::size_t>(n1) + 3718u);
+  const std::vector<uint8_t> debut = {5, 0, 0, 0, 6, 0};
+  EXPECT_EQ(std::vector<uint8_t>(o.begin() + 4, o.begin() + 10), debut);
+  EXPECT_EQ(o[4 + 22], 1);
+  EXPECT_EQ(o[4 + 23], 0);
+  const std::vector<uint8_t> fin = {4, 0, 0, 0, 3, 'F', 'I', 'N'};
+  EXPECT_EQ(std::vector<uint8_t>(o.begin() + 4 + n1 - 8, o.begin() + 4 + n1), fin);
+  std::size_t pos = 4 + static_cast<std::size_t>(n1);
+  for (int32_t p = 1; p <= 42; ++p) {
+    int32_t s = 0;
+    std::memcpy(&s, o.data() + pos, 4);
+    EXPECT_EQ(static_cast<uint32_t>(s), TailleCourante(p)) << p;
+    for (int32_t k = 0; k < s; ++k) ASSERT_EQ(o[pos + 4 + static_cast<std::size_t>(k)], 0xFF) << p;
+    pos += 4 + static_cast<std::size_t>(s);
+  }
+
+  TMemoryStream recu;
+    Recu(recu, "C:\\bases\\lycee.nvb", o);
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(NetBases::NomBase(), "lycee.nvb");
+  EXPECT_EQ(SupParametresGrille::Parametres().PlacesParJour, 20);
+  for (int32_t p = 1; p <= 42; ++p) EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(p)->Table), 0u) << p;
+}
+
+TEST_F(BaseStream, EachFileReadsOneRecordOfItsStoredSizeWithThatSizeAsIdentifier) {
+  for (int32_t p = 1; p <= 42; ++p) {
+    TFichierSup& f = *SupFichiers::Fichier(p);
+    f.ViderArticle();
+    if (p == kRCM) {  // a relation holds its curriculum and its module, the first of their files
+      auto* relation = reinterpret_cast<TypeEnregistrementRelationCursusModule*>(f.Enregistrement());
+      relation->Cursus = relation->Module = 1;
+    }
+    ASSERT_TRUE(Xi::Inserer(f.Table)) << p;
+  }
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  TMemoryStream recu;
+  Recu(recu, "b", sortie.Bytes());
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  for (int32_t p = 1; p <= 42; ++p) {
+    const TFichierSup& f = *SupFichiers::Fichier(p);
+    ASSERT_EQ(Xi::Nombre(f.Table), 1u) << f.Description().Extension;
+    EXPECT_EQ(Identifiant(p, 1), static_cast<int32_t>(TailleCourante(p))) << f.Description().Extension;
+  }
+}
+
+TEST_F(BaseStream, ARecordThatItsConverterRefusesIsCountedAndTheNextKeepsItsPlace) {
+  const uint32_t s = TailleCourante(kRCM);
+  std::vector<uint8_t> v;
+  Bloc(v, Bloc1());
+  for (int32_t q = 1; q <= 42; ++q) {
+    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
+    if (q == kRCM) contenu.resize(3 * s, 0x01);  // a curriculum and a module that do not exist
+    Bloc(v, contenu);
+  }
+  TMemoryStream recu;
+  Recu(recu, "b", v);
+  const int32_t traces = Trace::TraceurParDefaut()->Compteur();
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 2);
+  EXPECT_EQ(Trace::TraceurParDefaut()->Compteur(), traces + 2);
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(kRCM)->Table), 0u);
+}
+
+TEST_F(BaseStream, EmptySlotsCountTheirPlaceAndTheExportNumbersCompactly) {
+  constexpr int32_t kRLP = 24;
+  const uint32_t s = TailleCourante(kRLP);
+  ASSERT_EQ(s, 8u);
+  std::vector<uint8_t> v;
+  Bloc(v, Bloc1());
+  for (int32_t q = 1; q <= 42; ++q) {
+    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
+    if (q == kRLP) {
+      const std::vector<uint8_t> a = {1, 0, 0, 0, 2, 0, 0, 0}, b = {3, 0, 0, 0, 4, 0, 0, 0};
+      contenu.insert(contenu.end(), a.begin(), a.end());
+      contenu.insert(contenu.end(), s, 0xFF);
+      contenu.insert(contenu.end(), b.begin(), b.end());
+      contenu.insert(contenu.end(), {9, 9, 9});  // less than a record: ignored
+    }
+    Bloc(v, contenu);
+  }
+  TMemoryStream recu;
+    Recu(recu, "b", v);
+  VclImportExport::ImporterBase(recu);
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRLP)->Table), 2u);
+  EXPECT_EQ(Identifiant(kRLP, 1), 8);
+  EXPECT_EQ(Identifiant(kRLP, 2), 24);
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  EXPECT_EQ(Identifiant(kRLP, 1), 8);
+  EXPECT_EQ(Identifiant(kRLP, 2), 16);
+  TMemoryStream relu;
+    Recu(relu, "b", sortie.Bytes());
+  VclImportExport::ImporterBase(relu);
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRLP)->Table), 2u);
+  EXPECT_EQ(Identifiant(kRLP, 2), 16);
+  EXPECT_EQ(SupFichiers::Fichier(kRLP)->Enregistrement()[4], 3);
+}
+
+TEST_F(BaseStream, BlocksLargerThanTheStreamOrNegativeStopTheImport) {
+  for (int32_t annonce : {1000000, -4}) {
+    std::vector<uint8_t> v;
+    Bloc(v, Bloc1());
+    Int32(v, annonce);
+    v.insert(v.end(), 8, 0xFF);
+    TMemoryStream recu;
+    Recu(recu, "b", v);
+    EXPECT_THROW(VclImportExport::ImporterBase(recu), EReadError) << annonce;
+  }
+}
+
+TEST_F(BaseStream, AMissingTableBlockLeavesTheRemainingTablesEmpty) {
+  std::vector<uint8_t> v;
+  Bloc(v, Bloc1());
+  TMemoryStream recu;
+    Recu(recu, "b", v);
+  VclImportExport::ImporterBase(recu);
+  for (int32_t p = 1; p <= 42; ++p) EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(p)->Table), 0u);
+}
+
+// --- The user-information stream.
+int gLus = 0, gDefauts = 0;
+std::size_t gTaille = 0;
+void LireEssai(TMemoryStream* f) {
+  ++gLus;
+  gTaille = static_cast<std::size_t>(f->Size());
+}
+void EcrireEssai(TMemoryStream* f) { f->WriteBuffer("abc", 3); }
+void DefautsEssai() { ++gDefauts; }
+
+TEST(UserInformation, AnEmptyBlockInstallsTheDefaultsAndAnyOtherGoesToTheReader) {
+  NetXi::Initialiser();
+  NetXi::InstallerParametresUtilisateur(LireEssai, EcrireEssai, DefautsEssai);
+  gLus = gDefauts = 0;
+  TMemoryStream vide;
+  vide.Assign("\0\0\0\0", 4);
+  VclImportExport::ImporterParametresUtilisateur(vide);
+  EXPECT_EQ(gDefauts, 1);
+  EXPECT_EQ(gLus, 0);
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterParametresUtilisateur(sortie);
+  EXPECT_EQ(sortie.AsString(), std::string("\3\0\0\0abc", 7));
+  sortie.SetPosition(0);
+  VclImportExport::ImporterParametresUtilisateur(sortie);
+  EXPECT_EQ(gLus, 1);
+  EXPECT_EQ(gTaille, 3u);
+  NetXi::Initialiser();
+}
+
+}  // namespace
