@@ -2,18 +2,11 @@
 
 #include <charconv>
 
-#include "objectdb/Traduction.h"
 #include "platform/ui/VclDialogue.h"
 #include "service/Noyau.h"
+#include "service/TexteCle.h"
 
 namespace {
-
-// The text of a dictionary key; the key itself when the language module lacks it, so that a
-// message never goes out empty.
-std::string Texte(const char* Cle) {
-  std::string t = Traduction::Traduire(Cle);
-  return t.empty() ? std::string(Cle) : t;
-}
 
 // A whole decimal number of the field (blanks around it allowed), or false.
 bool LireNombre(const std::string& Champ, int64_t& Valeur) {
@@ -65,7 +58,7 @@ bool TFicheSvcWPrincipal::ValiderPort() {
   int64_t valeur = 0;
   const bool valide = LireNombre(edPortIp, valeur) && valeur >= 0 && valeur < 65536;
   if (valide) PortIp = static_cast<uint32_t>(valeur);
-  else VclDialogue::AfficherMessage(true, Texte("EcrSvcWPrincipalPortIpInvalide"), "", 0, VclDialogue::kOk, true);
+  else VclDialogue::AfficherMessage(true, TexteCle("EcrSvcWPrincipalPortIpInvalide"), "", 0, VclDialogue::kOk, true);
   edPortIp = std::to_string(PortIp);
   return valide;
 }
@@ -75,7 +68,7 @@ bool TFicheSvcWPrincipal::ValiderTailleLimite() {
   const bool valide = LireNombre(edTailleLimite, valeur) && valeur > 0 && valeur <= INT32_MAX;
   if (valide) TailleLimite = static_cast<uint32_t>(valeur);
   else
-    VclDialogue::AfficherMessage(true, Texte("EcrSvcWPrincipalTailleLimiteInvalide"), "", 0, VclDialogue::kOk, true);
+    VclDialogue::AfficherMessage(true, TexteCle("EcrSvcWPrincipalTailleLimiteInvalide"), "", 0, VclDialogue::kOk, true);
   edTailleLimite = std::to_string(TailleLimite);
   return valide;
 }
@@ -87,7 +80,7 @@ bool TFicheSvcWPrincipal::ValiderParametres() {
 
 void TFicheSvcWPrincipal::DemarrerServeurHttp() {
   if (!DroitGererServiceWeb) {
-    VclDialogue::AfficherMessage(true, Texte("SupRessourceSuppressionImpossibleDroitUtilisateur"), "", 3,
+    VclDialogue::AfficherMessage(true, TexteCle("SupRessourceSuppressionImpossibleDroitUtilisateur"), "", 3,
                                  VclDialogue::kOk, true);
     return;
   }

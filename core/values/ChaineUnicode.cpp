@@ -364,6 +364,17 @@ std::string ChaineUnicode::DepuisUnicode(std::u16string_view texte, int32_t page
   return DepuisUnicodeICU(texte, page);
 }
 
+std::string ChaineUnicode::Majuscules1252(std::string_view texte) {
+  std::string r(texte);
+  for (char& c : r) {
+    const auto o = static_cast<uint8_t>(c);
+    if ((o >= 'a' && o <= 'z') || (o >= 0xE0 && o <= 0xFE && o != 0xF7)) c = static_cast<char>(o - 0x20);
+    else if (o == 0x9A || o == 0x9C || o == 0x9E) c = static_cast<char>(o - 0x10);
+    else if (o == 0xFF) c = static_cast<char>(0x9F);
+  }
+  return r;
+}
+
 std::string ChaineUnicode::VersUTF8(std::string_view texte, int32_t page) {
   if (page == CP_UTF8) return std::string(texte);
   return EncoderUTF8(VersUnicode(texte, page));

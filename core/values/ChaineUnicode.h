@@ -34,6 +34,10 @@ std::u16string VersUnicode(std::string_view texte, int32_t page);
 // sequence); a lone surrogate is not a character and is written as U+FFFD in UTF-8.
 std::string DepuisUnicode(std::u16string_view texte, int32_t page);
 
+// Windows-1252 text in upper case: the ASCII letters, the accented letters (not the division sign),
+// and the four small letters whose capital lies in the 0x80 block (š, œ, ž, ÿ). ß has no capital.
+std::string Majuscules1252(std::string_view texte);
+
 // Text in code page `page` to UTF-8 (returned unchanged, unchecked, when `page` is UTF-8).
 std::string VersUTF8(std::string_view texte, int32_t page);
 

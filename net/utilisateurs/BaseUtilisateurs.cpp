@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/objects/Exceptions.h"
+#include "core/values/ChaineUnicode.h"
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 #include "core/serial/Serialisation.h"
@@ -49,18 +50,6 @@ void EcrireCompte(uint8_t* p, int n, std::string_view s) {
   std::memcpy(p + 1, s.data(), l);
 }
 
-// Windows-1252 upper case: ASCII letters, the accented letters, and the four letters whose capital
-// lies in the 0x80 block.
-std::string Majuscules(std::string_view s) {
-  std::string r(s);
-  for (char& c : r) {
-    const auto o = static_cast<uint8_t>(c);
-    if ((o >= 'a' && o <= 'z') || (o >= 0xE0 && o <= 0xFE && o != 0xF7)) c = static_cast<char>(o - 0x20);
-    else if (o == 0x9A || o == 0x9C || o == 0x9E) c = static_cast<char>(o - 0x10);
-    else if (o == 0xFF) c = static_cast<char>(0x9F);
-  }
-  return r;
-}
 
 }  // namespace
 
@@ -436,7 +425,7 @@ bool VerifierLogin(std::string_view Code, std::string_view MotDePasse, int32_t& 
     }
     stocke.clear();
   }
-  const bool egal = Majuscules(MotDePasse) == Majuscules(stocke);
+  const bool egal = ChaineUnicode::Majuscules1252(MotDePasse) == ChaineUnicode::Majuscules1252(stocke);
   Statut = egal ? 0 : 2;
   return egal;
 }

@@ -4,21 +4,11 @@
 
 #include <cstring>
 
+#include "core/values/ChaineUnicode.h"
+
 namespace HiveFile {
 
 namespace {
-
-uint8_t FoldByte(uint8_t c) {
-  if (c >= 'a' && c <= 'z') return static_cast<uint8_t>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<uint8_t>(c - 0x20);  // à..þ, not ÷
-  switch (c) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return c;
-  }
-}
 
 uint32_t Crc(std::string_view Bytes) {
   uLong crc = crc32(0L, Z_NULL, 0);
@@ -110,11 +100,7 @@ bool ParseKey(TReader& In, THive& Hive, std::string& Error) {
 
 }  // namespace
 
-std::string Fold(std::string_view Name) {
-  std::string folded(Name);
-  for (char& c : folded) c = static_cast<char>(FoldByte(static_cast<uint8_t>(c)));
-  return folded;
-}
+std::string Fold(std::string_view Name) { return ChaineUnicode::Majuscules1252(Name); }
 
 bool NormalisePath(std::string_view Path, std::string& Normalised) {
   std::string result;

@@ -80,6 +80,18 @@ TEST(Conversion1252, CharactersThatTheCodePageLacksBecomeOneQuestionMarkEach) {
   EXPECT_EQ(DepuisUnicode(u"\u0081\u0080", CP_WINDOWS_1252), "\x81?");
 }
 
+TEST(Conversion1252, UpperCaseOfEveryLetterThatHasACapital) {
+  struct Cas { std::string texte, majuscules; };
+  const Cas cas[] = {
+      {"abz ABZ 09", "ABZ ABZ 09"},
+      {std::string("àéîõü þ"_ansi), std::string("ÀÉÎÕÜ Þ"_ansi)},
+      {std::string("šœžÿ"_ansi), std::string("ŠŒŽŸ"_ansi)},
+      {std::string("ß÷µ×"_ansi), std::string("ß÷µ×"_ansi)},  // no capital in 1252, or not a letter
+      {"", ""},
+  };
+  for (const Cas& c : cas) EXPECT_EQ(ChaineUnicode::Majuscules1252(c.texte), c.majuscules) << c.texte;
+}
+
 TEST(ConversionUSASCII, BytesAboveAsciiAreQuestionMarksAndUnicodeGoesThroughTheBestFitTable) {
   EXPECT_EQ(VersUnicode("a\xE9", CP_US_ASCII), u"a?");
   struct Cas { char16_t unite; char octet; };
