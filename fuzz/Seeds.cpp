@@ -25,6 +25,8 @@
 #include "base/SupOption.h"
 #include "base/SupParam.h"
 #include "base/fichiers/FichierSup.h"
+#include "base/IEStream.h"
+#include "net/NetXi.h"
 #include "fuzz/BaseFuzz.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
@@ -589,6 +591,23 @@ void SemencesAdressesIp() {
            Octets{static_cast<uint8_t>(std::strlen(textes[i]))} + Texte(textes[i]) + octets);
 }
 
+// A packed selection of the three records the target's base holds in each file, and sized buffers.
+void SemencesPetitsBlocsBase() {
+  Fuzz::TBaseOuverte base;
+  for (int32_t place : {1, 6, 14}) {
+    const auto taille = static_cast<int32_t>(NetXi::Table(place)->TailleStockee);
+    Octets bloc = Valeur<int32_t>(3);
+    for (int32_t i = 1; i <= 3; ++i) bloc = bloc + Valeur<int32_t>(i * taille);
+    Ecrire("PetitsBlocsBase", "selection-" + std::to_string(place), Octets{0, static_cast<uint8_t>(place - 1)} + bloc);
+  }
+  for (int32_t n : {0, 4, 16}) {
+    TMemoryStream flux;
+    const std::string texte = "tampon de seize!";
+    TIEStream::Ecrire(&flux, texte.data(), static_cast<int32_t>(texte.size()));
+    Ecrire("PetitsBlocsBase", "tampon-" + std::to_string(n), Octets{1, static_cast<uint8_t>(n)} + flux.Bytes());
+  }
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
@@ -620,6 +639,7 @@ int main(int argc, char** argv) {
   SemencesProprietesPubliees();
   SemencesTableauIndices();
   SemencesObjetsReseau();
+  SemencesPetitsBlocsBase();
   Modules::Arreter();
   return 0;
 }
