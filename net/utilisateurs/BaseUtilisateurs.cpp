@@ -86,6 +86,14 @@ struct ListeChangements {
     const auto copie = abonnes;  // a subscriber may unsubscribe while it is called
     for (const auto& [r, d] : copie) r(g, ident, e, d);
   }
+  // One change of the table whose current record is `e`: the engine inserts, changes or removes it,
+  // then the subscribers learn it with the record's identifier (no record after a removal).
+  bool Appliquer(R* e, TypeGenreModif g, uint32_t ident) {
+    const bool ok = g == GM_Creation ? Xi::Inserer(e) : g == GM_Modification ? Xi::Modifier(e) : Xi::Supprimer(e);
+    if (!ok) return false;
+    Notifier(g, ident, g == GM_Suppression ? nullptr : e);
+    return true;
+  }
   void Retirer(Routine r) {
     auto it = std::find_if(abonnes.begin(), abonnes.end(), [r](const auto& a) { return a.first == r; });
     if (it != abonnes.end()) abonnes.erase(it);
@@ -213,9 +221,7 @@ bool CreerUtilisateur(const TypeUtilisateur& e) {
   auto* u = E().utilisateurs;
   *u = e;
   u->Administrateur = e.Administrateur || EstSuper(e) || DetientProfilAdministration(e.Identifiant);
-  if (!Xi::Inserer(u)) return false;
-  E().chgUtilisateurs.Notifier(GM_Creation, u->Identifiant, u);
-  return true;
+  return E().chgUtilisateurs.Appliquer(u, GM_Creation, u->Identifiant);
 }
 
 bool ModifierUtilisateur(const TypeUtilisateur& e) {
@@ -229,17 +235,12 @@ bool ModifierUtilisateur(const TypeUtilisateur& e) {
   u->Texte = e.Texte;
   u->Administrateur = e.Administrateur || EstSuper(e) || DetientProfilAdministration(e.Identifiant);
   u->Recu = e.Recu;
-  if (!Xi::Modifier(u)) return false;
-  E().chgUtilisateurs.Notifier(GM_Modification, u->Identifiant, u);
-  return true;
+  return E().chgUtilisateurs.Appliquer(u, GM_Modification, u->Identifiant);
 }
 
 bool SupprimerUtilisateurCourant() {
   auto* u = E().utilisateurs;
-  const uint32_t ident = u->Identifiant;
-  if (!Xi::Supprimer(u)) return false;
-  E().chgUtilisateurs.Notifier(GM_Suppression, ident, nullptr);
-  return true;
+  return E().chgUtilisateurs.Appliquer(u, GM_Suppression, u->Identifiant);
 }
 
 void SupprimerTousUtilisateurs(bool GarderSuperUtilisateur) {
@@ -265,26 +266,19 @@ bool ChercherUtilisateurParLogin(std::string_view Login) {
 bool CreerGroupeUtilisateurs(const TypeGroupeUtilisateurs& e) {
   auto* g = E().groupes;
   *g = e;
-  if (!Xi::Inserer(g)) return false;
-  E().chgGroupes.Notifier(GM_Creation, g->Identifiant, g);
-  return true;
+  return E().chgGroupes.Appliquer(g, GM_Creation, g->Identifiant);
 }
 
 bool ModifierGroupeUtilisateurs(const TypeGroupeUtilisateurs& e) {
   auto* g = E().groupes;
   if (!ChercherProfilUtilisateur(e.Identifiant)) return false;
   *g = e;
-  if (!Xi::Modifier(g)) return false;
-  E().chgGroupes.Notifier(GM_Modification, g->Identifiant, g);
-  return true;
+  return E().chgGroupes.Appliquer(g, GM_Modification, g->Identifiant);
 }
 
 bool SupprimerGroupeUtilisateursCourant() {
   auto* g = E().groupes;
-  const uint32_t ident = g->Identifiant;
-  if (!Xi::Supprimer(g)) return false;
-  E().chgGroupes.Notifier(GM_Suppression, ident, nullptr);
-  return true;
+  return E().chgGroupes.Appliquer(g, GM_Suppression, g->Identifiant);
 }
 
 bool ChercherProfilUtilisateur(uint32_t Ident) {
@@ -299,26 +293,19 @@ bool ChercherProfilUtilisateurParNom(std::string_view Nom) {
 bool CreerProfilServeur(const TypeProfilServeur& e) {
   auto* p = E().profils;
   *p = e;
-  if (!Xi::Inserer(p)) return false;
-  E().chgProfils.Notifier(GM_Creation, p->Identifiant(), p);
-  return true;
+  return E().chgProfils.Appliquer(p, GM_Creation, p->Identifiant());
 }
 
 bool ModifierProfilServeur(const TypeProfilServeur& e) {
   auto* p = E().profils;
   if (!ChercherPar(p, kProfilIdent, [&](TypeProfilServeur& b) { b.DefinirIdentifiant(e.Identifiant()); })) return false;
   *p = e;
-  if (!Xi::Modifier(p)) return false;
-  E().chgProfils.Notifier(GM_Modification, p->Identifiant(), p);
-  return true;
+  return E().chgProfils.Appliquer(p, GM_Modification, p->Identifiant());
 }
 
 bool SupprimerProfilServeurCourant() {
   auto* p = E().profils;
-  const uint32_t ident = p->Identifiant();
-  if (!Xi::Supprimer(p)) return false;
-  E().chgProfils.Notifier(GM_Suppression, ident, nullptr);
-  return true;
+  return E().chgProfils.Appliquer(p, GM_Suppression, p->Identifiant());
 }
 
 // --- Assignments
@@ -332,9 +319,7 @@ bool CreerAffectation(const TypeAffectation& e) {
   a->ProfilServeur = e.ProfilServeur;
   a->ProfilUtilisateur = e.ProfilUtilisateur;
   a->Utilisateur = e.Utilisateur;
-  if (!Xi::Inserer(a)) return false;
-  E().chgAffectations.Notifier(GM_Creation, a->Identifiant, a);
-  return true;
+  return E().chgAffectations.Appliquer(a, GM_Creation, a->Identifiant);
 }
 
 bool ModifierAffectation(const TypeAffectation& e) {
@@ -345,17 +330,12 @@ bool ModifierAffectation(const TypeAffectation& e) {
   a->ProfilUtilisateur = e.ProfilUtilisateur;
   a->Utilisateur = e.Utilisateur;
   a->Recu = e.Recu;
-  if (!Xi::Modifier(a)) return false;
-  E().chgAffectations.Notifier(GM_Modification, a->Identifiant, a);
-  return true;
+  return E().chgAffectations.Appliquer(a, GM_Modification, a->Identifiant);
 }
 
 bool SupprimerAffectationCourante() {
   auto* a = E().affectations;
-  const uint32_t ident = a->Identifiant;
-  if (!Xi::Supprimer(a)) return false;
-  E().chgAffectations.Notifier(GM_Suppression, ident, nullptr);
-  return true;
+  return E().chgAffectations.Appliquer(a, GM_Suppression, a->Identifiant);
 }
 
 bool ChercherAffectation(uint32_t Ident) {
