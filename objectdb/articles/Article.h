@@ -18,6 +18,7 @@
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/properties/ReferenceArticle.h"
 #include "objectdb/properties/TypeDBNoyau.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TCustomTable;
 class TErreur;
@@ -36,7 +37,7 @@ enum TypeModeArticle : uint8_t {
   MA_Reference = 2,     // a plain reference to a row
 };
 
-class TArticle : public TObjetInterfacable {
+class TArticle : public TObjetInterfacable, public ISaveToXMLNode {
   NV_DECLARE_CLASS(TArticle)
  public:
   // A plain article in reference mode that designates nothing (takes a Handle).
@@ -109,12 +110,20 @@ class TArticle : public TObjetInterfacable {
   // Per-article verification hook; nothing here.
   virtual void Verifier(TypeOptionsVerification Options, TErreur*& Erreur);
 
+  // An "article" element with the attribute "numero" (the designated article's number, 0x7FFFFFFF
+  // for none) and, for an article that designates a row, one "champ" per column of its table whose
+  // text is the column's value text at that row.
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
+
   // Class-level hooks. ArticleParDefaut: the default article of the class in Table; none here.
   static TArticle* ArticleParDefaut(const TClass* Classe, TCustomTable* Table);
 
   // A new list of every published field of Classe, those of its ancestors first, each a new
   // TChampPublie that the caller takes over with the list (the list does not free them).
   static TListeChampsPublies* CreerListeChampsPublies(const TClass* Classe);
+
+ protected:
+  void* GetInterfaceEntry(const TGUID& iid) override;
 
  private:
   void ExigerValide() const;

@@ -109,8 +109,18 @@ void TCustomChamp::TexteTrace(std::string& Texte) {
   if (TraceActive()) Tracer(false, nullptr, Texte);
 }
 
+void TCustomChamp::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  Noeud = Parent.AjouterFils("champ");
+  Noeud.DefinirAttribut("nom", Nom);
+  if (Partie == PX_Data) return;
+  std::string type;
+  NomDuType(type);
+  Noeud.DefinirAttribut("type", type);
+}
+
 void* TCustomChamp::GetInterfaceEntry(const TGUID& iid) {
   if (iid == ITracable::IID) return delegue_.Tracable();
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
   return TObjetAbonnant::GetInterfaceEntry(iid);
 }
 

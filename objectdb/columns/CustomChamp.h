@@ -17,13 +17,14 @@
 #include "core/objects/ObjetEvent.h"
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/properties/ReferenceArticle.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TCustomTable;
 class TBase;
 class TCustomArray;
 struct TRechercheIndex;
 
-class TCustomChamp : public TObjetAbonnant {
+class TCustomChamp : public TObjetAbonnant, public ISaveToXMLNode {
  public:
   // The descriptor of a column class carries its class methods: the virtual constructor and the
   // type names the class stores.
@@ -117,6 +118,9 @@ class TCustomChamp : public TObjetAbonnant {
   void TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Texte) { TracerElements(Detail, Traceur, Texte); }
   void TracerComplet(bool Detail, TCustomTraceur* Traceur, std::string& Texte) { Tracer(Detail, Traceur, Texte); }
   void TracerResume(std::string& Texte) { TexteTrace(Texte); }
+
+  // A "champ" element with the attribute "nom" and, unless Partie is PX_Data, "type".
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
 
  protected:
   void* GetInterfaceEntry(const TGUID& iid) override;

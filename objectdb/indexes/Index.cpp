@@ -401,6 +401,32 @@ TListeArticles* TIndex::ListeArticles() {
 }
 
 // ---------------------------------------------------------------------------------------------------
+// XML
+
+void TIndex::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  Noeud = TNoeudXML();
+  if (Partie != PX_Schema) return;
+  Noeud = Parent.AjouterFils("index");
+  Noeud.DefinirAttribut("nom", Nom);
+  switch (RegleUnicite) {
+    case ruiSansRegle: Noeud.DefinirAttribut("unicite", "sans"); break;
+    case ruiCleUnique: Noeud.DefinirAttribut("unicite", "unique"); break;
+    case ruiCleUniqueSiNonNulle: Noeud.DefinirAttribut("unicite", "saufzero"); break;
+  }
+  for (const TypeCleIndex& cle : Cles) {
+    TNoeudXML champ;
+    cle.Champ->SaveToXMLNode(Noeud, Partie, champ);
+    champ.DefinirAttribut("sens", cle.Decroissant != 0 ? "decroissant" : "croissant");
+    champ.DefinirAttribut("mode", std::to_string(cle.Mode));
+  }
+}
+
+void* TIndex::GetInterfaceEntry(const TGUID& iid) {
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
+  return TCustomTracable::GetInterfaceEntry(iid);
+}
+
+// ---------------------------------------------------------------------------------------------------
 // Traces
 
 void TIndex::TracerEntete(TCustomTraceur* Traceur, std::string& Texte) {

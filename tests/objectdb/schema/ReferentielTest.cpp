@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "objectdb/articles/Article.h"
@@ -42,6 +43,37 @@ class TBaseEcole : public TBase {
   using TBase::TBase;
 };
 NV_DEFINE_CLASS(TBaseEcole, TBase)
+
+// Two classes that refer to each other, and one that refers to itself.
+const TClass* ClasseRetour();
+class TAller : public TArticle {
+  NV_DECLARE_CLASS(TAller)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {{"Retour", "TRetour", tkClass, [] { return ClasseRetour(); }, 0, true}};
+};
+NV_DEFINE_PUBLISHED_CLASS(TAller, TArticle, kProprietes)
+
+class TRetour : public TArticle {
+  NV_DECLARE_CLASS(TRetour)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Aller", "TAller", tkClass, [] { return TAller::StaticClass(); }, 0, true}};
+};
+NV_DEFINE_PUBLISHED_CLASS(TRetour, TArticle, kProprietes)
+const TClass* ClasseRetour() { return TRetour::StaticClass(); }
+
+const TClass* ClasseChainon();
+class TChainon : public TArticle {
+  NV_DECLARE_CLASS(TChainon)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Suivant", "TChainon", tkClass, [] { return ClasseChainon(); }, 0, true}};
+};
+NV_DEFINE_PUBLISHED_CLASS(TChainon, TArticle, kProprietes)
+const TClass* ClasseChainon() { return TChainon::StaticClass(); }
 
 std::string Libelles(TListeChampsPublies* liste) {
   std::string s;
@@ -134,4 +166,82 @@ TEST(Referentiel, ReferenceColumnsAreRecordedOncePerReferencedClass) {
   TReferentiel::RetirerChampReference(&a, TSalle::StaticClass());
   TReferentiel::RetirerChampReference(&b, TSalle::StaticClass());
   EXPECT_EQ(champs->GetNombreElements(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Walks
+
+namespace {
+
+std::set<TObject*> Ensemble(TObjectList* liste) {
+  std::set<TObject*> s;
+  for (int i = 0; i < liste->Count(); ++i) s.insert(liste->Items(i));
+  delete liste;
+  return s;
+}
+
+// Stops the walk at the first table.
+class TArreterAuPremier : public TCustomTraiterInstance {
+ public:
+  bool Traiter(TObject* Instance) override {
+    Vue = Instance;
+    return true;
+  }
+  TObject* Vue = nullptr;
+};
+
+}  // namespace
+
+TEST(Referentiel, TheTableWalkOfABaseFindsItsTablesAndWithoutBaseEveryTableOfEveryEntry) {
+  TBaseEcole ecole, autre;
+  TCustomTable personnes(TPersonne::StaticClass(), &ecole, 16);
+  TCustomTable salles(TSalle::StaticClass(), &ecole, 16);
+  TCustomTable sallesAutre(TSalle::StaticClass(), &autre, 16);
+  TCustomTable sallesSansBase(TSalle::StaticClass(), nullptr, 16);
+
+  EXPECT_EQ(Ensemble(TReferentiel::TablesDeClasse(TArticle::StaticClass(), &ecole)),
+            (std::set<TObject*>{&personnes, &salles}));
+  EXPECT_EQ(Ensemble(TReferentiel::TablesDeClasse(TSalle::StaticClass(), &autre)), (std::set<TObject*>{&sallesAutre}));
+  // Without a base: every table of the class, the one without base (its first entry) included.
+  EXPECT_EQ(Ensemble(TReferentiel::TablesDeClasse(TSalle::StaticClass(), nullptr)),
+            (std::set<TObject*>{&salles, &sallesAutre, &sallesSansBase}));
+  EXPECT_EQ(Ensemble(TReferentiel::TablesDeClasse(TProfesseur::StaticClass(), &ecole)), std::set<TObject*>{});
+  EXPECT_EQ(Ensemble(TReferentiel::TablesDeClasse(TObject::StaticClass(), &ecole)), std::set<TObject*>{});
+
+  TArreterAuPremier arret;
+  arret.DesinscrireRamasseMiettes();
+  EXPECT_EQ(TReferentiel::TraiterTables(&arret, &autre), 1);
+  EXPECT_EQ(arret.Vue, &sallesAutre);
+}
+
+TEST(Referentiel, DeletingTheTablesOfABaseFreesThemAndLeavesTheOtherBasesTables) {
+  TBaseEcole ecole;
+  new TCustomTable(TProfesseur::StaticClass(), &ecole, 16);
+  new TCustomTable(TSalle::StaticClass(), &ecole, 16);
+  TCustomTable sansBase(TSalle::StaticClass(), nullptr, 16);
+  ASSERT_EQ(TReferentielManager::Racine()->CompterTables(&ecole), 2);
+
+  EXPECT_TRUE(TReferentiel::SupprimerTables(&ecole));
+  EXPECT_EQ(TReferentielManager::Racine()->CompterTables(&ecole), 0);
+  EXPECT_EQ(Entree(TArticle::StaticClass(), &ecole), nullptr);
+  EXPECT_EQ(Entree(TSalle::StaticClass(), nullptr)->Table, &sansBase);
+}
+
+TEST(Referentiel, ClassesReferringToEachOtherOrToThemselvesGetOneNodeEach) {
+  // The referenced class is made first; a class already being made is not made again.
+  TReferentiel::EnregistrerClasse(TAller::StaticClass());
+  TReferentiel::EnregistrerClasse(TChainon::StaticClass());
+  TNoeudReferentiel* aller = TReferentiel::Noeud(TAller::StaticClass());
+  TNoeudReferentiel* retour = TReferentiel::Noeud(TRetour::StaticClass());
+  ASSERT_NE(aller, nullptr);
+  ASSERT_NE(retour, nullptr);
+  EXPECT_EQ(aller->ChampsPropres->GetNombreElements(), 1);
+  EXPECT_EQ(retour->ChampsPropres->GetNombreElements(), 1);
+  EXPECT_EQ(retour->Comparer(aller), 1);
+  EXPECT_EQ(Libelles(TReferentiel::ChampsPublies(TChainon::StaticClass())), "Suivant");
+  EXPECT_FALSE(TReferentielManager::EnCours(TAller::StaticClass()));
+  // Tables of them refer to each other's class.
+  TCustomTable allers(TAller::StaticClass(), nullptr, 16), retours(TRetour::StaticClass(), nullptr, 16);
+  TCustomTable chainons(TChainon::StaticClass(), nullptr, 16);
+  EXPECT_TRUE(TReferentiel::Noeud(TChainon::StaticClass())->ChampsReferencants->Contient(chainons.GetChamp(0)));
 }
