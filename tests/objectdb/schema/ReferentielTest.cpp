@@ -5,10 +5,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "core/objects/Erreur.h"
+#include "core/values/Ansi1252.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
+#include "objectdb/properties/InfosAcces.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
 
@@ -244,4 +248,152 @@ TEST(Referentiel, ClassesReferringToEachOtherOrToThemselvesGetOneNodeEach) {
   TCustomTable allers(TAller::StaticClass(), nullptr, 16), retours(TRetour::StaticClass(), nullptr, 16);
   TCustomTable chainons(TChainon::StaticClass(), nullptr, 16);
   EXPECT_TRUE(TReferentiel::Noeud(TChainon::StaticClass())->ChampsReferencants->Contient(chainons.GetChamp(0)));
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Verification
+
+namespace {
+
+class TOrphelin : public TPersonne {
+  NV_DECLARE_CLASS(TOrphelin)
+ public:
+  using TPersonne::TPersonne;
+};
+NV_DEFINE_CLASS(TOrphelin, TPersonne)
+
+class TCible : public TArticle {
+  NV_DECLARE_CLASS(TCible)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {{"Nom", "String", tkLString, nullptr, 0, true}};
+};
+NV_DEFINE_PUBLISHED_CLASS(TCible, TArticle, kProprietes)
+
+class TLigne : public TArticle {
+  NV_DECLARE_CLASS(TLigne)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Cible", "TCible", tkClass, [] { return TCible::StaticClass(); }, 0, true},
+      {"NomCible", "String", tkLString, nullptr, 1, true},
+      {"Total", "Integer", tkInteger, nullptr, 2, true},
+  };
+};
+NV_DEFINE_PUBLISHED_CLASS(TLigne, TArticle, kProprietes)
+
+// The messages of a verification run, the first error's then its children's.
+std::vector<std::string> Verifier() {
+  TErreur* erreur = nullptr;
+  TReferentielManager::Racine()->GetVerifiable()->Verifier(OptionsVerificationParDefaut, erreur);
+  std::vector<std::string> messages;
+  if (erreur == nullptr) return messages;
+  messages.push_back(erreur->Message);
+  for (int i = 0; i < erreur->NombreFils(); ++i) messages.push_back(static_cast<TErreur*>(erreur->Fils(i))->Message);
+  return messages;
+}
+
+std::string Resume(const TClass* classe) {
+  std::string s;
+  TReferentiel::Noeud(classe)->TracerResume(s);
+  return s;
+}
+
+TInfosAcces* Chemin(const std::vector<TypeItemInfoAcces>& elements) {
+  auto* chemin = new TInfosAcces(32, true, false);
+  for (const TypeItemInfoAcces& e : elements) chemin->Ajouter(e);
+  return chemin;
+}
+
+}  // namespace
+
+TEST(ReferentielVerification, ASoundRegistryGivesNoMessageAndAChangeReArmsTheVerification) {
+  TBaseEcole ecole;
+  TCustomTable allers(TAller::StaticClass(), nullptr, 16), personnes(TPersonne::StaticClass(), &ecole, 16);
+  EXPECT_EQ(Verifier(), std::vector<std::string>{});
+  TVerifierReferentiel* verificateur = TReferentielManager::Racine()->GetVerifiable();
+  EXPECT_FALSE(verificateur->GetVerificationActive());
+  TChampInteger champ("c", nullptr, {16}, false);
+  TReferentiel::AjouterChampReference(&champ, TSalle::StaticClass());
+  EXPECT_TRUE(verificateur->GetVerificationActive());
+  Verifier();
+  EXPECT_FALSE(verificateur->GetVerificationActive());
+  TReferentiel::RetirerChampReference(&champ, TSalle::StaticClass());
+  EXPECT_TRUE(verificateur->GetVerificationActive());
+  // The root answers the verifiable interface through its verifier, registered with the service.
+  EXPECT_EQ(InterfaceOf<IVerifiable>(TReferentielManager::Racine()), static_cast<IVerifiable*>(verificateur));
+}
+
+TEST(ReferentielVerification, ABrokenRegistryIsReportedWithTheMessagesOfEachFault) {
+  TReferentiel::EnregistrerClasse(TProfesseur::StaticClass());
+  TReferentiel::EnregistrerClasse(TSalle::StaticClass());
+  TBaseEcole ecole, fantome;
+  // A table of a class and one of its subclass in the same base.
+  TCustomTable personnes(TPersonne::StaticClass(), &ecole, 16), professeurs(TProfesseur::StaticClass(), &ecole, 16);
+  // A node under a parent that is not its class's parent.
+  auto* orphelin = new TNoeudReferentiel(TOrphelin::StaticClass());
+  TReferentielManager::Racine()->AjouterFils(orphelin);
+  // An entry whose base the parent lacks, and an entry with neither base nor table.
+  TNoeudReferentiel* salle = TReferentiel::Noeud(TSalle::StaticClass());
+  salle->BasesEtTables->Ajouter({&fantome, nullptr});
+  salle->BasesEtTables->Ajouter({nullptr, nullptr});
+
+  const std::vector<std::string> messages = Verifier();
+  const std::string resumeSalle = Resume(TSalle::StaticClass());
+  EXPECT_EQ(messages, (std::vector<std::string>{
+                          std::string("Un fils du noeud ne doit pas avoir la même base : "_ansi) + Resume(TPersonne::StaticClass()),
+                          std::string("Table et Base à NIL pour le noeud : "_ansi) + resumeSalle,
+                          std::string("Le père du noeud devrait avoir la même base : "_ansi) + resumeSalle,
+                          std::string("La classe du noeud parent (TArticle) n'est pas un ancêtre de la classe du noeud (TPersonne)"_ansi),
+                      }));
+
+  salle->BasesEtTables->Supprimer({&fantome, nullptr});
+  salle->BasesEtTables->Supprimer({nullptr, nullptr});
+  TReferentielManager::Racine()->SupprimerFils(orphelin);
+  delete orphelin;
+}
+
+TEST(ReferentielVerification, ATableReferringToAClassWhoseNodeComesAfterItsOwnIsOutOfOrder) {
+  TBaseEcole ecole;
+  TCustomTable allers(TAller::StaticClass(), &ecole, 16), retours(TRetour::StaticClass(), &ecole, 16);
+  // TRetour's node was made first, while TAller's was being made.
+  EXPECT_EQ(Verifier(), std::vector<std::string>{
+                            std::string("Erreur d'ordonnancement des tables dans le référentiel : TRetour --> TAller"_ansi)});
+}
+
+TEST(ReferentielVerification, AccessPathsAreCheckedElementByElementAndAnIncorrectOneStopsTheWalk) {
+  TReferentiel::EnregistrerClasse(TLigne::StaticClass());
+  TListeChampsPublies* propres = TReferentiel::Noeud(TLigne::StaticClass())->ChampsPropres;
+  TChampPublie* nomCible = propres->Champ(1);
+  TChampPublie* total = propres->Champ(2);
+  const TClass* ligne = TLigne::StaticClass();
+  const TClass* cible = TCible::StaticClass();
+  struct Cas {
+    const char* nom;
+    TChampPublie* champ;
+    std::vector<TypeItemInfoAcces> chemin;
+    std::string_view message;  // empty: the path is correct
+  };
+  const Cas cas[] = {
+      {"through the reference to a field of the same kind", nomCible, {{ligne, 0, nullptr}, {cible, 0, nullptr}}, ""},
+      {"a step through a field that is no reference", nomCible, {{ligne, 2, nullptr}, {cible, 0, nullptr}},
+       "L'élément (TLigne, 2) du chemin est incorrect"_ansi},
+      {"a last field of another kind", total, {{ligne, 0, nullptr}, {cible, 0, nullptr}},
+       "L'élément (TCible, 0) du chemin est incorrect"_ansi},
+      {"a field number past the class's fields", total, {{ligne, 0, nullptr}, {cible, 7, nullptr}},
+       "L'élément (TCible, 7) du chemin est incorrect"_ansi},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.nom);
+    c.champ->SetInfosAcces(Chemin(c.chemin));
+    const std::vector<std::string> messages = Verifier();
+    c.champ->SetInfosAcces(nullptr);
+    EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{std::string(c.message)});
+  }
+  // An earlier incorrect path is reported even when a later field's path is correct.
+  nomCible->SetInfosAcces(Chemin({{ligne, 2, nullptr}, {cible, 0, nullptr}}));
+  total->SetInfosAcces(Chemin({{ligne, 0, nullptr}, {ligne, 2, nullptr}}));
+  EXPECT_EQ(Verifier(), std::vector<std::string>{std::string("L'élément (TLigne, 2) du chemin est incorrect"_ansi)});
+  nomCible->SetInfosAcces(nullptr);
+  total->SetInfosAcces(nullptr);
 }
