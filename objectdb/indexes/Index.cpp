@@ -101,7 +101,8 @@ void TIndex::AjouterCle(int32_t NumeroChamp, bool Decroissant, int32_t Mode) {
   ++NombreChamps;
 }
 
-void TIndex::Assigner(TIndex* Source, TBase*, TBase*, TCustomTable*, TCustomTable* TableDestination) {
+void TIndex::Assigner(TIndex* Source, TBase* BaseSource, TBase* BaseDestination, TCustomTable*,
+                     TCustomTable* TableDestination) {
   if (LignesTriees == nullptr) LignesTriees = new TTableauIndices(kPageLignes);
   if (LignesATrier == nullptr) LignesATrier = new TTableauIndices(kPageLignes);
   Nom = Source->Nom;
@@ -114,6 +115,17 @@ void TIndex::Assigner(TIndex* Source, TBase*, TBase*, TCustomTable*, TCustomTabl
   Table = TableDestination;
   LignesTriees->Assigner(*Source->LignesTriees);
   LignesATrier->Assigner(*Source->LignesATrier);
+  // In the copy of a base, references designate the copies of their tables, which need not be in
+  // their models' order: a key with a reference part is placed again at the next search.
+  const bool cleReference = std::any_of(Source->Cles.begin(), Source->Cles.end(), [](const TypeCleIndex& cle) {
+    return cle.Champ != nullptr && cle.Champ->EstReference();
+  });
+  if (BaseSource == BaseDestination || !cleReference) return;
+  std::vector<uint32_t> lignes(LignesTriees->Donnees(), LignesTriees->Donnees() + LignesTriees->NombreElements());
+  lignes.insert(lignes.end(), LignesATrier->Donnees(), LignesATrier->Donnees() + LignesATrier->NombreElements());
+  std::sort(lignes.begin(), lignes.end());
+  LignesTriees->Vider();
+  LignesATrier->Remplacer(std::move(lignes));
 }
 
 // ---------------------------------------------------------------------------------------------------

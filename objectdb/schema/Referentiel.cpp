@@ -1,6 +1,7 @@
 #include "objectdb/schema/Referentiel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
@@ -543,6 +544,34 @@ int32_t TReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* B
 
 bool TReferentiel::SupprimerTables(TBase* Base) {
   return TraiterTables(Visiteur<TSupprimerTable>().get(), Base) == 0;
+}
+
+namespace {
+// Makes and registers, depth first, a blank table in Cible for each table of Source; gathers the
+// pairs (model, copy).
+void CreerCopies(TNoeudReferentiel* Noeud, TBase* Source, TBase* Cible,
+                 std::vector<std::pair<TCustomTable*, TCustomTable*>>& Copies) {
+  const TypeBaseEtTable* entree = Noeud->Entree(Source);
+  if (entree == nullptr) return;
+  if (TCustomTable* modele = entree->Table) {
+    auto* copie = static_cast<TCustomTable*>(modele->ClassType()->NewBlank());
+    copie->ClasseArticle = modele->ClasseArticle;
+    copie->Base = Cible;
+    Noeud->AjouterTable(copie);
+    Copies.emplace_back(modele, copie);
+    return;
+  }
+  for (int i = 0; i < Noeud->NombreFils(); ++i) CreerCopies(Noeud->NoeudFils(i), Source, Cible, Copies);
+  Noeud->AjouterBase(Cible);
+}
+}  // namespace
+
+void TReferentiel::CopierTables(TBase* Source, TBase* Cible) {
+  if (Source == nullptr || Cible == nullptr || Source == Cible) return;
+  TraiterTables(Visiteur<TSupprimerInstances>().get(), Cible);
+  std::vector<std::pair<TCustomTable*, TCustomTable*>> copies;
+  CreerCopies(TReferentielManager::Racine(), Source, Cible, copies);
+  for (auto& [modele, copie] : copies) copie->AssignerStructure(modele, Source, Cible);
 }
 
 namespace {

@@ -236,6 +236,11 @@ class TReferentiel {
   static int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
   // Frees every table of the base; True unless a visitor stopped the walk.
   static bool SupprimerTables(TBase* Base);
+  // Cible's tables are freed, then every table of Source gets a structural copy in Cible, registered
+  // under its model's node. The copies are registered before any is filled, so that a reference to
+  // an article of a table of Source is carried over to the copy of that table. Nothing for a missing
+  // base or a base copied onto itself.
+  static void CopierTables(TBase* Source, TBase* Cible);
   // Writes the requested parts under Parent: "referentiel" (the class tree, restricted to the nodes
   // that have an entry for Base when it is given), "schema" and "data" (the tables without base,
   // then the bases, of the tables of Base or of every table).

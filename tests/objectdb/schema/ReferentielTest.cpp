@@ -12,6 +12,9 @@
 #include "objectdb/articles/Article.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
+#include "objectdb/columns/ChampReference.h"
+#include "objectdb/columns/ChampString.h"
+#include "objectdb/indexes/Index.h"
 #include "objectdb/properties/InfosAcces.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
@@ -396,4 +399,91 @@ TEST(ReferentielVerification, AccessPathsAreCheckedElementByElementAndAnIncorrec
   EXPECT_EQ(Verifier(), std::vector<std::string>{std::string("L'élément (TLigne, 2) du chemin est incorrect"_ansi)});
   nomCible->SetInfosAcces(nullptr);
   total->SetInfosAcces(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Copies of a base's tables
+
+namespace {
+
+int32_t NouvelleLigne(TCustomTable& table) {
+  int32_t l = -1;
+  EXPECT_TRUE(table.AllouerLigne(l));
+  return l;
+}
+
+TCustomTable* TableDe(const TClass* classe, TBase* base) {
+  const TypeBaseEtTable* entree = Entree(classe, base);
+  return entree ? entree->Table : nullptr;
+}
+
+TypeReferenceArticle ReferenceEn(TCustomTable* table, int32_t colonne, int32_t ligne) {
+  TypeReferenceArticle r;
+  table->GetChamp(colonne)->Reference(ligne, r);
+  return r;
+}
+
+}  // namespace
+
+TEST(ReferentielCopie, ACopiedBaseHasItsOwnTablesAndItsReferencesDesignateThem) {
+  TBaseEcole source, cible;
+  auto* cibles = new TCustomTable(TCible::StaticClass(), &source, 16);
+  auto* lignes = new TCustomTable(TLigne::StaticClass(), &source, 16);
+  auto* chainons = new TCustomTable(TChainon::StaticClass(), &source, 16);
+  auto* referencesLignes = static_cast<TChampReference*>(lignes->GetChamp(0));
+  auto* suivants = static_cast<TChampReference*>(chainons->GetChamp(0));
+  for (const char* nom : {"a", "b", "c"}) static_cast<TChampString*>(cibles->GetChamp(0))->SetValeur(NouvelleLigne(*cibles), nom);
+  for (int i = 0; i < 3; ++i) NouvelleLigne(*lignes), NouvelleLigne(*chainons);
+  referencesLignes->SetReference(2, cibles, 0);
+  referencesLignes->SetReference(0, cibles, 1);  // row 2 stays null
+  suivants->SetReference(1, chainons, 0);
+  suivants->SetReference(2, chainons, 1);
+  // A table already in the target base goes.
+  new TCustomTable(TSalle::StaticClass(), &cible, 16);
+
+  TReferentiel::CopierTables(&source, &cible);
+
+  EXPECT_EQ(TableDe(TSalle::StaticClass(), &cible), nullptr);
+  TCustomTable* copieCibles = TableDe(TCible::StaticClass(), &cible);
+  TCustomTable* copieLignes = TableDe(TLigne::StaticClass(), &cible);
+  TCustomTable* copieChainons = TableDe(TChainon::StaticClass(), &cible);
+  ASSERT_NE(copieCibles, nullptr);
+  ASSERT_NE(copieLignes, nullptr);
+  ASSERT_NE(copieChainons, nullptr);
+  EXPECT_NE(copieCibles, cibles);
+  EXPECT_EQ(copieLignes->Base, &cible);
+  EXPECT_EQ(Ensemble(TReferentiel::TablesDeClasse(TArticle::StaticClass(), &cible)),
+            (std::set<TObject*>{copieCibles, copieLignes, copieChainons}));
+  EXPECT_EQ(static_cast<TChampString*>(copieCibles->GetChamp(0))->GetValeur(2), "c");
+
+  struct Cas {
+    TCustomTable* table;
+    int32_t ligne;
+    TCustomTable* tableAttendue;
+    uint32_t ligneAttendue;
+  };
+  for (const Cas& c : {Cas{copieLignes, 0, copieCibles, 2}, Cas{copieLignes, 1, copieCibles, 0},
+                       Cas{copieLignes, 2, nullptr, kAucuneLigne}, Cas{copieChainons, 0, copieChainons, 1},
+                       Cas{copieChainons, 1, copieChainons, 2}}) {
+    const TypeReferenceArticle r = ReferenceEn(c.table, 0, c.ligne);
+    EXPECT_EQ(r.Table, c.tableAttendue) << c.ligne;
+    EXPECT_EQ(r.IndiceArticle, c.ligneAttendue) << c.ligne;
+  }
+  // The copy's reference index finds the rows by the copied references; the model's still by its own.
+  auto* copieReferences = static_cast<TChampReference*>(copieLignes->GetChamp(0));
+  int32_t position = 0;
+  bool trouve = false;
+  copieReferences->Index->ChercherReference({nullptr, 2, copieCibles}, position, trouve);
+  EXPECT_TRUE(trouve);
+  EXPECT_EQ(copieReferences->Index->LigneDePosition(position), 0u);
+  copieReferences->Index->ChercherReference({nullptr, 2, cibles}, position, trouve);
+  EXPECT_FALSE(trouve);
+  referencesLignes->Index->ChercherReference({nullptr, 2, cibles}, position, trouve);
+  EXPECT_TRUE(trouve);
+  // Copying onto itself changes nothing.
+  TReferentiel::CopierTables(&cible, &cible);
+  EXPECT_EQ(TableDe(TLigne::StaticClass(), &cible), copieLignes);
+
+  EXPECT_TRUE(TReferentiel::SupprimerTables(&cible));
+  EXPECT_TRUE(TReferentiel::SupprimerTables(&source));
 }
