@@ -81,6 +81,9 @@ class TChampReference : public TChampTemplate<TChampReferenceArticleTraits> {
   // The rows designating Reference that Filtre accepts (article lists are not built yet:
   // ENonConstruit).
   TListeArticles* ArticlesReferencant(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre);
+  // The rows designating Reference (none for the null reference): in index order, or in row order for
+  // a column without index.
+  std::vector<uint32_t> LignesReferencant(const TypeReferenceArticle& Reference);
   // Every row designating Reference gets the null reference; True when at least one changed.
   bool AnnulerReferences(const TypeReferenceArticle& Reference);
 

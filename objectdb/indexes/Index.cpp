@@ -120,7 +120,10 @@ void TIndex::Assigner(TIndex* Source, TBase* BaseSource, TBase* BaseDestination,
   const bool cleReference = std::any_of(Source->Cles.begin(), Source->Cles.end(), [](const TypeCleIndex& cle) {
     return cle.Champ != nullptr && cle.Champ->EstReference();
   });
-  if (BaseSource == BaseDestination || !cleReference) return;
+  if (BaseSource != BaseDestination && cleReference) Reinitialiser();
+}
+
+void TIndex::Reinitialiser() {
   std::vector<uint32_t> lignes(LignesTriees->Donnees(), LignesTriees->Donnees() + LignesTriees->NombreElements());
   lignes.insert(lignes.end(), LignesATrier->Donnees(), LignesATrier->Donnees() + LignesATrier->NombreElements());
   std::sort(lignes.begin(), lignes.end());
@@ -267,8 +270,9 @@ bool TIndex::Doublon(TArticle* Article, const TypeEnsembleOctets& ChampsModifies
 // and leaving it pending would hide it (and every row after it) from the searches. It is placed
 // beside its equal keys and counted.
 int32_t TIndex::Trier() {
-  // Computed key columns (whose stale values would re-place every row) are not built: EstCalcule is
-  // False for every column.
+  // Stale computed keys: every row is placed again.
+  if (std::any_of(Cles.begin(), Cles.end(), [](const TypeCleIndex& cle) { return cle.Champ->CalculsPerimes(); }))
+    Reinitialiser();
   const int32_t attente = LignesATrier->NombreElements();
   if (attente == 0) return 0;
   DerniersRefus = 0;

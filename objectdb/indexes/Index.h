@@ -79,6 +79,9 @@ class TIndex : public TCustomTracable, public ISaveToXMLNode {
   // all the same (a search with nothing pending keeps the count).
   int32_t DerniersRefus = 0;
 
+  // Every placed row waits to be placed again (a computed key went stale; references were carried
+  // over to another base).
+  void Reinitialiser();
   // Appends a key part on the table's column of that number.
   void AjouterCle(int32_t NumeroChamp, bool Decroissant, int32_t Mode);
 
