@@ -56,35 +56,39 @@ NV_DEFINE_PUBLISHED_CLASS(TInscrit, TArticle, kProprietes)
 
 constexpr int32_t kVille = 0, kNomVille = 1, kEleves = 2, kNomsEleves = 3;
 
-// The paths are given to the fields once, before any table of these classes is made.
-void DonnerChemins() {
-  static bool faits = false;
-  if (faits) return;
-  faits = true;
-  TReferentiel::EnregistrerClasse(TEcole::StaticClass());
-  TReferentiel::EnregistrerClasse(TInscrit::StaticClass());
-  TListeChampsPublies* champs = TReferentiel::Noeud(TEcole::StaticClass())->ChampsPropres;
-  auto chemin = [](std::vector<TypeItemInfoAcces> etapes) {
-    auto* c = new TInfosAcces(32, true, false);
-    for (const TypeItemInfoAcces& e : etapes) c->Ajouter(e);
-    return c;
-  };
-  // The town's name, through the school's reference.
-  champs->Champ(kNomVille)->SetInfosAcces(
-      chemin({{TEcole::StaticClass(), kVille, nullptr}, {TVille::StaticClass(), 0, nullptr}}));
-  // The pupils that refer to the school.
-  champs->Champ(kEleves)->SetInfosAcces(chemin({{TInscrit::StaticClass(), 1, nullptr}}));
-  // Their names.
-  champs->Champ(kNomsEleves)->SetInfosAcces(
-      chemin({{TInscrit::StaticClass(), 1, nullptr}, {TInscrit::StaticClass(), 0, nullptr}}));
-}
+// The paths of the school's computed fields, given for the life of the object (the registry is the
+// process's: the other tests must not see them). Tables of the class live within that life.
+struct Chemins {
+  Chemins() {
+    TReferentiel::EnregistrerClasse(TEcole::StaticClass());
+    TReferentiel::EnregistrerClasse(TInscrit::StaticClass());
+    auto chemin = [](std::vector<TypeItemInfoAcces> etapes) {
+      auto* c = new TInfosAcces(32, true, false);
+      for (const TypeItemInfoAcces& e : etapes) c->Ajouter(e);
+      return c;
+    };
+    // The town's name, through the school's reference.
+    Champ(kNomVille)->SetInfosAcces(chemin({{TEcole::StaticClass(), kVille, nullptr}, {TVille::StaticClass(), 0, nullptr}}));
+    // The pupils that refer to the school.
+    Champ(kEleves)->SetInfosAcces(chemin({{TInscrit::StaticClass(), 1, nullptr}}));
+    // Their names.
+    Champ(kNomsEleves)->SetInfosAcces(
+        chemin({{TInscrit::StaticClass(), 1, nullptr}, {TInscrit::StaticClass(), 0, nullptr}}));
+  }
+  ~Chemins() {
+    for (int32_t c : {kNomVille, kEleves, kNomsEleves}) Champ(c)->SetInfosAcces(nullptr);
+  }
+  static TChampPublie* Champ(int32_t Numero) {
+    return TReferentiel::Noeud(TEcole::StaticClass())->ChampsPropres->Champ(Numero);
+  }
+};
 
 struct Ecoles {
+  Chemins chemins;
   TBase base;
   std::unique_ptr<TCustomTable> villes, ecoles, inscrits;
 
   Ecoles() {
-    DonnerChemins();
     villes = std::make_unique<TCustomTable>(TVille::StaticClass(), &base, 16);
     ecoles = std::make_unique<TCustomTable>(TEcole::StaticClass(), &base, 16);
     inscrits = std::make_unique<TCustomTable>(TInscrit::StaticClass(), &base, 16);
@@ -201,7 +205,7 @@ class TTableSansOrigine : public TCustomTable {
 }  // namespace
 
 TEST(InfosAcces, ARowThatDesignatesNoArticleKeepsItsOwnValue) {
-  DonnerChemins();
+  Chemins chemins;
   TTableSansOrigine ecoles(TEcole::StaticClass(), nullptr, 16);
   const int32_t l = Ecoles::Ligne(ecoles);
   auto* nomVille = static_cast<TChampString*>(ecoles.GetChamp(kNomVille));
