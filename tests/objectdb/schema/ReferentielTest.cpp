@@ -343,8 +343,14 @@ TEST(ReferentielVerification, ABrokenRegistryIsReportedWithTheMessagesOfEachFaul
   salle->BasesEtTables->Ajouter({&fantome, nullptr});
   salle->BasesEtTables->Ajouter({nullptr, nullptr});
 
+  // The findings are traced to the default tracer.
+  std::string trace;
+  TCustomTraceur* traceur = Trace::TraceurParDefaut();
+  traceur->SurTrace = [&](TCustomTraceur*, const std::string& ligne) { trace += ligne; };
   // In tree order, which depends on the order the classes were first registered in.
   const std::vector<std::string> messages = Verifier();
+  traceur->SurTrace = nullptr;
+  EXPECT_NE(trace.find("Table et Base à NIL pour le noeud"_ansi), std::string::npos) << trace;
   const std::string resumeSalle = Resume(TSalle::StaticClass());
   EXPECT_EQ(std::multiset<std::string>(messages.begin(), messages.end()), (std::multiset<std::string>{
                           std::string("Un fils du noeud ne doit pas avoir la même base : "_ansi) + Resume(TPersonne::StaticClass()),
