@@ -174,6 +174,14 @@ TEST(InfosAcces, ABackwardStepGathersTheArticlesReferringToTheCurrentOne) {
   auto* seul = dynamic_cast<TArrayOfReferenceArticle*>(e.Objet(kEleves)->GetValeur(1));
   ASSERT_NE(seul, nullptr);
   EXPECT_EQ(seul->GetNombreElements(), 1);
+  // A pupil changes school and the column says so: the lists are computed again, the old ones freed.
+  auto* ecole = static_cast<TChampReference*>(e.inscrits->GetChamp(1));
+  ecole->SetReference(1, e.ecoles.get(), 3);
+  ecole->Notifier(ecole->EventId, nullptr);
+  auto* apres = dynamic_cast<TArrayOfReferenceArticle*>(e.Objet(kEleves)->GetValeur(1));
+  ASSERT_NE(apres, nullptr);
+  EXPECT_EQ(apres->GetNombreElements(), 2);
+  EXPECT_EQ(dynamic_cast<TArrayOfString*>(e.Objet(kNomsEleves)->GetValeur(0))->GetNombreElements(), 2);
 }
 
 TEST(InfosAcces, TheControllerLetsOtherSubscribersHearAndLeavesTheColumnsWhenFreed) {
