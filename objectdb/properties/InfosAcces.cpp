@@ -37,15 +37,12 @@ void TInfosAccesPourChamp::ConstruireTables() {
   TablesParEtape.assign(static_cast<std::size_t>(InfosAcces->GetNombreElements()), {});
   for (int32_t i = 0; i < InfosAcces->GetNombreElements(); ++i) {
     const TypeItemInfoAcces& etape = InfosAcces->GetElement(i);
-    TObjectList* tables = TReferentiel::TablesDeClasse(etape.ClasseArticle, Base);
-    for (int t = 0; t < tables->Count(); ++t) {
-      auto* table = static_cast<TCustomTable*>(tables->Items(t));
+    for (TCustomTable* table : TReferentiel::TablesDeClasse(etape.ClasseArticle, Base)) {
       // Tables of transient copies hold no article of the database.
       if (table->EstTransitoire()) continue;
       TablesParEtape[static_cast<std::size_t>(i)].push_back(table);
       if (TCustomChamp* colonne = table->GetChamp(etape.NumeroChamp)) colonne->Abonner(this, {colonne->EventId});
     }
-    delete tables;
   }
 }
 

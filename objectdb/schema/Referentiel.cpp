@@ -184,20 +184,20 @@ void TNoeudReferentiel::RetirerChampReference(TCustomChamp* Champ) {
 // ---------------------------------------------------------------------------------------------------
 // Walks
 
-int32_t TNoeudReferentiel::Parcourir(TCustomTraiterInstance* Visiteur_, TBase* Base) {
-  if (Base != nullptr && Visiteur<TVerifierPresenceBase>(Base, true)->Traiter(this)) return 0;
-  if (Visiteur_->Traiter(this)) return 1;
+bool TNoeudReferentiel::Parcourir(TCustomTraiterInstance* Visiteur_, TBase* Base) {
+  if (Base != nullptr && Visiteur<TVerifierPresenceBase>(Base, true)->Traiter(this)) return false;
+  if (Visiteur_->Traiter(this)) return true;
   for (int i = 0; i < NombreFils(); ++i)
-    if (NoeudFils(i)->Parcourir(Visiteur_, Base) != 0) return 1;
-  return 0;
+    if (NoeudFils(i)->Parcourir(Visiteur_, Base)) return true;
+  return false;
 }
 
-int32_t TNoeudReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
+bool TNoeudReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
   if (Base != nullptr) {
     const TypeBaseEtTable* entree = Entree(Base);
-    if (entree == nullptr) return 0;
+    if (entree == nullptr) return false;
     // Read before the visitor runs: it may free the table, and the entry with it.
-    if (TCustomTable* table = entree->Table) return Traitement->Traiter(table) ? 1 : 0;
+    if (TCustomTable* table = entree->Table) return Traitement->Traiter(table);
   } else {
     // Every entry's table, the one without base included; gathered first, since a visitor that frees
     // a table changes the entries.
@@ -205,17 +205,17 @@ int32_t TNoeudReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBa
     for (int32_t i = 0; i < BasesEtTables->GetNombreElements(); ++i)
       if (TCustomTable* table = BasesEtTables->GetElement(i).Table) tables.push_back(table);
     for (TCustomTable* table : tables)
-      if (Traitement->Traiter(table)) return 1;
+      if (Traitement->Traiter(table)) return true;
   }
   for (int i = 0; i < NombreFils(); ++i)
-    if (NoeudFils(i)->TraiterTables(Traitement, Base) != 0) return 1;
-  return 0;
+    if (NoeudFils(i)->TraiterTables(Traitement, Base)) return true;
+  return false;
 }
 
-TObjectList* TNoeudReferentiel::TablesDeBase(TBase* Base) {
-  auto* tables = new TObjectList(false);
-  TraiterTables(Visiteur<TTrouverTables>(Base, tables).get(), Base);
-  return tables;
+std::vector<TCustomTable*> TNoeudReferentiel::TablesDeBase(TBase* Base) {
+  auto trouver = Visiteur<TTrouverTables>(Base);
+  TraiterTables(trouver.get(), Base);
+  return std::move(trouver->Tables);
 }
 
 void TNoeudReferentiel::ExporterNoeud(TNoeudXML Parent, TBase* Base) {
@@ -283,7 +283,7 @@ bool TTraiterAdressageNoeud::Traiter(TObject* Instance) {
 }
 
 bool TTrouverTables::Traiter(TObject* Instance) {
-  Tables->Add(Instance);
+  Tables.push_back(static_cast<TCustomTable*>(Instance));
   return false;
 }
 
@@ -533,13 +533,13 @@ void TReferentiel::RetirerChampReference(TCustomChamp* Champ, const TClass* Clas
   if (TNoeudReferentiel* noeud = Noeud(ClasseReferencee)) noeud->RetirerChampReference(Champ);
 }
 
-TObjectList* TReferentiel::TablesDeClasse(const TClass* ClasseArticle, TBase* Base) {
+std::vector<TCustomTable*> TReferentiel::TablesDeClasse(const TClass* ClasseArticle, TBase* Base) {
   TNoeudReferentiel* noeud = Noeud(ClasseArticle);
-  return noeud ? noeud->TablesDeBase(Base) : new TObjectList(false);
+  return noeud ? noeud->TablesDeBase(Base) : std::vector<TCustomTable*>{};
 }
 
 int32_t TReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
-  return TReferentielManager::Existe() ? TReferentielManager::Racine()->TraiterTables(Traitement, Base) : 0;
+  return TReferentielManager::Existe() && TReferentielManager::Racine()->TraiterTables(Traitement, Base) ? 1 : 0;
 }
 
 bool TReferentiel::SupprimerTables(TBase* Base) {

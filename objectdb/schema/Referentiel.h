@@ -100,14 +100,14 @@ class TNoeudReferentiel : public TArbre {
   int32_t CompterTables(TBase* Base) const;
 
   // Walks, depth first from this node, children in child order; the first visitor call that answers
-  // True stops the walk, which then answers 1 (0 when it ran to the end).
+  // True stops the walk, which then answers True.
   // Nodes: with a base, a node without an entry for it is skipped with its subtree.
-  int32_t Parcourir(TCustomTraiterInstance* Visiteur, TBase* Base);
+  bool Parcourir(TCustomTraiterInstance* Visiteur, TBase* Base);
   // Tables: with a base, the table of a node's entry for it (nothing is below such a node); without
   // a base, the tables of every entry of every node (tables without base included).
-  int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
-  // A new list (not owning) of the tables of the walk.
-  TObjectList* TablesDeBase(TBase* Base);
+  bool TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
+  // The tables of the walk, in walk order.
+  std::vector<TCustomTable*> TablesDeBase(TBase* Base);
   // A "noeud" element ("classe") with one "champ" ("nom", "type") per own field, then the children's;
   // with a base, only the nodes that have an entry for it.
   void ExporterNoeud(TNoeudXML Parent, TBase* Base);
@@ -141,16 +141,16 @@ class TTraiterAdressageNoeud : public TCustomTraiterInstance {
   int32_t Id = 0;
 };
 
-// Appends every visited table to a list that it does not own.
+// Gathers the visited tables.
 class TTrouverTables : public TCustomTraiterInstance {
   NV_DECLARE_CLASS(TTrouverTables)
  public:
-  TTrouverTables(TBase* Base, TObjectList* Tables) : Base(Base), Tables(Tables) {}
+  explicit TTrouverTables(TBase* Base) : Base(Base) {}
   explicit TTrouverTables(TBlank b) : TCustomTraiterInstance(b) {}
   bool Traiter(TObject* Instance) override;
 
   TBase* Base = nullptr;
-  TObjectList* Tables = nullptr;
+  std::vector<TCustomTable*> Tables;
 };
 
 // Takes every visited table out of the registry and, when that succeeds, frees it.
@@ -229,9 +229,9 @@ class TReferentiel {
   // The node of a class, nil when it has none (the registry is not made by asking).
   static TNoeudReferentiel* Noeud(const TClass* Classe);
 
-  // A new list (not owning) of the tables of the class's subtree in the base (every base without
-  // one); an empty list for a class without node.
-  static TObjectList* TablesDeClasse(const TClass* ClasseArticle, TBase* Base);
+  // The tables of the base (nil: of every base and none) found by the table walk from the class's
+  // node, so those of the class or of its descendants; none for a class without node.
+  static std::vector<TCustomTable*> TablesDeClasse(const TClass* ClasseArticle, TBase* Base);
   // The table walk from the root; the walk's result (1 when a visitor stopped it).
   static int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
   // Frees every table of the base; True unless a visitor stopped the walk.

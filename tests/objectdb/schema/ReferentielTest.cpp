@@ -182,11 +182,8 @@ TEST(Referentiel, ReferenceColumnsAreRecordedOncePerReferencedClass) {
 
 namespace {
 
-std::set<TObject*> Ensemble(TObjectList* liste) {
-  std::set<TObject*> s;
-  for (int i = 0; i < liste->Count(); ++i) s.insert(liste->Items(i));
-  delete liste;
-  return s;
+std::set<TObject*> Ensemble(const std::vector<TCustomTable*>& tables) {
+  return std::set<TObject*>(tables.begin(), tables.end());
 }
 
 // Stops the walk at the first table.
