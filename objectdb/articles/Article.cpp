@@ -12,8 +12,22 @@
 #include "objectdb/columns/ChampObject.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/tables/PlanSuppression.h"
 
-NV_DEFINE_CLASS(TArticle, TObjetInterfacable)
+const TClass* TArticle::StaticClass() {
+  static const TArticle::Class descriptor("TArticle", TObjetInterfacable::StaticClass(), &NewBlankOf<TArticle>);
+  return &descriptor;
+}
+
+const TArticle::Class* TArticle::Descripteur(const TClass* Classe) {
+  for (const TClass* c = Classe; c != nullptr; c = c->ClassParent())
+    if (const auto* d = dynamic_cast<const Class*>(c)) return d;
+  return static_cast<const Class*>(StaticClass());
+}
+
+TListeChampsPublies* TArticle::Class::CreerListeChampsPublies(const TClass* Classe) const {
+  return new TListeChampsPublies(Classe, TChampPublie::StaticClass());
+}
 
 namespace {
 int32_t gDernierHandle = 0;
@@ -222,7 +236,13 @@ TErreur* TArticle::Modifier(TArticle* Source) {
 }
 
 TErreur* TArticle::TesterSuppression() {
-  throw ENonConstruit("TReferentiel.ArticlesReferencantsArticle: the deletion test is not built yet");
+  TypeReferenceArticle reference;
+  GetReference(reference);
+  if (ReferenceArticle::EstReferenceNulle(reference) ||
+      !reference.Table->LigneExiste(static_cast<int32_t>(reference.IndiceArticle)))
+    return nullptr;
+  TPlanSuppression plan;
+  return plan.Preparer(reference.Table, static_cast<int32_t>(reference.IndiceArticle));
 }
 
 TErreur* TArticle::Supprimer() {
@@ -241,10 +261,16 @@ TErreur* TArticle::Supprimer() {
 
 void TArticle::Verifier(TypeOptionsVerification, TErreur*&) {}
 
-TArticle* TArticle::ArticleParDefaut(const TClass*, TCustomTable*) { return nullptr; }
+TArticle* TArticle::ArticleParDefaut(const TClass* Classe, TCustomTable* Table) {
+  return Descripteur(Classe)->ArticleParDefaut(Table);
+}
+void TArticle::CreerIndex(const TClass* Classe, TTable* Table) { Descripteur(Classe)->CreerIndex(Table); }
+void TArticle::CreerArticlesParDefaut(const TClass* Classe, TTable* Table) {
+  Descripteur(Classe)->CreerArticlesParDefaut(Table);
+}
 
 TListeChampsPublies* TArticle::CreerListeChampsPublies(const TClass* Classe) {
-  return new TListeChampsPublies(Classe, TChampPublie::StaticClass());
+  return Descripteur(Classe)->CreerListeChampsPublies(Classe);
 }
 
 int8_t Article::ComparerArticles(TArticle* A, TArticle* Autre) {

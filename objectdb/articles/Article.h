@@ -21,6 +21,7 @@
 
 class TCustomTable;
 class TErreur;
+class TTable;
 class TTableDeTransitoires;
 
 // A setter was called on an article that designates no row any more.
@@ -39,6 +40,22 @@ enum TypeModeArticle : uint8_t {
 class TArticle : public TObjetInterfacable {
   NV_DECLARE_CLASS(TArticle)
  public:
+  // The descriptor of an article class carries the class-level hooks. A class whose descriptor is a
+  // plain TClass has the hooks of its nearest ancestor that has some (TArticle's at least).
+  struct Class : TClass {
+    using TClass::TClass;
+    // A new list of every published field of Classe, those of its ancestors first.
+    virtual TListeChampsPublies* CreerListeChampsPublies(const TClass* Classe) const;
+    // Run by an indexed table of the class right after it made its default index; nothing here.
+    virtual void CreerIndex(TTable* /*Table*/) const {}
+    // Fills a new table of the class with its default articles; nothing here.
+    virtual void CreerArticlesParDefaut(TTable* /*Table*/) const {}
+    // The article that replaces a deleted referenced article of the class in Table; none here.
+    virtual TArticle* ArticleParDefaut(TCustomTable* /*Table*/) const { return nullptr; }
+  };
+  // The hooks of an article class (TArticle's for a class that is not an article class).
+  static const Class* Descripteur(const TClass* Classe);
+
   // A plain article in reference mode that designates nothing (takes a Handle).
   TArticle();
   // Takes the next Handle. A transient allocates a fresh row in its class's transient table and
@@ -102,16 +119,18 @@ class TArticle : public TObjetInterfacable {
   virtual TErreur* Creer(TCustomTable* Table);
   // Takes Source's values (when given) and, for a transient, writes them back to its origin.
   virtual TErreur* Modifier(TArticle* Source);
-  // Asks the schema registry for the articles that reference this one (not built yet: ENonConstruit).
+  // Whether the designated article may be deleted with everything its deletion entails
+  // (TPlanSuppression): nil, or the collected error tree that tells why not.
   virtual TErreur* TesterSuppression();
   // Deletes the designated row through its table.
   virtual TErreur* Supprimer();
   // Per-article verification hook; nothing here.
   virtual void Verifier(TypeOptionsVerification Options, TErreur*& Erreur);
 
-  // Class-level hooks. ArticleParDefaut: the default article of the class in Table; none here.
+  // The class-level hooks of Classe (see Class).
   static TArticle* ArticleParDefaut(const TClass* Classe, TCustomTable* Table);
-
+  static void CreerIndex(const TClass* Classe, TTable* Table);
+  static void CreerArticlesParDefaut(const TClass* Classe, TTable* Table);
   // A new list of every published field of Classe, those of its ancestors first, each a new
   // TChampPublie that the caller takes over with the list (the list does not free them).
   static TListeChampsPublies* CreerListeChampsPublies(const TClass* Classe);
@@ -121,6 +140,14 @@ class TArticle : public TObjetInterfacable {
   template <class TChamp>
   TChamp* ChampType(int32_t Index) const;
 };
+
+// Defines the descriptor of an article class whose hooks are those of Descripteur, a subclass of
+// TArticle::Class: NV_DEFINE_ARTICLE_CLASS(TMonArticle, TArticle, kProprietes, TClasseMonArticle).
+#define NV_DEFINE_ARTICLE_CLASS(Self, Parent, Proprietes, Descripteur)                                \
+  const TClass* Self::StaticClass() {                                                                \
+    static const Descripteur descriptor(#Self, Parent::StaticClass(), &NewBlankOf<Self>, Self::Proprietes); \
+    return &descriptor;                                                                              \
+  }
 
 namespace Article {
 // The Handle after Dernier: one more, coming round to 1 after the largest 32-bit value instead of

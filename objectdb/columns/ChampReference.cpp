@@ -140,3 +140,25 @@ bool TChampReference::AnnulerReferences(const TypeReferenceArticle& Reference) {
   }
   return change;
 }
+
+void TChampReference::LignesReferencant(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes) {
+  Lignes.clear();
+  if (ReferenceArticle::EstReferenceNulle(Reference)) return;
+  if (Index == nullptr) {
+    Valeurs->SetModeComparaison(0);
+    Valeurs->SetParametreComparaison(nullptr);
+    for (int32_t ligne = kSansLigne; Chercher(Reference, ligne, ligne);) Lignes.push_back(ligne);
+    return;
+  }
+  int32_t position;
+  bool trouve;
+  if (Index->ChercherReference(Reference, position, trouve) != kIndexTrouve) return;
+  TypeReferenceArticle valeur;
+  for (;; ++position) {
+    const uint32_t ligne = Index->LigneDePosition(position);
+    if (ligne == kAucuneLigne) return;
+    this->Reference(static_cast<int32_t>(ligne), valeur);
+    if (!ReferenceArticle::MemeArticle(valeur, Reference)) return;
+    Lignes.push_back(static_cast<int32_t>(ligne));
+  }
+}

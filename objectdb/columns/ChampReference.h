@@ -83,6 +83,9 @@ class TChampReference : public TChampTemplate<TChampReferenceArticleTraits> {
   TListeArticles* ArticlesReferencant(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre);
   // Every row designating Reference gets the null reference; True when at least one changed.
   bool AnnulerReferences(const TypeReferenceArticle& Reference);
+  // The rows designating Reference (none for the null reference), in the order of the index when
+  // the column has one, else in row order.
+  void LignesReferencant(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes);
 
  private:
   void Initialiser(const TClass* ClasseReferencee, bool ReferenceNulle, TypeRegleSuppressionReference Regle,
