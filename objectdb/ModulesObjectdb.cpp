@@ -33,6 +33,7 @@
 #include "objectdb/parameters/ParametreWideString.h"
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "objectdb/bases/Base.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
 
@@ -73,6 +74,7 @@ std::span<const TModule> ModulesObjectdb() {
       {"Article", Article::Initialiser, nullptr},
       {"CustomTable", CustomTable::Initialiser, nullptr},
       {"Referentiel", Referentiel::Initialiser, nullptr},
+      {"Base", Base::Initialiser, nullptr},
   };
   return kTable;
 }

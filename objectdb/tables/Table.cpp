@@ -13,7 +13,10 @@
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/PlanSuppression.h"
 
-NV_DEFINE_CLASS(TTable, TCustomTable)
+const TClass* TTable::StaticClass() {
+  static const TTableClassOf<TTable> descriptor("TTable", TCustomTable::StaticClass());
+  return &descriptor;
+}
 
 namespace {
 

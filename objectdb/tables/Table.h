@@ -22,8 +22,16 @@ class TCustomTraiterArticle;
 class TListeArticles;
 
 class TTable : public TCustomTable {
-  NV_DECLARE_CLASS(TTable)
  public:
+  // The descriptor of a table class carries its virtual constructor (TTableClassOf binds it).
+  struct Class : TClass {
+    using TClass::TClass;
+    virtual TTable* Creer(const TClass* ClasseArticle, TBase* Base, bool AvecIndexParDefaut,
+                          int32_t ElementsParPage) const = 0;
+  };
+  static const TClass* StaticClass();
+  const TClass* ClassType() const override { return StaticClass(); }
+
   // The set of changed columns covers column numbers 0 to 255: a class with more columns is refused.
   static constexpr int32_t kNombreChampsMax = 256;
 
@@ -120,6 +128,15 @@ class TTable : public TCustomTable {
   // Calls Traiter with each row in the order of index position 0.
   template <class F>
   void ParcourirLignes(F&& Traiter);
+};
+
+template <class Self>
+struct TTableClassOf final : TTable::Class {
+  TTableClassOf(const char* Nom, const TClass* Parent) : TTable::Class(Nom, Parent, &NewBlankOf<Self>) {}
+  TTable* Creer(const TClass* ClasseArticle, TBase* Base, bool AvecIndexParDefaut,
+                int32_t ElementsParPage) const override {
+    return new Self(ClasseArticle, Base, AvecIndexParDefaut, ElementsParPage);
+  }
 };
 
 namespace Table {
