@@ -10,6 +10,7 @@
 #include "objectdb/columns/ChampCardinal.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampObject.h"
+#include "objectdb/articles/TableDeTransitoires.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
 #include "objectdb/tables/PlanSuppression.h"
@@ -57,13 +58,36 @@ int32_t Article::HandleSuivant(int32_t Dernier) {
 
 TArticle::TArticle() : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)) {}
 
-TArticle::TArticle(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero)
-    : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)), Mode(Mode_) {
-  // A transient's row is allocated in its class's transient table, which is not built yet.
-  if (Mode == MA_Transitoire) (void)TableDeTransitoires();
+TArticle::TArticle(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero) { Construire(Table_, Mode_, Numero); }
+
+void TArticle::Construire(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero) {
+  Handle = gDernierHandle = Article::HandleSuivant(gDernierHandle);
+  Etat = EI_Valide;
+  Mode = Mode_;
   Table = Table_;
+  if (Mode == MA_Transitoire) {
+    auto* transitoires = ObjectAs<TTableDeTransitoires>(Table_);
+    if (transitoires == nullptr) throw EInvalidCast();
+    // A full table leaves the transient without a row: its setters refuse it.
+    int32_t ligne = -1;
+    IndiceArticle = transitoires->AllouerLigne(ligne) ? static_cast<uint32_t>(ligne) : kAucuneLigne;
+    return;
+  }
   IndiceArticle = Numero > 0 && static_cast<uint32_t>(Numero) <= kAucuneLigne ? static_cast<uint32_t>(Numero - 1)
                                                                               : kAucuneLigne;
+}
+
+TArticle* TArticle::Nouveau(const TClass* Classe, TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero) {
+  TObject* objet = Classe != nullptr && Classe->InheritsFrom(StaticClass()) ? Classe->NewBlank() : nullptr;
+  if (objet == nullptr) throw EInvalidCast();
+  auto* article = static_cast<TArticle*>(objet);
+  try {
+    article->Construire(Table_, Mode_, Numero);
+  } catch (...) {
+    delete article;
+    throw;
+  }
+  return article;
 }
 
 TArticle::~TArticle() {
@@ -74,17 +98,19 @@ TArticle::~TArticle() {
   Table = nullptr;
 }
 
-TTableDeTransitoires* TArticle::TableDeTransitoires() const {
-  throw ENonConstruit("TTableDeTransitoires: transient tables are not built yet");
+TTableDeTransitoires* TArticle::TableDeTransitoires() const { return TTableDeTransitoires::TableDeClasse(ClassType()); }
+
+TTableDeTransitoires* TArticle::Transitoires() const {
+  return Mode == MA_Transitoire ? ObjectAs<TTableDeTransitoires>(Table) : nullptr;
 }
 
-TArticle* TArticle::CreerTransitoire(const TClass*, TCustomTable*, int32_t) {
-  throw ENonConstruit("TTableDeTransitoires.CreerTransitoire: transient tables are not built yet");
+TArticle* TArticle::CreerTransitoire(const TClass* Classe, TCustomTable* Table_, int32_t Numero) {
+  return TTableDeTransitoires::TableDeClasse(Classe)->CreerTransitoire(Table_, Numero);
 }
 
 void TArticle::RestituerTransitoire() {
   if (Etat != EI_Valide) return;
-  throw ENonConstruit("TTableDeTransitoires.RestituerTransitoire: transient tables are not built yet");
+  if (TTableDeTransitoires* transitoires = Transitoires()) transitoires->RestituerTransitoire(this);
 }
 
 void TArticle::Liberer() {
@@ -120,17 +146,19 @@ void TArticle::GetReference(TypeReferenceArticle& Reference) const {
 }
 
 void TArticle::Designer(TCustomTable* Table_, int32_t Numero, bool Copier) {
+  const uint32_t ligne = Numero > 0 ? static_cast<uint32_t>(Numero - 1) : kAucuneLigne;
   if (Mode == MA_Transitoire) {
-    throw ENonConstruit("TTableDeTransitoires.Designer: transient tables are not built yet");
+    if (TTableDeTransitoires* transitoires = Transitoires())
+      (void)transitoires->Designer(ligne, Table_, Copier, static_cast<int32_t>(IndiceArticle));
+    return;
   }
-  (void)Copier;
   Table = Table_;
-  IndiceArticle = Numero > 0 ? static_cast<uint32_t>(Numero - 1) : kAucuneLigne;
+  IndiceArticle = ligne;
 }
 
 void TArticle::DetacherTransitoire() {
-  if (Mode != MA_Transitoire) return;
-  throw ENonConstruit("TTableDeTransitoires.Designer: transient tables are not built yet");
+  if (TTableDeTransitoires* transitoires = Transitoires())
+    (void)transitoires->Designer(kAucuneLigne, nullptr, false, static_cast<int32_t>(IndiceArticle));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -206,8 +234,7 @@ bool TArticle::Assigner(TArticle* Source) { return Assignation(this, Source, fal
 bool TArticle::AssignerTransitoire(TArticle* Source) { return Assignation(this, Source, true); }
 
 void TArticle::LibererTransitoire() {
-  if (Mode != MA_Transitoire) return;
-  throw ENonConstruit("TTableDeTransitoires.ViderLigne: transient tables are not built yet");
+  if (TTableDeTransitoires* transitoires = Transitoires()) transitoires->ViderLigne(static_cast<int32_t>(IndiceArticle));
 }
 
 TErreur* TArticle::Creer(TCustomTable* Table_) {

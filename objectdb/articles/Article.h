@@ -58,8 +58,10 @@ class TArticle : public TObjetInterfacable {
 
   // A plain article in reference mode that designates nothing (takes a Handle).
   TArticle();
-  // Takes the next Handle. A transient allocates a fresh row in its class's transient table and
-  // ignores Table and Numero; other modes designate row Numero - 1 of Table.
+  // Takes the next Handle. Other modes designate row Numero - 1 of Table. A transient ignores Numero
+  // and allocates a fresh row in Table, which must be the transient table of its class (EInvalidCast
+  // for another table): a base constructor cannot see the class being built, so transients are made
+  // through CreerTransitoire or Nouveau, which pass it.
   TArticle(TCustomTable* Table, TypeModeArticle Mode, int32_t Numero);
   explicit TArticle(TBlank b) : TObjetInterfacable(b) {}
   // A transient that still has a row gives it back to its transient table.
@@ -75,7 +77,10 @@ class TArticle : public TObjetInterfacable {
   int32_t Position = 0;
   TypeEtatIndex Etat = EI_Valide;
 
-  // The article's class, its transient table, made on first use.
+  // An article of Classe (a descendant of TArticle; EInvalidCast otherwise) built as the constructor
+  // builds one: the factories make the articles of a table's class through it.
+  static TArticle* Nouveau(const TClass* Classe, TCustomTable* Table, TypeModeArticle Mode, int32_t Numero);
+  // The transient table of the article's class, made on first use.
   TTableDeTransitoires* TableDeTransitoires() const;
   // A transient copy of row Numero - 1 of Table (Numero 0x7FFFFFFF and no table: an empty one).
   static TArticle* CreerTransitoire(const TClass* Classe, TCustomTable* Table, int32_t Numero);
@@ -136,6 +141,9 @@ class TArticle : public TObjetInterfacable {
   static TListeChampsPublies* CreerListeChampsPublies(const TClass* Classe);
 
  private:
+  void Construire(TCustomTable* Table, TypeModeArticle Mode, int32_t Numero);
+  // The transient table that holds a transient's row; nil for another article.
+  TTableDeTransitoires* Transitoires() const;
   void ExigerValide() const;
   template <class TChamp>
   TChamp* ChampType(int32_t Index) const;
