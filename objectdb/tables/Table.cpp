@@ -8,6 +8,7 @@
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/FabriqueArticles.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
@@ -48,6 +49,7 @@ TTable::TTable(const TClass* ClasseArticle, TBase* Base, bool AvecIndexParDefaut
     throw EStructureTable(Format("Table de '%s' : %d champs, au plus %d pour une table indexée"_ansi,
                                  {TemplateArray::NomDeClasse(ClasseArticle), NombreChamps(), kNombreChampsMax}));
   Etat = EI_Valide;
+  Fabrique = new TFabriqueArticles(this);
   IndexDoublon = static_cast<int32_t>(kAucuneLigne);
   Indexes = new TArrayOfIndex(32, true, false);
   Indexes->SetAvecDoublons(false);
@@ -61,6 +63,8 @@ TTable::TTable(const TClass* ClasseArticle, TBase* Base, bool AvecIndexParDefaut
 
 TTable::~TTable() {
   Etat = EI_Detruite;
+  delete Fabrique;
+  Fabrique = nullptr;
   if (Indexes != nullptr)
     for (int32_t i = 0; i < Indexes->GetNombreElements(); ++i) delete Indexes->GetElement(i);
   delete Indexes;
@@ -249,13 +253,11 @@ bool TTable::SupprimerLigne(int32_t Numero) {
     DerniereErreur = kArticleInexistant;
     return false;
   }
-  if (Fabrique != nullptr) return SupprimerArticle(ArticleDeNumero(Numero, false));
-  TArticle reference(this, MA_Reference, Numero);
-  return SupprimerArticle(&reference);
+  return SupprimerArticle(ArticleDeNumero(Numero, false));
 }
 
-void TTable::DebuterSuppression(int32_t, TArticle* Article) {
-  Notifier(CustomTable::EventTableAvantSuppression(), Article);
+void TTable::DebuterSuppression(int32_t Ligne, TArticle* Article) {
+  Notifier(CustomTable::EventTableAvantSuppression(), Article != nullptr ? Article : Fabrique->ArticleDeLigne(Ligne));
 }
 
 void TTable::TerminerSuppression(int32_t Ligne) {
@@ -263,8 +265,7 @@ void TTable::TerminerSuppression(int32_t Ligne) {
   for (int32_t p = 0; p < NombreIndex(); ++p)
     if (TIndex* index = Indexes->GetElement(p)) index->RetirerLigne(static_cast<uint32_t>(Ligne), TypeEnsembleOctets{}, true);
   OublierOrigines(this, Ligne);
-  if (LibererLigne(Ligne + 1) && Fabrique != nullptr)
-    throw ENonConstruit("TFabriqueArticles.LibererLigne: article factories are not built yet");
+  if (LibererLigne(Ligne + 1)) Fabrique->LibererLigne(Ligne);
   Notifier(CustomTable::EventTableApresSuppression(), nullptr);
 }
 
@@ -276,6 +277,8 @@ void TTable::AssignerStructure(TCustomTable* Source, TBase* BaseSource, TBase* B
   if (source == nullptr) throw EInvalidCast();
   TCustomTable::AssignerStructure(Source, BaseSource, BaseDestination);
   Base = BaseDestination;
+  delete Fabrique;
+  Fabrique = new TFabriqueArticles(this);
   if (Indexes != nullptr)
     for (int32_t i = 0; i < Indexes->GetNombreElements(); ++i) delete Indexes->GetElement(i);
   delete Indexes;
@@ -290,9 +293,9 @@ void TTable::AssignerStructure(TCustomTable* Source, TBase* BaseSource, TBase* B
 // ---------------------------------------------------------------------------------------------------
 // Navigation
 
-TArticle* TTable::ArticleDeNumero(int32_t, bool Transitoire) {
-  if (Transitoire) throw ENonConstruit("TTable.ArticleDeNumero: transient tables are not built yet");
-  throw ENonConstruit("TTable.ArticleDeNumero: article factories are not built yet");
+TArticle* TTable::ArticleDeNumero(int32_t Numero, bool Transitoire) {
+  if (Transitoire) return TArticle::CreerTransitoire(ClasseArticle, this, Numero);
+  return Fabrique->ArticleDeLigne(Numero > 0 ? Numero - 1 : static_cast<int32_t>(kAucuneLigne));
 }
 
 TArticle* TTable::ArticleDePosition(int32_t IndexPos, int32_t Position, bool Transitoire) {

@@ -75,8 +75,7 @@ class TTable : public TCustomTable {
   // when the article's deletion test or the cascade refuses it, -1 for a row not in use; a refusal
   // changes nothing.
   [[nodiscard]] bool SupprimerArticle(TArticle* Article) override;
-  // SupprimerArticle of the row's shared article (or of a plain reference when the table has no
-  // article factory).
+  // SupprimerArticle of the row's shared article.
   [[nodiscard]] bool SupprimerLigne(int32_t Numero) override;
   // The inherited copy, then a copy of each of Source's indexes bound to this table.
   void AssignerStructure(TCustomTable* Source, TBase* BaseSource, TBase* BaseDestination) override;

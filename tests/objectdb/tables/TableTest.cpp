@@ -418,6 +418,29 @@ TEST(Table, ARefusedDeletionLeavesEveryTableAsItWas) {
   EXPECT_EQ(Cible(t.ambassades, ambassade).IndiceArticle, static_cast<uint32_t>(fr - 1));
 }
 
+TEST(Table, TheSharedArticleAndTheTransientCopiesOfADeletedRowLetGoOfIt) {
+  Tables t;
+  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
+  const int32_t paris = Tables::Creer(t.villes, "Paris", 0, &t.pays, fr);
+  TArticle* partage = t.villes.ArticleDeNumero(paris, false);
+  ASSERT_NE(partage, nullptr);
+  EXPECT_EQ(partage, t.villes.ArticleDePosition(0, 1, false));
+  EXPECT_EQ(partage->Position, 1);
+  TArticle* copie = t.villes.ArticleDeNumero(paris, true);
+  ASSERT_NE(copie, nullptr);
+  EXPECT_EQ(copie->GetChampString(0), "Paris");
+
+  EXPECT_EQ(t.pays.ArticleDeNumero(fr, false)->Supprimer(), nullptr);
+  EXPECT_EQ(partage->Etat, EI_Detruite);
+  EXPECT_EQ(partage->IndiceArticle, kAucuneLigne);
+  TypeReferenceArticle origine;
+  copie->GetReference(origine);
+  EXPECT_TRUE(ReferenceArticle::EstReferenceNulle(origine));
+  EXPECT_EQ(t.villes.ArticleDeNumero(paris, false), nullptr);
+  EXPECT_EQ(TexteErreur(t.villes), "CustomTable : Article inexistant");
+  copie->RestituerTransitoire();
+}
+
 TEST(Table, ACycleOfReferencesIsDeletedOnce) {
   TTable noeuds(TNoeud::StaticClass(), nullptr, true, 16);
   // 1 <- 2 <- 3, 4 <-> 5, 6 designates itself.
