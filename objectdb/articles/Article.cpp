@@ -4,6 +4,7 @@
 
 #include "core/arrays/ArrayOfItemInfoAcces.h"
 #include "core/arrays/TemplateArray.h"
+#include "core/diagnostics/Trace.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
@@ -14,6 +15,8 @@
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
 #include "objectdb/tables/PlanSuppression.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
 
 const TClass* TArticle::StaticClass() {
   static const TArticle::Class descriptor("TArticle", TObjetInterfacable::StaticClass(), &NewBlankOf<TArticle>);
@@ -272,6 +275,12 @@ TErreur* TArticle::TesterSuppression() {
   return plan.Preparer(reference.Table, static_cast<int32_t>(reference.IndiceArticle));
 }
 
+TListeArticles* TArticle::ListeSupprimables(TListeArticles* Liste) {
+  TListerArticleSupprimable lister(false);
+  if (Liste != nullptr) (void)Liste->Traiter(&lister, 0);
+  return new TListeArticles(lister.Liste, true);
+}
+
 TErreur* TArticle::Supprimer() {
   TCustomTable* table = Table;
   if (table != nullptr && table->SupprimerArticle(this)) {
@@ -287,6 +296,35 @@ TErreur* TArticle::Supprimer() {
 }
 
 void TArticle::Verifier(TypeOptionsVerification, TErreur*&) {}
+
+void TArticle::TracerProprietes(TCustomTraceur*, std::string& Texte) { Texte.clear(); }
+void TArticle::TracerElements(bool, TCustomTraceur*, std::string& Texte) { Texte.clear(); }
+
+void TArticle::Tracer(bool Detail, TCustomTraceur* Traceur, std::string& Texte) {
+  Texte.clear();
+  if (Table == nullptr || IndiceArticle >= kAucuneLigne || !Table->TraceActive()) return;
+  if (Detail) {
+    Table->TracerArticle(static_cast<int32_t>(IndiceArticle), Texte, Traceur);
+    return;
+  }
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  std::string part;
+  Traceur->TracerValeur("classe", TemplateArray::NomDeClasse(ClassType()), part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() + 1);
+  TracerProprietes(Traceur, part);
+  Texte += part;
+  TracerElements(Detail, Traceur, part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() - 1);
+  Traceur->FermerBloc("classe", part);
+  Texte += part;
+}
+
+void TArticle::TexteTrace(std::string& Texte) {
+  Texte.clear();
+  if (Table != nullptr && IndiceArticle < kAucuneLigne) Table->TexteArticle(static_cast<int32_t>(IndiceArticle), Texte);
+}
 
 TArticle* TArticle::ArticleParDefaut(const TClass* Classe, TCustomTable* Table) {
   return Descripteur(Classe)->ArticleParDefaut(Table);

@@ -20,7 +20,9 @@
 #include "objectdb/properties/TypeDBNoyau.h"
 
 class TCustomTable;
+class TCustomTraceur;
 class TErreur;
+class TListeArticles;
 class TTable;
 class TTableDeTransitoires;
 
@@ -127,10 +129,19 @@ class TArticle : public TObjetInterfacable {
   // Whether the designated article may be deleted with everything its deletion entails
   // (TPlanSuppression): nil, or the collected error tree that tells why not.
   virtual TErreur* TesterSuppression();
+  // A new list of the articles of Liste whose deletion test finds nothing against them.
+  virtual TListeArticles* ListeSupprimables(TListeArticles* Liste);
   // Deletes the designated row through its table.
   virtual TErreur* Supprimer();
   // Per-article verification hook; nothing here.
   virtual void Verifier(TypeOptionsVerification Options, TErreur*& Erreur);
+  // Traces. TracerProprietes and TracerElements give nothing here. Tracer with Detail is the table's
+  // trace of the row; without, the "classe" block holding the two. TexteTrace is the row's values
+  // joined by " | ". All empty while the table's trace is switched off or without a row.
+  virtual void TracerProprietes(TCustomTraceur* Traceur, std::string& Texte);
+  virtual void TracerElements(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
+  virtual void Tracer(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
+  virtual void TexteTrace(std::string& Texte);
 
   // The class-level hooks of Classe (see Class).
   static TArticle* ArticleParDefaut(const TClass* Classe, TCustomTable* Table);

@@ -29,6 +29,12 @@ TArticle* TArticleEtReference::GetArticle() {
   if (ReferenceArticle::EstReferenceNulle(Reference)) return nullptr;
   OublierSiCollecte();
   if (Transitoires == nullptr) Transitoires = TTableDeTransitoires::TableDeClasse(Reference.Table->ClasseArticle);
+  // A transient of another class (the reference moved to a table of another class) goes back to its
+  // own transient table: re-pointing it would copy this row into a row of the wrong table.
+  if (Article != nullptr && Article->EstValide() && Article->Table != Transitoires) {
+    Article->RestituerTransitoire();
+    Article = nullptr;
+  }
   if (Article != nullptr && Article->EstValide()) {
     TypeReferenceArticle actuelle;
     Article->GetReference(actuelle);

@@ -2,6 +2,8 @@
 
 #include "core/objects/Exceptions.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
@@ -110,8 +112,13 @@ bool TChampReference::ReferenceAutorisee(const TypeReferenceArticle& Reference) 
   return Reference.Table != nullptr;
 }
 
-TListeArticles* TChampReference::ArticlesReferencant(const TypeReferenceArticle&, TCustomFiltreArticle*) {
-  throw ENonConstruit("TChampReference.ArticlesReferencant: article lists are not built yet");
+TListeArticles* TChampReference::ArticlesReferencant(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre) {
+  if (Index != nullptr) return Index->ListeReferencants(Reference, Filtre);
+  auto* liste = new TListeArticles(true, 32, true);
+  std::vector<int32_t> lignes;
+  LignesReferencant(Reference, lignes);
+  liste->AjouterReferencants(lignes, this, Filtre);
+  return liste;
 }
 
 bool TChampReference::ChercherLigne(const TypeReferenceArticle& Reference, int32_t& Ligne, int32_t Depuis) {
@@ -144,21 +151,11 @@ bool TChampReference::AnnulerReferences(const TypeReferenceArticle& Reference) {
 void TChampReference::LignesReferencant(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes) {
   Lignes.clear();
   if (ReferenceArticle::EstReferenceNulle(Reference)) return;
-  if (Index == nullptr) {
-    Valeurs->SetModeComparaison(0);
-    Valeurs->SetParametreComparaison(nullptr);
-    for (int32_t ligne = kSansLigne; Chercher(Reference, ligne, ligne);) Lignes.push_back(ligne);
+  if (Index != nullptr) {
+    Index->LignesDe(Reference, Lignes);
     return;
   }
-  int32_t position;
-  bool trouve;
-  if (Index->ChercherReference(Reference, position, trouve) != kIndexTrouve) return;
-  TypeReferenceArticle valeur;
-  for (;; ++position) {
-    const uint32_t ligne = Index->LigneDePosition(position);
-    if (ligne == kAucuneLigne) return;
-    this->Reference(static_cast<int32_t>(ligne), valeur);
-    if (!ReferenceArticle::MemeArticle(valeur, Reference)) return;
-    Lignes.push_back(static_cast<int32_t>(ligne));
-  }
+  Valeurs->SetModeComparaison(0);
+  Valeurs->SetParametreComparaison(nullptr);
+  for (int32_t ligne = kSansLigne; Chercher(Reference, ligne, ligne);) Lignes.push_back(ligne);
 }

@@ -23,6 +23,9 @@
 class TBase;
 class TCustomTable;
 class TCustomTraiterInstance;
+class TArticle;
+class TCustomFiltreArticle;
+class TListeArticles;
 class TInfosAcces;
 
 class TNoeudReferentiel : public TArbre {
@@ -114,6 +117,15 @@ class TReferentiel {
   static std::vector<TCustomTable*> TablesDeClasse(const TClass* ClasseArticle, TBase* Base);
   // The table walk from the root; 1 when the visitor stopped it, else 0.
   static int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
+  // A new collected list of the rows that designate Reference through a reference column typed with
+  // its table's class or an ancestor, and that Filtre accepts (all without a filter); with a base,
+  // only the columns of that base's tables; the columns of transient tables are skipped when the
+  // filter says so. Empty when the class has no node.
+  static TListeArticles* ArticlesReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre,
+                                              TBase* Base, bool AvecDoublons);
+  // The same for the article an article object designates (a transient: its origin).
+  static TListeArticles* ArticlesReferencantsArticle(TArticle* Article, TCustomFiltreArticle* Filtre, TBase* Base,
+                                                     bool AvecDoublons);
   // Frees every table of the base (each leaves the registry first); True.
   static bool SupprimerTables(TBase* Base);
   // The tables of Cible are freed, then each table of Source gets a structural copy in Cible,

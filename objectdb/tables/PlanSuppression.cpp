@@ -1,10 +1,12 @@
 #include "objectdb/tables/PlanSuppression.h"
 
+#include <memory>
+
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
-#include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
@@ -16,14 +18,6 @@ TErreur* Refus(TCustomTable* Table, TErreur* Raison) {
       new TErreur(Format("Suppression article Impossible : %s", {TemplateArray::NomDeClasse(Table->ClasseArticle)}));
   if (Raison != nullptr) erreur->AjouterFils(Raison);
   return erreur;
-}
-
-// The value a reset puts in place of a reference to a deleted article of Champ's referenced class.
-TypeReferenceArticle ValeurParDefaut(TChampReference* Champ, TCustomTable* TableReferencee) {
-  TypeReferenceArticle valeur = ReferenceArticle::ReferenceArticleNulle;
-  if (TArticle* defaut = TArticle::ArticleParDefaut(Champ->ClasseReferencee, TableReferencee))
-    defaut->GetReference(valeur);
-  return valeur;
 }
 
 }  // namespace
@@ -39,38 +33,21 @@ TErreur* TPlanSuppression::Examiner(TCustomTable* Table, int32_t Ligne, std::siz
   vus_.insert({Table, Ligne});
   Rang = noeuds_.size();
   noeuds_.push_back({Table, Ligne, {}, {}});
-  const TypeReferenceArticle reference{nullptr, static_cast<uint32_t>(Ligne), Table};
-  // The columns typed with the row's class or one of its ancestors.
-  for (TNoeudReferentiel* n = TReferentiel::Noeud(Table->ClasseArticle); n != nullptr; n = n->Parent()) {
-    if (n->ChampsReferencants == nullptr) continue;
-    for (int32_t c = 0; c < n->ChampsReferencants->GetNombreElements(); ++c) {
-      auto* champ = dynamic_cast<TChampReference*>(n->ChampsReferencants->GetElement(c));
-      if (champ == nullptr || champ->Table == nullptr || champ->Table->EstTransitoire()) continue;
-      std::vector<int32_t> lignes;
-      champ->LignesReferencant(reference, lignes);
-      for (int32_t ligne : lignes) {
-        switch (champ->RegleSuppressionReference) {
-          case RSR_SuppressionInterdite: return Refus(Table, nullptr);
-          case RSR_ValeurParDefaut: {
-            const TypeReferenceArticle valeur = ValeurParDefaut(champ, Table);
-            if (!champ->ReferenceNulle && ReferenceArticle::EstReferenceNulle(valeur))
-              return Refus(Table, new TErreur(Format("Référence nulle non autorisée pour le champ %s.%s"_ansi,
-                                                     {TemplateArray::NomDeClasse(champ->Table->ClasseArticle),
-                                                      champ->Nom})));
-            noeuds_[Rang].Remplacements.push_back({champ, ligne, valeur});
-            break;
-          }
-          case RSR_Suppression: {
-            if (vus_.count({champ->Table, ligne}) != 0) break;
-            std::size_t fils;
-            if (TErreur* raison = Examiner(champ->Table, ligne, fils)) return Refus(Table, raison);
-            noeuds_[Rang].Fils.push_back(fils);
-            break;
-          }
-          default: break;
-        }
-      }
-    }
+  TFiltreDestructionReferencant filtre(false);
+  const std::unique_ptr<TListeArticles> referencants(
+      TReferentiel::ArticlesReferencants({nullptr, static_cast<uint32_t>(Ligne), Table}, &filtre, nullptr, true));
+  if (filtre.SuppressionInterdite) return Refus(Table, nullptr);
+  if (TChampReference* champ = filtre.ChampRefusant)
+    return Refus(Table, new TErreur(Format("Référence nulle non autorisée pour le champ %s.%s"_ansi,
+                                           {TemplateArray::NomDeClasse(champ->Table->ClasseArticle), champ->Nom})));
+  noeuds_[Rang].Remplacements = std::move(filtre.Remplacements);
+  for (int32_t i = 0; i < referencants->GetNombreElements(); ++i) {
+    const TypeReferenceArticle r = referencants->GetElement(i);
+    const auto ligne = static_cast<int32_t>(r.IndiceArticle);
+    if (vus_.count({r.Table, ligne}) != 0) continue;
+    std::size_t fils;
+    if (TErreur* raison = Examiner(r.Table, ligne, fils)) return Refus(Table, raison);
+    noeuds_[Rang].Fils.push_back(fils);
   }
   return nullptr;
 }
@@ -82,8 +59,7 @@ void TPlanSuppression::Executer(bool AvecRacine, TArticle* Article) {
     return;
   }
   const Noeud& racine = noeuds_.front();
-  for (const Remplacement& r : racine.Remplacements)
-    if (r.Champ->Table->LigneExiste(r.Ligne)) r.Champ->SetReference(r.Valeur.IndiceArticle, r.Valeur.Table, r.Ligne);
+  TFiltreDestructionReferencant::Appliquer(racine.Remplacements);
   for (std::size_t fils : racine.Fils) ExecuterNoeud(fils, nullptr);
 }
 
@@ -94,8 +70,7 @@ void TPlanSuppression::ExecuterNoeud(std::size_t Rang, TArticle* Article) {
   // A subscriber of an earlier event may have deleted the row meanwhile.
   if (!noeud.Table->LigneExiste(noeud.Ligne)) return;
   noeud.Table->DebuterSuppression(noeud.Ligne, Article);
-  for (const Remplacement& r : noeud.Remplacements)
-    if (r.Champ->Table->LigneExiste(r.Ligne)) r.Champ->SetReference(r.Valeur.IndiceArticle, r.Valeur.Table, r.Ligne);
+  TFiltreDestructionReferencant::Appliquer(noeud.Remplacements);
   for (std::size_t fils : noeud.Fils) ExecuterNoeud(fils, nullptr);
   noeud.Table->TerminerSuppression(noeud.Ligne);
 }

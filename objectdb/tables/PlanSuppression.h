@@ -7,9 +7,10 @@
 // anything; only a plan that nothing refused is carried out, so a deletion either completes or
 // leaves every table as it was.
 //
-// The rows designating a row are found through every reference column registered for its class
-// and its ancestors; the columns of transient tables are not rules (their copies lose their origin
-// when the row goes). A row met twice (two paths, or a cycle of references) is deleted once.
+// The rows designating a row are found by the schema registry through a TFiltreDestructionReferencant,
+// which notes the resets and the refusals instead of carrying them out; the columns of transient
+// tables are not rules (their copies lose their origin when the row goes). A row met twice (two
+// paths, or a cycle of references) is deleted once.
 //
 // Main thread only. A plan is used right after it is made: nothing may change in between.
 #pragma once
@@ -20,10 +21,9 @@
 #include <utility>
 #include <vector>
 
-#include "objectdb/properties/ReferenceArticle.h"
+#include "objectdb/articles/TraiterArticle.h"
 
 class TArticle;
-class TChampReference;
 class TCustomTable;
 class TErreur;
 
@@ -41,15 +41,10 @@ class TPlanSuppression {
   void Executer(bool AvecRacine, TArticle* Article);
 
  private:
-  struct Remplacement {
-    TChampReference* Champ;
-    int32_t Ligne;
-    TypeReferenceArticle Valeur;
-  };
   struct Noeud {
     TCustomTable* Table;
     int32_t Ligne;
-    std::vector<Remplacement> Remplacements;
+    std::vector<TFiltreDestructionReferencant::Remplacement> Remplacements;
     std::vector<std::size_t> Fils;
   };
 

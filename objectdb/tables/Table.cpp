@@ -9,6 +9,8 @@
 #include "core/values/Format.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/articles/FabriqueArticles.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
@@ -334,8 +336,9 @@ TListeArticles* TTable::ListeArticles(int32_t IndexPos) {
   return Indexes->GetElement(IndexPos)->ListeArticles();
 }
 
-int32_t TTable::TraiterArticles(int32_t, TCustomTraiterArticle*) {
-  throw ENonConstruit("TTable.TraiterArticles: article processors are not built yet");
+int32_t TTable::TraiterArticles(int32_t IndexPos, TCustomTraiterArticle* Traitement) {
+  const std::unique_ptr<TListeArticles> liste(ListeArticles(IndexPos));
+  return liste != nullptr && liste->Traiter(Traitement, 0) ? 1 : 0;
 }
 
 TListeArticles* TTable::ListeReferencants(const TypeReferenceArticle& Reference, int32_t NumeroChamp,
@@ -348,8 +351,10 @@ TListeArticles* TTable::ListeReferencants(const TypeReferenceArticle& Reference,
 // ---------------------------------------------------------------------------------------------------
 // Texts and verification
 
-void TTable::Verifier(TypeOptionsVerification, TErreur*&) {
-  throw ENonConstruit("TTable.Verifier: article processors are not built yet");
+void TTable::Verifier(TypeOptionsVerification Options, TErreur*& Erreur) {
+  TVerifierArticle verifier(Options, Erreur, false);
+  (void)TraiterArticles(0, &verifier);
+  Erreur = verifier.Erreur;
 }
 
 void TTable::TracerEntete(TCustomTraceur* Traceur, std::string& Texte) {

@@ -17,6 +17,7 @@
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/tables/Table.h"
+#include "tests/objectdb/tables/ReglesEssai.h"
 
 namespace {
 
@@ -39,35 +40,6 @@ class TPays : public TArticle {
 };
 NV_DEFINE_ARTICLE_CLASS(TPays, TArticle, kProprietes, TClassePays)
 
-// Reference fields with the given rule and null acceptance, and optionally a default article.
-template <TypeRegleSuppressionReference Regle, bool Nulle>
-struct TClasseRegle : TArticle::Class {
-  using Class::Class;
-  TListeChampsPublies* CreerListeChampsPublies(const TClass* Classe) const override {
-    TListeChampsPublies* liste = Class::CreerListeChampsPublies(Classe);
-    for (int32_t i = 0; i < liste->GetNombreElements(); ++i) {
-      TChampPublie* champ = liste->Champ(i);
-      if (champ->Genre != tkClass) continue;
-      champ->RegleSuppressionReference = Regle;
-      champ->ReferenceNulle = Nulle;
-    }
-    return liste;
-  }
-};
-
-#define NV_CLASSE_LIEN(Nom, Cible, Regle, Nulle)                                           \
-  using Nom##Regles = TClasseRegle<Regle, Nulle>;                                         \
-  class Nom : public TArticle {                                                           \
-    NV_DECLARE_CLASS(Nom)                                                                 \
-   public:                                                                                \
-    using TArticle::TArticle;                                                             \
-    static constexpr TInfoPropriete kProprietes[] = {                                     \
-        {"Nom", "String", tkLString, nullptr, 0, true},                                   \
-        {"Cible", #Cible, tkClass, [] { return Cible::StaticClass(); }, 1, true},        \
-    };                                                                                    \
-  };                                                                                      \
-  NV_DEFINE_ARTICLE_CLASS(Nom, TArticle, kProprietes, Nom##Regles)
-
 // A city is deleted with its country; a district with its city; a monument forbids the deletion of
 // its district; a consulate is reset to null; an embassy refuses a null country.
 NV_CLASSE_LIEN(TVille, TPays, RSR_Suppression, false)
@@ -78,13 +50,6 @@ NV_CLASSE_LIEN(TAmbassade, TPays, RSR_ValeurParDefaut, false)
 // A node deleted with the node it designates, even its own row.
 NV_CLASSE_LIEN(TNoeud, TNoeud, RSR_Suppression, true)
 
-// Rows are prepared in a table of drafts (it answers as a transient table, so that no rule sees
-// its references) and written into the indexed table with Creer.
-class TBrouillon : public TCustomTable {
- public:
-  explicit TBrouillon(const TClass* Classe) : TCustomTable(Classe, nullptr, 16, true) {}
-};
-
 struct Tables {
   TTable pays{TPays::StaticClass(), nullptr, true, 16};
   TTable villes{TVille::StaticClass(), nullptr, true, 16};
@@ -92,24 +57,6 @@ struct Tables {
   TTable monuments{TMonument::StaticClass(), nullptr, true, 16};
   TTable consulats{TConsulat::StaticClass(), nullptr, true, 16};
   TTable ambassades{TAmbassade::StaticClass(), nullptr, true, 16};
-
-  // Writes a new row; its article number.
-  static int32_t Creer(TTable& table, const std::string& nom, int32_t valeur = 0, TTable* cible = nullptr,
-                       int32_t numeroCible = 0) {
-    TBrouillon brouillon(table.ClasseArticle);
-    int32_t l;
-    EXPECT_TRUE(brouillon.AllouerLigne(l));
-    TArticle a(&brouillon, MA_Reference, l + 1);
-    a.SetChampString(0, nom);
-    if (cible != nullptr) {
-      static_cast<TChampReference*>(brouillon.GetChamp(1))->SetReference(static_cast<uint32_t>(numeroCible - 1), cible, l);
-    } else if (auto* entier = dynamic_cast<TChampInteger*>(brouillon.GetChamp(1))) {
-      entier->SetValeur(l, valeur);
-    }
-    TErreur* e = a.Creer(&table);
-    EXPECT_EQ(e, nullptr) << (e ? e->Message : "");
-    return static_cast<int32_t>(a.IndiceArticle) + 1;
-  }
 
   // Every table's rows as texts, to compare before and after a refusal.
   std::vector<std::string> Etat() {
@@ -204,7 +151,7 @@ TEST(Table, WritesChangeOnlyWhatDiffersAndNotifyAroundTheWrite) {
   Tables t;
   TCompteur compteur;
   compteur.SAbonner(&t.pays, {CustomTable::EventTableAvantEcriture(), CustomTable::EventTableApresEcriture()});
-  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
+  const int32_t fr = CreerLigne(t.pays, "FR", 68);
   EXPECT_EQ(compteur.Recus, (std::vector<TypeEventId>{CustomTable::EventTableAvantEcriture(),
                                                       CustomTable::EventTableApresEcriture()}));
   compteur.Recus.clear();
@@ -232,7 +179,7 @@ TEST(Table, WritesChangeOnlyWhatDiffersAndNotifyAroundTheWrite) {
 
 TEST(Table, ADuplicateKeyIsRefusedAndTheTableIsUnchanged) {
   Tables t;
-  Tables::Creer(t.pays, "FR", 68);
+  CreerLigne(t.pays, "FR", 68);
   const auto avant = t.Etat();
   TBrouillon brouillon(TPays::StaticClass());
   int32_t l;
@@ -251,11 +198,11 @@ TEST(Table, ADuplicateKeyIsRefusedAndTheTableIsUnchanged) {
   TTable autres(TPays::StaticClass(), nullptr, false, 16);
   ASSERT_EQ(autres.AjouterIndex("ParHabitants", {1, 0, 0}, ruiSansRegle), 0);
   ASSERT_EQ(autres.AjouterIndex("ParCodeNonNul", {0, 0, 0}, ruiCleUniqueSiNonNulle), 1);
-  Tables::Creer(autres, "");
-  Tables::Creer(autres, "");
+  CreerLigne(autres, "");
+  CreerLigne(autres, "");
   EXPECT_EQ(autres.NombreArticles, 2);
   doublon.SetChampString(0, "BE");
-  Tables::Creer(autres, "BE");
+  CreerLigne(autres, "BE");
   EXPECT_NE(doublon.Creer(&autres), nullptr);
   EXPECT_EQ(autres.IndexDoublon, 1);
   EXPECT_EQ(autres.NombreArticles, 3);
@@ -265,8 +212,8 @@ TEST(Table, ADuplicateKeyIsRefusedAndTheTableIsUnchanged) {
 // behind, the row missing from the indexes, and the after-write event saying it was written.
 TEST(Table, AWriteThatAnIndexRefusesLeavesTheTableAsItWas) {
   Tables t;
-  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
-  const int32_t be = Tables::Creer(t.pays, "BE", 11);
+  const int32_t fr = CreerLigne(t.pays, "FR", 68);
+  const int32_t be = CreerLigne(t.pays, "BE", 11);
   TCompteur compteur;
   compteur.SAbonner(&t.pays, {CustomTable::EventTableApresEcriture()});
   const auto avant = t.Etat();
@@ -298,14 +245,14 @@ TEST(Table, AWriteThatAnIndexRefusesLeavesTheTableAsItWas) {
   EXPECT_TRUE(compteur.Recus.empty());
   EXPECT_EQ(t.pays.LignesLibres->GetNombreElements(), 0);
   t.pays.Etat = EI_Valide;
-  EXPECT_EQ(Tables::Creer(t.pays, "NL", 17), 3);
+  EXPECT_EQ(CreerLigne(t.pays, "NL", 17), 3);
   EXPECT_EQ(t.pays.LigneDePosition(4, 0), static_cast<int32_t>(kAucuneLigne));
 }
 
 TEST(Table, NavigationByIndexPosition) {
   Tables t;
-  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
-  const int32_t be = Tables::Creer(t.pays, "BE", 11);
+  const int32_t fr = CreerLigne(t.pays, "FR", 68);
+  const int32_t be = CreerLigne(t.pays, "BE", 11);
   struct Cas {
     int32_t position, index, attendu;
     std::string erreur;
@@ -344,13 +291,13 @@ TEST(Table, NavigationByIndexPosition) {
 
 TEST(Table, DeletingCascadesThroughSuppressionColumnsAndResetsDefaultValueColumns) {
   Tables t;
-  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
-  const int32_t be = Tables::Creer(t.pays, "BE", 11);
-  const int32_t paris = Tables::Creer(t.villes, "Paris", 0, &t.pays, fr);
-  const int32_t bruxelles = Tables::Creer(t.villes, "Bruxelles", 0, &t.pays, be);
-  Tables::Creer(t.quartiers, "Marais", 0, &t.villes, paris);
-  Tables::Creer(t.quartiers, "Ixelles", 0, &t.villes, bruxelles);
-  const int32_t consulat = Tables::Creer(t.consulats, "Consulat", 0, &t.pays, fr);
+  const int32_t fr = CreerLigne(t.pays, "FR", 68);
+  const int32_t be = CreerLigne(t.pays, "BE", 11);
+  const int32_t paris = CreerLigne(t.villes, "Paris", 0, &t.pays, fr);
+  const int32_t bruxelles = CreerLigne(t.villes, "Bruxelles", 0, &t.pays, be);
+  CreerLigne(t.quartiers, "Marais", 0, &t.villes, paris);
+  CreerLigne(t.quartiers, "Ixelles", 0, &t.villes, bruxelles);
+  const int32_t consulat = CreerLigne(t.consulats, "Consulat", 0, &t.pays, fr);
   TCompteur compteur;
   compteur.SAbonner(&t.quartiers, {CustomTable::EventTableAvantSuppression(), CustomTable::EventTableApresSuppression()});
 
@@ -380,15 +327,15 @@ TEST(Table, DeletingCascadesThroughSuppressionColumnsAndResetsDefaultValueColumn
 // rows deleted stayed so.
 TEST(Table, ARefusedDeletionLeavesEveryTableAsItWas) {
   Tables t;
-  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
-  const int32_t paris = Tables::Creer(t.villes, "Paris", 0, &t.pays, fr);
-  Tables::Creer(t.villes, "Lyon", 0, &t.pays, fr);
-  const int32_t marais = Tables::Creer(t.quartiers, "Marais", 0, &t.villes, paris);
-  Tables::Creer(t.consulats, "Consulat", 0, &t.pays, fr);
+  const int32_t fr = CreerLigne(t.pays, "FR", 68);
+  const int32_t paris = CreerLigne(t.villes, "Paris", 0, &t.pays, fr);
+  CreerLigne(t.villes, "Lyon", 0, &t.pays, fr);
+  const int32_t marais = CreerLigne(t.quartiers, "Marais", 0, &t.villes, paris);
+  CreerLigne(t.consulats, "Consulat", 0, &t.pays, fr);
   const auto avant = t.Etat();
 
   // Forbidden three levels down: a monument in a district of a city of the country.
-  Tables::Creer(t.monuments, "Tour", 0, &t.quartiers, marais);
+  CreerLigne(t.monuments, "Tour", 0, &t.quartiers, marais);
   const auto avecMonument = t.Etat();
   TArticle france(&t.pays, MA_Reference, fr);
   TErreur* e = france.TesterSuppression();
@@ -406,7 +353,7 @@ TEST(Table, ARefusedDeletionLeavesEveryTableAsItWas) {
   EXPECT_EQ(t.Etat(), avant);
 
   // A reset to null in a column that refuses null, the class naming no default article.
-  const int32_t ambassade = Tables::Creer(t.ambassades, "Ambassade", 0, &t.pays, fr);
+  const int32_t ambassade = CreerLigne(t.ambassades, "Ambassade", 0, &t.pays, fr);
   const auto avecAmbassade = t.Etat();
   e = france.TesterSuppression();
   ASSERT_NE(e, nullptr);
@@ -420,8 +367,8 @@ TEST(Table, ARefusedDeletionLeavesEveryTableAsItWas) {
 
 TEST(Table, TheSharedArticleAndTheTransientCopiesOfADeletedRowLetGoOfIt) {
   Tables t;
-  const int32_t fr = Tables::Creer(t.pays, "FR", 68);
-  const int32_t paris = Tables::Creer(t.villes, "Paris", 0, &t.pays, fr);
+  const int32_t fr = CreerLigne(t.pays, "FR", 68);
+  const int32_t paris = CreerLigne(t.villes, "Paris", 0, &t.pays, fr);
   TArticle* partage = t.villes.ArticleDeNumero(paris, false);
   ASSERT_NE(partage, nullptr);
   EXPECT_EQ(partage, t.villes.ArticleDePosition(0, 1, false));
@@ -444,13 +391,13 @@ TEST(Table, TheSharedArticleAndTheTransientCopiesOfADeletedRowLetGoOfIt) {
 TEST(Table, ACycleOfReferencesIsDeletedOnce) {
   TTable noeuds(TNoeud::StaticClass(), nullptr, true, 16);
   // 1 <- 2 <- 3, 4 <-> 5, 6 designates itself.
-  const int32_t n1 = Tables::Creer(noeuds, "1");
-  Tables::Creer(noeuds, "2", 0, &noeuds, n1);
-  Tables::Creer(noeuds, "3", 0, &noeuds, 2);
-  const int32_t n4 = Tables::Creer(noeuds, "4");
-  const int32_t n5 = Tables::Creer(noeuds, "5", 0, &noeuds, n4);
+  const int32_t n1 = CreerLigne(noeuds, "1");
+  CreerLigne(noeuds, "2", 0, &noeuds, n1);
+  CreerLigne(noeuds, "3", 0, &noeuds, 2);
+  const int32_t n4 = CreerLigne(noeuds, "4");
+  const int32_t n5 = CreerLigne(noeuds, "5", 0, &noeuds, n4);
   static_cast<TChampReference*>(noeuds.GetChamp(1))->SetReference(static_cast<uint32_t>(n5 - 1), &noeuds, n4 - 1);
-  const int32_t n6 = Tables::Creer(noeuds, "6");
+  const int32_t n6 = CreerLigne(noeuds, "6");
   static_cast<TChampReference*>(noeuds.GetChamp(1))->SetReference(static_cast<uint32_t>(n6 - 1), &noeuds, n6 - 1);
 
   EXPECT_TRUE(noeuds.SupprimerLigne(n1));
@@ -484,9 +431,9 @@ NV_CLASSE_LIEN(TRepresentation, TPaysAvecDefaut, RSR_ValeurParDefaut, false)
 TEST(Table, AResetPutsTheDefaultArticleOfTheReferencedClassInPlace) {
   TTable pays(TPaysAvecDefaut::StaticClass(), nullptr, true, 16);
   TTable representations(TRepresentation::StaticClass(), nullptr, true, 16);
-  const int32_t defaut = Tables::Creer(pays, "--");
-  const int32_t fr = Tables::Creer(pays, "FR");
-  const int32_t r = Tables::Creer(representations, "R", 0, &pays, fr);
+  const int32_t defaut = CreerLigne(pays, "--");
+  const int32_t fr = CreerLigne(pays, "FR");
+  const int32_t r = CreerLigne(representations, "R", 0, &pays, fr);
   EXPECT_TRUE(pays.SupprimerLigne(fr));
   EXPECT_EQ(Cible(representations, r).IndiceArticle, static_cast<uint32_t>(defaut - 1));
   EXPECT_EQ(Cible(representations, r).Table, &pays);
@@ -494,8 +441,8 @@ TEST(Table, AResetPutsTheDefaultArticleOfTheReferencedClassInPlace) {
 
 TEST(Table, SummaryAndTraceFollowTheDefaultIndex) {
   Tables t;
-  Tables::Creer(t.pays, "FR", 68);
-  Tables::Creer(t.pays, "BE", 11);
+  CreerLigne(t.pays, "FR", 68);
+  CreerLigne(t.pays, "BE", 11);
   std::string texte;
   t.pays.TexteResume(texte);
   EXPECT_EQ(texte, "FR | 68\r\nBE | 11");
@@ -508,15 +455,15 @@ TEST(Table, SummaryAndTraceFollowTheDefaultIndex) {
 
 TEST(Table, AStructureCopyTakesTheIndexesAndTheRows) {
   Tables t;
-  Tables::Creer(t.pays, "FR", 68);
-  Tables::Creer(t.pays, "BE", 11);
+  CreerLigne(t.pays, "FR", 68);
+  CreerLigne(t.pays, "BE", 11);
   std::unique_ptr<TTable> copie(new TTable(TBlank{}));
   copie->AssignerStructure(&t.pays, nullptr, nullptr);
   EXPECT_EQ(copie->NombreArticles, 2);
   ASSERT_EQ(copie->NombreIndex(), 2);
   EXPECT_EQ(copie->Index(1)->Table, copie.get());
   EXPECT_EQ(copie->LigneDePosition(1, 1), 2);
-  Tables::Creer(*copie, "AT", 9);
+  CreerLigne(*copie, "AT", 9);
   EXPECT_EQ(copie->LigneDePosition(1, 1), 3);
   EXPECT_EQ(t.pays.NombreArticles, 2);
 }
