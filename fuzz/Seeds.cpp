@@ -37,6 +37,7 @@
 #include "net/utilisateurs/Login.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
+#include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/durations/FormateurDuree.h"
@@ -141,6 +142,13 @@ void SemencesObjets() {
     Ecrire("LireObjet", "liste-" + std::to_string(mode),
            Octets{mode} + Flux(mode, [&](TBinaryFormatter& f) { f.EcrireObjet(&liste, nullptr); }));
   Ecrire("LireObjet", "nil", Octets{0} + Flux(0, [](TBinaryFormatter& f) { f.EcrireObjet(nullptr, nullptr); }));
+}
+
+void SemencesBases() {
+  TBase base("Ecole", true);
+  for (uint8_t mode : {0, 1, 2, 3})
+    Ecrire("LireObjet", "base-" + std::to_string(mode),
+           Octets{mode} + Flux(mode, [&](TBinaryFormatter& f) { f.EcrireObjet(&base, nullptr); }));
 }
 
 void SemencesCodage() {
@@ -640,6 +648,7 @@ int main(int argc, char** argv) {
   SemencesTableauIndices();
   SemencesObjetsReseau();
   SemencesPetitsBlocsBase();
+  SemencesBases();
   Modules::Arreter();
   return 0;
 }

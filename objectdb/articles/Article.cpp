@@ -15,6 +15,7 @@
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
 #include "objectdb/tables/PlanSuppression.h"
+#include "objectdb/tables/Table.h"
 #include "objectdb/articles/ListeArticles.h"
 #include "objectdb/articles/TraiterArticle.h"
 
@@ -241,12 +242,7 @@ void TArticle::LibererTransitoire() {
 }
 
 TErreur* TArticle::Creer(TCustomTable* Table_) {
-  DetacherTransitoire();
-  int32_t ligne = static_cast<int32_t>(kAucuneLigne);
-  if (Table_ != nullptr && Table_->EcrireArticle(this, ligne)) {
-    Designer(Table_, ligne + 1, false);
-    return nullptr;
-  }
+  if (static_cast<uint32_t>(Table::InsererArticle(Table_, this)) != kAucuneLigne) return nullptr;
   return ErreurOperation(Format("%s.Creer : Impossible de créer l'article"_ansi, {TemplateArray::NomDeClasse(ClassType())}),
                          TexteErreurDe(Table_));
 }

@@ -412,8 +412,9 @@ void TTable::TexteResume(std::string& Texte) {
 // ---------------------------------------------------------------------------------------------------
 
 int32_t Table::InsererArticle(TCustomTable* Table, TArticle* Article) {
-  if (Table == nullptr || Article == nullptr) return static_cast<int32_t>(kAucuneLigne);
+  if (Article == nullptr) return static_cast<int32_t>(kAucuneLigne);
   Article->DetacherTransitoire();
+  if (Table == nullptr) return static_cast<int32_t>(kAucuneLigne);
   int32_t ligne = static_cast<int32_t>(kAucuneLigne);
   if (!Table->EcrireArticle(Article, ligne)) return static_cast<int32_t>(kAucuneLigne);
   Article->Designer(Table, ligne + 1, false);
