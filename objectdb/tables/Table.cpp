@@ -23,7 +23,7 @@ const TClass* TTable::StaticClass() {
 
 namespace {
 
-void Ajouter(TypeEnsembleOctets& Ensemble, int32_t NumeroChamp) {
+void AjouterAEnsemble(TypeEnsembleOctets& Ensemble, int32_t NumeroChamp) {
   Ensemble[static_cast<std::size_t>(NumeroChamp / 8)] |= static_cast<uint8_t>(1u << (NumeroChamp % 8));
 }
 
@@ -134,17 +134,20 @@ bool TTable::EcrireArticle(TArticle* Article, int32_t& Ligne) {
   TCustomTable* source = Article->Table;
   const auto ligneSource = static_cast<int32_t>(Article->IndiceArticle);
 
-  // 1-3. The changed columns.
+  // 1-3. The changed columns. The article's columns are those of this table (its own, or its
+  // transient table's): anything else is refused before anything changes.
   TypeEnsembleOctets ensemble{};
   std::vector<int32_t> modifies;
   for (int32_t i = 0; i < NombreChamps(); ++i) {
+    TCustomChamp* colonneSource = source->GetChamp(i);
+    if (colonneSource == nullptr || colonneSource->ClassType() != Champs->GetElement(i)->ClassType()) throw EInvalidCast();
     bool change = nouveau;
     if (!change) {
-      const int8_t r = Champs->GetElement(i)->ComparerLignes(source->GetChamp(i), ligneSource, Ligne, 0, nullptr);
+      const int8_t r = Champs->GetElement(i)->ComparerLignes(colonneSource, ligneSource, Ligne, 0, nullptr);
       change = r == -1 || r == 1;
     }
     if (!change) continue;
-    Ajouter(ensemble, i);
+    AjouterAEnsemble(ensemble, i);
     modifies.push_back(i);
   }
   if (modifies.empty()) return true;
@@ -234,7 +237,7 @@ void TTable::AnnulerEcriture(int32_t Ligne, bool Nouveau, const TypeEnsembleOcte
 // Deleting
 
 bool TTable::SupprimerArticle(TArticle* Article) {
-  const uint32_t ligne = Article != nullptr ? Article->IndiceArticle : kAucuneLigne;
+  const uint32_t ligne = Article != nullptr && Article->Table == this ? Article->IndiceArticle : kAucuneLigne;
   if (ligne >= kAucuneLigne || !LigneExiste(static_cast<int32_t>(ligne))) {
     DerniereErreur = kArticleInexistant;
     return false;

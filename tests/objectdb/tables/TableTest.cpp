@@ -245,6 +245,14 @@ TEST(Table, AWriteThatAnIndexRefusesLeavesTheTableAsItWas) {
   EXPECT_TRUE(compteur.Recus.empty());
   EXPECT_EQ(t.pays.LignesLibres->GetNombreElements(), 0);
   t.pays.Etat = EI_Valide;
+
+  // An article of another class is refused before anything is written.
+  const int32_t gand = CreerLigne(t.villes, "Gand", 0, &t.pays, be);
+  const auto avecVille = t.Etat();
+  TArticle ville(&t.villes, MA_Reference, gand);
+  ligne = static_cast<int32_t>(kAucuneLigne);
+  EXPECT_THROW(t.pays.EcrireArticle(&ville, ligne), EInvalidCast);
+  EXPECT_EQ(t.Etat(), avecVille);
   EXPECT_EQ(CreerLigne(t.pays, "NL", 17), 3);
   EXPECT_EQ(t.pays.LigneDePosition(4, 0), static_cast<int32_t>(kAucuneLigne));
 }
