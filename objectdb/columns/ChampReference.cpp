@@ -3,7 +3,6 @@
 #include "core/objects/Exceptions.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/articles/ListeArticles.h"
-#include "objectdb/articles/TraiterArticle.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
