@@ -7,10 +7,10 @@
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
+#include "objectdb/articles/TableDeTransitoires.h"
 #include "objectdb/columns/ChampCardinal.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampObject.h"
-#include "objectdb/articles/TableDeTransitoires.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
 
