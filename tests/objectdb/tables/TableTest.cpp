@@ -257,6 +257,37 @@ TEST(Table, AWriteThatAnIndexRefusesLeavesTheTableAsItWas) {
   EXPECT_EQ(t.pays.LigneDePosition(4, 0), static_cast<int32_t>(kAucuneLigne));
 }
 
+TEST(Table, TransientCopiesCreateAndChangeRowsThroughTheTable) {
+  Tables t;
+  TArticle* fr = TArticle::CreerTransitoire(TPays::StaticClass(), nullptr, static_cast<int32_t>(kAucuneLigne));
+  fr->SetChampString(0, "FR");
+  fr->SetChampInteger(1, 68);
+  ASSERT_EQ(fr->Creer(&t.pays), nullptr);
+  TypeReferenceArticle origine;
+  fr->GetReference(origine);
+  EXPECT_EQ(origine.Table, &t.pays);
+  fr->SetChampInteger(1, 70);
+  EXPECT_EQ(fr->Modifier(nullptr), nullptr);
+  EXPECT_EQ(static_cast<TChampInteger*>(t.pays.GetChamp(1))->GetValeur(static_cast<int32_t>(origine.IndiceArticle)), 70);
+
+  // A change to a key another row holds: refused with the table's reason, the row unchanged.
+  TArticle* be = t.pays.ArticleDeNumero(CreerLigne(t.pays, "BE", 11), true);
+  const auto avant = t.Etat();
+  be->SetChampString(0, "FR");
+  TErreur* e = be->Modifier(nullptr);
+  ASSERT_NE(e, nullptr);
+  ASSERT_EQ(e->NombreFils(), 1);
+  EXPECT_EQ(static_cast<TErreur*>(e->Fils(0))->Message, "Table : Création d'un doublon"_ansi);
+  EXPECT_EQ(t.Etat(), avant);
+  // Created again under that key: refused too, and the copy no longer has an origin.
+  EXPECT_NE(be->Creer(&t.pays), nullptr);
+  be->GetReference(origine);
+  EXPECT_TRUE(ReferenceArticle::EstReferenceNulle(origine));
+  EXPECT_EQ(t.Etat(), avant);
+  fr->RestituerTransitoire();
+  be->RestituerTransitoire();
+}
+
 TEST(Table, NavigationByIndexPosition) {
   Tables t;
   const int32_t fr = CreerLigne(t.pays, "FR", 68);
