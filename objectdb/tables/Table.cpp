@@ -131,6 +131,11 @@ bool TTable::EcrireArticle(TArticle* Article, int32_t& Ligne) {
     DerniereErreur = kArticleInexistant;
     return false;
   }
+  // Without a column no row is ever in use: such a table holds nothing.
+  if (nouveau && NombreChamps() == 0) {
+    DerniereErreur = kTablePleine;
+    return false;
+  }
   TCustomTable* source = Article->Table;
   const auto ligneSource = static_cast<int32_t>(Article->IndiceArticle);
 

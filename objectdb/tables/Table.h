@@ -69,7 +69,8 @@ class TTable : public TCustomTable {
   // Writes the article's values into row Ligne (kAucuneLigne: a new row, whose number Ligne
   // receives). Only the changed columns; nothing (and no notification) when none changes. Refusals:
   // -2 a duplicate key (IndexDoublon tells which index), -3 an index refused the row, -7 the table is
-  // full, -1 a row that is not in use; the table is then left as it was.
+  // full (or has no column, so holds no row), -1 a row that is not in use; the table is then left as
+  // it was.
   bool EcrireArticle(TArticle* Article, int32_t& Ligne) override;
   // Deletes the article's row with its referential cascade (see TPlanSuppression): refused with -5
   // when the article's deletion test or the cascade refuses it, -1 for a row not in use; a refusal

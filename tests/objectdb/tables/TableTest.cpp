@@ -115,7 +115,7 @@ TEST(Table, ConstructionMakesTheDefaultIndexThenTheClassIndexesAndCountsThemAsSt
 }
 
 namespace {
-// 257 integer fields: one more than the set of changed columns can name.
+// N integer fields (257: one more than the set of changed columns can name).
 template <int N>
 struct ChampsNombreux {
   std::array<std::string, N> noms;
@@ -133,8 +133,8 @@ class TLarge : public TArticle {
   using TArticle::TArticle;
   static const TClass* StaticClass() {
     static ChampsNombreux<N> champs;
-    static const TClass descriptor(N > 256 ? "TTropLarge" : "TLarge", TArticle::StaticClass(), nullptr,
-                                   std::span<const TInfoPropriete>(champs.infos));
+    static const TClass descriptor(N > 256 ? "TTropLarge" : (N == 0 ? "TVide" : "TLarge"), TArticle::StaticClass(),
+                                   nullptr, std::span<const TInfoPropriete>(champs.infos));
     return &descriptor;
   }
 };
@@ -145,6 +145,17 @@ TEST(Table, AClassWithMoreColumnsThanAWriteCanNameIsRefusedAtCreation) {
   EXPECT_THROW(TTable(TLarge<257>::StaticClass(), nullptr, true, 16), EStructureTable);
   TTable large(TLarge<256>::StaticClass(), nullptr, true, 16);
   EXPECT_EQ(large.NombreChamps(), 256);
+}
+
+// A table without columns holds no row: a new article there used to count as written at row
+// 0x7FFFFFFF.
+TEST(Table, ATableWithoutColumnsRefusesNewRows) {
+  TTable vide(TLarge<0>::StaticClass(), nullptr, true, 16);
+  TArticle article(&vide, MA_Reference, 1);
+  article.IndiceArticle = 0;
+  EXPECT_EQ(Table::InsererArticle(&vide, &article), static_cast<int32_t>(kAucuneLigne));
+  EXPECT_EQ(TexteErreur(vide), "CustomTable : Table pleine");
+  EXPECT_EQ(vide.NombreArticles, 0);
 }
 
 TEST(Table, WritesChangeOnlyWhatDiffersAndNotifyAroundTheWrite) {
