@@ -304,8 +304,13 @@ void TTable::AssignerStructure(TCustomTable* Source, TBase* BaseSource, TBase* B
 // Navigation
 
 TArticle* TTable::ArticleDeNumero(int32_t Numero, bool Transitoire) {
+  const int32_t ligne = Numero > 0 ? Numero - 1 : static_cast<int32_t>(kAucuneLigne);
+  if (!LigneExiste(ligne)) {
+    DerniereErreur = kArticleInexistant;
+    return nullptr;
+  }
   if (Transitoire) return TArticle::CreerTransitoire(ClasseArticle, this, Numero);
-  return Fabrique->ArticleDeLigne(Numero > 0 ? Numero - 1 : static_cast<int32_t>(kAucuneLigne));
+  return Fabrique->ArticleDeLigne(ligne);
 }
 
 TArticle* TTable::ArticleDePosition(int32_t IndexPos, int32_t Position, bool Transitoire) {

@@ -93,7 +93,7 @@ class TTable : public TCustomTable {
   bool EstTransitoire() const override { return false; }
 
   // Navigation. Transitoire: a new transient copy of the row; otherwise the row's shared article.
-  // Nil (-1) for a row that is not in use, nil (-4) for a bad index position.
+  // Nil (-1) for a row that is not in use (in both modes), nil (-4) for a bad index position.
   TArticle* ArticleDeNumero(int32_t Numero, bool Transitoire);
   TArticle* ArticleDePosition(int32_t IndexPos, int32_t Position, bool Transitoire);
   // The 1-based position of the article's key in an index; Resultat 0 found, 1 not found (the

@@ -433,8 +433,13 @@ TEST(Table, TheSharedArticleAndTheTransientCopiesOfADeletedRowLetGoOfIt) {
   TypeReferenceArticle origine;
   copie->GetReference(origine);
   EXPECT_TRUE(ReferenceArticle::EstReferenceNulle(origine));
-  EXPECT_EQ(t.villes.ArticleDeNumero(paris, false), nullptr);
-  EXPECT_EQ(TexteErreur(t.villes), "CustomTable : Article inexistant");
+  for (int32_t numero : {paris, 0, -5, static_cast<int32_t>(kAucuneLigne)}) {
+    for (bool transitoire : {false, true}) {
+      t.villes.DerniereErreur = 0;
+      EXPECT_EQ(t.villes.ArticleDeNumero(numero, transitoire), nullptr) << numero;
+      EXPECT_EQ(TexteErreur(t.villes), "CustomTable : Article inexistant");
+    }
+  }
   copie->RestituerTransitoire();
 }
 
