@@ -50,7 +50,12 @@ void* TBase::GetInterfaceEntry(const TGUID& iid) {
 TTable* TBase::CreerTable(const TClass* ClasseArticle, TObject* Parametre) {
   const auto* classe = dynamic_cast<const TTable::Class*>(Descripteur(ClassType())->ClasseTable(ClasseArticle, Parametre));
   if (classe == nullptr) throw EInvalidCast();
-  return classe->Creer(ClasseArticle, this, true, 1024);
+  TTable* table = classe->Creer(ClasseArticle, this, true, 1024);
+  // The registry holds one table per class and base: a second one would belong to nobody.
+  const TypeBaseEtTable* entree = TReferentiel::Noeud(ClasseArticle)->Entree(this);
+  if (entree != nullptr && entree->Table == table) return table;
+  delete table;
+  return nullptr;
 }
 
 void TBase::Ecrire(IFormateur* Formateur, TClasseFormat) {

@@ -46,7 +46,7 @@ class TBase : public TCustomSerializable {
   std::string Nom;
 
   // A table of the class ClasseTable gives for the article class, in this base, with a default index
-  // and 1024 rows per page.
+  // and 1024 rows per page; nil when the base has a table of that class already.
   virtual TTable* CreerTable(const TClass* ClasseArticle, TObject* Parametre);
   // Nom (a string) then Drapeau (a Boolean).
   void Ecrire(IFormateur* Formateur, TClasseFormat Contexte) override;

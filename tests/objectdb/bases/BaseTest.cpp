@@ -89,6 +89,8 @@ TEST(Base, ItsTablesAreFoundByClassAndAnAmbiguousClassHasNone) {
   ASSERT_EQ(salles->NombreIndex(), 2);
   EXPECT_EQ(base.NombreTables(), 3);
   EXPECT_EQ(base.TableDeClasse(TSalle::StaticClass()), salles);
+  EXPECT_EQ(base.CreerTable(TSalle::StaticClass(), nullptr), nullptr);
+  EXPECT_EQ(base.NombreTables(), 3);
   EXPECT_EQ(base.TableDeClasse(TProjecteur::StaticClass()), projecteurs);
   EXPECT_EQ(base.TableDeClasse(TRessource::StaticClass()), nullptr);
   EXPECT_EQ(base.TablesDeClasse(TRessource::StaticClass()), (std::vector<TCustomTable*>{projecteurs, tableaux}));
