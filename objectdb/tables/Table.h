@@ -41,7 +41,7 @@ class TTable : public TCustomTable {
   // indexes made so far.
   TTable(const TClass* ClasseArticle, TBase* Base, bool AvecIndexParDefaut, int32_t ElementsParPage);
   explicit TTable(TBlank b) : TCustomTable(b) {}
-  // EI_Detruite first; the indexes freed in position order.
+  // EI_Detruite first; the article factory with its articles, then the indexes in position order.
   ~TTable() override;
 
   TArrayOfIndex* Indexes = nullptr;
@@ -53,7 +53,8 @@ class TTable : public TCustomTable {
   TypeEtatIndex Etat = EI_Valide;
   int32_t NombreIndexStructure = 0;
 
-  // Hook run after the default index is made; nothing here.
+  // Hook run by the constructor after the default index is made; nothing here. The constructor
+  // reaches TTable's own: a subclass adds its structure indexes through the article class's hook.
   virtual void CreerIndex() {}
   // The article class's default articles.
   virtual void CreerArticlesParDefaut();
