@@ -112,16 +112,17 @@ TEST(ServiceCollectables, RegistersCollectablesOnlyAndCollectsThemWithItsOwnOpti
   EXPECT_TRUE(service.Ajouter(static_cast<ICollectable*>(&b)));
   EXPECT_EQ(service.Interfaces().size(), 2u);
 
-  const auto globale = EnsembleCollecte({OC_Globale}), trace = EnsembleCollecte({OC_AvecTrace});
+  const auto globale = EnsembleCollecte({OC_Globale}), destruction = EnsembleCollecte({OC_AvecDestruction});
   TErreur* erreur = nullptr;
-  service.Collecter(trace, erreur);  // nothing in common with {OC_Globale}
+  service.Collecter(destruction, erreur);  // nothing in common with {OC_Globale}
   EXPECT_TRUE(a.recus.empty());
 
-  service.AjouterOptions(trace);
-  EXPECT_EQ(a.GetOptions() & trace, trace);  // passed on to the collectables
+  ASSERT_EQ(a.GetOptions() & destruction, 0);
+  service.AjouterOptions(destruction);
+  EXPECT_EQ(a.GetOptions() & destruction, destruction);  // passed on to the collectables
   b.erreur = "b refuse";
-  service.Collecter(trace, erreur);
-  EXPECT_EQ(a.recus, std::vector<TypeOptionsCollecte>{static_cast<TypeOptionsCollecte>(globale | trace)});
+  service.Collecter(destruction, erreur);
+  EXPECT_EQ(a.recus, std::vector<TypeOptionsCollecte>{static_cast<TypeOptionsCollecte>(globale | destruction)});
   ASSERT_NE(erreur, nullptr);
   EXPECT_EQ(erreur->Message, "TServiceCollectables.Collecter");
   EXPECT_EQ(MessageFils(erreur), "b refuse");
