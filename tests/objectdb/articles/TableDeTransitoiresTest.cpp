@@ -399,6 +399,25 @@ TEST(ArrayOfTableDeTransitoires, OneTablePerClassFoundByClassAndFreedWithTheArra
   delete registre;  // frees the recipes' table (the leak check holds it to that)
 }
 
+// Classes of one name (without case) used to compare after one another both ways, so that a third one
+// hid the first from the search.
+TEST(ArrayOfTableDeTransitoires, ClassesOfOneNameKeepOneOrderAndAreEachFound) {
+  static const TClass classes[] = {{"THomonyme", TArticle::StaticClass(), nullptr},
+                                   {"thomonyme", TArticle::StaticClass(), nullptr},
+                                   {"THOMONYME", TArticle::StaticClass(), nullptr}};
+  TArrayOfTableDeTransitoires registre;
+  // Stand-ins that the registry never reads; taken out before it goes.
+  TTableDeTransitoires* tables[3];
+  for (std::size_t i = 0; i < 3; ++i) {
+    tables[i] = reinterpret_cast<TTableDeTransitoires*>(static_cast<uintptr_t>(0x1000 * (i + 1)));
+    EXPECT_TRUE(registre.AjouterTable(&classes[i], tables[i])) << i;
+  }
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(registre.TableDeClasse(&classes[i]), tables[i]) << i;
+  EXPECT_FALSE(registre.AjouterTable(&classes[1], tables[0]));
+  for (const TClass& c : classes) EXPECT_TRUE(registre.SupprimerTable(&c));
+  registre.Vider();  // whatever is left of the stand-ins is not for freeing
+}
+
 // ---------------------------------------------------------------------------------------------------
 // The reference holder
 
