@@ -66,8 +66,7 @@ void TTableDeTransitoires::RestituerTransitoire(TArticle* Article) {
   FabriqueTransitoires()->Restituer(Article);
 }
 
-bool TTableDeTransitoires::Origine(int32_t Ligne, TypeReferenceArticle& Reference) {
-  Reference = ReferenceArticle::ReferenceArticleNulle;
+bool TTableDeTransitoires::LigneAvecOrigine(int32_t Ligne) {
   if (ChampOrigine == nullptr) {
     DerniereErreur = kPasDeChampOriginal;
     return false;
@@ -76,19 +75,18 @@ bool TTableDeTransitoires::Origine(int32_t Ligne, TypeReferenceArticle& Referenc
     DerniereErreur = kArticleInexistant;
     return false;
   }
+  return true;
+}
+
+bool TTableDeTransitoires::Origine(int32_t Ligne, TypeReferenceArticle& Reference) {
+  Reference = ReferenceArticle::ReferenceArticleNulle;
+  if (!LigneAvecOrigine(Ligne)) return false;
   ChampOrigine->Reference(Ligne, Reference);
   return true;
 }
 
 bool TTableDeTransitoires::Designer(uint32_t LigneOrigine, TCustomTable* TableOrigine, bool Copier, int32_t Ligne) {
-  if (ChampOrigine == nullptr) {
-    DerniereErreur = kPasDeChampOriginal;
-    return false;
-  }
-  if (!LigneExiste(Ligne)) {
-    DerniereErreur = kArticleInexistant;
-    return false;
-  }
+  if (!LigneAvecOrigine(Ligne)) return false;
   const bool avecOrigine = TableOrigine != nullptr && LigneOrigine < kAucuneLigne;
   if (avecOrigine) {
     // The values are copied column by column: the origin's class must have this class's columns first.

@@ -94,7 +94,9 @@ class TTableDeTransitoires : public TCustomTable, public ICollectable {
  private:
   friend class TGestionnaireTablesTransitoires;
   TCustomCollectable* Collecte();
-  // The row's origin reference, or False with -8 (no origin column) or -1 (row not in use).
+  // False with -8 without origin column, -1 for a row not in use.
+  bool LigneAvecOrigine(int32_t Ligne);
+  // The row's origin reference, or False as LigneAvecOrigine.
   bool Origine(int32_t Ligne, TypeReferenceArticle& Reference);
 
   // Handed to the collector by the last collection; the manager takes it back when the class's table

@@ -112,16 +112,17 @@ TEST(ServiceCollectables, RegistersCollectablesOnlyAndCollectsThemWithItsOwnOpti
   EXPECT_TRUE(service.Ajouter(static_cast<ICollectable*>(&b)));
   EXPECT_EQ(service.Interfaces().size(), 2u);
 
-  const auto globale = EnsembleCollecte({OC_Globale}), trace = EnsembleCollecte({OC_AvecTrace});
+  const auto globale = EnsembleCollecte({OC_Globale}), destruction = EnsembleCollecte({OC_AvecDestruction});
   TErreur* erreur = nullptr;
-  service.Collecter(trace, erreur);  // nothing in common with {OC_Globale}
+  service.Collecter(destruction, erreur);  // nothing in common with {OC_Globale}
   EXPECT_TRUE(a.recus.empty());
 
-  service.AjouterOptions(trace);
-  EXPECT_EQ(a.GetOptions() & trace, trace);  // passed on to the collectables
+  ASSERT_EQ(a.GetOptions() & destruction, 0);
+  service.AjouterOptions(destruction);
+  EXPECT_EQ(a.GetOptions() & destruction, destruction);  // passed on to the collectables
   b.erreur = "b refuse";
-  service.Collecter(trace, erreur);
-  EXPECT_EQ(a.recus, std::vector<TypeOptionsCollecte>{static_cast<TypeOptionsCollecte>(globale | trace)});
+  service.Collecter(destruction, erreur);
+  EXPECT_EQ(a.recus, std::vector<TypeOptionsCollecte>{static_cast<TypeOptionsCollecte>(globale | destruction)});
   ASSERT_NE(erreur, nullptr);
   EXPECT_EQ(erreur->Message, "TServiceCollectables.Collecter");
   EXPECT_EQ(MessageFils(erreur), "b refuse");
@@ -396,6 +397,25 @@ TEST(ArrayOfTableDeTransitoires, OneTablePerClassFoundByClassAndFreedWithTheArra
   EXPECT_EQ(registre->TableDeClasse(TJeton::StaticClass()), nullptr);
   delete jetons;
   delete registre;  // frees the recipes' table (the leak check holds it to that)
+}
+
+// Classes of one name (without case) used to compare after one another both ways, so that a third one
+// hid the first from the search.
+TEST(ArrayOfTableDeTransitoires, ClassesOfOneNameKeepOneOrderAndAreEachFound) {
+  static const TClass classes[] = {{"THomonyme", TArticle::StaticClass(), nullptr},
+                                   {"thomonyme", TArticle::StaticClass(), nullptr},
+                                   {"THOMONYME", TArticle::StaticClass(), nullptr}};
+  TArrayOfTableDeTransitoires registre;
+  // Stand-ins that the registry never reads; taken out before it goes.
+  TTableDeTransitoires* tables[3];
+  for (std::size_t i = 0; i < 3; ++i) {
+    tables[i] = reinterpret_cast<TTableDeTransitoires*>(static_cast<uintptr_t>(0x1000 * (i + 1)));
+    EXPECT_TRUE(registre.AjouterTable(&classes[i], tables[i])) << i;
+  }
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(registre.TableDeClasse(&classes[i]), tables[i]) << i;
+  EXPECT_FALSE(registre.AjouterTable(&classes[1], tables[0]));
+  for (const TClass& c : classes) EXPECT_TRUE(registre.SupprimerTable(&c));
+  registre.Vider();  // whatever is left of the stand-ins is not for freeing
 }
 
 // ---------------------------------------------------------------------------------------------------
