@@ -63,6 +63,8 @@
 #include "objectdb/parameters/ParametreWideString.h"
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "core/values/ChaineRessource.h"
+#include "platform/ressources/FormatModule.h"
 #include "tests/core/diagnostics/ImageDebugEssai.h"
 
 namespace {
@@ -216,6 +218,15 @@ void SemencesChaineUnicode() {
                                                {5, 1251}, {8, 932}};
   for (const auto& [rang, page] : pages)
     Ecrire("ChaineUnicode", "page-" + std::to_string(page), Octets{rang} + Texte(ChaineUnicode::DepuisUnicode(texte, page)));
+}
+
+// A module, its "CHAINES" text and the program's resource-string map.
+void SemencesModuleLangue() {
+  const std::string chaines = "<chaines>\r\n<chaine cle=\"Cl&amp;e\">Texte &lt;b&gt;\r\nété</chaine>\r\n"
+                              "<chaine cle=\"Autre\">x</chaine>\r\n</chaines>";
+  Ecrire("ModuleLangue", "module", Octets{0} + Texte(FormatModule::Ecrire({{"CHAINES", chaines}, {"DRC", "x"}})));
+  Ecrire("ModuleLangue", "chaines", Octets{1} + Texte(chaines));
+  Ecrire("ModuleLangue", "drc", Octets{2} + Texte(ChaineRessource::TexteDRC()));
 }
 
 void SemencesFormat() {
@@ -624,6 +635,7 @@ int main(int argc, char** argv) {
   SemencesDuree();
   SemencesChaineUnicode();
   SemencesFormat();
+  SemencesModuleLangue();
   SemencesOrdreModif();
   SemencesOrdresReglages();
   SemencesRuche();
