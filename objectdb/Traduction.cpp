@@ -180,7 +180,8 @@ uint32_t TTableTraductions::ChercherParRessource(int32_t IdRessource, uint32_t M
 
 TChaineUnicode* TTableTraductions::Chaine(uint32_t Ligne) const {
   if (!LigneExiste(static_cast<int32_t>(Ligne))) return nullptr;
-  return static_cast<TChaineUnicode*>(Colonne<TChampObject>(this, TTraduction::kChaineUnicode)->GetValeur(static_cast<int32_t>(Ligne)));
+  // The column holds objects of any class: only a text object is taken as one.
+  return dynamic_cast<TChaineUnicode*>(Colonne<TChampObject>(this, TTraduction::kChaineUnicode)->GetValeur(static_cast<int32_t>(Ligne)));
 }
 
 std::string TTableTraductions::Cle(uint32_t Ligne) const {

@@ -1,5 +1,10 @@
 // The language module: the module file format, the "CHAINES" resource and the resource-string map
-// ("DRC") that the dictionary reads. Input: one byte chooses the reader, the rest is its bytes.
+// ("DRC") that the dictionary reads, and "Config.lng". Input: one byte chooses the reader, the rest is
+// its bytes.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -33,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   Fuzz::TOctets octets(Data, Size);
   const uint8_t choix = octets.Octet();
   const std::string reste(octets.Reste());
-  switch (choix % 3) {
+  switch (choix % 4) {
     case 0: {
       std::vector<FormatModule::TypeRessource> ressources;
       if (FormatModule::Lire(reste, ressources))
@@ -46,6 +51,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
       TDictionnaire::ChargerChaines(ModuleRessources::ModuleProgramme(), &table);
       ModuleRessources::DefinirRessourceProgramme("CHAINES", nullptr);
       VerifierTable(table, false);
+      break;
+    }
+    case 3: {
+      // "Config.lng" in a folder of the fuzzer's own.
+      struct Dossier {
+        std::filesystem::path chemin =
+            std::filesystem::temp_directory_path() / ("nv-fuzz-langue-" + std::to_string(::getpid()));
+        Dossier() { std::filesystem::create_directories(chemin); }
+        ~Dossier() {
+          std::error_code ec;
+          std::filesystem::remove_all(chemin, ec);
+        }
+      };
+      static const Dossier d;
+      const std::filesystem::path& dossier = d.chemin;
+      std::ofstream(dossier / "Config.lng", std::ios::binary | std::ios::trunc) << reste;
+      TImplChangementDeLangue::DefinirCheminApplication(dossier.string());
+      const std::string module = TImplChangementDeLangue::NomModule("fr_FR");
+      Fuzz::Verifier(module.empty() || module.starts_with(TImplChangementDeLangue::CheminApplication()),
+                     "a module is named relative to the program's folder");
+      const std::string chemin = TImplChangementDeLangue::LireCheminMiseAJour();
+      Fuzz::Verifier(chemin.find("\r\n") == std::string::npos, "the update path is one line");
       break;
     }
     default: {

@@ -7,6 +7,7 @@
 #include <boost/asio/read_until.hpp>
 #include <boost/asio/streambuf.hpp>
 #include <boost/asio/write.hpp>
+#include <optional>
 #include <thread>
 
 #include "core/objects/ObjetInterfacable.h"
@@ -51,6 +52,9 @@ TEST(ChangementDeLangue, TheUserLocaleComesFromLcAllThenLcMessagesThenLang) {
       {nullptr, nullptr, "en_GB.ISO-8859-1", "en", "GB"},
       {nullptr, nullptr, "C.UTF-8", "", ""},
   };
+  std::vector<std::pair<const char*, std::optional<std::string>>> avant;
+  for (const char* nom : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    avant.emplace_back(nom, std::getenv(nom) ? std::optional<std::string>(std::getenv(nom)) : std::nullopt);
   for (const auto& c : cas) {
     for (auto [nom, valeur] : {std::pair{"LC_ALL", c.lcAll}, {"LC_MESSAGES", c.lcMessages}, {"LANG", c.lang}}) {
       if (valeur) setenv(nom, valeur, 1);
@@ -58,6 +62,10 @@ TEST(ChangementDeLangue, TheUserLocaleComesFromLcAllThenLcMessagesThenLang) {
     }
     EXPECT_EQ(Impl::InfoLocale("", 89), c.langue);
     EXPECT_EQ(Impl::InfoLocale("", 90), c.pays);
+  }
+  for (const auto& [nom, valeur] : avant) {
+    if (valeur) setenv(nom, valeur->c_str(), 1);
+    else unsetenv(nom);
   }
 }
 

@@ -93,13 +93,16 @@ TEST(Traduction, TheResourceStringMapGivesEveryRegisteredStringItsRowWithTheEsca
   EXPECT_EQ(ChaineRessource::Charger(kChaineEssai), kChaineEssai.TexteIntegre);
   TTableTraductions table;
   TDictionnaire::ChargerDRCDesModules(&table);
+  int32_t chaines = 0;
   for (int32_t id = ChaineRessource::kIdMinimal; id <= ChaineRessource::kIdMaximal; ++id)
     if (const TChaineRessource* c = ChaineRessource::ParId(id)) {
+      ++chaines;
       const uint32_t ligne = table.ChercherParRessource(id, ModuleRessources::ModuleProgramme());
       ASSERT_NE(ligne, kAucuneLigne) << c->Nom;
       EXPECT_EQ(table.Cle(ligne), c->Nom);
       EXPECT_EQ(table.Chaine(ligne)->GetChaine(0), c->TexteIntegre) << c->Nom;
     }
+  EXPECT_EQ(table.NombreArticles, chaines);  // one row per resource string, none else
 }
 
 TEST(Traduction, AResourceStringTakesTheModulesTextByItsNameAndFallsBackWhenTheDictionaryLacksIt) {
