@@ -153,6 +153,7 @@ TEST(Traduction, TheLoadersEndOnBrokenInputAndKeepWhatCameBefore) {
       {"key without its end", Entree("A", "a") + "<chaine cle=\"B>b</chaine>", {"A"}},
       {"text without its end", Entree("A", "a") + "<chaine cle=\"B\">b", {"A"}},
       {"empty", "", {}},
+      {"an empty key is a key", Entree("", "vide") + Entree("B", "b"), {"", "B"}},
   };
   for (const auto& c : casChaines) {
     DossierProgramme dossier;
@@ -162,7 +163,11 @@ TEST(Traduction, TheLoadersEndOnBrokenInputAndKeepWhatCameBefore) {
     TTableTraductions table;
     TDictionnaire::ChargerChaines(h, &table);
     EXPECT_EQ(table.NombreArticles, static_cast<int32_t>(c.cles.size())) << c.nom;
-    for (const std::string& cle : c.cles) EXPECT_NE(table.ChercherParCle(cle), kAucuneLigne) << c.nom;
+    for (const std::string& cle : c.cles) {
+      const uint32_t ligne = table.ChercherParCle(cle);
+      ASSERT_NE(ligne, kAucuneLigne) << c.nom;
+      EXPECT_NE(table.Chaine(ligne), nullptr) << c.nom;
+    }
     (void)ModuleRessources::Liberer(h);
   }
   const struct {
