@@ -52,7 +52,7 @@ bool TClientHttpBeast::Obtenir(const std::string& Texte, const std::string& Agen
   beast::tcp_stream flux(io);
   beast::flat_buffer tampon;
   http::request<http::empty_body> requete{http::verb::get, a.chemin, 11};
-  requete.set(http::field::host, a.hote);
+  requete.set(http::field::host, a.port == "80" ? a.hote : a.hote + ":" + a.port);
   requete.set(http::field::user_agent, Agent);
   requete.set(http::field::cache_control, "max-age=0");
   requete.set(http::field::connection, "close");

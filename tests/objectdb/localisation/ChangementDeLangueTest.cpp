@@ -156,7 +156,8 @@ class ServeurEssai {
     fil_.join();
     accepteur_.close(ec);
   }
-  std::string Adresse() const { return "http://127.0.0.1:" + std::to_string(accepteur_.local_endpoint().port()) + "/langues/"; }
+  std::string Hote() const { return "127.0.0.1:" + std::to_string(accepteur_.local_endpoint().port()); }
+  std::string Adresse() const { return "http://" + Hote() + "/langues/"; }
   // Read after the client's answer: the server thread has written it before.
   const std::string& Requete() const { return requete_; }
 
@@ -180,6 +181,7 @@ TEST(ChangementDeLangue, AnUpdateReplacesTheModuleAndTheChangeLoadsTheNewOne) {
   EXPECT_EQ(Traduction::Traduire("Version"), "nouvelle");
   const std::string& requete = serveur.Requete();
   EXPECT_TRUE(requete.starts_with("GET /langues/fr.lng HTTP/1.1\r\n")) << requete;
+  EXPECT_NE(requete.find("Host: " + serveur.Hote() + "\r\n"), std::string::npos) << requete;
   EXPECT_NE(requete.find("User-Agent: Module de traduction Norvane\r\n"), std::string::npos) << requete;
   EXPECT_NE(requete.find("Cache-Control: max-age=0\r\n"), std::string::npos) << requete;
 }
