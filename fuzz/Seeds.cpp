@@ -64,6 +64,8 @@
 #include "objectdb/parameters/ParametreWideString.h"
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "core/values/ChaineRessource.h"
+#include "platform/ressources/FormatModule.h"
 #include "tests/core/diagnostics/ImageDebugEssai.h"
 
 namespace {
@@ -224,6 +226,16 @@ void SemencesChaineUnicode() {
                                                {5, 1251}, {8, 932}};
   for (const auto& [rang, page] : pages)
     Ecrire("ChaineUnicode", "page-" + std::to_string(page), Octets{rang} + Texte(ChaineUnicode::DepuisUnicode(texte, page)));
+}
+
+// A module, its "CHAINES" text, the program's resource-string map and a "Config.lng".
+void SemencesModuleLangue() {
+  const std::string chaines = "<chaines>\r\n<chaine cle=\"Cl&amp;e\">Texte &lt;b&gt;\r\nété</chaine>\r\n"
+                              "<chaine cle=\"Autre\">x</chaine>\r\n</chaines>";
+  Ecrire("ModuleLangue", "module", Octets{0} + Texte(FormatModule::Ecrire({{"CHAINES", chaines}, {"DRC", "x"}})));
+  Ecrire("ModuleLangue", "chaines", Octets{1} + Texte(chaines));
+  Ecrire("ModuleLangue", "drc", Octets{2} + Texte(ChaineRessource::TexteDRC()));
+  Ecrire("ModuleLangue", "config", Octets{3} + Texte("fr-FR=fr.lng\r\nCheminMiseAJour=http://h/l/\r\nDefaut=en.lng"));
 }
 
 void SemencesFormat() {
@@ -632,6 +644,7 @@ int main(int argc, char** argv) {
   SemencesDuree();
   SemencesChaineUnicode();
   SemencesFormat();
+  SemencesModuleLangue();
   SemencesOrdreModif();
   SemencesOrdresReglages();
   SemencesRuche();
