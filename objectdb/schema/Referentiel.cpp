@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/objects/CustomTraiterInstance.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
+#include "objectdb/columns/ChampReference.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/properties/InfosAcces.h"
@@ -531,6 +535,34 @@ void TReferentiel::AjouterChampReference(TCustomChamp* Champ, const TClass* Clas
 
 void TReferentiel::RetirerChampReference(TCustomChamp* Champ, const TClass* ClasseReferencee) {
   if (TNoeudReferentiel* noeud = Noeud(ClasseReferencee)) noeud->RetirerChampReference(Champ);
+}
+
+TListeArticles* TReferentiel::ArticlesReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre,
+                                                   TBase* Base, bool AvecDoublons) {
+  auto* liste = new TListeArticles(true, 32, true);
+  liste->SetAvecDoublons(AvecDoublons);
+  if (ReferenceArticle::EstReferenceNulle(Reference)) return liste;
+  const bool sansTransitoires = Filtre != nullptr && Filtre->IgnorerTransitoires;
+  for (TNoeudReferentiel* n = Noeud(Reference.Table->ClasseArticle); n != nullptr; n = n->Parent()) {
+    if (n->ChampsReferencants == nullptr) continue;
+    for (int32_t c = 0; c < n->ChampsReferencants->GetNombreElements(); ++c) {
+      auto* champ = dynamic_cast<TChampReference*>(n->ChampsReferencants->GetElement(c));
+      if (champ == nullptr || champ->Table == nullptr) continue;
+      if (sansTransitoires && champ->Table->EstTransitoire()) continue;
+      if (Base != nullptr && champ->Table->Base != Base) continue;
+      TListeArticles* referencants = champ->ArticlesReferencant(Reference, Filtre);
+      for (int32_t i = 0; i < referencants->GetNombreElements(); ++i) liste->Ajouter(referencants->GetElement(i));
+      delete referencants;
+    }
+  }
+  return liste;
+}
+
+TListeArticles* TReferentiel::ArticlesReferencantsArticle(TArticle* Article, TCustomFiltreArticle* Filtre, TBase* Base,
+                                                          bool AvecDoublons) {
+  TypeReferenceArticle reference = ReferenceArticle::ReferenceArticleNulle;
+  if (Article != nullptr) Article->GetReference(reference);
+  return ArticlesReferencants(reference, Filtre, Base, AvecDoublons);
 }
 
 std::vector<TCustomTable*> TReferentiel::TablesDeClasse(const TClass* ClasseArticle, TBase* Base) {

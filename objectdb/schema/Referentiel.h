@@ -28,7 +28,10 @@
 
 class TBase;
 class TCustomTable;
+class TArticle;
+class TCustomFiltreArticle;
 class TErreur;
+class TListeArticles;
 class TInfosAcces;
 class TNoeudReferentiel;
 
@@ -234,6 +237,15 @@ class TReferentiel {
   static std::vector<TCustomTable*> TablesDeClasse(const TClass* ClasseArticle, TBase* Base);
   // The table walk from the root; the walk's result (1 when a visitor stopped it).
   static int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
+  // A new collected list of the rows that designate Reference through a reference column typed with
+  // its table's class or an ancestor, and that Filtre accepts (all without a filter); with a base,
+  // only the columns of that base's tables; the columns of transient tables are skipped when the
+  // filter says so. Empty when the class has no node.
+  static TListeArticles* ArticlesReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre,
+                                              TBase* Base, bool AvecDoublons);
+  // The same for the article an article object designates (a transient: its origin).
+  static TListeArticles* ArticlesReferencantsArticle(TArticle* Article, TCustomFiltreArticle* Filtre, TBase* Base,
+                                                     bool AvecDoublons);
   // Frees every table of the base; True unless a visitor stopped the walk.
   static bool SupprimerTables(TBase* Base);
   // Cible's tables are freed, then every table of Source gets a structural copy in Cible, registered
