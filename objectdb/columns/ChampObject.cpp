@@ -17,11 +17,14 @@ TChampObject::TChampObject(const std::string& Nom, TCustomTable* Table, const st
 }
 
 TObject* TChampObject::ValeurCalculee(TObject* Articles, int32_t NumeroChamp) {
-  auto* liste = static_cast<TArrayOfReferenceArticle*>(Articles);
+  auto* liste = static_cast<TListeArticles*>(Articles);
   if (liste == nullptr || liste->GetNombreElements() == 0) return nullptr;
   TCustomChamp* colonne = liste->GetElement(0).Table->GetChamp(NumeroChamp);
   if (colonne == nullptr) throw EInvalidCast();
-  if (colonne->EstReference()) return liste;
+  if (colonne->EstReference()) {
+    liste->DesinscrireRamasseMiettes();
+    return liste;
+  }
   const int32_t nombre = liste->GetNombreElements();
   TCustomArray* tableau = colonne->CreerTableauValeurs(nombre);
   for (int32_t i = 0; i < nombre; ++i) {

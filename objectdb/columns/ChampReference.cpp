@@ -133,30 +133,6 @@ bool TChampReference::ChercherLigne(const TypeReferenceArticle& Reference, int32
   return Chercher(Reference, Ligne, Depuis);
 }
 
-std::vector<uint32_t> TChampReference::LignesReferencant(const TypeReferenceArticle& Reference) {
-  std::vector<uint32_t> lignes;
-  if (ReferenceArticle::EstReferenceNulle(Reference)) return lignes;
-  if (Index != nullptr) {
-    int32_t position;
-    bool trouve;
-    if (Index->ChercherReference(Reference, position, trouve) != kIndexTrouve) return lignes;
-    // Equal references are placed side by side from the first found.
-    for (;; ++position) {
-      const uint32_t ligne = Index->LigneDePosition(position);
-      TypeReferenceArticle valeur;
-      if (ligne == kAucuneLigne) break;
-      this->Reference(static_cast<int32_t>(ligne), valeur);
-      if (!ReferenceArticle::MemeArticle(valeur, Reference)) break;
-      lignes.push_back(ligne);
-    }
-    return lignes;
-  }
-  Valeurs->SetModeComparaison(0);
-  Valeurs->SetParametreComparaison(nullptr);
-  for (int32_t ligne = kSansLigne; Chercher(Reference, ligne, ligne);) lignes.push_back(static_cast<uint32_t>(ligne));
-  return lignes;
-}
-
 bool TChampReference::AnnulerReferences(const TypeReferenceArticle& Reference) {
   bool change = false;
   int32_t ligne = kSansLigne;

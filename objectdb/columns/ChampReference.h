@@ -81,9 +81,6 @@ class TChampReference : public TChampTemplate<TChampReferenceArticleTraits> {
   // A new collected list of the rows designating Reference that Filtre accepts (every one without a
   // filter).
   TListeArticles* ArticlesReferencant(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre);
-  // The rows designating Reference (none for the null reference): in index order, or in row order for
-  // a column without index.
-  std::vector<uint32_t> LignesReferencant(const TypeReferenceArticle& Reference);
   // Every row designating Reference gets the null reference; True when at least one changed.
   bool AnnulerReferences(const TypeReferenceArticle& Reference);
   // The rows designating Reference (none for the null reference), in the order of the index when

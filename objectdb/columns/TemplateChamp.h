@@ -23,7 +23,7 @@
 
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/Exceptions.h"
-#include "objectdb/arrays/ArrayOfReferenceArticle.h"
+#include "objectdb/articles/ListeArticles.h"
 #include "objectdb/columns/CustomChamp.h"
 #include "objectdb/indexes/RechercheIndex.h"
 #include "objectdb/properties/InfosAcces.h"
@@ -56,7 +56,7 @@ class TChampTemplate : public TCustomChamp {
   // The value of a computed column from the articles its path reached: the value of column
   // NumeroChamp (of this class) of the first one; the absent value when none was reached.
   virtual T ValeurCalculee(TObject* Articles, int32_t NumeroChamp) {
-    auto* liste = static_cast<TArrayOfReferenceArticle*>(Articles);
+    auto* liste = static_cast<TListeArticles*>(Articles);
     if (liste == nullptr || liste->GetNombreElements() == 0) return Traits::Absente();
     const TypeReferenceArticle premier = liste->GetElement(0);
     return MemeClasse(premier.Table->GetChamp(NumeroChamp))->GetValeur(static_cast<int32_t>(premier.IndiceArticle));
@@ -247,7 +247,7 @@ class TChampTemplate : public TCustomChamp {
     TInfosAccesPourChamp* controleur = cache->InfosAccesPourChamp;
     if (controleur->Invalide) cache->LignesCalculees->Vider();
     if (cache->LigneACalculer(ligne)) {
-      std::unique_ptr<TArrayOfReferenceArticle> liste(controleur->ArticlesAtteints(reference));
+      std::unique_ptr<TListeArticles> liste(controleur->ArticlesAtteints(reference));
       const TInfosAcces* chemin = controleur->InfosAcces;
       const int32_t etapes = chemin->GetNombreElements();
       T valeur = etapes == 0 ? Traits::Absente()

@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "core/objects/Exceptions.h"
-#include "objectdb/arrays/ArrayOfReferenceArticle.h"
+#include "objectdb/articles/ListeArticles.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
@@ -46,64 +46,63 @@ void TInfosAccesPourChamp::ConstruireTables() {
   }
 }
 
-namespace {
-std::unique_ptr<TArrayOfReferenceArticle> NouvelleListe() {
-  return std::make_unique<TArrayOfReferenceArticle>(32, true, false);
-}
-}  // namespace
-
-TArrayOfReferenceArticle* TInfosAccesPourChamp::ArticlesAtteints(const TypeReferenceArticle& Reference) {
-  std::unique_ptr<TArrayOfReferenceArticle> liste = NouvelleListe();
+TListeArticles* TInfosAccesPourChamp::ArticlesAtteints(const TypeReferenceArticle& Reference) {
+  auto* liste = new TListeArticles(true, 32, true);
   if (!base_fixee_ && Reference.Table != nullptr) {
     Base = Reference.Table->Base;
     base_fixee_ = true;
   }
   ConstruireTables();
   (void)liste->Ajouter(Reference);
-  TTraitementInfosAcces traitement;
+  std::unique_ptr<TTraitementInfosAcces> traitement(new TTraitementInfosAcces());
   for (int32_t i = 0; i < InfosAcces->GetNombreElements(); ++i) {
     const TypeItemInfoAcces& etape = InfosAcces->GetElement(i);
-    traitement.ClasseArticle = etape.ClasseArticle;
-    traitement.NumeroChamp = etape.NumeroChamp;
-    traitement.Filtre = etape.Filtre;
-    traitement.Tables = &TablesParEtape[static_cast<std::size_t>(i)];
-    for (int32_t r = 0; r < liste->GetNombreElements(); ++r) {
-      const TypeReferenceArticle a = liste->GetElement(r);
-      // Only live rows of database tables are walked.
-      if (a.Table == nullptr || a.Table->EstTransitoire() || !a.Table->LigneExiste(static_cast<int32_t>(a.IndiceArticle)))
-        continue;
-      traitement.Traiter(a);
+    traitement->ClasseArticle = etape.ClasseArticle;
+    traitement->NumeroChamp = etape.NumeroChamp;
+    traitement->Filtre = static_cast<TCustomFiltreArticle*>(etape.Filtre);
+    traitement->Tables = &TablesParEtape[static_cast<std::size_t>(i)];
+    // The walk drops the references to rows that are gone or to tables that are not indexed tables.
+    (void)liste->Traiter(traitement.get(), 0);
+    liste->Vider();
+    if (traitement->Resultat != nullptr) {
+      liste->CopierDepuis(traitement->Resultat, 0);
+      traitement->Resultat->Vider();
     }
-    liste = std::move(traitement.Resultat);
-    traitement.Resultat = NouvelleListe();
   }
   Invalide = false;
-  return liste.release();
+  return liste;
 }
 
 // ---------------------------------------------------------------------------------------------------
 // TTraitementInfosAcces
 
-TTraitementInfosAcces::TTraitementInfosAcces() : Resultat(NouvelleListe()) {}
-TTraitementInfosAcces::~TTraitementInfosAcces() = default;
+NV_DEFINE_CLASS(TTraitementInfosAcces, TCustomTraiterArticle)
 
-void TTraitementInfosAcces::Accepter(const TypeReferenceArticle& Reference) {
-  if (Filtre != nullptr) throw ENonConstruit("TCustomFiltreArticle: article filters are not built yet");
-  (void)Resultat->Ajouter(Reference);
+TTraitementInfosAcces::~TTraitementInfosAcces() { delete Resultat; }
+
+TListeArticles* TTraitementInfosAcces::Liste() {
+  if (Resultat == nullptr) Resultat = new TListeArticles(false, 32, true);
+  return Resultat;
 }
 
-void TTraitementInfosAcces::Traiter(const TypeReferenceArticle& A) {
-  TCustomChamp* colonne = A.Table->GetChamp(NumeroChamp);
-  if (A.Table->ClasseArticle->InheritsFrom(ClasseArticle)) {
-    if (colonne == nullptr) return;
-    TypeReferenceArticle cible = A;
-    if (colonne->EstReference()) colonne->Reference(static_cast<int32_t>(A.IndiceArticle), cible);
-    if (!ReferenceArticle::EstReferenceNulle(cible)) Accepter(cible);
-    return;
+bool TTraitementInfosAcces::Traiter(TListeArticles*) {
+  const TypeReferenceArticle a = Reference;
+  TCustomChamp* colonne = a.Table->GetChamp(NumeroChamp);
+  if (a.Table->ClasseArticle->InheritsFrom(ClasseArticle)) {
+    if (colonne == nullptr) return false;
+    TypeReferenceArticle cible = a;
+    if (colonne->EstReference()) colonne->Reference(static_cast<int32_t>(a.IndiceArticle), cible);
+    // A null reference reaches nothing.
+    if (ReferenceArticle::EstReferenceNulle(cible)) return false;
+    if (Filtre != nullptr) Filtre->SetReference(cible);
+    if (Filtre == nullptr || Filtre->Accepter(dynamic_cast<TChampReference*>(colonne))) (void)Liste()->Ajouter(cible);
+    return false;
   }
   for (TCustomTable* table : *Tables) {
     auto* references = dynamic_cast<TChampReference*>(table->GetChamp(NumeroChamp));
     if (references == nullptr) continue;
-    for (uint32_t ligne : references->LignesReferencant(A)) Accepter({nullptr, ligne, table});
+    std::unique_ptr<TListeArticles> referencants(references->ArticlesReferencant(a, Filtre));
+    for (int32_t i = 0; i < referencants->GetNombreElements(); ++i) (void)Liste()->Ajouter(referencants->GetElement(i));
   }
+  return false;
 }

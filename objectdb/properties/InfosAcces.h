@@ -15,11 +15,12 @@
 
 #include "core/arrays/ArrayOfItemInfoAcces.h"
 #include "core/objects/ObjetEvent.h"
+#include "objectdb/articles/TraiterArticle.h"
 #include "objectdb/properties/ReferenceArticle.h"
 
-class TArrayOfReferenceArticle;
 class TBase;
 class TCustomTable;
+class TListeArticles;
 
 class TInfosAcces : public TArrayOfItemInfoAcces {
  public:
@@ -54,31 +55,36 @@ class TInfosAccesPourChamp : public TObjetAbonne {
   // The tables of each step, subscribed to the step's column. Looked up again at every walk: a table
   // freed since is never used, and one made since is walked and listened to.
   void ConstruireTables();
-  // A new list (owned by the caller) of the references reached from Reference by the whole path;
-  // the controller is current afterwards.
-  TArrayOfReferenceArticle* ArticlesAtteints(const TypeReferenceArticle& Reference);
+  // A new collected list of the references reached from Reference by the whole path; the controller
+  // is current afterwards.
+  TListeArticles* ArticlesAtteints(const TypeReferenceArticle& Reference);
 
  private:
   bool base_fixee_ = false;
 };
 
-// One step of the walk for the articles of a list: forward, the reference that the step's column
-// holds (or the article itself for a column that is not a reference); backward, the articles of the
-// step's tables whose reference column designates the article. Only what the step's filter accepts
-// joins Resultat.
-class TTraitementInfosAcces {
+// One step of the walk for the current article A of a list: forward (A of the step's class or a
+// descendant), the reference that the step's column holds at A's row (A itself for a column that is
+// not a reference); backward, the articles of the step's tables whose reference column designates A.
+// Only what the step's filter accepts joins Resultat. Never stops the walk.
+class TTraitementInfosAcces : public TCustomTraiterArticle {
+  NV_DECLARE_CLASS(TTraitementInfosAcces)
  public:
+  TTraitementInfosAcces() = default;
+  explicit TTraitementInfosAcces(TBlank b) : TCustomTraiterArticle(b) {}
+  // Frees Resultat.
+  ~TTraitementInfosAcces() override;
+
   const TClass* ClasseArticle = nullptr;
   int32_t NumeroChamp = 0;
-  TObject* Filtre = nullptr;
+  TCustomFiltreArticle* Filtre = nullptr;
+  // The tables of the step, not owned.
   const std::vector<TCustomTable*>* Tables = nullptr;
-  std::unique_ptr<TArrayOfReferenceArticle> Resultat;
+  // The references the step reached; made on first need (page 32), owned.
+  TListeArticles* Resultat = nullptr;
 
-  TTraitementInfosAcces();
-  ~TTraitementInfosAcces();
-  // The step for the article A (a row in use of a table of the database).
-  void Traiter(const TypeReferenceArticle& A);
+  bool Traiter(TListeArticles* Liste) override;
 
  private:
-  void Accepter(const TypeReferenceArticle& Reference);
+  TListeArticles* Liste();
 };

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "core/arrays/ArrayOfString.h"
-#include "objectdb/arrays/ArrayOfReferenceArticle.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampObject.h"
@@ -19,6 +20,7 @@
 #include "objectdb/properties/InfosAcces.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/tables/Table.h"
 
 namespace {
 
@@ -39,6 +41,7 @@ class TEcole : public TArticle {
       {"NomVille", "String", tkLString, nullptr, 1, true},
       {"Eleves", "TObject", tkClass, nullptr, 2, true},
       {"NomsEleves", "TObject", tkClass, nullptr, 3, true},
+      {"ElevesSaufLou", "TObject", tkClass, nullptr, 4, true},
   };
 };
 NV_DEFINE_PUBLISHED_CLASS(TEcole, TArticle, kProprietes)
@@ -54,7 +57,17 @@ class TInscrit : public TArticle {
 };
 NV_DEFINE_PUBLISHED_CLASS(TInscrit, TArticle, kProprietes)
 
-constexpr int32_t kVille = 0, kNomVille = 1, kEleves = 2, kNomsEleves = 3;
+constexpr int32_t kVille = 0, kNomVille = 1, kEleves = 2, kNomsEleves = 3, kElevesSaufLou = 4;
+
+// Keeps the pupils whose name is not "Lou".
+class TFiltreSaufLou : public TCustomFiltreArticle {
+ public:
+  TFiltreSaufLou() : TCustomFiltreArticle(false, false) {}
+  bool Accepter(TChampReference*) override {
+    TArticle* article = GetArticle();
+    return article != nullptr && article->GetChampString(0) != "Lou";
+  }
+};
 
 // The paths of the school's computed fields, given for the life of the object (the registry is the
 // process's: the other tests must not see them). Tables of the class live within that life.
@@ -74,9 +87,11 @@ struct Chemins {
     // Their names.
     Champ(kNomsEleves)->SetInfosAcces(
         chemin({{TInscrit::StaticClass(), 1, nullptr}, {TInscrit::StaticClass(), 0, nullptr}}));
+    // Those the filter accepts.
+    Champ(kElevesSaufLou)->SetInfosAcces(chemin({{TInscrit::StaticClass(), 1, new TFiltreSaufLou}}));
   }
   ~Chemins() {
-    for (int32_t c : {kNomVille, kEleves, kNomsEleves}) Champ(c)->SetInfosAcces(nullptr);
+    for (int32_t c : {kNomVille, kEleves, kNomsEleves, kElevesSaufLou}) Champ(c)->SetInfosAcces(nullptr);
   }
   static TChampPublie* Champ(int32_t Numero) {
     return TReferentiel::Noeud(TEcole::StaticClass())->ChampsPropres->Champ(Numero);
@@ -86,12 +101,12 @@ struct Chemins {
 struct Ecoles {
   Chemins chemins;
   TBase base;
-  std::unique_ptr<TCustomTable> villes, ecoles, inscrits;
+  std::unique_ptr<TTable> villes, ecoles, inscrits;
 
   Ecoles() {
-    villes = std::make_unique<TCustomTable>(TVille::StaticClass(), &base, 16);
-    ecoles = std::make_unique<TCustomTable>(TEcole::StaticClass(), &base, 16);
-    inscrits = std::make_unique<TCustomTable>(TInscrit::StaticClass(), &base, 16);
+    villes = std::make_unique<TTable>(TVille::StaticClass(), &base, true, 16);
+    ecoles = std::make_unique<TTable>(TEcole::StaticClass(), &base, true, 16);
+    inscrits = std::make_unique<TTable>(TInscrit::StaticClass(), &base, true, 16);
     for (const char* nom : {"Lyon", "Nantes"}) Nom(*villes, Ligne(*villes), nom);
     for (int i = 0; i < 2; ++i) Ligne(*ecoles);
     static_cast<TChampReference*>(ecoles->GetChamp(kVille))->SetReference(1, villes.get(), 0);  // school 1: none
@@ -156,7 +171,7 @@ TEST(InfosAcces, AValueIsComputedOnceAndAgainAfterAChangeOfAColumnOnThePath) {
 
 TEST(InfosAcces, ABackwardStepGathersTheArticlesReferringToTheCurrentOne) {
   Ecoles e;
-  auto* eleves = dynamic_cast<TArrayOfReferenceArticle*>(e.Objet(kEleves)->GetValeur(0));
+  auto* eleves = dynamic_cast<TListeArticles*>(e.Objet(kEleves)->GetValeur(0));
   ASSERT_NE(eleves, nullptr);
   std::set<uint32_t> lignes;
   for (int32_t i = 0; i < eleves->GetNombreElements(); ++i) {
@@ -164,6 +179,10 @@ TEST(InfosAcces, ABackwardStepGathersTheArticlesReferringToTheCurrentOne) {
     lignes.insert(eleves->GetElement(i).IndiceArticle);
   }
   EXPECT_EQ(lignes, (std::set<uint32_t>{0, 1, 3}));
+  auto* saufLou = dynamic_cast<TListeArticles*>(e.Objet(kElevesSaufLou)->GetValeur(0));
+  ASSERT_NE(saufLou, nullptr);
+  EXPECT_EQ(saufLou->GetNombreElements(), 2);
+  for (int32_t i = 0; i < saufLou->GetNombreElements(); ++i) EXPECT_NE(saufLou->GetElement(i).IndiceArticle, 1u);
   // Through a last step on a value column, the reached articles' values.
   auto* noms = dynamic_cast<TArrayOfString*>(e.Objet(kNomsEleves)->GetValeur(0));
   ASSERT_NE(noms, nullptr);
@@ -171,14 +190,14 @@ TEST(InfosAcces, ABackwardStepGathersTheArticlesReferringToTheCurrentOne) {
   for (int32_t i = 0; i < noms->GetNombreElements(); ++i) valeurs.insert(noms->GetElement(i));
   EXPECT_EQ(valeurs, (std::multiset<std::string>{"Ana", "Lou", "Max"}));
   EXPECT_EQ(e.Objet(kEleves)->GetValeur(1), e.Objet(kEleves)->GetValeur(1));
-  auto* seul = dynamic_cast<TArrayOfReferenceArticle*>(e.Objet(kEleves)->GetValeur(1));
+  auto* seul = dynamic_cast<TListeArticles*>(e.Objet(kEleves)->GetValeur(1));
   ASSERT_NE(seul, nullptr);
   EXPECT_EQ(seul->GetNombreElements(), 1);
   // A pupil changes school and the column says so: the lists are computed again, the old ones freed.
   auto* ecole = static_cast<TChampReference*>(e.inscrits->GetChamp(1));
   ecole->SetReference(1, e.ecoles.get(), 3);
   ecole->Notifier(ecole->EventId, nullptr);
-  auto* apres = dynamic_cast<TArrayOfReferenceArticle*>(e.Objet(kEleves)->GetValeur(1));
+  auto* apres = dynamic_cast<TListeArticles*>(e.Objet(kEleves)->GetValeur(1));
   ASSERT_NE(apres, nullptr);
   EXPECT_EQ(apres->GetNombreElements(), 2);
   EXPECT_EQ(dynamic_cast<TArrayOfString*>(e.Objet(kNomsEleves)->GetValeur(0))->GetNombreElements(), 2);
