@@ -15,6 +15,7 @@
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/properties/InfosAcces.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/tables/Table.h"
 
 NV_DEFINE_CLASS(TNoeudReferentiel, TArbre)
 NV_DEFINE_CLASS(TVerifierReferentiel, TCustomVerifiable)
@@ -305,13 +306,14 @@ void AjouterUneFois(std::vector<T>& Liste, T Element) {
 }  // namespace
 
 bool TGetListesBasesEtTables::Traiter(TObject* Instance) {
-  auto* table = static_cast<TCustomTable*>(Instance);
-  if (table->EstTransitoire()) return false;
+  // Only indexed tables are exported: the tables of transient copies are passed over.
+  auto* table = dynamic_cast<TTable*>(static_cast<TCustomTable*>(Instance));
+  if (table == nullptr) return false;
   if (table->Base != nullptr) {
     AjouterUneFois(Bases, table->Base);
     AjouterUneFois(ClassesDeBases, table->Base->ClassType());
   } else {
-    AjouterUneFois(TablesSansBase, table);
+    AjouterUneFois<TCustomTable*>(TablesSansBase, table);
     AjouterUneFois(ClassesDeTables, table->ClasseArticle);
   }
   return false;

@@ -166,8 +166,8 @@ class TSupprimerTable : public TCustomTraiterInstance {
 };
 
 // Gathers, in first-seen order and without duplicates, the bases of the visited tables and their
-// classes, and the tables without base and their classes. Tables of transient copies are not part of
-// an export and are passed over.
+// classes, and the tables without base and their classes. Only indexed tables are part of an export:
+// the others (the tables of transient copies among them) are passed over.
 class TGetListesBasesEtTables : public TCustomTraiterInstance {
   NV_DECLARE_CLASS(TGetListesBasesEtTables)
  public:

@@ -1,11 +1,13 @@
 // The XML export: the registry's class tree (whole, or restricted to a base), the schema and data
-// parts, and the elements that columns, tables, indexes and articles write for each part.
+// parts of a small base, and the elements that columns, tables, indexes and articles write.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "core/values/Ansi1252.h"
+#include "core/values/ChaineUnicode.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
@@ -13,6 +15,7 @@
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/tables/Table.h"
 
 namespace {
 
@@ -41,6 +44,30 @@ class TCours : public TArticle {
   using TArticle::TArticle;
 };
 NV_DEFINE_CLASS(TCours, TArticle)
+
+class TBaseLycee : public TBase {
+  NV_DECLARE_CLASS(TBaseLycee)
+ public:
+  using TBase::TBase;
+};
+NV_DEFINE_CLASS(TBaseLycee, TBase)
+
+// A subject, whose class gives every table of it a unique index on its code.
+struct TClasseMatiere : TArticle::Class {
+  using Class::Class;
+  void CreerIndex(TTable* Table) const override { (void)Table->AjouterIndex("ParCode", {0, 0, 0}, ruiCleUnique); }
+};
+
+class TMatiere : public TArticle {
+  NV_DECLARE_CLASS(TMatiere)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Code", "String", tkLString, nullptr, 0, true},
+      {"Libelle", "String", tkLString, nullptr, 1, true},
+  };
+};
+NV_DEFINE_ARTICLE_CLASS(TMatiere, TArticle, kProprietes, TClasseMatiere)
 
 // The document's text without indentation or declaration, parsed back first so that what is
 // asserted is what a reader gets.
@@ -89,13 +116,50 @@ TEST(ExportXML, TheRegistryPartRestrictedToABaseHoldsOnlyTheNodesThatHaveAnEntry
   EXPECT_TRUE(tout.select_node("//noeud[@classe='TDelegue']"));
 }
 
-TEST(ExportXML, SchemaAndDataPartsHoldTheTablesWithoutBase) {
-  Eleves eleves;
-  TCustomTable transitoires(TCours::StaticClass(), nullptr, 16, true);
+TEST(ExportXML, ASmallBaseExportsItsSchemaAndDataAndParsesBack) {
+  TBaseLycee lycee;
+  TTable* matieres = lycee.CreerTable(TMatiere::StaticClass(), nullptr);
+  ASSERT_NE(matieres, nullptr);
+  // A table without base, and tables that are not exported: one that is not indexed, one of transient copies.
+  TTable sansBase(TCours::StaticClass(), nullptr, true, 16);
+  TCustomTable simple(TEleve::StaticClass(), nullptr, 16);
+  TCustomTable transitoires(TDelegue::StaticClass(), nullptr, 16, true);
+  for (auto [code, libelle] : {std::pair{"MAT", "Mathématiques"}, std::pair{"ALL", "Allemand"}}) {
+    TArticle* matiere = TArticle::CreerTransitoire(TMatiere::StaticClass(), nullptr, static_cast<int32_t>(kAucuneLigne));
+    matiere->SetChampString(0, code);
+    matiere->SetChampString(1, ChaineUnicode::DepuisUTF8(libelle, ChaineUnicode::CP_WINDOWS_1252));
+    ASSERT_EQ(matiere->Creer(matieres), nullptr);
+  }
+
   pugi::xml_document document;
-  TReferentiel::ExporterReferentielXML(TNoeudXML(document), EnsemblePartiesXML({PX_Schema, PX_Data}), nullptr);
-  // The table of transient copies is not part of the export.
-  EXPECT_EQ(Texte(document), "<schema><table classe=\"TEleve\"/></schema><data><table classe=\"TEleve\"/></data>");
+  TNoeudXML racine = TNoeudXML(document).AjouterFils("export");
+  TReferentiel::ExporterReferentielXML(racine, EnsemblePartiesXML({PX_Schema, PX_Data}), nullptr);
+  const std::string texte = Texte(document);
+  // The schema describes each class once, with its structure indexes; the data holds every article
+  // in row order, with its values and without types.
+  EXPECT_NE(texte.find("<schema><table classe=\"TCours\"/><base classe=\"TBaseLycee\"><table classe=\"TMatiere\">"
+                       "<index nom=\"ParCode\" unicite=\"unique\"><champ nom=\"Code\" type=\"STRING\" "
+                       "sens=\"croissant\" mode=\"0\"/></index></table></base></schema>"),
+            std::string::npos)
+      << texte;
+  EXPECT_NE(texte.find("<data><table classe=\"TCours\"/><base classe=\"TBaseLycee\"><table classe=\"TMatiere\">"
+                       "<article numero=\"1\"><champ nom=\"Code\">MAT</champ><champ nom=\"Libelle\">Mathématiques"
+                       "</champ></article><article numero=\"2\"><champ nom=\"Code\">ALL</champ><champ "
+                       "nom=\"Libelle\">Allemand</champ></article></table></base></data>"),
+            std::string::npos)
+      << texte;
+
+  // Restricted to the base: no table without base; the base's registry part holds its classes only.
+  pugi::xml_document restreint;
+  TReferentiel::ExporterReferentielXML(TNoeudXML(restreint), EnsemblePartiesXML({PX_Schema}), &lycee);
+  EXPECT_FALSE(restreint.select_node("//table[@classe='TCours']"));
+  EXPECT_TRUE(restreint.select_node("/schema/base/table[@classe='TMatiere']/index"));
+  pugi::xml_document referentiel;
+  TNoeudXML noeud;
+  lycee.SaveToXMLNode(TNoeudXML(referentiel), PX_Referentiel, noeud);
+  EXPECT_EQ(noeud.Noeud(), referentiel);
+  EXPECT_TRUE(referentiel.select_node("/referentiel/noeud[@classe='TArticle']/noeud[@classe='TMatiere']"));
+  EXPECT_FALSE(referentiel.select_node("//noeud[@classe='TCours']"));
 }
 
 TEST(ExportXML, AnIndexDescribesItsKeyInTheSchemaPartOnly) {
