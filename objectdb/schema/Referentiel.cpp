@@ -374,13 +374,6 @@ void TVerifierNoeud::VerifierEntrees(TNoeudReferentiel* Noeud) {
 }
 
 namespace {
-// Whether the class is TListeArticles or one of its descendants.
-bool EstListeArticles(const TClass* Classe) {
-  for (; Classe != nullptr; Classe = Classe->ClassParent())
-    if (Classe->ClassName() == "TListeArticles") return true;
-  return false;
-}
-
 // One element of a path: G is the field it names, Prec the field before it (the computed field for
 // the first element), F the computed field.
 bool ElementCorrect(const TChampPublie* F, const TChampPublie* Prec, const TChampPublie* G, bool Dernier) {
@@ -395,7 +388,7 @@ bool ElementCorrect(const TChampPublie* F, const TChampPublie* Prec, const TCham
   }
   if (c == TObject::StaticClass())
     return F->Genre == G->Genre || (F->Classe != nullptr && F->Classe->InheritsFrom(TCustomArray::StaticClass()));
-  return article && EstListeArticles(F->Classe);
+  return article && F->Classe != nullptr && F->Classe->InheritsFrom(TListeArticles::StaticClass());
 }
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampReference.h"
@@ -280,6 +281,7 @@ class TLigne : public TArticle {
       {"Cible", "TCible", tkClass, [] { return TCible::StaticClass(); }, 0, true},
       {"NomCible", "String", tkLString, nullptr, 1, true},
       {"Total", "Integer", tkInteger, nullptr, 2, true},
+      {"Voisines", "TListeArticles", tkClass, []() -> const TClass* { return TListeArticles::StaticClass(); }, 3, true},
   };
 };
 NV_DEFINE_PUBLISHED_CLASS(TLigne, TArticle, kProprietes)
@@ -375,6 +377,7 @@ TEST(ReferentielVerification, AccessPathsAreCheckedElementByElementAndAnIncorrec
   TListeChampsPublies* propres = TReferentiel::Noeud(TLigne::StaticClass())->ChampsPropres;
   TChampPublie* nomCible = propres->Champ(1);
   TChampPublie* total = propres->Champ(2);
+  TChampPublie* voisines = propres->Champ(3);
   const TClass* ligne = TLigne::StaticClass();
   const TClass* cible = TCible::StaticClass();
   struct Cas {
@@ -391,6 +394,8 @@ TEST(ReferentielVerification, AccessPathsAreCheckedElementByElementAndAnIncorrec
        "L'élément (TCible, 0) du chemin est incorrect"_ansi},
       {"a field number past the class's fields", total, {{ligne, 0, nullptr}, {cible, 7, nullptr}},
        "L'élément (TCible, 7) du chemin est incorrect"_ansi},
+      {"a list of the articles a last reference reaches", voisines, {{ligne, 0, nullptr}}, ""},
+      {"a value from a last reference", total, {{ligne, 0, nullptr}}, "L'élément (TLigne, 0) du chemin est incorrect"_ansi},
   };
   for (const Cas& c : cas) {
     SCOPED_TRACE(c.nom);
