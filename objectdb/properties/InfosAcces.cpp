@@ -1,11 +1,10 @@
 #include "objectdb/properties/InfosAcces.h"
 
+#include <memory>
 #include <unordered_set>
 
-#include "core/objects/Exceptions.h"
 #include "objectdb/articles/ListeArticles.h"
 #include "objectdb/columns/ChampReference.h"
-#include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
 
