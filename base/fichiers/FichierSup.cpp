@@ -41,6 +41,11 @@ int32_t TFichierSup::IdentifiantCourant() const {
 void TFichierSup::ViderArticle() {
   if (Table == nullptr) return;
   std::memset(Table, 0, description_.TailleEnregistrement);
+  for (const TypeChampFichier& c : description_.Champs)
+    if (c.Defaut != 0) {
+      const uint64_t valeur = static_cast<uint64_t>(c.Defaut);
+      for (int32_t i = 0; i < std::min(c.Taille, 8); ++i) Enregistrement()[c.Decalage + i] = static_cast<uint8_t>(valeur >> (8 * i));
+    }
   if (description_.Defauts != nullptr) description_.Defauts(Enregistrement());
 }
 
@@ -103,6 +108,28 @@ uint32_t TFichierSup::NumeroDeIdentifiant(int32_t Identifiant) {
   const uint32_t numero = ChercherParIdentifiant(Identifiant) ? Xi::NumeroCourant(Table) : 0;
   DepilerPosition();
   return numero;
+}
+
+uint32_t TFichierSup::NumeroDeCle(int32_t Ordre, uint32_t Cle) {
+  if (Ordre == 0) return NumeroDeIdentifiant(static_cast<int32_t>(Cle));
+  if (Table == nullptr || Cle == 0 || Ordre < 0 || static_cast<std::size_t>(Ordre) > description_.Ordres.size()) return 0;
+  const auto& colonnes = description_.Ordres[static_cast<std::size_t>(Ordre - 1)].Colonnes;
+  if (colonnes.empty() || colonnes.front().Taille != 4) return 0;
+  EmpilerPosition();
+  std::memcpy(Enregistrement() + colonnes.front().Decalage, &Cle, 4);
+  Xi::Chercher(Table, Ordre);
+  const uint32_t numero = Xi::XiStatut == Xi::kStatutEgal ? Xi::NumeroCourant(Table) : 0;
+  DepilerPosition();
+  return numero;
+}
+
+uint32_t TFichierSup::ValeurDe(uint32_t NumeroArticle, int32_t Decalage) {
+  if (Table == nullptr) return 0;
+  EmpilerPosition();
+  uint32_t valeur = 0;
+  if (Xi::AllerA(Table, NumeroArticle)) std::memcpy(&valeur, Enregistrement() + Decalage, 4);
+  DepilerPosition();
+  return valeur;
 }
 
 bool TFichierSup::Existe(uint32_t NumeroArticle) {
