@@ -35,12 +35,13 @@ constexpr bool U = true, N = false;
 // Places of the files that other files refer to.
 enum : int32_t {
   kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
-  kMAT = 12, kCUR = 14, kMDL = 15, kSTP = 16, kSIT = 17, kRES = 19, kPRT = 20, kRGC = 26, kMCR = 27,
+  kMAT = 12, kCUR = 14, kMDL = 15, kSTP = 16, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26, kMCR = 27,
   kCRS = 28, kPAM = 33
 };
 constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
 
 TFichierSup& Place(int32_t p) { return *OrdreDeBase()[static_cast<std::size_t>(p - 1)]; }
+int32_t DecalageDe(int32_t p, const char* Nom) { return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage; }
 
 // --- Resources: the words A, B and C and the teacher's service mean what the kind says.
 namespace Ressource {
@@ -52,8 +53,7 @@ struct TypeMots {
 };
 const TypeMots& Mots() {
   static const TypeMots m = [] {
-    const TypeDescriptionFichier& d = Place(kRES).Description();
-    const auto at = [&](const char* nom) { return DeclarationFichier::ChampNomme(d, nom)->Decalage; };
+    const auto at = [](const char* nom) { return DecalageDe(kRES, nom); };
     return TypeMots{at("Genre"), at("HorsDecompte"), at("MotA"), at("MotB"), at("MotC"), at("QuotaT1"), at("Nom")};
   }();
   return m;
@@ -123,13 +123,13 @@ bool Ecrire(TFichierSup& f, uint8_t* s) {
 
 // The file of the element that a heading is given to: the genre of its family says it.
 int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
+  static const int32_t decalageFamille = DecalageDe(kRFM, "Famille"), decalageGenre = DecalageDe(kFMR, "Genre");
   uint32_t famille;
-  std::memcpy(&famille, Enregistrement + 8, 4);  // the family follows the identifier and the element
+  std::memcpy(&famille, Enregistrement + decalageFamille, 4);
   TFichierSup& familles = Place(kFMR);
-  if (familles.Table == nullptr || !familles.Existe(famille)) return 0;
+  if (familles.Table == nullptr) return 0;
   familles.EmpilerPosition();
-  (void)Xi::AllerA(familles.Table, famille);
-  const uint8_t genre = familles.Enregistrement()[4];  // the genre follows the identifier
+  const uint8_t genre = Xi::AllerA(familles.Table, famille) ? familles.Enregistrement()[decalageGenre] : 0xFF;
   familles.DepilerPosition();
   static constexpr int32_t kFichiers[] = {kMAT, kRES, kRES, kELE, kRES, kCUR, kMDL};
   return genre < std::size(kFichiers) ? kFichiers[genre] : 0;
@@ -138,7 +138,8 @@ int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
 // The element of a subject contribution: a curriculum (genre 0) or a module (genre 2). Resources
 // (genre 1) are contributions of older bases only: the current layout refuses them.
 int32_t FichierDeLElementApport(const uint8_t* Enregistrement) {
-  const uint8_t genre = Enregistrement[12];  // after the identifier, the duration and the subject
+  static const int32_t decalageGenre = DecalageDe(kPAM, "Genre");
+  const uint8_t genre = Enregistrement[decalageGenre];
   return genre == 0 ? kCUR : genre == 2 ? kMDL : 0;
 }
 
