@@ -120,7 +120,9 @@ TypeDescriptionFichier Decrire(const TypeDeclarationFichier& d) {
       const auto c = std::find_if(champs.begin(), champs.end(),
                                   [&](const TypeChampFichier& x) { return std::strcmp(x.Nom, cle.Champ) == 0; });
       if (c == champs.end()) ordre.Colonnes.push_back({-1, 0, nullptr});
-      else ordre.Colonnes.push_back({c->Decalage, c->Taille, cle.Comparaison != nullptr ? cle.Comparaison : ComparaisonDe(*c)});
+      else
+        ordre.Colonnes.push_back(
+            {c->Decalage, c->Taille, cle.Comparaison != nullptr ? cle.Comparaison : ComparaisonDe(*c)});
     }
     ordres.push_back(ordre);
     if (o.Colonnes.size() == 1 && std::strcmp(o.Colonnes.front().Champ, "Identifiant") == 0)

@@ -41,11 +41,12 @@ int32_t TFichierSup::IdentifiantCourant() const {
 void TFichierSup::ViderArticle() {
   if (Table == nullptr) return;
   std::memset(Table, 0, description_.TailleEnregistrement);
-  for (const TypeChampFichier& c : description_.Champs)
-    if (c.Defaut != 0) {
-      const uint64_t valeur = static_cast<uint64_t>(c.Defaut);
-      for (int32_t i = 0; i < std::min(c.Taille, 8); ++i) Enregistrement()[c.Decalage + i] = static_cast<uint8_t>(valeur >> (8 * i));
-    }
+  for (const TypeChampFichier& c : description_.Champs) {
+    if (c.Defaut == 0) continue;
+    const auto valeur = static_cast<uint64_t>(c.Defaut);
+    for (int32_t i = 0; i < std::min(c.Taille, 8); ++i)
+      Enregistrement()[c.Decalage + i] = static_cast<uint8_t>(valeur >> (8 * i));
+  }
   if (description_.Defauts != nullptr) description_.Defauts(Enregistrement());
 }
 
@@ -60,8 +61,10 @@ bool TFichierSup::CreerTable() {
     ok = Xi::DefinirOrdre(Table, numero, static_cast<int32_t>(ordres[o].Colonnes.size()), ordres[o].Unique);
     for (std::size_t c = 0; c < ordres[o].Colonnes.size() && ok; ++c) {
       const TypeColonneFichier& col = ordres[o].Colonnes[c];
-      ok = Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1), Enregistrement() + col.Decalage, col.Taille,
-                              col.Comparaison);
+      // A column that names no field of the record is refused with the table.
+      ok = col.Comparaison != nullptr && Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1),
+                                                            Enregistrement() + col.Decalage, col.Taille,
+                                                            col.Comparaison);
     }
   }
   if (!ok) LibererTable();
@@ -112,9 +115,10 @@ uint32_t TFichierSup::NumeroDeIdentifiant(int32_t Identifiant) {
 
 uint32_t TFichierSup::NumeroDeCle(int32_t Ordre, uint32_t Cle) {
   if (Ordre == 0) return NumeroDeIdentifiant(static_cast<int32_t>(Cle));
-  if (Table == nullptr || Cle == 0 || Ordre < 0 || static_cast<std::size_t>(Ordre) > description_.Ordres.size()) return 0;
+  if (Table == nullptr || Cle == 0 || Ordre < 0 || static_cast<std::size_t>(Ordre) > description_.Ordres.size())
+    return 0;
   const auto& colonnes = description_.Ordres[static_cast<std::size_t>(Ordre - 1)].Colonnes;
-  if (colonnes.empty() || colonnes.front().Taille != 4) return 0;
+  if (colonnes.size() != 1 || colonnes.front().Taille != 4) return 0;
   EmpilerPosition();
   std::memcpy(Enregistrement() + colonnes.front().Decalage, &Cle, 4);
   Xi::Chercher(Table, Ordre);

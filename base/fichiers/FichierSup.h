@@ -76,7 +76,7 @@ struct TypeChampFichier {
   int32_t TailleStockee = 0;  // width in the stored record when narrower than in memory (a 16-bit place)
   int32_t Cible = 0;          // Reference: place of the referenced file
   int32_t OrdreCible = 0;     // Reference: the referenced file's order searched with the stored value
-                              // (0: its identifier order; else an order whose first column is a number)
+                              // (0: its identifier order; else an order of one number column)
   TypeSiAbsente SiAbsente = TypeSiAbsente::Refuser;
   int64_t Defaut = 0;  // a number's value after ViderArticle
   // Reference whose file depends on the record (converted after the other fields): the place, 0 for none.
@@ -156,8 +156,8 @@ class TFichierSup {
   // The record number of an identifier, 0 when no record has it or the identifier is not positive;
   // the position is kept. Converters turn stored references into record numbers with it.
   uint32_t NumeroDeIdentifiant(int32_t Identifiant);
-  // The record number whose first column of `Ordre` holds the 32-bit `Cle` (a permanent number), 0
-  // when none or when Cle is 0; Ordre 0 is the identifier order. The position is kept.
+  // The record number whose 32-bit key in `Ordre` (an order of that one column: a permanent number)
+  // is `Cle`, 0 when none or when Cle is 0; Ordre 0 is the identifier order. The position is kept.
   uint32_t NumeroDeCle(int32_t Ordre, uint32_t Cle);
   // The 32-bit value at `Decalage` in a record, 0 when the record number holds none; position kept.
   uint32_t ValeurDe(uint32_t NumeroArticle, int32_t Decalage);

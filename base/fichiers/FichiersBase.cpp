@@ -41,7 +41,9 @@ enum : int32_t {
 constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
 
 TFichierSup& Place(int32_t p) { return *OrdreDeBase()[static_cast<std::size_t>(p - 1)]; }
-int32_t DecalageDe(int32_t p, const char* Nom) { return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage; }
+int32_t DecalageDe(int32_t p, const char* Nom) {
+  return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage;
+}
 
 // --- Resources: the words A, B and C and the teacher's service mean what the kind says.
 namespace Ressource {
@@ -88,7 +90,9 @@ bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
   for (const auto& [stocke, decalage] : Paires(mots, m)) {
     uint32_t valeur = stocke.Octet ? s[stocke.Stocke] : 0;
     if (!stocke.Octet) std::memcpy(&valeur, s + stocke.Stocke, 4);
-    if (stocke.Cible != 0 && !DeclarationFichier::NumeroReference(kMotReference, stocke.Cible, valeur, valeur)) valeur = 0;
+    // A word that names no record is none.
+    if (stocke.Cible != 0 && !DeclarationFichier::NumeroReference(kMotReference, stocke.Cible, valeur, valeur))
+      valeur = 0;
     std::memcpy(e + decalage, &valeur, 4);
   }
   // The teacher's service: seven 32-bit values and a byte, zero for the other kinds.

@@ -77,7 +77,8 @@ uint32_t CountBelow(const uint64_t* values, uint32_t n, uint64_t key) {
   const uint64_t* base = values;
   while (n > 1) {
     const uint32_t half = n / 2;
-    base = base[half - 1] < key ? base + half : base;
+    // A product, not a choice: the compiler keeps it free of branches.
+    base += static_cast<std::size_t>(base[half - 1] < key) * half;
     n -= half;
   }
   return static_cast<uint32_t>(base - values) + (*base < key ? 1u : 0u);

@@ -39,7 +39,8 @@ inline void RemplirArticle(TFichierSup& f, int32_t Graine) {
         break;
       }
       default:
-        for (int32_t k = 0; k < std::min(c.Taille, c.LargeurStockee()); ++k) champ[k] = static_cast<uint8_t>(valeur + k);
+        for (int32_t k = 0; k < std::min(c.Taille, c.LargeurStockee()); ++k)
+          champ[k] = static_cast<uint8_t>(valeur + k);
     }
   }
   if (extension == ".RES") {

@@ -80,7 +80,52 @@ TEST(DeclarationsFichiers, EveryOrderResolvesAndOneIsTheIdentifierAlone) {
   }
 }
 
+TEST(DeclarationsFichiers, AnOrderOnAFieldTheRecordLacksRefusesTheTable) {
+  const TypeDeclarationFichier declaration{
+      "Essai", ".ESS", 0x7F, 1, 4, false, {Champ::Identifiant(), Champ::Cardinal("Valeur", 0)},
+      {{false, {"Identifiant"}}, {true, {"Valuer"}}}};
+  const TypeDescriptionFichier description = DeclarationFichier::Decrire(declaration);
+  EXPECT_EQ(description.Ordres[1].Colonnes[0].Comparaison, nullptr);
+  TFichierSup fichier(description);
+  EXPECT_FALSE(fichier.CreerTable());
+  EXPECT_EQ(fichier.Table, nullptr);
+}
+
 class DeclarationsBase : public BaseOuverte {};
+
+TEST_F(DeclarationsBase, ACourseStoresItsSiteByNumberAndItsPlaceOnSixteenBits) {
+  constexpr int32_t kSIT = 17, kCRS = 28;
+  TFichierSup& sites = Fichier(kSIT);
+  sites.ViderArticle();
+  const uint32_t numeroSite = 77;
+  const int32_t identifiantSite = 40;
+  std::memcpy(sites.Enregistrement() + 4, &numeroSite, 4);  // NumeroSite follows the identifier
+  std::memcpy(sites.Table, &identifiantSite, 4);
+  ASSERT_TRUE(Xi::Inserer(sites.Table));
+
+  TFichierSup& cours = Fichier(kCRS);
+  const auto champ = [&](const char* nom) {
+    return cours.Enregistrement() + DeclarationFichier::ChampNomme(cours.Description(), nom)->Decalage;
+  };
+  cours.ViderArticle();
+  const uint32_t site = 1, place = 0x12345;
+  std::memcpy(champ("Site"), &site, 4);
+  std::memcpy(champ("Place"), &place, 4);
+  Octets stocke(102, 0);
+  ASSERT_TRUE(cours.EcrireArticleStocke(stocke.data(), 102, GM_Creation));
+  EXPECT_EQ(stocke[98], numeroSite);
+  EXPECT_EQ(stocke[19], 0x45);
+  EXPECT_EQ(stocke[20], 0x23);
+  EXPECT_EQ(stocke[21], 0) << "the place keeps to its two bytes";
+
+  for (auto [stockee, attendu] : {std::pair{numeroSite, 1u}, {static_cast<uint32_t>(identifiantSite), 0u}}) {
+    std::memcpy(&stocke[98], &stockee, 4);
+    ASSERT_TRUE(cours.LireArticleStocke(0, stocke.data(), 102, GM_Creation));
+    uint32_t lu;
+    std::memcpy(&lu, champ("Site"), 4);
+    EXPECT_EQ(lu, attendu) << stockee;
+  }
+}
 
 TEST_F(DeclarationsBase, ARecordOfEveryFileGoesThroughItsWriterAndReaderUnchanged) {
   for (int32_t place = 1; place <= 42; ++place) {
