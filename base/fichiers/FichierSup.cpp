@@ -88,12 +88,9 @@ bool TFichierSup::DepilerPosition() { return Xi::RestaurerPosition(Table); }
 
 bool TFichierSup::ChercherParIdentifiant(int32_t Identifiant) {
   if (Table == nullptr) return false;
-  const uint32_t courant = Xi::NumeroCourant(Table);
   std::memcpy(Table, &Identifiant, 4);
-  Xi::Chercher(Table, description_.OrdreIdentifiant);
-  if (Xi::XiStatut == Xi::kStatutEgal) return true;
-  (void)Xi::AllerA(Table, courant);
-  return false;
+  // Not found, the former record is current again.
+  return Xi::Trouver(Table, description_.OrdreIdentifiant);
 }
 
 int32_t TFichierSup::IdentifiantDe(uint32_t NumeroArticle) {

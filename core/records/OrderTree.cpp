@@ -91,25 +91,31 @@ void Prefetch(const void* zone, std::size_t taille) {
 
 }  // namespace
 
+// The child of an inner node to descend into for a prefix; every line of that child's search is
+// asked for at once, instead of one dependent miss per step of its search: an inner node's keys, a
+// leaf's keys and numbers (the number found is read right after).
+OrderTree::Node* OrderTree::ChildForPrefix(const Inner* in, uint32_t level, uint64_t prefix, uint32_t& index) {
+  // The last child whose first entry is not above the probe: children 1.. whose first entry is
+  // below it come before.
+  index = CountBelow(in->minPrefix + 1, in->size - 1, prefix);
+  Node* child = in->child[index];
+  if (level > 1) {
+    Prefetch(static_cast<Inner*>(child)->minPrefix, kInnerCapacity * sizeof(uint64_t));
+  } else {
+    Prefetch(static_cast<Leaf*>(child)->prefix, kLeafCapacity * sizeof(uint64_t));
+    Prefetch(static_cast<Leaf*>(child)->number, kLeafCapacity * sizeof(uint32_t));
+  }
+  return child;
+}
+
 uint32_t OrderTree::LowerBoundPrefix(uint64_t prefix) {
   uint32_t rank = 0;
   Node* node = root_;
   for (uint32_t level = height_; level > 0; --level) {
     auto* in = static_cast<Inner*>(node);
-    // The last child whose first entry is not above the probe: children 1.. whose first entry is
-    // below it come before.
-    const uint32_t below = CountBelow(in->minPrefix + 1, in->size - 1, prefix);
-    node = in->child[below];
-    // Every line of the keys the child is searched by is asked for at once, while the rank is
-    // summed, instead of one dependent miss per step of its search; in a leaf, the numbers too,
-    // since the one found is read right after.
-    if (level > 1) {
-      Prefetch(static_cast<Inner*>(node)->minPrefix, kInnerCapacity * sizeof(uint64_t));
-    } else {
-      Prefetch(static_cast<Leaf*>(node)->prefix, kLeafCapacity * sizeof(uint64_t));
-      Prefetch(static_cast<Leaf*>(node)->number, kLeafCapacity * sizeof(uint32_t));
-    }
-    rank += CountBefore(in, below);
+    uint32_t index;
+    node = ChildForPrefix(in, level, prefix, index);
+    rank += CountBefore(in, index);  // while the child's lines arrive
   }
   auto* leaf = static_cast<Leaf*>(node);
   const uint32_t index = CountBelow(leaf->prefix, leaf->size, prefix);
@@ -119,6 +125,24 @@ uint32_t OrderTree::LowerBoundPrefix(uint64_t prefix) {
   else if (leaf->next != nullptr)
     SetCursor(leaf->next, 0, position);
   return position;
+}
+
+bool OrderTree::FirstNotBelowPrefix(uint64_t prefix, uint32_t& number, uint64_t& found) const {
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) {
+    uint32_t index;
+    node = ChildForPrefix(static_cast<Inner*>(node), level, prefix, index);
+  }
+  const Leaf* leaf = static_cast<Leaf*>(node);
+  uint32_t index = CountBelow(leaf->prefix, leaf->size, prefix);
+  if (index == leaf->size) {
+    if (leaf->next == nullptr) return false;
+    leaf = leaf->next;
+    index = 0;
+  }
+  number = leaf->number[index];
+  found = leaf->prefix[index];
+  return true;
 }
 
 bool OrderTree::LastReached(uint32_t& number, uint64_t& prefix) const {
