@@ -75,10 +75,11 @@ namespace {
 uint32_t CountBelow(const uint64_t* values, uint32_t n, uint64_t key) {
   if (n == 0) return 0;
   const uint64_t* base = values;
+  // Invariant: the values before base are below the key, those from base + n on are not.
   while (n > 1) {
     const uint32_t half = n / 2;
     // A product, not a choice: the compiler keeps it free of branches.
-    base += static_cast<std::size_t>(base[half - 1] < key) * half;
+    base += static_cast<std::size_t>(base[half] < key) * half;
     n -= half;
   }
   return static_cast<uint32_t>(base - values) + (*base < key ? 1u : 0u);
