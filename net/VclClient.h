@@ -82,8 +82,8 @@ class TIeClient : public TIeClientServeur {
 
   // The channels' texts: the UDP server port ("49200"), the TCP server port ("49300") and address
   // ("127.0.0.1").
-  std::string GetPortUdpServeur() const { return portUdpServeur_; }
-  void SetPortUdpServeur(const std::string& Valeur) { portUdpServeur_ = Valeur; }
+  std::string GetPortUdpServeur() const;
+  void SetPortUdpServeur(const std::string& Valeur);
   std::string GetPortTcpServeur() const;
   void SetPortTcpServeur(const std::string& Valeur);
   std::string GetAdresseIpServeur() const;
@@ -146,6 +146,7 @@ class TIeClient : public TIeClientServeur {
   virtual void MemoriserIdentite(uint32_t Destinataire, std::string_view CodeApplication,
                                  std::string_view MotDePasseApplication, std::string_view Login,
                                  std::string_view MotDePasse);
+  void LierUdp() override;
   void LierTcp() override;
   void Reinitialiser() override;
   void DeconnexionServeur(uint32_t IdentConnexion, uint32_t IdentConnexionServeur) override;
@@ -158,7 +159,6 @@ class TIeClient : public TIeClientServeur {
   void ReponseLogin(uint32_t IdentConnexion, uint32_t IdentEtendu, TypeStatutConnection Statut,
                     TypeResultatReponseLogin Resultat);
 
-  std::string portUdpServeur_ = "49200";
   // The identity kept for the handshake and reused on reconnection.
   std::string codeApplication_, motDePasseApplication_, login_, motDePasse_;
   uint32_t identEtendu_ = 0;

@@ -72,7 +72,7 @@ TIeClientServeur::~TIeClientServeur() {
   BaseUtilisateurs::DesabonnerAffectations(NotifierAffectations);
 }
 
-void TIeClientServeur::DefinirCanalUdp(std::unique_ptr<TCommunicationIp> Canal) {
+void TIeClientServeur::DefinirCanalUdp(std::unique_ptr<TCommunicationUdpClient> Canal) {
   udp_ = std::move(Canal);
   LierUdp();
 }
@@ -84,12 +84,12 @@ void TIeClientServeur::DefinirCanalTcp(std::unique_ptr<TCommunicationTcpClient> 
 
 void TIeClientServeur::SetGenreApplication(TypeGenreProcess Genre) {
   genreApplication_ = Genre;
-  LierUdp();
+  if (udp_) udp_->GenreApplication = Genre;
 }
 
 void TIeClientServeur::SetNomApplication(std::string_view Nom) {
   nomApplication_ = std::string(Nom.substr(0, 10));
-  LierUdp();
+  if (udp_) udp_->NomApplication = nomApplication_;
 }
 
 void TIeClientServeur::SetKeepSocketTcpAlive(bool Valeur) {
@@ -118,6 +118,8 @@ bool TIeClientServeur::EstEnModeExclusif() const { return tcp_ && tcp_->ModeExcl
 
 void TIeClientServeur::LierUdp() {
   if (!udp_) return;
+  udp_->GenreApplication = genreApplication_;
+  udp_->NomApplication = nomApplication_;
   udp_->SurRequeteActivation = [this](TCommunicationIp*) { return !SurRequeteActivationUdp || SurRequeteActivationUdp(this); };
   udp_->SurRequeteDesactivation = [this](TCommunicationIp*) {
     return !SurRequeteDesactivationUdp || SurRequeteDesactivationUdp(this);
@@ -209,6 +211,7 @@ void TIeClientServeur::RequeteRecue(uint32_t IdentConnexion, uint32_t Requete, u
 }
 
 void TIeClientServeur::Reinitialiser() {
+  if (udp_) udp_->PortLocal = udp_->PortDistant = "0";
   if (tcp_) tcp_->PortServeur = "0";
 }
 

@@ -17,6 +17,7 @@
 
 #include "net/objets/OrdreReseau.h"
 #include "net/transport/VclCommTcp.h"
+#include "net/transport/VclCommUdp.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
 
 // The channels of Activer and Desactiver, as a set of bits.
@@ -31,10 +32,11 @@ class TIeClientServeur {
   TIeClientServeur& operator=(const TIeClientServeur&) = delete;
 
   MainLoop& Boucle() { return boucle_; }
-  TCommunicationIp* CanalUdp() const { return udp_.get(); }
+  TCommunicationUdpClient* CanalUdp() const { return udp_.get(); }
   TCommunicationTcpClient* CanalTcp() const { return tcp_.get(); }
 
-  // Copied into both channels whenever set; the name is cut to 10 characters.
+  // Copied into the UDP channel (the one that announces them) whenever set; the name is cut to 10
+  // characters.
   TypeGenreProcess GenreApplication() const { return genreApplication_; }
   void SetGenreApplication(TypeGenreProcess Genre);
   const std::string& NomApplication() const { return nomApplication_; }
@@ -87,7 +89,7 @@ class TIeClientServeur {
 
  protected:
   // The descendant's constructor creates the channels and hands them over.
-  void DefinirCanalUdp(std::unique_ptr<TCommunicationIp> Canal);
+  void DefinirCanalUdp(std::unique_ptr<TCommunicationUdpClient> Canal);
   void DefinirCanalTcp(std::unique_ptr<TCommunicationTcpClient> Canal);
 
   // Virtual operations, each raising its event or doing what is said.
@@ -122,7 +124,7 @@ class TIeClientServeur {
  private:
   friend struct AccesClientServeur;
   MainLoop& boucle_;
-  std::unique_ptr<TCommunicationIp> udp_;
+  std::unique_ptr<TCommunicationUdpClient> udp_;
   std::unique_ptr<TCommunicationTcpClient> tcp_;
   TypeGenreProcess genreApplication_ = GP_Client;
   std::string nomApplication_;
