@@ -66,10 +66,10 @@ TIeClientServeur::~TIeClientServeur() {
   if (tcp_) tcp_->Desactiver(MDA_Aucun, false);
   tcp_.reset();
   udp_.reset();
-  BaseUtilisateurs::DesabonnerUtilisateurs(NotifierUtilisateurs);
-  BaseUtilisateurs::DesabonnerGroupesUtilisateurs(NotifierGroupes);
-  BaseUtilisateurs::DesabonnerProfilsServeurs(NotifierProfils);
-  BaseUtilisateurs::DesabonnerAffectations(NotifierAffectations);
+  BaseUtilisateurs::DesabonnerUtilisateurs(NotifierUtilisateurs, this);
+  BaseUtilisateurs::DesabonnerGroupesUtilisateurs(NotifierGroupes, this);
+  BaseUtilisateurs::DesabonnerProfilsServeurs(NotifierProfils, this);
+  BaseUtilisateurs::DesabonnerAffectations(NotifierAffectations, this);
 }
 
 void TIeClientServeur::DefinirCanalUdp(std::unique_ptr<TCommunicationUdpClient> Canal) {

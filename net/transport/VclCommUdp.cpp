@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 #include <boost/asio/ip/udp.hpp>
 
@@ -140,10 +141,12 @@ void TCommunicationUdp::Recevoir(const std::shared_ptr<Socket>& S) {
                                  TCommunicationUdp* self = S->proprietaire;
                                  if (self == nullptr || ec == boost::asio::error::operation_aborted) return;
                                  const TypeAdresseSocket expediteur = AdresseSocketDe(S->expediteur);
-                                 // The next read first: a handler may run a nested wait.
+                                 // The datagram leaves the buffer before the next read, which a
+                                 // handler's nested wait needs, may fill it.
+                                 const std::vector<uint8_t> datagramme(S->tampon.begin(), S->tampon.begin() + static_cast<long>(n));
                                  self->Recevoir(S);
                                  if (ec || n == 0 || self->EstPropre(expediteur)) return;
-                                 self->DatagrammeRecu(expediteur, S->tampon.data(), n);
+                                 self->DatagrammeRecu(expediteur, datagramme.data(), datagramme.size());
                                });
 }
 
