@@ -263,6 +263,12 @@ void TIeClient::FinTraitementServeur() {
 
 TIeClientDonnees::TIeClientDonnees(MainLoop& Boucle) : TIeClient(Boucle) {}
 
+TIeClientDonnees::~TIeClientDonnees() {
+  if (NetClient::ClientDonnees() == this) NetClient::ClientDonnees() = nullptr;
+}
+
+void VclClient::DefinirClientDonnees(TIeClientDonnees* Client) { NetClient::ClientDonnees() = Client; }
+
 bool TIeClientDonnees::FinEnvoiProfilsServeurs() {
   MarquerReponse(true);
   return true;

@@ -75,6 +75,14 @@ inline constexpr uint32_t kAuthentificationBloc = 56;
 
 using TypeEnvoiHostServeur = std::array<uint8_t, FormatClient::kTailleHostServeur>;
 
+class TIeClientDonnees;
+
+namespace VclClient {
+// Records the global data client, through which the record files send their requests (set by the
+// web service when its network module is created).
+void DefinirClientDonnees(TIeClientDonnees* Client);
+}  // namespace VclClient
+
 class TIeClient : public TIeClientServeur {
  public:
   explicit TIeClient(MainLoop& Boucle);
@@ -170,6 +178,8 @@ class TIeClient : public TIeClientServeur {
 class TIeClientDonnees : public TIeClient, public IClientDonnees {
  public:
   explicit TIeClientDonnees(MainLoop& Boucle);
+  // No longer the global data client once gone.
+  ~TIeClientDonnees() override;
 
   void Deconnecter(uint32_t Destinataire) override;
 

@@ -3,6 +3,7 @@
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/serial/Serialisation.h"
 #include "core/serial/Streams.h"
+#include "net/protocol/VclProtocole.h"
 
 using namespace GenresMessages;
 
@@ -214,6 +215,8 @@ void TIeClientServeur::Reinitialiser() {
   if (udp_) udp_->PortLocal = udp_->PortDistant = "0";
   if (tcp_) tcp_->PortServeur = "0";
 }
+
+void TIeClientServeur::AfficherTraceProtocole() { VclProtocole::AfficherTraceProtocole(); }
 
 // --- Network orders
 

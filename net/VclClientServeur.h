@@ -62,6 +62,8 @@ class TIeClientServeur {
   TErreur* EnvoyerOrdreReseauSynchrone(TOrdreReseau* Ordre);
   // Sends the order without waiting.
   void EnvoyerOrdreReseau(TOrdreReseau* Ordre);
+  // The protocol trace window.
+  void AfficherTraceProtocole();
   // True while a synchronous exchange of the component is under way (requests and orders share it).
   bool Occupe() const { return occupe_; }
 
