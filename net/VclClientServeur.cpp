@@ -9,12 +9,6 @@ using namespace GenresMessages;
 
 namespace {
 
-// The user base's change lists reach the component that subscribed.
-void NotifierUtilisateurs(TypeGenreModif G, uint32_t Ident, const TypeUtilisateur*, void* D);
-void NotifierGroupes(TypeGenreModif G, uint32_t Ident, const TypeGroupeUtilisateurs*, void* D);
-void NotifierProfils(TypeGenreModif G, uint32_t Ident, const TypeProfilServeur*, void* D);
-void NotifierAffectations(TypeGenreModif G, uint32_t Ident, const TypeAffectation*, void* D);
-
 // A formatter over a copy of received bytes.
 struct LecteurOctets {
   LecteurOctets(const void* Donnees, uint32_t Taille) {
@@ -37,6 +31,7 @@ struct AccesClientServeur {
 };
 
 namespace {
+// The user base's change lists reach the component that subscribed.
 void NotifierUtilisateurs(TypeGenreModif G, uint32_t Ident, const TypeUtilisateur*, void* D) {
   AccesClientServeur::Utilisateurs(static_cast<TIeClientServeur*>(D), G, Ident);
 }
