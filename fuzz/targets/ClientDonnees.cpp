@@ -55,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
         Fuzz::Verifier(host[51] <= 30 && host[85] == 0 && host[341] == 7, "an older description becomes the current form");
     }
   }
+  // What the messages left for the loop (a timer restarted, a pass taken up again) is run now.
+  c->boucle.Context().poll();
   BaseUtilisateurs::ToutSupprimer();
   return 0;
 }
