@@ -1,0 +1,304 @@
+#include "net/transport/TransfertStream.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "net/protocol/GenresMessages.h"
+#include "net/protocol/PetitBoutiste.h"
+#include "net/protocol/VclCommIp.h"
+
+namespace TransfertStream {
+
+using namespace GenresMessages;
+
+std::array<uint8_t, kLongueurPret> StreamPret(uint8_t Genre, uint32_t Total) {
+  std::array<uint8_t, kLongueurPret> m{};
+  m[0] = Genre;
+  PetitBoutiste::EcrireCardinal(m.data() + 4, Total);
+  return m;
+}
+
+std::array<uint8_t, kLongueurRefuse> StreamRefuse(uint8_t Genre) {
+  std::array<uint8_t, kLongueurRefuse> m{};
+  m[0] = Genre;
+  return m;
+}
+
+std::array<uint8_t, kLongueurSuivant> DemanderStreamSuivant(uint8_t Genre, uint32_t Position, uint32_t Taille) {
+  std::array<uint8_t, kLongueurSuivant> m{};
+  m[0] = Genre;
+  PetitBoutiste::EcrireCardinal(m.data() + 4, Position);
+  PetitBoutiste::EcrireCardinal(m.data() + 8, Taille);
+  return m;
+}
+
+std::array<uint8_t, kLongueurEnvoyer> EnvoyerStream(uint8_t Genre, const void* Donnees, uint32_t Compte) {
+  std::array<uint8_t, kLongueurEnvoyer> m{};
+  Compte = std::min(Compte, kTailleZone);
+  m[0] = Genre;
+  PetitBoutiste::EcrireCardinal(m.data() + 4, Compte);
+  if (Compte > 0) std::memcpy(m.data() + 8, Donnees, Compte);
+  return m;
+}
+
+bool LirePret(const uint8_t* Donnees, uint32_t Taille, TypePret& Pret) {
+  if (Donnees == nullptr || Taille != kLongueurPret) return false;
+  Pret.Genre = Donnees[0];
+  Pret.Total = PetitBoutiste::LireCardinal(Donnees + 4);
+  return true;
+}
+
+bool LireSuivant(const uint8_t* Donnees, uint32_t Taille, TypeSuivant& Suivant) {
+  if (Donnees == nullptr || Taille != kLongueurSuivant) return false;
+  Suivant.Genre = Donnees[0];
+  Suivant.Position = PetitBoutiste::LireCardinal(Donnees + 4);
+  Suivant.Taille = PetitBoutiste::LireCardinal(Donnees + 8);
+  return true;
+}
+
+bool LirePiece(const uint8_t* Donnees, uint32_t Taille, TypePiece& Piece) {
+  if (Donnees == nullptr || Taille != kLongueurEnvoyer) return false;
+  Piece.Genre = Donnees[0];
+  Piece.Compte = PetitBoutiste::LireCardinal(Donnees + 4);
+  Piece.Donnees = Donnees + 8;
+  return true;
+}
+
+void Inflater(const uint8_t* Donnees, std::size_t Taille, TMemoryStream& Flux, uint64_t Maximum) {
+  Flux.Clear();
+  if (Taille == 0) return;
+  z_stream z{};
+  if (inflateInit(&z) != Z_OK) throw EDecompressionError("Inflater: zlib cannot start");
+  struct Fin {
+    z_stream& z;
+    ~Fin() { inflateEnd(&z); }
+  } fin{z};
+  // One byte of room beyond the bound tells a stream that goes past it.
+  const uint64_t plafond = Maximum + 1;
+  uint64_t capacite = std::min<uint64_t>(plafond, std::max<uint64_t>(uint64_t{Taille} * 4, 1u << 16));
+  uint64_t produit = 0;
+  const uint8_t* entree = Donnees;
+  std::size_t reste = Taille;
+  Flux.SetSize(static_cast<int64_t>(capacite));
+  for (;;) {
+    if (produit == capacite) {
+      if (capacite == plafond) throw EDecompressionError("Inflater: the stream inflates past its bound");
+      capacite = std::min(plafond, capacite * 2);
+      Flux.SetSize(static_cast<int64_t>(capacite));
+    }
+    if (z.avail_in == 0) {
+      const std::size_t bloc = std::min<std::size_t>(reste, 1u << 30);
+      z.next_in = const_cast<Bytef*>(entree);
+      z.avail_in = static_cast<uInt>(bloc);
+      entree += bloc;
+      reste -= bloc;
+    }
+    z.next_out = Flux.Memory() + produit;
+    z.avail_out = static_cast<uInt>(std::min<uint64_t>(capacite - produit, 1u << 30));
+    const uInt avant = z.avail_out;
+    const int r = inflate(&z, Z_NO_FLUSH);
+    produit += avant - z.avail_out;
+    if (r == Z_STREAM_END) {
+      if (z.avail_in != 0 || reste != 0) throw EDecompressionError("Inflater: bytes after the end of the stream");
+      break;
+    }
+    if (r == Z_BUF_ERROR && z.avail_in == 0 && reste == 0)
+      throw EDecompressionError("Inflater: the stream is cut short");
+    if (r != Z_OK && r != Z_BUF_ERROR) throw EDecompressionError("Inflater: corrupt compressed stream");
+  }
+  if (produit > Maximum) throw EDecompressionError("Inflater: the stream inflates past its bound");
+  Flux.SetSize(static_cast<int64_t>(produit));
+  Flux.SetPosition(0);
+}
+
+std::string Deflater(const void* Donnees, std::size_t Taille) {
+  uLongf taille = compressBound(static_cast<uLong>(Taille));
+  std::string sortie(taille, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(sortie.data()), &taille, static_cast<const Bytef*>(Donnees),
+                static_cast<uLong>(Taille), Z_DEFAULT_COMPRESSION) != Z_OK)
+    throw EWriteError("Deflater: zlib failed");
+  sortie.resize(taille);
+  return sortie;
+}
+
+// --- Reception record
+
+bool TStreamRecu::Commencer(uint8_t Genre, uint32_t Total) {
+  Liberer();
+  if (Total > kTailleCompresseeMaximale) return false;
+  enCours_ = true;
+  genre_ = Genre;
+  total_ = Total;
+  // Room for what is announced, up to a first slice: a false announcement costs little, pieces
+  // that keep coming grow the buffer by doubling.
+  octets_.reserve(std::min<uint32_t>(Total, 4u << 20));
+  return true;
+}
+
+TStreamRecu::TypeEtape TStreamRecu::Recevoir(const TypePiece& Piece) {
+  if (!enCours_ || Piece.Genre != genre_) return TypeEtape::Ignore;
+  if (Piece.Compte > kTailleZone || Piece.Compte > total_ - Recus()) {
+    Liberer();
+    return TypeEtape::Corrompu;
+  }
+  octets_.insert(octets_.end(), Piece.Donnees, Piece.Donnees + Piece.Compte);
+  return Recus() >= total_ ? TypeEtape::Complet : TypeEtape::Suite;
+}
+
+std::vector<uint8_t> TStreamRecu::Prendre() {
+  std::vector<uint8_t> octets;
+  octets.swap(octets_);
+  Liberer();
+  return octets;
+}
+
+void TStreamRecu::Liberer() {
+  enCours_ = false;
+  total_ = 0;
+  std::vector<uint8_t>().swap(octets_);
+}
+
+// --- Both sides on a channel
+
+void TTransfertStream::Enregistrer(TCommunicationIp& Canal, std::function<TypeAdresseMessage()> Adresse) {
+  canal_ = &Canal;
+  adresse_ = std::move(Adresse);
+  auto lier = [&](uint32_t Id, uint32_t Longueur, bool (TTransfertStream::*Traiter)(const uint8_t*, uint32_t)) {
+    (void)Canal.EnregistrerMessage(Id, Genre(Id)->Nom, Longueur, Longueur,
+                                   [this, Traiter](const TypeAdresseSocket&, const TypeAdresseMessage&, uint32_t,
+                                                   const uint8_t* Donnees, uint32_t Taille) {
+                                     return (this->*Traiter)(Donnees, Taille);
+                                   });
+  };
+  lier(CM_DEMANDER_STREAM, kLongueurDemander, &TTransfertStream::TraiterDemander);
+  lier(CM_STREAM_PRET, kLongueurPret, &TTransfertStream::TraiterPret);
+  lier(CM_STREAM_REFUSE, kLongueurRefuse, &TTransfertStream::TraiterRefuse);
+  lier(CM_DEMANDER_STREAM_SUIVANT, kLongueurSuivant, &TTransfertStream::TraiterSuivant);
+  lier(CM_ENVOYER_STREAM, kLongueurEnvoyer, &TTransfertStream::TraiterPiece);
+  lier(CM_STREAM_BIEN_RECU, kLongueurBienRecu, &TTransfertStream::TraiterBienRecu);
+}
+
+bool TTransfertStream::Envoyer(uint32_t Id, const void* Donnees, uint32_t Taille) {
+  if (canal_ == nullptr) return false;
+  return canal_->EnvoyerMessageDonnees(adresse_ ? adresse_() : TypeAdresseMessage{}, Id, Donnees, Taille);
+}
+
+bool TTransfertStream::Demander(uint8_t Genre) { return Envoyer(CM_DEMANDER_STREAM, &Genre, 1); }
+
+void TTransfertStream::Abandonner() {
+  recu_.Liberer();
+  envoye_.reset();
+}
+
+void TTransfertStream::Corrompu(uint8_t Genre, const std::string& Raison) {
+  recu_.Liberer();
+  if (SurCorrompu) SurCorrompu(Genre, Raison);
+}
+
+bool TTransfertStream::TraiterPret(const uint8_t* Donnees, uint32_t Taille) {
+  TypePret pret;
+  if (!LirePret(Donnees, Taille, pret)) return true;
+  if (!recu_.Commencer(pret.Genre, pret.Total)) {
+    Corrompu(pret.Genre, "announced size beyond the bound");
+    return true;
+  }
+  if (SurProgression) SurProgression(pret.Genre, 0, pret.Total);
+  const auto m = DemanderStreamSuivant(pret.Genre, 0, kTaillePiece);
+  (void)Envoyer(CM_DEMANDER_STREAM_SUIVANT, m.data(), kLongueurSuivant);
+  return true;
+}
+
+bool TTransfertStream::TraiterPiece(const uint8_t* Donnees, uint32_t Taille) {
+  TypePiece piece;
+  if (!LirePiece(Donnees, Taille, piece)) return true;
+  switch (recu_.Recevoir(piece)) {
+    case TStreamRecu::TypeEtape::Ignore:
+      return true;
+    case TStreamRecu::TypeEtape::Corrompu:
+      Corrompu(piece.Genre, "piece beyond its area or the announced size");
+      return true;
+    case TStreamRecu::TypeEtape::Suite:
+    case TStreamRecu::TypeEtape::Complet:
+      break;
+  }
+  if (piece.Compte > 0 && SurProgression) SurProgression(piece.Genre, recu_.Recus(), recu_.Total());
+  if (recu_.Recus() < recu_.Total()) {
+    const auto m = DemanderStreamSuivant(piece.Genre, recu_.Recus(), kTaillePiece);
+    (void)Envoyer(CM_DEMANDER_STREAM_SUIVANT, m.data(), kLongueurSuivant);
+    return true;
+  }
+  Lire();
+  return true;
+}
+
+void TTransfertStream::Lire() {
+  const uint8_t genre = recu_.Genre();
+  (void)Envoyer(CM_STREAM_BIEN_RECU, &genre, 1);
+  // The record is taken out first: a reader may run a nested wait during which another stream
+  // starts on this connection.
+  std::vector<uint8_t> compresse = recu_.Prendre();
+  try {
+    TMemoryStream flux;
+    Inflater(compresse.data(), compresse.size(), flux, TailleInflateeMaximale);
+    std::vector<uint8_t>().swap(compresse);
+    if (SurLire) SurLire(flux, genre);
+  } catch (const Exception& e) {
+    Corrompu(genre, e.Message());
+    return;
+  }
+  if (SurLu) SurLu(genre);
+}
+
+bool TTransfertStream::TraiterRefuse(const uint8_t* Donnees, uint32_t Taille) {
+  if (Donnees == nullptr || Taille != kLongueurRefuse) return true;
+  if (SurRefus) SurRefus(Donnees[0]);
+  return true;
+}
+
+bool TTransfertStream::TraiterDemander(const uint8_t* Donnees, uint32_t Taille) {
+  if (Donnees == nullptr || Taille != kLongueurDemander) return true;
+  const uint8_t genre = Donnees[0];
+  envoye_.reset();
+  bool pret = PeutEnvoyer && PeutEnvoyer(genre);
+  if (pret) {
+    TMemoryStream contenu;
+    pret = SurPreparer && SurPreparer(contenu, genre);
+    if (pret && contenu.Size() <= int64_t{kTailleCompresseeMaximale}) {
+      envoye_ = std::make_unique<std::string>(Deflater(contenu.Memory(), static_cast<std::size_t>(contenu.Size())));
+      pret = envoye_->size() <= kTailleCompresseeMaximale;
+    } else {
+      pret = false;
+    }
+  }
+  if (!pret) {
+    envoye_.reset();
+    const auto m = StreamRefuse(genre);
+    (void)Envoyer(CM_STREAM_REFUSE, m.data(), kLongueurRefuse);
+    return true;
+  }
+  genreEnvoye_ = genre;
+  const auto m = StreamPret(genre, static_cast<uint32_t>(envoye_->size()));
+  (void)Envoyer(CM_STREAM_PRET, m.data(), kLongueurPret);
+  return true;
+}
+
+bool TTransfertStream::TraiterSuivant(const uint8_t* Donnees, uint32_t Taille) {
+  TypeSuivant suivant;
+  if (!LireSuivant(Donnees, Taille, suivant) || !envoye_ || suivant.Genre != genreEnvoye_) return true;
+  const std::size_t taille = envoye_->size();
+  const std::size_t debut = std::min<std::size_t>(suivant.Position, taille);
+  const uint32_t compte = static_cast<uint32_t>(std::min<std::size_t>({taille - debut, suivant.Taille, kTailleZone}));
+  const auto m = EnvoyerStream(suivant.Genre, envoye_->data() + debut, compte);
+  (void)Envoyer(CM_ENVOYER_STREAM, m.data(), kLongueurEnvoyer);
+  return true;
+}
+
+bool TTransfertStream::TraiterBienRecu(const uint8_t* Donnees, uint32_t Taille) {
+  if (Donnees == nullptr || Taille != kLongueurBienRecu) return true;
+  if (envoye_ && Donnees[0] == genreEnvoye_) envoye_.reset();
+  return true;
+}
+
+}  // namespace TransfertStream
