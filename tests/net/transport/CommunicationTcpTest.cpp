@@ -1,0 +1,258 @@
+// The TCP link against the scripted server on loopback: opening (addresses with blanks, host
+// names), the connection identity and host exchange, the keep-alive, the synchronous exchanges
+// (each with its own result, ended by closing, by the loss of the link or by a silent server),
+// writes that the socket cannot take at once, what a lost connection leaves behind, and the
+// exclusive-mode flags.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "net/transport/VclCommTcp.h"
+#include "tests/support/ServeurScripte.h"
+
+using namespace GenresMessages;
+using namespace std::chrono_literals;
+
+namespace {
+
+class CommunicationTcp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    port = serveur.Demarrer();
+    client.AdresseServeur = "127.0.0.1";
+    client.PortServeur = std::to_string(port);
+    client.SurConnexion = [this](auto*, uint32_t, uint32_t) { evenements.push_back("connexion"); };
+    client.SurDeconnexion = [this](auto*, uint32_t, uint32_t) { evenements.push_back("deconnexion"); };
+    client.SurCommunicationPrete = [this](auto*, uint32_t ident) { evenements.push_back("prete " + std::to_string(ident)); };
+    client.SurErreurSocket = [this](auto*, TypeErreurSocket, int32_t&) { evenements.push_back("erreur"); };
+  }
+  // Runs the loop until the condition holds (at most 5 s).
+  bool Attendre(const std::function<bool()>& Condition) {
+    return loop.WaitUntil(Condition, 5s) == MainLoop::WaitResult::Satisfied;
+  }
+  // Opens the link and waits for the server's identity.
+  void Connecter() {
+    ASSERT_TRUE(client.Activer());
+    ASSERT_TRUE(Attendre([this] { return client.IdentServeur() != 0; }));
+  }
+  size_t Nombre(uint32_t Id) const {
+    size_t n = 0;
+    for (uint32_t g : serveur.Genres()) n += g == Id;
+    return n;
+  }
+
+  MainLoop loop{[] {}, [] {}};
+  TServeurScripte serveur{loop};
+  TCommunicationTcpClient client{loop};
+  uint16_t port = 0;
+  std::vector<std::string> evenements;
+};
+
+}  // namespace
+
+TEST_F(CommunicationTcp, OpeningTakesTheServersIdentityAndAnswersWithThisClientsHostDescription) {
+  client.RemplirHost = [](TCommunicationIp*, uint32_t, TypeEnvoiHostClient& h) { h[289] = 5; };
+  Connecter();
+  EXPECT_EQ(client.IdentServeur(), serveur.PremierIdent);
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_ENVOYER_HOST) == 1; }));
+  const std::string host = serveur.Dernier(CM_ENVOYER_HOST);
+  ASSERT_EQ(host.size(), 305u);
+  EXPECT_EQ(host[289], 5);
+  EXPECT_EQ(evenements, (std::vector<std::string>{"connexion", "prete " + std::to_string(serveur.PremierIdent)}));
+
+  // The same identity again changes nothing and raises nothing.
+  serveur.Envoyer(CM_ENVOYER_IDENT_CONNEXION, std::string(4, '\0') + std::string("\x64\0\0\0", 4));
+  serveur.Envoyer(CM_DEMANDER_HOST);
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_ENVOYER_HOST) == 2; }));
+  EXPECT_EQ(evenements.size(), 2u);
+}
+
+TEST_F(CommunicationTcp, TheServerAddressMayHoldBlanksOrBeAHostName) {
+  for (const char* adresse : {" 127. 0.0.1 ", "localhost"}) {
+    SCOPED_TRACE(adresse);
+    client.AdresseServeur = adresse;
+    Connecter();
+    EXPECT_TRUE(client.Desactiver(MDA_Aucun, true));
+  }
+  EXPECT_EQ(serveur.NombreConnexions(), 2);
+}
+
+TEST_F(CommunicationTcp, AConnectionRefusedIsASocketErrorThatClosesTheComponent) {
+  serveur.Arreter();
+  ASSERT_TRUE(client.Activer());
+  ASSERT_TRUE(Attendre([this] { return !client.Actif(); }));
+  EXPECT_EQ(client.ErreurEvenement(), TypeErreurSocket::Connexion);
+  EXPECT_NE(client.CodeErreur(), 0);
+  EXPECT_EQ(evenements, std::vector<std::string>{"erreur"});
+}
+
+TEST_F(CommunicationTcp, OnlyMessagesAddressedToTheConnectionGoOnTheLink) {
+  Connecter();
+  client.EnvoyerMessage({client.IdentServeur(), 5}, CM_FIN_LOGIN);
+  client.EnvoyerMessage({client.IdentServeur(), 0}, CM_FIN_LOGIN);
+  client.EnvoyerMessage({client.IdentServeur(), 2}, CM_DEMANDER_HOST);
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_DEMANDER_HOST) == 1; }));
+  EXPECT_EQ(Nombre(CM_FIN_LOGIN), 0u);
+}
+
+TEST_F(CommunicationTcp, TheKeepAliveSendsEmptyMessagesOnlyWhenSwitchedOn) {
+  client.IntervallePresence = 30ms;
+  Connecter();
+  (void)loop.WaitUntil([] { return false; }, 150ms);
+  EXPECT_EQ(Nombre(0), 0u);
+  client.Desactiver(MDA_Aucun, true);
+  client.KeepSocketTcpAlive = true;
+  Connecter();
+  ASSERT_TRUE(Attendre([this] { return Nombre(0) >= 2; }));
+  for (const auto& r : serveur.Recus) {
+    if (r.Id == 0) {
+      EXPECT_TRUE(r.Donnees.empty());
+    }
+  }
+}
+
+TEST_F(CommunicationTcp, ASynchronousExchangeEndsWithItsAnswerItsTimeOutOrTheClosingOfTheLink) {
+  Connecter();
+  // CM_ENVOYER_INFOS_VERSION marks the answer.
+  serveur.Traitements[CM_DEMANDER_PROFILS_SRV] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_ENVOYER_INFOS_VERSION, std::string(272, 'v'));
+  };
+  EXPECT_TRUE(client.DemanderProfilsServeurs());
+  EXPECT_EQ(client.VersionServeur()[0], 'v');
+  EXPECT_TRUE(client.ReponseRecue());
+
+  // Unanswered, with a time-out of its own: False, the link stays.
+  serveur.Muets.insert(CM_ENVOYER_ETAT_BASE);
+  EXPECT_FALSE(client.EnvoyerEtAttendre({client.IdentServeur(), 2}, CM_ENVOYER_ETAT_BASE, "\1", 1, 50));
+  EXPECT_TRUE(client.Actif());
+
+  // Closed while it waits: False at once.
+  serveur.Traitements[CM_DEMANDER_INFOS_UTILISATEURS] = [this](TServeurScripte&, const TypeMessageRecu&) {
+    client.Desactiver(MDA_Aucun, true);
+  };
+  EXPECT_FALSE(client.DemanderInfosUtilisateurs());
+  EXPECT_FALSE(client.Actif());
+  // Without a link nothing is sent and nothing waits.
+  EXPECT_FALSE(client.DemanderProfilsServeurs());
+}
+
+TEST_F(CommunicationTcp, ASilentServerOrALostLinkEndsTheWaitAndClosesTheComponent) {
+  client.DelaiSilenceServeur = 200ms;
+  Connecter();
+  serveur.Muets.insert(CM_DEMANDER_PROFILS_SRV);
+  const auto debut = std::chrono::steady_clock::now();
+  EXPECT_FALSE(client.DemanderProfilsServeurs());
+  EXPECT_LT(std::chrono::steady_clock::now() - debut, 3s);
+  EXPECT_FALSE(client.Actif());
+  EXPECT_EQ(evenements.back(), "deconnexion");
+
+  evenements.clear();
+  Connecter();
+  serveur.CouperA = CM_DEMANDER_INFOS_UTILISATEURS;
+  EXPECT_FALSE(client.DemanderInfosUtilisateurs());
+  EXPECT_FALSE(client.Actif());
+  EXPECT_EQ(evenements.back(), "deconnexion");
+}
+
+TEST_F(CommunicationTcp, AnExchangeStartedInsideTheWaitOfAnotherKeepsItsOwnResult) {
+  Connecter();
+  bool interieur = true;
+  serveur.Traitements[CM_DEMANDER_PROFILS_SRV] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_DEBUT_REQUETE);
+    s.Envoyer(CM_REPONDRE_TRAITEMENT_LONG, "\1");  // answers the outer exchange: OK
+  };
+  serveur.Traitements[CM_ENVOYER_ETAT_BASE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_REQUETE, "\0");  // answers the inner exchange: refused
+  };
+  client.OnReceptionReponseRequete = [this](uint32_t, const uint8_t*, uint32_t) { client.ReponseEchec(); };
+  client.SurDebutRequeteServeur = [&](auto*, const TypeAdresseMessage&) {
+    interieur = client.EnvoyerEtatBase({client.IdentServeur(), 2}, 1);
+  };
+  EXPECT_TRUE(client.DemanderProfilsServeurs());
+  EXPECT_FALSE(interieur);
+  // The inner one was sent only after the outer one had its answer.
+  const auto genres = serveur.Genres();
+  EXPECT_EQ(std::count(genres.begin(), genres.end(), CM_ENVOYER_ETAT_BASE), 1);
+}
+
+TEST_F(CommunicationTcp, WritesTheSocketCannotTakeAreQueuedAndSentInOrder) {
+  Connecter();
+  // Incompressible messages of 1 MB each, more than the socket takes at once.
+  std::vector<std::string> envoyes;
+  std::string bloc(1 << 20, '\0');
+  for (int m = 0; m < 4; ++m) {
+    VclCommTcp::OctetsAleatoires(reinterpret_cast<uint8_t*>(bloc.data()), static_cast<int>(bloc.size()));
+    bloc[0] = static_cast<char>(m);
+    envoyes.push_back(bloc);
+    ASSERT_TRUE(client.EnvoyerMessageDonnees({client.IdentServeur(), 2}, CM_ENVOYER_ORDRE_MODIF, bloc.data(),
+                                             static_cast<uint32_t>(bloc.size())));
+  }
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_ENVOYER_ORDRE_MODIF) == 4; }));
+  std::vector<std::string> recus;
+  for (const auto& r : serveur.Recus)
+    if (r.Id == CM_ENVOYER_ORDRE_MODIF) recus.push_back(r.Donnees);
+  EXPECT_TRUE(recus == envoyes);
+}
+
+TEST_F(CommunicationTcp, BytesLeftByALostConnectionNeverPrecedeTheNextOnesBytes) {
+  Connecter();
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_ENVOYER_HOST) == 1; }));
+  bool debut = false;
+  client.SurDebutRequeteServeur = [&](auto*, const TypeAdresseMessage&) { debut = true; };
+  // A whole frame and the head of another, then the link goes.
+  std::string entiere, coupee;
+  ASSERT_TRUE(Trame::Construire({serveur.IdentCourant(), 2}, CM_DEBUT_REQUETE, nullptr, 0, 0, entiere));
+  ASSERT_TRUE(Trame::Construire({serveur.IdentCourant(), 2}, CM_FIN_REQUETE, nullptr, 0, 0, coupee));
+  serveur.EnvoyerBrut(entiere + coupee.substr(0, 9));
+  serveur.Couper();
+  ASSERT_TRUE(Attendre([this] { return !client.Actif(); }));
+  EXPECT_TRUE(debut);
+  // A message written while there is no link waits in the send queue; opening drops it.
+  client.EnvoyerMessage({client.IdentServeur(), 2}, CM_FIN_LOGIN);
+  Connecter();
+  EXPECT_EQ(client.IdentServeur(), serveur.PremierIdent + 1);
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_ENVOYER_HOST) == 2; }));
+  EXPECT_EQ(Nombre(CM_FIN_LOGIN), 0u);
+}
+
+TEST_F(CommunicationTcp, ClosingWithACauseTellsTheServerAndResetsTheSecurityRecords) {
+  Connecter();
+  client.Desactiver(MDA_VersionsIncompatibles, true);
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_DECONNEXION) == 1; }));
+  EXPECT_EQ(serveur.Dernier(CM_DECONNEXION)[0], MDA_VersionsIncompatibles);
+  EXPECT_EQ(evenements.back(), "deconnexion");
+  Connecter();
+  client.DefinirSecurites({TypeSecurite{Trame::kModeChiffre, "cle"}, TypeSecurite{Trame::kModeChiffre, "cle"}});
+  client.Desactiver(MDA_Aucun, true);
+  EXPECT_EQ(client.Securites()[0].Mode, Trame::kModeCompresse);
+  EXPECT_TRUE(client.Securites()[1].PhraseSecrete.empty());
+}
+
+TEST_F(CommunicationTcp, TheServersDisconnectionIsReportedWithItsCause) {
+  Connecter();
+  uint8_t cause = 0;
+  client.OnDeconnexionApplicatif = [&](auto*, uint32_t, uint8_t c, double) { cause = c; };
+  std::string d(16, '\0');
+  d[0] = MDA_DeconnexionParAdministrateur;
+  serveur.Envoyer(CM_DECONNEXION, d);
+  ASSERT_TRUE(Attendre([&] { return cause != 0; }));
+  EXPECT_EQ(cause, MDA_DeconnexionParAdministrateur);
+  EXPECT_TRUE(client.Actif());  // the application decides
+}
+
+TEST_F(CommunicationTcp, AnExclusiveModeChangeIsRaisedOnlyWhenTheFlagChanges) {
+  int changements = 0;
+  client.SurChangementModeExclusif = [&](auto*, bool, TypeGenreProcess, uint32_t, const auto&) { ++changements; };
+  EXPECT_TRUE(client.ChangerModeExclusif(true, GP_Client, 1));
+  EXPECT_FALSE(client.ChangerModeExclusif(true, GP_Client, 1));
+  EXPECT_FALSE(client.ChangerModeExclusif(true, GP_ServiceWeb, 1));
+  EXPECT_TRUE(client.ChangerModeExclusif(true, GP_Serveur, 1));
+  EXPECT_EQ(changements, 2);
+  EXPECT_TRUE(client.ModeExclusif());
+  EXPECT_TRUE(client.ModeExclusifServeur());
+  client.FinLogin(0);
+  EXPECT_FALSE(client.ModeExclusif());
+  EXPECT_FALSE(client.ModeExclusifServeur());
+}
