@@ -28,16 +28,13 @@
 #include "core/objects/Exceptions.h"
 #include "core/serial/Streams.h"
 #include "net/protocol/Trame.h"
-
-class TCommunicationIp;
+#include "net/transport/VclCommTcp.h"
 
 // The compressed bytes of a stream do not inflate, or inflate past the bound.
 class EDecompressionError : public EStreamError {
  public:
   using EStreamError::EStreamError;
 };
-
-enum TypeGenreStream : uint8_t { StreamBase = 0, StreamInfosUtilisateur = 1 };
 
 namespace TransfertStream {
 
