@@ -3,13 +3,16 @@
 // compressed bytes from memory.
 //   Reception           TCommunicationTcpClient + TTransfertStream against TServeurScripte, one
 //                       thread, the server's frames built beforehand (its cost is not ours)
-//   InflationSeule      zlib's uncompress into a buffer of the known size
+//   InflaterEnMemoire   the reception's own inflation alone
+//   InflationSeule      zlib's uncompress into a buffer of the known size, the same at every run
+//   InflationNeuve      the same into a buffer allocated for the run (fresh memory, as a receiver has)
 // The content is record-like: fixed 64-byte records with a few varying fields and texts.
 #include <benchmark/benchmark.h>
 
 #include <zlib.h>
 
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -112,7 +115,7 @@ void Reception(benchmark::State& state) {
   TransfertStream::TTransfertStream transfert;
   transfert.Enregistrer(client, [&] { return TypeAdresseMessage{client.IdentServeur(), 2}; });
   int64_t lus = -1;
-  transfert.SurLire = [&](TMemoryStream& f, uint8_t) { lus = f.Size(); };
+  transfert.SurLire = [&](TStream& f, uint8_t) { lus = f.Size(); };
   if (!client.Activer() ||
       boucle.WaitUntil([&] { return client.IdentServeur() != 0; }, 5s) != MainLoop::WaitResult::Satisfied) {
     state.SkipWithError("no connection");
@@ -144,8 +147,36 @@ void InflationSeule(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * flux.compresse.size()));
 }
 
+// The inflation the reception ends with, alone: into blocks, the size not being known.
+void InflaterEnMemoire(benchmark::State& state) {
+  const Flux& flux = LeFlux();
+  for (auto _ : state) {
+    TransfertStream::TFluxInflate sortie;
+    TransfertStream::Inflater(reinterpret_cast<const uint8_t*>(flux.compresse.data()), flux.compresse.size(), sortie);
+    if (sortie.Size() != static_cast<int64_t>(flux.contenu.size())) state.SkipWithError("inflate");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * flux.compresse.size()));
+  state.counters["inflated_MiB"] = static_cast<double>(flux.contenu.size() >> 20);
+}
+
+void InflationNeuve(benchmark::State& state) {
+  const Flux& flux = LeFlux();
+  for (auto _ : state) {
+    const auto sortie = std::make_unique_for_overwrite<uint8_t[]>(flux.contenu.size());
+    uLongf taille = static_cast<uLongf>(flux.contenu.size());
+    if (uncompress(sortie.get(), &taille, reinterpret_cast<const Bytef*>(flux.compresse.data()),
+                   static_cast<uLong>(flux.compresse.size())) != Z_OK ||
+        taille != flux.contenu.size())
+      state.SkipWithError("uncompress");
+    benchmark::DoNotOptimize(sortie.get());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * flux.compresse.size()));
+}
+
 }  // namespace
 
+BENCHMARK(InflationNeuve)->Unit(benchmark::kMillisecond);
+BENCHMARK(InflaterEnMemoire)->Unit(benchmark::kMillisecond);
 BENCHMARK(InflationSeule)->Unit(benchmark::kMillisecond);
 BENCHMARK(Reception)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

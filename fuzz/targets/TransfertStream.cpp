@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     f.WriteBuffer(contenu.data(), static_cast<int64_t>(contenu.size()));
     return g != 2;
   };
-  t.SurLire = [](TMemoryStream& f, uint8_t) {
+  t.SurLire = [](TStream& f, uint8_t) {
     Fuzz::Verifier(uint64_t(f.Size()) <= kMaximum, "a stream read never inflates past its bound");
   };
   Fuzz::TOctets entree(Data, Size);

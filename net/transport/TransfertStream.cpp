@@ -66,8 +66,48 @@ bool LirePiece(const uint8_t* Donnees, uint32_t Taille, TypePiece& Piece) {
   return true;
 }
 
-void Inflater(const uint8_t* Donnees, std::size_t Taille, TMemoryStream& Flux, uint64_t Maximum) {
-  Flux.Clear();
+// --- The inflated stream
+
+int64_t TFluxInflate::Read(void* Tampon, int64_t Nombre) {
+  if (Nombre <= 0 || position_ >= taille_) return 0;
+  const int64_t n = std::min(Nombre, taille_ - position_);
+  auto* sortie = static_cast<uint8_t*>(Tampon);
+  for (int64_t fait = 0; fait < n;) {
+    const auto bloc = static_cast<std::size_t>(position_ / kTailleBloc);
+    const auto decalage = static_cast<std::size_t>(position_ % kTailleBloc);
+    const auto morceau = static_cast<std::size_t>(std::min<int64_t>(n - fait, int64_t{kTailleBloc} - int64_t(decalage)));
+    std::memcpy(sortie + fait, blocs_[bloc].get() + decalage, morceau);
+    fait += static_cast<int64_t>(morceau);
+    position_ += static_cast<int64_t>(morceau);
+  }
+  return n;
+}
+
+int64_t TFluxInflate::Seek(int64_t Decalage, TSeekOrigin Origine) {
+  const int64_t base = Origine == TSeekOrigin::soBeginning ? 0 : Origine == TSeekOrigin::soCurrent ? position_ : taille_;
+  position_ = std::max<int64_t>(0, base + Decalage);
+  return position_;
+}
+
+void TFluxInflate::SetSize(int64_t) { throw EWriteError("TFluxInflate: the inflated stream is read-only"); }
+
+void TFluxInflate::Vider() {
+  blocs_.clear();
+  taille_ = 0;
+  position_ = 0;
+}
+
+std::string TFluxInflate::Texte() {
+  std::string s(static_cast<std::size_t>(taille_), '\0');
+  const int64_t position = position_;
+  position_ = 0;
+  (void)Read(s.data(), taille_);
+  position_ = position;
+  return s;
+}
+
+void Inflater(const uint8_t* Donnees, std::size_t Taille, TFluxInflate& Flux, uint64_t Maximum) {
+  Flux.Vider();
   if (Taille == 0) return;
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw EDecompressionError("Inflater: zlib cannot start");
@@ -75,31 +115,33 @@ void Inflater(const uint8_t* Donnees, std::size_t Taille, TMemoryStream& Flux, u
     z_stream& z;
     ~Fin() { inflateEnd(&z); }
   } fin{z};
-  // One byte of room beyond the bound tells a stream that goes past it.
-  const uint64_t plafond = Maximum + 1;
-  uint64_t capacite = std::min<uint64_t>(plafond, std::max<uint64_t>(uint64_t{Taille} * 4, 1u << 16));
+  // The size is known only at the end: the bytes stay in the blocks they were inflated into, never
+  // in a buffer grown (zero-filled and copied) again and again.
+  constexpr std::size_t kBloc = TFluxInflate::kTailleBloc;
+  auto& blocs = Flux.blocs_;
   uint64_t produit = 0;
+  std::size_t remplis = kBloc;  // in the last block
   const uint8_t* entree = Donnees;
   std::size_t reste = Taille;
-  Flux.SetSize(static_cast<int64_t>(capacite));
   for (;;) {
-    if (produit == capacite) {
-      if (capacite == plafond) throw EDecompressionError("Inflater: the stream inflates past its bound");
-      capacite = std::min(plafond, capacite * 2);
-      Flux.SetSize(static_cast<int64_t>(capacite));
+    if (remplis == kBloc) {
+      blocs.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBloc));
+      remplis = 0;
     }
     if (z.avail_in == 0) {
-      const std::size_t bloc = std::min<std::size_t>(reste, 1u << 30);
+      const std::size_t morceau = std::min<std::size_t>(reste, 1u << 30);
       z.next_in = const_cast<Bytef*>(entree);
-      z.avail_in = static_cast<uInt>(bloc);
-      entree += bloc;
-      reste -= bloc;
+      z.avail_in = static_cast<uInt>(morceau);
+      entree += morceau;
+      reste -= morceau;
     }
-    z.next_out = Flux.Memory() + produit;
-    z.avail_out = static_cast<uInt>(std::min<uint64_t>(capacite - produit, 1u << 30));
+    z.next_out = blocs.back().get() + remplis;
+    z.avail_out = static_cast<uInt>(kBloc - remplis);
     const uInt avant = z.avail_out;
     const int r = inflate(&z, Z_NO_FLUSH);
+    remplis += avant - z.avail_out;
     produit += avant - z.avail_out;
+    if (produit > Maximum) throw EDecompressionError("Inflater: the stream inflates past its bound");
     if (r == Z_STREAM_END) {
       if (z.avail_in != 0 || reste != 0) throw EDecompressionError("Inflater: bytes after the end of the stream");
       break;
@@ -108,9 +150,8 @@ void Inflater(const uint8_t* Donnees, std::size_t Taille, TMemoryStream& Flux, u
       throw EDecompressionError("Inflater: the stream is cut short");
     if (r != Z_OK && r != Z_BUF_ERROR) throw EDecompressionError("Inflater: corrupt compressed stream");
   }
-  if (produit > Maximum) throw EDecompressionError("Inflater: the stream inflates past its bound");
-  Flux.SetSize(static_cast<int64_t>(produit));
-  Flux.SetPosition(0);
+  Flux.taille_ = static_cast<int64_t>(produit);
+  Flux.position_ = 0;
 }
 
 std::string Deflater(const void* Donnees, std::size_t Taille) {
@@ -240,7 +281,7 @@ void TTransfertStream::Lire() {
   // starts on this connection.
   std::vector<uint8_t> compresse = recu_.Prendre();
   try {
-    TMemoryStream flux;
+    TFluxInflate flux;
     Inflater(compresse.data(), compresse.size(), flux, TailleInflateeMaximale);
     std::vector<uint8_t>().swap(compresse);
     if (SurLire) SurLire(flux, genre);

@@ -77,10 +77,32 @@ struct TypePiece {
 [[nodiscard]] bool LireSuivant(const uint8_t* Donnees, uint32_t Taille, TypeSuivant& Suivant);
 [[nodiscard]] bool LirePiece(const uint8_t* Donnees, uint32_t Taille, TypePiece& Piece);
 
+// A stream inflated in memory, read-only: its bytes stay in the blocks they were inflated into.
+class TFluxInflate : public TStream {
+ public:
+  static constexpr std::size_t kTailleBloc = std::size_t{1} << 20;
+
+  int64_t Read(void* Tampon, int64_t Nombre) override;
+  int64_t Write(const void*, int64_t) override { return 0; }
+  int64_t Seek(int64_t Decalage, TSeekOrigin Origine) override;
+  int64_t Size() const override { return taille_; }
+  // Raises EWriteError.
+  void SetSize(int64_t) override;
+  void Vider();
+  // The whole content, whatever the position (which is kept).
+  std::string Texte();
+
+ private:
+  friend void Inflater(const uint8_t*, std::size_t, TFluxInflate&, uint64_t);
+  std::vector<std::unique_ptr<uint8_t[]>> blocs_;
+  int64_t taille_ = 0;
+  int64_t position_ = 0;
+};
+
 // Inflates a whole zlib stream into Flux (replaced, positioned at 0). Nothing at all inflates to
 // nothing. Raises EDecompressionError for bytes that are not one complete zlib stream, for bytes
 // after its end, and for more than Maximum inflated bytes.
-void Inflater(const uint8_t* Donnees, std::size_t Taille, TMemoryStream& Flux,
+void Inflater(const uint8_t* Donnees, std::size_t Taille, TFluxInflate& Flux,
               uint64_t Maximum = kTailleInflateeMaximale);
 // The zlib stream of the bytes at the default compression level.
 std::string Deflater(const void* Donnees, std::size_t Taille);
@@ -136,7 +158,7 @@ class TTransfertStream {
   // Receiving. SurLire gets the inflated stream positioned at 0; an exception from it (a reader
   // that finds the content corrupt) or from the inflation makes the stream corrupt.
   std::function<void(uint8_t Genre, uint32_t Position, uint32_t Total)> SurProgression;
-  std::function<void(TMemoryStream& Flux, uint8_t Genre)> SurLire;
+  std::function<void(TStream& Flux, uint8_t Genre)> SurLire;
   std::function<void(uint8_t Genre)> SurRefus;
   // Run once SurLire is done with the stream, before the record is freed.
   std::function<void(uint8_t Genre)> SurLu;

@@ -20,7 +20,11 @@ class TransfertStreamTcp : public ::testing::Test {
     client.AdresseServeur = "127.0.0.1";
     client.PortServeur = std::to_string(serveur.Demarrer());
     transfert.Enregistrer(client, [this] { return TypeAdresseMessage{client.IdentServeur(), 2}; });
-    transfert.SurLire = [this](TMemoryStream& f, uint8_t g) { lus.emplace_back(g, f.AsString()); };
+    transfert.SurLire = [this](TStream& f, uint8_t g) {
+      std::string s(static_cast<std::size_t>(f.Size()), '\0');
+      f.ReadBuffer(s.data(), f.Size());
+      lus.emplace_back(g, s);
+    };
     transfert.SurCorrompu = [this](uint8_t, const std::string&) {
       ++corrompus;
       (void)client.Desactiver(0, true);

@@ -51,9 +51,11 @@ struct Paire {
       return true;
     };
     client.SurProgression = [this](uint8_t, uint32_t p, uint32_t) { progression.push_back(p); };
-    client.SurLire = [this](TMemoryStream& f, uint8_t) {
+    client.SurLire = [this](TStream& f, uint8_t) {
       EXPECT_EQ(f.Position(), 0);
-      lus.push_back(f.AsString());
+      std::string s(static_cast<std::size_t>(f.Size()), '\0');
+      f.ReadBuffer(s.data(), f.Size());
+      lus.push_back(s);
     };
     client.SurCorrompu = [this](uint8_t, const std::string& r) { corrompus.push_back(r); };
     client.SurRefus = [this](uint8_t g) { refus.push_back(g); };
@@ -205,7 +207,7 @@ TEST(TransfertStream, CorruptCompressedBytesOrAReaderThatFailsMakeTheStreamCorru
   for (const std::string& octets : {std::string("pas du zlib"), tronque, altere, bon + "x", bon}) {
     Paire p;
     const bool lecteurEchoue = octets == bon;
-    if (lecteurEchoue) p.client.SurLire = [](TMemoryStream&, uint8_t) { throw EReadError("bad content"); };
+    if (lecteurEchoue) p.client.SurLire = [](TStream&, uint8_t) { throw EReadError("bad content"); };
     const auto pret = StreamPret(StreamBase, uint32_t(octets.size()));
     p.Recevoir(CM_STREAM_PRET, pret.data(), 8);
     const auto piece = EnvoyerStream(StreamBase, octets.data(), uint32_t(octets.size()));
@@ -215,15 +217,26 @@ TEST(TransfertStream, CorruptCompressedBytesOrAReaderThatFailsMakeTheStreamCorru
   }
 }
 
-TEST(TransfertStream, InflationStopsAtItsBound) {
-  const std::string contenu(100000, 'a');
+// The inflated bytes read back across the blocks that hold them, from any position; one byte more
+// than the bound is refused.
+TEST(TransfertStream, InflatedStreamsReadAcrossTheirBlocksAndStopAtTheirBound) {
+  const std::string contenu = Pseudo(TFluxInflate::kTailleBloc * 2 + 12345);
   const std::string compresse = Deflater(contenu.data(), contenu.size());
-  TMemoryStream flux;
-  Inflater(reinterpret_cast<const uint8_t*>(compresse.data()), compresse.size(), flux, contenu.size());
-  EXPECT_EQ(flux.AsString(), contenu);
-  EXPECT_THROW(Inflater(reinterpret_cast<const uint8_t*>(compresse.data()), compresse.size(), flux,
-                        contenu.size() - 1),
-               EDecompressionError);
+  const auto* octets = reinterpret_cast<const uint8_t*>(compresse.data());
+  TFluxInflate flux;
+  Inflater(octets, compresse.size(), flux, contenu.size());
+  ASSERT_EQ(flux.Size(), int64_t(contenu.size()));
+  EXPECT_EQ(flux.Texte(), contenu);
+  flux.SetPosition(int64_t(TFluxInflate::kTailleBloc) - 7);
+  std::string lu(int64_t(TFluxInflate::kTailleBloc) + 20, '\0');
+  flux.ReadBuffer(lu.data(), int64_t(lu.size()));
+  EXPECT_EQ(lu, contenu.substr(TFluxInflate::kTailleBloc - 7, lu.size()));
+  flux.Seek(-5, TSeekOrigin::soEnd);
+  char fin[10];
+  EXPECT_EQ(flux.Read(fin, 10), 5);
+  EXPECT_EQ(std::string(fin, 5), contenu.substr(contenu.size() - 5));
+  EXPECT_THROW(flux.SetSize(0), EWriteError);
+  EXPECT_THROW(Inflater(octets, compresse.size(), flux, contenu.size() - 1), EDecompressionError);
 }
 
 }  // namespace
