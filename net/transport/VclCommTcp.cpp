@@ -547,6 +547,10 @@ void TCommunicationTcpClient::AttendreReponse(const std::shared_ptr<Echange>& E,
 
 bool TCommunicationTcpClient::EnvoyerEtAttendre(const TypeAdresseMessage& Adresse, uint32_t Id, const void* Donnees,
                                                 uint32_t Taille, uint32_t Delai) {
+  return Echanger([&] { return EnvoyerMessageDonnees(Adresse, Id, Donnees, Taille); }, Delai);
+}
+
+bool TCommunicationTcpClient::Echanger(const std::function<bool()>& Envoyer, uint32_t Delai) {
   // An exchange already waiting is answered first: the server answers in order.
   while (!ReponseRecue()) {
     std::shared_ptr<Echange> autre;
@@ -558,7 +562,7 @@ bool TCommunicationTcpClient::EnvoyerEtAttendre(const TypeAdresseMessage& Adress
   if (!Connecte()) return false;
   auto echange = std::make_shared<Echange>();
   echanges_.push_back(echange);
-  if (EnvoyerMessageDonnees(Adresse, Id, Donnees, Taille)) {
+  if (Envoyer()) {
     AttendreReponse(echange, Delai);
   } else {
     echange->Repondu = true;

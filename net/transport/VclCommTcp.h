@@ -217,6 +217,8 @@ class TCommunicationTcpClient : public TCommunicationTcp {
   bool EnvoyerEtAttendre(const TypeAdresseMessage& Adresse, uint32_t Id, uint32_t Delai) {
     return EnvoyerEtAttendre(Adresse, Id, nullptr, 0, Delai);
   }
+  // The same for any sending: Envoyer sends the message (False: nothing was sent, nothing waits).
+  bool Echanger(const std::function<bool()>& Envoyer, uint32_t Delai);
   // Marks the unanswered exchange (nothing when none waits).
   void ReponseOk();
   void ReponseEchec();

@@ -358,10 +358,14 @@ bool PourChaqueAffectation(bool (*Routine)(void* Donnees), void* Donnees) {
       reinterpret_cast<intptr_t>(&appel), nullptr, 0, true);
 }
 
+void SupprimerTousProfilsServeurs() {
+  while (Xi::Premier(E().profils, kProfilIdent) && SupprimerProfilServeurCourant()) {}
+}
+
 void ToutSupprimer() {
   SupprimerTousUtilisateurs(false);
   while (Xi::Premier(E().groupes, kGroupeIdent) && SupprimerGroupeUtilisateursCourant()) {}
-  while (Xi::Premier(E().profils, kProfilIdent) && SupprimerProfilServeurCourant()) {}
+  SupprimerTousProfilsServeurs();
   while (Xi::Premier(E().affectations, kAffIdent) && SupprimerAffectationCourante()) {}
 }
 

@@ -126,6 +126,8 @@ bool ChercherProfilUtilisateurParNom(std::string_view Nom);
 [[nodiscard]] bool CreerProfilServeur(const TypeProfilServeur& E);
 [[nodiscard]] bool ModifierProfilServeur(const TypeProfilServeur& E);
 [[nodiscard]] bool SupprimerProfilServeurCourant();
+// Empties the table, each deletion notified.
+void SupprimerTousProfilsServeurs();
 
 // --- Assignments: refused when the user profile or the user is unknown, or when the profile is of
 // kind administration and the user is no administrator.

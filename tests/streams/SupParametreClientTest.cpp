@@ -93,10 +93,18 @@ TEST_F(RegistreEssai, SavingStampsBothHivesAndASecondReaderSeesTheValues) {
   EXPECT_EQ(lus.PortTcpServeur, "49301");
 }
 
-TEST_F(RegistreEssai, TheDataClientIsNotBuiltYet) {
+TEST_F(RegistreEssai, TheDataClientsAddressAndPortGoThroughTheRegistry) {
   TRegistre registre;
   registre.Racine = kRacine;
-  TIeClient client;
-  EXPECT_THROW(LireParametresConnexion(client, registre), ENonConstruit);
-  EXPECT_THROW(SauverParametresConnexion(client, registre), ENonConstruit);
+  MainLoop loop{[] {}, [] {}};
+  TIeClient client(loop);
+  EXPECT_EQ(client.GetAdresseIpServeur(), "127.0.0.1");
+  EXPECT_EQ(client.GetPortTcpServeur(), "49300");
+  client.SetAdresseIpServeur("10.0.0.7");
+  client.SetPortTcpServeur("49310");
+  SauverParametresConnexion(client, registre);
+  TIeClient autre(loop);
+  LireParametresConnexion(autre, registre);
+  EXPECT_EQ(autre.GetAdresseIpServeur(), "10.0.0.7");
+  EXPECT_EQ(autre.GetPortTcpServeur(), "49310");
 }
