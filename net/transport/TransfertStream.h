@@ -28,7 +28,8 @@
 #include "core/objects/Exceptions.h"
 #include "core/serial/Streams.h"
 #include "net/protocol/Trame.h"
-#include "net/transport/VclCommTcp.h"
+
+class TCommunicationIp;
 
 // The compressed bytes of a stream do not inflate, or inflate past the bound.
 class EDecompressionError : public EStreamError {

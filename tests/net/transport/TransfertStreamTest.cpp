@@ -9,6 +9,7 @@
 
 #include "net/protocol/VclCommIp.h"
 #include "net/transport/TransfertStream.h"
+#include "net/transport/VclCommTcp.h"
 
 using namespace GenresMessages;
 using namespace TransfertStream;
