@@ -1,8 +1,9 @@
 // Receiving the whole base: a 40 MiB compressed stream asked for in 4096-byte pieces over loopback
 // from the scripted data server, acknowledged and inflated, against the floor of inflating the same
 // compressed bytes from memory.
-//   Reception           TCommunicationTcpClient + TTransfertStream against TServeurScripte, one
-//                       thread, the server's frames built beforehand (its cost is not ours)
+//   Reception/0, /1     TCommunicationTcpClient + TTransfertStream against TServeurScripte, the
+//                       server on the client's thread (0) or on a thread of its own (1), its
+//                       frames built beforehand (their cost is not ours)
 //   InflaterEnMemoire   the reception's own inflation alone
 //   InflationSeule      zlib's uncompress into a buffer of the known size, the same at every run
 //   InflationNeuve      the same into a buffer allocated for the run (fresh memory, as a receiver has)
@@ -15,6 +16,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/objects/Modules.h"
@@ -84,7 +86,11 @@ void Reception(benchmark::State& state) {
   Demarrer();
   const Flux& flux = LeFlux();
   MainLoop boucle{[] {}, [] {}};
-  TServeurScripte serveur{boucle};
+  // Argument 1: the data server is a program of its own, its loop on a thread of its own;
+  // argument 0: it shares the client's thread.
+  const bool filPropre = state.range(0) != 0;
+  MainLoop boucleServeur{[] {}, [] {}};
+  TServeurScripte serveur{filPropre ? boucleServeur : boucle};
   const uint16_t port = serveur.Demarrer();
   // Every piece framed beforehand, as the server sends it.
   std::vector<std::string> trames;
@@ -109,6 +115,8 @@ void Reception(benchmark::State& state) {
   };
   serveur.Traitements[GenresMessages::CM_STREAM_BIEN_RECU] = [](TServeurScripte&, const TypeMessageRecu&) {};
 
+  std::thread filServeur;
+  if (filPropre) filServeur = std::thread([&] { boucleServeur.Run(); });
   TCommunicationTcpClient client{boucle};
   client.AdresseServeur = "127.0.0.1";
   client.PortServeur = std::to_string(port);
@@ -117,11 +125,10 @@ void Reception(benchmark::State& state) {
   int64_t lus = -1;
   transfert.SurLire = [&](TStream& f, uint8_t) { lus = f.Size(); };
   if (!client.Activer() ||
-      boucle.WaitUntil([&] { return client.IdentServeur() != 0; }, 5s) != MainLoop::WaitResult::Satisfied) {
+      boucle.WaitUntil([&] { return client.IdentServeur() != 0; }, 5s) != MainLoop::WaitResult::Satisfied)
     state.SkipWithError("no connection");
-    return;
-  }
   for (auto _ : state) {
+    if (client.IdentServeur() == 0) break;
     lus = -1;
     (void)transfert.Demander(StreamBase);
     if (boucle.WaitUntil([&] { return lus >= 0; }, 120s) != MainLoop::WaitResult::Satisfied ||
@@ -130,6 +137,8 @@ void Reception(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * total);
   (void)client.Desactiver(0, true);
+  boucleServeur.RequestStop();
+  if (filServeur.joinable()) filServeur.join();
   serveur.Arreter();
 }
 
@@ -178,5 +187,5 @@ void InflationNeuve(benchmark::State& state) {
 BENCHMARK(InflationNeuve)->Unit(benchmark::kMillisecond);
 BENCHMARK(InflaterEnMemoire)->Unit(benchmark::kMillisecond);
 BENCHMARK(InflationSeule)->Unit(benchmark::kMillisecond);
-BENCHMARK(Reception)->Unit(benchmark::kMillisecond);
+BENCHMARK(Reception)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -106,27 +106,39 @@ std::string TFluxInflate::Texte() {
   return s;
 }
 
-void Inflater(const uint8_t* Donnees, std::size_t Taille, TFluxInflate& Flux, uint64_t Maximum) {
-  Flux.Vider();
-  if (Taille == 0) return;
+// --- Inflation piece by piece
+
+struct TInflateur::Etat {
   z_stream z{};
-  if (inflateInit(&z) != Z_OK) throw EDecompressionError("Inflater: zlib cannot start");
-  struct Fin {
-    z_stream& z;
-    ~Fin() { inflateEnd(&z); }
-  } fin{z};
+  bool fini = false;
+  uint64_t maximum = 0;
+  uint64_t produit = 0;
+  std::size_t remplis = TFluxInflate::kTailleBloc;  // in the last block
+  std::vector<std::unique_ptr<uint8_t[]>> blocs;
+  ~Etat() { inflateEnd(&z); }
+};
+
+TInflateur::TInflateur(uint64_t Maximum) : etat_(std::make_unique<Etat>()) {
+  if (inflateInit(&etat_->z) != Z_OK) throw EDecompressionError("Inflater: zlib cannot start");
+  etat_->maximum = Maximum;
+}
+
+TInflateur::~TInflateur() = default;
+
+void TInflateur::Ajouter(const uint8_t* Donnees, std::size_t Taille) {
+  Etat& e = *etat_;
+  if (Taille == 0) return;
+  if (e.fini) throw EDecompressionError("Inflater: bytes after the end of the stream");
   // The size is known only at the end: the bytes stay in the blocks they were inflated into, never
   // in a buffer grown (zero-filled and copied) again and again.
   constexpr std::size_t kBloc = TFluxInflate::kTailleBloc;
-  auto& blocs = Flux.blocs_;
-  uint64_t produit = 0;
-  std::size_t remplis = kBloc;  // in the last block
+  z_stream& z = e.z;
   const uint8_t* entree = Donnees;
   std::size_t reste = Taille;
   for (;;) {
-    if (remplis == kBloc) {
-      blocs.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBloc));
-      remplis = 0;
+    if (e.remplis == kBloc) {
+      e.blocs.push_back(std::make_unique_for_overwrite<uint8_t[]>(kBloc));
+      e.remplis = 0;
     }
     if (z.avail_in == 0) {
       const std::size_t morceau = std::min<std::size_t>(reste, 1u << 30);
@@ -135,23 +147,38 @@ void Inflater(const uint8_t* Donnees, std::size_t Taille, TFluxInflate& Flux, ui
       entree += morceau;
       reste -= morceau;
     }
-    z.next_out = blocs.back().get() + remplis;
-    z.avail_out = static_cast<uInt>(kBloc - remplis);
+    z.next_out = e.blocs.back().get() + e.remplis;
+    z.avail_out = static_cast<uInt>(kBloc - e.remplis);
     const uInt avant = z.avail_out;
     const int r = inflate(&z, Z_NO_FLUSH);
-    remplis += avant - z.avail_out;
-    produit += avant - z.avail_out;
-    if (produit > Maximum) throw EDecompressionError("Inflater: the stream inflates past its bound");
+    e.remplis += avant - z.avail_out;
+    e.produit += avant - z.avail_out;
+    if (e.produit > e.maximum) throw EDecompressionError("Inflater: the stream inflates past its bound");
     if (r == Z_STREAM_END) {
+      e.fini = true;
       if (z.avail_in != 0 || reste != 0) throw EDecompressionError("Inflater: bytes after the end of the stream");
-      break;
+      return;
     }
-    if (r == Z_BUF_ERROR && z.avail_in == 0 && reste == 0)
-      throw EDecompressionError("Inflater: the stream is cut short");
     if (r != Z_OK && r != Z_BUF_ERROR) throw EDecompressionError("Inflater: corrupt compressed stream");
+    // Everything given was taken and the output has room left: the rest comes with the next piece.
+    if (z.avail_in == 0 && reste == 0 && z.avail_out != 0) return;
   }
-  Flux.taille_ = static_cast<int64_t>(produit);
+}
+
+void TInflateur::Terminer(TFluxInflate& Flux) {
+  Etat& e = *etat_;
+  Flux.Vider();
+  if (e.produit == 0 && !e.fini && e.z.total_in == 0) return;  // nothing at all inflates to nothing
+  if (!e.fini) throw EDecompressionError("Inflater: the stream is cut short");
+  Flux.blocs_ = std::move(e.blocs);
+  Flux.taille_ = static_cast<int64_t>(e.produit);
   Flux.position_ = 0;
+}
+
+void Inflater(const uint8_t* Donnees, std::size_t Taille, TFluxInflate& Flux, uint64_t Maximum) {
+  TInflateur inflateur(Maximum);
+  inflateur.Ajouter(Donnees, Taille);
+  inflateur.Terminer(Flux);
 }
 
 std::string Deflater(const void* Donnees, std::size_t Taille) {
@@ -166,39 +193,42 @@ std::string Deflater(const void* Donnees, std::size_t Taille) {
 
 // --- Reception record
 
-bool TStreamRecu::Commencer(uint8_t Genre, uint32_t Total) {
+bool TStreamRecu::Commencer(uint8_t Genre, uint32_t Total, uint64_t Maximum) {
   Liberer();
   if (Total > kTailleCompresseeMaximale) return false;
   enCours_ = true;
   genre_ = Genre;
   total_ = Total;
-  // Room for what is announced, up to a first slice: a false announcement costs little, pieces
-  // that keep coming grow the buffer by doubling.
-  octets_.reserve(std::min<uint32_t>(Total, 4u << 20));
+  recus_ = 0;
+  inflateur_ = std::make_unique<TInflateur>(Maximum);
   return true;
 }
 
 TStreamRecu::TypeEtape TStreamRecu::Recevoir(const TypePiece& Piece) {
   if (!enCours_ || Piece.Genre != genre_) return TypeEtape::Ignore;
-  if (Piece.Compte > kTailleZone || Piece.Compte > total_ - Recus()) {
+  if (Piece.Compte > kTailleZone || Piece.Compte > total_ - recus_) {
     Liberer();
     return TypeEtape::Corrompu;
   }
-  octets_.insert(octets_.end(), Piece.Donnees, Piece.Donnees + Piece.Compte);
-  return Recus() >= total_ ? TypeEtape::Complet : TypeEtape::Suite;
+  recus_ += Piece.Compte;
+  return recus_ >= total_ ? TypeEtape::Complet : TypeEtape::Suite;
 }
 
-std::vector<uint8_t> TStreamRecu::Prendre() {
-  std::vector<uint8_t> octets;
-  octets.swap(octets_);
+void TStreamRecu::Inflater(const TypePiece& Piece) {
+  if (inflateur_) inflateur_->Ajouter(Piece.Donnees, Piece.Compte);
+}
+
+void TStreamRecu::Terminer(TFluxInflate& Flux) {
+  std::unique_ptr<TInflateur> inflateur = std::move(inflateur_);
   Liberer();
-  return octets;
+  if (inflateur) inflateur->Terminer(Flux);
 }
 
 void TStreamRecu::Liberer() {
   enCours_ = false;
   total_ = 0;
-  std::vector<uint8_t>().swap(octets_);
+  recus_ = 0;
+  inflateur_.reset();
 }
 
 // --- Both sides on a channel
@@ -241,7 +271,7 @@ void TTransfertStream::Corrompu(uint8_t Genre, const std::string& Raison) {
 bool TTransfertStream::TraiterPret(const uint8_t* Donnees, uint32_t Taille) {
   TypePret pret;
   if (!LirePret(Donnees, Taille, pret)) return true;
-  if (!recu_.Commencer(pret.Genre, pret.Total)) {
+  if (!recu_.Commencer(pret.Genre, pret.Total, TailleInflateeMaximale)) {
     Corrompu(pret.Genre, "announced size beyond the bound");
     return true;
   }
@@ -265,25 +295,30 @@ bool TTransfertStream::TraiterPiece(const uint8_t* Donnees, uint32_t Taille) {
       break;
   }
   if (piece.Compte > 0 && SurProgression) SurProgression(piece.Genre, recu_.Recus(), recu_.Total());
-  if (recu_.Recus() < recu_.Total()) {
+  const bool complet = recu_.Recus() >= recu_.Total();
+  // The next piece is asked for first: the server prepares it while this one is inflated.
+  if (!complet) {
     const auto m = DemanderStreamSuivant(piece.Genre, recu_.Recus(), kTaillePiece);
     (void)Envoyer(CM_DEMANDER_STREAM_SUIVANT, m.data(), kLongueurSuivant);
+  }
+  try {
+    recu_.Inflater(piece);
+  } catch (const Exception& e) {
+    Corrompu(piece.Genre, e.Message());
     return true;
   }
-  Lire();
+  if (complet) Lire();
   return true;
 }
 
 void TTransfertStream::Lire() {
   const uint8_t genre = recu_.Genre();
   (void)Envoyer(CM_STREAM_BIEN_RECU, &genre, 1);
-  // The record is taken out first: a reader may run a nested wait during which another stream
-  // starts on this connection.
-  std::vector<uint8_t> compresse = recu_.Prendre();
   try {
+    // The record is done with first: a reader may run a nested wait during which another stream
+    // starts on this connection.
     TFluxInflate flux;
-    Inflater(compresse.data(), compresse.size(), flux, TailleInflateeMaximale);
-    std::vector<uint8_t>().swap(compresse);
+    recu_.Terminer(flux);
     if (SurLire) SurLire(flux, genre);
   } catch (const Exception& e) {
     Corrompu(genre, e.Message());

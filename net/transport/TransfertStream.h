@@ -1,7 +1,9 @@
 // The transfer of a whole stream over the TCP link: the six stream messages and their fixed layouts,
 // the reception of a stream asked for (announced size, 4096-byte pieces asked one after the other,
-// acknowledgement, zlib inflation once complete) and the serving of a stream that the server asks
-// this client for (deflated whole, then read out in the pieces asked).
+// acknowledgement, zlib inflation) and the serving of a stream that the server asks this client for
+// (deflated whole, then read out in the pieces asked). Each piece received is inflated once the
+// next one has been asked for, so that the server sends while this side inflates; the readers get
+// the stream only when it is complete.
 //
 //   CM_DEMANDER_STREAM          1     genre
 //   CM_STREAM_PRET              8     genre, 3 unused, total size of the compressed stream (u32)
@@ -94,10 +96,25 @@ class TFluxInflate : public TStream {
   std::string Texte();
 
  private:
-  friend void Inflater(const uint8_t*, std::size_t, TFluxInflate&, uint64_t);
+  friend class TInflateur;
   std::vector<std::unique_ptr<uint8_t[]>> blocs_;
   int64_t taille_ = 0;
   int64_t position_ = 0;
+};
+
+// Inflates one zlib stream given piece by piece, into blocks. Ajouter raises EDecompressionError for
+// bytes that are not zlib, for bytes after the end of the stream and past Maximum inflated bytes;
+// Terminer raises it for a stream cut short, and moves the bytes into Flux.
+class TInflateur {
+ public:
+  explicit TInflateur(uint64_t Maximum);
+  ~TInflateur();
+  void Ajouter(const uint8_t* Donnees, std::size_t Taille);
+  void Terminer(TFluxInflate& Flux);
+
+ private:
+  struct Etat;
+  std::unique_ptr<Etat> etat_;
 };
 
 // Inflates a whole zlib stream into Flux (replaced, positioned at 0). Nothing at all inflates to
@@ -118,25 +135,29 @@ class TStreamRecu {
     Corrompu   // the piece does not fit what was announced: the record is dropped
   };
 
-  // CM_STREAM_PRET: a fresh record of that kind. False (and no record) when the announced size is
-  // beyond kTailleCompresseeMaximale.
-  [[nodiscard]] bool Commencer(uint8_t Genre, uint32_t Total);
+  // CM_STREAM_PRET: a fresh record of that kind, whose stream may inflate to Maximum bytes. False
+  // (and no record) when the announced size is beyond kTailleCompresseeMaximale.
+  [[nodiscard]] bool Commencer(uint8_t Genre, uint32_t Total, uint64_t Maximum = kTailleInflateeMaximale);
+  // Counts a piece against what was announced.
   TypeEtape Recevoir(const TypePiece& Piece);
-  // Takes the bytes out and frees the record.
-  std::vector<uint8_t> Prendre();
+  // Inflates a piece counted (raises EDecompressionError, see TInflateur).
+  void Inflater(const TypePiece& Piece);
+  // The stream complete: its inflated bytes into Flux, and the record freed (raises when the
+  // compressed stream is cut short).
+  void Terminer(TFluxInflate& Flux);
   void Liberer();
 
   bool EnCours() const { return enCours_; }
   uint8_t Genre() const { return genre_; }
   uint32_t Total() const { return total_; }
-  uint32_t Recus() const { return static_cast<uint32_t>(octets_.size()); }
-  const std::vector<uint8_t>& Octets() const { return octets_; }
+  uint32_t Recus() const { return recus_; }
 
  private:
   bool enCours_ = false;
   uint8_t genre_ = 0;
   uint32_t total_ = 0;
-  std::vector<uint8_t> octets_;
+  uint32_t recus_ = 0;
+  std::unique_ptr<TInflateur> inflateur_;
 };
 
 // Both sides of the stream protocol on one channel. The owner registers the six kinds with
@@ -182,7 +203,7 @@ class TTransfertStream {
  private:
   bool Envoyer(uint32_t Id, const void* Donnees, uint32_t Taille);
   void Corrompu(uint8_t Genre, const std::string& Raison);
-  // Acknowledges, inflates and hands the complete stream to SurLire.
+  // Acknowledges the complete stream and hands it to SurLire.
   void Lire();
 
   TCommunicationIp* canal_ = nullptr;
