@@ -615,6 +615,7 @@ void SemencesPetitsBlocsBase() {
 // and an answer with an identifier; user-base orders on each table.
 void SemencesTransfertEtOrdres() {
   using namespace TransfertStream;
+  constexpr uint8_t StreamBase = 0, StreamInfosUtilisateur = 1;
   auto message = [](uint8_t selecteur, const auto& donnees) {
     return Octets{selecteur} + Valeur<uint16_t>(static_cast<uint16_t>(donnees.size())) +
            Octets(donnees.begin(), donnees.end());

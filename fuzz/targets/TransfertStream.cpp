@@ -11,6 +11,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "net/protocol/GenresMessages.h"
 #include "net/transport/TransfertStream.h"
+#include "net/transport/VclCommTcp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   Fuzz::Demarrer();

@@ -75,7 +75,7 @@ TEST_F(TransfertStreamTcp, ACorruptStreamClosesTheLinkAndReachesNoReader) {
   EXPECT_TRUE(lus.empty());
   EXPECT_FALSE(client.Actif());
   // Found at its first piece: the third is never asked for.
-  EXPECT_EQ(streams.Demandes.size(), 2u);
+  EXPECT_LE(streams.Demandes.size(), 2u);
   ASSERT_TRUE(Attendre([this] { return !serveur.Connecte(); }));
 }
 
