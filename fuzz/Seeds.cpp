@@ -34,6 +34,7 @@
 #include "net/objets/ParametreObjetReseau.h"
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/ip/IEIPEndPoint.h"
+#include "net/services/Version.h"
 #include "net/utilisateurs/Login.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
@@ -568,6 +569,41 @@ void SemencesTrame() {
   Ecrire("Trame", "chiffree", Octets{1, 16} + Texte(phrase) + Octets{0} + Texte(chiffree) + vivant);
 }
 
+// The data client's messages, each as the target reads it (the kind's place in its list, a 16-bit
+// length, the bytes): a whole handshake whose answers decipher, then the refusals and the rest.
+void SemencesClientDonnees() {
+  auto message = [](uint8_t Genre, const Octets& Donnees) {
+    return Octets{Genre} + Valeur<uint16_t>(static_cast<uint16_t>(Donnees.size())) + Donnees;
+  };
+  TClassCryptageClientServeur chiffreur;
+  chiffreur.PhraseSecrete = CryptageClientServeur::PhraseAuthentification("ABC", "", "alice", "Secret");
+  const Octets secret = Texte(chiffreur.Chiffrer(std::string(16, 's')));
+  const Octets cle = Texte(chiffreur.Chiffrer(std::string(16, 'k')));
+  Octets host(361, 0);
+  host[0] = 3;
+  std::memcpy(host.data() + 1, "srv", 3);
+  const auto version = TypeVersion{"srv", 5, 0, 6, 9}.EnOctets();
+  std::memcpy(host.data() + 85, version.data(), version.size());
+  const Octets ident = message(0, Valeur<uint32_t>(0) + Valeur<uint32_t>(100));
+  const Octets identification = message(3, Octets(32, 0) + Valeur<uint32_t>(4242) + Octets{0} + secret + Octets{0, 0});
+  const Octets authentification = message(4, Octets(52, 0) + Valeur<uint32_t>(static_cast<uint32_t>(cle.size())) + cle);
+  Ecrire("ClientDonnees", "poignee-de-main",
+         ident + message(1, host) + identification + authentification + message(5, Octets{0, 0}));
+  Ecrire("ClientDonnees", "refus", message(3, Octets(36, 0) + Octets{4} + Octets(4, 0)) +
+                                       message(4, Octets{3} + Octets(58, 0)) + message(5, Octets{6, 8}));
+  Octets ancien(360, 0);
+  ancien[51] = 31;
+  Ecrire("ClientDonnees", "hote-ancien", message(1, ancien) + message(2, {}));
+  Octets ordre(52, 0);
+  ordre[7] = 10;
+  std::memcpy(ordre.data() + 8, "TOrdreTest", 10);
+  Octets requete(19, 0);
+  requete[15] = 3;
+  Ecrire("ClientDonnees", "requetes-et-ordres",
+         message(14, requete + Octets{1, 2, 3}) + message(15, ordre) + message(16, Octets(45, 0)) +
+             message(17, Octets{1, 9, 0, 0, 0}) + message(7, Octets(16, 2)) + message(6, {}));
+}
+
 // Blocks of the sizes that matter: empty, one whole AES block, one more byte, three blocks.
 void SemencesCryptageClientServeur() {
   TClassCryptageClientServeur chiffreur;
@@ -688,6 +724,7 @@ int main(int argc, char** argv) {
   SemencesLoginService();
   SemencesTrame();
   SemencesCryptageClientServeur();
+  SemencesClientDonnees();
   SemencesLPStr();
   SemencesAdressesIp();
   SemencesParametres();

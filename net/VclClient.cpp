@@ -30,12 +30,15 @@ TIeClient::TIeClient(MainLoop& Boucle)
         poigneeDeMain_.Stop();
         if (TcpActif()) Desactiver(MDA_Aucun, kCanalTcp, true);
       }) {
+  DefinirCanalUdp(std::make_unique<TCommunicationUdpClient>(Boucle));
   DefinirCanalTcp(std::make_unique<TCommunicationTcpClient>(Boucle));
   Reinitialiser();
 }
 
 TIeClient::~TIeClient() { poigneeDeMain_.Stop(); }
 
+std::string TIeClient::GetPortUdpServeur() const { return CanalUdp()->PortDistant; }
+void TIeClient::SetPortUdpServeur(const std::string& Valeur) { CanalUdp()->PortDistant = Valeur; }
 std::string TIeClient::GetPortTcpServeur() const { return CanalTcp()->PortServeur; }
 void TIeClient::SetPortTcpServeur(const std::string& Valeur) { CanalTcp()->PortServeur = Valeur; }
 std::string TIeClient::GetAdresseIpServeur() const { return CanalTcp()->AdresseServeur; }
@@ -44,8 +47,23 @@ uint32_t TIeClient::IdentServeur() const { return CanalTcp()->IdentServeur(); }
 
 void TIeClient::Reinitialiser() {
   TIeClientServeur::Reinitialiser();
-  portUdpServeur_ = "49200";
+  CanalUdp()->PortDistant = VclCommUdp::kPortServeurs;
   CanalTcp()->PortServeur = VclCommTcp::kPortParDefaut;
+}
+
+void TIeClient::LierUdp() {
+  TIeClientServeur::LierUdp();
+  TCommunicationUdpClient& u = *CanalUdp();
+  u.SurReceptionHostServeur = [this](TCommunicationUdpClient*, uint32_t Ident, const uint8_t* Donnees,
+                                     const TypeAdresseSocket& Expediteur) {
+    TypeEnvoiHostServeur host;
+    std::memcpy(host.data(), Donnees, host.size());
+    return HostServeurRecu(TypeCanal::Udp, Ident, host, Expediteur);
+  };
+  u.RemplirHost = [this](TCommunicationIp*, uint32_t Ident, TypeEnvoiHostClient& Host) { PreparerHostClient(Ident, Host); };
+  u.SurChangementServeurs = [this](TCommunicationUdpClient*) {
+    if (SurChangementServeursPresents) SurChangementServeursPresents(this);
+  };
 }
 
 void TIeClient::LierTcp() {
@@ -245,6 +263,12 @@ void TIeClient::FinTraitementServeur() {
 // TIeClientDonnees
 
 TIeClientDonnees::TIeClientDonnees(MainLoop& Boucle) : TIeClient(Boucle) {}
+
+TIeClientDonnees::~TIeClientDonnees() {
+  if (NetClient::ClientDonnees() == this) NetClient::ClientDonnees() = nullptr;
+}
+
+void VclClient::DefinirClientDonnees(TIeClientDonnees* Client) { NetClient::ClientDonnees() = Client; }
 
 bool TIeClientDonnees::FinEnvoiProfilsServeurs() {
   MarquerReponse(true);

@@ -76,6 +76,14 @@ inline constexpr uint32_t kAuthentificationBloc = 56;
 
 using TypeEnvoiHostServeur = std::array<uint8_t, FormatClient::kTailleHostServeur>;
 
+class TIeClientDonnees;
+
+namespace VclClient {
+// Records the global data client, through which the record files send their requests (set by the
+// web service when its network module is created).
+void DefinirClientDonnees(TIeClientDonnees* Client);
+}  // namespace VclClient
+
 class TIeClient : public TIeClientServeur {
  public:
   explicit TIeClient(MainLoop& Boucle);
@@ -83,8 +91,8 @@ class TIeClient : public TIeClientServeur {
 
   // The channels' texts: the UDP server port ("49200"), the TCP server port ("49300") and address
   // ("127.0.0.1").
-  std::string GetPortUdpServeur() const { return portUdpServeur_; }
-  void SetPortUdpServeur(const std::string& Valeur) { portUdpServeur_ = Valeur; }
+  std::string GetPortUdpServeur() const;
+  void SetPortUdpServeur(const std::string& Valeur);
   std::string GetPortTcpServeur() const;
   void SetPortTcpServeur(const std::string& Valeur);
   std::string GetAdresseIpServeur() const;
@@ -163,6 +171,7 @@ class TIeClient : public TIeClientServeur {
   virtual void MemoriserIdentite(uint32_t Destinataire, std::string_view CodeApplication,
                                  std::string_view MotDePasseApplication, std::string_view Login,
                                  std::string_view MotDePasse);
+  void LierUdp() override;
   void LierTcp() override;
   void Reinitialiser() override;
   bool PeutEnvoyerStream(TypeGenreStream Genre) override;
@@ -190,7 +199,6 @@ class TIeClient : public TIeClientServeur {
   void ReponseLogin(uint32_t IdentConnexion, uint32_t IdentEtendu, TypeStatutConnection Statut,
                     TypeResultatReponseLogin Resultat);
 
-  std::string portUdpServeur_ = "49200";
   // The identity kept for the handshake and reused on reconnection.
   std::string codeApplication_, motDePasseApplication_, login_, motDePasse_;
   uint32_t identEtendu_ = 0;
@@ -202,6 +210,8 @@ class TIeClient : public TIeClientServeur {
 class TIeClientDonnees : public TIeClient, public IClientDonnees {
  public:
   explicit TIeClientDonnees(MainLoop& Boucle);
+  // No longer the global data client once gone.
+  ~TIeClientDonnees() override;
 
   void Deconnecter(uint32_t Destinataire) override;
 

@@ -3,16 +3,11 @@
 #include "core/objects/GestionnaireNomsDeClasse.h"
 #include "core/serial/Serialisation.h"
 #include "core/serial/Streams.h"
+#include "net/protocol/VclProtocole.h"
 
 using namespace GenresMessages;
 
 namespace {
-
-// The user base's change lists reach the component that subscribed.
-void NotifierUtilisateurs(TypeGenreModif G, uint32_t Ident, const TypeUtilisateur*, void* D);
-void NotifierGroupes(TypeGenreModif G, uint32_t Ident, const TypeGroupeUtilisateurs*, void* D);
-void NotifierProfils(TypeGenreModif G, uint32_t Ident, const TypeProfilServeur*, void* D);
-void NotifierAffectations(TypeGenreModif G, uint32_t Ident, const TypeAffectation*, void* D);
 
 // A formatter over a copy of received bytes.
 struct LecteurOctets {
@@ -36,6 +31,7 @@ struct AccesClientServeur {
 };
 
 namespace {
+// The user base's change lists reach the component that subscribed.
 void NotifierUtilisateurs(TypeGenreModif G, uint32_t Ident, const TypeUtilisateur*, void* D) {
   AccesClientServeur::Utilisateurs(static_cast<TIeClientServeur*>(D), G, Ident);
 }
@@ -66,13 +62,13 @@ TIeClientServeur::~TIeClientServeur() {
   if (tcp_) tcp_->Desactiver(MDA_Aucun, false);
   tcp_.reset();
   udp_.reset();
-  BaseUtilisateurs::DesabonnerUtilisateurs(NotifierUtilisateurs);
-  BaseUtilisateurs::DesabonnerGroupesUtilisateurs(NotifierGroupes);
-  BaseUtilisateurs::DesabonnerProfilsServeurs(NotifierProfils);
-  BaseUtilisateurs::DesabonnerAffectations(NotifierAffectations);
+  BaseUtilisateurs::DesabonnerUtilisateurs(NotifierUtilisateurs, this);
+  BaseUtilisateurs::DesabonnerGroupesUtilisateurs(NotifierGroupes, this);
+  BaseUtilisateurs::DesabonnerProfilsServeurs(NotifierProfils, this);
+  BaseUtilisateurs::DesabonnerAffectations(NotifierAffectations, this);
 }
 
-void TIeClientServeur::DefinirCanalUdp(std::unique_ptr<TCommunicationIp> Canal) {
+void TIeClientServeur::DefinirCanalUdp(std::unique_ptr<TCommunicationUdpClient> Canal) {
   udp_ = std::move(Canal);
   LierUdp();
 }
@@ -84,12 +80,12 @@ void TIeClientServeur::DefinirCanalTcp(std::unique_ptr<TCommunicationTcpClient> 
 
 void TIeClientServeur::SetGenreApplication(TypeGenreProcess Genre) {
   genreApplication_ = Genre;
-  LierUdp();
+  if (udp_) udp_->GenreApplication = Genre;
 }
 
 void TIeClientServeur::SetNomApplication(std::string_view Nom) {
   nomApplication_ = std::string(Nom.substr(0, 10));
-  LierUdp();
+  if (udp_) udp_->NomApplication = nomApplication_;
 }
 
 void TIeClientServeur::SetKeepSocketTcpAlive(bool Valeur) {
@@ -118,6 +114,8 @@ bool TIeClientServeur::EstEnModeExclusif() const { return tcp_ && tcp_->ModeExcl
 
 void TIeClientServeur::LierUdp() {
   if (!udp_) return;
+  udp_->GenreApplication = genreApplication_;
+  udp_->NomApplication = nomApplication_;
   udp_->SurRequeteActivation = [this](TCommunicationIp*) { return !SurRequeteActivationUdp || SurRequeteActivationUdp(this); };
   udp_->SurRequeteDesactivation = [this](TCommunicationIp*) {
     return !SurRequeteDesactivationUdp || SurRequeteDesactivationUdp(this);
@@ -212,8 +210,11 @@ void TIeClientServeur::RequeteRecue(uint32_t IdentConnexion, uint32_t Requete, u
 }
 
 void TIeClientServeur::Reinitialiser() {
+  if (udp_) udp_->PortLocal = udp_->PortDistant = "0";
   if (tcp_) tcp_->PortServeur = "0";
 }
+
+void TIeClientServeur::AfficherTraceProtocole() { VclProtocole::AfficherTraceProtocole(); }
 
 // --- Network orders
 

@@ -19,6 +19,7 @@
 #include "net/objets/OrdreReseau.h"
 #include "net/transport/TransfertStream.h"
 #include "net/transport/VclCommTcp.h"
+#include "net/transport/VclCommUdp.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
 
 // The channels of Activer and Desactiver, as a set of bits.
@@ -33,10 +34,11 @@ class TIeClientServeur {
   TIeClientServeur& operator=(const TIeClientServeur&) = delete;
 
   MainLoop& Boucle() { return boucle_; }
-  TCommunicationIp* CanalUdp() const { return udp_.get(); }
+  TCommunicationUdpClient* CanalUdp() const { return udp_.get(); }
   TCommunicationTcpClient* CanalTcp() const { return tcp_.get(); }
 
-  // Copied into both channels whenever set; the name is cut to 10 characters.
+  // Copied into the UDP channel (the one that announces them) whenever set; the name is cut to 10
+  // characters.
   TypeGenreProcess GenreApplication() const { return genreApplication_; }
   void SetGenreApplication(TypeGenreProcess Genre);
   const std::string& NomApplication() const { return nomApplication_; }
@@ -62,6 +64,8 @@ class TIeClientServeur {
   TErreur* EnvoyerOrdreReseauSynchrone(TOrdreReseau* Ordre);
   // Sends the order without waiting.
   void EnvoyerOrdreReseau(TOrdreReseau* Ordre);
+  // The protocol trace window.
+  void AfficherTraceProtocole();
   // True while a synchronous exchange of the component is under way (requests and orders share it).
   bool Occupe() const { return occupe_; }
 
@@ -97,7 +101,7 @@ class TIeClientServeur {
 
  protected:
   // The descendant's constructor creates the channels and hands them over.
-  void DefinirCanalUdp(std::unique_ptr<TCommunicationIp> Canal);
+  void DefinirCanalUdp(std::unique_ptr<TCommunicationUdpClient> Canal);
   void DefinirCanalTcp(std::unique_ptr<TCommunicationTcpClient> Canal);
 
   // Virtual operations, each raising its event or doing what is said.
@@ -147,7 +151,7 @@ class TIeClientServeur {
  private:
   friend struct AccesClientServeur;
   MainLoop& boucle_;
-  std::unique_ptr<TCommunicationIp> udp_;
+  std::unique_ptr<TCommunicationUdpClient> udp_;
   std::unique_ptr<TCommunicationTcpClient> tcp_;
   TypeGenreProcess genreApplication_ = GP_Client;
   std::string nomApplication_;

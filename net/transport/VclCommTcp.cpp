@@ -458,7 +458,9 @@ void TCommunicationTcpClient::EcritureProchaine() {
 std::string TCommunicationTcpClient::NomHoteDistant() const { return liaison_ ? liaison_->nomHote : std::string(); }
 
 void TCommunicationTcpClient::EnvoyerOctets(const TypeAdresseMessage& Adresse, const std::string& Trame) {
-  if (Adresse.GenreAdresse != 2) return;
+  // Closed, there is nowhere to send to (the next opening would drop it anyway); while the
+  // connection is being made, the send queue keeps it for the connect event.
+  if (Adresse.GenreAdresse != 2 || !Actif()) return;
   std::string trame = Trame;
   if (!ChiffrerTrame(securites_[0], trame)) return;
   EnvoyerSurSocket(trame);

@@ -94,8 +94,9 @@ struct ListeChangements {
     Notifier(g, ident, g == GM_Suppression ? nullptr : e);
     return true;
   }
-  void Retirer(Routine r) {
-    auto it = std::find_if(abonnes.begin(), abonnes.end(), [r](const auto& a) { return a.first == r; });
+  void Retirer(Routine r, void* d) {
+    auto it = std::find_if(abonnes.begin(), abonnes.end(),
+                           [r, d](const auto& a) { return a.first == r && (d == nullptr || a.second == d); });
     if (it != abonnes.end()) abonnes.erase(it);
   }
 };
@@ -518,13 +519,13 @@ bool RecevoirProfilServeur(const void* Donnees, int32_t Taille) {
 // --- Change lists
 
 void AbonnerUtilisateurs(TypeNotifierChangementUtilisateurs R, void* D) { E().chgUtilisateurs.abonnes.emplace_back(R, D); }
-void DesabonnerUtilisateurs(TypeNotifierChangementUtilisateurs R) { E().chgUtilisateurs.Retirer(R); }
+void DesabonnerUtilisateurs(TypeNotifierChangementUtilisateurs R, void* D) { E().chgUtilisateurs.Retirer(R, D); }
 void AbonnerGroupesUtilisateurs(TypeNotifierChangementGroupesUtilisateurs R, void* D) { E().chgGroupes.abonnes.emplace_back(R, D); }
-void DesabonnerGroupesUtilisateurs(TypeNotifierChangementGroupesUtilisateurs R) { E().chgGroupes.Retirer(R); }
+void DesabonnerGroupesUtilisateurs(TypeNotifierChangementGroupesUtilisateurs R, void* D) { E().chgGroupes.Retirer(R, D); }
 void AbonnerProfilsServeurs(TypeNotifierChangementProfilsServeurs R, void* D) { E().chgProfils.abonnes.emplace_back(R, D); }
-void DesabonnerProfilsServeurs(TypeNotifierChangementProfilsServeurs R) { E().chgProfils.Retirer(R); }
+void DesabonnerProfilsServeurs(TypeNotifierChangementProfilsServeurs R, void* D) { E().chgProfils.Retirer(R, D); }
 void AbonnerAffectations(TypeNotifierChangementAffectationsUtilisateurs R, void* D) { E().chgAffectations.abonnes.emplace_back(R, D); }
-void DesabonnerAffectations(TypeNotifierChangementAffectationsUtilisateurs R) { E().chgAffectations.Retirer(R); }
+void DesabonnerAffectations(TypeNotifierChangementAffectationsUtilisateurs R, void* D) { E().chgAffectations.Retirer(R, D); }
 
 void Initialiser() {
   Etat& e = E();

@@ -167,15 +167,16 @@ bool RecevoirProfilServeur(const void* Donnees, int32_t Taille);
 bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur& E);
 bool LireGroupeUtilisateursCrypte(const void* Donnees, int32_t Taille, TypeGroupeUtilisateurs& E);
 
-// Subscriptions to the change lists; unsubscribing removes the entry with that routine.
+// Subscriptions to the change lists; unsubscribing removes the entry with that routine and data (the
+// first with that routine when Donnees is nil).
 void AbonnerUtilisateurs(TypeNotifierChangementUtilisateurs R, void* Donnees);
-void DesabonnerUtilisateurs(TypeNotifierChangementUtilisateurs R);
+void DesabonnerUtilisateurs(TypeNotifierChangementUtilisateurs R, void* Donnees = nullptr);
 void AbonnerGroupesUtilisateurs(TypeNotifierChangementGroupesUtilisateurs R, void* Donnees);
-void DesabonnerGroupesUtilisateurs(TypeNotifierChangementGroupesUtilisateurs R);
+void DesabonnerGroupesUtilisateurs(TypeNotifierChangementGroupesUtilisateurs R, void* Donnees = nullptr);
 void AbonnerProfilsServeurs(TypeNotifierChangementProfilsServeurs R, void* Donnees);
-void DesabonnerProfilsServeurs(TypeNotifierChangementProfilsServeurs R);
+void DesabonnerProfilsServeurs(TypeNotifierChangementProfilsServeurs R, void* Donnees = nullptr);
 void AbonnerAffectations(TypeNotifierChangementAffectationsUtilisateurs R, void* Donnees);
-void DesabonnerAffectations(TypeNotifierChangementAffectationsUtilisateurs R);
+void DesabonnerAffectations(TypeNotifierChangementAffectationsUtilisateurs R, void* Donnees = nullptr);
 
 void Initialiser();
 void Finaliser();

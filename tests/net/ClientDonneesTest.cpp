@@ -254,6 +254,18 @@ TEST_F(ClientDonnees, ASilentServerIsTimedOut) {
   }
 }
 
+TEST_F(ClientDonnees, TheGlobalDataClientIsThisOneUntilItGoes) {
+  {
+    TIeClientDonnees autre(loop);
+    VclClient::DefinirClientDonnees(&autre);
+    EXPECT_EQ(NetClient::ClientDonnees(), &autre);
+    EXPECT_TRUE(NetClient::PasserParServeur());
+    autre.CanalTcp()->ChangerModeExclusif(true, GP_Client, 0);
+    EXPECT_FALSE(NetClient::PasserParServeur());
+  }
+  EXPECT_EQ(NetClient::ClientDonnees(), nullptr);
+}
+
 TEST_F(ClientDonnees, TheServerMayRestartTheHandshakeOrEndTheConnection) {
   Connecter();
   Identifier("ABC", "alice", "Secret");

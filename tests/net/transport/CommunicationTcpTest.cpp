@@ -209,7 +209,7 @@ TEST_F(CommunicationTcp, BytesLeftByALostConnectionNeverPrecedeTheNextOnesBytes)
   serveur.Couper();
   ASSERT_TRUE(Attendre([this] { return !client.Actif(); }));
   EXPECT_TRUE(debut);
-  // A message written while there is no link waits in the send queue; opening drops it.
+  // A message written while there is no link goes nowhere, not even ahead of the next connection.
   client.EnvoyerMessage({client.IdentServeur(), 2}, CM_FIN_LOGIN);
   Connecter();
   EXPECT_EQ(client.IdentServeur(), serveur.PremierIdent + 1);

@@ -6,49 +6,11 @@
 #include "core/values/Ansi1252.h"
 #include "net/utilisateurs/ProfilServeur.h"
 #include "tests/net/utilisateurs/UtilisateursFixture.h"
+#include "tests/support/ServeurScripte.h"
 
 namespace {
 
 using namespace BaseUtilisateurs;
-
-std::vector<uint8_t> Octets(TBinaryFormatter& f) {
-  return std::vector<uint8_t>(f.GetTampon(), f.GetTampon() + f.GetTaille());
-}
-
-// The coded form of a user as the server sends it.
-std::vector<uint8_t> UtilisateurCrypte(uint32_t Ident, const std::string& Nom, const std::string& Code,
-                                       const std::string& Login, const std::string& MotDePasse,
-                                       const std::string& Texte) {
-  TBinaryFormatter f(nullptr);
-  f.EcrireCardinal(Ident);
-  f.EcrireChaine(TLogin(Nom).GetCode());
-  f.EcrireChaine(TLogin(Code).GetCode());
-  f.EcrireChaine(TLogin(Login).GetCode());
-  f.EcrireChaine(TMotDePasse(MotDePasse).GetCode());
-  f.EcrireBooleen(true);
-  f.EcrireChaine(Texte);
-  f.EcrireBooleen(false);
-  return Octets(f);
-}
-
-std::vector<uint8_t> GroupeCrypte(uint32_t Ident, const std::string& Nom, uint16_t Genre, std::initializer_list<int> Droits) {
-  TBinaryFormatter f(nullptr);
-  f.EcrireCardinal(Ident);
-  f.EcrireChaine(TLogin(Nom).GetCode());
-  f.EcrireWord(Genre);
-  uint8_t octets[256] = {};
-  for (int d : Droits) octets[d] = 1;
-  f.EcrireTampon(octets, 256);
-  return Octets(f);
-}
-
-std::vector<uint8_t> AffectationOctets(uint32_t Ident, uint32_t Ps, uint32_t Pu, uint32_t U) {
-  std::vector<uint8_t> o(kTailleAffectation, 0);
-  const uint32_t v[] = {Ident, Ps, Pu, U};
-  for (int i = 0; i < 4; ++i)
-    for (int k = 0; k < 4; ++k) o[static_cast<std::size_t>(4 * i + k)] = static_cast<uint8_t>(v[i] >> (8 * k));
-  return o;
-}
 
 TEST_F(BaseUtilisateursTest, TheLoginCheckComparesPasswordsWithoutCaseAndHonoursTheNoPasswordSentinel) {
   const std::string sentinelle(Login::SansMotDePasse());
@@ -152,16 +114,16 @@ TEST_F(BaseUtilisateursTest, UnsubscribingTheSecondOfThreeKeepsTheOthersInOrder)
 TEST_F(BaseUtilisateursTest, AReloadDeletesTheRecordsNotReceivedAgainWithoutNotifying) {
   // The first load, then a reload that receives user 1 and the profile, but not user 2.
   for (uint32_t id : {1u, 2u}) {
-    const auto u = UtilisateurCrypte(id, "Nom", "U" + std::to_string(id) + "X", "l" + std::to_string(id), "p", "t");
+    const auto u = TServeurScripte::UtilisateurCrypte(id, "Nom", "U" + std::to_string(id) + "X", "l" + std::to_string(id), "p", "t");
     ASSERT_TRUE(RecevoirUtilisateur(u.data(), static_cast<int32_t>(u.size())));
   }
-  const auto g = GroupeCrypte(5, "Modif", 1, {});
+  const auto g = TServeurScripte::GroupeCrypte(5, "Modif", 1, {});
   ASSERT_TRUE(RecevoirGroupeUtilisateurs(g.data(), static_cast<int32_t>(g.size())));
   int notifications = 0;
   auto compter = [](TypeGenreModif, uint32_t, const TypeUtilisateur*, void* d) { ++*static_cast<int*>(d); };
   AbonnerUtilisateurs(compter, &notifications);
   EffacerMarquesReception();
-  const auto u1 = UtilisateurCrypte(1, std::string("Renommé"_ansi), "U1X", "l1", "p", "t");
+  const auto u1 = TServeurScripte::UtilisateurCrypte(1, std::string("Renommé"_ansi), "U1X", "l1", "p", "t");
   ASSERT_TRUE(RecevoirUtilisateur(u1.data(), static_cast<int32_t>(u1.size())));
   EXPECT_EQ(notifications, 1);  // the change of user 1
   SupprimerNonRecus();
@@ -175,7 +137,7 @@ TEST_F(BaseUtilisateursTest, AReloadDeletesTheRecordsNotReceivedAgainWithoutNoti
 
 TEST_F(BaseUtilisateursTest, TheCodedFormsAreDecodedAndEveryTruncationIsRefusedWithNothingStored) {
   const std::string texteLong(25, 't');
-  const auto u = UtilisateurCrypte(7, "Jeanne Martin", "JMA", "jmartin", "Motdepasse", texteLong);
+  const auto u = TServeurScripte::UtilisateurCrypte(7, "Jeanne Martin", "JMA", "jmartin", "Motdepasse", texteLong);
   TypeUtilisateur e;
   ASSERT_TRUE(LireUtilisateurCrypte(u.data(), static_cast<int32_t>(u.size()), e));
   EXPECT_EQ(e.Identifiant, 7u);
@@ -188,7 +150,7 @@ TEST_F(BaseUtilisateursTest, TheCodedFormsAreDecodedAndEveryTruncationIsRefusedW
   TMotDePasse::StaticClass()->Decoder(e.MotDePasse.Texte(), mdp);
   EXPECT_EQ(mdp, "Motdepasse");
 
-  const auto g = GroupeCrypte(3, "Profs", 0x0102, {0, 1, 9, 255});
+  const auto g = TServeurScripte::GroupeCrypte(3, "Profs", 0x0102, {0, 1, 9, 255});
   TypeGroupeUtilisateurs pg;
   ASSERT_TRUE(LireGroupeUtilisateursCrypte(g.data(), static_cast<int32_t>(g.size()), pg));
   EXPECT_EQ(pg.Nom.Texte(), "Profs");
@@ -203,7 +165,7 @@ TEST_F(BaseUtilisateursTest, TheCodedFormsAreDecodedAndEveryTruncationIsRefusedW
     EXPECT_FALSE(RecevoirUtilisateur(u.data(), static_cast<int32_t>(n))) << n;
   for (std::size_t n = 0; n < g.size(); ++n)
     EXPECT_FALSE(RecevoirGroupeUtilisateurs(g.data(), static_cast<int32_t>(n))) << n;
-  const auto a = AffectationOctets(1, 2, 3, 4);
+  const auto a = TServeurScripte::AffectationOctets(1, 2, 3, 4);
   EXPECT_FALSE(RecevoirAffectation(a.data(), kTailleAffectation - 1));
   const std::vector<uint8_t> p(kTailleProfilServeur + 1, 0);
   EXPECT_FALSE(RecevoirProfilServeur(p.data(), kTailleProfilServeur + 1));
@@ -229,7 +191,7 @@ TEST_F(BaseUtilisateursTest, ReceivedRecordsAreCreatedThenChangedByIdentifier) {
 
   ASSERT_TRUE(CreerGroupeUtilisateurs(UnGroupe(3, "G", kGenreModification, {})));
   ASSERT_TRUE(CreerUtilisateur(UnUtilisateur(4, "USR")));
-  auto a = AffectationOctets(1, 40, 3, 4);
+  auto a = TServeurScripte::AffectationOctets(1, 40, 3, 4);
   ASSERT_TRUE(RecevoirAffectation(a.data(), kTailleAffectation));
   a[4] = 41;  // moved to another server profile
   ASSERT_TRUE(RecevoirAffectation(a.data(), kTailleAffectation));
