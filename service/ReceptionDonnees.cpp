@@ -20,7 +20,7 @@ std::unique_ptr<TAttenteReponseServeur>& Fenetre() {
 TAttenteReponseServeur* FenetreAttente() { return Fenetre().get(); }
 
 void Lier(TIeClientDonnees& Client) {
-  NetClient::ClientDonnees() = &Client;
+  VclClient::DefinirClientDonnees(&Client);
   // A reader that fails raises: the stream is corrupt, the link closes and the base stays unloaded
   // until the next connection brings it whole.
   Client.SurLireStream = [&Client](TIeClientServeur*, TStream* Flux, TypeGenreStream Genre, const TypeCodeUtilisateur&) {

@@ -236,19 +236,19 @@ void TStreamRecu::Liberer() {
 void TTransfertStream::Enregistrer(TCommunicationIp& Canal, std::function<TypeAdresseMessage()> Adresse) {
   canal_ = &Canal;
   adresse_ = std::move(Adresse);
-  auto lier = [&](uint32_t Id, uint32_t Longueur, bool (TTransfertStream::*Traiter)(const uint8_t*, uint32_t)) {
-    (void)Canal.EnregistrerMessage(Id, Genre(Id)->Nom, Longueur, Longueur,
-                                   [this, Traiter](const TypeAdresseSocket&, const TypeAdresseMessage&, uint32_t,
-                                                   const uint8_t* Donnees, uint32_t Taille) {
-                                     return (this->*Traiter)(Donnees, Taille);
-                                   });
+  // The protocol's table gives each kind its exact length.
+  auto lier = [&](uint32_t Id, bool (TTransfertStream::*Traiter)(const uint8_t*, uint32_t)) {
+    (void)Canal.EnregistrerMessage(Id, [this, Traiter](const TypeAdresseSocket&, const TypeAdresseMessage&, uint32_t,
+                                                       const uint8_t* Donnees, uint32_t Taille) {
+      return (this->*Traiter)(Donnees, Taille);
+    });
   };
-  lier(CM_DEMANDER_STREAM, kLongueurDemander, &TTransfertStream::TraiterDemander);
-  lier(CM_STREAM_PRET, kLongueurPret, &TTransfertStream::TraiterPret);
-  lier(CM_STREAM_REFUSE, kLongueurRefuse, &TTransfertStream::TraiterRefuse);
-  lier(CM_DEMANDER_STREAM_SUIVANT, kLongueurSuivant, &TTransfertStream::TraiterSuivant);
-  lier(CM_ENVOYER_STREAM, kLongueurEnvoyer, &TTransfertStream::TraiterPiece);
-  lier(CM_STREAM_BIEN_RECU, kLongueurBienRecu, &TTransfertStream::TraiterBienRecu);
+  lier(CM_DEMANDER_STREAM, &TTransfertStream::TraiterDemander);
+  lier(CM_STREAM_PRET, &TTransfertStream::TraiterPret);
+  lier(CM_STREAM_REFUSE, &TTransfertStream::TraiterRefuse);
+  lier(CM_DEMANDER_STREAM_SUIVANT, &TTransfertStream::TraiterSuivant);
+  lier(CM_ENVOYER_STREAM, &TTransfertStream::TraiterPiece);
+  lier(CM_STREAM_BIEN_RECU, &TTransfertStream::TraiterBienRecu);
 }
 
 bool TTransfertStream::Envoyer(uint32_t Id, const void* Donnees, uint32_t Taille) {
@@ -284,18 +284,14 @@ bool TTransfertStream::TraiterPret(const uint8_t* Donnees, uint32_t Taille) {
 bool TTransfertStream::TraiterPiece(const uint8_t* Donnees, uint32_t Taille) {
   TypePiece piece;
   if (!LirePiece(Donnees, Taille, piece)) return true;
-  switch (recu_.Recevoir(piece)) {
-    case TStreamRecu::TypeEtape::Ignore:
-      return true;
-    case TStreamRecu::TypeEtape::Corrompu:
-      Corrompu(piece.Genre, "piece beyond its area or the announced size");
-      return true;
-    case TStreamRecu::TypeEtape::Suite:
-    case TStreamRecu::TypeEtape::Complet:
-      break;
+  const TStreamRecu::TypeEtape etape = recu_.Recevoir(piece);
+  if (etape == TStreamRecu::TypeEtape::Ignore) return true;
+  if (etape == TStreamRecu::TypeEtape::Corrompu) {
+    Corrompu(piece.Genre, "piece beyond its area or the announced size");
+    return true;
   }
   if (piece.Compte > 0 && SurProgression) SurProgression(piece.Genre, recu_.Recus(), recu_.Total());
-  const bool complet = recu_.Recus() >= recu_.Total();
+  const bool complet = etape == TStreamRecu::TypeEtape::Complet;
   // The next piece is asked for first: the server prepares it while this one is inflated.
   if (!complet) {
     const auto m = DemanderStreamSuivant(piece.Genre, recu_.Recus(), kTaillePiece);

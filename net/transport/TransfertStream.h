@@ -168,8 +168,8 @@ class TTransfertStream {
   TTransfertStream(const TTransfertStream&) = delete;
   TTransfertStream& operator=(const TTransfertStream&) = delete;
 
-  // Registers the six stream kinds on the channel, with their exact lengths. Messages are sent to
-  // Adresse() of the owner.
+  // Registers the six stream kinds on the channel (a message of another length than its kind's is
+  // not handed on). Messages are sent to Adresse() of the owner.
   void Enregistrer(TCommunicationIp& Canal, std::function<TypeAdresseMessage()> Adresse);
   // CM_DEMANDER_STREAM.
   bool Demander(uint8_t Genre);

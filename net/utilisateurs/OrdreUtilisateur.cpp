@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
-#include "core/serial/Serialisation.h"
-#include "core/serial/Streams.h"
 #include "net/protocol/PetitBoutiste.h"
 #include "net/utilisateurs/ProfilServeur.h"
 
@@ -80,38 +77,6 @@ bool TypeTablePour(int32_t numero, TypeTable& t) {
 
 std::function<void(int32_t, TypeGenreModif)>& Avant() { return LesCrochets().avant; }
 std::function<void(int32_t, TypeGenreModif)>& Apres() { return LesCrochets().apres; }
-
-bool LireUtilisateur(const void* Donnees, int32_t Taille, TypeUtilisateur& e) {
-  if (Donnees == nullptr || Taille < 0) return false;
-  TMemoryStream flux;
-  flux.Assign(Donnees, static_cast<std::size_t>(Taille));
-  TBinaryFormatter f(&flux);
-  f.ModeStrict = true;
-  try {
-    e = TypeUtilisateur{};
-    std::string texte;
-    f.LireCardinal(e.Identifiant);
-    f.LireChaine(texte);
-    e.Nom.Definir(texte);
-    f.LireChaine(texte);
-    e.Code.Definir(texte);
-    f.LireChaine(texte);
-    e.Login.Definir(texte);
-    f.LireChaine(texte);
-    if (texte.size() > kTailleCodeMotDePasseMax) return false;
-    e.MotDePasse.Definir(texte);
-    bool b = false;
-    f.LireBooleen(b);
-    e.Drapeau = b;
-    f.LireChaine(texte);
-    e.Texte.Definir(texte);
-    f.LireBooleen(b);
-    e.Administrateur = b;
-    return true;
-  } catch (const Exception&) {
-    return false;
-  }
-}
 
 TypeGroupeUtilisateurs LireProfilUtilisateur(const uint8_t* Octets) {
   TypeGroupeUtilisateurs e;

@@ -25,9 +25,6 @@ inline constexpr int32_t kTailleProfilUtilisateur = 72;
 std::function<void(int32_t Table, TypeGenreModif Genre)>& Avant();
 std::function<void(int32_t Table, TypeGenreModif Genre)>& Apres();
 
-// The user in its plain serialised form: identifier; name, code, login (strings cut to 32, 3, 30);
-// password coding; flag; text (cut to 20); administrator. False for bytes that do not hold it whole.
-bool LireUtilisateur(const void* Donnees, int32_t Taille, TypeUtilisateur& E);
 // The 72-byte user profile: identifier at 0, name (counted string of 32) at 4, kind at 37, rights
 // at 38 (32 bytes), received at 70.
 TypeGroupeUtilisateurs LireProfilUtilisateur(const uint8_t* Octets);
