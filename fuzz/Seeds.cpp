@@ -41,6 +41,7 @@
 #include "net/transport/MessagesModeExclusif.h"
 #include "net/transport/TransfertStream.h"
 #include "net/utilisateurs/OrdreUtilisateur.h"
+#include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/durations/FormateurDuree.h"
@@ -67,6 +68,8 @@
 #include "objectdb/parameters/ParametreWideString.h"
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "core/values/ChaineRessource.h"
+#include "platform/ressources/FormatModule.h"
 #include "tests/core/diagnostics/ImageDebugEssai.h"
 
 namespace {
@@ -147,6 +150,13 @@ void SemencesObjets() {
   Ecrire("LireObjet", "nil", Octets{0} + Flux(0, [](TBinaryFormatter& f) { f.EcrireObjet(nullptr, nullptr); }));
 }
 
+void SemencesBases() {
+  TBase base("Ecole", true);
+  for (uint8_t mode : {0, 1, 2, 3})
+    Ecrire("LireObjet", "base-" + std::to_string(mode),
+           Octets{mode} + Flux(mode, [&](TBinaryFormatter& f) { f.EcrireObjet(&base, nullptr); }));
+}
+
 void SemencesCodage() {
   TCustomCodage codage("motdepasse");
   for (uint8_t disposition : {0, 1})
@@ -220,6 +230,16 @@ void SemencesChaineUnicode() {
                                                {5, 1251}, {8, 932}};
   for (const auto& [rang, page] : pages)
     Ecrire("ChaineUnicode", "page-" + std::to_string(page), Octets{rang} + Texte(ChaineUnicode::DepuisUnicode(texte, page)));
+}
+
+// A module, its "CHAINES" text, the program's resource-string map and a "Config.lng".
+void SemencesModuleLangue() {
+  const std::string chaines = "<chaines>\r\n<chaine cle=\"Cl&amp;e\">Texte &lt;b&gt;\r\nété</chaine>\r\n"
+                              "<chaine cle=\"Autre\">x</chaine>\r\n</chaines>";
+  Ecrire("ModuleLangue", "module", Octets{0} + Texte(FormatModule::Ecrire({{"CHAINES", chaines}, {"DRC", "x"}})));
+  Ecrire("ModuleLangue", "chaines", Octets{1} + Texte(chaines));
+  Ecrire("ModuleLangue", "drc", Octets{2} + Texte(ChaineRessource::TexteDRC()));
+  Ecrire("ModuleLangue", "config", Octets{3} + Texte("fr-FR=fr.lng\r\nCheminMiseAJour=http://h/l/\r\nDefaut=en.lng"));
 }
 
 void SemencesFormat() {
@@ -715,6 +735,7 @@ int main(int argc, char** argv) {
   SemencesDuree();
   SemencesChaineUnicode();
   SemencesFormat();
+  SemencesModuleLangue();
   SemencesOrdreModif();
   SemencesOrdresReglages();
   SemencesRuche();
@@ -733,6 +754,7 @@ int main(int argc, char** argv) {
   SemencesObjetsReseau();
   SemencesPetitsBlocsBase();
   SemencesTransfertEtOrdres();
+  SemencesBases();
   Modules::Arreter();
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "objectdb/columns/ChampInterface.h"
 #include "objectdb/columns/ChampObject.h"
 #include "objectdb/durations/ArrayOfDuree.h"
+#include "objectdb/durations/FormateurDuree.h"
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/parameters/ParametreBooleen.h"
 #include "objectdb/parameters/ParametreCardinal.h"
@@ -33,12 +34,17 @@
 #include "objectdb/parameters/ParametreWideString.h"
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "objectdb/bases/Base.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/Traduction.h"
+#include "objectdb/localisation/ChangementDeLangue.h"
+#include "objectdb/localisation/EntiteHtml.h"
 
 std::span<const TModule> ModulesObjectdb() {
   static const TModule kTable[] = {
       {"ArrayOfDuree", ArrayOfDuree::Initialiser, nullptr},
+      {"FormateurDuree", FormateurDuree::Initialiser, nullptr},
       {"CustomParametre", CustomParametre::Initialiser, CustomParametre::Finaliser},
       {"ParametreBooleen", ParametreBooleen::Initialiser, nullptr},
       {"ParametreCardinal", ParametreCardinal::Initialiser, nullptr},
@@ -73,6 +79,10 @@ std::span<const TModule> ModulesObjectdb() {
       {"Article", Article::Initialiser, nullptr},
       {"CustomTable", CustomTable::Initialiser, nullptr},
       {"Referentiel", Referentiel::Initialiser, nullptr},
+      {"Base", Base::Initialiser, nullptr},
+      {"EntiteHtml", EntiteHtml::Initialiser, nullptr},
+      {"ChangementDeLangue", nullptr, ChangementDeLangue::Finaliser},
+      {"Traduction", Traduction::Initialiser, Traduction::Finaliser},
   };
   return kTable;
 }

@@ -14,6 +14,7 @@
 #include "core/arrays/ArrayOfTObject.h"
 #include "core/arrays/ArrayOfWideString.h"
 #include "core/objects/ClasseFinalisable.h"
+#include "core/values/ChaineUnicode.h"
 #include "core/values/Codage.h"
 #include "core/records/Comparai.h"
 #include "core/diagnostics/Debug.h"
@@ -41,6 +42,7 @@ std::span<const TModule> ModulesCore() {
       {"Erreur", Erreur::Initialiser, nullptr},
       {"Verification", Verification::Initialiser, nullptr},
       {"Times", Times::Initialiser, nullptr},
+      {"ChaineUnicode", ChaineUnicode::Initialiser, nullptr},
       {"ArrayOfTObject", ArrayOfTObject::Initialiser, nullptr},
       {"ArrayOfCardinal", ArrayOfCardinal::Initialiser, nullptr},
       {"ArrayOfClasses", ArrayOfClasses::Initialiser, nullptr},

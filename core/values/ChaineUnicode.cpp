@@ -11,12 +11,18 @@
 #include "core/objects/Exceptions.h"
 #include "core/values/Format.h"
 
-const std::string_view ChaineUnicode::RS_PageDeCodeInconnue_D = "La page de code %d n'est pas installée"_ansi;
+const TChaineRessource ChaineUnicode::RS_PageDeCodeInconnue_D{"ChaineUnicode_RS_PageDeCodeInconnue_D", 65535,
+                                                               "La page de code %d n'est pas installée"_ansi};
+
+void ChaineUnicode::Initialiser() {
+  static const TChaineRessource* const kChaines[] = {&RS_PageDeCodeInconnue_D};
+  ChaineRessource::Enregistrer(kChaines);
+}
 
 namespace {
 
 [[noreturn]] void PageDeCodeInconnue(int32_t page) {
-  throw EConvertError(Format(ChaineUnicode::RS_PageDeCodeInconnue_D, {page}));
+  throw EConvertError(Format(ChaineRessource::Charger(ChaineUnicode::RS_PageDeCodeInconnue_D), {page}));
 }
 
 // ---------------------------------------------------------------------------------------------

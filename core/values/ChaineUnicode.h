@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/objects/ClassDescriptor.h"
+#include "core/values/ChaineRessource.h"
 
 namespace ChaineUnicode {
 
@@ -22,7 +23,10 @@ inline constexpr int32_t CP_UTF8 = 65001;
 
 // Message of the conversion error raised for a code page that cannot be converted (argument: the
 // code-page number).
-extern const std::string_view RS_PageDeCodeInconnue_D;
+extern const TChaineRessource RS_PageDeCodeInconnue_D;
+
+// Registers the unit's resource strings.
+void Initialiser();
 
 // Text in code page `page` to UTF-16. For UTF-8 a malformed or truncated sequence anywhere makes
 // the whole result empty; for US-ASCII every byte from 128 up becomes "?". Raises EConvertError

@@ -27,7 +27,9 @@ int8_t TMethodesReferenceArticle::ComparerElements(const TypeReferenceArticle& A
 
 void TMethodesReferenceArticle::CopierElement(const TypeReferenceArticle& Source, TypeReferenceArticle& Destination,
                                               TObject* Parametre) {
-  if (Parametre != nullptr) throw ENonConstruit("TBase.TableDeClasse: not built yet");
+  // Where a copied reference points when its table is copied into another base is not settled yet.
+  if (Parametre != nullptr)
+    throw ENonConstruit("TReferentiel.CopierTables: the copy of references into another base is not built yet");
   Destination.IndiceArticle = Source.IndiceArticle;
   Destination.Table = Source.Table;
 }

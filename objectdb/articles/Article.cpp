@@ -4,16 +4,35 @@
 
 #include "core/arrays/ArrayOfItemInfoAcces.h"
 #include "core/arrays/TemplateArray.h"
+#include "core/diagnostics/Trace.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
+#include "objectdb/articles/TableDeTransitoires.h"
 #include "objectdb/columns/ChampCardinal.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampObject.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/tables/PlanSuppression.h"
+#include "objectdb/tables/Table.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
 
-NV_DEFINE_CLASS(TArticle, TObjetInterfacable)
+const TClass* TArticle::StaticClass() {
+  static const TArticle::Class descriptor("TArticle", TObjetInterfacable::StaticClass(), &NewBlankOf<TArticle>);
+  return &descriptor;
+}
+
+const TArticle::Class* TArticle::Descripteur(const TClass* Classe) {
+  for (const TClass* c = Classe; c != nullptr; c = c->ClassParent())
+    if (const auto* d = dynamic_cast<const Class*>(c)) return d;
+  return static_cast<const Class*>(StaticClass());
+}
+
+TListeChampsPublies* TArticle::Class::CreerListeChampsPublies(const TClass* Classe) const {
+  return new TListeChampsPublies(Classe, TChampPublie::StaticClass());
+}
 
 namespace {
 int32_t gDernierHandle = 0;
@@ -43,13 +62,36 @@ int32_t Article::HandleSuivant(int32_t Dernier) {
 
 TArticle::TArticle() : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)) {}
 
-TArticle::TArticle(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero)
-    : Handle(gDernierHandle = Article::HandleSuivant(gDernierHandle)), Mode(Mode_) {
-  // A transient's row is allocated in its class's transient table, which is not built yet.
-  if (Mode == MA_Transitoire) (void)TableDeTransitoires();
+TArticle::TArticle(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero) { Construire(Table_, Mode_, Numero); }
+
+void TArticle::Construire(TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero) {
+  Handle = gDernierHandle = Article::HandleSuivant(gDernierHandle);
+  Etat = EI_Valide;
+  Mode = Mode_;
   Table = Table_;
+  if (Mode == MA_Transitoire) {
+    auto* transitoires = ObjectAs<TTableDeTransitoires>(Table_);
+    if (transitoires == nullptr) throw EInvalidCast();
+    // A full table leaves the transient without a row: its setters refuse it.
+    int32_t ligne = -1;
+    IndiceArticle = transitoires->AllouerLigne(ligne) ? static_cast<uint32_t>(ligne) : kAucuneLigne;
+    return;
+  }
   IndiceArticle = Numero > 0 && static_cast<uint32_t>(Numero) <= kAucuneLigne ? static_cast<uint32_t>(Numero - 1)
                                                                               : kAucuneLigne;
+}
+
+TArticle* TArticle::Nouveau(const TClass* Classe, TCustomTable* Table_, TypeModeArticle Mode_, int32_t Numero) {
+  TObject* objet = Classe != nullptr && Classe->InheritsFrom(StaticClass()) ? Classe->NewBlank() : nullptr;
+  if (objet == nullptr) throw EInvalidCast();
+  auto* article = static_cast<TArticle*>(objet);
+  try {
+    article->Construire(Table_, Mode_, Numero);
+  } catch (...) {
+    delete article;
+    throw;
+  }
+  return article;
 }
 
 TArticle::~TArticle() {
@@ -60,17 +102,19 @@ TArticle::~TArticle() {
   Table = nullptr;
 }
 
-TTableDeTransitoires* TArticle::TableDeTransitoires() const {
-  throw ENonConstruit("TTableDeTransitoires: transient tables are not built yet");
+TTableDeTransitoires* TArticle::TableDeTransitoires() const { return TTableDeTransitoires::TableDeClasse(ClassType()); }
+
+TTableDeTransitoires* TArticle::Transitoires() const {
+  return Mode == MA_Transitoire ? ObjectAs<TTableDeTransitoires>(Table) : nullptr;
 }
 
-TArticle* TArticle::CreerTransitoire(const TClass*, TCustomTable*, int32_t) {
-  throw ENonConstruit("TTableDeTransitoires.CreerTransitoire: transient tables are not built yet");
+TArticle* TArticle::CreerTransitoire(const TClass* Classe, TCustomTable* Table_, int32_t Numero) {
+  return TTableDeTransitoires::TableDeClasse(Classe)->CreerTransitoire(Table_, Numero);
 }
 
 void TArticle::RestituerTransitoire() {
   if (Etat != EI_Valide) return;
-  throw ENonConstruit("TTableDeTransitoires.RestituerTransitoire: transient tables are not built yet");
+  if (TTableDeTransitoires* transitoires = Transitoires()) transitoires->RestituerTransitoire(this);
 }
 
 void TArticle::Liberer() {
@@ -106,17 +150,19 @@ void TArticle::GetReference(TypeReferenceArticle& Reference) const {
 }
 
 void TArticle::Designer(TCustomTable* Table_, int32_t Numero, bool Copier) {
+  const uint32_t ligne = Numero > 0 ? static_cast<uint32_t>(Numero - 1) : kAucuneLigne;
   if (Mode == MA_Transitoire) {
-    throw ENonConstruit("TTableDeTransitoires.Designer: transient tables are not built yet");
+    if (TTableDeTransitoires* transitoires = Transitoires())
+      (void)transitoires->Designer(ligne, Table_, Copier, static_cast<int32_t>(IndiceArticle));
+    return;
   }
-  (void)Copier;
   Table = Table_;
-  IndiceArticle = Numero > 0 ? static_cast<uint32_t>(Numero - 1) : kAucuneLigne;
+  IndiceArticle = ligne;
 }
 
 void TArticle::DetacherTransitoire() {
-  if (Mode != MA_Transitoire) return;
-  throw ENonConstruit("TTableDeTransitoires.Designer: transient tables are not built yet");
+  if (TTableDeTransitoires* transitoires = Transitoires())
+    (void)transitoires->Designer(kAucuneLigne, nullptr, false, static_cast<int32_t>(IndiceArticle));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -192,17 +238,11 @@ bool TArticle::Assigner(TArticle* Source) { return Assignation(this, Source, fal
 bool TArticle::AssignerTransitoire(TArticle* Source) { return Assignation(this, Source, true); }
 
 void TArticle::LibererTransitoire() {
-  if (Mode != MA_Transitoire) return;
-  throw ENonConstruit("TTableDeTransitoires.ViderLigne: transient tables are not built yet");
+  if (TTableDeTransitoires* transitoires = Transitoires()) transitoires->ViderLigne(static_cast<int32_t>(IndiceArticle));
 }
 
 TErreur* TArticle::Creer(TCustomTable* Table_) {
-  DetacherTransitoire();
-  int32_t ligne = static_cast<int32_t>(kAucuneLigne);
-  if (Table_ != nullptr && Table_->EcrireArticle(this, ligne)) {
-    Designer(Table_, ligne + 1, false);
-    return nullptr;
-  }
+  if (static_cast<uint32_t>(Table::InsererArticle(Table_, this)) != kAucuneLigne) return nullptr;
   return ErreurOperation(Format("%s.Creer : Impossible de créer l'article"_ansi, {TemplateArray::NomDeClasse(ClassType())}),
                          TexteErreurDe(Table_));
 }
@@ -222,7 +262,19 @@ TErreur* TArticle::Modifier(TArticle* Source) {
 }
 
 TErreur* TArticle::TesterSuppression() {
-  throw ENonConstruit("TReferentiel.ArticlesReferencantsArticle: the deletion test is not built yet");
+  TypeReferenceArticle reference;
+  GetReference(reference);
+  if (ReferenceArticle::EstReferenceNulle(reference) ||
+      !reference.Table->LigneExiste(static_cast<int32_t>(reference.IndiceArticle)))
+    return nullptr;
+  TPlanSuppression plan;
+  return plan.Preparer(reference.Table, static_cast<int32_t>(reference.IndiceArticle));
+}
+
+TListeArticles* TArticle::ListeSupprimables(TListeArticles* Liste) {
+  TListerArticleSupprimable lister(false);
+  if (Liste != nullptr) (void)Liste->Traiter(&lister, 0);
+  return new TListeArticles(lister.Liste, true);
 }
 
 TErreur* TArticle::Supprimer() {
@@ -241,10 +293,45 @@ TErreur* TArticle::Supprimer() {
 
 void TArticle::Verifier(TypeOptionsVerification, TErreur*&) {}
 
-TArticle* TArticle::ArticleParDefaut(const TClass*, TCustomTable*) { return nullptr; }
+void TArticle::TracerProprietes(TCustomTraceur*, std::string& Texte) { Texte.clear(); }
+void TArticle::TracerElements(bool, TCustomTraceur*, std::string& Texte) { Texte.clear(); }
+
+void TArticle::Tracer(bool Detail, TCustomTraceur* Traceur, std::string& Texte) {
+  Texte.clear();
+  if (Table == nullptr || IndiceArticle >= kAucuneLigne || !Table->TraceActive()) return;
+  if (Detail) {
+    Table->TracerArticle(static_cast<int32_t>(IndiceArticle), Texte, Traceur);
+    return;
+  }
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  std::string part;
+  Traceur->TracerValeur("classe", TemplateArray::NomDeClasse(ClassType()), part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() + 1);
+  TracerProprietes(Traceur, part);
+  Texte += part;
+  TracerElements(Detail, Traceur, part);
+  Texte += part;
+  Traceur->SetNiveau(Traceur->Niveau() - 1);
+  Traceur->FermerBloc("classe", part);
+  Texte += part;
+}
+
+void TArticle::TexteTrace(std::string& Texte) {
+  Texte.clear();
+  if (Table != nullptr && IndiceArticle < kAucuneLigne) Table->TexteArticle(static_cast<int32_t>(IndiceArticle), Texte);
+}
+
+TArticle* TArticle::ArticleParDefaut(const TClass* Classe, TCustomTable* Table) {
+  return Descripteur(Classe)->ArticleParDefaut(Table);
+}
+void TArticle::CreerIndex(const TClass* Classe, TTable* Table) { Descripteur(Classe)->CreerIndex(Table); }
+void TArticle::CreerArticlesParDefaut(const TClass* Classe, TTable* Table) {
+  Descripteur(Classe)->CreerArticlesParDefaut(Table);
+}
 
 TListeChampsPublies* TArticle::CreerListeChampsPublies(const TClass* Classe) {
-  return new TListeChampsPublies(Classe, TChampPublie::StaticClass());
+  return Descripteur(Classe)->CreerListeChampsPublies(Classe);
 }
 
 int8_t Article::ComparerArticles(TArticle* A, TArticle* Autre) {

@@ -2,6 +2,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
 #include "objectdb/indexes/Index.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
@@ -110,8 +111,13 @@ bool TChampReference::ReferenceAutorisee(const TypeReferenceArticle& Reference) 
   return Reference.Table != nullptr;
 }
 
-TListeArticles* TChampReference::ArticlesReferencant(const TypeReferenceArticle&, TCustomFiltreArticle*) {
-  throw ENonConstruit("TChampReference.ArticlesReferencant: article lists are not built yet");
+TListeArticles* TChampReference::ArticlesReferencant(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre) {
+  if (Index != nullptr) return Index->ListeReferencants(Reference, Filtre);
+  auto* liste = new TListeArticles(true, 32, true);
+  std::vector<int32_t> lignes;
+  LignesReferencant(Reference, lignes);
+  liste->AjouterReferencants(lignes, this, Filtre);
+  return liste;
 }
 
 bool TChampReference::ChercherLigne(const TypeReferenceArticle& Reference, int32_t& Ligne, int32_t Depuis) {
@@ -139,4 +145,16 @@ bool TChampReference::AnnulerReferences(const TypeReferenceArticle& Reference) {
     (void)IndexerLigne(ligne);
   }
   return change;
+}
+
+void TChampReference::LignesReferencant(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes) {
+  Lignes.clear();
+  if (ReferenceArticle::EstReferenceNulle(Reference)) return;
+  if (Index != nullptr) {
+    Index->LignesDe(Reference, Lignes);
+    return;
+  }
+  Valeurs->SetModeComparaison(0);
+  Valeurs->SetParametreComparaison(nullptr);
+  for (int32_t ligne = kSansLigne; Chercher(Reference, ligne, ligne);) Lignes.push_back(ligne);
 }

@@ -78,11 +78,14 @@ class TChampReference : public TChampTemplate<TChampReferenceArticleTraits> {
 
   // The integrity rule: whether the column may hold Reference.
   bool ReferenceAutorisee(const TypeReferenceArticle& Reference);
-  // The rows designating Reference that Filtre accepts (article lists are not built yet:
-  // ENonConstruit).
+  // A new collected list of the rows designating Reference that Filtre accepts (every one without a
+  // filter).
   TListeArticles* ArticlesReferencant(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre);
   // Every row designating Reference gets the null reference; True when at least one changed.
   bool AnnulerReferences(const TypeReferenceArticle& Reference);
+  // The rows designating Reference (none for the null reference), in the order of the index when
+  // the column has one, else in row order.
+  void LignesReferencant(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes);
 
  private:
   void Initialiser(const TClass* ClasseReferencee, bool ReferenceNulle, TypeRegleSuppressionReference Regle,

@@ -100,6 +100,10 @@ class TCustomChamp : public TObjetAbonnant {
   virtual TCustomArray* CreerTableauValeurs(int32_t Nombre) = 0;
   // The row's value replaces the element of logical index Indice when there is one, else is appended.
   virtual void AjouterValeurATableau(int32_t Ligne, TCustomArray* Tableau, int32_t Indice) = 0;
+  // The reverse: the element of logical index Indice of an array made by CreerTableauValeurs is
+  // stored back at the row (a refused write puts the row's former values back this way), and
+  // EventId is published.
+  virtual void RestaurerValeur(TCustomArray* Tableau, int32_t Indice, int32_t Ligne) = 0;
   virtual void TexteValeur(int32_t Ligne, std::string& Texte) = 0;
 
   // Tracing (empty texts while the trace is switched off): no lines and no elements at this level;

@@ -156,6 +156,13 @@ class TChampTemplate : public TCustomChamp {
     else tableau->Ajouter(GetValeur(Ligne));
   }
 
+  void RestaurerValeur(TCustomArray* Tableau_, int32_t Indice, int32_t Ligne) override {
+    auto* tableau = dynamic_cast<TableauCommun*>(Tableau_);
+    if (tableau == nullptr) throw EInvalidCast();
+    Stocker(tableau->GetElement(Indice), Ligne);
+    Notifier(EventId, nullptr);
+  }
+
   void TracerElements(bool Detail, TCustomTraceur* Traceur, std::string& Texte) override {
     Valeurs->TracerComplet(Detail, Traceur, Texte);
   }

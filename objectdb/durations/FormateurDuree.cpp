@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/values/Ansi1252.h"
+#include "core/values/ChaineRessource.h"
 #include "core/values/Format.h"
 
 NV_DEFINE_ABSTRACT_CLASS(TCustomFormateurDuree, TObject)
@@ -14,7 +15,8 @@ NV_DEFINE_CLASS(TErreurChaineEnDuree, TErreur)
 
 namespace {
 
-constexpr std::string_view RS_ErreurChaineEnDuree_S = "Impossible de convertir en durée la chaîne \"%s\"."_ansi;
+const TChaineRessource RS_ErreurChaineEnDuree_S{"FormateurDuree_RS_ErreurChaineEnDuree_S", 65534,
+                                                "Impossible de convertir en durée la chaîne \"%s\"."_ansi};
 
 // Durations within this distance of 0 are written "0".
 constexpr double kToleranceZero = 1e-12;
@@ -108,4 +110,9 @@ TErreur* TFormateurDureePourDebogage::TexteEnDuree(const std::string& Texte, dou
 }
 
 TErreurChaineEnDuree::TErreurChaineEnDuree(const std::string& Chaine, const std::string& Complement)
-    : TErreur(Format(RS_ErreurChaineEnDuree_S, {Chaine}) + (Complement.empty() ? "" : " " + Complement)) {}
+    : TErreur(Format(ChaineRessource::Charger(RS_ErreurChaineEnDuree_S), {Chaine}) + (Complement.empty() ? "" : " " + Complement)) {}
+
+void FormateurDuree::Initialiser() {
+  static const TChaineRessource* const kChaines[] = {&RS_ErreurChaineEnDuree_S};
+  ChaineRessource::Enregistrer(kChaines);
+}

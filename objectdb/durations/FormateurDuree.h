@@ -44,4 +44,6 @@ namespace FormateurDuree {
 std::string NombreEnTexte(double Valeur);
 // Reads such a number; false when Texte is not one.
 bool TexteEnNombre(const std::string& Texte, double& Valeur);
+// Registers the unit's resource strings.
+void Initialiser();
 }  // namespace FormateurDuree

@@ -8,6 +8,8 @@
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/columns/ChampReference.h"
 #include "objectdb/columns/CustomChamp.h"
 #include "objectdb/tables/CustomTable.h"
 
@@ -397,7 +399,10 @@ uint32_t TIndex::LigneDePosition(int32_t Position) {
 }
 
 TListeArticles* TIndex::ListeArticles() {
-  throw ENonConstruit("TIndex.ListeArticles: article lists are not built yet");
+  (void)Trier();
+  auto* liste = new TListeArticles(true, 32, true);
+  for (int32_t p = 1; p <= LignesTriees->NombreElements(); ++p) liste->Ajouter({nullptr, LignesTriees->Elements(p), Table});
+  return liste;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -493,8 +498,29 @@ uint8_t TIndexReferences::ChercherReference(const TypeReferenceArticle& Referenc
   return resultat;
 }
 
-TListeArticles* TIndexReferences::ListeReferencants(const TypeReferenceArticle&, TCustomFiltreArticle*) {
-  throw ENonConstruit("TIndexReferences.ListeReferencants: article lists are not built yet");
+void TIndexReferences::LignesDe(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes) {
+  Lignes.clear();
+  int32_t position;
+  bool trouve;
+  if (ChercherReference(Reference, position, trouve) != kIndexTrouve) return;
+  TCustomChamp* champ = Cles.front().Champ;
+  TypeReferenceArticle valeur;
+  for (; position <= LignesTriees->NombreElements(); ++position) {
+    const uint32_t ligne = LignesTriees->Elements(position);
+    champ->Reference(static_cast<int32_t>(ligne), valeur);
+    if (!ReferenceArticle::MemeArticle(valeur, Reference)) return;
+    Lignes.push_back(static_cast<int32_t>(ligne));
+  }
+}
+
+TListeArticles* TIndexReferences::ListeReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre) {
+  auto* liste = new TListeArticles(true, 32, true);
+  auto* champ = dynamic_cast<TChampReference*>(Cles.front().Champ);
+  if (champ == nullptr || ReferenceArticle::EstReferenceNulle(Reference)) return liste;
+  std::vector<int32_t> lignes;
+  LignesDe(Reference, lignes);
+  liste->AjouterReferencants(lignes, champ, Filtre);
+  return liste;
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -99,7 +99,7 @@ class TIndex : public TCustomTracable {
   int32_t PositionDeLigne(uint32_t Ligne);
   // The row at a 1-based position; 0x7FFFFFFF when there is none.
   uint32_t LigneDePosition(int32_t Position);
-  // The references of every row in key order (article lists are not built yet: ENonConstruit).
+  // A new collected list of the references of every row, in key order.
   TListeArticles* ListeArticles();
 
   // Row comparisons in key order: -1, 0 or 1.
@@ -150,8 +150,9 @@ class TIndexReferences : public TIndex {
 
   // As ChercherArticle, by reference value (table, then row); Trouve: a row designates Reference.
   uint8_t ChercherReference(const TypeReferenceArticle& Reference, int32_t& Position, bool& Trouve);
-  // The rows designating Reference that the filter accepts (article lists are not built yet:
-  // ENonConstruit).
+  // The rows designating Reference, in index order.
+  void LignesDe(const TypeReferenceArticle& Reference, std::vector<int32_t>& Lignes);
+  // A new collected list of the rows designating Reference that the filter accepts.
   TListeArticles* ListeReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre);
 };
 

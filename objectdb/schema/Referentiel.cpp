@@ -1,7 +1,11 @@
 #include "objectdb/schema/Referentiel.h"
 
+#include "core/objects/CustomTraiterInstance.h"
 #include "core/values/Format.h"
 #include "objectdb/articles/Article.h"
+#include "objectdb/articles/ListeArticles.h"
+#include "objectdb/articles/TraiterArticle.h"
+#include "objectdb/columns/ChampReference.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/properties/InfosAcces.h"
 #include "objectdb/tables/CustomTable.h"
@@ -145,6 +149,24 @@ int32_t TNoeudReferentiel::CompterTables(TBase* Base) const {
   return n;
 }
 
+bool TNoeudReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
+  if (Base != nullptr) {
+    const TypeBaseEtTable* entree = Entree(Base);
+    if (entree == nullptr) return false;
+    if (entree->Table != nullptr) return Traitement->Traiter(entree->Table);
+  } else {
+    // The entries are copied first: the visitor may free tables.
+    std::vector<TCustomTable*> tables;
+    for (int32_t i = 0; i < BasesEtTables->GetNombreElements(); ++i)
+      if (TCustomTable* t = BasesEtTables->GetElement(i).Table) tables.push_back(t);
+    for (TCustomTable* t : tables)
+      if (Traitement->Traiter(t)) return true;
+  }
+  for (int i = 0; i < NombreFils(); ++i)
+    if (NoeudFils(i)->TraiterTables(Traitement, Base)) return true;
+  return false;
+}
+
 void TNoeudReferentiel::AjouterChampReference(TCustomChamp* Champ) {
   if (ChampsReferencants == nullptr) {
     ChampsReferencants = new TArrayOfChamp(32, true, false);
@@ -251,6 +273,98 @@ void TReferentiel::AjouterChampReference(TCustomChamp* Champ, const TClass* Clas
 
 void TReferentiel::RetirerChampReference(TCustomChamp* Champ, const TClass* ClasseReferencee) {
   if (TNoeudReferentiel* noeud = Noeud(ClasseReferencee)) noeud->RetirerChampReference(Champ);
+}
+
+namespace {
+
+// Gathers the visited tables.
+class TTrouverTables : public TCustomTraiterInstance {
+ public:
+  std::vector<TCustomTable*> Tables;
+  bool Traiter(TObject* Instance) override {
+    Tables.push_back(static_cast<TCustomTable*>(Instance));
+    return false;
+  }
+};
+
+std::vector<TCustomTable*> TablesDepuis(TNoeudReferentiel* Noeud, TBase* Base) {
+  if (Noeud == nullptr) return {};
+  TTrouverTables trouver;
+  (void)Noeud->TraiterTables(&trouver, Base);
+  return std::move(trouver.Tables);
+}
+
+// The structure of Source's tables at and below a node copied into Cible, descendants first where
+// the node has no table of its own.
+void CopierTablesDeBase(TNoeudReferentiel* Noeud, TBase* Source, TBase* Cible) {
+  const TypeBaseEtTable* entree = Noeud->Entree(Source);
+  if (entree == nullptr) return;
+  if (entree->Table == nullptr) {
+    for (int i = 0; i < Noeud->NombreFils(); ++i) CopierTablesDeBase(Noeud->NoeudFils(i), Source, Cible);
+    Noeud->AjouterBase(Cible);
+    return;
+  }
+  TCustomTable* modele = entree->Table;
+  auto* copie = static_cast<TCustomTable*>(modele->ClassType()->NewBlank());
+  try {
+    copie->AssignerStructure(modele, Source, Cible);
+  } catch (...) {
+    delete copie;
+    throw;
+  }
+  copie->Base = Cible;
+  (void)Noeud->AjouterTable(copie);
+}
+
+}  // namespace
+
+TListeArticles* TReferentiel::ArticlesReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre,
+                                                   TBase* Base, bool AvecDoublons) {
+  auto* liste = new TListeArticles(true, 32, true);
+  liste->SetAvecDoublons(AvecDoublons);
+  if (ReferenceArticle::EstReferenceNulle(Reference)) return liste;
+  const bool sansTransitoires = Filtre != nullptr && Filtre->IgnorerTransitoires;
+  for (TNoeudReferentiel* n = Noeud(Reference.Table->ClasseArticle); n != nullptr; n = n->Parent()) {
+    if (n->ChampsReferencants == nullptr) continue;
+    for (int32_t c = 0; c < n->ChampsReferencants->GetNombreElements(); ++c) {
+      auto* champ = dynamic_cast<TChampReference*>(n->ChampsReferencants->GetElement(c));
+      if (champ == nullptr || champ->Table == nullptr) continue;
+      if (sansTransitoires && champ->Table->EstTransitoire()) continue;
+      if (Base != nullptr && champ->Table->Base != Base) continue;
+      TListeArticles* referencants = champ->ArticlesReferencant(Reference, Filtre);
+      for (int32_t i = 0; i < referencants->GetNombreElements(); ++i) liste->Ajouter(referencants->GetElement(i));
+      delete referencants;
+    }
+  }
+  return liste;
+}
+
+TListeArticles* TReferentiel::ArticlesReferencantsArticle(TArticle* Article, TCustomFiltreArticle* Filtre, TBase* Base,
+                                                          bool AvecDoublons) {
+  TypeReferenceArticle reference = ReferenceArticle::ReferenceArticleNulle;
+  if (Article != nullptr) Article->GetReference(reference);
+  return ArticlesReferencants(reference, Filtre, Base, AvecDoublons);
+}
+
+std::vector<TCustomTable*> TReferentiel::TablesDeClasse(const TClass* ClasseArticle, TBase* Base) {
+  return TablesDepuis(Noeud(ClasseArticle), Base);
+}
+
+int32_t TReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
+  return TReferentielManager::Existe() && TReferentielManager::Racine()->TraiterTables(Traitement, Base) ? 1 : 0;
+}
+
+bool TReferentiel::SupprimerTables(TBase* Base) {
+  if (!TReferentielManager::Existe()) return true;
+  for (TCustomTable* table : TablesDepuis(TReferentielManager::Racine(), Base)) {
+    if (RetirerTable(table)) delete table;
+  }
+  return true;
+}
+
+void TReferentiel::CopierTables(TBase* Source, TBase* Cible) {
+  (void)SupprimerTables(Cible);
+  CopierTablesDeBase(TReferentielManager::Racine(), Source, Cible);
 }
 
 // ---------------------------------------------------------------------------------------------------

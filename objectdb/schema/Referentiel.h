@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/arrays/ArrayOfClasses.h"
 #include "core/objects/Arbre.h"
@@ -21,6 +22,10 @@
 
 class TBase;
 class TCustomTable;
+class TCustomTraiterInstance;
+class TArticle;
+class TCustomFiltreArticle;
+class TListeArticles;
 class TInfosAcces;
 
 class TNoeudReferentiel : public TArbre {
@@ -76,6 +81,10 @@ class TNoeudReferentiel : public TArbre {
   const TypeBaseEtTable* Entree(TBase* Base) const;
   // The tables of the base in this subtree: a node whose entry has a table counts it and stops there.
   int32_t CompterTables(TBase* Base) const;
+  // The table walk from this node, depth first, children in child order: with a base, a node whose
+  // entry for it has a table gives that table and the walk goes no deeper; without, every table
+  // registered at a node is given, then its children's. True when the visitor stopped the walk.
+  bool TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
 
   // "Classe = %s; Adresse = %s; Nombre champs = %d; Nombre tables = %d".
   void TracerResume(std::string& Texte) override;
@@ -103,6 +112,25 @@ class TReferentiel {
   static void RetirerChampReference(TCustomChamp* Champ, const TClass* ClasseReferencee);
   // The node of a class, nil when it has none (the registry is not made by asking).
   static TNoeudReferentiel* Noeud(const TClass* Classe);
+  // The tables of the base (nil: of every base and none) found by the table walk from the class's
+  // node, so those of the class or of its descendants; none for a class without node.
+  static std::vector<TCustomTable*> TablesDeClasse(const TClass* ClasseArticle, TBase* Base);
+  // The table walk from the root; 1 when the visitor stopped it, else 0.
+  static int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
+  // A new collected list of the rows that designate Reference through a reference column typed with
+  // its table's class or an ancestor, and that Filtre accepts (all without a filter); with a base,
+  // only the columns of that base's tables; the columns of transient tables are skipped when the
+  // filter says so. Empty when the class has no node.
+  static TListeArticles* ArticlesReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre,
+                                              TBase* Base, bool AvecDoublons);
+  // The same for the article an article object designates (a transient: its origin).
+  static TListeArticles* ArticlesReferencantsArticle(TArticle* Article, TCustomFiltreArticle* Filtre, TBase* Base,
+                                                     bool AvecDoublons);
+  // Frees every table of the base (each leaves the registry first); True.
+  static bool SupprimerTables(TBase* Base);
+  // The tables of Cible are freed, then each table of Source gets a structural copy in Cible,
+  // registered under the class of its model.
+  static void CopierTables(TBase* Source, TBase* Cible);
 };
 
 // Owns the root of the tree and the classes whose node is being made.

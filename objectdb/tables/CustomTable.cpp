@@ -7,6 +7,7 @@
 #include "objectdb/columns/ChampObject.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/schema/Referentiel.h"
+#include "objectdb/tables/PlanSuppression.h"
 
 NV_DEFINE_CLASS(TCustomTable, TObjetAbonnant)
 
@@ -146,6 +147,12 @@ bool TCustomTable::LibererLigne(int32_t Numero) {
   return true;
 }
 
+void TCustomTable::RendreLigne(int32_t Ligne, bool DepuisLibres) {
+  for (int32_t i = 0; i < NombreChamps(); ++i) (void)Champs->GetElement(i)->LibererLigne(Ligne);
+  --NombreArticles;
+  if (DepuisLibres) LignesLibres->Ajouter(static_cast<uint32_t>(Ligne));
+}
+
 bool TCustomTable::CopierArticle(TCustomTable* TableSource, int32_t LigneSource, int32_t Ligne) {
   for (int32_t i = 0; i < NombreChamps(); ++i) {
     TCustomChamp* champ = Champs->GetElement(i);
@@ -232,8 +239,18 @@ bool TCustomTable::DetruireReferencants(int32_t Ligne) {
     DerniereErreur = kArticleInexistant;
     return false;
   }
-  throw ENonConstruit("TReferentiel.ArticlesReferencants: referential deletion is not built yet");
+  TPlanSuppression plan;
+  if (plan.Preparer(this, Ligne) != nullptr) {
+    DerniereErreur = kSuppressionImpossible;
+    return false;
+  }
+  plan.Executer(false, nullptr);
+  return true;
 }
+
+void TCustomTable::DebuterSuppression(int32_t, TArticle*) {}
+
+void TCustomTable::TerminerSuppression(int32_t Ligne) { (void)LibererLigne(Ligne + 1); }
 
 int8_t TCustomTable::ComparerArticle(int32_t Ligne, TArticle* Article) {
   for (int32_t i = 0; i < NombreChamps(); ++i) {

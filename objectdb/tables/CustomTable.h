@@ -95,6 +95,9 @@ class TCustomTable : public TObjetAbonnant {
   [[nodiscard]] virtual bool AllouerLigne(int32_t& Ligne);
   // Frees row Numero - 1; -1 when it is not in use (a number below 1 designates no row).
   [[nodiscard]] virtual bool LibererLigne(int32_t Numero);
+  // Takes back a row that AllouerLigne has just handed out and nothing has used: it goes back where
+  // it came from (the free list, or the end of the rows).
+  void RendreLigne(int32_t Ligne, bool DepuisLibres);
   [[nodiscard]] virtual bool AssignerLigne(TArticle* Article, int32_t Ligne);
   [[nodiscard]] virtual bool AssignerLigneTransitoire(TArticle* Article, int32_t Ligne);
   [[nodiscard]] virtual bool ModifierLigne(int32_t Numero, TArticle* Article);
@@ -116,7 +119,13 @@ class TCustomTable : public TObjetAbonnant {
   bool LigneExiste(int32_t Ligne) const { return PremierChamp != nullptr && !PremierChamp->LigneVide(Ligne); }
   // The gathering error of the row's refused null references, nil when there is none.
   TErreur* VerifierReferences(int32_t Ligne);
+  // What the deletion of a row entails for the rows that designate it (TPlanSuppression), without
+  // deleting the row: -1 for a row not in use, -5 when the cascade is refused, which changes nothing.
   [[nodiscard]] bool DetruireReferencants(int32_t Ligne);
+  // The two ends of the deletion of one row whose cascade was accepted: the start (before the rows
+  // that go with it are deleted) and the deletion proper. Here: nothing, then the row is released.
+  virtual void DebuterSuppression(int32_t Ligne, TArticle* Article);
+  virtual void TerminerSuppression(int32_t Ligne);
   // Column by column: the first comparison of the article's value with this row's that is not 0.
   int8_t ComparerArticle(int32_t Ligne, TArticle* Article);
   // Texts of one row (empty for a row not in use or while the trace is switched off).

@@ -12,6 +12,7 @@
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/tables/CustomTable.h"
+#include "tests/objectdb/articles/TableEssai.h"
 
 namespace {
 
@@ -34,22 +35,6 @@ class TArbuste : public TPlante {
   using TPlante::TPlante;
 };
 NV_DEFINE_CLASS(TArbuste, TPlante)
-
-// A table that, like the indexed table, writes a new row for the number 0x7FFFFFFF, and that can be
-// told to refuse every write with a code.
-class TTableEssai : public TCustomTable {
- public:
-  using TCustomTable::TCustomTable;
-  int32_t Refus = 0;
-  bool EcrireArticle(TArticle* Article, int32_t& Ligne) override {
-    if (Refus != 0) {
-      DerniereErreur = Refus;
-      return false;
-    }
-    if (static_cast<uint32_t>(Ligne) == kAucuneLigne && !AllouerLigne(Ligne)) return false;
-    return TCustomTable::EcrireArticle(Article, Ligne);
-  }
-};
 
 struct Fixture {
   TTableEssai table{TPlante::StaticClass(), nullptr, 64};
@@ -198,10 +183,9 @@ TEST(Article, ArticlesCompareByTheirRowsValuesOrByTheOtherClassNameFirst) {
   EXPECT_EQ(Article::ComparerArticles(&a, &arbuste), -1);
 }
 
-TEST(Article, TransientCopiesSayThatTheirTablesAreNotBuiltYet) {
+TEST(Article, ATransientIsMadeInItsClasssTransientTableOnly) {
   Fixture f;
-  EXPECT_THROW(TPlante(&f.table, MA_Transitoire, 1), ENonConstruit);
-  EXPECT_THROW(TArticle::CreerTransitoire(TPlante::StaticClass(), &f.table, 1), ENonConstruit);
-  TPlante p(&f.table, MA_Table, f.Ligne("if", 3) + 1);
-  EXPECT_THROW(p.TesterSuppression(), ENonConstruit);
+  // A base constructor cannot see the class being built: the transient table is given, never guessed.
+  EXPECT_THROW(TPlante(&f.table, MA_Transitoire, 1), EInvalidCast);
+  EXPECT_THROW(TArticle::Nouveau(TCustomTable::StaticClass(), &f.table, MA_Table, 1), EInvalidCast);
 }

@@ -1,0 +1,94 @@
+// The French language module that the build packs beside the service program: "Config.lng" chooses
+// it, and every dictionary key that the code uses has a text there, with the format arguments that
+// the key's suffix announces ("_D" an integer, "_SD" a text then an integer).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+
+#include "base/SupTraitement.h"
+#include "core/objects/Exceptions.h"
+#include "core/values/ChaineRessource.h"
+#include "core/values/ChaineUnicode.h"
+#include "core/values/Format.h"
+#include "objectdb/Traduction.h"
+#include "tests/objectdb/localisation/ModulesEssai.h"
+
+namespace {
+
+// The keys written as literals in calls of the translation routines, in every source file.
+std::set<std::string> ClesDuCode() {
+  const std::regex appel(R"((?:Traduction::Traduire|TraduireCle|TexteCle)\(\s*"([^"]+)\")");
+  std::set<std::string> cles;
+  for (const char* dossier : {"core", "platform", "objectdb", "net", "base", "streams", "service", "apps"})
+    for (const auto& f : std::filesystem::recursive_directory_iterator(std::string(NV_SOURCE_DIR) + "/" + dossier)) {
+      const std::string ext = f.path().extension().string();
+      if (ext != ".cpp" && ext != ".h") continue;
+      std::ifstream in(f.path());
+      const std::string texte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      for (std::sregex_iterator it(texte.begin(), texte.end(), appel), fin; it != fin; ++it) cles.insert((*it)[1]);
+    }
+  // The names of the base's operations are keys too, given by their table.
+  std::size_t nombre = 0;
+  const SupTraitement::TypeNomTraitement* noms = SupTraitement::NomsTraitements(nombre);
+  for (std::size_t i = 0; i < nombre; ++i)
+    if (!std::string_view(noms[i].Nom).starts_with("CM_")) cles.insert(noms[i].Nom);
+  // And so are the names of the resource strings.
+  for (int32_t id = ChaineRessource::kIdMinimal; id <= ChaineRessource::kIdMaximal; ++id)
+    if (const TChaineRessource* c = ChaineRessource::ParId(id)) cles.insert(std::string(c->Nom));
+  return cles;
+}
+
+// The arguments that a key's suffix announces; none for a key without one.
+std::vector<TFormatArg> Arguments(const std::string& cle) {
+  std::vector<TFormatArg> args;
+  const std::size_t souligne = cle.rfind('_');
+  if (souligne == std::string::npos) return args;
+  const std::string suffixe = cle.substr(souligne + 1);
+  if (suffixe.empty() || suffixe.find_first_not_of("SD") != std::string::npos) return args;
+  for (char c : suffixe) args.push_back(c == 'S' ? TFormatArg("texte") : TFormatArg(42));
+  return args;
+}
+
+std::string Formater(const std::string& texte, const std::vector<TFormatArg>& a) {
+  switch (a.size()) {
+    case 0: return Format(texte, {});
+    case 1: return Format(texte, {a[0]});
+    case 2: return Format(texte, {a[0], a[1]});
+    default: return Format(texte, {a[0], a[1], a[2]});
+  }
+}
+
+}  // namespace
+
+TEST(ModuleFrancais, ConfigBesideTheProgramChoosesTheFrenchModule) {
+  DossierProgramme essai;  // puts the process back afterwards
+  TImplChangementDeLangue::DefinirCheminApplication(NV_DOSSIER_SVCWEB);
+  ASSERT_TRUE(TChangementDeLangue::ChangerLangue("de_DE.UTF-8"));
+  EXPECT_EQ(Traduction::Traduire("supversionserveur"), "Serveur");
+  EXPECT_EQ(Traduction::Traduire("SupVersionControleur"), "Contr\xF4leur");
+}
+
+TEST(ModuleFrancais, EveryKeyOfTheCodeHasATextWithTheArgumentsItsSuffixAnnounces) {
+  const TypeHandleModule module = ModuleRessources::ChargerFichier(std::string(NV_DOSSIER_SVCWEB) + "/Francais.lng");
+  ASSERT_NE(module, ModuleRessources::kAucunModule);
+  TTableTraductions table;
+  TDictionnaire::ChargerChaines(module, &table);
+  (void)ModuleRessources::Liberer(module);
+  const std::set<std::string> cles = ClesDuCode();
+  ASSERT_GT(cles.size(), 20u);  // the scan found the calls
+  for (const std::string& cle : cles) {
+    const uint32_t ligne = table.ChercherParCle(cle);
+    ASSERT_NE(ligne, kAucuneLigne) << "key missing from the French module: " << cle;
+    const std::string texte = table.Chaine(ligne)->GetChaine(0);
+    EXPECT_FALSE(texte.empty()) << cle;
+    std::vector<TFormatArg> args = Arguments(cle);
+    if (args.empty()) continue;
+    EXPECT_NO_THROW((void)Formater(texte, args)) << cle << ": " << texte;
+    args.pop_back();  // every announced argument is used
+    EXPECT_THROW((void)Formater(texte, args), EConvertError) << cle << ": " << texte;
+  }
+}
