@@ -133,7 +133,7 @@ class TIeClient : public TIeClientServeur {
   bool PasserParServeur() const { return !EstEnModeExclusif(); }
   // Sends one modification request and waits for the verdict (see RequeteServeur): False at once
   // while another exchange of the component waits; at most TailleReponse answer bytes go to
-  // Reponse. A server silent for DelaiRequete loses the link.
+  // Reponse. A request not answered within DelaiRequete closes the link.
   bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
                                bool AfficherAttente, void* Reponse, int32_t TailleReponse);
   MainLoop::Duration DelaiRequete = RequeteServeur::kDelaiParDefaut;

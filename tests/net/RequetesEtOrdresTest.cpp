@@ -231,3 +231,23 @@ TEST_F(RequetesEtOrdres, TheExclusiveModeSendsChangesLocallyAndItsMessagesReachT
   serveur.Envoyer(CM_DEMANDER_STREAM, "\x01");
   ASSERT_TRUE(Attendre([this] { return Nombre(CM_STREAM_PRET) == 1; }));
 }
+
+// A server that refuses the user information after the base ends the transfer all the same: the
+// orders held are applied, none is kept back for ever.
+TEST_F(RequetesEtOrdres, ARefusedStreamEndsTheHoldingOfOrders) {
+  streams.Servir(StreamBase, "base");
+  serveur.Traitements[CM_STREAM_BIEN_RECU] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_ENVOYER_ORDRE_MODIF, "retenu");
+  };
+  std::vector<uint8_t> refus;
+  client.SurStreamRefuse = [&](TIeClientServeur*, TStream* f, TypeGenreStream g, const TypeCodeUtilisateur&) {
+    EXPECT_EQ(f, nullptr);
+    refus.push_back(g);
+    return true;
+  };
+  ASSERT_TRUE(client.DemanderStream(StreamBase));
+  ASSERT_TRUE(Attendre([&] { return !refus.empty() && evenements.size() == 2; }));
+  EXPECT_EQ(refus, std::vector<uint8_t>{StreamInfosUtilisateur});
+  EXPECT_EQ(evenements, (std::vector<std::string>{"stream 0", "ordre retenu"}));
+  EXPECT_FALSE(client.CanalTcp()->TransfertEnCours());
+}
