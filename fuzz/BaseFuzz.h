@@ -23,7 +23,9 @@ class TBaseOuverte {
   class TClientExclusif final : public IClientDonnees {
    public:
     bool PasserParServeur() override { return false; }
-    bool EnvoyerRequeteSynchrone(uint32_t, int32_t, int32_t, const void*, bool, void*) override { return false; }
+    bool EnvoyerRequeteSynchrone(uint32_t, int32_t, int32_t, const void*, bool, void*, int32_t) override {
+      return false;
+    }
   };
   TClientExclusif client_;
   TFicheGlobales fiche_;

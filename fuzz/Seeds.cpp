@@ -39,6 +39,9 @@
 #include "net/utilisateurs/Login.h"
 #include "net/protocol/Trame.h"
 #include "net/services/DynaZip.h"
+#include "net/transport/MessagesModeExclusif.h"
+#include "net/transport/TransfertStream.h"
+#include "net/utilisateurs/OrdreUtilisateur.h"
 #include "objectdb/bases/Base.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampString.h"
@@ -304,7 +307,7 @@ void SemencesOrdresReglages() {
     std::vector<int32_t> Parametres;
     bool PasserParServeur() override { return true; }
     bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool,
-                                 void*) override {
+                                 void*, int32_t) override {
       const auto* d = static_cast<const uint8_t*>(Donnees);
       Requetes.emplace_back(Code, Donnees != nullptr ? Octets(d, d + Taille) : Octets{});
       Parametres.push_back(Parametre);
@@ -688,6 +691,58 @@ void SemencesPetitsBlocsBase() {
   }
 }
 
+// A stream received in two pieces, one received corrupt, and one served on request; orders packed
+// and an answer with an identifier; user-base orders on each table.
+void SemencesTransfertEtOrdres() {
+  using namespace TransfertStream;
+  constexpr uint8_t StreamBase = 0, StreamInfosUtilisateur = 1;
+  auto message = [](uint8_t selecteur, const auto& donnees) {
+    return Octets{selecteur} + Valeur<uint16_t>(static_cast<uint16_t>(donnees.size())) +
+           Octets(donnees.begin(), donnees.end());
+  };
+  std::string contenu;
+  for (int i = 0; i < 2000; ++i) contenu += std::to_string(i * 7919 % 10007);
+  const std::string compresse = Deflater(contenu.data(), contenu.size());
+  const auto total = static_cast<uint32_t>(compresse.size());
+  Octets recu = message(1, StreamPret(StreamBase, total));
+  for (uint32_t pos = 0; pos < total; pos += kTaillePiece)
+    recu = recu + message(4, EnvoyerStream(StreamBase, compresse.data() + pos, std::min(kTaillePiece, total - pos)));
+  Ecrire("TransfertStream", "recu", recu);
+  Ecrire("TransfertStream", "corrompu",
+         message(1, StreamPret(StreamInfosUtilisateur, 6)) + message(4, EnvoyerStream(StreamInfosUtilisateur, "zlib?!", 6)));
+  Ecrire("TransfertStream", "servi",
+         message(0, Octets{1}) + message(3, DemanderStreamSuivant(1, 0, kTaillePiece)) +
+             message(3, DemanderStreamSuivant(1, 4096, kTaillePiece)) + message(5, Octets{1}));
+
+  Octets ordres;
+  for (const std::string o : {"ordre un", "", "ordre trois"})
+    ordres = ordres + Valeur<uint32_t>(static_cast<uint32_t>(o.size())) + Texte(o);
+  Ecrire("MessagesClient", "ordres", Octets{0} + ordres);
+  Ecrire("MessagesClient", "reponse", Octets{1, 4, 1, 42, 0, 0, 0});
+  const std::string mode = MessagesModeExclusif::EcrireModeModifie({3, true, 1, 2, 77, "poste 12"});
+  Ecrire("MessagesClient", "mode-exclusif", Octets{2} + Texte(mode));
+
+  auto ordre = [](uint8_t genre, uint32_t table, uint32_t ident) {
+    return Octets{genre} + Valeur<uint32_t>(table) + Valeur<uint32_t>(ident);
+  };
+  Ecrire("OrdreUtilisateur", "utilisateur", ordre(GM_Creation, 2, 5) + Flux(0, [](TBinaryFormatter& f) {
+           f.EcrireCardinal(5);
+           for (const char* t : {"Jeanne Martin", "JMA", "jmartin"}) f.EcrireChaine(t);
+           f.EcrireChaine(TMotDePasse("secret").GetCode());
+           f.EcrireBooleen(true);
+           f.EcrireChaine("texte");
+           f.EcrireBooleen(false);
+         }));
+  Octets profil(OrdreUtilisateur::kTailleProfilUtilisateur, 0);
+  profil[4] = 3;
+  profil[5] = 'P', profil[6] = 'r', profil[7] = 'o';
+  Ecrire("OrdreUtilisateur", "profil", ordre(GM_Modification, 3, 1) + profil);
+  TypeProfilServeur serveur = TypeProfilServeur::Vierge();
+  Ecrire("OrdreUtilisateur", "profil-serveur",
+         ordre(GM_Creation, 1, 2) + Octets(serveur.Octets, serveur.Octets + kTailleProfilServeur));
+  Ecrire("OrdreUtilisateur", "suppression", ordre(GM_Suppression, 4, 1));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
@@ -723,6 +778,7 @@ int main(int argc, char** argv) {
   SemencesTableauIndices();
   SemencesObjetsReseau();
   SemencesPetitsBlocsBase();
+  SemencesTransfertEtOrdres();
   SemencesBases();
   Modules::Arreter();
   return 0;

@@ -15,6 +15,7 @@
 #include "net/objets/Serialisable.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
 #include "net/utilisateurs/Login.h"
+#include "net/utilisateurs/OrdreUtilisateur.h"
 #include "net/utilisateurs/Utilisateur.h"
 
 std::span<const TModule> ModulesNet() {
@@ -35,6 +36,7 @@ std::span<const TModule> ModulesNet() {
       {"Login", Login::Initialiser, nullptr},
       {"BaseUtilisateurs", BaseUtilisateurs::Initialiser, BaseUtilisateurs::Finaliser},
       {"Utilisateur", Utilisateur::Initialiser, nullptr},
+      {"OrdreUtilisateur", OrdreUtilisateur::Initialiser, OrdreUtilisateur::Finaliser},
   };
   return kTable;
 }

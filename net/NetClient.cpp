@@ -129,9 +129,10 @@ bool PasserParServeur() {
 }
 
 bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool AfficherAttente,
-                           void* Reponse) {
+                           void* Reponse, int32_t TailleReponse) {
   if (LEtat().client == nullptr) return false;
-  return LEtat().client->EnvoyerRequeteSynchrone(Code, Parametre, Taille, Donnees, AfficherAttente, Reponse);
+  return LEtat().client->EnvoyerRequeteSynchrone(Code, Parametre, Taille, Donnees, AfficherAttente, Reponse,
+                                                 TailleReponse);
 }
 
 void Initialiser() { LEtat() = Etat{}; }

@@ -3,6 +3,7 @@
 // the server's brackets around its processing of a request reach the record files' hooks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,9 +17,10 @@ class IClientDonnees {
   virtual ~IClientDonnees() = default;
   // True unless the server has put this client in exclusive mode.
   virtual bool PasserParServeur() = 0;
-  // Sends one modification request and waits for the verdict.
+  // Sends one modification request and waits for the verdict; at most TailleReponse answer bytes
+  // are copied to Reponse.
   virtual bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
-                                       bool AfficherAttente, void* Reponse) = 0;
+                                       bool AfficherAttente, void* Reponse, int32_t TailleReponse) = 0;
 };
 
 // A received order (little-endian): kind (1 byte), table number (4), identifier (4), then the stored
@@ -60,9 +62,14 @@ void FinRequete();
 // installed: no operation can tell then which route its change takes.
 bool PasserParServeur();
 // Sends one modification request through the global data client and waits for the verdict; False at
-// once when there is no data client.
+// once when there is no data client. At most TailleReponse answer bytes are copied to Reponse.
 bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool AfficherAttente,
-                           void* Reponse);
+                           void* Reponse, int32_t TailleReponse);
+// A request whose answer bytes nobody reads.
+inline bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
+                                  bool AfficherAttente, std::nullptr_t) {
+  return EnvoyerRequeteServeur(Code, Parametre, Taille, Donnees, AfficherAttente, nullptr, 0);
+}
 
 void Initialiser();
 void Finaliser();

@@ -113,6 +113,7 @@ void TIeClient::LierTcp() {
   });
   enregistrer(CM_FIN_ENVOI_INFOS_UTILISATEURS,
               [this](const TypeAdresseMessage&, const uint8_t*, uint32_t) { FinEnvoiInfosUtilisateurs(); });
+  LierOrdresEtModeExclusif();
 }
 
 bool TIeClient::HostServeurRecu(TypeCanal Canal, uint32_t IdentConnexion, const TypeEnvoiHostServeur& Host,
@@ -318,8 +319,4 @@ void TIeClientDonnees::MemoriserIdentite(uint32_t, std::string_view CodeApplicat
                                          std::string_view MotDePasseApplication, std::string_view Login,
                                          std::string_view MotDePasse) {
   TIeClient::MemoriserIdentite(0, CodeApplication, MotDePasseApplication, Login, MotDePasse);
-}
-
-bool TIeClientDonnees::EnvoyerRequeteSynchrone(uint32_t, int32_t, int32_t, const void*, bool, void*) {
-  throw ENonConstruit("TIeClientDonnees.EnvoyerRequeteSynchrone: modification requests are not built yet");
 }

@@ -27,6 +27,7 @@
 #include <string>
 
 #include "net/NetClient.h"
+#include "net/OrdresRecus.h"
 #include "net/VclClientServeur.h"
 #include "net/services/Version.h"
 
@@ -126,6 +127,16 @@ class TIeClient : public TIeClientServeur {
   virtual void Deconnecter(uint32_t Destinataire);
   // OnVerifierVersionServeur when set; otherwise the first three parts of VersionProgramme.
   bool VerifierVersionServeur(const TypeVersion& Version);
+  // CM_DEMANDER_STREAM; asking for the whole base first starts holding the orders that arrive.
+  bool DemanderStream(TypeGenreStream Genre);
+  // True unless the server has put this client in exclusive mode.
+  bool PasserParServeur() const { return !EstEnModeExclusif(); }
+  // Sends one modification request and waits for the verdict (see RequeteServeur): False at once
+  // while another exchange of the component waits; at most TailleReponse answer bytes go to
+  // Reponse. A request not answered within DelaiRequete closes the link.
+  bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
+                               bool AfficherAttente, void* Reponse, int32_t TailleReponse);
+  MainLoop::Duration DelaiRequete = RequeteServeur::kDelaiParDefaut;
 
   // --- Events.
   std::function<bool(const TypeVersion& VersionServeur)> OnVerifierVersionServeur;
@@ -139,6 +150,12 @@ class TIeClient : public TIeClientServeur {
   std::function<void(TIeClient* Sender)> TraiterDebutRequete, TraiterFinRequete;
   std::function<void(TIeClient* Sender, const TypeEtatTraitementLong& Etat)> SurModificationTraitementLong;
   std::function<void(TIeClient* Sender)> OnChangementUtilisateur, OnChangementGroupeUtilisateurs;
+  // A modification order (its bytes), after holding; a user-base order, after it was applied.
+  using TOnReceptionOrdreModif = std::function<void(TIeClient* Sender, const uint8_t* Parametre, uint32_t Taille)>;
+  TOnReceptionOrdreModif TraiterOrdreModif, TraiterOrdreModifUtilisateur;
+  std::function<void(TIeClient* Sender, bool Retour)> SurReponseDemandeModeExclusif, SurReponseLiberationModeExclusif;
+  // Around every request sent; AfficherAttente asks for the wait window.
+  std::function<void(TIeClient* Sender, bool AfficherAttente)> OnPreRequeteAuServeur, OnPostRequeteAuServeur;
 
  protected:
   // Which channel a host record came by.
@@ -157,10 +174,25 @@ class TIeClient : public TIeClientServeur {
   void LierUdp() override;
   void LierTcp() override;
   void Reinitialiser() override;
+  bool PeutEnvoyerStream(TypeGenreStream Genre) override;
+  void StreamBienRecu(TypeGenreStream Genre) override;
+  void StreamRefuse(TypeGenreStream Genre) override;
+  // Received orders: raises TraiterOrdreModif. Holding orders during a base transfer: nothing here.
+  virtual void OrdreModifRecu(const uint8_t* Ordre, uint32_t Taille);
+  virtual void DebutRetenueOrdres() {}
+  virtual void FinRetenueOrdres() {}
+  // The exclusive-mode messages: the mode and its lock go to the TCP channel, the answers to the
+  // events.
+  virtual void DemandeModeExclusifRepondue(bool Retour);
+  virtual void LiberationModeExclusifRepondue(bool Retour);
+  virtual void ModeExclusifModifie(uint32_t IdentConnexion, const uint8_t* Donnees, uint32_t Taille);
+  virtual void VerrouModeExclusifModifie(uint32_t IdentConnexion, const uint8_t* Donnees, uint32_t Taille);
   void DeconnexionServeur(uint32_t IdentConnexion, uint32_t IdentConnexionServeur) override;
 
   // The handshake's end, whatever it was: its time-out stops.
   void FinPoigneeDeMain();
+  // Registers the orders' and the exclusive mode's kinds on the TCP channel.
+  void LierOrdresEtModeExclusif();
 
  private:
   void EnvoyerIdentification(uint32_t Destinataire);
@@ -184,9 +216,14 @@ class TIeClientDonnees : public TIeClient, public IClientDonnees {
   void Deconnecter(uint32_t Destinataire) override;
 
   // IClientDonnees.
-  bool PasserParServeur() override { return !EstEnModeExclusif(); }
+  bool PasserParServeur() override { return TIeClient::PasserParServeur(); }
   bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
-                               bool AfficherAttente, void* Reponse) override;
+                               bool AfficherAttente, void* Reponse, int32_t TailleReponse) override {
+    return TIeClient::EnvoyerRequeteSynchrone(Code, Parametre, Taille, Donnees, AfficherAttente, Reponse,
+                                              TailleReponse);
+  }
+  // How many orders wait for the end of the base transfer.
+  std::size_t OrdresRetenus() const { return retenus_.Nombre(); }
 
  protected:
   bool FinEnvoiProfilsServeurs() override;
@@ -198,4 +235,11 @@ class TIeClientDonnees : public TIeClient, public IClientDonnees {
   void MemoriserIdentite(uint32_t Destinataire, std::string_view CodeApplication,
                          std::string_view MotDePasseApplication, std::string_view Login,
                          std::string_view MotDePasse) override;
+  void TcpDesactive() override;
+  void OrdreModifRecu(const uint8_t* Ordre, uint32_t Taille) override;
+  void DebutRetenueOrdres() override;
+  void FinRetenueOrdres() override;
+
+ private:
+  TOrdresRetenus retenus_;
 };

@@ -160,10 +160,13 @@ void TIeClientServeur::LierTcp() {
   t.SurChangementVerrouModeExclusif = [this](TCommunicationTcp*, bool v, TypeGenreProcess g, uint32_t i) {
     if (SurChangementVerrouModeExclusif) SurChangementVerrouModeExclusif(this, v, g, i);
   };
+  LierStreamsEtRequetes();
 }
 
 void TIeClientServeur::TcpDesactive() {
   MarquerReponse(false);
+  echangeRequete_.Abandonner();
+  transfert_.Abandonner();
   if (SurDesactivationTcp) SurDesactivationTcp(this);
 }
 

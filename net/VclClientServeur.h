@@ -15,7 +15,9 @@
 #include <memory>
 #include <string>
 
+#include "net/RequeteServeur.h"
 #include "net/objets/OrdreReseau.h"
+#include "net/transport/TransfertStream.h"
 #include "net/transport/VclCommTcp.h"
 #include "net/transport/VclCommUdp.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
@@ -88,6 +90,14 @@ class TIeClientServeur {
   std::function<void(TIeClientServeur* Sender, uint32_t IdentConnexion, uint32_t Requete, uint32_t Valeur,
                      const uint8_t* Parametre, uint32_t Taille)>
       ExecuterRequete;
+  // Streams: the content of a stream the server asks for is written to Flux (True when written);
+  // a stream received is read from Flux (positioned at 0; an exception from the reader makes the
+  // stream corrupt: the link is closed); a stream asked for was refused (Flux nil).
+  using TOnStreamEvent =
+      std::function<bool(TIeClientServeur* Sender, TStream* Flux, TypeGenreStream Genre, const TypeCodeUtilisateur& Code)>;
+  TOnStreamEvent SurPreparerStream, SurLireStream, SurStreamRefuse;
+  std::function<void(TIeClientServeur* Sender, TypeGenreStream Genre, uint32_t Position, uint32_t Taille)>
+      SurProgressionStream;
 
  protected:
   // The descendant's constructor creates the channels and hands them over.
@@ -118,7 +128,22 @@ class TIeClientServeur {
                                        uint32_t Taille);
   // The local and server ports of both channels to "0".
   virtual void Reinitialiser();
+  // A stream received: raises SurLireStream (True when unset).
+  virtual bool LireStream(TStream& Flux, TypeGenreStream Genre);
+  // A stream received has been read: the user information ends the base transfer.
+  virtual void StreamBienRecu(TypeGenreStream Genre);
+  // A stream asked for was refused: raises SurStreamRefuse.
+  virtual void StreamRefuse(TypeGenreStream Genre);
+  // Whether this component serves that kind of stream: not here.
+  virtual bool PeutEnvoyerStream(TypeGenreStream) { return false; }
+  // The answer to this client's request (CM_REPONDRE_REQUETE).
+  virtual void ReponseRequeteRecue(const uint8_t* Donnees, uint32_t Taille);
+  // The stream transfer and the state of the request waiting for its answer.
+  TransfertStream::TTransfertStream& Transfert() { return transfert_; }
+  TEchangeSynchrone& EchangeRequete() { return echangeRequete_; }
 
+  // Wires the stream kinds and the request answers on the TCP channel.
+  void LierStreamsEtRequetes();
   // Ends a synchronous exchange of the component and marks the TCP channel's answer.
   void MarquerReponse(bool Resultat);
   void SetOccupe(bool Valeur) { occupe_ = Valeur; }
@@ -133,4 +158,6 @@ class TIeClientServeur {
   bool occupe_ = false;
   std::string reponseOrdre_;  // the serialised answer of the network order in progress
   bool reponseOrdreRecue_ = false;
+  TransfertStream::TTransfertStream transfert_;
+  TEchangeSynchrone echangeRequete_;
 };

@@ -38,7 +38,7 @@ int32_t& EnregistrementsRefuses() {
   return nombre;
 }
 
-void ImporterBase(TMemoryStream& Flux) {
+void ImporterBase(TStream& Flux) {
   // Every value is installed locally while the base is read: nothing goes to the server.
   TParametresBase* parametres = ParametresBase::Parametres();
   struct Chargement {
@@ -141,7 +141,7 @@ void ExporterBase(TMemoryStream& Flux) {
   }
 }
 
-void ImporterParametresUtilisateur(TMemoryStream& Flux) {
+void ImporterParametresUtilisateur(TStream& Flux) {
   TBinaryFormatterWithSize formateur(&Flux);
   TMemoryStream bloc;
   formateur.LireFlux(&bloc);

@@ -10,6 +10,7 @@
 #include <functional>
 
 class TMemoryStream;
+class TStream;
 
 namespace VclImportExport {
 
@@ -21,13 +22,13 @@ int32_t& EnregistrementsRefuses();
 // Rebuilds the base from a received stream positioned at its start: every table is created afresh.
 // A block larger than what the stream holds, or a corrupt parameter block, raises EReadError and
 // leaves the tables read so far.
-void ImporterBase(TMemoryStream& Flux);
+void ImporterBase(TStream& Flux);
 // Appends the base (without the 256-byte name): every record of every file is given the identifier
 // of its place in the stream, in record-number order, before any is written.
 void ExporterBase(TMemoryStream& Flux);
 // Reads one sized block: a non-empty one goes to the per-user reader, an empty one installs the
 // per-user defaults.
-void ImporterParametresUtilisateur(TMemoryStream& Flux);
+void ImporterParametresUtilisateur(TStream& Flux);
 void ExporterParametresUtilisateur(TMemoryStream& Flux);
 
 }  // namespace VclImportExport

@@ -226,7 +226,7 @@ bool TFichierSup::Creer(uint32_t Code, const void* Donnees, int32_t Taille, cons
   CodeEmpile code(Code);
   if (NetClient::PasserParServeur()) {
     int32_t identifiant = 0;
-    if (!NetClient::EnvoyerRequeteServeur(Code, 0, Taille, Donnees, false, &identifiant)) return false;
+    if (!NetClient::EnvoyerRequeteServeur(Code, 0, Taille, Donnees, false, &identifiant, sizeof identifiant)) return false;
     const bool trouve = ChercherParIdentifiant(identifiant);
     return VerdictSeul || trouve;
   }

@@ -417,7 +417,11 @@ bool VerifierLogin(std::string_view Code, std::string_view MotDePasse, int32_t& 
 
 // --- Messages of the server
 
-bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur& e) {
+namespace {
+
+// The two serialised forms of a user differ only in the name, code and login: coded by TLogin in
+// the one the server sends at login, plain in the records of its orders.
+bool LireFormeUtilisateur(const void* Donnees, int32_t Taille, TypeUtilisateur& e, bool Codee) {
   if (Donnees == nullptr || Taille < 0) return false;
   TMemoryStream flux;
   flux.Write(Donnees, Taille);
@@ -427,19 +431,18 @@ bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur&
   try {
     e = TypeUtilisateur{};
     std::string code, clair;
-    const auto* login = TLogin::StaticClass();
+    auto texte = [&]() -> const std::string& {
+      f.LireChaine(code);
+      if (!Codee) return code;
+      TLogin::StaticClass()->Decoder(code, clair);
+      return clair;
+    };
     uint32_t ident = 0;
     f.LireCardinal(ident);
     e.Identifiant = ident;
-    f.LireChaine(code);
-    login->Decoder(code, clair);
-    e.Nom.Definir(clair);
-    f.LireChaine(code);
-    login->Decoder(code, clair);
-    e.Code.Definir(clair);
-    f.LireChaine(code);
-    login->Decoder(code, clair);
-    e.Login.Definir(clair);
+    e.Nom.Definir(texte());
+    e.Code.Definir(texte());
+    e.Login.Definir(texte());
     f.LireChaine(code);
     if (code.size() > kTailleCodeMotDePasseMax) return false;
     e.MotDePasse.Definir(code);
@@ -454,6 +457,16 @@ bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur&
   } catch (const Exception&) {
     return false;
   }
+}
+
+}  // namespace
+
+bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur& e) {
+  return LireFormeUtilisateur(Donnees, Taille, e, true);
+}
+
+bool LireUtilisateur(const void* Donnees, int32_t Taille, TypeUtilisateur& e) {
+  return LireFormeUtilisateur(Donnees, Taille, e, false);
 }
 
 bool LireGroupeUtilisateursCrypte(const void* Donnees, int32_t Taille, TypeGroupeUtilisateurs& e) {

@@ -165,6 +165,9 @@ bool RecevoirAffectation(const void* Donnees, int32_t Taille);
 bool RecevoirProfilServeur(const void* Donnees, int32_t Taille);
 // The readers behind them: False for bytes that do not hold a whole coded form.
 bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur& E);
+// The user in its plain form (the record of a user-base order): identifier; name, code, login (cut
+// to 32, 3, 30); password coding; flag; text (cut to 20); administrator.
+bool LireUtilisateur(const void* Donnees, int32_t Taille, TypeUtilisateur& E);
 bool LireGroupeUtilisateursCrypte(const void* Donnees, int32_t Taille, TypeGroupeUtilisateurs& E);
 
 // Subscriptions to the change lists; unsubscribing removes the entry with that routine and data (the

@@ -33,7 +33,7 @@ class ClientEssai final : public IClientDonnees {
 
   bool PasserParServeur() override { return !Exclusif; }
   bool EnvoyerRequeteSynchrone(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees,
-                               bool AfficherAttente, void* Reponse) override {
+                               bool AfficherAttente, void* Reponse, int32_t /*TailleReponse*/) override {
     RequeteEnvoyee r{Code, Parametre, {}, AfficherAttente};
     if (Donnees != nullptr && Taille > 0) {
       const auto* d = static_cast<const uint8_t*>(Donnees);
