@@ -28,6 +28,7 @@
 #include "base/IEStream.h"
 #include "net/NetXi.h"
 #include "fuzz/BaseFuzz.h"
+#include "tests/base/ArticleEssai.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/InstancesTableaux.h"
 #include "fuzz/ObjetsReseauFuzz.h"
@@ -273,6 +274,28 @@ void SemencesOrdreModif() {
   }
 }
 
+// A creation order for every file in base order, each record referring to the records the orders
+// before it created: every reference of every declared layout resolves, so that the fuzzer starts
+// from records that all files accept.
+void SemencesOrdreModifBase() {
+  Fuzz::TBaseOuverte base;
+  Octets ordres{0};
+  for (int32_t place = 1; place <= 42; ++place) {
+    TFichierSup& f = *SupFichiers::Fichier(place);
+    const uint32_t taille = f.Description().Dispositions.back().Taille;
+    const auto identifiant = static_cast<int32_t>(taille);
+    f.ViderArticle();
+    RemplirArticle(f, place);
+    std::memcpy(f.Table, &identifiant, 4);
+    Fuzz::Verifier(Xi::Inserer(f.Table), "every filled record is inserted");
+    Octets stocke(taille, 0);
+    Fuzz::Verifier(f.EcrireArticleStocke(stocke.data(), identifiant, GM_Creation), "every record is written");
+    const Octets ordre = Fuzz::Ordre(GM_Creation, place, identifiant, stocke);
+    ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  }
+  Ecrire("OrdreModif", "ordres-base", ordres);
+}
+
 // The settings' requests as their setters send them, turned into the orders the server broadcasts.
 void SemencesOrdresReglages() {
   struct TClientEnregistreur final : IClientDonnees {
@@ -505,7 +528,7 @@ void SemencesArchivageEtSauvegarde() {
   Ecrire("ArchivageEtSauvegarde", "defauts", flux.Bytes());
 }
 
-// An empty base and a base with one record of every raw file, as the exporter writes them, with the
+// An empty base and a base with one record of every file, as the exporter writes them, with the
 // name the server puts in front; their parameter blocks alone; the user streams as their writers make them.
 void SemencesFluxBase() {
   Fuzz::TBaseOuverte base;
@@ -515,6 +538,7 @@ void SemencesFluxBase() {
       for (int32_t place = 1; place <= 42; ++place) {
         TFichierSup& f = *SupFichiers::Fichier(place);
         f.ViderArticle();
+        RemplirArticle(f, place);  // its references name the records of the files before it
         (void)Xi::Inserer(f.Table);
       }
     TMemoryStream sortie;
@@ -646,6 +670,7 @@ int main(int argc, char** argv) {
   SemencesFormat();
   SemencesModuleLangue();
   SemencesOrdreModif();
+  SemencesOrdreModifBase();
   SemencesOrdresReglages();
   SemencesRuche();
   SemencesArchivageEtSauvegarde();

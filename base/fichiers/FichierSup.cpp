@@ -41,6 +41,12 @@ int32_t TFichierSup::IdentifiantCourant() const {
 void TFichierSup::ViderArticle() {
   if (Table == nullptr) return;
   std::memset(Table, 0, description_.TailleEnregistrement);
+  for (const TypeChampFichier& c : description_.Champs) {
+    if (c.Defaut == 0) continue;
+    const auto valeur = static_cast<uint64_t>(c.Defaut);
+    for (int32_t i = 0; i < std::min(c.Taille, 8); ++i)
+      Enregistrement()[c.Decalage + i] = static_cast<uint8_t>(valeur >> (8 * i));
+  }
   if (description_.Defauts != nullptr) description_.Defauts(Enregistrement());
 }
 
@@ -55,8 +61,10 @@ bool TFichierSup::CreerTable() {
     ok = Xi::DefinirOrdre(Table, numero, static_cast<int32_t>(ordres[o].Colonnes.size()), ordres[o].Unique);
     for (std::size_t c = 0; c < ordres[o].Colonnes.size() && ok; ++c) {
       const TypeColonneFichier& col = ordres[o].Colonnes[c];
-      ok = Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1), Enregistrement() + col.Decalage, col.Taille,
-                              col.Comparaison);
+      // A column that names no field of the record is refused with the table.
+      ok = col.Comparaison != nullptr && Xi::DefinirColonne(Table, numero, static_cast<int32_t>(c + 1),
+                                                            Enregistrement() + col.Decalage, col.Taille,
+                                                            col.Comparaison);
     }
   }
   if (!ok) LibererTable();
@@ -80,12 +88,9 @@ bool TFichierSup::DepilerPosition() { return Xi::RestaurerPosition(Table); }
 
 bool TFichierSup::ChercherParIdentifiant(int32_t Identifiant) {
   if (Table == nullptr) return false;
-  const uint32_t courant = Xi::NumeroCourant(Table);
   std::memcpy(Table, &Identifiant, 4);
-  Xi::Chercher(Table, description_.OrdreIdentifiant);
-  if (Xi::XiStatut == Xi::kStatutEgal) return true;
-  (void)Xi::AllerA(Table, courant);
-  return false;
+  // Not found, the former record is current again.
+  return Xi::Trouver(Table, description_.OrdreIdentifiant);
 }
 
 int32_t TFichierSup::IdentifiantDe(uint32_t NumeroArticle) {
@@ -103,6 +108,29 @@ uint32_t TFichierSup::NumeroDeIdentifiant(int32_t Identifiant) {
   const uint32_t numero = ChercherParIdentifiant(Identifiant) ? Xi::NumeroCourant(Table) : 0;
   DepilerPosition();
   return numero;
+}
+
+uint32_t TFichierSup::NumeroDeCle(int32_t Ordre, uint32_t Cle) {
+  if (Ordre == 0) return NumeroDeIdentifiant(static_cast<int32_t>(Cle));
+  if (Table == nullptr || Cle == 0 || Ordre < 0 || static_cast<std::size_t>(Ordre) > description_.Ordres.size())
+    return 0;
+  const auto& colonnes = description_.Ordres[static_cast<std::size_t>(Ordre - 1)].Colonnes;
+  if (colonnes.size() != 1 || colonnes.front().Taille != 4) return 0;
+  EmpilerPosition();
+  std::memcpy(Enregistrement() + colonnes.front().Decalage, &Cle, 4);
+  Xi::Chercher(Table, Ordre);
+  const uint32_t numero = Xi::XiStatut == Xi::kStatutEgal ? Xi::NumeroCourant(Table) : 0;
+  DepilerPosition();
+  return numero;
+}
+
+uint32_t TFichierSup::ValeurDe(uint32_t NumeroArticle, int32_t Decalage) {
+  if (Table == nullptr) return 0;
+  EmpilerPosition();
+  uint32_t valeur = 0;
+  if (Xi::AllerA(Table, NumeroArticle)) std::memcpy(&valeur, Enregistrement() + Decalage, 4);
+  DepilerPosition();
+  return valeur;
 }
 
 bool TFichierSup::Existe(uint32_t NumeroArticle) {

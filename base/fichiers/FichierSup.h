@@ -48,6 +48,54 @@ using TypeLireStocke = bool (*)(TFichierSup& Fichier, const uint8_t* Stocke, Typ
 // Converter from the current record to the current stored layout (the buffer is zero-filled).
 using TypeEcrireStocke = bool (*)(TFichierSup& Fichier, uint8_t* Stocke);
 
+// A field of a record declared by a field table (see DeclarationFichier.h).
+enum class TypeSorteChamp : uint8_t {
+  Entier,     // signed 32-bit
+  Cardinal,   // unsigned 32-bit
+  Octet,      // a byte value (a kind, a code)
+  Booleen,    // a byte read as 0 or 1
+  Octets,     // a zone carried as it is (a week set, an opaque zone)
+  Chaine,     // a counted string
+  Reel,       // a double
+  Reference,  // a record of another file: its record number in memory, its identifier (or key) stored
+};
+
+// What a stored reference of 0 or to a record that does not exist gives.
+enum class TypeSiAbsente : uint8_t {
+  Refuser,      // the stored record is refused
+  AucuneSiZero, // 0 names no record; an unknown record refuses the stored record
+  Aucune,       // record number 0
+  Premiere,     // record number 1 (the file's first record stands in)
+};
+
+struct TypeChampFichier {
+  const char* Nom;
+  TypeSorteChamp Sorte;
+  int32_t Taille;             // bytes in memory (a counted string of n characters: n + 1)
+  int32_t Stocke = -1;        // offset in the current stored record; -1 for a field never stored
+  int32_t TailleStockee = 0;  // width in the stored record when narrower than in memory (a 16-bit place)
+  int32_t Cible = 0;          // Reference: place of the referenced file
+  int32_t OrdreCible = 0;     // Reference: the referenced file's order searched with the stored value
+                              // (0: its identifier order; else an order of one number column)
+  TypeSiAbsente SiAbsente = TypeSiAbsente::Refuser;
+  int64_t Defaut = 0;  // a number's value after ViderArticle
+  // Reference whose file depends on the record (converted after the other fields): the place, 0 for none.
+  int32_t (*CibleDe)(const uint8_t* Enregistrement) = nullptr;
+  int32_t Decalage = -1;  // in the in-memory record; set when the file is declared
+
+  constexpr TypeChampFichier Vaut(int64_t Valeur) const {
+    TypeChampFichier c = *this;
+    c.Defaut = Valeur;
+    return c;
+  }
+  constexpr TypeChampFichier StockeSur(int32_t Largeur) const {
+    TypeChampFichier c = *this;
+    c.TailleStockee = Largeur;
+    return c;
+  }
+  constexpr int32_t LargeurStockee() const { return TailleStockee != 0 ? TailleStockee : Taille; }
+};
+
 struct TypeDispositionStockee {
   uint32_t Taille;           // bytes of one stored record
   TypeVersionFormat Limite;  // applies to bases below this version; ignored for the last layout
@@ -66,6 +114,9 @@ struct TypeDescriptionFichier {
   TypeEcrireStocke Ecrire;                           // nil for a file that registers no such converter
   void (*Defauts)(uint8_t* Enregistrement);          // default field values after zero-filling; may be nil
   bool Verifie;                                      // creates its verifier at registration
+  // The fields of a file declared by its field table, with their in-memory offsets; empty for a file
+  // whose unit declares its record as a structure.
+  std::vector<TypeChampFichier> Champs = {};
 };
 
 class TFichierSup {
@@ -105,6 +156,11 @@ class TFichierSup {
   // The record number of an identifier, 0 when no record has it or the identifier is not positive;
   // the position is kept. Converters turn stored references into record numbers with it.
   uint32_t NumeroDeIdentifiant(int32_t Identifiant);
+  // The record number whose 32-bit key in `Ordre` (an order of that one column: a permanent number)
+  // is `Cle`, 0 when none or when Cle is 0; Ordre 0 is the identifier order. The position is kept.
+  uint32_t NumeroDeCle(int32_t Ordre, uint32_t Cle);
+  // The 32-bit value at `Decalage` in a record, 0 when the record number holds none; position kept.
+  uint32_t ValeurDe(uint32_t NumeroArticle, int32_t Decalage);
   // True when the record number holds a record; the position is kept.
   bool Existe(uint32_t NumeroArticle);
   // The counted string of `Capacite` characters at `Decalage` in a record; empty when the record

@@ -2,7 +2,12 @@
 
 #include <cstring>
 #include <deque>
+#include <utility>
 
+#include "core/records/Comparai.h"
+#include "core/records/Xi.h"
+
+#include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupCursus.h"
 #include "base/fichiers/SupJourFerie.h"
@@ -16,81 +21,316 @@
 namespace FichiersBase {
 
 namespace {
+constexpr uint32_t kTailleStockeeRessource = 560;
+}  // namespace
 
-// A file held as its identifier followed by its current stored record.
-struct TypeFichierBrut {
-  const char* Unite;
-  const char* Extension;
-  uint8_t CodeTable;
-  int32_t Place;
-  uint32_t TailleStockee;
-  bool Verifie;
-  bool AvecEcriture;
+namespace {
+
+using namespace Champ;
+using TypeSiAbsente::Aucune;
+using TypeSiAbsente::AucuneSiZero;
+using TypeSiAbsente::Premiere;
+constexpr bool U = true, N = false;
+
+// Places of the files that other files refer to.
+enum : int32_t {
+  kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
+  kMAT = 12, kCUR = 14, kMDL = 15, kSTP = 16, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26, kMCR = 27,
+  kCRS = 28, kPAM = 33
 };
+constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
+
+TFichierSup& Place(int32_t p) { return *OrdreDeBase()[static_cast<std::size_t>(p - 1)]; }
+int32_t DecalageDe(int32_t p, const char* Nom) {
+  return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage;
+}
+
+// --- Resources: the words A, B and C and the teacher's service mean what the kind says.
+namespace Ressource {
+
+constexpr uint8_t kEnseignant = 0, kTD = 3, kSalle = 5;
+
+struct TypeMots {
+  int32_t Genre, HorsDecompte, MotA, MotB, MotC, Service, Nom;
+};
+const TypeMots& Mots() {
+  static const TypeMots m = [] {
+    const auto at = [](const char* nom) { return DecalageDe(kRES, nom); };
+    return TypeMots{at("Genre"), at("HorsDecompte"), at("MotA"), at("MotB"), at("MotC"), at("QuotaT1"), at("Nom")};
+  }();
+  return m;
+}
+
+// The kind-dependent words: where each sits in the stored record, what it is for each kind.
+struct TypeMotStocke {
+  int32_t Stocke;
+  int32_t Cible;  // 0: a number (or a byte when Octet)
+  bool Octet;
+};
+struct TypeMotsDuGenre {
+  TypeMotStocke A, B, C;
+};
+TypeMotsDuGenre MotsDuGenre(uint8_t Genre) {
+  if (Genre == kEnseignant) return {{220, kCIV, false}, {224, kSTP, false}, {184, 0, false}};
+  if (Genre == kSalle) return {{184, 0, false}, {188, 0, true}, {192, kSIT, false}};
+  return {{184, kCAL, false}, {188, kCUR, false}, {192, 0, true}};
+}
+std::array<std::pair<TypeMotStocke, int32_t>, 3> Paires(const TypeMotsDuGenre& Mots, const TypeMots& m) {
+  return {{{Mots.A, m.MotA}, {Mots.B, m.MotB}, {Mots.C, m.MotC}}};
+}
+constexpr int32_t kServiceStocke = 188, kTailleService = 29, kDebutEnseignant = 228;
+const TypeChampFichier kMotReference = Champ::Reference("Mot", 0, 0, AucuneSiZero);
+
+bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
+  if (!DeclarationFichier::LireChamps(f, s, Genre)) return false;
+  uint8_t* e = f.Enregistrement();
+  const TypeMots& m = Mots();
+  const uint8_t genre = e[m.Genre];
+  const TypeMotsDuGenre mots = MotsDuGenre(genre);
+  for (const auto& [stocke, decalage] : Paires(mots, m)) {
+    uint32_t valeur = stocke.Octet ? s[stocke.Stocke] : 0;
+    if (!stocke.Octet) std::memcpy(&valeur, s + stocke.Stocke, 4);
+    // A word that names no record is none.
+    if (stocke.Cible != 0 && !DeclarationFichier::NumeroReference(kMotReference, stocke.Cible, valeur, valeur))
+      valeur = 0;
+    std::memcpy(e + decalage, &valeur, 4);
+  }
+  // The teacher's service: seven 32-bit values and a byte, zero for the other kinds.
+  std::memset(e + m.Service, 0, kTailleService);
+  if (genre == kEnseignant) std::memcpy(e + m.Service, s + kServiceStocke, kTailleService);
+  if (genre != kTD) e[m.HorsDecompte] = 0;
+  return true;
+}
+
+bool Ecrire(TFichierSup& f, uint8_t* s) {
+  (void)DeclarationFichier::EcrireChamps(f, s);
+  const uint8_t* e = f.Enregistrement();
+  const TypeMots& m = Mots();
+  const uint8_t genre = e[m.Genre];
+  // The fields of a person are stored for teachers alone.
+  if (genre != kEnseignant) std::memset(s + kDebutEnseignant, 0, kTailleStockeeRessource - kDebutEnseignant);
+  else std::memcpy(s + kServiceStocke, e + m.Service, kTailleService);
+  const TypeMotsDuGenre mots = MotsDuGenre(genre);
+  for (const auto& [stocke, decalage] : Paires(mots, m)) {
+    uint32_t valeur;
+    std::memcpy(&valeur, e + decalage, 4);
+    if (stocke.Cible != 0) valeur = DeclarationFichier::ValeurReference(kMotReference, stocke.Cible, valeur);
+    if (stocke.Octet) s[stocke.Stocke] = static_cast<uint8_t>(valeur);
+    else std::memcpy(s + stocke.Stocke, &valeur, 4);
+  }
+  // A teacher without a name is stored without a civility.
+  if (genre == kEnseignant && e[m.Nom] == 0) std::memset(s + mots.A.Stocke, 0, 4);
+  return true;
+}
+
+}  // namespace Ressource
+
+// The file of the element that a heading is given to: the genre of its family says it.
+int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
+  static const int32_t decalageFamille = DecalageDe(kRFM, "Famille"), decalageGenre = DecalageDe(kFMR, "Genre");
+  uint32_t famille;
+  std::memcpy(&famille, Enregistrement + decalageFamille, 4);
+  TFichierSup& familles = Place(kFMR);
+  if (familles.Table == nullptr) return 0;
+  familles.EmpilerPosition();
+  const uint8_t genre = Xi::AllerA(familles.Table, famille) ? familles.Enregistrement()[decalageGenre] : 0xFF;
+  familles.DepilerPosition();
+  static constexpr int32_t kFichiers[] = {kMAT, kRES, kRES, kELE, kRES, kCUR, kMDL};
+  return genre < std::size(kFichiers) ? kFichiers[genre] : 0;
+}
+
+// The element of a subject contribution: a curriculum (genre 0) or a module (genre 2). Resources
+// (genre 1) are contributions of older bases only: the current layout refuses them.
+int32_t FichierDeLElementApport(const uint8_t* Enregistrement) {
+  static const int32_t decalageGenre = DecalageDe(kPAM, "Genre");
+  const uint8_t genre = Enregistrement[decalageGenre];
+  return genre == 0 ? kCUR : genre == 2 ? kMDL : 0;
+}
 
 // clang-format off
-constexpr TypeFichierBrut kFichiersBruts[] = {
-    {"SupPonderation", ".PON", 0x07, 2, 4, false, true},
-    {"SupCalendrier", ".CAL", 0x08, 3, 111, false, true},
-    {"SupEleve", ".ELE", 0x2A, 8, 536, false, true},
-    {"SupFamille", ".FMR", 0x0B, 9, 15, false, true},
-    {"SupSousFamille", ".SFM", 0x0C, 10, 20, false, true},
-    {"SupTypologieCours", ".TYP", 0x0D, 11, 28, false, true},
-    {"SupMatiere", ".MAT", 0x0E, 12, 228, false, true},
-    {"SupRelationMatieres", ".RLM", 0x0F, 13, 8, false, true},
-    {"SupStatut", ".STP", 0x25, 16, 72, false, true},
-    {"SupSite", ".SIT", 0x30, 17, 40, false, true},
-    {"SupTrajetSite", ".TSI", 0x31, 18, 16, false, true},
-    {"SupRessource", ".RES", 0x11, 19, 560, false, true},
-    {"SupPartition", ".PRT", 0x12, 20, 44, false, true},
-    {"SupRelationFamille", ".RFM", 0x13, 21, 12, false, true},
-    {"SupRelationRessource", ".RLR", 0x14, 22, 12, false, true},
-    {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false, true},
-    {"SupRelationPartition", ".RLP", 0x15, 24, 8, false, true},
-    {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false, true},
-    {"SupMemoCours", ".MCR", 0x27, 27, 264, false, true},
-    {"SupCours", ".CRS", 0x19, 28, 102, true, true},
-    {"SupRelationCours", ".RLC", 0x1A, 29, 16, false, true},
-    {"SupFractionnementCours", ".RPC", 0x1B, 30, 8, false, true},
-    {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false, true},
-    {"SupDisponibiliteCours", ".ICR", 0x1E, 32, 24, false, true},
-    {"SupApportMatiere", ".PAM", 0x16, 33, 20, true, true},
-    {"SupProtectionRessource", ".RRU", 0x20, 34, 44, false, true},
-    {"SupProtectionCours", ".PRC", 0x21, 35, 40, false, true},
-    {"SupQuotite", ".APP", 0x22, 36, 212, false, true},
-    {"SupRelationRessourceEleve", ".RRE", 0x2B, 37, 12, false, true},
-    {"SupLibelleSalle", ".LSL", 0x2C, 38, 80, false, true},
-    {"SupPublicationSurInternet", ".PSI", 0x2D, 39, 560, false, true},
-    {"SupRelationRessourceMatiere", ".RRM", 0x33, 40, 12, false, true},
-    {"SupRelationApportPeriode", ".RAP", 0x36, 42, 20, true, true},
-};
-// clang-format on
-
-bool LireBrut(TFichierSup& f, const uint8_t* stocke, TypeGenreModif) {
-  std::memcpy(f.Enregistrement() + 4, stocke, f.Description().TailleEnregistrement - 4);
-  return true;
-}
-
-bool EcrireBrut(TFichierSup& f, uint8_t* stocke) {
-  std::memcpy(stocke, f.Enregistrement() + 4, f.Description().TailleEnregistrement - 4);
-  return true;
-}
-
-TypeDescriptionFichier DescriptionBrute(const TypeFichierBrut& b) {
-  return TypeDescriptionFichier{
-      b.Unite,
-      b.Extension,
-      b.CodeTable,
-      b.Place,
-      4 + b.TailleStockee,
-      {{false, {{0, 4, &Comparai::ComparerEntierBis}}}},
-      1,
-      {{b.TailleStockee, {}, &LireBrut}},
-      b.AvecEcriture ? &EcrireBrut : nullptr,
-      nullptr,
-      b.Verifie,
+const std::vector<TypeDeclarationFichier>& Declarations() {
+  static const std::vector<TypeDeclarationFichier> declarations = {
+    {"SupPonderation", ".PON", 0x07, 2, 4, false,
+     {Identifiant(), Cardinal("Valeur", 0).Vaut(36000)},
+     {{U, {"Valeur"}}, {N, {"Identifiant"}}}},
+    {"SupCalendrier", ".CAL", 0x08, 3, 111, false,
+     {Identifiant(), Chaine("Libelle", 10, 0), Semaines("SemainesAnnee", 11), Semaines("SemainesPeriode1", 18),
+      Semaines("SemainesPeriode2", 25), Semaines("SemainesPeriode3", 32), Semaines("SemainesPeriode4", 39),
+      Octets("ZonePortee", 64, 46), Octet("OctetPorte", 110)},
+     {{U, {"Libelle"}}, {N, {"Identifiant"}}}},
+    {"SupEleve", ".ELE", 0x2A, 8, 536, false,
+     {Identifiant(), Cardinal("NumeroEleve", 0), Chaine("IdentifiantExterne", 80, 4), Chaine("Nom", 25, 85),
+      Chaine("NomJeuneFille", 25, 111), Chaine("Prenom", 25, 137), Chaine("Adresse1", 60, 164),
+      Chaine("Adresse2", 60, 225), Chaine("CodePostal", 5, 286), Reference("Ville", kLIE, 292, AucuneSiZero),
+      Chaine("Telephone", 20, 296), Chaine("Portable", 20, 317), Chaine("NumeroNational", 16, 338),
+      Reel("DateNaissance", 360), Reference("LieuNaissance", kLIE, 368, AucuneSiZero),
+      Reference("Nationalite", kPAY, 372, AucuneSiZero), Octet("Sexe", 376), Booleen("Redoublant", 384),
+      Chaine("CursusPrecedent", 60, 385), Reference("ModaliteAdmission", kMAD, 448, AucuneSiZero),
+      Chaine("Mail", 60, 452), Booleen("Extraction"), Booleen("Presence").Vaut(1), Octets("ValeurCodee", 13, 513),
+      Chaine("Proprietaire", 3, 526)},
+     {{N, {"Identifiant"}}, {U, {"Nom", "Prenom", "DateNaissance"}},
+      {N, {Decroissant("Presence"), Decroissant("Extraction"), "Nom", "Prenom"}}, {N, {"NumeroNational"}},
+      {U, {"NumeroEleve"}}, {N, {"IdentifiantExterne"}}, {N, {"Nom", "DateNaissance"}}, {N, {"Nom", "Prenom"}}}},
+    {"SupFamille", ".FMR", 0x0B, 9, 15, false,
+     {Identifiant(), Octet("Genre", 0), Chaine("Nom", 13, 1)},
+     {{U, {"Genre", "Nom"}}, {N, {"Identifiant"}}}},
+    {"SupSousFamille", ".SFM", 0x0C, 10, 20, false,
+     {Identifiant(), Reference("Famille", kFMR, 0), Chaine("Nom", 13, 4)},
+     {{U, {"Famille", "Nom"}}, {N, {"Identifiant"}}}},
+    {"SupTypologieCours", ".TYP", 0x0D, 11, 28, false,
+     {Identifiant(), Cardinal("Couleur", 16).Vaut(0xFF00000F), Chaine("Nom", 13, 0), Entier("Duree", 20),
+      Octet("Structure", 24)},
+     {{U, {"Nom"}}, {N, {"Identifiant"}}}},
+    {"SupMatiere", ".MAT", 0x0E, 12, 228, false,
+     {Identifiant(), Chaine("IdentifiantExterne", 80, 17), Chaine("Code", 16, 0), Chaine("Libelle", 30, 98),
+      Chaine("NomComplet", 65, 129), Entier("Coefficient", 200), Entier("MaxHeuresJour", 204),
+      Entier("MaxHeuresSemaine", 208), Cardinal("Couleur", 196).Vaut(0xFF00000F), Entier("ValeurTri"),
+      Octet("OctetPorte", 216), Booleen("Extrait"), Booleen("Retenu").Vaut(1), Chaine("Proprietaire", 3, 217),
+      Cardinal("NumeroMatiere", 224)},
+     {{U, {"Libelle", "Code"}}, {N, {"Code", "Libelle"}},
+      {N, {Decroissant("Retenu"), Decroissant("Extrait"), "ValeurTri", "Libelle"}}, {N, {"Identifiant"}},
+      {N, {"ValeurTri"}}, {N, {"NomComplet"}}, {U, {"NumeroMatiere"}},
+      {N, {Decroissant("Retenu"), "Libelle", "Code"}}, {N, {"IdentifiantExterne"}}}},
+    {"SupRelationMatieres", ".RLM", 0x0F, 13, 8, false,
+     {Identifiant(), Reference("Premiere", kMAT, 0), Reference("Seconde", kMAT, 4)},
+     {{U, {"Premiere", "Seconde"}}, {U, {"Seconde", "Premiere"}}, {N, {"Identifiant"}}}},
+    {"SupStatut", ".STP", 0x25, 16, 72, false,
+     {Identifiant(), Chaine("Nom", 30, 0), Entier("QuotaAnnuel", 32), Entier("T1", 36), Entier("T2Forfait", 40),
+      Entier("T3", 44), Booleen("ParDefaut", 48), Entier("MaxT1Semaine", 52).Vaut(3500), Entier("MaxT1Cycle", 56),
+      Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64)},
+     {{N, {"Identifiant"}}, {U, {"Nom"}}, {N, {"ParDefaut"}}}},
+    {"SupSite", ".SIT", 0x30, 17, 40, false,
+     {Identifiant(), Cardinal("NumeroSite", 0), Chaine("Nom", 30, 4), Entier("Couleur", 36)},
+     {{U, {"NumeroSite"}}, {N, {"Identifiant"}}, {U, {"Nom"}}}},
+    {"SupTrajetSite", ".TSI", 0x31, 18, 16, false,
+     {Identifiant(), Cardinal("NumeroTrajet", 0), Reference("SiteDepart", kSIT, 4, TypeSiAbsente::Refuser, kParNumero),
+      Reference("SiteArrivee", kSIT, 8, TypeSiAbsente::Refuser, kParNumero), Entier("DureeTrajet", 12)},
+     {{U, {"NumeroTrajet"}}, {N, {"Identifiant"}}, {U, {"SiteDepart", "SiteArrivee"}},
+      {N, {"SiteArrivee", "SiteDepart"}}}},
+    {"SupRessource", ".RES", 0x11, 19, kTailleStockeeRessource, false,
+     {Identifiant(), Chaine("IdentifiantExterne", 80, 0), Chaine("Code", 16, 112), Chaine("Nom", 30, 81),
+      Entier("NumeroPartition", 132), Entier("Occupation"), Entier("Occupation2"), Entier("MaxHeuresJour", 156),
+      Entier("MaxHeuresSemaine", 160), Entier("EffectifSaisi", 140), Entier("EffectifCalcule", 144),
+      Booleen("HorsDecompte", 152), Semaines("Semaines", 164), Chaine("Proprietaire", 3, 171),
+      Cardinal("NumeroRessource", 176), Octet("Genre", 180), Cardinal("MotA"), Cardinal("MotB"), Cardinal("MotC"),
+      Entier("QuotaT1"), Entier("MaxT1Semaine"), Entier("MaxT1Cycle"), Entier("QuotaT2"), Entier("QuotaT3"),
+      Entier("NombreMois"), Entier("ValeurPortee"), Octet("OctetPorte"), Entier("Total1"), Entier("Total2"),
+      Chaine("MotDePasse", 30, 228), Chaine("Prenom", 30, 259), Chaine("Mail", 50, 290),
+      Chaine("NomJeuneFille", 30, 341), Chaine("Adresse1", 60, 372), Chaine("Adresse2", 60, 433),
+      Chaine("CodePostal", 5, 494), Reference("Ville", kLIE, 500, AucuneSiZero), Chaine("Telephone", 20, 504),
+      Chaine("Portable", 20, 525), Reel("DateNaissance", 552)},
+     {{U, {"Genre", "NumeroPartition", "Nom", "Prenom", "Code"}}, {N, {"Genre", "NumeroPartition", "Code", "Nom"}},
+      {N, {"Identifiant"}}, {N, {"Genre", "Prenom", "Nom"}}, {N, {"Genre", "Mail"}}, {U, {"NumeroRessource"}},
+      {N, {"Nom"}}, {N, {{"NumeroPartition", &Comparai::ComparerCardinal}, "Nom"}}, {N, {"Genre", "Nom"}},
+      {N, {"Genre", "Identifiant"}}, {N, {"Genre"}}, {N, {"Genre", "Code"}}, {N, {"IdentifiantExterne"}},
+      {N, {"Genre", "IdentifiantExterne"}}},
+     &Ressource::Lire, &Ressource::Ecrire},
+    {"SupPartition", ".PRT", 0x12, 20, 44, false,
+     {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", kRES, 36),
+      Cardinal("Couleur", 40)},
+     {{U, {"Diplome", "Nom"}}, {N, {"Identifiant"}}, {N, {"Numero"}}}},
+    {"SupRelationFamille", ".RFM", 0x13, 21, 12, false,
+     {Identifiant(), ReferenceSelon("Element", &FichierDeLElementRubrique, 0), Reference("Famille", kFMR, 4),
+      Reference("Rubrique", kSFM, 8)},
+     {{U, {"Element", "Famille", "Rubrique"}}, {N, {"Famille", "Element"}}, {N, {"Famille", "Rubrique"}},
+      {N, {"Identifiant"}}}},
+    {"SupRelationRessource", ".RLR", 0x14, 22, 12, false,
+     {Identifiant(), Entier("Tri1"), Entier("Tri2"), Booleen("Extraction"), Octet("OctetStocke", 8),
+      Booleen("Presence").Vaut(1), Octet("Genre1"), Reference("Ressource1", kRES, 0), Chaine("Code1", 16),
+      Chaine("Nom1", 30), Octet("Genre2"), Reference("Ressource2", kRES, 4), Chaine("Code2", 16), Chaine("Nom2", 30)},
+     {{U, {"Genre1", "Ressource1", "Genre2", "Ressource2"}}, {N, {"Genre2", "Ressource2", "Genre1", "Ressource1"}},
+      {N, {"Presence", "Extraction", "Genre1", "Tri2", "Tri1", "Nom1", "Genre2", "Nom2"}},
+      {N, {"Genre1", "Nom1", "Genre2", "Nom2"}}, {N, {"Identifiant"}},
+      {N, {"Genre1", "Tri2", "Tri1", "Nom1", "Genre2", "Nom2"}}, {N, {"Genre1", "Genre2", "Presence", "Extraction"}},
+      {N, {"Genre1", "Genre2", "Tri2", "Tri1"}}, {N, {"Presence", "Genre1", "Tri2", "Tri1", "Nom1", "Genre2", "Nom2"}},
+      {N, {"Presence", "Genre1", "Genre2", "Tri2", "Tri1"}}}},
+    {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
+     {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
+     {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},
+    {"SupRelationPartition", ".RLP", 0x15, 24, 8, false,
+     {Identifiant(), Reference("Partition", kPRT, 0), Reference("Ressource", kRES, 4)},
+     {{U, {"Partition", "Ressource"}}, {N, {"Ressource", "Partition"}}, {N, {"Identifiant"}}}},
+    {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false,
+     {Identifiant(), Reference("Ressource", kRES, 0), Chaine("Libelle", 73, 4)},
+     {{U, {"Ressource"}}, {N, {"Identifiant"}}}},
+    {"SupMemoCours", ".MCR", 0x27, 27, 264, false,
+     {Identifiant(), Cardinal("NumeroMemo", 4), Chaine("Texte", 255, 8)},
+     {{U, {"NumeroMemo"}}, {N, {"Identifiant"}}, {N, {"Texte"}}}},
+    {"SupCours", ".CRS", 0x19, 28, 102, true,
+     {Identifiant(), Octet("Genre", 0).Vaut(2), Octet("Statut", 1), Semaines("Semaines", 2),
+      Semaines("SemainesPotentielles", 9), Semaines("SemainesRetenues"), Booleen("DansPeriode"), Booleen("Extrait"),
+      Booleen("Retenu").Vaut(1), Booleen("SeancesMobiles", 16), Octet("Compactage", 17), Octet("ModePlace", 18),
+      Cardinal("Place", 19).StockeSur(2), Cardinal("Duree", 21).StockeSur(2),
+      Cardinal("NombreSemaines", 23).StockeSur(2), Cardinal("PlaceRetenue"),
+      Reference("Matiere", kMAT, 27, Premiere), Reference("Ponderation", kPON, 31, Premiere),
+      Reference("Ponderation2", kPON, 35, Premiere), Reference("Typologie", kTYP, 39, Aucune),
+      Reference("Regroupement", kRGC, 47, Aucune), Entier("ValeurPlacement", 51), Entier("CorrectionPlacement"),
+      Entier("Tri1"), Entier("Tri2"), Entier("Tri3"), Entier("Tri4"), Entier("Tri5"), Cardinal("ValeurCompactage"),
+      Cardinal("ValeurPortee", 64), Booleen("AccesLimite", 69), Chaine("Proprietaire", 3, 70),
+      Reference("Memo", kMCR, 74, Aucune, kParNumero), Cardinal("Effectif", 78), Chaine("ModifiePar", 3, 82),
+      Reel("DateModification", 86), Cardinal("DerniereModification", 94).Vaut(0x800100FF),
+      Reference("Site", kSIT, 98, Aucune, kParNumero)},
+     {{N, {Decroissant("Retenu"), Decroissant("DansPeriode"), Decroissant("Extrait"), "Statut", "Genre",
+           "ValeurPlacement"}},
+      {N, {"Matiere"}},
+      {N, {Decroissant("Retenu"), Decroissant("DansPeriode"), Decroissant("Extrait"), "Tri1", "Tri2", "Tri3",
+           "Genre", "Tri4", "Tri5"}},
+      {N, {"Identifiant"}}, {N, {Decroissant("Retenu"), Decroissant("Extrait"), "Place"}}, {N, {"ModifiePar"}},
+      {N, {"Genre"}}}},
+    {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
+     {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
+      Semaines("Presence", 8)},
+     {{N, {"Ressource", "Cours"}}, {N, {"Cours", "Genre", "Ressource"}}, {N, {"Identifiant"}}}},
+    {"SupFractionnementCours", ".RPC", 0x1B, 30, 8, false,
+     {Identifiant(), Reference("CoursEntier", kCRS, 0), Reference("Fraction", kCRS, 4)},
+     {{N, {"Identifiant"}}, {N, {"CoursEntier", "Fraction"}}, {U, {"Fraction"}}}},
+    {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false,
+     {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kRES, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
+      Semaines("Semaines", 16)},
+     {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
+    {"SupDisponibiliteCours", ".ICR", 0x1E, 32, 24, false,
+     {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kCRS, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
+      Semaines("Semaines", 16)},
+     {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
+    {"SupApportMatiere", ".PAM", 0x16, 33, 20, true,
+     {Identifiant(), Entier("Duree", 0), Reference("Matiere", kMAT, 4), Octet("Genre", 8),
+      ReferenceSelon("Element", &FichierDeLElementApport, 12), Reference("Typologie", kTYP, 16)},
+     {{U, {"Genre", "Element", "Matiere", "Typologie"}}, {N, {"Identifiant"}}}},
+    {"SupProtectionRessource", ".RRU", 0x20, 34, 44, false,
+     {Identifiant(), Octet("GenreRessource", 0), Reference("Ressource", kRES, 4), Octet("GenreAcces", 8),
+      Chaine("Nom", 32, 9)},
+     {{U, {"GenreRessource", "Ressource", "GenreAcces", "Nom"}}, {N, {"Identifiant"}}}},
+    {"SupProtectionCours", ".PRC", 0x21, 35, 40, false,
+     {Identifiant(), Reference("Cours", kCRS, 0), Octet("GenreAcces", 4), Chaine("Nom", 32, 5)},
+     {{U, {"Cours", "GenreAcces", "Nom"}}, {N, {"Identifiant"}}}},
+    {"SupQuotite", ".APP", 0x22, 36, 212, false,
+     {Identifiant(), Reference("Enseignant", kRES, 0), Octets("QuotasHebdomadaires", 52 * 4, 4)},
+     {{U, {"Enseignant"}}, {N, {"Identifiant"}}}},
+    {"SupRelationRessourceEleve", ".RRE", 0x2B, 37, 12, false,
+     {Identifiant(), Octet("Genre", 0).Vaut(2), Reference("Ressource", kRES, 4), Reference("Eleve", kELE, 8)},
+     {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Eleve"}}, {N, {"Eleve", "Genre", "Ressource"}},
+      {N, {"Genre", "Eleve"}}}},
+    {"SupLibelleSalle", ".LSL", 0x2C, 38, 80, false,
+     {Identifiant(), Reference("Ressource", kRES, 0), Chaine("Libelle", 73, 4)},
+     {{U, {"Ressource"}}, {N, {"Identifiant"}}}},
+    {"SupPublicationSurInternet", ".PSI", 0x2D, 39, 560, false,
+     {Identifiant(), Entier("Noeud", 0), Entier("Parent", 4), Chaine("Nom", 30, 8), Entier("Index", 40),
+      Octet("GenreValeur", 556), Chaine("Valeur", 255, 44), Chaine("ValeurParDefaut", 255, 300), Octet("Option", 557),
+      Booleen("Modifie", 558)},
+     {{U, {"Noeud"}}, {N, {"Identifiant"}}, {U, {"Parent", "Nom", "Index"}}, {N, {"Parent"}},
+      {N, {"Parent", "Nom"}}}},
+    {"SupRelationRessourceMatiere", ".RRM", 0x33, 40, 12, false,
+     {Identifiant(), Octet("Genre", 0), Reference("Ressource", kRES, 4), Reference("Matiere", kMAT, 8, Aucune)},
+     {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Matiere"}}, {N, {"Matiere", "Genre", "Ressource"}},
+      {N, {"Genre", "Matiere"}}}},
+    {"SupRelationApportPeriode", ".RAP", 0x36, 42, 20, true,
+     {Identifiant(), Reference("Classe", kRES, 0), Reference("Apport", kPAM, 4),
+      Reference("Calendrier", kCAL, 8, AucuneSiZero), Cardinal("Periode", 12), Booleen("Coche", 16)},
+     {{N, {"Identifiant"}}, {U, {"Classe", "Apport"}}, {N, {"Classe"}}, {N, {"Apport"}}, {N, {"Calendrier"}}}},
   };
+  return declarations;
 }
+// clang-format on
 
 std::array<TFichierSup*, 42> Construire() {
   static std::deque<TypeDescriptionFichier> descriptions;
@@ -105,10 +345,10 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[14] = &SupModule::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
-  for (const TypeFichierBrut& b : kFichiersBruts) {
-    descriptions.push_back(DescriptionBrute(b));
+  for (const TypeDeclarationFichier& d : Declarations()) {
+    descriptions.push_back(DeclarationFichier::Decrire(d));
     fichiers.emplace_back(descriptions.back());
-    ordre[static_cast<std::size_t>(b.Place - 1)] = &fichiers.back();
+    ordre[static_cast<std::size_t>(d.Place - 1)] = &fichiers.back();
   }
   return ordre;
 }

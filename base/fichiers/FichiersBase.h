@@ -1,6 +1,7 @@
-// The 42 record files in base order. The files whose own units exist hold their records as their
-// layouts say; every other file holds, behind its identifier, its current stored record unchanged,
-// searchable by identifier, until its own unit declares its record, orders and converters.
+// The 42 record files in base order. The files whose own units exist declare their records there;
+// every other file is declared here by its field table: its in-memory record, its current stored
+// layout and its orders, read and written by the generic converters (resources add the words whose
+// meaning their kind gives). Older stored layouts come with each file's own unit.
 #pragma once
 
 #include <array>

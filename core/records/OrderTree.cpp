@@ -75,32 +75,50 @@ namespace {
 uint32_t CountBelow(const uint64_t* values, uint32_t n, uint64_t key) {
   if (n == 0) return 0;
   const uint64_t* base = values;
+  // Invariant: the values before base are below the key, those from base + n on are not.
   while (n > 1) {
     const uint32_t half = n / 2;
-    base = base[half - 1] < key ? base + half : base;
+    // A product, not a choice: the compiler keeps it free of branches.
+    base += static_cast<std::size_t>(base[half] < key) * half;
     n -= half;
   }
   return static_cast<uint32_t>(base - values) + (*base < key ? 1u : 0u);
 }
 
+void Prefetch(const void* zone, std::size_t taille) {
+  const char* p = static_cast<const char*>(zone);
+  for (std::size_t offset = 0; offset < taille; offset += 64) __builtin_prefetch(p + offset);
+}
+
 }  // namespace
+
+// The child of an inner node to descend into for a prefix; every line of that child's search is
+// asked for at once, instead of one dependent miss per step of its search: an inner node's keys, a
+// leaf's keys and numbers (the number found is read right after).
+OrderTree::Node* OrderTree::ChildForPrefix(const Inner* in, uint32_t level, uint64_t prefix, uint32_t& index) {
+  // The last child whose first entry is not above the probe: children 1.. whose first entry is
+  // below it come before.
+  index = CountBelow(in->minPrefix + 1, in->size - 1, prefix);
+  Node* child = in->child[index];
+  if (level > 1) {
+    Prefetch(static_cast<Inner*>(child)->minPrefix, kInnerCapacity * sizeof(uint64_t));
+  } else {
+    Prefetch(static_cast<Leaf*>(child)->prefix, kLeafCapacity * sizeof(uint64_t));
+    Prefetch(static_cast<Leaf*>(child)->number, kLeafCapacity * sizeof(uint32_t));
+  }
+  return child;
+}
 
 uint32_t OrderTree::LowerBoundPrefix(uint64_t prefix) {
   uint32_t rank = 0;
   Node* node = root_;
   for (uint32_t level = height_; level > 0; --level) {
     auto* in = static_cast<Inner*>(node);
-    // The last child whose first entry is not above the probe: children 1.. whose first entry is
-    // below it come before.
-    const uint32_t below = CountBelow(in->minPrefix + 1, in->size - 1, prefix);
-    rank += CountBefore(in, below);
-    node = in->child[below];
+    uint32_t index;
+    node = ChildForPrefix(in, level, prefix, index);
+    rank += CountBefore(in, index);  // while the child's lines arrive
   }
   auto* leaf = static_cast<Leaf*>(node);
-  // The number found is read right after the search: its cache line is asked for now, while the
-  // prefixes are searched, instead of after them.
-  const char* numbers = reinterpret_cast<const char*>(leaf->number);
-  for (uint32_t offset = 0; offset < leaf->size * sizeof(uint32_t); offset += 64) __builtin_prefetch(numbers + offset);
   const uint32_t index = CountBelow(leaf->prefix, leaf->size, prefix);
   const uint32_t position = rank + index + 1;
   if (index < leaf->size)
@@ -108,6 +126,24 @@ uint32_t OrderTree::LowerBoundPrefix(uint64_t prefix) {
   else if (leaf->next != nullptr)
     SetCursor(leaf->next, 0, position);
   return position;
+}
+
+bool OrderTree::FirstNotBelowPrefix(uint64_t prefix, uint32_t& number, uint64_t& found) const {
+  Node* node = root_;
+  for (uint32_t level = height_; level > 0; --level) {
+    uint32_t index;
+    node = ChildForPrefix(static_cast<Inner*>(node), level, prefix, index);
+  }
+  const Leaf* leaf = static_cast<Leaf*>(node);
+  uint32_t index = CountBelow(leaf->prefix, leaf->size, prefix);
+  if (index == leaf->size) {
+    if (leaf->next == nullptr) return false;
+    leaf = leaf->next;
+    index = 0;
+  }
+  number = leaf->number[index];
+  found = leaf->prefix[index];
+  return true;
 }
 
 bool OrderTree::LastReached(uint32_t& number, uint64_t& prefix) const {

@@ -47,6 +47,11 @@ class OrderTree {
   // without branches, so that no step of the search is mispredicted.
   uint32_t LowerBoundPrefix(uint64_t prefix);
 
+  // The entry that LowerBoundPrefix reaches, its number and prefix, without its position: what a
+  // search that only wants the record needs, for less work than counting the entries before it.
+  // False when every entry is below. The last entry reached stays as it was.
+  bool FirstNotBelowPrefix(uint64_t prefix, uint32_t& number, uint64_t& found) const;
+
   // Inserts an entry at its sorted place; returns its position.
   template <class Below>
   uint32_t Insert(const Below& below, uint64_t prefix, uint32_t number);
@@ -100,6 +105,7 @@ class OrderTree {
   Leaf* Descend(const Below& below, uint32_t probeNumber, Path& path, uint32_t& rank);
 
   static uint32_t CountBefore(const Inner* in, uint32_t index);
+  static Node* ChildForPrefix(const Inner* in, uint32_t level, uint64_t prefix, uint32_t& index);
   static void CopyFirstEntry(const Node* node, uint32_t level, Inner* parent, uint32_t index);
   void SetCursor(Leaf* leaf, uint32_t index, uint32_t position);
   bool IsFull(const Node* node, uint32_t level) const;

@@ -544,6 +544,30 @@ uint32_t Chercher(void* table, int32_t ordre) {
   return p;
 }
 
+bool Trouver(void* table, int32_t ordre) {
+  TypeEnteteXi* h = Prendre(table);
+  if (h == nullptr || !OrdreValide(h, ordre)) return (XiStatut = kStatutAucun), false;
+  TypeOrdreXi& o = h->Ordres[ordre];
+  const uint32_t courant = h->NumeroCourant;
+  uint32_t numero = 0;
+  bool trouve;
+  if (ordre != 0 && o.PrefixeComplet) {
+    // The prefix is the whole key: the entry reached tells equality without a record being read.
+    const uint64_t cle = Prefixe(o, h->Tampon);
+    uint64_t prefixe;
+    trouve = o.Numeros.FirstNotBelowPrefix(cle, numero, prefixe) && prefixe == cle;
+  } else {
+    Chercher(table, ordre);
+    trouve = XiStatut == kStatutEgal;
+    numero = h->NumeroCourant;
+  }
+  h->OrdreCourant = -1;
+  if (trouve) return Charger(h, numero, false);
+  (void)Charger(h, courant, true);
+  XiStatut = kStatutAucun;
+  return false;
+}
+
 uint32_t Position(void* table, int32_t ordre) {
   TypeEnteteXi* h = Prendre(table);
   return h == nullptr ? 0 : PositionDans(h, ordre);

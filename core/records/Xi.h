@@ -157,6 +157,10 @@ bool AllerAPosition(void* table, int32_t ordre, uint32_t position);
 // Positions on the first record whose key is not below the buffer's key; returns that position
 // (count + 1 when every key is below; 0 in order 0). XiStatut 1 equal key, 2 greater, 0 none.
 uint32_t Chercher(void* table, int32_t ordre);
+// Finds the record whose key equals the buffer's, as Chercher finds it but without counting its
+// position: the record becomes current as AllerA makes it (current order -1), XiStatut 1, True.
+// Not found: the record that was current is current again as AllerA makes it, XiStatut 0, False.
+bool Trouver(void* table, int32_t ordre);
 // Position of the current record in the order (0 without one); the order becomes current.
 uint32_t Position(void* table, int32_t ordre);
 // Position of a record in an order; 0 when it holds no record. The current record is reloaded.

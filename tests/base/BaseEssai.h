@@ -12,6 +12,7 @@
 #include "base/EcrGlobale.h"
 #include "base/SupDisponibilite.h"
 #include "base/SupFichiers.h"
+#include "tests/base/ArticleEssai.h"
 #include "net/NetClient.h"
 #include "net/NetXi.h"
 #include "objectdb/Traduction.h"

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int32_t kPlace = 13;  // ".RLM", 8-byte stored records
+constexpr int32_t kPlace = 28;  // ".CRS": zero-filled records are sound courses (no unique order)
 
 std::vector<uint32_t> Valeurs(const TypeEnsembleMemoire& e) {
   return std::vector<uint32_t>(e.Elements, e.Elements + e.Nombre);
@@ -24,7 +24,7 @@ class SelectionEssai : public BaseOuverte {
  protected:
   void SetUp() override {
     BaseOuverte::SetUp();
-    for (int32_t i = 1; i <= 3; ++i) Recevoir(OrdreRecu(GM_Creation, kPlace, 8 * i, std::vector<uint8_t>(8, 0)));
+    for (int32_t i = 1; i <= 3; ++i) Recevoir(OrdreRecu(GM_Creation, kPlace, 8 * i, std::vector<uint8_t>(102, 0)));
     table_ = SupFichiers::Fichier(kPlace)->Table;
     Memoire::Initialiser(selection_);
     for (uint32_t n : {3u, 1u, 2u}) (void)Memoire::Ajouter(n, selection_);

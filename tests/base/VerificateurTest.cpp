@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int32_t kPlace = 42;  // ".RAP", 20-byte stored records
+constexpr int32_t kPlace = 28;  // ".CRS": zero-filled records are sound courses (no unique order)
 
 // Fails the record whose identifier is Casse, with an error naming it.
 class TVerificateurEssai : public TVerificateurNetXi {
@@ -37,7 +37,7 @@ class VerificationEssai : public BaseOuverte {
   void SetUp() override {
     BaseOuverte::SetUp();
     for (int32_t identifiant : {20, 40, 60, 80})
-      Recevoir(OrdreRecu(GM_Creation, kPlace, identifiant, std::vector<uint8_t>(20, 0)));
+      Recevoir(OrdreRecu(GM_Creation, kPlace, identifiant, std::vector<uint8_t>(102, 0)));
   }
 };
 

@@ -101,10 +101,7 @@ TEST_F(BaseStream, EachFileReadsOneRecordOfItsStoredSizeWithThatSizeAsIdentifier
   for (int32_t p = 1; p <= 42; ++p) {
     TFichierSup& f = *SupFichiers::Fichier(p);
     f.ViderArticle();
-    if (p == kRCM) {  // a relation holds its curriculum and its module, the first of their files
-      auto* relation = reinterpret_cast<TypeEnregistrementRelationCursusModule*>(f.Enregistrement());
-      relation->Cursus = relation->Module = 1;
-    }
+    RemplirArticle(f, p);  // its references name the records of the files before it
     ASSERT_TRUE(Xi::Inserer(f.Table)) << p;
   }
   TMemoryStream sortie;
@@ -139,15 +136,15 @@ TEST_F(BaseStream, ARecordThatItsConverterRefusesIsCountedAndTheNextKeepsItsPlac
 }
 
 TEST_F(BaseStream, EmptySlotsCountTheirPlaceAndTheExportNumbersCompactly) {
-  constexpr int32_t kRLP = 24;
-  const uint32_t s = TailleCourante(kRLP);
-  ASSERT_EQ(s, 8u);
+  constexpr int32_t kPON = 2;  // weightings: a record is its 4-byte value
+  const uint32_t s = TailleCourante(kPON);
+  ASSERT_EQ(s, 4u);
   std::vector<uint8_t> v;
   Bloc(v, Bloc1());
   for (int32_t q = 1; q <= 42; ++q) {
     std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
-    if (q == kRLP) {
-      const std::vector<uint8_t> a = {1, 0, 0, 0, 2, 0, 0, 0}, b = {3, 0, 0, 0, 4, 0, 0, 0};
+    if (q == kPON) {
+      const std::vector<uint8_t> a = {1, 0, 0, 0}, b = {3, 0, 0, 0};
       contenu.insert(contenu.end(), a.begin(), a.end());
       contenu.insert(contenu.end(), s, 0xFF);
       contenu.insert(contenu.end(), b.begin(), b.end());
@@ -158,20 +155,20 @@ TEST_F(BaseStream, EmptySlotsCountTheirPlaceAndTheExportNumbersCompactly) {
   TMemoryStream recu;
     Recu(recu, "b", v);
   VclImportExport::ImporterBase(recu);
-  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRLP)->Table), 2u);
-  EXPECT_EQ(Identifiant(kRLP, 1), 8);
-  EXPECT_EQ(Identifiant(kRLP, 2), 24);
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kPON)->Table), 2u);
+  EXPECT_EQ(Identifiant(kPON, 1), 4);
+  EXPECT_EQ(Identifiant(kPON, 2), 12);
 
   TMemoryStream sortie;
   VclImportExport::ExporterBase(sortie);
-  EXPECT_EQ(Identifiant(kRLP, 1), 8);
-  EXPECT_EQ(Identifiant(kRLP, 2), 16);
+  EXPECT_EQ(Identifiant(kPON, 1), 4);
+  EXPECT_EQ(Identifiant(kPON, 2), 8);
   TMemoryStream relu;
     Recu(relu, "b", sortie.Bytes());
   VclImportExport::ImporterBase(relu);
-  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRLP)->Table), 2u);
-  EXPECT_EQ(Identifiant(kRLP, 2), 16);
-  EXPECT_EQ(SupFichiers::Fichier(kRLP)->Enregistrement()[4], 3);
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kPON)->Table), 2u);
+  EXPECT_EQ(Identifiant(kPON, 2), 8);
+  EXPECT_EQ(SupFichiers::Fichier(kPON)->Enregistrement()[4], 3);
 }
 
 TEST_F(BaseStream, BlocksLargerThanTheStreamOrNegativeStopTheImport) {

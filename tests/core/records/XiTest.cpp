@@ -296,6 +296,44 @@ TEST_F(TableFiches, SearchLandsOnTheFirstRecordNotBelowTheKey) {
   EXPECT_EQ(XiStatut, 0);
 }
 
+TEST_F(TableFiches, TrouverMakesTheRecordOfAnEqualKeyCurrentOrGivesTheFormerOneBack) {
+  // Enough records for several leaves: the even codes, inserted out of order.
+  for (uint32_t i = 0; i < 1000; ++i) ASSERT_TRUE(Ajouter("n" + std::to_string(i), (i * 337 % 1000) * 2));
+  ASSERT_TRUE(Xi::AllerA(t_, 5));
+  const uint32_t codeDe5 = B().Code;
+  for (uint32_t code = 0; code < 2002; ++code) {
+    Remplir("", code);
+    const bool trouve = Xi::Trouver(t_, kParCode);
+    ASSERT_EQ(trouve, code % 2 == 0 && code < 2000) << code;
+    EXPECT_EQ(XiStatut, trouve ? 1 : 0) << code;
+    // Found: that record; not found: the record current before, reloaded.
+    EXPECT_EQ(B().Code, trouve ? code : codeDe5) << code;
+    if (trouve) {
+      ASSERT_TRUE(Xi::AllerA(t_, 5));
+    } else {
+      EXPECT_EQ(Xi::NumeroCourant(t_), 5u) << code;
+    }
+  }
+  // An order whose key the records tell (a name) finds too; a walk goes on from the record found.
+  Remplir("N700", 0);
+  ASSERT_TRUE(Xi::Trouver(t_, kParNom));
+  EXPECT_EQ(NomDe(B()), "n700");
+  ASSERT_TRUE(Xi::Suivant(t_, kParNom));
+  EXPECT_EQ(NomDe(B()), "n701");
+  Remplir("n700x", 0);
+  EXPECT_FALSE(Xi::Trouver(t_, kParNom));
+  EXPECT_EQ(NomDe(B()), "n701");
+  // A code found, then walked from.
+  Remplir("", 1000);
+  ASSERT_TRUE(Xi::Trouver(t_, kParCode));
+  ASSERT_TRUE(Xi::Suivant(t_, kParCode));
+  EXPECT_EQ(B().Code, 1002u);
+  // No order, no handle: nothing.
+  EXPECT_FALSE(Xi::Trouver(t_, 9));
+  EXPECT_FALSE(Xi::Trouver(nullptr, kParCode));
+  EXPECT_EQ(XiStatut, 0);
+}
+
 TEST_F(TableFiches, EqualKeysStandInNumberOrder) {
   ASSERT_TRUE(Ajouter("a", 1, 5, 7));
   ASSERT_TRUE(Ajouter("b", 2, 5, 3));
