@@ -30,17 +30,20 @@ bool LireAncienne(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
 }
 
 using namespace Champ;
-const TypeDescriptionFichier kDescription = DeclarationFichier::Decrire({
-    "SupPonderation", ".PON", 0x07, 2, kTailleStockee, false,
-    {Identifiant(), Cardinal("Valeur", 0).Vaut(kUn)},
-    {{true, {"Valeur"}}, {false, {"Identifiant"}}},
-    nullptr, nullptr, nullptr,
-    {{kTailleStockee, {3, 0, 21, 0}, &LireAncienne}},
-});
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupPonderation", ".PON", 0x07, 2, kTailleStockee, false,
+      {Identifiant(), Cardinal("Valeur", 0).Vaut(kUn)},
+      {{true, {"Valeur"}}, {false, {"Identifiant"}}},
+      nullptr, nullptr, nullptr,
+      {{kTailleStockee, {3, 0, 21, 0}, &LireAncienne}},
+  });
+  return d;
+}
 
 class TFichierPonderations final : public TFichierSup {
  public:
-  TFichierPonderations() : TFichierSup(kDescription) {}
+  TFichierPonderations() : TFichierSup(DescriptionFichier()) {}
   int32_t InscrireFichier() override {
     echelle = {};
     return TFichierSup::InscrireFichier();

@@ -45,25 +45,23 @@ bool LireNomCouleur(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
 }
 
 using namespace Champ;
-const TypeDescriptionFichier kDescription = DeclarationFichier::Decrire({
-    "SupTypologieCours", ".TYP", 0x0D, 11, kTailleStockee, false,
-    {Identifiant(), Cardinal("Couleur", kStockeCouleur).Vaut(kCouleurParDefaut), Chaine("Nom", 13, 0),
-     Entier("Duree", 20), Octet("Structure", 24)},
-    {{true, {"Nom"}}, {false, {"Identifiant"}}},
-    nullptr, nullptr, &Defauts,
-    {{14, {2, 0, 12, 0}, &LireNom}, {20, {4, 0, 99, 0}, &LireNomCouleur}},
-});
-
-TFichierSup& Declaree() {
-  static TFichierSup fichier(kDescription);
-  return fichier;
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupTypologieCours", ".TYP", 0x0D, 11, kTailleStockee, false,
+      {Identifiant(), Cardinal("Couleur", kStockeCouleur).Vaut(kCouleurParDefaut), Chaine("Nom", 13, 0),
+       Entier("Duree", 20), Octet("Structure", 24)},
+      {{true, {"Nom"}}, {false, {"Identifiant"}}},
+      nullptr, nullptr, &Defauts,
+      {{14, {2, 0, 12, 0}, &LireNom}, {20, {4, 0, 99, 0}, &LireNomCouleur}},
+  });
+  return d;
 }
 
 // The typology of that name (case ignored) made current; the buffer holds the name otherwise.
 bool ChercherNom(const char* Nom) {
-  if (Declaree().Table == nullptr) return false;
+  if (Fichier().Table == nullptr) return false;
   FichierSup::EcrireChaineCourte(Article()->Nom, 13, Nom);
-  return Xi::Trouver(Declaree().Table, kOrdreNom);
+  return Xi::Trouver(Fichier().Table, kOrdreNom);
 }
 
 bool EstNomStandard(const std::string& Nom) {
@@ -75,7 +73,10 @@ bool EstNomStandard(const std::string& Nom) {
 
 }  // namespace
 
-TFichierSup& Fichier() { return Declaree(); }
+TFichierSup& Fichier() {
+  static TFichierSup fichier(DescriptionFichier());
+  return fichier;
+}
 
 E* Article() { return reinterpret_cast<E*>(Fichier().Enregistrement()); }
 

@@ -77,16 +77,44 @@ class Typologies : public BaseOuverte {
   }
 };
 
-TEST_F(Typologies, TheRecordIsLaidOutAsDeclaredAndEveryOldLayoutSuppliesWhatItLacks) {
-  const TypeDescriptionFichier& d = SupTypologieCours::Fichier().Description();
-  EXPECT_EQ(d.TailleEnregistrement, sizeof(TypeEnregistrementTypologie));
-  for (const auto& [champ, decalage] : std::vector<std::pair<const char*, std::size_t>>{
-           {"Couleur", offsetof(TypeEnregistrementTypologie, Couleur)},
-           {"Nom", offsetof(TypeEnregistrementTypologie, Nom)},
-           {"Duree", offsetof(TypeEnregistrementTypologie, Duree)},
-           {"Structure", offsetof(TypeEnregistrementTypologie, Structure)}})
-    EXPECT_EQ(DeclarationFichier::ChampNomme(d, champ)->Decalage, static_cast<int32_t>(decalage)) << champ;
+// The units read their records through structures; the declarations place the same fields.
+TEST(DeclaredUnits, EachUnitsStructureHasTheOffsetsOfItsDeclaration) {
+  struct Cas {
+    const char* Champ;
+    const TFichierSup& Fichier;
+    std::size_t Decalage, Taille;
+  };
+  using P = TypeEnregistrementPays;
+  using L = TypeEnregistrementLieu;
+  using T = TypeEnregistrementTypologie;
+  const std::vector<Cas> cas = {
+      {"Code", SupPays::Fichier(), offsetof(P, Code), sizeof(P)},
+      {"Nom", SupPays::Fichier(), offsetof(P, Nom), sizeof(P)},
+      {"Nationalite", SupPays::Fichier(), offsetof(P, Nationalite), sizeof(P)},
+      {"Pays", SupLieu::Fichier(), offsetof(L, Pays), sizeof(L)},
+      {"Nom", SupLieu::Fichier(), offsetof(L, Nom), sizeof(L)},
+      {"Nom", SupModaliteAdmission::Fichier(), offsetof(TypeEnregistrementModalite, Nom),
+       sizeof(TypeEnregistrementModalite)},
+      {"Nom", SupCivilite::Fichier(), offsetof(TypeEnregistrementCivilite, Nom), sizeof(TypeEnregistrementCivilite)},
+      {"Valeur", SupPonderation::Fichier(), offsetof(TypeEnregistrementPonderation, Valeur),
+       sizeof(TypeEnregistrementPonderation)},
+      {"Couleur", SupTypologieCours::Fichier(), offsetof(T, Couleur), sizeof(T)},
+      {"Nom", SupTypologieCours::Fichier(), offsetof(T, Nom), sizeof(T)},
+      {"Duree", SupTypologieCours::Fichier(), offsetof(T, Duree), sizeof(T)},
+      {"Structure", SupTypologieCours::Fichier(), offsetof(T, Structure), sizeof(T)},
+  };
+  for (const Cas& c : cas) {
+    const TypeDescriptionFichier& d = c.Fichier.Description();
+    SCOPED_TRACE(std::string(d.Extension) + " " + c.Champ);
+    const TypeChampFichier* champ = DeclarationFichier::ChampNomme(d, c.Champ);
+    ASSERT_NE(champ, nullptr);
+    EXPECT_EQ(champ->Decalage, static_cast<int32_t>(c.Decalage));
+    EXPECT_EQ(d.TailleEnregistrement, c.Taille);
+  }
+}
 
+TEST_F(Typologies, EveryOldLayoutSuppliesWhatItLacks) {
+  const TypeDescriptionFichier& d = SupTypologieCours::Fichier().Description();
   TFichierSup& f = SupTypologieCours::Fichier();
   std::vector<uint8_t> tropLong = TypologieStockee(14, "Travaux dirig");
   tropLong[0] = 40;  // a length byte beyond the field
