@@ -8,7 +8,7 @@
 
 #include "base/fichiers/FichierSup.h"
 
-// As the file's declaration lays the record out (checked where it is declared).
+// As the file's declaration lays the record out.
 struct TypeEnregistrementTypologie {
   int32_t Identifiant;
   uint32_t Couleur;

@@ -162,10 +162,10 @@ TEST_F(Typologies, TheDefaultTypologiesThenTheDurationOfAucunForEveryOtherName) 
   ASSERT_TRUE(Xi::AllerA(f.Table, 1));
   SupTypologieCours::Article()->Duree = 5;
   ASSERT_TRUE(Xi::Modifier(f.Table));
-  std::vector<uint32_t> codes;
+  // The creation is notified once the duration is written.
+  std::vector<int32_t> notifiees;
   NetXi::Table(kTYP)->SurModification1 = [&](TypeGenreModif, int32_t, int32_t) {
-    // notified once the duration is written
-    codes.push_back(static_cast<uint32_t>(SupTypologieCours::Article()->Duree));
+    notifiees.push_back(SupTypologieCours::Article()->Duree);
   };
   Traduction::DefinirTexte("SupAffTypologieCoursParDefaut", "<Aucun>");
   EXPECT_TRUE(SupTypologieCours::CreerTypologieCours("Amphitheatres long", 1));
@@ -173,7 +173,7 @@ TEST_F(Typologies, TheDefaultTypologiesThenTheDurationOfAucunForEveryOtherName) 
   EXPECT_FALSE(SupTypologieCours::CreerTypologieCours("<AUCUN>", 1)) << "the displayed default name";
   EXPECT_FALSE(SupTypologieCours::CreerTypologieCours("", 1));
   EXPECT_FALSE(SupTypologieCours::CreerTypologieCours("TP", 2)) << "the unique name";
-  EXPECT_EQ(codes, (std::vector<uint32_t>{5}));
+  EXPECT_EQ(notifiees, (std::vector<int32_t>{5}));
   EXPECT_EQ(Contenu().back(), "Amphitheatres 5 1") << "cut to 13 characters";
   EXPECT_EQ(SupTraitement::Profondeur(), 0u);
 
