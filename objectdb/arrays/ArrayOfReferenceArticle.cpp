@@ -2,6 +2,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "objectdb/parameters/ParametreInteger.h"
+#include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
 
 template class TCustomArrayTemplate<TMethodesReferenceArticle>;
@@ -25,13 +26,19 @@ int8_t TMethodesReferenceArticle::ComparerElements(const TypeReferenceArticle& A
                                 0, nullptr);
 }
 
+// In the copy of a base, a reference to an article of a table of the copied base designates the same
+// row of the copy of that table: the copy refers to its own tables, never back into its model.
 void TMethodesReferenceArticle::CopierElement(const TypeReferenceArticle& Source, TypeReferenceArticle& Destination,
                                               TObject* Parametre) {
-  // Where a copied reference points when its table is copied into another base is not settled yet.
-  if (Parametre != nullptr)
-    throw ENonConstruit("TReferentiel.CopierTables: the copy of references into another base is not built yet");
   Destination.IndiceArticle = Source.IndiceArticle;
   Destination.Table = Source.Table;
+  if (Parametre == nullptr || ReferenceArticle::EstReferenceNulle(Source)) return;
+  auto* assignation = ObjectAs<TParametreAssignationChamp>(Parametre);
+  if (assignation == nullptr) throw EInvalidCast();
+  if (assignation->BaseSource == nullptr || Source.Table->Base != assignation->BaseSource) return;
+  TNoeudReferentiel* noeud = TReferentiel::Noeud(Source.Table->ClasseArticle);
+  const TypeBaseEtTable* entree = noeud ? noeud->Entree(assignation->BaseDestination) : nullptr;
+  if (entree != nullptr && entree->Table != nullptr) Destination.Table = entree->Table;
 }
 
 void TMethodesReferenceArticle::ElementEnTexte(const TypeReferenceArticle& Element, std::string& Texte) {

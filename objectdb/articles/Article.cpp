@@ -7,6 +7,7 @@
 #include "core/diagnostics/Trace.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
+#include "core/values/ChaineUnicode.h"
 #include "core/values/Format.h"
 #include "objectdb/articles/TableDeTransitoires.h"
 #include "objectdb/columns/ChampCardinal.h"
@@ -328,6 +329,29 @@ TArticle* TArticle::ArticleParDefaut(const TClass* Classe, TCustomTable* Table) 
 void TArticle::CreerIndex(const TClass* Classe, TTable* Table) { Descripteur(Classe)->CreerIndex(Table); }
 void TArticle::CreerArticlesParDefaut(const TClass* Classe, TTable* Table) {
   Descripteur(Classe)->CreerArticlesParDefaut(Table);
+}
+
+void TArticle::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  Noeud = Parent.AjouterFils("article");
+  // A transient describes its origin: the reference is the row that holds the values.
+  TypeReferenceArticle reference;
+  GetReference(reference);
+  const bool designe = !ReferenceArticle::EstReferenceNulle(reference);
+  Noeud.DefinirAttribut("numero", std::to_string(designe ? reference.IndiceArticle + 1 : kAucuneLigne));
+  if (!designe) return;
+  std::string valeur;
+  for (int32_t i = 0; i < reference.Table->NombreChamps(); ++i) {
+    TCustomChamp* colonne = reference.Table->GetChamp(i);
+    TNoeudXML champ;
+    colonne->SaveToXMLNode(Noeud, Partie, champ);
+    colonne->TexteValeur(static_cast<int32_t>(reference.IndiceArticle), valeur);
+    champ.DefinirTexte(ChaineUnicode::VersUnicode(valeur, ChaineUnicode::CP_WINDOWS_1252));
+  }
+}
+
+void* TArticle::GetInterfaceEntry(const TGUID& iid) {
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
+  return TObjetInterfacable::GetInterfaceEntry(iid);
 }
 
 TListeChampsPublies* TArticle::CreerListeChampsPublies(const TClass* Classe) {

@@ -18,6 +18,7 @@
 #include "objectdb/properties/ProprietePubliee.h"
 #include "objectdb/properties/ReferenceArticle.h"
 #include "objectdb/properties/TypeDBNoyau.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TCustomTable;
 class TCustomTraceur;
@@ -39,7 +40,7 @@ enum TypeModeArticle : uint8_t {
   MA_Reference = 2,     // a plain reference to a row
 };
 
-class TArticle : public TObjetInterfacable {
+class TArticle : public TObjetInterfacable, public ISaveToXMLNode {
   NV_DECLARE_CLASS(TArticle)
  public:
   // The descriptor of an article class carries the class-level hooks. A class whose descriptor is a
@@ -143,6 +144,11 @@ class TArticle : public TObjetInterfacable {
   virtual void Tracer(bool Detail, TCustomTraceur* Traceur, std::string& Texte);
   virtual void TexteTrace(std::string& Texte);
 
+  // An "article" element with the attribute "numero" (the designated article's number, 0x7FFFFFFF
+  // for none) and, for an article that designates a row, one "champ" per column of its table whose
+  // text is the column's value text at that row.
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
+
   // The class-level hooks of Classe (see Class).
   static TArticle* ArticleParDefaut(const TClass* Classe, TCustomTable* Table);
   static void CreerIndex(const TClass* Classe, TTable* Table);
@@ -150,6 +156,9 @@ class TArticle : public TObjetInterfacable {
   // A new list of every published field of Classe, those of its ancestors first, each a new
   // TChampPublie that the caller takes over with the list (the list does not free them).
   static TListeChampsPublies* CreerListeChampsPublies(const TClass* Classe);
+
+ protected:
+  void* GetInterfaceEntry(const TGUID& iid) override;
 
  private:
   void Construire(TCustomTable* Table, TypeModeArticle Mode, int32_t Numero);

@@ -1,5 +1,7 @@
 #include "objectdb/bases/Base.h"
 
+#include <memory>
+
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/CustomTraiterInstance.h"
 #include "core/objects/Exceptions.h"
@@ -44,6 +46,7 @@ TBase::~TBase() {
 
 void* TBase::GetInterfaceEntry(const TGUID& iid) {
   if (iid == ITracable::IID) return delegue_.Tracable();
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
   return TCustomSerializable::GetInterfaceEntry(iid);
 }
 
@@ -119,3 +122,30 @@ void TBase::TexteResume(std::string& Texte) {
 }
 
 void Base::Initialiser() { TGestionnaireNomsDeClasse::Enregistrer(TBase::StaticClass()); }
+
+namespace {
+// Writes each visited table under a node.
+class TSaveTableToXMLNode : public TCustomTraiterInstance {
+ public:
+  TSaveTableToXMLNode(TNoeudXML Parent, TypePartieXML Partie) : Parent(Parent), Partie(Partie) {}
+  bool Traiter(TObject* Instance) override {
+    TNoeudXML noeud;
+    static_cast<TCustomTable*>(Instance)->SaveToXMLNode(Parent, Partie, noeud);
+    return false;
+  }
+  TNoeudXML Parent;
+  TypePartieXML Partie;
+};
+}  // namespace
+
+void TBase::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  if (Partie == PX_Referentiel) {
+    TReferentiel::ExporterReferentielXML(Parent, EnsemblePartiesXML({PX_Referentiel}), this);
+    Noeud = Parent;
+    return;
+  }
+  Noeud = Parent.AjouterFils("base");
+  Noeud.DefinirAttribut("classe", ClassType()->ClassName());
+  const std::unique_ptr<TSaveTableToXMLNode> traitement(new TSaveTableToXMLNode(Noeud, Partie));
+  (void)TraiterTables(traitement.get());
+}

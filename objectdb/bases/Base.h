@@ -16,12 +16,13 @@
 #include "core/diagnostics/DelegueTracable.h"
 #include "core/serial/Serialisation.h"
 #include "objectdb/properties/TypeDBNoyau.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TCustomTable;
 class TCustomTraiterInstance;
 class TTable;
 
-class TBase : public TCustomSerializable {
+class TBase : public TCustomSerializable, public ISaveToXMLNode {
  public:
   // The descriptor of a base class carries its class methods. A class whose descriptor is a plain
   // TClass has those of its nearest ancestor that has some (TBase's at least).
@@ -74,6 +75,11 @@ class TBase : public TCustomSerializable {
   int32_t NombreTables();
   // Runs a table visitor over the tables of the base; 1 when it stopped the walk, else 0.
   int32_t TraiterTables(TCustomTraiterInstance* Traitement);
+
+  // Schema and data parts: a "base" element ("classe", the base's class name; not its name) under
+  // which every table of the base adds its "table" element. The registry part: the registry's tree
+  // restricted to this base under Parent, which is Noeud.
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
 
  protected:
   void* GetInterfaceEntry(const TGUID& iid) override;

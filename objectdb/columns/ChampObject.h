@@ -21,6 +21,12 @@ struct TChampObjectTraits {
 };
 
 NV_CHAMP_CLASS_BEGIN(TChampObject, TChampObjectTraits)
+  // A computed column owns the objects it computes: they are freed when replaced or removed.
+  TChampObject(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& Parametres,
+               bool LibererElements);
+  // Nil when nothing was reached; the list itself when the path ends on a reference column; else a
+  // new typed array of the reached articles' values of that column.
+  TObject* ValeurCalculee(TObject* Articles, int32_t NumeroChamp) override;
   // An array that owns its objects first takes a temporary object out of the collector, which would
   // free it a second time.
   void SetValeur(int32_t Ligne, TObject* const& Objet) override;

@@ -7,6 +7,7 @@
 #include "core/objects/ClasseFinalisable.h"
 #include "core/objects/Exceptions.h"
 #include "objectdb/arrays/ArrayOfTypeNomTypeEtClasseChamp.h"
+#include "objectdb/properties/InfosAcces.h"
 #include "objectdb/schema/Referentiel.h"
 #include "objectdb/tables/CustomTable.h"
 
@@ -40,8 +41,9 @@ TParametreAssignationChamp::TParametreAssignationChamp(TBase* BaseSource, TBase*
 TCustomChamp::TCustomChamp(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& /*Parametres*/,
                            bool /*LibererElements*/)
     : Nom(Nom), Table(Table), NumeroChamp(Table ? Table->NombreChamps() : 0) {
-  if (Table != nullptr && TReferentiel::InfosAcces(Table->ClasseArticle, NumeroChamp) != nullptr)
-    throw ENonConstruit("TInfosAccesPourChamp: computed columns are not built yet");
+  if (Table != nullptr)
+    if (TInfosAcces* chemin = TReferentiel::InfosAcces(Table->ClasseArticle, NumeroChamp))
+      InfosAccesPourChamp = new TInfosAccesPourChamp(chemin);
   EventId = EventIdPour(Table);
   CreerLignesCalculees();
 }
@@ -52,7 +54,12 @@ void TCustomChamp::CreerLignesCalculees() {
   LignesCalculees->SetToujoursTrie(true);
 }
 
-TCustomChamp::~TCustomChamp() { delete LignesCalculees; }
+TCustomChamp::~TCustomChamp() {
+  delete InfosAccesPourChamp;
+  delete LignesCalculees;
+}
+
+bool TCustomChamp::CalculsPerimes() const { return InfosAccesPourChamp != nullptr && InfosAccesPourChamp->Invalide; }
 
 TypeEventId TCustomChamp::EventIdPour(TCustomTable* Table) {
   return Table != nullptr && Table->EstTransitoire() ? -2 : TObjetAbonnant::NouvelEventId();
@@ -72,9 +79,13 @@ void TCustomChamp::AssignerStructure(TCustomChamp* Source, TBase* /*BaseSource*/
   Nom = Source->Nom;
   NumeroChamp = Source->NumeroChamp;
   Table = TableDestination;
-  // A copy is made blank: it takes an event id of its own, and its list of computed rows.
+  // A copy is made blank: it takes an event id of its own, its list of computed rows and, for a
+  // computed column, a controller of its own for the same path.
   EventId = EventIdPour(TableDestination);
   if (LignesCalculees == nullptr) CreerLignesCalculees();
+  delete InfosAccesPourChamp;
+  InfosAccesPourChamp = Source->InfosAccesPourChamp ? new TInfosAccesPourChamp(Source->InfosAccesPourChamp->InfosAcces)
+                                                    : nullptr;
 }
 
 void TCustomChamp::ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
@@ -109,8 +120,18 @@ void TCustomChamp::TexteTrace(std::string& Texte) {
   if (TraceActive()) Tracer(false, nullptr, Texte);
 }
 
+void TCustomChamp::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  Noeud = Parent.AjouterFils("champ");
+  Noeud.DefinirAttribut("nom", Nom);
+  if (Partie == PX_Data) return;
+  std::string type;
+  NomDuType(type);
+  Noeud.DefinirAttribut("type", type);
+}
+
 void* TCustomChamp::GetInterfaceEntry(const TGUID& iid) {
   if (iid == ITracable::IID) return delegue_.Tracable();
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
   return TObjetAbonnant::GetInterfaceEntry(iid);
 }
 

@@ -17,13 +17,15 @@
 #include "core/objects/ObjetEvent.h"
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/properties/ReferenceArticle.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TCustomTable;
 class TBase;
+class TInfosAccesPourChamp;
 class TCustomArray;
 struct TRechercheIndex;
 
-class TCustomChamp : public TObjetAbonnant {
+class TCustomChamp : public TObjetAbonnant, public ISaveToXMLNode {
  public:
   // The descriptor of a column class carries its class methods: the virtual constructor and the
   // type names the class stores.
@@ -40,8 +42,8 @@ class TCustomChamp : public TObjetAbonnant {
   const TClass* ClassType() const override { return StaticClass(); }
 
   // Sets Nom and Table; the column number is the table's current column count. A field with an
-  // access path (a computed field) is not supported yet and raises ENonConstruit. EventId is -2 in
-  // a transient table, else a new event id.
+  // access path (a computed field) gets the controller of its path. EventId is -2 in a transient
+  // table, else a new event id.
   TCustomChamp(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& Parametres,
                bool LibererElements);
   explicit TCustomChamp(TBlank b) : TObjetAbonnant(b) {}
@@ -50,14 +52,18 @@ class TCustomChamp : public TObjetAbonnant {
   std::string Nom;
   TCustomTable* Table = nullptr;
   int32_t NumeroChamp = 0;
+  // The controller of a computed column's access path (owned); nil for a stored column.
+  TInfosAccesPourChamp* InfosAccesPourChamp = nullptr;
   // The rows of a computed column whose stored value is current (sorted, no duplicates).
   TArrayOfInteger* LignesCalculees = nullptr;
   TypeEventId EventId = 0;
 
   // The first type name of the class, empty when it has none.
   void NomDuType(std::string& Texte) const;
-  // Computed columns take their values through an access path; none is built yet.
-  bool EstCalcule() const { return false; }
+  // A computed column takes its values through its access path.
+  bool EstCalcule() const { return InfosAccesPourChamp != nullptr; }
+  // A column of the path changed since the last walk: the cached values are stale.
+  bool CalculsPerimes() const;
   bool LigneACalculer(int32_t Ligne) const;
 
   virtual int32_t NombreValeurs() const = 0;
@@ -121,6 +127,9 @@ class TCustomChamp : public TObjetAbonnant {
   void TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Texte) { TracerElements(Detail, Traceur, Texte); }
   void TracerComplet(bool Detail, TCustomTraceur* Traceur, std::string& Texte) { Tracer(Detail, Traceur, Texte); }
   void TracerResume(std::string& Texte) { TexteTrace(Texte); }
+
+  // A "champ" element with the attribute "nom" and, unless Partie is PX_Data, "type".
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
 
  protected:
   void* GetInterfaceEntry(const TGUID& iid) override;

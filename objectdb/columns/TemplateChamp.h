@@ -15,14 +15,19 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "core/arrays/TemplateArray.h"
 #include "core/objects/Exceptions.h"
+#include "objectdb/articles/ListeArticles.h"
 #include "objectdb/columns/CustomChamp.h"
 #include "objectdb/indexes/RechercheIndex.h"
+#include "objectdb/properties/InfosAcces.h"
+#include "objectdb/tables/CustomTable.h"
 
 template <class Traits>
 class TChampTemplate : public TCustomChamp {
@@ -40,13 +45,21 @@ class TChampTemplate : public TCustomChamp {
 
   Tableau* Valeurs = nullptr;
 
-  // The row's value; an empty row holds no defined value (callers read rows in use only).
-  const T& GetValeur(int32_t Ligne) const { return Valeurs->ElementPosition(Ligne); }
+  // The row's value; a computed column's is first brought up to date through its access path. An
+  // empty row holds no defined value (callers read rows in use only).
+  const T& GetValeur(int32_t Ligne) const {
+    if (InfosAccesPourChamp == nullptr) return Valeurs->ElementPosition(Ligne);
+    return const_cast<TChampTemplate*>(this)->ValeurDuChemin(Ligne);
+  }
   // Stores the value at the row; publishes nothing.
   virtual void SetValeur(int32_t Ligne, const T& Valeur) { Stocker(Valeur, Ligne); }
-  // The value of a computed column from its article list: access paths are not built yet.
-  virtual T ValeurCalculee(TObject* /*Articles*/, int32_t /*NumeroChamp*/) {
-    throw ENonConstruit("TListeArticles: computed values are not built yet");
+  // The value of a computed column from the articles its path reached: the value of column
+  // NumeroChamp (of this class) of the first one; the absent value when none was reached.
+  virtual T ValeurCalculee(TObject* Articles, int32_t NumeroChamp) {
+    auto* liste = static_cast<TListeArticles*>(Articles);
+    if (liste == nullptr || liste->GetNombreElements() == 0) return Traits::Absente();
+    const TypeReferenceArticle premier = liste->GetElement(0);
+    return MemeClasse(premier.Table->GetChamp(NumeroChamp))->GetValeur(static_cast<int32_t>(premier.IndiceArticle));
   }
 
   int32_t NombreValeurs() const override { return Valeurs->GetNombreElements(); }
@@ -103,6 +116,8 @@ class TChampTemplate : public TCustomChamp {
   // array's ComparerElement: an empty row orders after, a reversed array reverses).
   void ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
                          TRechercheIndex& Recherche) override {
+    // A computed column's values are brought up to date row by row, through the row comparison.
+    if (EstCalcule()) return TCustomChamp::ChercherDansIndex(Autre, LigneAutre, Mode, Decroissant, Recherche);
     const TChampTemplate* autre =
         Autre == this || (Autre != nullptr && Autre->ClassType() == ClassType()) ? static_cast<TChampTemplate*>(Autre)
                                                                                  : MemeClasse(Autre);
@@ -175,6 +190,7 @@ class TChampTemplate : public TCustomChamp {
     Valeurs->SetParametreComparaison(Parametre);
     // The array's ComparerElement, through the public class whose accessors are final.
     if (Valeurs->PositionVide(Ligne)) return kComparaisonPositionVide;
+    if (EstCalcule()) (void)GetValeur(Ligne);
     int8_t r = Traits::TableauTraits::ComparerElements(Valeur, Valeurs->ElementPosition(Ligne), Mode, Parametre);
     if (Valeurs->GetTriInverse() && r >= -1) r = static_cast<int8_t>(-r);
     return r;
@@ -217,6 +233,33 @@ class TChampTemplate : public TCustomChamp {
   }
 
  protected:
+  // The computed value of a row: the row's article (for a transient row, its origin) is looked up in
+  // the column that caches the values (this one, or the origin table's), recomputed there when the
+  // path changed or the row was never computed.
+  const T& ValeurDuChemin(int32_t Ligne) {
+    TypeReferenceArticle reference;
+    Table->ReferenceLigne(Ligne, reference);
+    // A transient row without origin has no article to walk from: it keeps its own value.
+    if (ReferenceArticle::EstReferenceNulle(reference)) return Valeurs->ElementPosition(Ligne);
+    auto* cache = dynamic_cast<TChampTemplate*>(reference.Table->GetChamp(NumeroChamp));
+    if (cache == nullptr || cache->InfosAccesPourChamp == nullptr) return Valeurs->ElementPosition(Ligne);
+    const auto ligne = static_cast<int32_t>(reference.IndiceArticle);
+    TInfosAccesPourChamp* controleur = cache->InfosAccesPourChamp;
+    if (controleur->Invalide) cache->LignesCalculees->Vider();
+    if (cache->LigneACalculer(ligne)) {
+      std::unique_ptr<TListeArticles> liste(controleur->ArticlesAtteints(reference));
+      const TInfosAcces* chemin = controleur->InfosAcces;
+      const int32_t etapes = chemin->GetNombreElements();
+      T valeur = etapes == 0 ? Traits::Absente()
+                             : ValeurCalculee(liste.get(), chemin->GetElement(etapes - 1).NumeroChamp);
+      // An object column may take the list itself as its value.
+      if constexpr (std::is_same_v<T, TObject*>)
+        if (valeur == liste.get()) (void)liste.release();
+      cache->EnregistrerCalcul(ligne, valeur);
+    }
+    return cache->Valeurs->ElementPosition(ligne);
+  }
+
   // The raw store at a row. A table fills its rows in increasing order: past the end, the value
   // array doubles its capacity (in whole pages) instead of growing by one page per store, each
   // growth costing a recount of the array's occupancy.

@@ -103,7 +103,8 @@ void TIndex::AjouterCle(int32_t NumeroChamp, bool Decroissant, int32_t Mode) {
   ++NombreChamps;
 }
 
-void TIndex::Assigner(TIndex* Source, TBase*, TBase*, TCustomTable*, TCustomTable* TableDestination) {
+void TIndex::Assigner(TIndex* Source, TBase* BaseSource, TBase* BaseDestination, TCustomTable*,
+                     TCustomTable* TableDestination) {
   if (LignesTriees == nullptr) LignesTriees = new TTableauIndices(kPageLignes);
   if (LignesATrier == nullptr) LignesATrier = new TTableauIndices(kPageLignes);
   Nom = Source->Nom;
@@ -116,6 +117,20 @@ void TIndex::Assigner(TIndex* Source, TBase*, TBase*, TCustomTable*, TCustomTabl
   Table = TableDestination;
   LignesTriees->Assigner(*Source->LignesTriees);
   LignesATrier->Assigner(*Source->LignesATrier);
+  // In the copy of a base, references designate the copies of their tables, which need not be in
+  // their models' order: a key with a reference part is placed again at the next search.
+  const bool cleReference = std::any_of(Source->Cles.begin(), Source->Cles.end(), [](const TypeCleIndex& cle) {
+    return cle.Champ != nullptr && cle.Champ->EstReference();
+  });
+  if (BaseSource != BaseDestination && cleReference) Reinitialiser();
+}
+
+void TIndex::Reinitialiser() {
+  std::vector<uint32_t> lignes(LignesTriees->Donnees(), LignesTriees->Donnees() + LignesTriees->NombreElements());
+  lignes.insert(lignes.end(), LignesATrier->Donnees(), LignesATrier->Donnees() + LignesATrier->NombreElements());
+  std::sort(lignes.begin(), lignes.end());
+  LignesTriees->Vider();
+  LignesATrier->Remplacer(std::move(lignes));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -257,8 +272,9 @@ bool TIndex::Doublon(TArticle* Article, const TypeEnsembleOctets& ChampsModifies
 // and leaving it pending would hide it (and every row after it) from the searches. It is placed
 // beside its equal keys and counted.
 int32_t TIndex::Trier() {
-  // Computed key columns (whose stale values would re-place every row) are not built: EstCalcule is
-  // False for every column.
+  // Stale computed keys: every row is placed again.
+  if (std::any_of(Cles.begin(), Cles.end(), [](const TypeCleIndex& cle) { return cle.Champ->CalculsPerimes(); }))
+    Reinitialiser();
   const int32_t attente = LignesATrier->NombreElements();
   if (attente == 0) return 0;
   DerniersRefus = 0;
@@ -403,6 +419,32 @@ TListeArticles* TIndex::ListeArticles() {
   auto* liste = new TListeArticles(true, 32, true);
   for (int32_t p = 1; p <= LignesTriees->NombreElements(); ++p) liste->Ajouter({nullptr, LignesTriees->Elements(p), Table});
   return liste;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// XML
+
+void TIndex::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  Noeud = TNoeudXML();
+  if (Partie != PX_Schema) return;
+  Noeud = Parent.AjouterFils("index");
+  Noeud.DefinirAttribut("nom", Nom);
+  switch (RegleUnicite) {
+    case ruiSansRegle: Noeud.DefinirAttribut("unicite", "sans"); break;
+    case ruiCleUnique: Noeud.DefinirAttribut("unicite", "unique"); break;
+    case ruiCleUniqueSiNonNulle: Noeud.DefinirAttribut("unicite", "saufzero"); break;
+  }
+  for (const TypeCleIndex& cle : Cles) {
+    TNoeudXML champ;
+    cle.Champ->SaveToXMLNode(Noeud, Partie, champ);
+    champ.DefinirAttribut("sens", cle.Decroissant != 0 ? "decroissant" : "croissant");
+    champ.DefinirAttribut("mode", std::to_string(cle.Mode));
+  }
+}
+
+void* TIndex::GetInterfaceEntry(const TGUID& iid) {
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
+  return TCustomTracable::GetInterfaceEntry(iid);
 }
 
 // ---------------------------------------------------------------------------------------------------

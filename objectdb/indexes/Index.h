@@ -22,6 +22,7 @@
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/properties/ReferenceArticle.h"
 #include "objectdb/properties/TypeDBNoyau.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TArticle;
 class TBase;
@@ -50,7 +51,7 @@ inline constexpr uint8_t kIndexTrouve = 0;       // found at Position
 inline constexpr uint8_t kIndexAvant = 1;        // not found; Position is where it would go
 inline constexpr uint8_t kIndexApresDernier = 2;  // not found; it would go after the last row
 
-class TIndex : public TCustomTracable {
+class TIndex : public TCustomTracable, public ISaveToXMLNode {
   NV_DECLARE_CLASS(TIndex)
  public:
   // The key parts given as records. With a table, every row of the table becomes pending (in row
@@ -78,6 +79,9 @@ class TIndex : public TCustomTracable {
   // all the same (a search with nothing pending keeps the count).
   int32_t DerniersRefus = 0;
 
+  // Every placed row waits to be placed again (a computed key went stale; references were carried
+  // over to another base).
+  void Reinitialiser();
   // Appends a key part on the table's column of that number.
   void AjouterCle(int32_t NumeroChamp, bool Decroissant, int32_t Mode);
 
@@ -116,11 +120,16 @@ class TIndex : public TCustomTracable {
   // The full traces of the placed rows, then of the pending rows.
   void TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Texte) override;
 
+  // Only for PX_Schema: an "index" element ("nom", "unicite") with one "champ" per key part ("sens",
+  // "mode"); nothing (an empty Noeud) for the other parts.
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
+
   int32_t NombreTriees() const { return LignesTriees->NombreElements(); }
   int32_t NombreATrier() const { return LignesATrier->NombreElements(); }
 
  protected:
   TIndex() = default;
+  void* GetInterfaceEntry(const TGUID& iid) override;
   // Makes both row lists (page 512) and stores the name and the table.
   void InitialiserBase(const std::string& Nom, TCustomTable* Table);
 

@@ -1,16 +1,30 @@
 #include "objectdb/schema/Referentiel.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "core/objects/CustomTraiterInstance.h"
+#include "core/objects/Erreur.h"
+#include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/articles/ListeArticles.h"
 #include "objectdb/articles/TraiterArticle.h"
 #include "objectdb/columns/ChampReference.h"
 #include "objectdb/bases/Base.h"
+#include "objectdb/columns/ChampReference.h"
 #include "objectdb/properties/InfosAcces.h"
 #include "objectdb/tables/CustomTable.h"
+#include "objectdb/tables/Table.h"
 
 NV_DEFINE_CLASS(TNoeudReferentiel, TArbre)
+NV_DEFINE_CLASS(TVerifierReferentiel, TCustomVerifiable)
+NV_DEFINE_CLASS(TTraiterAdressageNoeud, TCustomTraiterInstance)
+NV_DEFINE_CLASS(TTrouverTables, TCustomTraiterInstance)
+NV_DEFINE_CLASS(TSupprimerTable, TCustomTraiterInstance)
+NV_DEFINE_CLASS(TGetListesBasesEtTables, TCustomTraiterInstance)
+NV_DEFINE_CLASS(TVerifierPresenceBase, TCustomTraiterInstance)
+NV_DEFINE_CLASS(TVerifierNoeud, TCustomTraiterInstance)
 
 namespace {
 TNoeudReferentiel*& RacineGlobale() {
@@ -20,6 +34,18 @@ TNoeudReferentiel*& RacineGlobale() {
 TArrayOfClasses*& ClassesEnCours() {
   static TArrayOfClasses* classes = nullptr;
   return classes;
+}
+
+// A change of the tree or of the reference columns asks for a new verification.
+void ReArmerVerification() {
+  if (TNoeudReferentiel* racine = RacineGlobale(); racine != nullptr && !racine->EnDestruction)
+    if (TVerifierReferentiel* verificateur = racine->GetVerifiable()) verificateur->SetVerificationActive(true);
+}
+
+// A visitor made for one walk and freed at its end.
+template <class TVisiteur, class... Args>
+std::unique_ptr<TVisiteur> Visiteur(Args&&... args) {
+  return std::make_unique<TVisiteur>(std::forward<Args>(args)...);
 }
 }  // namespace
 
@@ -40,6 +66,7 @@ TNoeudReferentiel::TNoeudReferentiel(const TClass* Classe)
 TNoeudReferentiel::~TNoeudReferentiel() {
   EnDestruction = true;
   delete ChampsReferencants;
+  Verificateur.reset();
   delete ClassesDeBases;
   delete BasesEtTables;
   delete ChampsPropres;
@@ -83,18 +110,12 @@ int8_t TNoeudReferentiel::Comparer(TNoeudReferentiel* Autre) {
   return a->Id < b->Id ? 1 : -1;
 }
 
-void TNoeudReferentiel::Renumeroter() {
-  for (int i = 0; i < NombreFils(); ++i) {
-    TNoeudReferentiel* fils = NoeudFils(i);
-    fils->Niveau = Niveau + 1;
-    fils->Id = i;
-    fils->Renumeroter();
-  }
-}
+void TNoeudReferentiel::Renumeroter() { TraiterFils(Visiteur<TTraiterAdressageNoeud>(Niveau + 1).get()); }
 
 int TNoeudReferentiel::AjouterFils(TArbre* Noeud) {
   const int r = TArbre::AjouterFils(Noeud);
   Renumeroter();
+  ReArmerVerification();
   return r;
 }
 
@@ -102,6 +123,7 @@ bool TNoeudReferentiel::SupprimerFils(TArbre* Noeud) {
   auto* ancienParent = static_cast<TNoeudReferentiel*>(Noeud ? Noeud->GetParent() : nullptr);
   const bool retire = TArbre::SupprimerFils(Noeud);
   if (retire && ancienParent != nullptr) ancienParent->Renumeroter();
+  if (!EnDestruction) ReArmerVerification();
   return retire;
 }
 
@@ -149,24 +171,6 @@ int32_t TNoeudReferentiel::CompterTables(TBase* Base) const {
   return n;
 }
 
-bool TNoeudReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
-  if (Base != nullptr) {
-    const TypeBaseEtTable* entree = Entree(Base);
-    if (entree == nullptr) return false;
-    if (entree->Table != nullptr) return Traitement->Traiter(entree->Table);
-  } else {
-    // The entries are copied first: the visitor may free tables.
-    std::vector<TCustomTable*> tables;
-    for (int32_t i = 0; i < BasesEtTables->GetNombreElements(); ++i)
-      if (TCustomTable* t = BasesEtTables->GetElement(i).Table) tables.push_back(t);
-    for (TCustomTable* t : tables)
-      if (Traitement->Traiter(t)) return true;
-  }
-  for (int i = 0; i < NombreFils(); ++i)
-    if (NoeudFils(i)->TraiterTables(Traitement, Base)) return true;
-  return false;
-}
-
 void TNoeudReferentiel::AjouterChampReference(TCustomChamp* Champ) {
   if (ChampsReferencants == nullptr) {
     ChampsReferencants = new TArrayOfChamp(32, true, false);
@@ -174,16 +178,269 @@ void TNoeudReferentiel::AjouterChampReference(TCustomChamp* Champ) {
     ChampsReferencants->SetAvecDoublons(false);
   }
   ChampsReferencants->Ajouter(Champ);
+  ReArmerVerification();
 }
 
 void TNoeudReferentiel::RetirerChampReference(TCustomChamp* Champ) {
   if (ChampsReferencants != nullptr) (void)ChampsReferencants->Supprimer(Champ);
+  ReArmerVerification();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Walks
+
+bool TNoeudReferentiel::Parcourir(TCustomTraiterInstance* Visiteur_, TBase* Base) {
+  if (Base != nullptr && Visiteur<TVerifierPresenceBase>(Base, true)->Traiter(this)) return false;
+  if (Visiteur_->Traiter(this)) return true;
+  for (int i = 0; i < NombreFils(); ++i)
+    if (NoeudFils(i)->Parcourir(Visiteur_, Base)) return true;
+  return false;
+}
+
+bool TNoeudReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
+  if (Base != nullptr) {
+    const TypeBaseEtTable* entree = Entree(Base);
+    if (entree == nullptr) return false;
+    // Read before the visitor runs: it may free the table, and the entry with it.
+    if (TCustomTable* table = entree->Table) return Traitement->Traiter(table);
+  } else {
+    // Every entry's table, the one without base included; gathered first, since a visitor that frees
+    // a table changes the entries.
+    std::vector<TCustomTable*> tables;
+    for (int32_t i = 0; i < BasesEtTables->GetNombreElements(); ++i)
+      if (TCustomTable* table = BasesEtTables->GetElement(i).Table) tables.push_back(table);
+    for (TCustomTable* table : tables)
+      if (Traitement->Traiter(table)) return true;
+  }
+  for (int i = 0; i < NombreFils(); ++i)
+    if (NoeudFils(i)->TraiterTables(Traitement, Base)) return true;
+  return false;
+}
+
+std::vector<TCustomTable*> TNoeudReferentiel::TablesDeBase(TBase* Base) {
+  auto trouver = Visiteur<TTrouverTables>(Base);
+  TraiterTables(trouver.get(), Base);
+  return std::move(trouver->Tables);
+}
+
+void TNoeudReferentiel::ExporterNoeud(TNoeudXML Parent, TBase* Base) {
+  if (Base != nullptr && Entree(Base) == nullptr) return;
+  TNoeudXML noeud = Parent.AjouterFils("noeud");
+  noeud.DefinirAttribut("classe", TemplateArray::NomDeClasse(Classe));
+  for (int32_t i = 0; i < ChampsPropres->GetNombreElements(); ++i) {
+    const TChampPublie* champ = ChampsPropres->Champ(i);
+    TNoeudXML element = noeud.AjouterFils("champ");
+    element.DefinirAttribut("nom", champ->Libelle);
+    element.DefinirAttribut("type", champ->NomDuType);
+  }
+  for (int i = 0; i < NombreFils(); ++i) NoeudFils(i)->ExporterNoeud(noeud, Base);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Verification and traces
+
+TVerifierReferentiel* TNoeudReferentiel::GetVerifiable() {
+  if (EnDestruction) return nullptr;
+  if (!Verificateur) Verificateur = std::make_unique<TVerifierReferentiel>();
+  return Verificateur.get();
+}
+
+void* TNoeudReferentiel::GetInterfaceEntry(const TGUID& iid) {
+  if (iid == IVerifiable::IID) {
+    TVerifierReferentiel* verificateur = GetVerifiable();
+    return verificateur ? static_cast<IVerifiable*>(verificateur) : nullptr;
+  }
+  return TArbre::GetInterfaceEntry(iid);
+}
+
+void TNoeudReferentiel::TracerEntete(TCustomTraceur* Traceur, std::string& Texte) {
+  Texte.clear();
+  if (!TraceActive()) return;
+  if (Traceur == nullptr) Traceur = Trace::TraceurParDefaut();
+  TArbre::TracerEntete(Traceur, Texte);
+  std::string morceau;
+  Traceur->TracerPropriete("Classe", TemplateArray::NomDeClasse(Classe), morceau);
+  Texte += morceau;
+  Traceur->TracerPropriete("Adresse", Adresse(), morceau);
+  Texte += morceau;
+  for (TObject* liste : {static_cast<TObject*>(ChampsPropres), static_cast<TObject*>(ClassesDeBases),
+                         static_cast<TObject*>(BasesEtTables)}) {
+    TCustomTracable::TracerObjet(liste, true, Traceur, morceau);
+    Texte += morceau;
+  }
 }
 
 void TNoeudReferentiel::TracerResume(std::string& Texte) {
   Texte = Format("Classe = %s; Adresse = %s; Nombre champs = %d; Nombre tables = %d",
                  {TemplateArray::NomDeClasse(Classe), Adresse(), ChampsPropres->GetNombreElements(),
                   BasesEtTables->GetNombreElements()});
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Visitors
+
+bool TTraiterAdressageNoeud::Traiter(TObject* Instance) {
+  auto* noeud = static_cast<TNoeudReferentiel*>(Instance);
+  noeud->Niveau = Niveau;
+  noeud->Id = Id++;
+  if (noeud->NombreFils() > 0) noeud->TraiterFils(Visiteur<TTraiterAdressageNoeud>(Niveau + 1).get());
+  return false;
+}
+
+bool TTrouverTables::Traiter(TObject* Instance) {
+  Tables.push_back(static_cast<TCustomTable*>(Instance));
+  return false;
+}
+
+bool TSupprimerTable::Traiter(TObject* Instance) {
+  auto* table = static_cast<TCustomTable*>(Instance);
+  if (TReferentiel::RetirerTable(table)) delete table;
+  return false;
+}
+
+namespace {
+template <class T>
+void AjouterUneFois(std::vector<T>& Liste, T Element) {
+  if (std::find(Liste.begin(), Liste.end(), Element) == Liste.end()) Liste.push_back(Element);
+}
+}  // namespace
+
+bool TGetListesBasesEtTables::Traiter(TObject* Instance) {
+  // Only indexed tables are exported: the tables of transient copies are passed over.
+  auto* table = dynamic_cast<TTable*>(static_cast<TCustomTable*>(Instance));
+  if (table == nullptr) return false;
+  if (table->Base != nullptr) {
+    AjouterUneFois(Bases, table->Base);
+    AjouterUneFois(ClassesDeBases, table->Base->ClassType());
+  } else {
+    AjouterUneFois<TCustomTable*>(TablesSansBase, table);
+    AjouterUneFois(ClassesDeTables, table->ClasseArticle);
+  }
+  return false;
+}
+
+bool TVerifierPresenceBase::Traiter(TObject* Instance) {
+  const bool presente = static_cast<TNoeudReferentiel*>(Instance)->Entree(Base) != nullptr;
+  return presente != Inverse;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Verification
+
+void TVerifierNoeud::Signaler(const std::string& Message) {
+  auto* erreur = new TErreur(Message);
+  if (Erreur == nullptr)
+    Erreur = erreur;
+  else
+    Erreur->AjouterFils(erreur);
+}
+
+void TVerifierNoeud::VerifierParent(TNoeudReferentiel* Noeud) {
+  TNoeudReferentiel* parent = Noeud->Parent();
+  if (parent == nullptr || parent->Classe == Noeud->Classe->ClassParent()) return;
+  Signaler(Format("La classe du noeud parent (%s) n'est pas un ancêtre de la classe du noeud (%s)"_ansi,
+                  {TemplateArray::NomDeClasse(parent->Classe), TemplateArray::NomDeClasse(Noeud->Classe->ClassParent())}));
+}
+
+void TVerifierNoeud::VerifierEntrees(TNoeudReferentiel* Noeud) {
+  std::string resume;
+  Noeud->TracerResume(resume);
+  for (int32_t i = 0; i < Noeud->BasesEtTables->GetNombreElements(); ++i) {
+    const TypeBaseEtTable entree = Noeud->BasesEtTables->GetElement(i);
+    if (entree.Base != nullptr) {
+      if (Noeud->Parent() != nullptr && Noeud->Parent()->Entree(entree.Base) == nullptr)
+        Signaler(Format("Le père du noeud devrait avoir la même base : %s"_ansi, {resume}));
+      if (entree.Table != nullptr)
+        for (int f = 0; f < Noeud->NombreFils(); ++f)
+          if (Noeud->NoeudFils(f)->Entree(entree.Base) != nullptr) {
+            Signaler(Format("Un fils du noeud ne doit pas avoir la même base : %s"_ansi, {resume}));
+            break;
+          }
+    } else if (entree.Table == nullptr) {
+      Signaler(Format("Table et Base à NIL pour le noeud : %s"_ansi, {resume}));
+    }
+    if (entree.Table == nullptr) continue;
+    // A referenced class's node comes before the node of the class that refers to it.
+    for (int32_t c = 0; c < entree.Table->NombreChamps(); ++c) {
+      auto* reference = dynamic_cast<TChampReference*>(entree.Table->GetChamp(c));
+      if (reference == nullptr) continue;
+      TNoeudReferentiel* reference_noeud = TReferentiel::Noeud(reference->ClasseReferencee);
+      if (reference_noeud == nullptr || Noeud->Comparer(reference_noeud) != 1) continue;
+      Signaler(Format("Erreur d'ordonnancement des tables dans le référentiel : %s --> %s"_ansi,
+                      {TemplateArray::NomDeClasse(Noeud->Classe), TemplateArray::NomDeClasse(reference->ClasseReferencee)}));
+      break;
+    }
+  }
+}
+
+namespace {
+// One element of a path: G is the field it names, Prec the field before it (the computed field for
+// the first element), F the computed field.
+bool ElementCorrect(const TChampPublie* F, const TChampPublie* Prec, const TChampPublie* G, bool Dernier) {
+  const TClass* c = G->Classe != nullptr ? G->Classe : TObject::StaticClass();
+  const bool article = c->InheritsFrom(TArticle::StaticClass());
+  if (!Dernier) {
+    if (!article) return false;
+    const TClass* proprietaire = G->ClasseProprietaire;
+    return (Prec->ClasseProprietaire != nullptr &&
+            (Prec->ClasseProprietaire->InheritsFrom(proprietaire) || Prec->ClasseProprietaire->InheritsFrom(c))) ||
+           (Prec->Classe != nullptr && Prec->Classe->InheritsFrom(proprietaire));
+  }
+  if (c == TObject::StaticClass())
+    return F->Genre == G->Genre || (F->Classe != nullptr && F->Classe->InheritsFrom(TCustomArray::StaticClass()));
+  return article && F->Classe != nullptr && F->Classe->InheritsFrom(TListeArticles::StaticClass());
+}
+}  // namespace
+
+// Each computed field's path is followed element by element; the first incorrect element ends the
+// path and is reported. Every incorrect path is reported, not only the last field's.
+bool TVerifierNoeud::VerifierChemins(TNoeudReferentiel* Noeud) {
+  bool trouve = false;
+  TListeChampsPublies* champs = Noeud->ChampsPublies();
+  for (int32_t i = 0; i < champs->GetNombreElements(); ++i) {
+    const TChampPublie* f = champs->Champ(i);
+    if (f == nullptr || !f->EstCalcule()) continue;
+    const TInfosAcces* chemin = f->GetInfosAcces();
+    const TChampPublie* prec = f;
+    for (int32_t e = 0; e < chemin->GetNombreElements(); ++e) {
+      const TypeItemInfoAcces& element = chemin->GetElement(e);
+      TListeChampsPublies* liste = TReferentiel::ChampsPublies(element.ClasseArticle);
+      const TChampPublie* g = liste->Champ(element.NumeroChamp);
+      const bool correct = g != nullptr && ElementCorrect(f, prec, g, e == chemin->GetNombreElements() - 1);
+      delete liste;
+      if (!correct) {
+        Signaler(Format("L'élément (%s, %s) du chemin est incorrect"_ansi,
+                        {TemplateArray::NomDeClasse(element.ClasseArticle), std::to_string(element.NumeroChamp)}));
+        trouve = true;
+        break;
+      }
+      prec = g;
+    }
+  }
+  delete champs;
+  return trouve;
+}
+
+bool TVerifierNoeud::Traiter(TObject* Instance) {
+  auto* noeud = static_cast<TNoeudReferentiel*>(Instance);
+  VerifierParent(noeud);
+  VerifierEntrees(noeud);
+  return VerifierChemins(noeud);
+}
+
+void TVerifierReferentiel::Verifier(TypeOptionsVerification Options, TErreur*& Erreur) {
+  if (TReferentielManager::Existe()) {
+    auto visiteur = Visiteur<TVerifierNoeud>();
+    TReferentielManager::Racine()->Parcourir(visiteur.get(), nullptr);
+    if (visiteur->Erreur != nullptr) {
+      if (Erreur == nullptr)
+        Erreur = visiteur->Erreur;
+      else
+        Erreur->AjouterFils(visiteur->Erreur);
+    }
+  }
+  TCustomVerifiable::Verifier(Options, Erreur);
+  SetVerificationActive(false);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -275,49 +532,6 @@ void TReferentiel::RetirerChampReference(TCustomChamp* Champ, const TClass* Clas
   if (TNoeudReferentiel* noeud = Noeud(ClasseReferencee)) noeud->RetirerChampReference(Champ);
 }
 
-namespace {
-
-// Gathers the visited tables.
-class TTrouverTables : public TCustomTraiterInstance {
- public:
-  std::vector<TCustomTable*> Tables;
-  bool Traiter(TObject* Instance) override {
-    Tables.push_back(static_cast<TCustomTable*>(Instance));
-    return false;
-  }
-};
-
-std::vector<TCustomTable*> TablesDepuis(TNoeudReferentiel* Noeud, TBase* Base) {
-  if (Noeud == nullptr) return {};
-  TTrouverTables trouver;
-  (void)Noeud->TraiterTables(&trouver, Base);
-  return std::move(trouver.Tables);
-}
-
-// The structure of Source's tables at and below a node copied into Cible, descendants first where
-// the node has no table of its own.
-void CopierTablesDeBase(TNoeudReferentiel* Noeud, TBase* Source, TBase* Cible) {
-  const TypeBaseEtTable* entree = Noeud->Entree(Source);
-  if (entree == nullptr) return;
-  if (entree->Table == nullptr) {
-    for (int i = 0; i < Noeud->NombreFils(); ++i) CopierTablesDeBase(Noeud->NoeudFils(i), Source, Cible);
-    Noeud->AjouterBase(Cible);
-    return;
-  }
-  TCustomTable* modele = entree->Table;
-  auto* copie = static_cast<TCustomTable*>(modele->ClassType()->NewBlank());
-  try {
-    copie->AssignerStructure(modele, Source, Cible);
-  } catch (...) {
-    delete copie;
-    throw;
-  }
-  copie->Base = Cible;
-  (void)Noeud->AjouterTable(copie);
-}
-
-}  // namespace
-
 TListeArticles* TReferentiel::ArticlesReferencants(const TypeReferenceArticle& Reference, TCustomFiltreArticle* Filtre,
                                                    TBase* Base, bool AvecDoublons) {
   auto* liste = new TListeArticles(true, 32, true);
@@ -347,7 +561,8 @@ TListeArticles* TReferentiel::ArticlesReferencantsArticle(TArticle* Article, TCu
 }
 
 std::vector<TCustomTable*> TReferentiel::TablesDeClasse(const TClass* ClasseArticle, TBase* Base) {
-  return TablesDepuis(Noeud(ClasseArticle), Base);
+  TNoeudReferentiel* noeud = Noeud(ClasseArticle);
+  return noeud ? noeud->TablesDeBase(Base) : std::vector<TCustomTable*>{};
 }
 
 int32_t TReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base) {
@@ -355,16 +570,75 @@ int32_t TReferentiel::TraiterTables(TCustomTraiterInstance* Traitement, TBase* B
 }
 
 bool TReferentiel::SupprimerTables(TBase* Base) {
-  if (!TReferentielManager::Existe()) return true;
-  for (TCustomTable* table : TablesDepuis(TReferentielManager::Racine(), Base)) {
-    if (RetirerTable(table)) delete table;
-  }
-  return true;
+  return TraiterTables(Visiteur<TSupprimerTable>().get(), Base) == 0;
 }
 
+namespace {
+// Makes and registers, depth first, a blank table in Cible for each table of Source; gathers the
+// pairs (model, copy).
+void CreerCopies(TNoeudReferentiel* Noeud, TBase* Source, TBase* Cible,
+                 std::vector<std::pair<TCustomTable*, TCustomTable*>>& Copies) {
+  const TypeBaseEtTable* entree = Noeud->Entree(Source);
+  if (entree == nullptr) return;
+  if (TCustomTable* modele = entree->Table) {
+    auto* copie = static_cast<TCustomTable*>(modele->ClassType()->NewBlank());
+    copie->ClasseArticle = modele->ClasseArticle;
+    copie->Base = Cible;
+    Noeud->AjouterTable(copie);
+    Copies.emplace_back(modele, copie);
+    return;
+  }
+  for (int i = 0; i < Noeud->NombreFils(); ++i) CreerCopies(Noeud->NoeudFils(i), Source, Cible, Copies);
+  Noeud->AjouterBase(Cible);
+}
+}  // namespace
+
 void TReferentiel::CopierTables(TBase* Source, TBase* Cible) {
-  (void)SupprimerTables(Cible);
-  CopierTablesDeBase(TReferentielManager::Racine(), Source, Cible);
+  if (Source == nullptr || Cible == nullptr || Source == Cible) return;
+  TraiterTables(Visiteur<TSupprimerInstances>().get(), Cible);
+  std::vector<std::pair<TCustomTable*, TCustomTable*>> copies;
+  CreerCopies(TReferentielManager::Racine(), Source, Cible, copies);
+  for (auto& [modele, copie] : copies) copie->AssignerStructure(modele, Source, Cible);
+}
+
+namespace {
+void EcrireObjet(TObject* Objet, TNoeudXML Parent, TypePartieXML Partie) {
+  if (ISaveToXMLNode* export_ = InterfaceOf<ISaveToXMLNode>(Objet)) {
+    TNoeudXML noeud;
+    export_->SaveToXMLNode(Parent, Partie, noeud);
+  }
+}
+
+// The tables without base, then the bases, of the walk, each written in Partie under a new element.
+void ExporterPartie(TNoeudXML Parent, const char* Nom, TypePartieXML Partie, const TGetListesBasesEtTables& Listes) {
+  TNoeudXML partie = Parent.AjouterFils(Nom);
+  // The schema describes a class once; the data holds every table and every base.
+  auto premier = [&](const auto& objets, const TClass* classe, auto classeDe) {
+    for (auto* objet : objets)
+      if (classeDe(objet) == classe) return static_cast<TObject*>(objet);
+    return static_cast<TObject*>(nullptr);
+  };
+  if (Partie == PX_Schema) {
+    for (const TClass* classe : Listes.ClassesDeTables)
+      EcrireObjet(premier(Listes.TablesSansBase, classe, [](TCustomTable* t) { return t->ClasseArticle; }), partie,
+                  Partie);
+    for (const TClass* classe : Listes.ClassesDeBases)
+      EcrireObjet(premier(Listes.Bases, classe, [](TBase* b) { return b->ClassType(); }), partie, Partie);
+    return;
+  }
+  for (TCustomTable* table : Listes.TablesSansBase) EcrireObjet(table, partie, Partie);
+  for (TBase* base : Listes.Bases) EcrireObjet(base, partie, Partie);
+}
+}  // namespace
+
+void TReferentiel::ExporterReferentielXML(TNoeudXML Parent, TypePartiesXML Parties, TBase* Base) {
+  if (ContientPartieXML(Parties, PX_Referentiel))
+    TReferentielManager::Racine()->ExporterNoeud(Parent.AjouterFils("referentiel"), Base);
+  if (!ContientPartieXML(Parties, PX_Schema) && !ContientPartieXML(Parties, PX_Data)) return;
+  auto listes = Visiteur<TGetListesBasesEtTables>();
+  TraiterTables(listes.get(), Base);
+  if (ContientPartieXML(Parties, PX_Schema)) ExporterPartie(Parent, "schema", PX_Schema, *listes);
+  if (ContientPartieXML(Parties, PX_Data)) ExporterPartie(Parent, "data", PX_Data, *listes);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -379,6 +653,11 @@ TNoeudReferentiel* TReferentielManager::Racine() {
     ClassesEnCours()->SetAvecDoublons(false);
     ClassesEnCours()->SetToujoursTrie(true);
     racine = new TNoeudReferentiel(TArticle::StaticClass());
+    racine->GetVerifiable()->SurErreur = [](TCustomVerifiable*, TErreur* Erreur) {
+      std::string texte;
+      TCustomTracable::TracerObjet(Erreur, true, Trace::TraceurParDefaut(), texte);
+    };
+    TServiceVerifiablesApplication::Ajouter(racine);
   }
   return racine;
 }
@@ -399,6 +678,7 @@ bool TReferentielManager::EnCours(const TClass* Classe) {
 }
 
 void TReferentielManager::Finaliser() {
+  if (RacineGlobale() != nullptr) TServiceVerifiablesApplication::Retirer(RacineGlobale());
   delete RacineGlobale();
   RacineGlobale() = nullptr;
   delete ClassesEnCours();

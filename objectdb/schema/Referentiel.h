@@ -3,30 +3,48 @@
 // every class the published fields declared at its level, the tables of the class in each base, the
 // classes of those bases and the reference columns that point to the class. A table asks it for the
 // complete field list of its class, ancestors first, and registers itself with it; a column asks it
-// for its field's access path.
+// for its field's access path. The registry walks the tables of a base, checks the consistency of
+// the tree through the application's verification service and writes the schema and the data of the
+// tables to XML.
 //
 // Main thread only. The root is made on first use and freed, with the whole tree, when the registry's
 // holder is finalised. A class node holds at most one table per base (and one without base).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/arrays/ArrayOfClasses.h"
 #include "core/objects/Arbre.h"
 #include "core/objects/ClasseFinalisable.h"
+#include "core/objects/CustomTraiterInstance.h"
+#include "core/objects/Verification.h"
 #include "objectdb/arrays/ArrayOfBaseEtTable.h"
 #include "objectdb/arrays/ArrayOfChamp.h"
 #include "objectdb/properties/ProprietePubliee.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TBase;
 class TCustomTable;
-class TCustomTraiterInstance;
 class TArticle;
 class TCustomFiltreArticle;
+class TErreur;
 class TListeArticles;
 class TInfosAcces;
+class TNoeudReferentiel;
+
+// The registry's verification: a walk over every node of the tree. Its findings are reported through
+// the inherited verification (to the error handler); the verification is switched off after each run.
+class TVerifierReferentiel : public TCustomVerifiable {
+  NV_DECLARE_CLASS(TVerifierReferentiel)
+ public:
+  TVerifierReferentiel() : TCustomVerifiable(false) {}
+  explicit TVerifierReferentiel(TBlank b) : TCustomVerifiable(b) {}
+
+  void Verifier(TypeOptionsVerification Options, TErreur*& Erreur) override;
+};
 
 class TNoeudReferentiel : public TArbre {
   NV_DECLARE_CLASS(TNoeudReferentiel)
@@ -51,6 +69,8 @@ class TNoeudReferentiel : public TArbre {
   int32_t Niveau = 0;
   int32_t Id = 0;
   bool EnDestruction = false;
+  // Made on demand, never while the node is destroyed; owned.
+  std::unique_ptr<TVerifierReferentiel> Verificateur;
 
   TNoeudReferentiel* Parent() const { return static_cast<TNoeudReferentiel*>(GetParent()); }
   TNoeudReferentiel* NoeudFils(int Index) const { return static_cast<TNoeudReferentiel*>(Fils(Index)); }
@@ -81,16 +101,115 @@ class TNoeudReferentiel : public TArbre {
   const TypeBaseEtTable* Entree(TBase* Base) const;
   // The tables of the base in this subtree: a node whose entry has a table counts it and stops there.
   int32_t CompterTables(TBase* Base) const;
-  // The table walk from this node, depth first, children in child order: with a base, a node whose
-  // entry for it has a table gives that table and the walk goes no deeper; without, every table
-  // registered at a node is given, then its children's. True when the visitor stopped the walk.
-  bool TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
 
+  // Walks, depth first from this node, children in child order; the first visitor call that answers
+  // True stops the walk, which then answers True.
+  // Nodes: with a base, a node without an entry for it is skipped with its subtree.
+  bool Parcourir(TCustomTraiterInstance* Visiteur, TBase* Base);
+  // Tables: with a base, the table of a node's entry for it (nothing is below such a node); without
+  // a base, the tables of every entry of every node (tables without base included).
+  bool TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
+  // The tables of the walk, in walk order.
+  std::vector<TCustomTable*> TablesDeBase(TBase* Base);
+  // A "noeud" element ("classe") with one "champ" ("nom", "type") per own field, then the children's;
+  // with a base, only the nodes that have an entry for it.
+  void ExporterNoeud(TNoeudXML Parent, TBase* Base);
+
+  // The node's verifier, made on demand (nil while the node is destroyed).
+  TVerifierReferentiel* GetVerifiable();
+
+  // The inherited lines, "Classe" and "Adresse", then the full traces of the own fields, the base
+  // classes and the entries.
+  void TracerEntete(TCustomTraceur* Traceur, std::string& Texte) override;
   // "Classe = %s; Adresse = %s; Nombre champs = %d; Nombre tables = %d".
   void TracerResume(std::string& Texte) override;
 
+ protected:
+  void* GetInterfaceEntry(const TGUID& iid) override;
+
  private:
   void Renumeroter();
+};
+
+// Numbers the nodes it visits: the depth it was given and sibling positions from 0; a node's children
+// are numbered by a visitor one level deeper.
+class TTraiterAdressageNoeud : public TCustomTraiterInstance {
+  NV_DECLARE_CLASS(TTraiterAdressageNoeud)
+ public:
+  explicit TTraiterAdressageNoeud(int32_t Niveau) : Niveau(Niveau) {}
+  explicit TTraiterAdressageNoeud(TBlank b) : TCustomTraiterInstance(b) {}
+  bool Traiter(TObject* Instance) override;
+
+  int32_t Niveau = 0;
+  int32_t Id = 0;
+};
+
+// Gathers the visited tables.
+class TTrouverTables : public TCustomTraiterInstance {
+  NV_DECLARE_CLASS(TTrouverTables)
+ public:
+  explicit TTrouverTables(TBase* Base) : Base(Base) {}
+  explicit TTrouverTables(TBlank b) : TCustomTraiterInstance(b) {}
+  bool Traiter(TObject* Instance) override;
+
+  TBase* Base = nullptr;
+  std::vector<TCustomTable*> Tables;
+};
+
+// Takes every visited table out of the registry and, when that succeeds, frees it.
+class TSupprimerTable : public TCustomTraiterInstance {
+  NV_DECLARE_CLASS(TSupprimerTable)
+ public:
+  TSupprimerTable() = default;
+  explicit TSupprimerTable(TBlank b) : TCustomTraiterInstance(b) {}
+  bool Traiter(TObject* Instance) override;
+};
+
+// Gathers, in first-seen order and without duplicates, the bases of the visited tables and their
+// classes, and the tables without base and their classes. Only indexed tables are part of an export:
+// the others (the tables of transient copies among them) are passed over.
+class TGetListesBasesEtTables : public TCustomTraiterInstance {
+  NV_DECLARE_CLASS(TGetListesBasesEtTables)
+ public:
+  TGetListesBasesEtTables() = default;
+  explicit TGetListesBasesEtTables(TBlank b) : TCustomTraiterInstance(b) {}
+  bool Traiter(TObject* Instance) override;
+
+  std::vector<TBase*> Bases;
+  std::vector<const TClass*> ClassesDeBases;
+  std::vector<TCustomTable*> TablesSansBase;
+  std::vector<const TClass*> ClassesDeTables;
+};
+
+// Whether the visited node has an entry for the base (the opposite when Inverse).
+class TVerifierPresenceBase : public TCustomTraiterInstance {
+  NV_DECLARE_CLASS(TVerifierPresenceBase)
+ public:
+  TVerifierPresenceBase(TBase* Base, bool Inverse) : Base(Base), Inverse(Inverse) {}
+  explicit TVerifierPresenceBase(TBlank b) : TCustomTraiterInstance(b) {}
+  bool Traiter(TObject* Instance) override;
+
+  TBase* Base = nullptr;
+  bool Inverse = false;
+};
+
+// The checks of one node (class of the parent, entries per base, order of the referenced classes,
+// access paths of the fields). Every finding joins Erreur: the first becomes Erreur, the later ones
+// its children. Answers True, stopping the walk, when a field's access path is incorrect.
+class TVerifierNoeud : public TCustomTraiterInstance {
+  NV_DECLARE_CLASS(TVerifierNoeud)
+ public:
+  TVerifierNoeud() = default;
+  explicit TVerifierNoeud(TBlank b) : TCustomTraiterInstance(b) {}
+  bool Traiter(TObject* Instance) override;
+
+  TErreur* Erreur = nullptr;
+
+ private:
+  void Signaler(const std::string& Message);
+  void VerifierParent(TNoeudReferentiel* Noeud);
+  void VerifierEntrees(TNoeudReferentiel* Noeud);
+  bool VerifierChemins(TNoeudReferentiel* Noeud);
 };
 
 // The registry's entry points (class methods only).
@@ -112,10 +231,11 @@ class TReferentiel {
   static void RetirerChampReference(TCustomChamp* Champ, const TClass* ClasseReferencee);
   // The node of a class, nil when it has none (the registry is not made by asking).
   static TNoeudReferentiel* Noeud(const TClass* Classe);
+
   // The tables of the base (nil: of every base and none) found by the table walk from the class's
   // node, so those of the class or of its descendants; none for a class without node.
   static std::vector<TCustomTable*> TablesDeClasse(const TClass* ClasseArticle, TBase* Base);
-  // The table walk from the root; 1 when the visitor stopped it, else 0.
+  // The table walk from the root; the walk's result (1 when a visitor stopped it).
   static int32_t TraiterTables(TCustomTraiterInstance* Traitement, TBase* Base);
   // A new collected list of the rows that designate Reference through a reference column typed with
   // its table's class or an ancestor, and that Filtre accepts (all without a filter); with a base,
@@ -126,11 +246,17 @@ class TReferentiel {
   // The same for the article an article object designates (a transient: its origin).
   static TListeArticles* ArticlesReferencantsArticle(TArticle* Article, TCustomFiltreArticle* Filtre, TBase* Base,
                                                      bool AvecDoublons);
-  // Frees every table of the base (each leaves the registry first); True.
+  // Frees every table of the base; True unless a visitor stopped the walk.
   static bool SupprimerTables(TBase* Base);
-  // The tables of Cible are freed, then each table of Source gets a structural copy in Cible,
-  // registered under the class of its model.
+  // Cible's tables are freed, then every table of Source gets a structural copy in Cible, registered
+  // under its model's node. The copies are registered before any is filled, so that a reference to
+  // an article of a table of Source is carried over to the copy of that table. Nothing for a missing
+  // base or a base copied onto itself.
   static void CopierTables(TBase* Source, TBase* Cible);
+  // Writes the requested parts under Parent: "referentiel" (the class tree, restricted to the nodes
+  // that have an entry for Base when it is given), "schema" and "data" (the tables without base,
+  // then the bases, of the tables of Base or of every table).
+  static void ExporterReferentielXML(TNoeudXML Parent, TypePartiesXML Parties, TBase* Base);
 };
 
 // Owns the root of the tree and the classes whose node is being made.

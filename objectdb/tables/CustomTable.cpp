@@ -111,6 +111,7 @@ TDelegueVerifiableTable* TCustomTable::GetVerifiable() {
 void* TCustomTable::GetInterfaceEntry(const TGUID& iid) {
   if (iid == ITracable::IID) return delegue_.Tracable();
   if (iid == IVerifiable::IID) return static_cast<IVerifiable*>(GetVerifiable());
+  if (iid == ISaveToXMLNode::IID) return static_cast<ISaveToXMLNode*>(this);
   return TObjetAbonnant::GetInterfaceEntry(iid);
 }
 
@@ -264,6 +265,11 @@ int8_t TCustomTable::ComparerArticle(int32_t Ligne, TArticle* Article) {
 
 // ---------------------------------------------------------------------------------------------------
 // Texts
+
+void TCustomTable::SaveToXMLNode(TNoeudXML Parent, TypePartieXML /*Partie*/, TNoeudXML& Noeud) {
+  Noeud = Parent.AjouterFils("table");
+  Noeud.DefinirAttribut("classe", TemplateArray::NomDeClasse(ClasseArticle));
+}
 
 void TCustomTable::TexteErreur(std::string& Texte) {
   switch (DerniereErreur) {

@@ -21,6 +21,7 @@
 #include "core/objects/Verification.h"
 #include "objectdb/arrays/ArrayOfChamp.h"
 #include "objectdb/properties/ReferenceArticle.h"
+#include "objectdb/schema/ExportXML.h"
 
 class TArticle;
 class TBase;
@@ -45,7 +46,7 @@ class TDelegueVerifiableTable : public TCustomVerifiable {
   TCustomTable* Table = nullptr;
 };
 
-class TCustomTable : public TObjetAbonnant {
+class TCustomTable : public TObjetAbonnant, public ISaveToXMLNode {
   NV_DECLARE_CLASS(TCustomTable)
  public:
   // The error codes of DerniereErreur.
@@ -113,6 +114,8 @@ class TCustomTable : public TObjetAbonnant {
   // "Table de '<class>' (<n> élément(s))".
   virtual void TexteResume(std::string& Texte);
   virtual bool EstTransitoire() const { return transitoire_; }
+  // For every part: a "table" element with the attribute "classe" (the article class name).
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
 
   TCustomChamp* GetChamp(int32_t NumeroChamp) const;
   int32_t NombreChamps() const { return Champs ? Champs->GetNombreElements() : 0; }

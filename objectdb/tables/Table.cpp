@@ -433,3 +433,36 @@ int32_t Table::InsererArticle(TCustomTable* Table, TArticle* Article) {
   Article->Designer(Table, ligne + 1, false);
   return ligne + 1;
 }
+
+// ---------------------------------------------------------------------------------------------------
+// XML
+
+namespace {
+// Writes the article of each processed reference under a node.
+class TSaveArticleToXMLNode : public TCustomTraiterArticle {
+ public:
+  TSaveArticleToXMLNode(TNoeudXML Parent, TypePartieXML Partie) : Parent(Parent), Partie(Partie) {}
+  bool Traiter(TListeArticles*) override {
+    if (TArticle* article = GetArticle()) {
+      TNoeudXML noeud;
+      article->SaveToXMLNode(Parent, Partie, noeud);
+    }
+    return false;
+  }
+  TNoeudXML Parent;
+  TypePartieXML Partie;
+};
+}  // namespace
+
+void TTable::SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) {
+  TCustomTable::SaveToXMLNode(Parent, Partie, Noeud);
+  if (Partie == PX_Schema) {
+    for (int32_t i = 1; i < NombreIndexStructure && i < NombreIndex(); ++i) {
+      TNoeudXML index;
+      Indexes->GetElement(i)->SaveToXMLNode(Noeud, Partie, index);
+    }
+  } else if (Partie == PX_Data) {
+    const std::unique_ptr<TSaveArticleToXMLNode> traitement(new TSaveArticleToXMLNode(Noeud, Partie));
+    (void)TraiterArticles(0, traitement.get());
+  }
+}

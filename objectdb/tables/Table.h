@@ -92,6 +92,10 @@ class TTable : public TCustomTable {
   // The short traces of every article in position-0 order, joined by CR LF.
   void TexteResume(std::string& Texte) override;
   bool EstTransitoire() const override { return false; }
+  // The inherited "table" element; in the schema part, the structure indexes (positions 1 to
+  // NombreIndexStructure - 1) add their "index" elements; in the data part, every article adds its
+  // "article" element, in position-0 order.
+  void SaveToXMLNode(TNoeudXML Parent, TypePartieXML Partie, TNoeudXML& Noeud) override;
 
   // Navigation. Transitoire: a new transient copy of the row; otherwise the row's shared article.
   // Nil (-1) for a row that is not in use (in both modes), nil (-4) for a bad index position.

@@ -104,15 +104,15 @@ TEST(ArrayOfReferenceArticle, ReferencesDoNotTravelInStreams) {
   EXPECT_EQ(f.GetPosition(), f.GetTaille());
 }
 
-// The copy into another base needs the bases, which refuse clearly until they exist; a comparison
-// parameter that is not a column number is refused.
-TEST(ArrayOfReferenceArticle, CopyThroughBasesIsNotBuiltYetAndBadParametersAreRefused) {
+// A comparison parameter that is not a column number, and a copy parameter that is not a column
+// copy's, are refused.
+TEST(ArrayOfReferenceArticle, BadParametersOfComparisonAndCopyAreRefused) {
   TypeReferenceArticle a{nullptr, 1, Table(0)}, b{nullptr, 2, Table(0)};
   TParametreInteger colonne("colonne", false);
   TArrayOfReferenceArticle autre(4, false, false);
   EXPECT_THROW(TMethodesReferenceArticle::ComparerElements(a, b, 0, &autre), EInvalidCast);
   TypeReferenceArticle copie;
-  EXPECT_THROW(TMethodesReferenceArticle::CopierElement(a, copie, &colonne), ENonConstruit);
+  EXPECT_THROW(TMethodesReferenceArticle::CopierElement(a, copie, &colonne), EInvalidCast);
   std::string texte = "x";
   TMethodesReferenceArticle::ElementEnTexte(ReferenceArticle::ReferenceArticleNulle, texte);
   EXPECT_EQ(texte, "");
