@@ -129,6 +129,8 @@ TypeDescriptionFichier Decrire(const TypeDeclarationFichier& d) {
       ordreIdentifiant = static_cast<int32_t>(ordres.size());
   }
 
+  std::vector<TypeDispositionStockee> dispositions = d.Anciennes;
+  dispositions.push_back({d.TailleStockee, {}, d.Lire != nullptr ? d.Lire : &LireChamps});
   TypeDescriptionFichier description{
       d.Unite,
       d.Extension,
@@ -137,9 +139,9 @@ TypeDescriptionFichier Decrire(const TypeDeclarationFichier& d) {
       static_cast<uint32_t>(taille),
       std::move(ordres),
       ordreIdentifiant,
-      {{d.TailleStockee, {}, d.Lire != nullptr ? d.Lire : &LireChamps}},
+      std::move(dispositions),
       d.Ecrire != nullptr ? d.Ecrire : &EcrireChamps,
-      nullptr,
+      d.Defauts,
       d.Verifie,
   };
   description.Champs = std::move(champs);

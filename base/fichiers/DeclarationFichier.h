@@ -35,6 +35,10 @@ struct TypeDeclarationFichier {
   // The file's own converters where the generic ones are not enough (they may call them); nil: generic.
   TypeLireStocke Lire = nullptr;
   TypeEcrireStocke Ecrire = nullptr;
+  // Default values that depend on the base (after the fields' own); may be nil.
+  void (*Defauts)(uint8_t* Enregistrement) = nullptr;
+  // The older stored layouts, oldest first, each with its version limit and its own reader.
+  std::vector<TypeDispositionStockee> Anciennes = {};
 };
 
 namespace Champ {

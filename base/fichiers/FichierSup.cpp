@@ -214,15 +214,16 @@ int32_t TFichierSup::NumeroTable() const {
 
 TVerificateurNetXi* TFichierSup::CreerVerificateur(int32_t NumeroTable) { return new TVerificateurNetXi(NumeroTable); }
 
-bool TFichierSup::InsererLocalement() {
+bool TFichierSup::InsererLocalement(const std::function<void()>& ApresInsertion) {
   if (!Xi::Inserer(Table)) return false;
+  if (ApresInsertion) ApresInsertion();
   netmodif::NotifierModification(GM_Creation, NumeroTable(), 0);
   MarquerBase();
   return true;
 }
 
 bool TFichierSup::Creer(uint32_t Code, const void* Donnees, int32_t Taille, const std::function<void()>& Remplir,
-                        bool VerdictSeul) {
+                        bool VerdictSeul, const std::function<void()>& ApresInsertion) {
   CodeEmpile code(Code);
   if (NetClient::PasserParServeur()) {
     int32_t identifiant = 0;
@@ -233,7 +234,7 @@ bool TFichierSup::Creer(uint32_t Code, const void* Donnees, int32_t Taille, cons
   if (Table == nullptr) return false;
   ViderArticle();
   if (Remplir) Remplir();
-  return InsererLocalement();
+  return InsererLocalement(ApresInsertion);
 }
 
 bool TFichierSup::Modifier(uint32_t Code, const void* Valeur, int32_t Taille, const std::function<void()>& Ecrire) {

@@ -174,7 +174,7 @@ class TFichierSup {
   std::size_t DispositionPour(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const;
   // Chooses the layout, registers the file, keeps its table number and recreates its verifier.
   // Returns the table number (0 when the registry refused it).
-  int32_t InscrireFichier();
+  virtual int32_t InscrireFichier();
   // The table number kept at registration (0 before).
   int32_t NumeroTable() const;
   TVerificateurNetXi* Verificateur() const { return verificateur_.get(); }
@@ -183,8 +183,9 @@ class TFichierSup {
   // Creation: the server gets Donnees (Taille bytes) and answers the identifier, which is then made
   // current; locally `Remplir` writes the fields after ViderArticle and the buffer is inserted.
   // With VerdictSeul the server's verdict is the result, whether or not the new record is then found.
+  // Locally `ApresInsertion` finishes the inserted record before the creation is notified.
   bool Creer(uint32_t Code, const void* Donnees, int32_t Taille, const std::function<void()>& Remplir,
-             bool VerdictSeul = false);
+             bool VerdictSeul = false, const std::function<void()>& ApresInsertion = {});
   // Change of the current record: the server gets Valeur (Taille bytes) with the record's identifier;
   // locally `Ecrire` writes the field into the buffer and the record is changed.
   bool Modifier(uint32_t Code, const void* Valeur, int32_t Taille, const std::function<void()>& Ecrire);
@@ -192,8 +193,9 @@ class TFichierSup {
   bool Supprimer(uint32_t Code, const std::function<void()>& Dependants = {});
   // The file's default contents; locally `Inserer` inserts its default rows.
   bool ContenuParDefaut(uint32_t Code, const std::function<void()>& Inserer = {});
-  // Inserts the buffer; when inserted notifies the creation and marks the base modified.
-  bool InsererLocalement();
+  // Inserts the buffer; when inserted runs `ApresInsertion`, notifies the creation and marks the base
+  // modified.
+  bool InsererLocalement(const std::function<void()>& ApresInsertion = {});
 
  protected:
   virtual TVerificateurNetXi* CreerVerificateur(int32_t NumeroTable);

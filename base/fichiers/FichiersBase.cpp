@@ -15,8 +15,10 @@
 #include "base/fichiers/SupModaliteAdmission.h"
 #include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupPays.h"
+#include "base/fichiers/SupPonderation.h"
 #include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
+#include "base/fichiers/SupTypologieCours.h"
 
 namespace FichiersBase {
 
@@ -150,9 +152,6 @@ int32_t FichierDeLElementApport(const uint8_t* Enregistrement) {
 // clang-format off
 const std::vector<TypeDeclarationFichier>& Declarations() {
   static const std::vector<TypeDeclarationFichier> declarations = {
-    {"SupPonderation", ".PON", 0x07, 2, 4, false,
-     {Identifiant(), Cardinal("Valeur", 0).Vaut(36000)},
-     {{U, {"Valeur"}}, {N, {"Identifiant"}}}},
     {"SupCalendrier", ".CAL", 0x08, 3, 111, false,
      {Identifiant(), Chaine("Libelle", 10, 0), Semaines("SemainesAnnee", 11), Semaines("SemainesPeriode1", 18),
       Semaines("SemainesPeriode2", 25), Semaines("SemainesPeriode3", 32), Semaines("SemainesPeriode4", 39),
@@ -177,10 +176,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupSousFamille", ".SFM", 0x0C, 10, 20, false,
      {Identifiant(), Reference("Famille", kFMR, 0), Chaine("Nom", 13, 4)},
      {{U, {"Famille", "Nom"}}, {N, {"Identifiant"}}}},
-    {"SupTypologieCours", ".TYP", 0x0D, 11, 28, false,
-     {Identifiant(), Cardinal("Couleur", 16).Vaut(0xFF00000F), Chaine("Nom", 13, 0), Entier("Duree", 20),
-      Octet("Structure", 24)},
-     {{U, {"Nom"}}, {N, {"Identifiant"}}}},
     {"SupMatiere", ".MAT", 0x0E, 12, 228, false,
      {Identifiant(), Chaine("IdentifiantExterne", 80, 17), Chaine("Code", 16, 0), Chaine("Libelle", 30, 98),
       Chaine("NomComplet", 65, 129), Entier("Coefficient", 200), Entier("MaxHeuresJour", 204),
@@ -337,10 +332,12 @@ std::array<TFichierSup*, 42> Construire() {
   static std::deque<TFichierSup> fichiers;
   std::array<TFichierSup*, 42> ordre{};
   ordre[0] = &SupCivilite::Fichier();
+  ordre[1] = &SupPonderation::Fichier();
   ordre[3] = &SupJourFerie::Fichier();
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
   ordre[6] = &SupLieu::Fichier();
+  ordre[10] = &SupTypologieCours::Fichier();
   ordre[13] = &SupCursus::Fichier();
   ordre[14] = &SupModule::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();

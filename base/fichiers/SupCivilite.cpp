@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "base/fichiers/DeclarationFichier.h"
 #include "core/records/Xi.h"
 #include "objectdb/Traduction.h"
 
@@ -19,38 +20,21 @@ namespace {
 
 using E = TypeEnregistrementCivilite;
 
-bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
-  FichierSup::CopierChaineCourte(reinterpret_cast<E*>(f.Enregistrement())->Nom, 5, s, 5);
-  return true;
+using namespace Champ;
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupCivilite", ".CIV", 0x06, 1, kTailleStockee, true,
+      {Identifiant(), Chaine("Nom", 5, 0)},
+      {{true, {"Nom"}}, {false, {"Identifiant"}}},
+  });
+  return d;
 }
-
-bool Ecrire(TFichierSup& f, uint8_t* s) {
-  FichierSup::CopierChaineCourte(s, 5, reinterpret_cast<const E*>(f.Enregistrement())->Nom, 5);
-  return true;
-}
-
-const TypeDescriptionFichier kDescription{
-    "SupCivilite",
-    ".CIV",
-    0x06,
-    1,
-    sizeof(E),
-    {
-        {true, {{offsetof(E, Nom), 6, &Comparai::ComparerChaineCourte}}},
-        {false, {{offsetof(E, Identifiant), 4, &Comparai::ComparerEntierBis}}},
-    },
-    kOrdreIdentifiant,
-    {{kTailleStockee, {}, &Lire}},
-    &Ecrire,
-    nullptr,
-    true,
-};
 
 // Identifiers are offsets of 6-byte records, so 1 to 5 never name a record: those values are taken
 // as record numbers.
 class TFichierCivilites final : public TFichierSup {
  public:
-  TFichierCivilites() : TFichierSup(kDescription) {}
+  TFichierCivilites() : TFichierSup(DescriptionFichier()) {}
 
   bool ChercherParIdentifiant(int32_t Identifiant) override {
     if (Identifiant <= 0 || Table == nullptr) return false;

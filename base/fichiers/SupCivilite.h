@@ -7,13 +7,13 @@
 #include "base/VerificateurNetXi.h"
 #include "base/fichiers/FichierSup.h"
 
-#pragma pack(push, 1)
+// As the file's declaration lays the record out.
 struct TypeEnregistrementCivilite {
   int32_t Identifiant;
   uint8_t Nom[6];  // counted string of 5
+  uint8_t Fin[2];
 };
-#pragma pack(pop)
-static_assert(sizeof(TypeEnregistrementCivilite) == 10);
+static_assert(sizeof(TypeEnregistrementCivilite) == 12);
 
 // Accepts every civility record.
 class TVerificateurCivilites : public TVerificateurNetXi {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "base/fichiers/SupPays.h"
+#include "base/fichiers/DeclarationFichier.h"
 
 namespace SupLieu {
 
@@ -11,49 +11,24 @@ namespace {
 
 using E = TypeEnregistrementLieu;
 
-// The stored record: name at 0 (31 bytes), one unused byte, the country's identifier at 32.
-constexpr int32_t kStockeNom = 0, kStockePays = 32;
+// The stored record: name at 0 (31 bytes), one unused byte, the country's identifier at 32. A country
+// that is unknown (the stored 0 among them) leaves the place without one: it is never refused.
+constexpr int32_t kPlacePays = 6;  // ".PAY" in the base order
 
-// An unknown country (the stored 0 among them) leaves the place without one; never refused.
-bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
-  E* e = reinterpret_cast<E*>(f.Enregistrement());
-  FichierSup::CopierChaineCourte(e->Nom, 30, s + kStockeNom, 30);
-  int32_t identifiantPays;
-  std::memcpy(&identifiantPays, s + kStockePays, 4);
-  e->Pays = SupPays::Fichier().NumeroDeIdentifiant(identifiantPays);
-  return true;
+using namespace Champ;
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupLieu", ".LIE", 0x29, 7, kTailleStockee, false,
+      {Identifiant(), Reference("Pays", kPlacePays, 32, TypeSiAbsente::Aucune), Chaine("Nom", 30, 0)},
+      {{false, {"Pays"}}, {false, {"Identifiant"}}, {true, {"Nom"}}},
+  });
+  return d;
 }
-
-bool Ecrire(TFichierSup& f, uint8_t* s) {
-  const E* e = reinterpret_cast<const E*>(f.Enregistrement());
-  FichierSup::CopierChaineCourte(s + kStockeNom, 30, e->Nom, 30);
-  const int32_t identifiantPays = SupPays::Fichier().IdentifiantDe(e->Pays);
-  std::memcpy(s + kStockePays, &identifiantPays, 4);
-  return true;
-}
-
-const TypeDescriptionFichier kDescription{
-    "SupLieu",
-    ".LIE",
-    0x29,
-    7,
-    sizeof(E),
-    {
-        {false, {{offsetof(E, Pays), 4, &Comparai::ComparerCardinal}}},
-        {false, {{offsetof(E, Identifiant), 4, &Comparai::ComparerEntierBis}}},
-        {true, {{offsetof(E, Nom), 31, &Comparai::ComparerChaineCourte}}},
-    },
-    kOrdreIdentifiant,
-    {{kTailleStockee, {}, &Lire}},
-    &Ecrire,
-    nullptr,
-    false,
-};
 
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(kDescription);
+  static TFichierSup fichier(DescriptionFichier());
   return fichier;
 }
 

@@ -6,14 +6,13 @@
 
 #include "base/fichiers/FichierSup.h"
 
-#pragma pack(push, 1)
+// As the file's declaration lays the record out.
 struct TypeEnregistrementLieu {
   int32_t Identifiant;
   uint32_t Pays;    // record number in ".PAY", 0 for none
   uint8_t Nom[31];  // counted string of 30
   uint8_t Libre;
 };
-#pragma pack(pop)
 static_assert(sizeof(TypeEnregistrementLieu) == 40);
 
 namespace SupLieu {

@@ -3,43 +3,28 @@
 #include <cstddef>
 #include <cstring>
 
+#include "base/fichiers/DeclarationFichier.h"
+
 namespace SupModaliteAdmission {
 
 namespace {
 
 using E = TypeEnregistrementModalite;
 
-bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
-  FichierSup::CopierChaineCourte(reinterpret_cast<E*>(f.Enregistrement())->Nom, 60, s, 60);
-  return true;
+using namespace Champ;
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupModaliteAdmission", ".MAD", 0x2E, 5, kTailleStockee, false,
+      {Identifiant(), Chaine("Nom", 60, 0)},
+      {{false, {"Identifiant"}}, {true, {"Nom"}}},
+  });
+  return d;
 }
-
-bool Ecrire(TFichierSup& f, uint8_t* s) {
-  FichierSup::CopierChaineCourte(s, 60, reinterpret_cast<const E*>(f.Enregistrement())->Nom, 60);
-  return true;
-}
-
-const TypeDescriptionFichier kDescription{
-    "SupModaliteAdmission",
-    ".MAD",
-    0x2E,
-    5,
-    sizeof(E),
-    {
-        {false, {{offsetof(E, Identifiant), 4, &Comparai::ComparerEntierBis}}},
-        {true, {{offsetof(E, Nom), 61, &Comparai::ComparerChaineCourte}}},
-    },
-    kOrdreIdentifiant,
-    {{kTailleStockee, {}, &Lire}},
-    &Ecrire,
-    nullptr,
-    false,
-};
 
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(kDescription);
+  static TFichierSup fichier(DescriptionFichier());
   return fichier;
 }
 

@@ -6,14 +6,13 @@
 
 #include "base/fichiers/FichierSup.h"
 
-#pragma pack(push, 1)
+// As the file's declaration lays the record out.
 struct TypeEnregistrementModalite {
   int32_t Identifiant;
   uint8_t Nom[61];  // counted string of 60
-  uint8_t Libre;
+  uint8_t Fin[3];
 };
-#pragma pack(pop)
-static_assert(sizeof(TypeEnregistrementModalite) == 66);
+static_assert(sizeof(TypeEnregistrementModalite) == 68);
 
 namespace SupModaliteAdmission {
 

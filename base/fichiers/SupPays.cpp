@@ -3,55 +3,32 @@
 #include <cstddef>
 #include <cstring>
 
+#include "base/fichiers/DeclarationFichier.h"
+
 namespace SupPays {
 
 namespace {
 
-using FichierSup::CopierChaineCourte;
 using E = TypeEnregistrementPays;
 
 // The stored record: code at 0 (4 bytes), name at 4 (31), nationality at 35 (31).
 constexpr int32_t kStockeCode = 0, kStockeNom = 4, kStockeNationalite = 35;
 
-bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
-  E* e = reinterpret_cast<E*>(f.Enregistrement());
-  CopierChaineCourte(e->Code, 3, s + kStockeCode, 3);
-  CopierChaineCourte(e->Nom, 30, s + kStockeNom, 30);
-  CopierChaineCourte(e->Nationalite, 30, s + kStockeNationalite, 30);
-  return true;
+using namespace Champ;
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupPays", ".PAY", 0x28, 6, kTailleStockee, false,
+      {Identifiant(), Chaine("Code", 3, kStockeCode), Chaine("Nom", 30, kStockeNom),
+       Chaine("Nationalite", 30, kStockeNationalite)},
+      {{false, {"Identifiant"}}, {false, {"Code"}}, {true, {"Nom"}}, {true, {"Nationalite"}}},
+  });
+  return d;
 }
-
-bool Ecrire(TFichierSup& f, uint8_t* s) {
-  const E* e = reinterpret_cast<const E*>(f.Enregistrement());
-  CopierChaineCourte(s + kStockeCode, 3, e->Code, 3);
-  CopierChaineCourte(s + kStockeNom, 30, e->Nom, 30);
-  CopierChaineCourte(s + kStockeNationalite, 30, e->Nationalite, 30);
-  return true;
-}
-
-const TypeDescriptionFichier kDescription{
-    "SupPays",
-    ".PAY",
-    0x28,
-    6,
-    sizeof(E),
-    {
-        {false, {{offsetof(E, Identifiant), 4, &Comparai::ComparerEntierBis}}},
-        {false, {{offsetof(E, Code), 4, &Comparai::ComparerChaineCourte}}},
-        {true, {{offsetof(E, Nom), 31, &Comparai::ComparerChaineCourte}}},
-        {true, {{offsetof(E, Nationalite), 31, &Comparai::ComparerChaineCourte}}},
-    },
-    kOrdreIdentifiant,
-    {{kTailleStockee, {}, &Lire}},
-    &Ecrire,
-    nullptr,
-    false,
-};
 
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(kDescription);
+  static TFichierSup fichier(DescriptionFichier());
   return fichier;
 }
 

@@ -6,15 +6,15 @@
 
 #include "base/fichiers/FichierSup.h"
 
-#pragma pack(push, 1)
+// As the file's declaration lays the record out.
 struct TypeEnregistrementPays {
   int32_t Identifiant;
   uint8_t Code[4];          // counted string of 3
   uint8_t Nom[31];          // counted string of 30
   uint8_t Nationalite[31];  // counted string of 30
+  uint8_t Fin[2];
 };
-#pragma pack(pop)
-static_assert(sizeof(TypeEnregistrementPays) == 70);
+static_assert(sizeof(TypeEnregistrementPays) == 72);
 
 namespace SupPays {
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "../base/BaseEssai.h"
@@ -190,6 +193,65 @@ TEST_F(BaseStream, AMissingTableBlockLeavesTheRemainingTablesEmpty) {
     Recu(recu, "b", v);
   VclImportExport::ImporterBase(recu);
   for (int32_t p = 1; p <= 42; ++p) EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(p)->Table), 0u);
+}
+
+TEST_F(BaseStream, TheSmallReferenceFilesFilledLoadAndWriteBackByteForByte) {
+  const auto concatener = [](std::initializer_list<std::vector<uint8_t>> parts) {
+    std::vector<uint8_t> v;
+    for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
+    return v;
+  };
+  const auto entier = [](uint32_t x) {
+    std::vector<uint8_t> v;
+    Int32(v, static_cast<int32_t>(x));
+    return v;
+  };
+  const auto lieu = [&](const std::string& nom, uint32_t pays) {
+    return concatener({Chaine(nom, 30), {0}, entier(pays)});
+  };
+  const auto typologie = [&](const std::string& nom, uint32_t couleur, uint32_t duree, uint8_t structure) {
+    return concatener({Chaine(nom, 13), {0, 0}, entier(couleur), entier(duree), {structure, 0, 0, 0}});
+  };
+  // place, then its records after the empty first slot (identifiers S, 2S, ...)
+  const std::map<int32_t, std::vector<std::vector<uint8_t>>> fichiers = {
+      {1, {Chaine("", 5), Chaine("M.", 5), Chaine("Mme", 5)}},
+      {2, {entier(36000), entier(18000), entier(72000)}},
+      {5, {Chaine("Concours", 60), Chaine(std::string(60, 'd'), 60)}},
+      {6,
+       {concatener({Chaine("FRA", 3), Chaine("France", 30), Chaine("fran\xE7" "aise", 30)}),
+        concatener({Chaine("ITA", 3), Chaine(std::string(30, 'I'), 30), Chaine(std::string(30, 'i'), 30)})}},
+      {7, {lieu("Lyon", 66), lieu("Milan", 132), lieu("Nulle part", 0)}},
+      {11, {typologie("Aucun", 0xFF00000F, 2, 0), typologie("Cours", 0x00FF8000, 4, 1)}},
+  };
+  std::vector<uint8_t> v;
+  Bloc(v, Bloc1());
+  for (int32_t q = 1; q <= 42; ++q) {
+    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
+    if (const auto f = fichiers.find(q); f != fichiers.end())
+      for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
+    Bloc(v, contenu);
+  }
+  TMemoryStream recu;
+  Recu(recu, "b", v);
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  for (const auto& [place, enregistrements] : fichiers)
+    EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), enregistrements.size()) << place;
+  // The places hold their countries by record number; the third has none.
+  TFichierSup& lieux = *SupFichiers::Fichier(7);
+  for (const auto& [numero, pays] : std::vector<std::pair<uint32_t, uint32_t>>{{1, 1}, {2, 2}, {3, 0}})
+    EXPECT_EQ(lieux.ValeurDe(numero, 4), pays) << numero;
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  // The table blocks, after block 1 (whose counters follow the records written).
+  const std::vector<uint8_t>& o = sortie.Bytes();
+  const std::size_t tables = 4 + Bloc1().size();
+  ASSERT_EQ(o.size(), v.size());
+  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
+                                   v.begin() + static_cast<std::ptrdiff_t>(tables));
+  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
 }
 
 // --- The user-information stream.
