@@ -204,26 +204,33 @@ Client::Outcome Client::LogIn(const std::string& Code, const std::string& Passwo
 }
 
 std::optional<std::string> Client::Stream(uint8_t Kind) {
+  std::string bytes;
+  if (!Stream(Kind, [&](std::string_view Piece) { bytes += Piece; })) return std::nullopt;
+  return bytes;
+}
+
+std::optional<size_t> Client::Stream(uint8_t Kind, const std::function<void(std::string_view)>& Sink) {
   Send(CM_DEMANDER_STREAM, std::string(1, static_cast<char>(Kind)));
   const auto first = Receive();
   if (!first || first->Id != CM_STREAM_PRET) return std::nullopt;
   const uint32_t total = PetitBoutiste::LireCardinal(reinterpret_cast<const uint8_t*>(first->Donnees.data() + 4));
-  std::string bytes;
+  size_t received = 0;
   do {
     std::string ask(12, '\0');
     ask[0] = static_cast<char>(Kind);
-    PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(ask.data() + 4), static_cast<uint32_t>(bytes.size()));
+    PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(ask.data() + 4), static_cast<uint32_t>(received));
     PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(ask.data() + 8), 4096);
     Send(CM_DEMANDER_STREAM_SUIVANT, ask);
     const auto piece = Expect(CM_ENVOYER_STREAM);
     if (piece.Donnees.size() != 4108) return std::nullopt;
     const uint32_t count = PetitBoutiste::LireCardinal(reinterpret_cast<const uint8_t*>(piece.Donnees.data() + 4));
     if (count > 4096) return std::nullopt;
-    bytes.append(piece.Donnees, 8, count);
+    Sink(std::string_view(piece.Donnees).substr(8, count));
+    received += count;
     if (count == 0) break;
-  } while (bytes.size() < total);
+  } while (received < total);
   Send(CM_STREAM_BIEN_RECU, std::string(1, static_cast<char>(Kind)));
-  return bytes;
+  return received;
 }
 
 std::string Inflate(std::string_view Compressed) {

@@ -21,6 +21,7 @@
 
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/protocol/GenresMessages.h"
+#include "net/protocol/PetitBoutiste.h"
 #include "net/protocol/Trame.h"
 #include "net/protocol/VCLBufferDynamique.h"
 #include "net/transport/VclCommTcp.h"
@@ -104,6 +105,8 @@ class Client {
                 const std::string& Login = "", const std::string& Password2 = "");
   // Asks a stream and receives it whole, acknowledging it; nullopt when refused.
   std::optional<std::string> Stream(uint8_t Kind);
+  // The same, handing each piece to Sink as it comes; the stream's size, or nullopt.
+  std::optional<size_t> Stream(uint8_t Kind, const std::function<void(std::string_view)>& Sink);
 
   uint32_t Ident = 0;
   std::string Host;
