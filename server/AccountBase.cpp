@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "net/utilisateurs/Login.h"
 #include "server/Bytes.h"
@@ -28,7 +29,7 @@ constexpr uint8_t kMask[16] = {0x5A, 0xC3, 0x17, 0x9E, 0x61, 0x2B, 0xF4, 0x08,
 std::string RandomText(size_t n) {
   std::string s(n, 'a');
   unsigned char r[32];
-  RAND_bytes(r, static_cast<int>(std::min(n, sizeof r)));
+  if (RAND_bytes(r, static_cast<int>(std::min(n, sizeof r))) != 1) throw std::runtime_error("the random source failed");
   for (size_t i = 0; i < n && i < sizeof r; ++i) s[i] = static_cast<char>('a' + r[i] % 26);
   return s;
 }

@@ -20,7 +20,8 @@ struct DataServer::Listener {
   uint32_t Profile = 0;
   uint16_t Port = 0;
   tcp::acceptor Acceptor;
-  explicit Listener(asio::io_context& Io) : Acceptor(Io) {}
+  asio::steady_timer Retry;
+  explicit Listener(asio::io_context& Io) : Acceptor(Io), Retry(Io) {}
 };
 
 // A session on a TCP connection: reads into the session, writes its frames in order, and closes the
@@ -185,7 +186,16 @@ void DataServer::Stop() {
 void DataServer::Accept(Listener& L) {
   L.Acceptor.async_accept([this, &L](const boost::system::error_code& e, tcp::socket Socket) {
     if (e == asio::error::operation_aborted) return;
-    if (!e) {
+    if (e) {
+      // Out of descriptors, for one: try again a little later rather than spin.
+      Log("cannot accept a connection: " + e.message());
+      L.Retry.expires_after(std::chrono::milliseconds(200));
+      L.Retry.async_wait([this, &L](const boost::system::error_code& w) {
+        if (!w) Accept(L);
+      });
+      return;
+    }
+    {
       boost::system::error_code ignored;
       const auto remote = Socket.remote_endpoint(ignored);
       Socket.set_option(tcp::no_delay(true), ignored);

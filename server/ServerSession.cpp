@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "net/protocol/GenresMessages.h"
 #include "net/protocol/PetitBoutiste.h"
@@ -51,9 +52,16 @@ constexpr Accepted kAccepted[] = {
     {CM_DECONNEXION, 16, 16},
 };
 
+// Bytes of the system's random source; a source that fails ends the session rather than give a
+// predictable challenge or key.
+void RandomBytes(void* Zone, size_t n) {
+  if (RAND_bytes(static_cast<unsigned char*>(Zone), static_cast<int>(n)) != 1)
+    throw std::runtime_error("the random source failed");
+}
+
 std::string Random(size_t n) {
   std::string s(n, '\0');
-  RAND_bytes(reinterpret_cast<unsigned char*>(s.data()), static_cast<int>(n));
+  RandomBytes(s.data(), n);
   return s;
 }
 
@@ -146,7 +154,11 @@ void ServerSession::Received(const void* Data, size_t Size) {
     TypeMessageRecu m;
     switch (Trame::Lire(in_, receiving_, cipherIn_, m)) {
       case Trame::TypeLecture::Fait:
-        Handle(m);
+        try {
+          Handle(m);
+        } catch (const std::exception& e) {
+          Close(std::string("failed while handling a message: ") + e.what());
+        }
         break;
       case Trame::TypeLecture::FaitRien:
         Log("a frame that is not enciphered under the session key was dropped");
@@ -317,7 +329,7 @@ void ServerSession::OnIdentification(std::string_view D) {
   }
   user_ = found->Id;
   std::memcpy(table_, table.data(), 16);
-  RAND_bytes(challenge_, 16);
+  RandomBytes(challenge_, 16);
   const std::string second = login.empty() ? std::string() : found->Password;
   authPhrase_ = CryptageClientServeur::PhraseAuthentification(found->Code, found->Password, login, second);
   handshake_.PhraseSecrete = authPhrase_;
