@@ -109,32 +109,41 @@ TEST_F(DataServerTest, ALoginGivesTheSessionKeyTheAccountsInOrderAndBothStreams)
   EXPECT_EQ(ServerTest::Inflate(*settings), std::string(4, '\0'));
 }
 
-TEST_F(DataServerTest, AStreamLargerThanAPieceComesInPiecesOf4096Bytes) {
+TEST_F(DataServerTest, AStreamComesInPiecesOf4096BytesFromTheBaseAsItWasWhenAsked) {
   std::string body(50000, '\0');
   uint32_t x = 1;
   for (char& ch : body) ch = static_cast<char>((x = x * 1103515245 + 12345) >> 24);
   std::string error;
   ASSERT_TRUE(server_->Call([&](DataServer& s) { return s.ReplaceBase(profile_, body, error); })) << error;
+  std::string compressed;
+  ASSERT_TRUE(ServerStreams::Compress(std::string("\4Base") + std::string(251, '\0') + body, compressed));
   auto c = LoggedIn();
   c->Send(CM_DEMANDER_STREAM, std::string(1, '\0'));
   const auto ready = c->Expect(CM_STREAM_PRET);
   const uint32_t total = U32(ready.Donnees, 4);
-  ASSERT_GT(total, 4096u * 2);
+  ASSERT_EQ(total, compressed.size());
   std::string ask(12, '\0');
   PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(ask.data() + 8), 4096);
   c->Send(CM_DEMANDER_STREAM_SUIVANT, ask);
-  EXPECT_EQ(U32(c->Expect(CM_ENVOYER_STREAM).Donnees, 4), 4096u);
-  // The last piece holds what is left; a position beyond the stream is not answered.
+  const auto first = c->Expect(CM_ENVOYER_STREAM);
+  EXPECT_EQ(U32(first.Donnees, 4), 4096u);
+  EXPECT_EQ(first.Donnees.substr(8, 4096), compressed.substr(0, 4096));
+  // A new base does not change a transfer under way: its last piece holds what is left of the base
+  // it started with.
+  ASSERT_TRUE(server_->Call([&](DataServer& s) { return s.ReplaceBase(profile_, "new body", error); })) << error;
   PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(ask.data() + 4), total - 10);
   c->Send(CM_DEMANDER_STREAM_SUIVANT, ask);
-  EXPECT_EQ(U32(c->Expect(CM_ENVOYER_STREAM).Donnees, 4), 10u);
+  const auto last = c->Expect(CM_ENVOYER_STREAM);
+  EXPECT_EQ(U32(last.Donnees, 4), 10u);
+  EXPECT_EQ(last.Donnees.substr(8, 10), compressed.substr(total - 10));
+  // A position beyond the stream is not answered.
   PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(ask.data() + 4), total + 1);
   c->Send(CM_DEMANDER_STREAM_SUIVANT, ask);
   EXPECT_TRUE(c->Silent(300ms));
   c->Send(CM_STREAM_BIEN_RECU, std::string(1, '\0'));
-  const auto whole = c->Stream(0);
-  ASSERT_TRUE(whole.has_value());
-  EXPECT_EQ(ServerTest::Inflate(*whole).substr(256), body);
+  const auto again = c->Stream(0);
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(ServerTest::Inflate(*again).substr(256), "new body");
 }
 
 TEST_F(DataServerTest, EveryRequestIsAnsweredOnceWithARefusalInsideTheBrackets) {
