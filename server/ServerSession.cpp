@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -20,13 +21,12 @@ namespace {
 
 constexpr size_t kHostServerSize = 361;
 constexpr size_t kHostClientSize = 305;
-constexpr size_t kPiece = 4096;
+// A piece carries at most this many bytes (clients ask for 4096).
 constexpr size_t kPieceArea = 4100;
 constexpr uint8_t kStreamBase = 0;
 constexpr uint8_t kStreamSettings = 1;
 // The handshake answers: identification {32 unused, extended identifier, status, block, 2 unused};
 // authentication {status, 51 unused, block size, block}.
-constexpr size_t kIdentificationHead = 37;
 constexpr size_t kAuthenticationHead = 56;
 
 // The length bounds of what a client may send.
@@ -67,6 +67,12 @@ std::string Random(size_t n) {
 
 uint32_t Read32(std::string_view D, size_t At) {
   return PetitBoutiste::LireCardinal(reinterpret_cast<const uint8_t*>(D.data() + At));
+}
+
+std::string Hex(uint32_t V) {
+  char b[16];
+  std::snprintf(b, sizeof b, "%08X", V);
+  return b;
 }
 
 std::string StreamHeader(uint8_t Kind, uint32_t Value) {
@@ -129,7 +135,10 @@ void ServerSession::Start() {
   ident.U32(0);
   ident.U32(ident_);
   Send(CM_ENVOYER_IDENT_CONNEXION, ident.Result());
+  SendHost();
+}
 
+void ServerSession::SendHost() {
   std::string host(kHostServerSize, '\0');
   const ServerProfile* p = host_.Accounts().FindServerProfile(profile_);
   const std::string name = p != nullptr ? p->Name() : std::string();
@@ -196,16 +205,12 @@ void ServerSession::Handle(const TypeMessageRecu& M) {
   if (M.Id == 0) return;  // keep-alive
   const auto* a = std::find_if(std::begin(kAccepted), std::end(kAccepted), [&](const Accepted& x) { return x.Kind == M.Id; });
   if (a == std::end(kAccepted) || M.Donnees.size() < a->Min || M.Donnees.size() > a->Max) {
-    Log("message of kind 0x" + [&] {
-      char b[16];
-      std::snprintf(b, sizeof b, "%X", M.Id);
-      return std::string(b);
-    }() + " and " + std::to_string(M.Donnees.size()) + " bytes ignored");
+    Log("message of kind 0x" + Hex(M.Id) + " and " + std::to_string(M.Donnees.size()) + " bytes ignored");
     return;
   }
   const std::string_view d = M.Donnees;
   switch (M.Id) {
-    case CM_DEMANDER_HOST: Start(); break;
+    case CM_DEMANDER_HOST: SendHost(); break;
     case CM_ENVOYER_HOST: OnHost(d); break;
     case CM_DEMANDER_PROFILS_SRV: OnServerProfiles(); break;
     case CM_DEMANDER_IDENTIFICATION: OnIdentification(d); break;
@@ -489,9 +494,7 @@ std::string ServerSession::CheckRequest(std::string_view D) const {
 
 void ServerSession::OnRequest(std::string_view D) {
   // Every request is answered exactly once, inside the brackets of the server's processing.
-  char code[16];
-  std::snprintf(code, sizeof code, "%08X", Read32(D, 2));
-  Log("request 0x" + std::string(code) + " refused: " + CheckRequest(D));
+  Log("request 0x" + Hex(Read32(D, 2)) + " refused: " + CheckRequest(D));
   Send(CM_DEBUT_REQUETE);
   Send(CM_REPONDRE_REQUETE, std::string(1, '\0'));
   Send(CM_FIN_REQUETE);

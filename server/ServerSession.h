@@ -89,6 +89,8 @@ class ServerSession {
 
  private:
   void Handle(const TypeMessageRecu& M);
+  // The server's host record: its name, its port, its version and this port's server profile.
+  void SendHost();
   bool Send(uint32_t Kind, std::string_view Data = {});
   void Log(const std::string& Line);
   std::string Who() const;

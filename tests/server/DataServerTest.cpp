@@ -281,6 +281,11 @@ TEST_F(DataServerTest, MessagesOfTheWrongLengthOrOutOfTurnAreIgnored) {
   EXPECT_TRUE(c.Silent(300ms));
   c.Send(CM_DEMANDER_PROFILS_SRV);
   c.Expect(CM_ENVOYER_PROFIL_SRV);
+  c.Expect(CM_FIN_ENVOI_PROFILS_SRV);
+  // Asked again, the host record comes alone.
+  c.Send(CM_DEMANDER_HOST);
+  EXPECT_EQ(c.Expect(CM_ENVOYER_HOST).Donnees, c.Host);
+  EXPECT_TRUE(c.Silent(200ms));
 }
 
 class IdleDataServerTest : public DataServerTest {
