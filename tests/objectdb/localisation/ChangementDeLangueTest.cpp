@@ -3,6 +3,8 @@
 // working module.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/read_until.hpp>
 #include <boost/asio/streambuf.hpp>
@@ -128,16 +130,20 @@ TEST(ChangementDeLangue, EveryListenerIsAskedOnceAndTheFirstRefusalStopsTheChang
   EXPECT_TRUE(TChangementDeLangue::RetirerNotifiable(&dernier));
 }
 
-// A one-shot HTTP server on loopback: it answers each request with the given raw answer and keeps
-// the requests it read.
+// A one-shot HTTP server on loopback: it answers one request with the given raw answer, keeps the
+// request it read and stops listening, so that a later download is refused at once instead of
+// waiting for an answer until the client's time-out.
 class ServeurEssai {
  public:
   explicit ServeurEssai(std::string reponse)
-      : reponse_(std::move(reponse)), accepteur_(io_, {boost::asio::ip::make_address("127.0.0.1"), 0}) {
+      : reponse_(std::move(reponse)),
+        accepteur_(io_, {boost::asio::ip::make_address("127.0.0.1"), 0}),
+        port_(accepteur_.local_endpoint().port()) {
     fil_ = std::thread([this] {
       boost::asio::ip::tcp::socket s(io_);
       boost::system::error_code ec;
       accepteur_.accept(s, ec);
+      accepteur_.close(ec);
       if (ec) return;
       boost::asio::streambuf tampon;
       boost::asio::read_until(s, tampon, "\r\n\r\n", ec);
@@ -151,12 +157,11 @@ class ServeurEssai {
     boost::system::error_code ec;
     boost::asio::io_context io;
     boost::asio::ip::tcp::socket reveil(io);
-    reveil.connect(accepteur_.local_endpoint(), ec);
+    reveil.connect({boost::asio::ip::make_address("127.0.0.1"), port_}, ec);
     reveil.close(ec);
     fil_.join();
-    accepteur_.close(ec);
   }
-  std::string Hote() const { return "127.0.0.1:" + std::to_string(accepteur_.local_endpoint().port()); }
+  std::string Hote() const { return "127.0.0.1:" + std::to_string(port_); }
   std::string Adresse() const { return "http://" + Hote() + "/langues/"; }
   // Read after the client's answer: the server thread has written it before.
   const std::string& Requete() const { return requete_; }
@@ -165,6 +170,7 @@ class ServeurEssai {
   std::string reponse_, requete_;
   boost::asio::io_context io_;
   boost::asio::ip::tcp::acceptor accepteur_;
+  unsigned short port_;
   std::thread fil_;
 };
 
@@ -177,7 +183,10 @@ TEST(ChangementDeLangue, AnUpdateReplacesTheModuleAndTheChangeLoadsTheNewOne) {
   dossier.EcrireModule("fr.lng", Entree("Version", "ancienne"));
   ServeurEssai serveur(Reponse(FormatModule::Ecrire({{"CHAINES", Entree("Version", "nouvelle")}})));
   dossier.Ecrire("Config.lng", "Defaut=fr.lng\r\nCheminMiseAJour=" + serveur.Adresse() + "\r\n");
+  const auto debut = std::chrono::steady_clock::now();
   ASSERT_TRUE(TChangementDeLangue::ChangerLangue("fr_FR"));
+  // The download ends with the answer, not with the 30 s time-out of the HTTP client.
+  EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(10));
   EXPECT_EQ(Traduction::Traduire("Version"), "nouvelle");
   const std::string& requete = serveur.Requete();
   EXPECT_TRUE(requete.starts_with("GET /langues/fr.lng HTTP/1.1\r\n")) << requete;
