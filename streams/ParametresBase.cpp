@@ -13,6 +13,7 @@
 #include "core/objects/Exceptions.h"
 #include "core/values/Calendrier.h"
 #include "net/NetClient.h"
+#include "net/utilisateurs/Utilisateur.h"
 #include "objectdb/Traduction.h"
 
 namespace {
@@ -21,7 +22,6 @@ struct Etat {
   TParametresBase* base = nullptr;
   TParametresUtilisateur* utilisateur = nullptr;
   TJoursOuvres* joursLocaux = nullptr;
-  std::function<std::string()> codeUtilisateur;
   std::function<void(const std::string&)> afficher;
 };
 
@@ -85,12 +85,9 @@ void TParametresBase::ModifierPremiereDate(TDateTime Date) {
   int64_t jour = 0;
   if (!TJourTZ::JourDeDate(Date, jour)) return;
   Modifier(kPremiereDate, Date == premiereDate_, sizeof Date, &Date, false, [&] {
-    // Decided before anything changes: whether the user is told (the user base answers the code).
-    const bool prevenir = appliquerOrdre_ == 0 && [] {
-      if (!LEtat().codeUtilisateur)
-        throw ENonConstruit("TParametresBase.ModifierPremiereDate: the user base is not built yet");
-      return LEtat().codeUtilisateur() != "SPR";
-    }();
+    // Decided before anything changes: whether the user is told (everybody but the super user).
+    const bool prevenir =
+        appliquerOrdre_ == 0 && Utilisateur::CodeUtilisateurCourant() != Utilisateur::kCodeSuperUtilisateur;
     premiereDate_ = Date;
     ModifierDomaineVerrouillage(TypeDomaineHebdomadaire{});
     if (NetClient::ClientDonnees() != nullptr && !NetClient::PasserParServeur())
@@ -258,7 +255,6 @@ namespace ParametresBase {
 TParametresBase*& Parametres() { return LEtat().base; }
 TParametresUtilisateur*& ParametresUtilisateur() { return LEtat().utilisateur; }
 TJoursOuvres*& JoursOuvresLocaux() { return LEtat().joursLocaux; }
-std::function<std::string()>& CodeUtilisateurConnecte() { return LEtat().codeUtilisateur; }
 std::function<void(const std::string&)>& AfficherMessage() { return LEtat().afficher; }
 
 void Initialiser() {

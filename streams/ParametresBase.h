@@ -153,9 +153,6 @@ TParametresBase*& Parametres();
 TParametresUtilisateur*& ParametresUtilisateur();
 // The process-wide working days that are not shared with the server.
 TJoursOuvres*& JoursOuvresLocaux();
-// The 3-letter code of the connected user. With none installed (the user base is not built yet) the
-// first date's message raises ENonConstruit.
-std::function<std::string()>& CodeUtilisateurConnecte();
 // Shows a translated message to the user; the desktop toolkit installs its own. With none installed
 // the message goes to the trace.
 std::function<void(const std::string& Texte)>& AfficherMessage();

@@ -8,6 +8,7 @@
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
 #include "core/objects/Exceptions.h"
+#include "net/utilisateurs/Utilisateur.h"
 #include "streams/ParametresBase.h"
 
 namespace {
@@ -30,7 +31,7 @@ class ParametresBaseEssai : public BaseOuverte {
   void TearDown() override {
     DateTime::SetClock(nullptr);
     ParametresBase::AfficherMessage() = nullptr;
-    ParametresBase::CodeUtilisateurConnecte() = nullptr;
+    Utilisateur::CodeUtilisateurCourant().clear();
     SupParametresGrille::Initialiser();
     ParametresBase::Initialiser();
     BaseOuverte::TearDown();
@@ -141,12 +142,10 @@ TEST_F(ParametresBaseEssai, ANewFirstDateEmptiesTheLockedWeeks) {
   EXPECT_EQ(client_.Envoyees.size(), envoyees) << "the same date, or no date, sends nothing";
 
   client_.Exclusif = true;
-  EXPECT_THROW(Base().ModifierPremiereDate(date + 7), ENonConstruit) << "the user base is not built yet";
-  EXPECT_EQ(Base().PremiereDate(), date);
-  ParametresBase::CodeUtilisateurConnecte() = [] { return std::string("ABC"); };
+  Utilisateur::CodeUtilisateurCourant() = "ABC";
   Base().ModifierPremiereDate(date + 7);
   EXPECT_EQ(messages_, std::vector<std::string>{"first date changed"});
-  ParametresBase::CodeUtilisateurConnecte() = [] { return std::string("SPR"); };
+  Utilisateur::CodeUtilisateurCourant() = "SPR";
   Base().ModifierPremiereDate(date + 14);
   EXPECT_EQ(messages_.size(), 1u) << "the super user is not told";
 }
