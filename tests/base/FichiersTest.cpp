@@ -223,11 +223,16 @@ TEST_F(PatternEssai, APlaceCreatedAsAClientIsTheServersVerdictAlone) {
   EXPECT_EQ(Xi::Nombre(SupLieu::Fichier().Table), 0u);
 }
 
-TEST_F(BaseOuverte, WithoutADataClientAChangeCannotChooseItsRoute) {
+TEST_F(BaseOuverte, WithoutADataClientAChangeIsRefusedAndChangesNothing) {
   NetClient::ClientDonnees() = nullptr;
-  EXPECT_THROW(SupPays::CreerPays("France", "", "FR"), ENonConstruit);
-  EXPECT_EQ(SupTraitement::Profondeur(), 0u) << "the code is popped on the way out";
+  EXPECT_FALSE(SupPays::CreerPays("France", "", "FR"));
+  EXPECT_FALSE(SupCivilite::CreerCivilitesParDefaut());
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u) << "the codes are popped on the way out";
   EXPECT_EQ(Xi::Nombre(SupPays::Fichier().Table), 0u);
+  EXPECT_EQ(Xi::Nombre(SupCivilite::Fichier().Table), 0u);
+  Recevoir(OrdreRecu(GM_Creation, 6, 66, PaysStocke("FR", "France", "")));
+  EXPECT_EQ(Xi::Nombre(SupPays::Fichier().Table), 1u) << "a received order is applied all the same";
+  EXPECT_FALSE(fiche_.FichierVok.Modifie()) << "without an exclusive mode the base file is not marked";
 }
 
 TEST_F(BaseOuverte, SearchesByIdentifierKeepTheCurrentRecordWhenNothingIsFound) {
