@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "core/diagnostics/Trace.h"
-#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "net/netmodif.h"
 #include "objectdb/Traduction.h"
@@ -124,8 +123,9 @@ void FinRequete() {
 }
 
 bool PasserParServeur() {
-  if (LEtat().client == nullptr) throw ENonConstruit("NetClient.PasserParServeur: the data client is not built yet");
-  return LEtat().client->PasserParServeur();
+  // Only a server grants the exclusive mode: without a data client a change takes the server's road,
+  // where EnvoyerRequeteServeur refuses it at once and nothing changes.
+  return LEtat().client == nullptr || LEtat().client->PasserParServeur();
 }
 
 bool EnvoyerRequeteServeur(uint32_t Code, int32_t Parametre, int32_t Taille, const void* Donnees, bool AfficherAttente,

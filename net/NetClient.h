@@ -58,8 +58,8 @@ void AppliquerOrdreModif(const void* Message, int32_t Taille);
 void DebutRequete();
 void FinRequete();
 
-// True unless the data client is in exclusive mode. Raises ENonConstruit while no data client is
-// installed: no operation can tell then which route its change takes.
+// True unless the data client is in exclusive mode; True while no data client is installed, so that
+// a change is then refused by EnvoyerRequeteServeur without touching any table.
 bool PasserParServeur();
 // Sends one modification request through the global data client and waits for the verdict; False at
 // once when there is no data client. At most TailleReponse answer bytes are copied to Reponse.

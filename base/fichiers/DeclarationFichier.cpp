@@ -168,6 +168,9 @@ bool NumeroReference(const TypeChampFichier& c, int32_t Cible, uint32_t Stocke, 
     case TypeSiAbsente::Premiere:
       Numero = 1;
       return true;
+    case TypeSiAbsente::ParDefaut:
+      Numero = c.NumeroParDefaut != nullptr ? c.NumeroParDefaut() : 0;
+      return true;
   }
   return false;
 }

@@ -66,6 +66,7 @@ enum class TypeSiAbsente : uint8_t {
   AucuneSiZero, // 0 names no record; an unknown record refuses the stored record
   Aucune,       // record number 0
   Premiere,     // record number 1 (the file's first record stands in)
+  ParDefaut,    // the record number that the field's NumeroParDefaut gives (the file's default row)
 };
 
 struct TypeChampFichier {
@@ -81,11 +82,19 @@ struct TypeChampFichier {
   int64_t Defaut = 0;  // a number's value after ViderArticle
   // Reference whose file depends on the record (converted after the other fields): the place, 0 for none.
   int32_t (*CibleDe)(const uint8_t* Enregistrement) = nullptr;
+  // TypeSiAbsente::ParDefaut: the record that stands in, 0 when none.
+  uint32_t (*NumeroParDefaut)() = nullptr;
   int32_t Decalage = -1;  // in the in-memory record; set when the file is declared
 
   constexpr TypeChampFichier Vaut(int64_t Valeur) const {
     TypeChampFichier c = *this;
     c.Defaut = Valeur;
+    return c;
+  }
+  constexpr TypeChampFichier SinonParDefaut(uint32_t (*Numero)()) const {
+    TypeChampFichier c = *this;
+    c.SiAbsente = TypeSiAbsente::ParDefaut;
+    c.NumeroParDefaut = Numero;
     return c;
   }
   constexpr TypeChampFichier StockeSur(int32_t Largeur) const {

@@ -42,6 +42,12 @@ enum : int32_t {
 };
 constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
 
+// Week sets (bit k of the 7 bytes is week k) that new records start with.
+constexpr int64_t SemainesDe(int32_t Premiere, int32_t Derniere) {
+  return static_cast<int64_t>(((uint64_t{1} << (Derniere + 1)) - 1) & ~((uint64_t{1} << Premiere) - 1));
+}
+constexpr int64_t kAnnee = SemainesDe(1, 52);
+
 TFichierSup& Place(int32_t p) { return *OrdreDeBase()[static_cast<std::size_t>(p - 1)]; }
 int32_t DecalageDe(int32_t p, const char* Nom) {
   return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage;
@@ -153,8 +159,11 @@ int32_t FichierDeLElementApport(const uint8_t* Enregistrement) {
 const std::vector<TypeDeclarationFichier>& Declarations() {
   static const std::vector<TypeDeclarationFichier> declarations = {
     {"SupCalendrier", ".CAL", 0x08, 3, 111, false,
-     {Identifiant(), Chaine("Libelle", 10, 0), Semaines("SemainesAnnee", 11), Semaines("SemainesPeriode1", 18),
-      Semaines("SemainesPeriode2", 25), Semaines("SemainesPeriode3", 32), Semaines("SemainesPeriode4", 39),
+     {Identifiant(), Chaine("Libelle", 10, 0), Semaines("SemainesAnnee", 11).Vaut(kAnnee),
+      Semaines("SemainesPeriode1", 18).Vaut(SemainesDe(1, 13)),
+      Semaines("SemainesPeriode2", 25).Vaut(SemainesDe(14, 26)),
+      Semaines("SemainesPeriode3", 32).Vaut(SemainesDe(27, 39)),
+      Semaines("SemainesPeriode4", 39).Vaut(SemainesDe(40, 52)),
       Octets("ZonePortee", 64, 46), Octet("OctetPorte", 110)},
      {{U, {"Libelle"}}, {N, {"Identifiant"}}}},
     {"SupEleve", ".ELE", 0x2A, 8, 536, false,
@@ -192,7 +201,7 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupStatut", ".STP", 0x25, 16, 72, false,
      {Identifiant(), Chaine("Nom", 30, 0), Entier("QuotaAnnuel", 32), Entier("T1", 36), Entier("T2Forfait", 40),
       Entier("T3", 44), Booleen("ParDefaut", 48), Entier("MaxT1Semaine", 52).Vaut(3500), Entier("MaxT1Cycle", 56),
-      Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64)},
+      Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64).Vaut(SemainesDe(1, 41))},
      {{N, {"Identifiant"}}, {U, {"Nom"}}, {N, {"ParDefaut"}}}},
     {"SupSite", ".SIT", 0x30, 17, 40, false,
      {Identifiant(), Cardinal("NumeroSite", 0), Chaine("Nom", 30, 4), Entier("Couleur", 36)},
@@ -206,7 +215,7 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
      {Identifiant(), Chaine("IdentifiantExterne", 80, 0), Chaine("Code", 16, 112), Chaine("Nom", 30, 81),
       Entier("NumeroPartition", 132), Entier("Occupation"), Entier("Occupation2"), Entier("MaxHeuresJour", 156),
       Entier("MaxHeuresSemaine", 160), Entier("EffectifSaisi", 140), Entier("EffectifCalcule", 144),
-      Booleen("HorsDecompte", 152), Semaines("Semaines", 164), Chaine("Proprietaire", 3, 171),
+      Booleen("HorsDecompte", 152), Semaines("Semaines", 164).Vaut(kAnnee), Chaine("Proprietaire", 3, 171),
       Cardinal("NumeroRessource", 176), Octet("Genre", 180), Cardinal("MotA"), Cardinal("MotB"), Cardinal("MotC"),
       Entier("QuotaT1"), Entier("MaxT1Semaine"), Entier("MaxT1Cycle"), Entier("QuotaT2"), Entier("QuotaT3"),
       Entier("NombreMois"), Entier("ValeurPortee"), Octet("OctetPorte"), Entier("Total1"), Entier("Total2"),
@@ -258,7 +267,8 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
       Cardinal("Place", 19).StockeSur(2), Cardinal("Duree", 21).StockeSur(2),
       Cardinal("NombreSemaines", 23).StockeSur(2), Cardinal("PlaceRetenue"),
       Reference("Matiere", kMAT, 27, Premiere), Reference("Ponderation", kPON, 31, Premiere),
-      Reference("Ponderation2", kPON, 35, Premiere), Reference("Typologie", kTYP, 39, Aucune),
+      Reference("Ponderation2", kPON, 35, Premiere),
+      Reference("Typologie", kTYP, 39).SinonParDefaut(&SupTypologieCours::TypologieParDefaut),
       Reference("Regroupement", kRGC, 47, Aucune), Entier("ValeurPlacement", 51), Entier("CorrectionPlacement"),
       Entier("Tri1"), Entier("Tri2"), Entier("Tri3"), Entier("Tri4"), Entier("Tri5"), Cardinal("ValeurCompactage"),
       Cardinal("ValeurPortee", 64), Booleen("AccesLimite", 69), Chaine("Proprietaire", 3, 70),

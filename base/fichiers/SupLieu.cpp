@@ -41,6 +41,8 @@ bool CreerLieu(const std::string& Nom) {
       kCodeCreerLieu, nom, sizeof nom, [&] { std::memcpy(Article()->Nom, nom, sizeof nom); }, true);
 }
 
+bool CreerLieuxParDefaut() { return Fichier().ContenuParDefaut(kCodeCreerLieuxParDefaut); }
+
 bool InsererLieu() { return Fichier().InsererLocalement(); }
 
 std::string NomLieu(uint32_t NumeroArticle) { return Fichier().ChaineDe(NumeroArticle, offsetof(E, Nom), 30); }

@@ -19,6 +19,7 @@ namespace SupLieu {
 
 inline constexpr uint32_t kTailleStockee = 36;
 inline constexpr int32_t kOrdrePays = 1, kOrdreIdentifiant = 2, kOrdreNom = 3;
+inline constexpr uint32_t kCodeCreerLieuxParDefaut = 0x80290000;
 inline constexpr uint32_t kCodeCreerLieu = 0x80290001;
 
 TFichierSup& Fichier();
@@ -26,6 +27,8 @@ TypeEnregistrementLieu* Article();
 // Creation request (the server gets the name as a counted string of 30); as a client the result is
 // the server's verdict alone.
 bool CreerLieu(const std::string& Nom);
+// The default contents: nothing to insert.
+bool CreerLieuxParDefaut();
 // Inserts the buffer; when inserted, notifies the creation and marks the base modified.
 bool InsererLieu();
 std::string NomLieu(uint32_t NumeroArticle);

@@ -37,6 +37,8 @@ bool CreerModalite(const std::string& Nom) {
                          [&] { std::memcpy(Article()->Nom, stocke, kTailleStockee); });
 }
 
+bool CreerModalitesParDefaut() { return Fichier().ContenuParDefaut(kCodeCreerModalitesParDefaut); }
+
 std::string NomModalite(uint32_t NumeroArticle) { return Fichier().ChaineDe(NumeroArticle, offsetof(E, Nom), 60); }
 
 }  // namespace SupModaliteAdmission

@@ -18,11 +18,14 @@ namespace SupModaliteAdmission {
 
 inline constexpr uint32_t kTailleStockee = 61;
 inline constexpr int32_t kOrdreIdentifiant = 1, kOrdreNom = 2;
+inline constexpr uint32_t kCodeCreerModalitesParDefaut = 0x802E0000;
 inline constexpr uint32_t kCodeCreerModalite = 0x802E0100;
 
 TFichierSup& Fichier();
 TypeEnregistrementModalite* Article();
 bool CreerModalite(const std::string& Nom);
+// The default contents: nothing to insert.
+bool CreerModalitesParDefaut();
 std::string NomModalite(uint32_t NumeroArticle);
 
 }  // namespace SupModaliteAdmission

@@ -93,6 +93,47 @@ TEST(DeclarationsFichiers, AnOrderOnAFieldTheRecordLacksRefusesTheTable) {
 
 class DeclarationsBase : public BaseOuverte {};
 
+// What a new record of a file holds before its fields are written.
+TEST_F(DeclarationsBase, ClearedRecordsHoldTheirFilesDefaults) {
+  struct Cas {
+    int32_t Place;
+    const char* Champ;
+    Octets Attendu;
+  };
+  const std::vector<Cas> cas = {
+      {3, "SemainesAnnee", {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F}},
+      {3, "SemainesPeriode1", {0xFE, 0x3F, 0, 0, 0, 0, 0}},
+      {3, "SemainesPeriode2", {0, 0xC0, 0xFF, 0x07, 0, 0, 0}},
+      {3, "SemainesPeriode3", {0, 0, 0, 0xF8, 0xFF, 0, 0}},
+      {3, "SemainesPeriode4", {0, 0, 0, 0, 0, 0xFF, 0x1F}},
+      {3, "ZonePortee", Octets(64, 0)},
+      {16, "Domaine", {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0}},
+      {16, "MaxT1Semaine", {0xAC, 0x0D, 0, 0}},
+      {16, "MaxT1Cycle", {0, 0, 0, 0}},
+      {19, "Semaines", {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F}},
+      {8, "Presence", {1}},
+      {8, "Extraction", {0}},
+      {12, "Couleur", {0x0F, 0, 0, 0xFF}},
+      {12, "Retenu", {1}},
+      {28, "Genre", {2}},
+      {28, "Retenu", {1}},
+      {28, "DerniereModification", {0xFF, 0x00, 0x01, 0x80}},
+      {37, "Genre", {2}},
+  };
+  for (const Cas& c : cas) {
+    TFichierSup& f = Fichier(c.Place);
+    SCOPED_TRACE(std::string(f.Description().Extension) + " " + c.Champ);
+    std::memset(f.Enregistrement(), 0xEE, f.Description().TailleEnregistrement);
+    f.ViderArticle();
+    const TypeChampFichier* champ = DeclarationFichier::ChampNomme(f.Description(), c.Champ);
+    ASSERT_NE(champ, nullptr);
+    ASSERT_EQ(static_cast<std::size_t>(champ->Taille), c.Attendu.size());
+    EXPECT_EQ(Octets(f.Enregistrement() + champ->Decalage, f.Enregistrement() + champ->Decalage + champ->Taille),
+              c.Attendu);
+    EXPECT_EQ(f.IdentifiantCourant(), 0);
+  }
+}
+
 TEST_F(DeclarationsBase, ACourseStoresItsSiteByNumberAndItsPlaceOnSixteenBits) {
   constexpr int32_t kSIT = 17, kCRS = 28;
   TFichierSup& sites = Fichier(kSIT);
@@ -224,6 +265,17 @@ TEST_F(DeclarationsBase, AReferenceThatNamesNoRecordIsRefusedOrStandsForNoneOrTh
       ASSERT_TRUE(Xi::Inserer(f.Table)) << place;
     }
   }
+  // Two typologies: "Cours" then the default one, "Aucun", that a course of an unknown type takes.
+  constexpr int32_t kTYP = 11;
+  for (const char* nom : {"Cours", "Aucun"}) {
+    TFichierSup& f = Fichier(kTYP);
+    f.ViderArticle();
+    FichierSup::EcrireChaineCourte(f.Enregistrement() + DeclarationFichier::ChampNomme(f.Description(), "Nom")->Decalage,
+                                   13, nom);
+    const int32_t id = static_cast<int32_t>((Xi::Nombre(f.Table) + 1) * TailleStockee(kTYP));
+    std::memcpy(f.Table, &id, 4);
+    ASSERT_TRUE(Xi::Inserer(f.Table)) << nom;
+  }
   const uint32_t matiere1 = TailleStockee(kMAT), matiere2 = 2 * matiere1, lieu = TailleStockee(kLIE),
                  ressource = TailleStockee(kRES), inconnu = 999;
   struct Cas {
@@ -248,6 +300,11 @@ TEST_F(DeclarationsBase, AReferenceThatNamesNoRecordIsRefusedOrStandsForNoneOrTh
       // A course with an unknown subject takes the first.
       {kCRS, Stocke(kCRS, {{27, inconnu}}), "Matiere", true, 1},
       {kCRS, Stocke(kCRS, {{27, matiere2}}), "Matiere", true, 2},
+      // Its type: the one named, else the default one, for no type as for an unknown one.
+      {kCRS, Stocke(kCRS, {{39, TailleStockee(kTYP)}}), "Typologie", true, 1},
+      {kCRS, Stocke(kCRS, {{39, inconnu}}), "Typologie", true, 2},
+      {kCRS, Stocke(kCRS, {{39, 0}}), "Typologie", true, 2},
+      {kCRS, Stocke(kCRS, {{39, 0xFFFFFFF0u}}), "Typologie", true, 2},
   };
   for (const Cas& c : cas) {
     TFichierSup& f = Fichier(c.Place);

@@ -223,11 +223,16 @@ TEST_F(PatternEssai, APlaceCreatedAsAClientIsTheServersVerdictAlone) {
   EXPECT_EQ(Xi::Nombre(SupLieu::Fichier().Table), 0u);
 }
 
-TEST_F(BaseOuverte, WithoutADataClientAChangeCannotChooseItsRoute) {
+TEST_F(BaseOuverte, WithoutADataClientAChangeIsRefusedAndChangesNothing) {
   NetClient::ClientDonnees() = nullptr;
-  EXPECT_THROW(SupPays::CreerPays("France", "", "FR"), ENonConstruit);
-  EXPECT_EQ(SupTraitement::Profondeur(), 0u) << "the code is popped on the way out";
+  EXPECT_FALSE(SupPays::CreerPays("France", "", "FR"));
+  EXPECT_FALSE(SupCivilite::CreerCivilitesParDefaut());
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u) << "the codes are popped on the way out";
   EXPECT_EQ(Xi::Nombre(SupPays::Fichier().Table), 0u);
+  EXPECT_EQ(Xi::Nombre(SupCivilite::Fichier().Table), 0u);
+  Recevoir(OrdreRecu(GM_Creation, 6, 66, PaysStocke("FR", "France", "")));
+  EXPECT_EQ(Xi::Nombre(SupPays::Fichier().Table), 1u) << "a received order is applied all the same";
+  EXPECT_FALSE(fiche_.FichierVok.Modifie()) << "without an exclusive mode the base file is not marked";
 }
 
 TEST_F(BaseOuverte, SearchesByIdentifierKeepTheCurrentRecordWhenNothingIsFound) {
@@ -272,6 +277,46 @@ TEST_F(BaseOuverte, PlacesConvertTheirCountryBetweenIdentifierAndRecordNumber) {
   EXPECT_EQ(std::vector<uint8_t>(entree->Tampon, entree->Tampon + 36), LieuStocke("Lyon", 66));
   EXPECT_EQ(SupLieu::NomLieu(1), "Lyon");
   EXPECT_EQ(SupLieu::NomLieu(0), "");
+  EXPECT_EQ(SupModaliteAdmission::NomModalite(0), "");
+  EXPECT_EQ(SupLieu::LieuParDefaut(), 0u);
+}
+
+// A record whose referenced record is gone is written with identifier 0: a place keeps no country,
+// and a heading of a family that no longer exists is then refused by its reader.
+TEST_F(BaseOuverte, AWriterWhoseReferencedRecordIsGoneWritesIdentifierZero) {
+  constexpr int32_t kPAY = 6, kLIE = 7, kFMR = 9, kSFM = 10;
+  Recevoir(OrdreRecu(GM_Creation, kPAY, 66, PaysStocke("FR", "France", "")));
+  Recevoir(OrdreRecu(GM_Creation, kLIE, 36, LieuStocke("Lyon", 66)));
+  std::vector<uint8_t> famille = {1};
+  const auto nom = Chaine("Grades", 13);
+  famille.insert(famille.end(), nom.begin(), nom.end());
+  Recevoir(OrdreRecu(GM_Creation, kFMR, 15, famille));
+  std::vector<uint8_t> rubrique(20, 0);
+  const int32_t identifiantFamille = 15;
+  std::memcpy(rubrique.data(), &identifiantFamille, 4);
+  const auto titre = Chaine("Agrege", 13);
+  std::copy(titre.begin(), titre.end(), rubrique.begin() + 4);
+  Recevoir(OrdreRecu(GM_Creation, kSFM, 20, rubrique));
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kSFM)->Table), 1u);
+
+  Recevoir(OrdreRecu(GM_Suppression, kPAY, 66, {}));
+  Recevoir(OrdreRecu(GM_Suppression, kFMR, 15, {}));
+  // (place, identifier of the record written, offset of the reference, stored size)
+  for (const auto& [place, identifiant, decalage] :
+       std::vector<std::tuple<int32_t, int32_t, std::size_t>>{{kLIE, 36, 32}, {kSFM, 20, 0}}) {
+    SCOPED_TRACE(place);
+    TypeTableReseau* entree = NetXi::Table(place);
+    ASSERT_TRUE(SupFichiers::Fichier(place)->ChercherParIdentifiant(identifiant));
+    ASSERT_TRUE(entree->EcrireArticleStocke(entree->Tampon, *entree->Table, identifiant, GM_Modification));
+    int32_t reference = -1;
+    std::memcpy(&reference, entree->Tampon + decalage, 4);
+    EXPECT_EQ(reference, 0);
+  }
+  std::memset(rubrique.data(), 0, 4);
+  Recevoir(OrdreRecu(GM_Creation, kSFM, 40, rubrique));
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(kSFM)->Table), 1u) << "a heading without its family is dropped";
+  Recevoir(OrdreRecu(GM_Creation, kLIE, 72, LieuStocke("Rome", 0)));
+  EXPECT_EQ(Xi::Nombre(SupLieu::Fichier().Table), 2u) << "a place without a country is kept";
 }
 
 TEST_F(BaseOuverte, ALocallyCreatedPlaceHasNoCountry) {
@@ -336,6 +381,23 @@ TEST_F(BaseOuverte, TheServersRequestBracketsForgetTheTouchedCourses) {
   (void)Memoire::Inserer(5, touches);
   EXPECT_THROW(NetClient::FinRequete(), ENonConstruit) << "refreshing extraction flags needs the course units";
   EXPECT_EQ(touches.Nombre, 0u) << "the set is freed all the same";
+}
+
+// The holder of the open base forwards its file's events, with the file as sender: being loaded to
+// one slot, a new name or a change of the modified state to the other.
+TEST(FicheGlobales, TheFilesEventsReachTheirSlots) {
+  TFicheGlobales fiche;
+  Lignes vus;
+  fiche.FichierVok.SetCharge(true);  // no slot assigned: nothing happens
+  fiche.SurBaseChargee = [&](TFichier* f) { vus.push_back("chargee " + std::to_string(f == &fiche.FichierVok)); };
+  fiche.SurNomOuModification = [&](TFichier* f) {
+    vus.push_back("nom " + f->Nom() + " " + std::to_string(f->Modifie()));
+  };
+  fiche.FichierVok.SetNom("base.smp");
+  fiche.FichierVok.SetCharge(true);
+  fiche.FichierVok.SetModifie(true);
+  EXPECT_EQ(vus, (Lignes{"nom base.smp 0", "chargee 1", "nom base.smp 1"}));
+  EXPECT_TRUE(fiche.FichierVok.Charge());
 }
 
 TEST(FichierSupDispositions, TheLayoutIsChosenByTheBaseVersion) {

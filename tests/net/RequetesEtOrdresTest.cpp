@@ -36,10 +36,7 @@ class RequetesEtOrdres : public BaseUtilisateursTest {
  protected:
   void SetUp() override {
     BaseUtilisateursTest::SetUp();
-    serveur.Comptes.push_back({"ABC", "", "alice", "Secret", 1, AutoriseModif, LoginOk});
-    client.SetAdresseIpServeur("127.0.0.1");
-    client.SetPortTcpServeur(std::to_string(serveur.Demarrer()));
-    client.VersionProgramme = serveur.Version;
+    serveur.PreparerClient(client);
     client.SurReponseLogin = [this](uint32_t, uint32_t, TypeStatutConnection, TypeResultatReponseLogin r) {
       connecte = r == LoginOk;
     };

@@ -10,6 +10,7 @@
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/protocol/PetitBoutiste.h"
 #include "net/transport/VclCommTcp.h"
+#include "net/VclClient.h"
 #include "net/utilisateurs/Login.h"
 
 using boost::asio::ip::tcp;
@@ -67,6 +68,13 @@ TServeurScripte::TServeurScripte(MainLoop& Boucle)
 }
 
 TServeurScripte::~TServeurScripte() { Arreter(); }
+
+void TServeurScripte::PreparerClient(TIeClient& Client) {
+  Comptes.push_back({"ABC", "", "alice", "Secret", 1, AutoriseModif, LoginOk});
+  Client.SetAdresseIpServeur("127.0.0.1");
+  Client.SetPortTcpServeur(std::to_string(Demarrer()));
+  Client.VersionProgramme = Version;
+}
 
 uint16_t TServeurScripte::Demarrer() {
   const tcp::endpoint point(boost::asio::ip::address_v4::loopback(), 0);

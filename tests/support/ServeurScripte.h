@@ -21,6 +21,8 @@
 #include "net/services/Version.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
 
+class TIeClient;
+
 class TServeurScripte : public TCommunicationIp {
  public:
   explicit TServeurScripte(MainLoop& Boucle);
@@ -31,6 +33,9 @@ class TServeurScripte : public TCommunicationIp {
   // Closes the listening socket and every connection.
   void Arreter();
   uint16_t Port() const { return port_; }
+  // Starts listening and points the client at this server (address, port, program version), with the
+  // account ("ABC", no application password, "alice", "Secret") that may change the base.
+  void PreparerClient(TIeClient& Client);
 
   // --- The script.
   struct Compte {

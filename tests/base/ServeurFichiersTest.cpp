@@ -1,0 +1,259 @@
+// The small reference files against the scripted data server on loopback, through the logged-in data
+// client: every creation is one request whose bytes the server checks; the server's order comes back
+// inside the wait, before the verdict, and the new record is current when the call returns. Once the
+// server grants the exclusive mode the same creations change the tables here, notify and mark the
+// base, and send nothing; both roads leave the same stored record.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/EcrGlobale.h"
+#include "base/SupDisponibilite.h"
+#include "base/SupFichiers.h"
+#include "base/SupTraitement.h"
+#include "base/fichiers/SupCivilite.h"
+#include "base/fichiers/SupLieu.h"
+#include "base/fichiers/SupModaliteAdmission.h"
+#include "base/fichiers/SupPays.h"
+#include "base/fichiers/SupPonderation.h"
+#include "base/fichiers/SupTypologieCours.h"
+#include "core/records/Xi.h"
+#include "net/NetClient.h"
+#include "net/NetXi.h"
+#include "net/VclClient.h"
+#include "net/transport/MessagesModeExclusif.h"
+#include "objectdb/Traduction.h"
+#include "tests/net/utilisateurs/UtilisateursFixture.h"
+#include "tests/support/ServeurScripte.h"
+
+using namespace GenresMessages;
+using namespace std::chrono_literals;
+
+namespace {
+
+using Octets = std::vector<uint8_t>;
+using Lignes = std::vector<std::string>;
+
+Octets Chaine(const std::string& texte, std::size_t capacite) {
+  Octets v(capacite + 1, 0);
+  v[0] = static_cast<uint8_t>(texte.size());
+  std::memcpy(v.data() + 1, texte.data(), texte.size());
+  return v;
+}
+
+Octets Entier(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+
+Octets Concatener(std::initializer_list<Octets> parts) {
+  Octets v;
+  for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
+  return v;
+}
+
+std::string Texte(const Octets& o) { return std::string(o.begin(), o.end()); }
+
+struct Creation {
+  const char* Quoi;
+  std::function<bool()> Creer;
+  uint32_t Code;
+  int32_t Place;
+  Octets Donnees;  // what the request carries
+  Octets Stocke;   // the stored record that results, as the server sends it back in its order
+};
+
+// The six creations; the typology's stored record is the one a local creation gets without "Aucun".
+std::vector<Creation> Creations() {
+  const std::string francaise = "fran\xE7" "aise";
+  Octets typologie(32, 0);
+  const Octets amphi = Chaine("Amphi", 13);
+  std::copy(amphi.begin(), amphi.end(), typologie.begin() + 8);
+  typologie[28] = 1;
+  return {
+      {"country", [francaise] { return SupPays::CreerPays("France", francaise, "FRA"); }, 0x80280100, 6,
+       Concatener({Chaine("FRA", 3), Chaine("France", 30), Chaine(francaise, 30)}),
+       Concatener({Chaine("FRA", 3), Chaine("France", 30), Chaine(francaise, 30)})},
+      {"place", [] { return SupLieu::CreerLieu("Lyon"); }, 0x80290001, 7, Chaine("Lyon", 30),
+       Concatener({Chaine("Lyon", 30), {0}, Entier(0)})},
+      {"modality", [] { return SupModaliteAdmission::CreerModalite("Concours"); }, 0x802E0100, 5,
+       Chaine("Concours", 60), Chaine("Concours", 60)},
+      {"civility", [] { return SupCivilite::CreerCivilite("Madame"); }, 0x80060100, 1, Chaine("Madam", 5),
+       Chaine("Madam", 5)},
+      {"weighting", [] { return SupPonderation::CreerPonderation(18000); }, 0x80070100, 2, Entier(18000),
+       Entier(18000)},
+      {"typology", [] { return SupTypologieCours::CreerTypologieCours("Amphi", 1); }, 0x800D0100, 11, typologie,
+       Concatener({amphi, {0, 0}, Entier(0xFF00000F), Entier(0), {1, 0, 0, 0}})},
+  };
+}
+
+class ServeurFichiers : public BaseUtilisateursTest {
+ protected:
+  void SetUp() override {
+    BaseUtilisateursTest::SetUp();
+    EcrGlobale::FicheGlobales() = &fiche_;
+    ASSERT_TRUE(SupFichiers::CreerTables());
+    ASSERT_TRUE(SupFichiers::EnregistrerTousLesFichiers());
+    NetClient::BaseChargee() = true;
+    for (int32_t place : {1, 2, 5, 6, 7, 11})
+      NetXi::Table(place)->SurModification1 = [this](TypeGenreModif g, int32_t t, int32_t id) {
+        notifications_.push_back(std::to_string(g) + " " + std::to_string(t) + " " + std::to_string(id));
+      };
+
+    serveur_.PreparerClient(client_);
+    client_.SurReponseLogin = [this](uint32_t, uint32_t, TypeStatutConnection, TypeResultatReponseLogin r) {
+      connecte_ = r == LoginOk;
+    };
+    // As the service's network module does: every received order goes to the registry.
+    client_.TraiterOrdreModif = [](TIeClient*, const uint8_t* o, uint32_t n) {
+      NetClient::AppliquerOrdreModif(o, static_cast<int32_t>(n));
+    };
+    client_.OnPreRequeteAuServeur = [this](TIeClient*, bool attente) { attentes_.push_back(attente); };
+    ASSERT_TRUE(client_.Activer(kCanalTcp));
+    ASSERT_TRUE(Attendre([this] { return client_.IdentServeur() != 0; }));
+    client_.Identifier(0, "ABC", "", "alice", "Secret");
+    ASSERT_TRUE(Attendre([this] { return connecte_; }));
+    VclClient::DefinirClientDonnees(&client_);
+  }
+
+  void TearDown() override {
+    serveur_.Arreter();
+    NetClient::ClientDonnees() = nullptr;
+    NetClient::BaseChargee() = false;
+    SupFichiers::LibererTables();
+    NetXi::LibererTables();
+    SupFichiers::NumerosTables().fill(0);
+    EcrGlobale::FicheGlobales() = nullptr;
+    SupDisponibilite::ModeDAcces() = SupDisponibilite::kModeModification;
+    Traduction::Vider();
+    BaseUtilisateursTest::TearDown();
+  }
+
+  bool Attendre(const std::function<bool()>& Condition) {
+    return loop_.WaitUntil(Condition, 5s) == MainLoop::WaitResult::Satisfied;
+  }
+
+  // The server answers each request of a creation with the order that inserts `Stocke` at the
+  // file's first slot, then accepts it with that identifier.
+  void Accepter(const Creation& c, bool AvecOrdre) {
+    serveur_.Traitements[CM_ENVOYER_REQUETE] = [&c, AvecOrdre](TServeurScripte& s, const TypeMessageRecu&) {
+      const uint32_t identifiant = static_cast<uint32_t>(c.Stocke.size());
+      if (AvecOrdre)
+        s.Envoyer(CM_ENVOYER_ORDRE_MODIF,
+                  Texte(Concatener({{0}, Entier(static_cast<uint32_t>(c.Place)), Entier(identifiant), c.Stocke})));
+      s.Envoyer(CM_REPONDRE_REQUETE, Texte(Concatener({{1}, Entier(identifiant)})));
+    };
+  }
+
+  std::size_t Requetes() const {
+    std::size_t n = 0;
+    for (uint32_t g : serveur_.Genres()) n += g == CM_ENVOYER_REQUETE;
+    return n;
+  }
+
+  // The current record of a file in its stored form.
+  static Octets StockeCourant(int32_t place) {
+    TypeTableReseau* entree = NetXi::Table(place);
+    TFichierSup& f = *SupFichiers::Fichier(place);
+    const int32_t identifiant = f.IdentifiantCourant();
+    EXPECT_TRUE(entree->EcrireArticleStocke(entree->Tampon, f.Table, identifiant, GM_Modification));
+    return Octets(entree->Tampon, entree->Tampon + entree->TailleStockee);
+  }
+
+  MainLoop loop_{[] {}, [] {}};
+  TServeurScripte serveur_{loop_};
+  TIeClientDonnees client_{loop_};
+  bool connecte_ = false;
+  TFicheGlobales fiche_;
+  Lignes notifications_;
+  std::vector<bool> attentes_;  // the wait-window flag of each request
+};
+
+TEST_F(ServeurFichiers, EachCreationIsOneRequestOfItsBytesAndItsOrderMakesTheNewRecordCurrent) {
+  for (const Creation& c : Creations()) {
+    SCOPED_TRACE(c.Quoi);
+    TFichierSup& f = *SupFichiers::Fichier(c.Place);
+    Accepter(c, true);
+    const std::size_t avant = Requetes();
+    ASSERT_TRUE(c.Creer());
+    ASSERT_EQ(Requetes(), avant + 1);
+    // {0:u16, code, the server's connection, address kind 2, key 0, size} then the data.
+    const Octets attendue = Concatener({{0, 0}, Entier(c.Code), Entier(client_.IdentServeur()), {2}, Entier(0),
+                                        Entier(static_cast<uint32_t>(c.Donnees.size())), c.Donnees});
+    EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), Texte(attendue));
+    EXPECT_EQ(Xi::Nombre(f.Table), 1u);
+    EXPECT_EQ(f.IdentifiantCourant(), static_cast<int32_t>(c.Stocke.size())) << "the new record is current";
+    EXPECT_EQ(StockeCourant(c.Place), c.Stocke);
+    EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+
+    // Accepted without its order: the new record cannot be found; only the place's result is the
+    // verdict alone.
+    ASSERT_TRUE(f.CreerTable());
+    Accepter(c, false);
+    EXPECT_EQ(c.Creer(), c.Place == 7);
+    EXPECT_EQ(Xi::Nombre(f.Table), 0u);
+  }
+  EXPECT_EQ(attentes_, std::vector<bool>(12, false)) << "creations show no wait window";
+  // Orders received from the server are not local changes: no notification, the base file unmarked.
+  EXPECT_TRUE(notifications_.empty());
+  EXPECT_FALSE(fiche_.FichierVok.Modifie());
+
+  // A refusal changes nothing.
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_REQUETE, std::string(1, '\0'));
+  };
+  EXPECT_FALSE(SupPays::CreerPays("Italie", "italienne", "ITA"));
+  EXPECT_EQ(Xi::Nombre(SupPays::Fichier().Table), 0u);
+}
+
+TEST_F(ServeurFichiers, TheDefaultContentsAreOneRequestWithoutDataAndWithoutNestedRequests) {
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_REQUETE, "\x01");
+  };
+  const std::vector<std::pair<std::function<bool()>, uint32_t>> defauts = {
+      {SupPays::CreerPaysParDefaut, 0x80280000},
+      {SupLieu::CreerLieuxParDefaut, 0x80290000},
+      {SupModaliteAdmission::CreerModalitesParDefaut, 0x802E0000},
+      {SupCivilite::CreerCivilitesParDefaut, 0x80060000},
+      {SupPonderation::CreerPonderationsParDefaut, 0x80070000},
+      {SupTypologieCours::CreerTypologiesCoursParDefaut, 0x800D0000},
+  };
+  for (const auto& [creer, code] : defauts) {
+    SCOPED_TRACE(code);
+    const std::size_t avant = Requetes();
+    EXPECT_TRUE(creer());
+    ASSERT_EQ(Requetes(), avant + 1) << "the server inserts the default rows, the client asks once";
+    EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE),
+              Texte(Concatener({{0, 0}, Entier(code), Entier(client_.IdentServeur()), {2}, Entier(0), Entier(0)})));
+  }
+}
+
+TEST_F(ServeurFichiers, InTheExclusiveModeTheSameCreationsChangeTheTablesHereAndSendNothing) {
+  serveur_.Envoyer(CM_MODE_EXCLUSIF_MODIFIE,
+                   MessagesModeExclusif::EcrireModeModifie({GP_Client, true, 1, AE_ChangementManuelMode, 5, "poste"}));
+  ASSERT_TRUE(Attendre([this] { return !client_.PasserParServeur(); }));
+  const std::size_t avant = Requetes();
+  // Countries, places and admission modalities have no default rows.
+  for (const auto& defaut : {SupPays::CreerPaysParDefaut, SupLieu::CreerLieuxParDefaut,
+                             SupModaliteAdmission::CreerModalitesParDefaut})
+    EXPECT_TRUE(defaut());
+  for (int32_t place : {5, 6, 7}) EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), 0u) << place;
+  Lignes attendues;
+  for (const Creation& c : Creations()) {
+    SCOPED_TRACE(c.Quoi);
+    ASSERT_TRUE(c.Creer());
+    TFichierSup& f = *SupFichiers::Fichier(c.Place);
+    EXPECT_EQ(Xi::Nombre(f.Table), 1u);
+    EXPECT_EQ(f.IdentifiantCourant(), 0) << "a record created here has no identifier until the base is exported";
+    EXPECT_EQ(StockeCourant(c.Place), c.Stocke) << "the same record as the server's road";
+    attendues.push_back("0 " + std::to_string(c.Place) + " 0");
+    EXPECT_FALSE(c.Creer()) << "the unique key refuses a second one";
+  }
+  EXPECT_EQ(Requetes(), avant);
+  EXPECT_EQ(notifications_, attendues);
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+}
+
+}  // namespace
