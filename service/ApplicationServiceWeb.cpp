@@ -103,7 +103,16 @@ void TApplicationServiceWeb::CreerFenetres() {
   ficheNetClient_ = std::make_unique<TFicheNetClient>();
   fichePrincipale_ = std::make_unique<TFicheSvcWPrincipal>(Boucle().Context(), ficheNetClient_.get());
   fichePrincipale_->FormCreate();
+  ficheGlobales_ = std::make_unique<TFicheGlobales>();
+  EcrGlobale::FicheGlobales() = ficheGlobales_.get();
 }
+
+void TApplicationServiceWeb::LibererFicheGlobales() {
+  if (EcrGlobale::FicheGlobales() == ficheGlobales_.get()) EcrGlobale::FicheGlobales() = nullptr;
+  ficheGlobales_.reset();
+}
+
+TApplicationServiceWeb::~TApplicationServiceWeb() { LibererFicheGlobales(); }
 
 void TApplicationServiceWeb::LireLoginService() {
   const std::string fichier = Noyau::Option("login-file");
@@ -157,6 +166,7 @@ void TApplicationServiceWeb::BoucleMessages() {
 void TApplicationServiceWeb::Finaliser() {
   if (CompteurInitialisation == 1 && fichePrincipale_) {
     fichePrincipale_->FormClose();
+    LibererFicheGlobales();
     fichePrincipale_.reset();
     ficheNetClient_.reset();
   }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "base/EcrGlobale.h"
 #include "service/ApplicationNorvane.h"
 #include "service/EcrSvcWPrincipal.h"
 
@@ -30,6 +31,7 @@ class TApplicationServiceWeb : public TApplicationTz {
   void Initialiser() override;
   void Finaliser() override;
   void BoucleMessages() override;
+  ~TApplicationServiceWeb() override;
 
   // Whether the service serves a base: the data client holds a server profile. The connection to
   // the data server is not built yet, so never.
@@ -39,8 +41,11 @@ class TApplicationServiceWeb : public TApplicationTz {
   std::string DescriptionServiceWeb() const;
   std::string ParametresServiceWeb() const;
 
+  // Creates the main window, the holder of the open base (made the global one) and the network
+  // client's module.
   void CreerFenetres();
   TFicheSvcWPrincipal* FicheSvcWPrincipal() const { return fichePrincipale_.get(); }
+  TFicheGlobales* FicheGlobales() const { return ficheGlobales_.get(); }
   TFicheNetClient* FicheNetClient() const { return ficheNetClient_.get(); }
   // What the service says it waits for, once it has started.
   std::string TexteAttente() const;
@@ -48,9 +53,11 @@ class TApplicationServiceWeb : public TApplicationTz {
  private:
   void LireLoginService();
   bool TraiterInactivite();
+  void LibererFicheGlobales();
 
   std::unique_ptr<TFicheSvcWPrincipal> fichePrincipale_;
   std::unique_ptr<TFicheNetClient> ficheNetClient_;
+  std::unique_ptr<TFicheGlobales> ficheGlobales_;
   bool attenteAnnoncee_ = false;
 };
 

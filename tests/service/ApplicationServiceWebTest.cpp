@@ -124,6 +124,17 @@ class ParametresEssai : public RegistreEssai {
   std::vector<std::string> messages;
 };
 
+TEST_F(ParametresEssai, TheWindowsComeWithTheHolderOfTheOpenBaseWhichTheApplicationFreesWithThem) {
+  {
+    TApplicationServiceWeb application;
+    application.TerminerCreation();
+    application.CreerFenetres();
+    ASSERT_NE(application.FicheGlobales(), nullptr);
+    EXPECT_EQ(EcrGlobale::FicheGlobales(), application.FicheGlobales()) << "local changes would mark nothing";
+  }
+  EXPECT_EQ(EcrGlobale::FicheGlobales(), nullptr) << "the global holder outlived its application";
+}
+
 TEST_F(ParametresEssai, MissingSettingsTakeTheirDefaultsAndSavedOnesComeBack) {
   FicheEssai essai_fiche;
   auto& fiche = essai_fiche.fiche;
