@@ -492,6 +492,12 @@ TEST(Table, AResetPutsTheDefaultArticleOfTheReferencedClassInPlace) {
   EXPECT_TRUE(pays.SupprimerLigne(fr));
   EXPECT_EQ(Cible(representations, r).IndiceArticle, static_cast<uint32_t>(defaut - 1));
   EXPECT_EQ(Cible(representations, r).Table, &pays);
+
+  // The default article cannot replace itself: the reset would be to null, which the column refuses.
+  // The deletion used to go ahead and leave the row designating the deleted row.
+  EXPECT_FALSE(pays.SupprimerLigne(defaut));
+  EXPECT_TRUE(pays.LigneExiste(defaut - 1));
+  EXPECT_EQ(Cible(representations, r).IndiceArticle, static_cast<uint32_t>(defaut - 1));
 }
 
 TEST(Table, SummaryAndTraceFollowTheDefaultIndex) {
