@@ -399,6 +399,18 @@ TEST(Table, ARefusedDeletionLeavesEveryTableAsItWas) {
   EXPECT_EQ(t.Etat(), avecMonument);
   EXPECT_FALSE(t.villes.DetruireReferencants(paris - 1));
   EXPECT_EQ(t.Etat(), avecMonument);
+  // Through a transient copy: refused the same way, the copy keeping its origin.
+  TArticle* copie = t.pays.ArticleDeNumero(fr, true);
+  s = copie->Supprimer();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Message, "TPays.Supprimer : Impossible de supprimer l'article");
+  EXPECT_EQ(static_cast<TErreur*>(s->Fils(0))->Message, "CustomTable : Suppression article impossible");
+  EXPECT_EQ(t.Etat(), avecMonument);
+  TypeReferenceArticle origine;
+  copie->GetReference(origine);
+  EXPECT_EQ(origine.Table, &t.pays);
+  EXPECT_EQ(origine.IndiceArticle, static_cast<uint32_t>(fr - 1));
+  copie->RestituerTransitoire();
   ASSERT_TRUE(t.monuments.SupprimerLigne(1));
   EXPECT_EQ(t.Etat(), avant);
 
