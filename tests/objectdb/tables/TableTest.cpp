@@ -524,6 +524,9 @@ TEST(Table, SummaryAndTraceFollowTheDefaultIndex) {
   t.pays.TracerContenu(true, nullptr, texte);
   EXPECT_NE(texte.find("TTable (TPays)"), std::string::npos);
   EXPECT_LT(texte.find("FR"), texte.find("BE"));
+  // The header ends with the number of live rows.
+  t.pays.TracerEntete(nullptr, texte);
+  EXPECT_NE(texte.find("Nombre Articles = 2"), std::string::npos) << texte;
 }
 
 TEST(Table, AStructureCopyTakesTheIndexesAndTheRows) {
