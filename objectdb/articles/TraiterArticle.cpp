@@ -89,6 +89,9 @@ bool TFiltreDestructionReferencant::Accepter(TChampReference* Champ) {
       TypeReferenceArticle valeur = ReferenceArticle::ReferenceArticleNulle;
       if (TArticle* defaut = TArticle::ArticleParDefaut(Champ->ClasseReferencee, referencee.Table))
         defaut->GetReference(valeur);
+      // The default article itself being deleted cannot take its own place: that would leave the
+      // row designating a row that is gone.
+      if (ReferenceArticle::MemeArticle(valeur, referencee)) valeur = ReferenceArticle::ReferenceArticleNulle;
       if (!Champ->ReferenceNulle && ReferenceArticle::EstReferenceNulle(valeur)) {
         if (ChampRefusant == nullptr) ChampRefusant = Champ;
       } else {

@@ -387,17 +387,12 @@ void TTable::TracerContenu(bool Detail, TCustomTraceur* Traceur, std::string& Te
   Traceur->TracerValeur("table", "TTable (" + TemplateArray::NomDeClasse(ClasseArticle) + ")", part);
   Texte += part;
   Traceur->SetNiveau(Traceur->Niveau() + 1);
+  // Each row's shared article traces itself, so that an article class's own trace lines are there.
   ParcourirLignes([&](int32_t ligne) {
-    // An article's full trace: with detail its row's values, without the bare "classe" block.
-    if (Detail) {
-      TracerArticle(ligne, part, Traceur);
+    if (TArticle* article = Fabrique != nullptr ? Fabrique->ArticleDeLigne(ligne) : nullptr) {
+      article->Tracer(Detail, Traceur, part);
       Texte += part;
-      return;
     }
-    Traceur->TracerValeur("classe", TemplateArray::NomDeClasse(ClasseArticle), part);
-    Texte += part;
-    Traceur->FermerBloc("classe", part);
-    Texte += part;
   });
   Traceur->SetNiveau(Traceur->Niveau() - 1);
   Traceur->FermerBloc("table", part);

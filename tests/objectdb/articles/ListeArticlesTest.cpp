@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics/Trace.h"
 #include "core/objects/Erreur.h"
 #include "core/values/Ansi1252.h"
 #include "objectdb/articles/ListeArticles.h"
@@ -215,4 +216,77 @@ TEST(ListeArticles, TheTableVerificationGathersTheRowsRefusedReferences) {
   EXPECT_EQ(ligne->Message, "Erreur de règle d'intégrité du champ référence"_ansi);
   ASSERT_EQ(ligne->NombreFils(), 1);
   EXPECT_EQ(static_cast<TErreur*>(ligne->Fils(0))->Message, "Référence nulle non autorisée pour le champ TLivre.Cible"_ansi);
+}
+
+namespace {
+// An author whose trace adds a line of its own.
+class TAuteurAnnote : public TArticle {
+  NV_DECLARE_CLASS(TAuteurAnnote)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Nom", "String", tkLString, nullptr, 0, true},
+      {"Livres", "Integer", tkInteger, nullptr, 1, true},
+  };
+  void TracerProprietes(TCustomTraceur* Traceur, std::string& Texte) override {
+    Traceur->TracerPropriete("Note", GetChampString(0) + "!", Texte);
+  }
+  // An author without books is reported.
+  void Verifier(TypeOptionsVerification, TErreur*& Erreur) override {
+    if (GetChampInteger(1) != 0) return;
+    auto* e = new TErreur("Sans livre : " + GetChampString(0));
+    if (Erreur != nullptr) Erreur->AjouterFils(e);
+    else Erreur = e;
+  }
+};
+NV_DEFINE_PUBLISHED_CLASS(TAuteurAnnote, TArticle, kProprietes)
+}  // namespace
+
+// Full traces are each article's own trace in index order: without detail the "classe" block with
+// the lines its class adds, with detail the row's values. The table's content trace is made of them.
+TEST(ListeArticles, FullTracesAreEachArticlesOwnTraceInIndexOrder) {
+  TTable auteurs(TAuteurAnnote::StaticClass(), nullptr, true, 16);
+  CreerLigne(auteurs, "Zola", 12);
+  CreerLigne(auteurs, "Hugo", 7);
+  const struct {
+    bool detail;
+    std::string premier, second;
+  } cas[] = {{false, "Zola!", "Hugo!"}, {true, "Zola", "Hugo"}};
+  for (const auto& c : cas) {
+    TTracerArticle tracer(nullptr, c.detail, false, false);
+    EXPECT_EQ(auteurs.TraiterArticles(0, &tracer), 0);
+    const std::size_t premier = tracer.Texte.find(c.premier), second = tracer.Texte.find(c.second);
+    ASSERT_NE(premier, std::string::npos) << c.detail;
+    ASSERT_NE(second, std::string::npos) << c.detail;
+    EXPECT_LT(premier, second);
+    EXPECT_EQ(tracer.Texte.find("Note") != std::string::npos, !c.detail);
+    EXPECT_EQ(tracer.Texte.find("Livres") != std::string::npos, c.detail);
+    EXPECT_NE(tracer.Texte.find("TAuteurAnnote"), std::string::npos);
+
+    std::string contenu;
+    auteurs.TracerContenu(c.detail, nullptr, contenu);
+    EXPECT_NE(contenu.find("TTable (TAuteurAnnote)"), std::string::npos);
+    ASSERT_NE(contenu.find(c.premier), std::string::npos) << contenu;
+    EXPECT_LT(contenu.find(c.premier), contenu.find(c.second)) << contenu;
+    EXPECT_EQ(contenu.find("Note") != std::string::npos, !c.detail) << contenu;
+  }
+}
+
+// The table's verification asks each article's own check too, and gathers the findings under the
+// error it was given, else under a new "Erreur Verification Articles".
+TEST(ListeArticles, TheTableVerificationGathersEachArticlesOwnFindings) {
+  TTable auteurs(TAuteurAnnote::StaticClass(), nullptr, true, 16);
+  CreerLigne(auteurs, "Zola", 12);
+  CreerLigne(auteurs, "Inconnu", 0);
+  CreerLigne(auteurs, "Anonyme", 0);
+  auto* donnee = new TErreur("Verification de la base");
+  for (TErreur* depart : {donnee, static_cast<TErreur*>(nullptr)}) {
+    TErreur* erreur = depart;
+    auteurs.Verifier(TypeOptionsVerification{}, erreur);
+    ASSERT_NE(erreur, nullptr);
+    EXPECT_EQ(erreur->Message, depart != nullptr ? "Verification de la base" : "Erreur Verification Articles");
+    ASSERT_EQ(erreur->NombreFils(), 2);
+    EXPECT_EQ(static_cast<TErreur*>(erreur->Fils(0))->Message, "Sans livre : Inconnu");
+    EXPECT_EQ(static_cast<TErreur*>(erreur->Fils(1))->Message, "Sans livre : Anonyme");
+  }
 }

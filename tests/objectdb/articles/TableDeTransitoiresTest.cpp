@@ -132,6 +132,14 @@ TEST(ServiceCollectables, RegistersCollectablesOnlyAndCollectsThemWithItsOwnOpti
   EXPECT_EQ(service.Executer(), nullptr);  // a turn with no error publishes nothing
   EXPECT_EQ(a.recus.size(), 2u);
   EXPECT_EQ(b.recus.size(), 1u);
+
+  // Options taken back from the service are taken back from its collectables.
+  service.RetirerOptions(destruction);
+  EXPECT_EQ(a.GetOptions() & destruction, 0);
+  erreur = nullptr;
+  service.Collecter(destruction, erreur);
+  EXPECT_EQ(a.recus.size(), 2u);
+  EXPECT_EQ(erreur, nullptr);
 }
 
 TEST(ServiceCollectables, TheApplicationsServiceRunsAtLevelTwo) {

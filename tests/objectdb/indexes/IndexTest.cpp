@@ -393,3 +393,30 @@ TEST(Index, TheHeaderTraceNamesTheRuleTheKeyColumnsAndBothCounts) {
   index.TracerEntete(&traceur, texte);
   EXPECT_EQ(texte, "");
 }
+
+// While loading, rows that are not forced only collect on the pending list, even under a rule (no
+// refusal then); a forced row is placed at once; the next search places the pending rows and counts
+// the duplicates among them. A destroyed index ignores rows that are not forced.
+TEST(Index, WhileLoadingRowsWaitForTheNextSearchAndADestroyedIndexIgnoresThem) {
+  Fixture f;
+  for (int32_t annee : {1990, 2000}) f.Livre("t", annee);
+  TIndex index("IDX", &f.table, std::vector<TypeDefinitionCle>{{kAnnee, false, 0}}, ruiCleUnique);
+  ASSERT_EQ(index.NombreTriees(), 2);
+  index.Etat = EI_EnChargement;
+  const uint32_t doublon = f.Livre("t", 1990), nouvelle = f.Livre("t", 1980), forcee = f.Livre("t", 2010);
+  EXPECT_TRUE(index.InsererLigne(doublon, kRien, true, false));
+  EXPECT_TRUE(index.InsererLigne(nouvelle, kRien, true, false));
+  EXPECT_TRUE(index.InsererLigne(forcee, kRien, true, true));
+  EXPECT_EQ(index.NombreATrier(), 2);
+  EXPECT_EQ(index.NombreTriees(), 3);
+
+  index.Etat = EI_Valide;
+  EXPECT_EQ(Ordre(index), (std::vector<uint32_t>{nouvelle, 0, doublon, 1, forcee}));
+  EXPECT_EQ(index.DerniersRefus, 1);
+
+  index.Etat = EI_Detruite;
+  const uint32_t ignoree = f.Livre("t", 1970);
+  EXPECT_TRUE(index.InsererLigne(ignoree, kRien, true, false));
+  EXPECT_EQ(index.NombreATrier(), 0);
+  index.Etat = EI_Valide;
+}

@@ -399,6 +399,18 @@ TEST(Table, ARefusedDeletionLeavesEveryTableAsItWas) {
   EXPECT_EQ(t.Etat(), avecMonument);
   EXPECT_FALSE(t.villes.DetruireReferencants(paris - 1));
   EXPECT_EQ(t.Etat(), avecMonument);
+  // Through a transient copy: refused the same way, the copy keeping its origin.
+  TArticle* copie = t.pays.ArticleDeNumero(fr, true);
+  s = copie->Supprimer();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Message, "TPays.Supprimer : Impossible de supprimer l'article");
+  EXPECT_EQ(static_cast<TErreur*>(s->Fils(0))->Message, "CustomTable : Suppression article impossible");
+  EXPECT_EQ(t.Etat(), avecMonument);
+  TypeReferenceArticle origine;
+  copie->GetReference(origine);
+  EXPECT_EQ(origine.Table, &t.pays);
+  EXPECT_EQ(origine.IndiceArticle, static_cast<uint32_t>(fr - 1));
+  copie->RestituerTransitoire();
   ASSERT_TRUE(t.monuments.SupprimerLigne(1));
   EXPECT_EQ(t.Etat(), avant);
 
@@ -492,6 +504,12 @@ TEST(Table, AResetPutsTheDefaultArticleOfTheReferencedClassInPlace) {
   EXPECT_TRUE(pays.SupprimerLigne(fr));
   EXPECT_EQ(Cible(representations, r).IndiceArticle, static_cast<uint32_t>(defaut - 1));
   EXPECT_EQ(Cible(representations, r).Table, &pays);
+
+  // The default article cannot replace itself: the reset would be to null, which the column refuses.
+  // The deletion used to go ahead and leave the row designating the deleted row.
+  EXPECT_FALSE(pays.SupprimerLigne(defaut));
+  EXPECT_TRUE(pays.LigneExiste(defaut - 1));
+  EXPECT_EQ(Cible(representations, r).IndiceArticle, static_cast<uint32_t>(defaut - 1));
 }
 
 TEST(Table, SummaryAndTraceFollowTheDefaultIndex) {
@@ -506,6 +524,9 @@ TEST(Table, SummaryAndTraceFollowTheDefaultIndex) {
   t.pays.TracerContenu(true, nullptr, texte);
   EXPECT_NE(texte.find("TTable (TPays)"), std::string::npos);
   EXPECT_LT(texte.find("FR"), texte.find("BE"));
+  // The header ends with the number of live rows.
+  t.pays.TracerEntete(nullptr, texte);
+  EXPECT_NE(texte.find("Nombre Articles = 2"), std::string::npos) << texte;
 }
 
 TEST(Table, AStructureCopyTakesTheIndexesAndTheRows) {
