@@ -248,3 +248,17 @@ TEST(Traduction, TheLanguageIsChosenOnceAndANewDictionaryReadsTheInstalledModule
   EXPECT_EQ(Traduction::Traduire("Langue"), "A");
   EXPECT_EQ(ModuleRessources::NombreModulesCharges(), 1);
 }
+
+TEST(Traduction, TheUnitsStartBuildsTheDictionaryWhichInstallsTheLanguageModuleBeforeAnyText) {
+  DossierProgramme dossier;
+  dossier.EcrireModule("a.lng", Entree("Langue", "A"));
+  dossier.EcrireConfig("Defaut=a.lng\r\n");
+  const TypeHandleModule programme = ModuleRessources::ModuleProgramme();
+  Traduction::Finaliser();
+  ASSERT_EQ(ModuleRessources::ModuleDeRessources(programme), ModuleRessources::kAucunModule);
+  Traduction::Initialiser();
+  EXPECT_NE(ModuleRessources::ModuleDeRessources(programme), ModuleRessources::kAucunModule);
+  // The file goes: the text was read when the unit started.
+  std::filesystem::remove(dossier.Chemin("a.lng"));
+  EXPECT_EQ(Traduction::Traduire("Langue"), "A");
+}
