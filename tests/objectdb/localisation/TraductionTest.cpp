@@ -108,11 +108,16 @@ TEST(Traduction, TheResourceStringMapGivesEveryRegisteredStringItsRowWithTheEsca
 TEST(Traduction, AResourceStringTakesTheModulesTextByItsNameAndFallsBackWhenTheDictionaryLacksIt) {
   EnregistrerChaineEssai();
   DossierProgramme dossier;
-  dossier.EcrireModule("fr.lng", Entree("TraductionTest_RS_Essai_S", "Traduit %s") + Entree("Autre", "x"));
+  dossier.EcrireModule("fr.lng", Entree("TraductionTest_RS_Essai_S", "Traduit été %s") + Entree("Autre", "x"));
   dossier.Ecrire("Config.lng", "Defaut=fr.lng\r\n");
   ASSERT_TRUE(TChangementDeLangue::ChangerLangue("de_DE"));
-  EXPECT_EQ(ChaineRessource::Charger(kChaineEssai), "Traduit %s");
-  EXPECT_EQ(TexteRessource(kChaineEssai.Id), "Traduit %s");
+  EXPECT_EQ(ChaineRessource::Charger(kChaineEssai), std::string("Traduit été %s"_ansi));
+  EXPECT_EQ(TexteRessource(kChaineEssai.Id), std::string("Traduit été %s"_ansi));
+  std::string utf8;
+  Traduction::TraduireRessourceUTF8(kChaineEssai.Id, ModuleRessources::ModuleProgramme(), utf8);
+  EXPECT_EQ(utf8, "Traduit été %s");
+  Traduction::TraduireRessourceUTF8(kChaineEssai.Id, ModuleRessources::ModuleProgramme() + 1, utf8);
+  EXPECT_EQ(utf8, "");  // another module's id
   // A string that no map ever named: its built-in text.
   const TChaineRessource inconnue{"TraductionTest_RS_Inconnue", 64721, "interne"};
   EXPECT_EQ(ChaineRessource::Charger(inconnue), "interne");
