@@ -446,6 +446,9 @@ void Initialiser() {
   }
   ModuleRessources::DefinirRessourceProgramme("DRC", ChaineRessource::TexteDRC);
   ChaineRessource::DefinirTraducteur(TraduireChaineRessource);
+  // The dictionary is built now, and the language chosen with it, rather than at the first text.
+  std::string texte;
+  TraduireRessourceUTF8(0, ModuleRessources::kAucunModule, texte);
 }
 
 void Finaliser() {

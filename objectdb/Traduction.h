@@ -6,7 +6,8 @@
 // process, which gives the name, id, owning module and built-in text of every resource string.
 // Keys match without regard to case; a key that has no row gives an empty text.
 //
-// The shared dictionary is made on first use, held by its callers while they read it, replaced when
+// The shared dictionary is made when the unit starts (or at the first use after a new start), held
+// by its callers while they read it, replaced when
 // the language changes (it listens to the language change) and freed at the end of the program.
 // One lock guards its life, its lookups and the language change; the found text is converted into
 // the caller's code page after the lookup. Translation happens on the main thread.
@@ -126,7 +127,8 @@ void TraduireRessourceUTF8(int32_t IdRessource, uint32_t Module, std::string& Te
 void DefinirTexte(std::string_view Cle, std::string_view Texte);
 void Vider();
 
-// Wires the resource strings and the program's resource-string map to the dictionary.
+// Wires the resource strings and the program's resource-string map to the dictionary, and builds
+// the dictionary (which chooses the language for the user's locale).
 void Initialiser();
 // Asks for the dictionary's release.
 void Finaliser();

@@ -1,6 +1,7 @@
 // The French language module that the build packs beside the service program: "Config.lng" chooses
-// it, and every dictionary key that the code uses has a text there, with the format arguments that
-// the key's suffix announces ("_D" an integer, "_SD" a text then an integer).
+// it, and every dictionary key that the code uses (in a translation call, or returned by a function
+// that chooses a key) has a text there, with the format arguments that the key's suffix announces
+// ("_D" an integer, "_SD" a text then an integer).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,7 +20,23 @@
 
 namespace {
 
-// The keys written as literals in calls of the translation routines, in every source file.
+// The literals of the bodies of the functions that choose a key (a text named "Cle..."), whose
+// result a translation call takes.
+void ClesChoisies(const std::string& texte, std::set<std::string>& cles) {
+  const std::regex definition(R"((?:const char\s*\*|std::string_view)\s+Cle\w*\([^;{)]*\)\s*\{)");
+  const std::regex litteral(R"re("([A-Za-z]\w*)")re");
+  for (std::sregex_iterator it(texte.begin(), texte.end(), definition), fin; it != fin; ++it) {
+    const std::size_t debut = static_cast<std::size_t>(it->position() + it->length());
+    std::size_t p = debut;
+    for (int profondeur = 1; p < texte.size() && profondeur > 0; ++p)
+      profondeur += texte[p] == '{' ? 1 : texte[p] == '}' ? -1 : 0;
+    const std::string corps = texte.substr(debut, p - debut);
+    for (std::sregex_iterator l(corps.begin(), corps.end(), litteral), lfin; l != lfin; ++l) cles.insert((*l)[1]);
+  }
+}
+
+// The keys written as literals in calls of the translation routines, or returned by a function
+// that chooses a key, in every source file.
 std::set<std::string> ClesDuCode() {
   const std::regex appel(R"((?:Traduction::Traduire|TraduireCle|TexteCle)\(\s*"([^"]+)\")");
   std::set<std::string> cles;
@@ -30,6 +47,7 @@ std::set<std::string> ClesDuCode() {
       std::ifstream in(f.path());
       const std::string texte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       for (std::sregex_iterator it(texte.begin(), texte.end(), appel), fin; it != fin; ++it) cles.insert((*it)[1]);
+      ClesChoisies(texte, cles);
     }
   // The names of the base's operations are keys too, given by their table.
   std::size_t nombre = 0;

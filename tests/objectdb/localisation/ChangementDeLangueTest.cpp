@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "core/objects/ObjetInterfacable.h"
+#include "core/values/Ansi1252.h"
 #include "tests/objectdb/localisation/ModulesEssai.h"
 
 namespace {
@@ -174,6 +175,20 @@ class ServeurEssai {
   std::thread fil_;
 };
 
+// The lines traced to the default tracer while it lives.
+class TraceEssai {
+ public:
+  TraceEssai() {
+    Trace::TraceurParDefaut()->SurTrace = [this](TCustomTraceur*, const std::string& ligne) { texte += ligne; };
+  }
+  ~TraceEssai() { Trace::TraceurParDefaut()->SurTrace = nullptr; }
+  TraceEssai(const TraceEssai&) = delete;
+  TraceEssai& operator=(const TraceEssai&) = delete;
+  TCustomTraceur* Traceur() const { return Trace::TraceurParDefaut(); }
+  bool Contient(const std::string& ligne) const { return texte.find(ligne + "\r\n") != std::string::npos; }
+  std::string texte;
+};
+
 std::string Reponse(const std::string& corps, const std::string& entetes = "") {
   return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(corps.size()) + "\r\n" + entetes + "\r\n" + corps;
 }
@@ -184,7 +199,8 @@ TEST(ChangementDeLangue, AnUpdateReplacesTheModuleAndTheChangeLoadsTheNewOne) {
   ServeurEssai serveur(Reponse(FormatModule::Ecrire({{"CHAINES", Entree("Version", "nouvelle")}})));
   dossier.Ecrire("Config.lng", "Defaut=fr.lng\r\nCheminMiseAJour=" + serveur.Adresse() + "\r\n");
   const auto debut = std::chrono::steady_clock::now();
-  ASSERT_TRUE(TChangementDeLangue::ChangerLangue("fr_FR"));
+  TraceEssai trace;
+  ASSERT_TRUE(TChangementDeLangue::ChangerLangue("fr_FR", trace.Traceur()));
   // The download ends with the answer, not with the 30 s time-out of the HTTP client.
   EXPECT_LT(std::chrono::steady_clock::now() - debut, std::chrono::seconds(10));
   EXPECT_EQ(Traduction::Traduire("Version"), "nouvelle");
@@ -193,6 +209,8 @@ TEST(ChangementDeLangue, AnUpdateReplacesTheModuleAndTheChangeLoadsTheNewOne) {
   EXPECT_NE(requete.find("Host: " + serveur.Hote() + "\r\n"), std::string::npos) << requete;
   EXPECT_NE(requete.find("User-Agent: Module de traduction Norvane\r\n"), std::string::npos) << requete;
   EXPECT_NE(requete.find("Cache-Control: max-age=0\r\n"), std::string::npos) << requete;
+  EXPECT_TRUE(trace.Contient(dossier.Chemin("fr.lng") + std::string(" a été mise à jour"_ansi))) << trace.texte;
+  EXPECT_TRUE(trace.Contient("Chargement de " + dossier.Chemin("fr.lng"))) << trace.texte;
 }
 
 TEST(ChangementDeLangue, ABrokenOrRefusedUpdateLeavesTheWorkingModuleInPlace) {
@@ -216,7 +234,9 @@ TEST(ChangementDeLangue, ABrokenOrRefusedUpdateLeavesTheWorkingModuleInPlace) {
     const std::string avant = dossier.Lire("fr.lng");
     ServeurEssai serveur(c.reponse);
     dossier.Ecrire("Config.lng", "Defaut=fr.lng\r\nCheminMiseAJour=" + serveur.Adresse() + "\r\n");
-    EXPECT_TRUE(TChangementDeLangue::ChangerLangue("fr_FR")) << c.nom;
+    TraceEssai trace;
+    EXPECT_TRUE(TChangementDeLangue::ChangerLangue("fr_FR", trace.Traceur())) << c.nom;
+    EXPECT_TRUE(trace.Contient(std::string("Échec de la mise à jour de "_ansi) + dossier.Chemin("fr.lng"))) << c.nom;
     EXPECT_EQ(Traduction::Traduire("Version"), "ancienne") << c.nom;
     EXPECT_EQ(dossier.Lire("fr.lng"), avant) << c.nom;
     EXPECT_FALSE(std::filesystem::exists(dossier.Chemin("fr.lng.maj"))) << c.nom;

@@ -108,11 +108,16 @@ TEST(Traduction, TheResourceStringMapGivesEveryRegisteredStringItsRowWithTheEsca
 TEST(Traduction, AResourceStringTakesTheModulesTextByItsNameAndFallsBackWhenTheDictionaryLacksIt) {
   EnregistrerChaineEssai();
   DossierProgramme dossier;
-  dossier.EcrireModule("fr.lng", Entree("TraductionTest_RS_Essai_S", "Traduit %s") + Entree("Autre", "x"));
+  dossier.EcrireModule("fr.lng", Entree("TraductionTest_RS_Essai_S", "Traduit été %s") + Entree("Autre", "x"));
   dossier.Ecrire("Config.lng", "Defaut=fr.lng\r\n");
   ASSERT_TRUE(TChangementDeLangue::ChangerLangue("de_DE"));
-  EXPECT_EQ(ChaineRessource::Charger(kChaineEssai), "Traduit %s");
-  EXPECT_EQ(TexteRessource(kChaineEssai.Id), "Traduit %s");
+  EXPECT_EQ(ChaineRessource::Charger(kChaineEssai), std::string("Traduit été %s"_ansi));
+  EXPECT_EQ(TexteRessource(kChaineEssai.Id), std::string("Traduit été %s"_ansi));
+  std::string utf8;
+  Traduction::TraduireRessourceUTF8(kChaineEssai.Id, ModuleRessources::ModuleProgramme(), utf8);
+  EXPECT_EQ(utf8, "Traduit été %s");
+  Traduction::TraduireRessourceUTF8(kChaineEssai.Id, ModuleRessources::ModuleProgramme() + 1, utf8);
+  EXPECT_EQ(utf8, "");  // another module's id
   // A string that no map ever named: its built-in text.
   const TChaineRessource inconnue{"TraductionTest_RS_Inconnue", 64721, "interne"};
   EXPECT_EQ(ChaineRessource::Charger(inconnue), "interne");
@@ -247,4 +252,18 @@ TEST(Traduction, TheLanguageIsChosenOnceAndANewDictionaryReadsTheInstalledModule
   Traduction::Initialiser();
   EXPECT_EQ(Traduction::Traduire("Langue"), "A");
   EXPECT_EQ(ModuleRessources::NombreModulesCharges(), 1);
+}
+
+TEST(Traduction, TheUnitsStartBuildsTheDictionaryWhichInstallsTheLanguageModuleBeforeAnyText) {
+  DossierProgramme dossier;
+  dossier.EcrireModule("a.lng", Entree("Langue", "A"));
+  dossier.EcrireConfig("Defaut=a.lng\r\n");
+  const TypeHandleModule programme = ModuleRessources::ModuleProgramme();
+  Traduction::Finaliser();
+  ASSERT_EQ(ModuleRessources::ModuleDeRessources(programme), ModuleRessources::kAucunModule);
+  Traduction::Initialiser();
+  EXPECT_NE(ModuleRessources::ModuleDeRessources(programme), ModuleRessources::kAucunModule);
+  // The file goes: the text was read when the unit started.
+  std::filesystem::remove(dossier.Chemin("a.lng"));
+  EXPECT_EQ(Traduction::Traduire("Langue"), "A");
 }

@@ -241,6 +241,20 @@ TEST(InfosAcces, ARowThatDesignatesNoArticleKeepsItsOwnValue) {
   EXPECT_EQ(nomVille->GetValeur(l), "Brest");
 }
 
+TEST(InfosAcces, ATransientCopyReadsItsOriginsValueAndOneWithoutOriginItsOwn) {
+  Ecoles e;
+  TArticle* copie = TArticle::CreerTransitoire(TEcole::StaticClass(), e.ecoles.get(), 1);
+  ASSERT_NE(copie, nullptr);
+  EXPECT_EQ(copie->GetChampString(kNomVille), "Nantes");
+  TArticle* neuf = TArticle::CreerTransitoire(TEcole::StaticClass(), nullptr, static_cast<int32_t>(kAucuneLigne));
+  ASSERT_NE(neuf, nullptr);
+  EXPECT_EQ(neuf->GetChampString(kNomVille), "");
+  neuf->SetChampString(kNomVille, "Brest");
+  EXPECT_EQ(neuf->GetChampString(kNomVille), "Brest");
+  copie->RestituerTransitoire();
+  neuf->RestituerTransitoire();
+}
+
 TEST(InfosAcces, AnIndexOnAComputedColumnPlacesItsRowsAgainWhenTheValuesGoStale) {
   Ecoles e;
   const auto troisieme = static_cast<uint32_t>(Ecoles::Ligne(*e.ecoles));

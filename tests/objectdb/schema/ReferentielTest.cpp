@@ -83,6 +83,25 @@ class TChainon : public TArticle {
 NV_DEFINE_PUBLISHED_CLASS(TChainon, TArticle, kProprietes)
 const TClass* ClasseChainon() { return TChainon::StaticClass(); }
 
+// A class that refers to its own subclass: making the subclass's node needs the class's node.
+const TClass* ClasseSousDossier();
+class TDossier : public TArticle {
+  NV_DECLARE_CLASS(TDossier)
+ public:
+  using TArticle::TArticle;
+  static constexpr TInfoPropriete kProprietes[] = {
+      {"Dernier", "TSousDossier", tkClass, [] { return ClasseSousDossier(); }, 0, true}};
+};
+NV_DEFINE_PUBLISHED_CLASS(TDossier, TArticle, kProprietes)
+
+class TSousDossier : public TDossier {
+  NV_DECLARE_CLASS(TSousDossier)
+ public:
+  using TDossier::TDossier;
+};
+NV_DEFINE_CLASS(TSousDossier, TDossier)
+const TClass* ClasseSousDossier() { return TSousDossier::StaticClass(); }
+
 std::string Libelles(TListeChampsPublies* liste) {
   std::string s;
   for (int32_t i = 0; i < liste->GetNombreElements(); ++i) s += (i ? "," : "") + liste->Champ(i)->Libelle;
@@ -132,6 +151,15 @@ TEST(Referentiel, NodesAreNumberedByDepthAndSiblingPositionAndOrderedByBranch) {
   std::string resume;
   professeur->TracerResume(resume);
   EXPECT_EQ(resume, "Classe = TProfesseur; Adresse = " + professeur->Adresse() + "; Nombre champs = 1; Nombre tables = 0");
+  // The header: the class, then the address, then the traces of the node's lists.
+  std::string entete;
+  professeur->TracerEntete(nullptr, entete);
+  const std::size_t classe = entete.find("Classe = TProfesseur\r\n");
+  const std::size_t adresse = entete.find("Adresse = " + professeur->Adresse() + "\r\n");
+  ASSERT_NE(classe, std::string::npos) << entete;
+  ASSERT_NE(adresse, std::string::npos) << entete;
+  EXPECT_LT(classe, adresse);
+  EXPECT_NE(entete.find("Heures", adresse), std::string::npos) << entete;
 }
 
 TEST(Referentiel, ATableInABaseIsRecordedUpToTheRootAndFreeingItRemovesEveryEntry) {
@@ -247,6 +275,16 @@ TEST(Referentiel, ClassesReferringToEachOtherOrToThemselvesGetOneNodeEach) {
   EXPECT_EQ(retour->Comparer(aller), 1);
   EXPECT_EQ(Libelles(TReferentiel::ChampsPublies(TChainon::StaticClass())), "Suivant");
   EXPECT_FALSE(TReferentielManager::EnCours(TAller::StaticClass()));
+  TReferentiel::EnregistrerClasse(TDossier::StaticClass());
+  TNoeudReferentiel* dossier = TReferentiel::Noeud(TDossier::StaticClass());
+  ASSERT_NE(dossier, nullptr);
+  EXPECT_EQ(dossier->Parent(), TReferentielManager::Racine());
+  ASSERT_NE(TReferentiel::Noeud(TSousDossier::StaticClass()), nullptr);
+  EXPECT_EQ(TReferentiel::Noeud(TSousDossier::StaticClass())->Parent(), dossier);
+  EXPECT_EQ(Libelles(TReferentiel::ChampsPublies(TSousDossier::StaticClass())), "Dernier");
+  EXPECT_EQ(TReferentiel::Noeud(TSousDossier::StaticClass())->ChampsPropres->GetNombreElements(), 0);
+  EXPECT_FALSE(TReferentielManager::EnCours(TDossier::StaticClass()));
+  EXPECT_FALSE(TReferentielManager::EnCours(TSousDossier::StaticClass()));
   // Tables of them refer to each other's class.
   TCustomTable allers(TAller::StaticClass(), nullptr, 16), retours(TRetour::StaticClass(), nullptr, 16);
   TCustomTable chainons(TChainon::StaticClass(), nullptr, 16);
