@@ -94,23 +94,23 @@ void TIeClient::LierTcp() {
               [this](const TypeAdresseMessage& a, const uint8_t* d, uint32_t n) { AuthentificationRecue(a, d, n); });
   enregistrer(CM_REPONDRE_LOGIN, [this](const TypeAdresseMessage& a, const uint8_t* d, uint32_t) { ReponseLoginRecue(a, d); });
   enregistrer(CM_RECONNEXION, [this](const TypeAdresseMessage&, const uint8_t*, uint32_t) { EnvoyerIdentification(0); });
-  enregistrer(CM_ENVOYER_PROFIL_SRV, [this](const TypeAdresseMessage&, const uint8_t* d, uint32_t n) {
-    if (BaseUtilisateurs::RecevoirProfilServeur(d, static_cast<int32_t>(n)) && OnChangementUtilisateur)
-      OnChangementUtilisateur(this);
-  });
+  // The owner hears of every record read, stored or refused by the user base (a refusal is not
+  // reported); bytes that hold no whole record are dropped without a word.
+  using TypeRecevoir = bool (*)(const void*, int32_t, bool*);
+  auto recevoir = [this](TypeRecevoir Recevoir, std::function<void(TIeClient*)> TIeClient::*Evenement) {
+    return [this, Recevoir, Evenement](const TypeAdresseMessage&, const uint8_t* d, uint32_t n) {
+      bool lu = false;
+      (void)Recevoir(d, static_cast<int32_t>(n), &lu);
+      if (lu && this->*Evenement) (this->*Evenement)(this);
+    };
+  };
+  enregistrer(CM_ENVOYER_PROFIL_SRV, recevoir(BaseUtilisateurs::RecevoirProfilServeur, &TIeClient::OnChangementUtilisateur));
   enregistrer(CM_FIN_ENVOI_PROFILS_SRV, [this](const TypeAdresseMessage&, const uint8_t*, uint32_t) { FinEnvoiProfilsServeurs(); });
-  enregistrer(CM_ENVOYER_UTILISATEUR, [this](const TypeAdresseMessage&, const uint8_t* d, uint32_t n) {
-    if (BaseUtilisateurs::RecevoirUtilisateur(d, static_cast<int32_t>(n)) && OnChangementUtilisateur)
-      OnChangementUtilisateur(this);
-  });
-  enregistrer(CM_ENVOYER_PROFIL_UTIL, [this](const TypeAdresseMessage&, const uint8_t* d, uint32_t n) {
-    if (BaseUtilisateurs::RecevoirGroupeUtilisateurs(d, static_cast<int32_t>(n)) && OnChangementGroupeUtilisateurs)
-      OnChangementGroupeUtilisateurs(this);
-  });
-  enregistrer(CM_ENVOYER_AFFECTATION_UTIL, [this](const TypeAdresseMessage&, const uint8_t* d, uint32_t n) {
-    if (BaseUtilisateurs::RecevoirAffectation(d, static_cast<int32_t>(n)) && OnChangementUtilisateur)
-      OnChangementUtilisateur(this);
-  });
+  enregistrer(CM_ENVOYER_UTILISATEUR, recevoir(BaseUtilisateurs::RecevoirUtilisateur, &TIeClient::OnChangementUtilisateur));
+  enregistrer(CM_ENVOYER_PROFIL_UTIL,
+              recevoir(BaseUtilisateurs::RecevoirGroupeUtilisateurs, &TIeClient::OnChangementGroupeUtilisateurs));
+  enregistrer(CM_ENVOYER_AFFECTATION_UTIL,
+              recevoir(BaseUtilisateurs::RecevoirAffectation, &TIeClient::OnChangementUtilisateur));
   enregistrer(CM_FIN_ENVOI_INFOS_UTILISATEURS,
               [this](const TypeAdresseMessage&, const uint8_t*, uint32_t) { FinEnvoiInfosUtilisateurs(); });
   LierOrdresEtModeExclusif();

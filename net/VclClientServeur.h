@@ -69,6 +69,12 @@ class TIeClientServeur {
   // True while a synchronous exchange of the component is under way (requests and orders share it).
   bool Occupe() const { return occupe_; }
 
+  // Read and written straight through to the channels (both exist once the descendant is built):
+  // the server's text messages on each channel, and the TCP channel's socket-error event.
+  std::function<bool(const TypeMessageStr& Message)>& SurReceptionMessageUdp() { return udp_->OnReceptionMessage; }
+  std::function<bool(const TypeMessageStr& Message)>& SurReceptionMessageTcp() { return tcp_->OnReceptionMessage; }
+  decltype(TCommunicationTcp::SurErreurSocket)& SurErreurSocketTcp() { return tcp_->SurErreurSocket; }
+
   // --- Events.
   std::function<bool(TIeClientServeur* Sender)> SurRequeteActivationUdp, SurRequeteDesactivationUdp,
       SurRequeteActivationTcp, SurRequeteDesactivationTcp;

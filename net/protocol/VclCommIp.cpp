@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "core/objects/Exceptions.h"
-#include "net/protocol/VclProtocole.h"
 #include "net/protocol/PetitBoutiste.h"
+#include "net/protocol/VclProtocole.h"
+#include "objectdb/Traduction.h"
+#include "platform/ui/VclDialogue.h"
 
 using PetitBoutiste::EcrireCardinal;
 
@@ -189,22 +191,9 @@ bool TCommunicationIp::TraiterEnvoyerMessage(const TypeAdresseSocket&, const Typ
   TypeMessageStr message{};
   std::memcpy(message.data(), Donnees, std::min<size_t>(Taille, message.size()));
   if (OnReceptionMessage && OnReceptionMessage(message)) return true;
-  throw ENonConstruit("TCommunicationIp.TraiterEnvoyerMessage: the message dialog is not built yet");
-}
-
-bool TCommunicationIp::TraiterEnvoyerHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*,
-                                          uint32_t) {
-  throw ENonConstruit("TCommunicationIp: CM_ENVOYER_HOST is handled by a transport, none is built yet");
-}
-
-bool TCommunicationIp::TraiterDeconnexion(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*,
-                                          uint32_t) {
-  throw ENonConstruit("TCommunicationIp: CM_DECONNEXION is handled by a transport, none is built yet");
-}
-
-bool TCommunicationIp::TraiterDemanderHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*,
-                                           uint32_t) {
-  throw ENonConstruit("TCommunicationIp: CM_DEMANDER_HOST is handled by a transport, none is built yet");
+  VclDialogue::AfficherMessage(true, VclCommIp::TexteMessage(message), Traduction::Traduire("VclCommIpMessageDuServeur"),
+                               VclDialogue::kInformation, VclDialogue::kOk, true);
+  return true;
 }
 
 namespace VclCommIp {

@@ -143,11 +143,12 @@ class TCommunicationIp {
   // The transport's send of a kind-1 frame; nothing here.
   virtual void EnvoyerOctets(const TypeAdresseMessage& /*Adresse*/, const std::string& /*Trame*/) {}
   // Handlers of the four base kinds. CM_ENVOYER_MESSAGE goes to OnReceptionMessage and, when nobody
-  // takes it, to the message dialog. The other three are each transport's own.
-  virtual bool TraiterEnvoyerHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t);
-  virtual bool TraiterDeconnexion(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t);
+  // takes it, to the message dialog (title "VclCommIpMessageDuServeur", the text at offset 24); it
+  // answers True. The other three depend on what a connection is, so each transport has its own.
+  virtual bool TraiterEnvoyerHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) = 0;
+  virtual bool TraiterDeconnexion(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) = 0;
   virtual bool TraiterEnvoyerMessage(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t);
-  virtual bool TraiterDemanderHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t);
+  virtual bool TraiterDemanderHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) = 0;
   // Opens the transport: here only True.
   virtual bool Ouvrir() { return true; }
   // Closes the transport: here sends CM_DECONNEXION {Cause, 0} to the default address when Cause is

@@ -228,7 +228,8 @@ void TCommunicationTcp::ErreurSocket(TypeErreurSocket Genre, int32_t Code) {
   const std::string texte = Format(Traduction::Traduire("VclCommTcpErreurReseauFormat"),
                                    {Traduction::Traduire(CleErreur(Genre)), hote}) +
                             "\r\n" + Traduction::Traduire("VclTcpIpV");
-  VclDialogue::AfficherMessageTemporise(texte, "", 5000, 0, 0, false);
+  // Shown at once: queued behind nothing else, it would wait for another message to be seen.
+  VclDialogue::AfficherMessageTemporise(texte, "", 5000, 0, 0, true);
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -132,7 +132,7 @@ void TCommunicationUdp::ErreurSocket(int32_t Code) {
   } else {
     texte = "Une erreur réseau est survenue sur la communication UDP";
   }
-  VclDialogue::AfficherMessage(false, texte, "", 0, 0, false);
+  VclDialogue::AfficherMessage(true, texte, "", VclDialogue::kAlerte, VclDialogue::kOk, true);
 }
 
 void TCommunicationUdp::Recevoir(const std::shared_ptr<Socket>& S) {

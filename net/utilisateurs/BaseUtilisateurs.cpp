@@ -496,9 +496,11 @@ bool LireGroupeUtilisateursCrypte(const void* Donnees, int32_t Taille, TypeGroup
   }
 }
 
-bool RecevoirUtilisateur(const void* Donnees, int32_t Taille) {
+bool RecevoirUtilisateur(const void* Donnees, int32_t Taille, bool* Lu) {
   TypeUtilisateur e;
+  if (Lu != nullptr) *Lu = false;
   if (!LireUtilisateurCrypte(Donnees, Taille, e)) return false;
+  if (Lu != nullptr) *Lu = true;
   e.Recu = 1;
   auto* u = E().utilisateurs;
   Xi::SauverPosition(u);
@@ -507,20 +509,24 @@ bool RecevoirUtilisateur(const void* Donnees, int32_t Taille) {
   return existe ? ModifierUtilisateur(e) : CreerUtilisateur(e);
 }
 
-bool RecevoirGroupeUtilisateurs(const void* Donnees, int32_t Taille) {
+bool RecevoirGroupeUtilisateurs(const void* Donnees, int32_t Taille, bool* Lu) {
   TypeGroupeUtilisateurs e;
+  if (Lu != nullptr) *Lu = false;
   if (!LireGroupeUtilisateursCrypte(Donnees, Taille, e)) return false;
+  if (Lu != nullptr) *Lu = true;
   e.Recu = 1;
   return ChercherProfilUtilisateur(e.Identifiant) ? ModifierGroupeUtilisateurs(e) : CreerGroupeUtilisateurs(e);
 }
 
-bool RecevoirAffectation(const void* Donnees, int32_t Taille) {
+bool RecevoirAffectation(const void* Donnees, int32_t Taille, bool* Lu) {
+  if (Lu != nullptr) *Lu = Donnees != nullptr && Taille == kTailleAffectation;
   if (Donnees == nullptr || Taille != kTailleAffectation) return false;
   const TypeAffectation e = TypeAffectation::DepuisOctets(static_cast<const uint8_t*>(Donnees));
   return ChercherAffectation(e.Identifiant) ? ModifierAffectation(e) : CreerAffectation(e);
 }
 
-bool RecevoirProfilServeur(const void* Donnees, int32_t Taille) {
+bool RecevoirProfilServeur(const void* Donnees, int32_t Taille, bool* Lu) {
+  if (Lu != nullptr) *Lu = Donnees != nullptr && Taille == kTailleProfilServeur;
   if (Donnees == nullptr || Taille != kTailleProfilServeur) return false;
   TypeProfilServeur e;
   std::memcpy(e.Octets, Donnees, kTailleProfilServeur);

@@ -158,11 +158,12 @@ bool VerifierLogin(std::string_view Code, std::string_view MotDePasse, int32_t& 
 
 // --- The server's user-base messages (any length for users and profiles, exact for the fixed
 // records). Each stores its record, creating or changing it by identifier; False when the bytes do
-// not hold a whole record (nothing is stored then) or the table refused it.
-bool RecevoirUtilisateur(const void* Donnees, int32_t Taille);
-bool RecevoirGroupeUtilisateurs(const void* Donnees, int32_t Taille);
-bool RecevoirAffectation(const void* Donnees, int32_t Taille);
-bool RecevoirProfilServeur(const void* Donnees, int32_t Taille);
+// not hold a whole record (nothing is stored then) or the table refused it. Lu, when given, tells
+// whether the bytes held a whole record, stored or refused.
+bool RecevoirUtilisateur(const void* Donnees, int32_t Taille, bool* Lu = nullptr);
+bool RecevoirGroupeUtilisateurs(const void* Donnees, int32_t Taille, bool* Lu = nullptr);
+bool RecevoirAffectation(const void* Donnees, int32_t Taille, bool* Lu = nullptr);
+bool RecevoirProfilServeur(const void* Donnees, int32_t Taille, bool* Lu = nullptr);
 // The readers behind them: False for bytes that do not hold a whole coded form.
 bool LireUtilisateurCrypte(const void* Donnees, int32_t Taille, TypeUtilisateur& E);
 // The user in its plain form (the record of a user-base order): identifier; name, code, login (cut

@@ -128,6 +128,22 @@ TEST_F(ClientDonnees, AnAcceptedLoginEnciphersTheSessionAndReceivesTheUserBaseBe
   EXPECT_EQ(Nombre(CM_FIN_LOGIN), 1u);
 }
 
+TEST_F(ClientDonnees, EveryRecordReadIsReportedEvenWhenTheUserBaseRefusesIt) {
+  std::vector<std::string> vus;
+  client.OnChangementUtilisateur = [&](TIeClient*) { vus.push_back("utilisateur"); };
+  client.OnChangementGroupeUtilisateurs = [&](TIeClient*) { vus.push_back("groupe"); };
+  Connecter();
+  const std::string alice = TServeurScripte::UtilisateurCrypte(10, "Alice", "ABC", "alice", "Secret");
+  serveur.Envoyer(CM_ENVOYER_UTILISATEUR, alice.substr(0, alice.size() - 1));  // cut short: unreadable
+  serveur.Envoyer(CM_ENVOYER_AFFECTATION_UTIL, TServeurScripte::AffectationOctets(30, 2, 20, 10));  // no such profile
+  serveur.Envoyer(CM_ENVOYER_PROFIL_UTIL, TServeurScripte::GroupeCrypte(20, "Modification", 1, {}));
+  serveur.Envoyer(CM_ENVOYER_UTILISATEUR, alice);
+  ASSERT_TRUE(Attendre([&] { return vus.size() >= 3; }));
+  EXPECT_EQ(vus, (std::vector<std::string>{"utilisateur", "groupe", "utilisateur"}));
+  EXPECT_FALSE(BaseUtilisateurs::ChercherAffectation(30));
+  EXPECT_TRUE(BaseUtilisateurs::ChercherUtilisateurParCode("ABC"));
+}
+
 TEST_F(ClientDonnees, TheHostRecordsOfBothSidesCarryWhatTheyShould) {
   client.SetGenreApplication(GP_ServiceWeb);
   client.RemplirHost = [](TIeClient*, uint32_t, TypeEnvoiHostClient& h) { h[289] = 5; };
@@ -162,6 +178,49 @@ TEST_F(ClientDonnees, AServerOfAnotherVersionIsRefusedAndTheLinkClosed) {
     }
     client.Desactiver(MDA_Aucun, 0, true);
   }
+}
+
+// The owner may decide which server versions it accepts: it sees the version record of the host
+// record whole, and its answer replaces the comparison of the first three parts.
+TEST_F(ClientDonnees, TheOwnersVersionCheckReplacesTheComparison) {
+  std::vector<std::string> vues;
+  client.OnVerifierVersionServeur = [&](const TypeVersion& v) {
+    vues.push_back(v.Nom + " " + std::to_string(v.Majeur) + "." + std::to_string(v.Mineur) + "." +
+                   std::to_string(v.Release) + "." + std::to_string(v.Build));
+    return v.Majeur == 4;
+  };
+  for (const auto& [version, accepte] : {std::pair{TypeVersion{"Ancien", 4, 1, 2, 3}, true},
+                                         std::pair{TypeVersion{"Pareil", 5, 0, 6, 1}, false}}) {
+    SCOPED_TRACE(version.Nom);
+    serveur.Version = version;
+    hostRecu = false;
+    ASSERT_TRUE(client.Activer(kCanalTcp));
+    ASSERT_TRUE(Attendre([&] { return hostRecu || !client.TcpActif(); }));
+    EXPECT_EQ(hostRecu, accepte);
+    client.Desactiver(MDA_Aucun, 0, true);
+  }
+  EXPECT_EQ(vues, (std::vector<std::string>{"Ancien 4.1.2.3", "Pareil 5.0.6.1"}));
+}
+
+// An identification answer of 40 bytes or fewer is ignored, whatever its status; from 41 bytes on
+// status 4 is an unknown login.
+TEST_F(ClientDonnees, IdentificationAnswersOf40BytesOrFewerAndLoginAnswersNotOf2BytesAreIgnored) {
+  std::vector<std::pair<TypeStatutConnection, TypeResultatReponseLogin>> reponses;
+  client.SurReponseLogin = [&](uint32_t, uint32_t, TypeStatutConnection s, TypeResultatReponseLogin r) {
+    reponses.emplace_back(s, r);
+  };
+  Connecter();
+  for (size_t taille : {39u, 40u, 41u}) {
+    std::string d(taille, '\0');
+    d[36] = 4;
+    serveur.Envoyer(CM_REPONDRE_IDENTIFICATION, d);
+  }
+  serveur.Envoyer(CM_REPONDRE_LOGIN, std::string("\x06\x09\x00", 3));
+  serveur.Envoyer(CM_REPONDRE_LOGIN, std::string("\x06\x08", 2));
+  ASSERT_TRUE(Attendre([&] { return reponses.size() >= 2; }));
+  EXPECT_EQ(reponses, (std::vector<std::pair<TypeStatutConnection, TypeResultatReponseLogin>>{
+                          {NonAutorise, LoginInconnu}, {NonAutorise, ConnexionRefusee}}));
+  EXPECT_EQ(Nombre(CM_DEMANDER_INFOS_UTILISATEURS), 0u);
 }
 
 TEST_F(ClientDonnees, EveryRefusalOfTheHandshakeAndTheLoginReachesTheOwner) {

@@ -97,6 +97,31 @@ TEST_F(ClientServeur, TheApplicationsNameIsCutAndReachesTheUdpChannel) {
   EXPECT_EQ(client.CanalUdp()->GenreApplication, GP_ServiceWeb);
 }
 
+// The component's message and socket-error events are the channels' own.
+TEST_F(ClientServeur, TheServersTextMessagesAndSocketErrorsReachTheComponentsEvents) {
+  std::vector<std::string> vus;
+  client.SurReceptionMessageTcp() = [&](const TypeMessageStr& m) {
+    vus.push_back(VclCommIp::TexteMessage(m));
+    return true;
+  };
+  client.SurErreurSocketTcp() = [&](TCommunicationTcp*, TypeErreurSocket g, int32_t&) {
+    vus.push_back(g == TypeErreurSocket::Connexion ? "connexion" : "autre");
+  };
+  client.SurReceptionMessageUdp() = [](const TypeMessageStr&) { return true; };
+  EXPECT_TRUE(client.CanalUdp()->OnReceptionMessage);
+  ASSERT_TRUE(Connecter());
+  std::string message(288, '\0');
+  message[24] = 3;
+  std::memcpy(message.data() + 25, "Bonjour", 7);
+  serveur.Envoyer(CM_ENVOYER_MESSAGE, message);
+  ASSERT_TRUE(Attendre([&] { return !vus.empty(); }));
+  client.Desactiver(MDA_Aucun, kCanalTcp, true);
+  serveur.Arreter();
+  ASSERT_TRUE(client.Activer(kCanalTcp));
+  ASSERT_TRUE(Attendre([&] { return !client.TcpActif(); }));
+  EXPECT_EQ(vus, (std::vector<std::string>{"Bon", "connexion"}));
+}
+
 TEST_F(ClientServeur, ChangesOfTheUserBaseAreRelayed) {
   // Another component come and gone takes its own subscriptions away, not this one's.
   { TIeClient autre(loop); }

@@ -153,6 +153,34 @@ TEST_F(RequetesEtOrdres, StreamsOfNoByteOnePieceAndManyPiecesReachTheReaders) {
   }
 }
 
+// The base transfer is bracketed from the request of the base to the reading of the user
+// information; each piece received moves the progress on by what it held, up to the compressed size.
+TEST_F(RequetesEtOrdres, ATransferIsBracketedAndItsProgressFollowsThePieces) {
+  std::string grand;
+  for (int i = 0; grand.size() < 60000; ++i) grand += std::to_string(i * 2654435761u);
+  streams.Servir(StreamBase, grand);
+  streams.Servir(StreamInfosUtilisateur, "");
+  const auto taille = static_cast<uint32_t>(streams.Compresses[StreamBase].size());
+  ASSERT_GT(taille, 2 * 4096u);
+  std::vector<std::string> attendus{"debut"};
+  for (uint32_t p = 0;; p += 4096) {
+    attendus.push_back("0:" + std::to_string(std::min(p, taille)) + "/" + std::to_string(taille));
+    if (p >= taille) break;
+  }
+  attendus.insert(attendus.end(), {"stream 0", "1:0/8", "1:8/8", "stream 1", "fin"});
+  evenements.clear();
+  client.CanalTcp()->SurDebutTransfert = [this](TCommunicationTcpClient* c) {
+    evenements.push_back(c->TransfertEnCours() ? "debut" : "debut hors transfert");
+  };
+  client.CanalTcp()->SurFinTransfert = [this](TCommunicationTcpClient*) { evenements.push_back("fin"); };
+  client.SurProgressionStream = [this](TIeClientServeur*, TypeGenreStream g, uint32_t p, uint32_t n) {
+    evenements.push_back(std::to_string(g) + ":" + std::to_string(p) + "/" + std::to_string(n));
+  };
+  ASSERT_TRUE(client.DemanderStream(StreamBase));
+  ASSERT_TRUE(Attendre([this] { return !client.CanalTcp()->TransfertEnCours(); }));
+  EXPECT_EQ(evenements, attendus);
+}
+
 TEST_F(RequetesEtOrdres, ACorruptStreamClosesTheLinkWithoutReachingTheReader) {
   streams.Compresses[StreamBase] = std::string(5000, 'z');
   ASSERT_TRUE(client.DemanderStream(StreamBase));
@@ -227,6 +255,18 @@ TEST_F(RequetesEtOrdres, TheExclusiveModeSendsChangesLocallyAndItsMessagesReachT
   };
   serveur.Envoyer(CM_DEMANDER_STREAM, "\x01");
   ASSERT_TRUE(Attendre([this] { return Nombre(CM_STREAM_PRET) == 1; }));
+}
+
+// The answer to a release of the exclusive mode also ends the exchange waiting, with its value.
+TEST_F(RequetesEtOrdres, TheAnswerToAReleaseOfTheExclusiveModeEndsTheWaitWithItsValue) {
+  for (const std::string& retour : {std::string("\x01"), std::string(1, '\0')}) {
+    SCOPED_TRACE(int(retour[0]));
+    serveur.Traitements[CM_ENVOYER_ETAT_BASE] = [retour](TServeurScripte& s, const TypeMessageRecu&) {
+      s.Envoyer(CM_REPONDRE_LIB_MODE_EXCLUSIF, retour);
+    };
+    EXPECT_EQ(client.EnvoyerEtatBase(1), retour[0] != 0);
+    EXPECT_TRUE(client.TcpActif());
+  }
 }
 
 // A server that refuses the user information after the base ends the transfer all the same: the

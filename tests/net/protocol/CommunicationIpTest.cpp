@@ -14,6 +14,8 @@
 #include "net/protocol/NetProtocol.h"
 #include "net/protocol/VclCommIp.h"
 #include "net/protocol/VclProtocole.h"
+#include "objectdb/Traduction.h"
+#include "platform/ui/VclDialogue.h"
 
 using namespace GenresMessages;
 using Fin = TCommunicationIp::TypeFinReception;
@@ -68,6 +70,12 @@ class Composant : public TCommunicationIp {
   bool TraiterDeconnexion(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) override {
     recues.push_back(0xDEC);
     return reponseDeconnexion;
+  }
+  bool TraiterEnvoyerHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) override {
+    return true;
+  }
+  bool TraiterDemanderHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) override {
+    return true;
   }
 };
 
@@ -235,19 +243,56 @@ TEST_F(CommunicationIp, RequestsOrdersAndHostsAreSentWithTheirHeaders) {
   EXPECT_TRUE(lus[3].Donnees.empty());
 }
 
-TEST_F(CommunicationIp, AServerMessageGoesToItsEventAndOtherwiseToTheDialogThatIsNotBuiltYet) {
-  std::string texte;
-  c.OnReceptionMessage = [&](const TypeMessageStr& m) {
-    texte = VclCommIp::TexteMessage(m);
-    return true;
-  };
-  std::string message(288, '\0');
+// A server's text message goes to the component's event; when nobody takes it (no event, or the
+// event answers False) the message dialog shows it under the translated title. Either way the pass
+// goes on with the frame behind it.
+TEST_F(CommunicationIp, AServerMessageGoesToItsEventAndOtherwiseToTheMessageDialog) {
+  std::vector<std::string> affiches;
+  VclDialogue::DefinirSortie([&](const std::string& ligne) { affiches.push_back(ligne); });
+  Traduction::DefinirTexte("VclCommIpMessageDuServeur", "Message du serveur");
+  std::string message(288, '\x5a');  // bytes outside the text belong to the application
   message[24] = 5;
   std::memcpy(message.data() + 25, "Salut", 5);
-  EXPECT_EQ(c.Recevoir(c.TrameDe(CM_ENVOYER_MESSAGE, message)), Fin::Attente);
-  EXPECT_EQ(texte, "Salut");
-  c.OnReceptionMessage = nullptr;
-  EXPECT_EQ(c.Recevoir(c.TrameDe(CM_ENVOYER_MESSAGE, message)), Fin::Reprise);
+  std::string long255(288, '\0');
+  long255[24] = char(255);
+  std::memset(long255.data() + 25, 'L', 255);
+  const std::string ligne = VclDialogue::Legende(VclDialogue::kInformation, VclDialogue::kOk) + " : Message du serveur : ";
+
+  enum class Evenement { Aucun, Accepte, Refuse };
+  struct Cas {
+    const char* quoi;
+    Evenement evenement;
+    const std::string& donnees;
+    std::vector<std::string> attendus;  // the dialog's lines
+  };
+  const Cas cas[] = {
+      {"taken by the event", Evenement::Accepte, message, {}},
+      {"refused by the event", Evenement::Refuse, message, {ligne + "Salut"}},
+      {"no event", Evenement::Aucun, message, {ligne + "Salut"}},
+      {"the longest text", Evenement::Aucun, long255, {ligne + std::string(255, 'L')}},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.quoi);
+    affiches.clear();
+    journal.clear();
+    std::vector<std::string> vus;
+    c.OnReceptionMessage = nullptr;
+    if (k.evenement != Evenement::Aucun)
+      c.OnReceptionMessage = [&, accepte = k.evenement == Evenement::Accepte](const TypeMessageStr& m) {
+        vus.push_back(VclCommIp::TexteMessage(m) + "/" + std::to_string(m[0]) + "/" + std::to_string(m[287]));
+        return accepte;
+      };
+    EXPECT_EQ(c.Recevoir(c.TrameDe(CM_ENVOYER_MESSAGE, k.donnees) + c.TrameDe(CM_ENVOYER_ORDRE_MODIF, "suivant")),
+              Fin::Attente);
+    EXPECT_EQ(affiches, k.attendus);
+    EXPECT_EQ(journal, std::vector<std::string>{Texte(CM_ENVOYER_ORDRE_MODIF, "suivant")});
+    // The event sees the whole record.
+    const std::vector<std::string> vusAttendus =
+        k.evenement == Evenement::Aucun ? std::vector<std::string>{} : std::vector<std::string>{k.donnees == message ? "Salut/90/90" : std::string(255, 'L') + "/0/0"};
+    EXPECT_EQ(vus, vusAttendus);
+  }
+  VclDialogue::DefinirSortie(nullptr);
+  Traduction::DefinirTexte("VclCommIpMessageDuServeur", "");
 }
 
 TEST(GenresMessages, TheTableHoldsEveryKindWithItsNumberAndBounds) {

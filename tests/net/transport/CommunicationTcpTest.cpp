@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "net/transport/VclCommTcp.h"
+#include "objectdb/Traduction.h"
+#include "platform/ui/VclDialogue.h"
 #include "tests/support/ServeurScripte.h"
 
 using namespace GenresMessages;
@@ -86,6 +88,27 @@ TEST_F(CommunicationTcp, AConnectionRefusedIsASocketErrorThatClosesTheComponent)
   EXPECT_EQ(client.ErreurEvenement(), TypeErreurSocket::Connexion);
   EXPECT_NE(client.CodeErreur(), 0);
   EXPECT_EQ(evenements, std::vector<std::string>{"erreur"});
+}
+
+// Without a handler of its own, a socket error is shown at once as a timed message naming the kind
+// of error and the server; the link is lost all the same.
+TEST_F(CommunicationTcp, WithoutItsOwnHandlerASocketErrorIsShownAtOnce) {
+  std::vector<std::string> affiches;
+  VclDialogue::DefinirSortie([&](const std::string& ligne) { affiches.push_back(ligne); });
+  Traduction::DefinirTexte("VclCommTcpErreurReseauFormat", "Erreur %s sur %s");
+  Traduction::DefinirTexte("VclCommTcpErreurConnexion", "de connexion");
+  Traduction::DefinirTexte("VclTcpIpV", "Verifiez");
+  client.SurErreurSocket = nullptr;
+  serveur.Arreter();
+  client.AdresseServeur = " 127.0.0 .1 ";
+  ASSERT_TRUE(client.Activer());
+  ASSERT_TRUE(Attendre([this] { return !client.Actif(); }));
+  EXPECT_EQ(affiches, std::vector<std::string>{VclDialogue::Legende(0, 0) + " : Erreur de connexion sur 127.0.0.1  Verifiez"});
+  EXPECT_EQ(VclDialogue::MessagesEnAttente(), 0);
+  EXPECT_EQ(evenements, std::vector<std::string>{});  // never connected: no disconnection either
+  VclDialogue::DefinirSortie(nullptr);
+  for (const char* cle : {"VclCommTcpErreurReseauFormat", "VclCommTcpErreurConnexion", "VclTcpIpV"})
+    Traduction::DefinirTexte(cle, "");
 }
 
 TEST_F(CommunicationTcp, OnlyMessagesAddressedToTheConnectionGoOnTheLink) {
@@ -240,6 +263,59 @@ TEST_F(CommunicationTcp, TheServersDisconnectionIsReportedWithItsCause) {
   ASSERT_TRUE(Attendre([&] { return cause != 0; }));
   EXPECT_EQ(cause, MDA_DeconnexionParAdministrateur);
   EXPECT_TRUE(client.Actif());  // the application decides
+}
+
+// What the server sends unasked or in answer reaches the owner with its values: a request to run
+// (its declared argument must lie within the message), the answer to a user-base order (which also
+// ends the exchange waiting), a change of a long processing (202 bytes exactly).
+TEST_F(CommunicationTcp, TheServersRequestsAnswersAndNoticesReachTheOwnerWithTheirValues) {
+  Connecter();
+  std::vector<std::string> vus;
+  client.ExecuterRequete = [&](TCommunicationTcp*, uint32_t i, uint32_t code, uint32_t valeur, const uint8_t* p,
+                               uint32_t n) {
+    vus.push_back("requete " + std::to_string(i) + " " + std::to_string(code) + " " + std::to_string(valeur) + " " +
+                  std::string(reinterpret_cast<const char*>(p), n));
+    client.EnvoyerReponseRequete({i, 2}, "\x01ok", 3);
+  };
+  client.SurReponseOrdreUtilisateur = [&](uint32_t, uint8_t o, uint32_t v) {
+    vus.push_back("ordre util " + std::to_string(o) + " " + std::to_string(v));
+  };
+  client.SurTraitementLongModifie = [&](TCommunicationTcpClient*, const TypeEtatTraitementLong& e) {
+    vus.push_back("traitement long " + std::to_string(e[0]) + " " + std::to_string(e[201]));
+  };
+  // Code 0x80010203, value 9, a 3-byte argument; then the same declaring 4 bytes: ignored.
+  const std::string entete("\0\0\x03\x02\x01\x80\0\0\0\0\x02\x09\0\0\0", 15);
+  serveur.Envoyer(CM_ENVOYER_REQUETE, entete + std::string("\x03\0\0\0", 4) + "arg");
+  serveur.Envoyer(CM_ENVOYER_REQUETE, entete + std::string("\x04\0\0\0", 4) + "arg");
+  std::string etat(202, '\0');
+  etat[0] = 1;
+  etat[201] = 2;
+  serveur.Envoyer(CM_TRAITEMENT_LONG_MODIFIE, etat);
+  serveur.Envoyer(CM_TRAITEMENT_LONG_MODIFIE, etat.substr(1));  // wrong length: ignored
+  serveur.Traitements[CM_ENVOYER_ETAT_BASE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_ORDRE_UTIL, std::string("\x07\x04\x03\x02\x01", 5));
+  };
+  EXPECT_TRUE(client.EnvoyerEtatBase({client.IdentServeur(), 2}, 1));
+  EXPECT_EQ(client.ReponseOrdreUtilOctet(), 7);
+  EXPECT_EQ(client.ReponseOrdreUtilValeur(), 0x01020304u);
+  ASSERT_TRUE(Attendre([this] { return Nombre(CM_REPONDRE_REQUETE) == 1; }));
+  EXPECT_EQ(serveur.Dernier(CM_REPONDRE_REQUETE), "\x01ok");
+  EXPECT_EQ(vus, (std::vector<std::string>{"requete " + std::to_string(serveur.IdentCourant()) + " 2147549699 9 arg",
+                                           "traitement long 1 2", "ordre util 7 16909060"}));
+}
+
+// Bytes that cannot leave pile up in the send queue; beyond 10 MiB the link is closed instead of
+// growing without end. While the connection is still being made nothing leaves.
+TEST_F(CommunicationTcp, ASendQueueBeyondItsBoundClosesTheLink) {
+  ASSERT_TRUE(client.Activer());
+  ASSERT_FALSE(client.EstConnecte());
+  std::string bloc(VclCommTcp::kFileEnvoiMaximale / 2, '\0');
+  VclCommTcp::OctetsAleatoires(reinterpret_cast<uint8_t*>(bloc.data()), static_cast<int>(bloc.size()));
+  ASSERT_TRUE(client.EnvoyerMessageDonnees({0, 2}, CM_ENVOYER_ORDRE_MODIF, bloc.data(), uint32_t(bloc.size())));
+  EXPECT_TRUE(client.Actif());  // half the bound, and a frame's header
+  ASSERT_TRUE(client.EnvoyerMessageDonnees({0, 2}, CM_ENVOYER_ORDRE_MODIF, bloc.data(), uint32_t(bloc.size())));
+  EXPECT_FALSE(client.Actif());
+  EXPECT_FALSE(client.EstConnecte());
 }
 
 TEST_F(CommunicationTcp, AnExclusiveModeChangeIsRaisedOnlyWhenTheFlagChanges) {

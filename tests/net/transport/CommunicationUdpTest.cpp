@@ -4,6 +4,8 @@
 // every known server.
 #include <gtest/gtest.h>
 
+#include <netdb.h>
+
 #include <boost/asio/ip/udp.hpp>
 
 #include <chrono>
@@ -12,6 +14,7 @@
 
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/transport/VclCommUdp.h"
+#include "platform/ui/VclDialogue.h"
 
 using boost::asio::ip::udp;
 using namespace GenresMessages;
@@ -178,11 +181,33 @@ TEST_F(CommunicationUdp, ClosingWithACauseTellsEveryKnownServerOnce) {
   EXPECT_EQ(client.NombreServeurs(), 0u);
 }
 
-TEST_F(CommunicationUdp, APortInUseRefusesTheOpening) {
+// An opening that fails tells why, and answers False.
+TEST_F(CommunicationUdp, APortInUseOrAPortWithoutANameRefusesTheOpeningAndSaysWhy) {
+  std::vector<std::string> affiches;
+  VclDialogue::DefinirSortie([&](const std::string& ligne) { affiches.push_back(ligne); });
   ASSERT_TRUE(client.Activer());
-  TCommunicationUdpClient second(loop);
-  second.AdresseLocale = "127.0.0.1";
-  second.PortLocal = std::to_string(client.PortLie());
-  EXPECT_FALSE(second.Activer());
-  EXPECT_EQ(second.CodeErreur(), EADDRINUSE);
+  const std::string occupe = std::to_string(client.PortLie());
+  const std::string debut = VclDialogue::Legende(VclDialogue::kAlerte, VclDialogue::kOk) + " : ";
+  struct Cas {
+    std::string port;
+    int32_t code;
+    std::string texte;
+  };
+  const Cas cas[] = {
+      {occupe, EADDRINUSE,
+       "Impossible d'activer le port udp '" + occupe + "' car il est utilis\xE9 par une autre application."},
+      {"pas-un-service", EAI_NONAME,
+       "R\xE9solution du port udp 'pas-un-service' impossible. V\xE9rifier la configuration r\xE9seau."},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.port);
+    affiches.clear();
+    TCommunicationUdpClient second(loop);
+    second.AdresseLocale = "127.0.0.1";
+    second.PortLocal = c.port;
+    EXPECT_FALSE(second.Activer());
+    EXPECT_EQ(second.CodeErreur(), c.code);
+    EXPECT_EQ(affiches, std::vector<std::string>{debut + c.texte});
+  }
+  VclDialogue::DefinirSortie(nullptr);
 }

@@ -28,6 +28,15 @@ class Canal : public TCommunicationIp {
     ASSERT_TRUE(Trame::Extraire(std::string_view(trame).substr(Trame::kTailleEntete), m));
     sortants.push_back(std::move(m));
   }
+  bool TraiterEnvoyerHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) override {
+    return true;
+  }
+  bool TraiterDeconnexion(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) override {
+    return true;
+  }
+  bool TraiterDemanderHost(const TypeAdresseSocket&, const TypeAdresseMessage&, const uint8_t*, uint32_t) override {
+    return true;
+  }
 };
 
 // The server side serves Contenu; the client side records what it sees.
