@@ -7,10 +7,22 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/records/Comparai.h"
 #include "net/utilisateurs/Login.h"
 #include "server/Bytes.h"
 
 namespace {
+
+// Two short texts (at most 255 characters) equal as the clients' tables compare them: in the
+// system's collation, case ignored.
+bool SameText(std::string_view A, std::string_view B) {
+  uint8_t a[256] = {}, b[256] = {};
+  a[0] = static_cast<uint8_t>(A.size());
+  b[0] = static_cast<uint8_t>(B.size());
+  std::memcpy(a + 1, A.data(), A.size());
+  std::memcpy(b + 1, B.data(), B.size());
+  return Comparai::ComparerChaineCourte(a, b, sizeof a) == 0;
+}
 
 constexpr std::string_view kMagic = "NVAB";
 constexpr uint32_t kFormat = 1;
@@ -72,7 +84,7 @@ const ServerProfile* AccountBase::FindServerProfile(uint32_t Id) const {
 const UserProfile* AccountBase::FindUserProfile(uint32_t Id) const { return FindById(userProfiles_, Id); }
 const UserProfile* AccountBase::FindUserProfileByName(std::string_view Name) const {
   for (const auto& p : userProfiles_)
-    if (p.Name == Name) return &p;
+    if (SameText(p.Name, Name)) return &p;
   return nullptr;
 }
 const Account* AccountBase::FindUser(uint32_t Id) const { return FindById(users_, Id); }
@@ -135,11 +147,14 @@ std::string AccountBase::CheckUser(const Account& User, uint32_t Self) const {
   if (User.Text.size() > 20) return "a user's text has at most 20 characters";
   for (const auto& u : users_) {
     if (u.Id == Self) continue;
-    if (u.Code == User.Code) return "a user with that code exists";
-    if (!User.Login.empty() && u.Login == User.Login) return "a user with that login exists";
+    if (SameText(u.Code, User.Code)) return "a user with that code exists";
+    if (SameText(EffectiveLogin(u), EffectiveLogin(User)))
+      return "a user goes by that login (a user without a login goes by its code)";
   }
   return {};
 }
+
+const std::string& AccountBase::EffectiveLogin(const Account& User) { return User.Login.empty() ? User.Code : User.Login; }
 
 std::string AccountBase::AddUser(Account User, uint32_t& Id) {
   std::string error = CheckUser(User, 0);
@@ -323,7 +338,7 @@ std::string AccountBase::CodedUser(const Account& User, bool RealPassword, bool 
   w.U32(User.Id);
   w.Text(TLogin(User.Name).GetCode());
   w.Text(TLogin(User.Code).GetCode());
-  w.Text(TLogin(User.Login).GetCode());
+  w.Text(TLogin(EffectiveLogin(User)).GetCode());
   w.Text(TMotDePasse(password).GetCode());
   w.U8(User.Flag);
   w.Text(User.Text);

@@ -282,12 +282,8 @@ std::string AuthenticationAnswer(uint8_t Status, std::string_view Block) {
   return std::move(w.Result());
 }
 
-// The logins a user may identify with: the user's own, and none.
-std::vector<std::string> Logins(const Account& U) {
-  std::vector<std::string> l{U.Login};
-  if (!U.Login.empty()) l.emplace_back();
-  return l;
-}
+// The logins a user may identify with: the one clients know it by, and none.
+std::vector<std::string> Logins(const Account& U) { return {AccountBase::EffectiveLogin(U), std::string()}; }
 
 }  // namespace
 

@@ -83,6 +83,9 @@ TEST(AccountBase, ChangesThatWouldBreakTheAccountsAreRefused) {
   const Cas cas[] = {
       {"a code already used", a.AddUser({0, "X", "JMA", "", "", 0, ""}, id)},
       {"a login already used", a.AddUser({0, "X", "XYZ", "jmartin", "", 0, ""}, id)},
+      {"a code already used, in another case", a.AddUser({0, "X", "jMa", "", "", 0, ""}, id)},
+      {"a login already used, in another case", a.AddUser({0, "X", "XYZ", "JMartin", "", 0, ""}, id)},
+      {"the login that a user without one goes by", a.AddUser({0, "X", "XYZ", "Spr", "", 0, ""}, id)},
       {"an empty code", a.AddUser({0, "X", "", "", "", 0, ""}, id)},
       {"a code of four characters", a.AddUser({0, "X", "ABCD", "", "", 0, ""}, id)},
       {"a password that its coding cannot hold", a.AddUser({0, "X", "XYZ", "", "1234567890123", 0, ""}, id)},
@@ -115,7 +118,8 @@ TEST(AccountBase, TheClientReadsTheUsersItIsSentAndOnlyItsOwnRecordHoldsItsPassw
     EXPECT_EQ(e.Identifiant, c.U->Id);
     EXPECT_EQ(e.Code.Texte(), c.U->Code);
     EXPECT_EQ(e.Nom.Texte(), c.U->Name);
-    EXPECT_EQ(e.Login.Texte(), c.U->Login);
+    // A user without a login goes by its code.
+    EXPECT_EQ(e.Login.Texte(), c.U == &jma ? "jmartin" : "SAN");
     EXPECT_EQ(e.Administrateur, 1);
     std::string password;
     TMotDePasse::StaticClass()->Decoder(e.MotDePasse.Texte(), password);
