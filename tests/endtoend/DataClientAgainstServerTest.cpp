@@ -128,6 +128,12 @@ class DataClientAgainstServer : public ::testing::Test {
   bool Attendre(const std::function<bool()>& Condition, std::chrono::milliseconds Delai = 20s) {
     return loop.WaitUntil(Condition, Delai) == MainLoop::WaitResult::Satisfied;
   }
+  // The server's log lines that hold Text.
+  std::size_t Lignes(std::string_view Texte) {
+    std::size_t n = 0;
+    for (const auto& l : server_->LogLines()) n += l.find(Texte) != std::string::npos ? 1 : 0;
+    return n;
+  }
   // Connected, the server's host record accepted.
   void Connecter() {
     hostRecu = false;
@@ -151,8 +157,9 @@ class DataClientAgainstServer : public ::testing::Test {
   }
   // Both streams asked for and read, as the service does after its login.
   void ChargerBase() {
+    const int defauts = gDefauts;
     ASSERT_TRUE(client.DemanderStream(StreamBase));
-    ASSERT_TRUE(Attendre([this] { return gDefauts == 1 || !client.TcpActif(); }));
+    ASSERT_TRUE(Attendre([&] { return gDefauts == defauts + 1 || !client.TcpActif(); }));
     ASSERT_TRUE(client.TcpActif());
     ASSERT_TRUE(Attendre([this] { return !client.CanalTcp()->TransfertEnCours(); }));
   }
@@ -248,6 +255,27 @@ TEST_F(DataClientAgainstServer, ARequestComesBackRefusedAndAnInjectedOrderReache
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(SupPays::Article()->Nom) + 1, SupPays::Article()->Nom[0]), "Italie");
 }
 
+TEST_F(DataClientAgainstServer, TheBaseStateIsAcknowledgedAndTheLogoutEndsWhatTheLoginGave) {
+  ASSERT_NO_FATAL_FAILURE(Connecte());
+  const auto debut = std::chrono::steady_clock::now();
+  EXPECT_TRUE(client.EnvoyerEtatBase(1));
+  EXPECT_LT(std::chrono::steady_clock::now() - debut, 10s) << "the wait ended by the server's silence";
+  EXPECT_TRUE(client.TcpActif());
+  // Logged out, the frames go clear again and the base is no longer served.
+  client.Deconnecter(0);
+  EXPECT_EQ(client.CanalTcp()->Securites()[0].Mode, Trame::kModeCompresse);
+  std::optional<TypeGenreStream> refuse;
+  client.SurStreamRefuse = [&](TIeClientServeur*, TStream*, TypeGenreStream Genre, const TypeCodeUtilisateur&) {
+    refuse = Genre;
+    return true;
+  };
+  ASSERT_TRUE(client.DemanderStream(StreamBase));
+  ASSERT_TRUE(Attendre([&] { return refuse.has_value() || !client.TcpActif(); }));
+  EXPECT_EQ(refuse, std::optional<TypeGenreStream>(StreamBase));
+  EXPECT_FALSE(client.CanalTcp()->TransfertEnCours());
+  EXPECT_FALSE(NetClient::BaseChargee());
+}
+
 TEST_F(DataClientAgainstServer, AStreamThatInflatesPastTheBoundClosesTheLinkAndLeavesTheBaseAsItWas) {
   ASSERT_NO_FATAL_FAILURE(Connecte());
   ASSERT_NO_FATAL_FAILURE(ChargerBase());
@@ -299,6 +327,32 @@ TEST_F(DataClientAgainstServer, RefusedIdentitiesReachTheOwnerOrEndTheHandshake)
   EXPECT_TRUE(server_->WaitForLog("identification failed"));
 }
 
+// A guard that locks a code at its second failed login.
+class GuardedServer : public DataClientAgainstServer {
+  void Tune(DataServer::Options& o) override {
+    o.Guard.FreeFailures = 1;
+    o.Guard.DelayStep = 50ms;
+    o.Guard.LockAfter = 2;
+    o.Guard.LockFor = 1h;
+  }
+};
+
+TEST_F(GuardedServer, TheClientsWrongPasswordsCountAsFailedLoginsUntilTheCodeIsLocked) {
+  client.DelaiPoigneeDeMain = 300ms;
+  for (std::size_t essai = 1; essai <= 2; ++essai) {
+    SCOPED_TRACE(essai);
+    ASSERT_NO_FATAL_FAILURE(Connecter());
+    ASSERT_NO_FATAL_FAILURE(Identifier("JMA", "faux"));
+    EXPECT_FALSE(reponse.has_value());
+    ASSERT_TRUE(Attendre([&] { return Lignes("the challenge was not answered") == essai; }));
+  }
+  EXPECT_EQ(Lignes("locked after repeated failed logins"), 1u);
+  ASSERT_NO_FATAL_FAILURE(Connecter());
+  ASSERT_NO_FATAL_FAILURE(Identifier("JMA", "pw1"));
+  ASSERT_TRUE(reponse.has_value());
+  EXPECT_EQ(reponse->Resultat, LoginInconnu) << "a locked code is answered as unknown";
+}
+
 TEST_F(DataClientAgainstServer, TheLinkLostWhileARequestWaitsEndsItAsARefusal) {
   ASSERT_NO_FATAL_FAILURE(Connecte());
   client.DelaiRequete = 60s;
@@ -333,11 +387,7 @@ TEST_F(SilentPeers, TheClientsKeepAliveHoldsTheSessionAndItsSilenceLosesIt) {
   // A connection that never logs in is closed after the handshake's time, well past three of the
   // server's keep-alive periods: the client's session still stands then.
   ServerTest::Client muet(server_->Port());
-  ASSERT_TRUE(Attendre([this] {
-    for (const auto& l : server_->LogLines())
-      if (l.find("no login within the handshake's time") != std::string::npos) return true;
-    return false;
-  }));
+  ASSERT_TRUE(Attendre([this] { return Lignes("no login within the handshake's time") == 1; }));
   EXPECT_TRUE(client.TcpActif());
   EXPECT_FALSE(NetClient::EnvoyerRequeteServeur(SupPays::kCodeCreerPays, 0, 0, nullptr, false, nullptr));
   EXPECT_TRUE(Attendre([this] { return crochets == std::make_pair(1, 1); })) << "the request was answered inside the server's brackets";
@@ -346,6 +396,13 @@ TEST_F(SilentPeers, TheClientsKeepAliveHoldsTheSessionAndItsSilenceLosesIt) {
   ASSERT_TRUE(Attendre([this] { return !client.TcpActif(); }));
   EXPECT_EQ(deconnexions, 1);
   EXPECT_TRUE(server_->WaitForLog("silent for three keep-alive periods"));
+
+  // The next connection starts from clear frames and brings everything afresh.
+  client.SetKeepSocketTcpAlive(true);
+  ASSERT_NO_FATAL_FAILURE(Connecte("CON", "pw2"));
+  EXPECT_EQ(reponse->Utilisateurs, 4u);
+  ASSERT_NO_FATAL_FAILURE(ChargerBase());
+  EXPECT_TRUE(NetClient::BaseChargee());
 }
 
 TEST_F(DataClientAgainstServer, AServerThatDoesNotAnswerIsTimedOutByTheClient) {
