@@ -78,6 +78,8 @@ struct Reponse {
 class DataClientAgainstServer : public ::testing::Test {
  protected:
   void SetUp() override {
+    debut_ = netmodif::SurDebutRequete();
+    fin_ = netmodif::SurFinRequete();
     ASSERT_EQ(ServerTest::Command("init '" + folder_.Path + "' Base 0", "Secret\n"), 0);
     ServerTest::AddAccounts(folder_.Path, profile_);
     DataServer::Options o;
@@ -100,8 +102,6 @@ class DataClientAgainstServer : public ::testing::Test {
     client.SurDeconnexionServeur = [this](TIeClientServeur*, uint32_t, uint32_t) { ++deconnexions; };
     ReceptionDonnees::Lier(client);
     // The hooks that the record files put around the server's processing of a request, counted.
-    debut_ = netmodif::SurDebutRequete();
-    fin_ = netmodif::SurFinRequete();
     netmodif::SurDebutRequete() = [this] {
       ++crochets.first;
       debut_();
