@@ -50,12 +50,14 @@ std::string Chaine(const std::string& Texte, std::size_t n) {
   return s;
 }
 
-// A creation order of a country, as the server broadcasts it.
+// A creation order of a country, as the server broadcasts it: the table number is the file's place
+// in base order, whether or not a base is loaded here yet.
 std::string OrdreCreationPays(int32_t Identifiant, const std::string& Code, const std::string& Nom) {
+  uint32_t place = 1;
+  while (SupFichiers::Fichier(static_cast<int32_t>(place)) != &SupPays::Fichier()) ++place;
   std::string o(FormatOrdre::kTailleEntete, '\0');
   o[FormatOrdre::kDecalageGenre] = static_cast<char>(GM_Creation);
-  PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(o.data() + FormatOrdre::kDecalageNumeroTable),
-                                static_cast<uint32_t>(SupPays::Fichier().NumeroTable()));
+  PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(o.data() + FormatOrdre::kDecalageNumeroTable), place);
   PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(o.data() + FormatOrdre::kDecalageIdentifiant),
                                 static_cast<uint32_t>(Identifiant));
   return o + Chaine(Code, 3) + Chaine(Nom, 30) + Chaine("", 30);
@@ -253,6 +255,21 @@ TEST_F(DataClientAgainstServer, ARequestComesBackRefusedAndAnInjectedOrderReache
   ASSERT_TRUE(Attendre([] { return Xi::Nombre(SupPays::Fichier().Table) == 1; }));
   ASSERT_TRUE(SupPays::Fichier().ChercherParIdentifiant(s));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(SupPays::Article()->Nom) + 1, SupPays::Article()->Nom[0]), "Italie");
+}
+
+TEST_F(DataClientAgainstServer, AnOrderSentWhileTheBaseTravelsIsAppliedOnceBothStreamsAreRead) {
+  ASSERT_NO_FATAL_FAILURE(Connecte());
+  const std::string ordre = OrdreCreationPays(static_cast<int32_t>(SupPays::kTailleStockee), "IT", "Italie");
+  std::size_t envoyes = 0;
+  client.SurProgressionStream = [&](TIeClientServeur*, TypeGenreStream Genre, uint32_t Position, uint32_t) {
+    if (Genre != StreamBase || Position != 0) return;
+    envoyes = server_->Call([&](DataServer& d) { return d.InjectOrder(profile_, CM_ENVOYER_ORDRE_MODIF, ordre); });
+  };
+  ASSERT_NO_FATAL_FAILURE(ChargerBase());
+  EXPECT_EQ(envoyes, 1u) << "the session holds the base from the moment it asked for it";
+  ASSERT_TRUE(Attendre([] { return SupPays::Fichier().Table != nullptr && Xi::Nombre(SupPays::Fichier().Table) == 1; }));
+  EXPECT_EQ(client.OrdresRetenus(), 0u);
+  EXPECT_TRUE(SupPays::Fichier().ChercherParIdentifiant(static_cast<int32_t>(SupPays::kTailleStockee)));
 }
 
 TEST_F(DataClientAgainstServer, TheBaseStateIsAcknowledgedAndTheLogoutEndsWhatTheLoginGave) {
