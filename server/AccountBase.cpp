@@ -70,6 +70,11 @@ ServerProfile ServerProfile::Make(uint32_t Id, std::string_view Name, uint16_t P
   const size_t n = std::min<size_t>(Name.size(), 32);
   p.Record[4] = static_cast<uint8_t>(n);
   std::memcpy(p.Record.data() + 5, Name.data(), n);
+  // Clients keep the server profiles in an order unique on the second name too: it is the name,
+  // cut to its 30 characters.
+  const size_t second = std::min<size_t>(n, 30);
+  p.Record[37] = static_cast<uint8_t>(second);
+  std::memcpy(p.Record.data() + 38, Name.data(), second);
   p.Port = Port;
   return p;
 }
@@ -122,7 +127,8 @@ std::optional<uint8_t> AccountBase::KindIn(const Account& User, uint32_t ServerP
 std::string AccountBase::AddServerProfile(std::string_view Name, uint16_t Port, uint32_t& Id) {
   if (Name.empty() || Name.size() > 32) return "a server profile's name has 1 to 32 characters";
   for (const auto& p : serverProfiles_) {
-    if (p.Name() == Name) return "a server profile of that name exists";
+    if (SameText(p.Name(), Name) || SameText(p.Name().substr(0, 30), Name.substr(0, 30)))
+      return "a server profile of that name exists";
     if (Port != 0 && p.Port == Port) return "another server profile listens on that port";
   }
   Id = nextId_++;

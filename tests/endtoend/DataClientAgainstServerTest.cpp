@@ -240,7 +240,7 @@ TEST_F(DataClientAgainstServer, ARequestComesBackRefusedAndAnInjectedOrderReache
   ASSERT_NO_FATAL_FAILURE(ChargerBase());
   // The server refuses every change: the country is not created, the server's brackets around
   // the request reached the record files, and the link stays.
-  EXPECT_FALSE(SupPays::CreerPays("France", "française", "FR"));
+  EXPECT_FALSE(SupPays::CreerPays("France", "francaise", "FR"));
   EXPECT_EQ(Xi::Nombre(SupPays::Fichier().Table), 0u);
   // The end of the brackets follows the verdict.
   EXPECT_TRUE(Attendre([this] { return crochets == std::make_pair(1, 1); }));

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/records/Xi.h"
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
 #include "net/utilisateurs/Login.h"
@@ -100,6 +101,23 @@ TEST(AccountBase, ChangesThatWouldBreakTheAccountsAreRefused) {
   // Removing a user takes its assignments with it.
   ASSERT_EQ(a.RemoveUser("JMA"), "");
   EXPECT_TRUE(a.Assignments().empty());
+}
+
+// Clients keep the server profiles in orders unique on the name and on the second name: every
+// profile the server holds must stand in them.
+TEST(AccountBase, EveryServerProfileStandsInTheClientsCopy) {
+  uint32_t profile = 0;
+  AccountBase a = Sample(profile);
+  uint32_t id = 0;
+  ASSERT_EQ(a.AddServerProfile("Archives de l'annee 2025-2026, A", 0, id), "");
+  ASSERT_EQ(a.AddServerProfile("Autre", 0, id), "");
+  EXPECT_NE(a.AddServerProfile("AUTRE", 0, id), "") << "a name in another case";
+  EXPECT_NE(a.AddServerProfile("Archives de l'annee 2025-2026, B", 0, id), "") << "the same first 30 characters";
+  BaseUtilisateurs::ToutSupprimer();
+  for (const ServerProfile& p : a.ServerProfiles())
+    EXPECT_TRUE(BaseUtilisateurs::RecevoirProfilServeur(p.Record.data(), static_cast<int32_t>(p.Record.size()))) << p.Name();
+  EXPECT_EQ(Xi::Nombre(BaseUtilisateurs::ProfilsServeurs()), a.ServerProfiles().size());
+  BaseUtilisateurs::ToutSupprimer();
 }
 
 TEST(AccountBase, TheClientReadsTheUsersItIsSentAndOnlyItsOwnRecordHoldsItsPassword) {
