@@ -7,10 +7,22 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/records/Comparai.h"
 #include "net/utilisateurs/Login.h"
 #include "server/Bytes.h"
 
 namespace {
+
+// Two short texts (at most 255 characters) equal as the clients' tables compare them: in the
+// system's collation, case ignored.
+bool SameText(std::string_view A, std::string_view B) {
+  uint8_t a[256] = {}, b[256] = {};
+  a[0] = static_cast<uint8_t>(A.size());
+  b[0] = static_cast<uint8_t>(B.size());
+  std::memcpy(a + 1, A.data(), A.size());
+  std::memcpy(b + 1, B.data(), B.size());
+  return Comparai::ComparerChaineCourte(a, b, sizeof a) == 0;
+}
 
 constexpr std::string_view kMagic = "NVAB";
 constexpr uint32_t kFormat = 1;
@@ -58,6 +70,11 @@ ServerProfile ServerProfile::Make(uint32_t Id, std::string_view Name, uint16_t P
   const size_t n = std::min<size_t>(Name.size(), 32);
   p.Record[4] = static_cast<uint8_t>(n);
   std::memcpy(p.Record.data() + 5, Name.data(), n);
+  // Clients keep the server profiles in an order unique on the second name too: it is the name,
+  // cut to its 30 characters.
+  const size_t second = std::min<size_t>(n, 30);
+  p.Record[37] = static_cast<uint8_t>(second);
+  std::memcpy(p.Record.data() + 38, Name.data(), second);
   p.Port = Port;
   return p;
 }
@@ -72,7 +89,7 @@ const ServerProfile* AccountBase::FindServerProfile(uint32_t Id) const {
 const UserProfile* AccountBase::FindUserProfile(uint32_t Id) const { return FindById(userProfiles_, Id); }
 const UserProfile* AccountBase::FindUserProfileByName(std::string_view Name) const {
   for (const auto& p : userProfiles_)
-    if (p.Name == Name) return &p;
+    if (SameText(p.Name, Name)) return &p;
   return nullptr;
 }
 const Account* AccountBase::FindUser(uint32_t Id) const { return FindById(users_, Id); }
@@ -110,7 +127,8 @@ std::optional<uint8_t> AccountBase::KindIn(const Account& User, uint32_t ServerP
 std::string AccountBase::AddServerProfile(std::string_view Name, uint16_t Port, uint32_t& Id) {
   if (Name.empty() || Name.size() > 32) return "a server profile's name has 1 to 32 characters";
   for (const auto& p : serverProfiles_) {
-    if (p.Name() == Name) return "a server profile of that name exists";
+    if (SameText(p.Name(), Name) || SameText(p.Name().substr(0, 30), Name.substr(0, 30)))
+      return "a server profile of that name exists";
     if (Port != 0 && p.Port == Port) return "another server profile listens on that port";
   }
   Id = nextId_++;
@@ -135,11 +153,14 @@ std::string AccountBase::CheckUser(const Account& User, uint32_t Self) const {
   if (User.Text.size() > 20) return "a user's text has at most 20 characters";
   for (const auto& u : users_) {
     if (u.Id == Self) continue;
-    if (u.Code == User.Code) return "a user with that code exists";
-    if (!User.Login.empty() && u.Login == User.Login) return "a user with that login exists";
+    if (SameText(u.Code, User.Code)) return "a user with that code exists";
+    if (SameText(EffectiveLogin(u), EffectiveLogin(User)))
+      return "a user goes by that login (a user without a login goes by its code)";
   }
   return {};
 }
+
+const std::string& AccountBase::EffectiveLogin(const Account& User) { return User.Login.empty() ? User.Code : User.Login; }
 
 std::string AccountBase::AddUser(Account User, uint32_t& Id) {
   std::string error = CheckUser(User, 0);
@@ -323,7 +344,7 @@ std::string AccountBase::CodedUser(const Account& User, bool RealPassword, bool 
   w.U32(User.Id);
   w.Text(TLogin(User.Name).GetCode());
   w.Text(TLogin(User.Code).GetCode());
-  w.Text(TLogin(User.Login).GetCode());
+  w.Text(TLogin(EffectiveLogin(User)).GetCode());
   w.Text(TMotDePasse(password).GetCode());
   w.U8(User.Flag);
   w.Text(User.Text);

@@ -37,8 +37,8 @@ struct UserProfile {
 struct Account {
   uint32_t Id = 0;
   std::string Name;      // at most 32 characters
-  std::string Code;      // 1 to 3 characters, unique; "SPR" is the super user
-  std::string Login;     // at most 30 characters, unique when not empty
+  std::string Code;      // 1 to 3 characters, unique whatever the case; "SPR" is the super user
+  std::string Login;     // at most 30 characters; see EffectiveLogin
   std::string Password;  // clear, in memory only
   uint8_t Flag = 0;
   std::string Text;      // at most 20 characters
@@ -88,6 +88,9 @@ class AccountBase {
   // What clients receive: a user in its coded form (the password's coding only when RealPassword;
   // otherwise the coding of a random text) with its administrator flag, a user profile in its coded form, the 20-byte assignment.
   static std::string CodedUser(const Account& User, bool RealPassword, bool Administrator);
+  // The login a user goes by: its own, or its code when it has none. Clients keep their copy of the
+  // users ordered by login, one user per login whatever the case, so no two users share one.
+  static const std::string& EffectiveLogin(const Account& User);
   static std::string CodedUserProfile(const UserProfile& Profile);
   static std::string AssignmentRecord(const Assignment& A);
 

@@ -122,8 +122,16 @@ bool ServerSession::Send(uint32_t Kind, std::string_view Data) {
   return true;
 }
 
+void ServerSession::AbandonedChallenge() {
+  if (state_ != State::Identified) return;
+  state_ = State::Connected;
+  if (host_.Guard().Failure(address_, code_, host_.Now())) Log("locked after repeated failed logins");
+  Log("authentication failed: the challenge was not answered");
+}
+
 void ServerSession::Close(const std::string& Reason) {
   if (closed_) return;
+  AbandonedChallenge();
   Log("closed: " + Reason);
   closed_ = true;
   stream_.reset();
@@ -282,18 +290,14 @@ std::string AuthenticationAnswer(uint8_t Status, std::string_view Block) {
   return std::move(w.Result());
 }
 
-// The logins a user may identify with: the user's own, and none.
-std::vector<std::string> Logins(const Account& U) {
-  std::vector<std::string> l{U.Login};
-  if (!U.Login.empty()) l.emplace_back();
-  return l;
-}
+// The logins a user may identify with: the one clients know it by, and none.
+std::vector<std::string> Logins(const Account& U) { return {AccountBase::EffectiveLogin(U), std::string()}; }
 
 }  // namespace
 
 void ServerSession::OnIdentification(std::string_view D) {
   if (state_ == State::Authenticated || state_ == State::LoggedIn) return;
-  state_ = State::Connected;
+  AbandonedChallenge();
   code_.clear();
   const auto now = host_.Now();
   const std::string unknown =

@@ -94,6 +94,9 @@ class ServerSession {
   bool Send(uint32_t Kind, std::string_view Data = {});
   void Log(const std::string& Line);
   std::string Who() const;
+  // A client that was sent its challenge and left, or identified again, without answering it: one
+  // that could not decipher the challenge, which is what a wrong password gives.
+  void AbandonedChallenge();
   // After a delay of the guard, or at once.
   void Answer(LoginGuard::Clock::duration Delay, uint32_t Kind, std::string Data);
 

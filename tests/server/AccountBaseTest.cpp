@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/records/Xi.h"
 #include "net/cipher/CryptageClientServeur.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
 #include "net/utilisateurs/Login.h"
@@ -83,6 +84,9 @@ TEST(AccountBase, ChangesThatWouldBreakTheAccountsAreRefused) {
   const Cas cas[] = {
       {"a code already used", a.AddUser({0, "X", "JMA", "", "", 0, ""}, id)},
       {"a login already used", a.AddUser({0, "X", "XYZ", "jmartin", "", 0, ""}, id)},
+      {"a code already used, in another case", a.AddUser({0, "X", "jMa", "", "", 0, ""}, id)},
+      {"a login already used, in another case", a.AddUser({0, "X", "XYZ", "JMartin", "", 0, ""}, id)},
+      {"the login that a user without one goes by", a.AddUser({0, "X", "XYZ", "Spr", "", 0, ""}, id)},
       {"an empty code", a.AddUser({0, "X", "", "", "", 0, ""}, id)},
       {"a code of four characters", a.AddUser({0, "X", "ABCD", "", "", 0, ""}, id)},
       {"a password that its coding cannot hold", a.AddUser({0, "X", "XYZ", "", "1234567890123", 0, ""}, id)},
@@ -97,6 +101,23 @@ TEST(AccountBase, ChangesThatWouldBreakTheAccountsAreRefused) {
   // Removing a user takes its assignments with it.
   ASSERT_EQ(a.RemoveUser("JMA"), "");
   EXPECT_TRUE(a.Assignments().empty());
+}
+
+// Clients keep the server profiles in orders unique on the name and on the second name: every
+// profile the server holds must stand in them.
+TEST(AccountBase, EveryServerProfileStandsInTheClientsCopy) {
+  uint32_t profile = 0;
+  AccountBase a = Sample(profile);
+  uint32_t id = 0;
+  ASSERT_EQ(a.AddServerProfile("Archives de l'annee 2025-2026, A", 0, id), "");
+  ASSERT_EQ(a.AddServerProfile("Autre", 0, id), "");
+  EXPECT_NE(a.AddServerProfile("AUTRE", 0, id), "") << "a name in another case";
+  EXPECT_NE(a.AddServerProfile("Archives de l'annee 2025-2026, B", 0, id), "") << "the same first 30 characters";
+  BaseUtilisateurs::ToutSupprimer();
+  for (const ServerProfile& p : a.ServerProfiles())
+    EXPECT_TRUE(BaseUtilisateurs::RecevoirProfilServeur(p.Record.data(), static_cast<int32_t>(p.Record.size()))) << p.Name();
+  EXPECT_EQ(Xi::Nombre(BaseUtilisateurs::ProfilsServeurs()), a.ServerProfiles().size());
+  BaseUtilisateurs::ToutSupprimer();
 }
 
 TEST(AccountBase, TheClientReadsTheUsersItIsSentAndOnlyItsOwnRecordHoldsItsPassword) {
@@ -115,7 +136,8 @@ TEST(AccountBase, TheClientReadsTheUsersItIsSentAndOnlyItsOwnRecordHoldsItsPassw
     EXPECT_EQ(e.Identifiant, c.U->Id);
     EXPECT_EQ(e.Code.Texte(), c.U->Code);
     EXPECT_EQ(e.Nom.Texte(), c.U->Name);
-    EXPECT_EQ(e.Login.Texte(), c.U->Login);
+    // A user without a login goes by its code.
+    EXPECT_EQ(e.Login.Texte(), c.U == &jma ? "jmartin" : "SAN");
     EXPECT_EQ(e.Administrateur, 1);
     std::string password;
     TMotDePasse::StaticClass()->Decoder(e.MotDePasse.Texte(), password);

@@ -232,6 +232,22 @@ TEST_F(DataServerTest, TheServerDecidesTheStatusAndTheServerProfileOfALogin) {
   }
 }
 
+TEST_F(DataServerTest, AUserWithoutALoginIdentifiesByItsCodeAsItsLoginOrWithNone) {
+  struct Cas {
+    const char* Nom;
+    std::string Login;
+    uint8_t Identification;
+  };
+  const Cas cas[] = {{"no login", "", 0}, {"the code as the login", "JMA", 0}, {"another login", "CON", 4}};
+  for (const Cas& k : cas) {
+    Client c(server_->Port());
+    c.Greeting();
+    const auto o = c.LogIn("JMA", "pw1", profile_, 3, k.Login, k.Login.empty() ? "" : "pw1");
+    EXPECT_EQ(o.Identification, k.Identification) << k.Nom;
+    EXPECT_EQ(o.Result, k.Identification == 0 ? 0 : 0xFF) << k.Nom;
+  }
+}
+
 TEST_F(DataServerTest, OnceTheKeyIsInForceClearFramesAreDroppedUntilTheEndOfLogin) {
   auto c = LoggedIn();
   const TypeSecurite key = c->Sending;

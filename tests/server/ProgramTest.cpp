@@ -11,14 +11,7 @@
 
 namespace {
 
-// Runs a command of the program with Input on its standard input; its exit status.
-int Command(const std::string& Arguments, const std::string& Input = "") {
-  FILE* p = ::popen((std::string(NV_SERVEURDONNEES) + " " + Arguments + " 2>/dev/null").c_str(), "w");
-  if (p == nullptr) return -1;
-  std::fwrite(Input.data(), 1, Input.size(), p);
-  const int status = ::pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using ServerTest::Command;
 
 // A port that nothing listens on now.
 uint16_t FreePort() {

@@ -1,10 +1,12 @@
 #include "tests/server/ServerTestSupport.h"
 
 #include <poll.h>
+#include <sys/wait.h>
 #include <zlib.h>
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/write.hpp>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -27,6 +29,11 @@ TempFolder::~TempFolder() {
 void MakeStore(const std::string& Folder, std::string_view Body, uint32_t& Profile) {
   std::string error;
   ASSERT_TRUE(ServerStore::Create(Folder, "Secret", "Base", 0, Body, error)) << error;
+  AddAccounts(Folder, Profile);
+}
+
+void AddAccounts(const std::string& Folder, uint32_t& Profile) {
+  std::string error;
   ServerStore s(Folder);
   ASSERT_TRUE(s.Open(error)) << error;
   AccountBase& a = s.Accounts();
@@ -38,6 +45,14 @@ void MakeStore(const std::string& Folder, std::string_view Body, uint32_t& Profi
   ASSERT_EQ(a.Assign("JMA", Profile, a.FindUserProfileByName("Modification")->Id, id), "");
   ASSERT_EQ(a.Assign("CON", Profile, a.FindUserProfileByName("Consultation")->Id, id), "");
   ASSERT_TRUE(s.SaveAccounts(error)) << error;
+}
+
+int Command(const std::string& Arguments, const std::string& Input) {
+  FILE* p = ::popen((std::string(NV_SERVEURDONNEES) + " " + Arguments + " 2>/dev/null").c_str(), "w");
+  if (p == nullptr) return -1;
+  std::fwrite(Input.data(), 1, Input.size(), p);
+  const int status = ::pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // --- Server thread

@@ -42,6 +42,11 @@ struct TempFolder {
 // (password "pw2") holding "Consultation", and "NOA" (password "pw3") assigned nowhere; one server
 // profile "Base" on any free port, whose base body is given.
 void MakeStore(const std::string& Folder, std::string_view Body, uint32_t& Profile);
+// Adds JMA, CON and NOA as above to the store of a folder (made by the program's init, say).
+void AddAccounts(const std::string& Folder, uint32_t& Profile);
+
+// Runs a command of the data server program with Input on its standard input; its exit status.
+int Command(const std::string& Arguments, const std::string& Input = "");
 
 // The server in a thread of its own; every call into it goes through its loop.
 class ServerThread {
