@@ -4,6 +4,7 @@
 // ("_D" an integer, "_SD" a text then an integer).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -109,4 +110,18 @@ TEST(ModuleFrancais, EveryKeyOfTheCodeHasATextWithTheArgumentsItsSuffixAnnounces
     args.pop_back();  // every announced argument is used
     EXPECT_THROW((void)Formater(texte, args), EConvertError) << cle << ": " << texte;
   }
+}
+
+TEST(ModuleFrancais, NoKeyIsGivenTwoTexts) {
+  // Keys are found without regard to case, so a second entry would hide behind the first.
+  std::ifstream in(std::string(NV_SOURCE_DIR) + "/langues/Francais.xml");
+  const std::string texte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::regex entree(R"re(<chaine cle="([^"]*)")re");
+  std::set<std::string> vues;
+  for (std::sregex_iterator it(texte.begin(), texte.end(), entree), fin; it != fin; ++it) {
+    std::string cle = (*it)[1];
+    for (char& c : cle) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(vues.insert(cle).second) << "key given twice: " << (*it)[1];
+  }
+  EXPECT_GT(vues.size(), 20u);
 }
