@@ -12,6 +12,8 @@
 #include "net/protocol/GenresMessages.h"
 #include "net/protocol/PetitBoutiste.h"
 #include "net/protocol/VclCommIp.h"
+#include "net/VclClient.h"
+#include "net/transport/TransfertStream.h"
 #include "net/transport/VclCommTcp.h"
 #include "server/Bytes.h"
 
@@ -19,12 +21,13 @@ using namespace GenresMessages;
 
 namespace {
 
-constexpr size_t kHostServerSize = 361;
-constexpr size_t kHostClientSize = 305;
+// The sizes and stream kinds are the client's own, so that both ends read one definition.
+constexpr size_t kHostServerSize = FormatClient::kTailleHostServeur;
+constexpr size_t kHostClientSize = std::tuple_size_v<TypeEnvoiHostClient>;
 // A piece carries at most this many bytes (clients ask for 4096).
-constexpr size_t kPieceArea = 4100;
-constexpr uint8_t kStreamBase = 0;
-constexpr uint8_t kStreamSettings = 1;
+constexpr size_t kPieceArea = TransfertStream::kTailleZone;
+constexpr uint8_t kStreamBase = StreamBase;
+constexpr uint8_t kStreamSettings = StreamInfosUtilisateur;
 // The handshake answers: identification {32 unused, extended identifier, status, block, 2 unused};
 // authentication {status, 51 unused, block size, block}.
 constexpr size_t kAuthenticationHead = 56;
