@@ -1,5 +1,6 @@
 #include "net/utilisateurs/SupDroitFonctionnel.h"
 
+#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "net/utilisateurs/Utilisateur.h"
 
@@ -122,5 +123,48 @@ bool DroitGererServiceWeb() { return Droit(35); }
 bool DroitCreerModulesCursus() { return Droit(38); }
 bool DroitSupprimerModulesCursus() { return Droit(39); }
 bool DroitModifierModulesCursus() { return Droit(40); }
+
+TypeAccesLimite& AccesLimite() {
+  static TypeAccesLimite acces;
+  return acces;
+}
+
+namespace {
+const TypeAccesLimite& AccesInstalle() {
+  const TypeAccesLimite& a = AccesLimite();
+  if (!a.CoursCourantInaccessible || !a.RessourceCouranteEstSalle || !a.SalleCouranteInaccessible ||
+      !a.AllerARessource || !a.EmpilerPositionRessource || !a.DepilerPositionRessource)
+    throw ENonConstruit("SupDroitFonctionnel: the limited access of courses and rooms is not built yet");
+  return a;
+}
+}  // namespace
+
+bool AccesSalleEtCoursCourants() {
+  const TypeAccesLimite& a = AccesInstalle();
+  if (a.RessourceCouranteEstSalle())
+    return !a.SalleCouranteInaccessible() && (DroitSallesCoursInaccessibles() || !a.CoursCourantInaccessible());
+  return !a.CoursCourantInaccessible();
+}
+
+bool AccesCoursOuSalleCourants() {
+  const TypeAccesLimite& a = AccesInstalle();
+  if (a.RessourceCouranteEstSalle())
+    return !a.CoursCourantInaccessible() || (!a.SalleCouranteInaccessible() && DroitSallesCoursInaccessibles());
+  return !a.CoursCourantInaccessible();
+}
+
+bool RessourceInaccessible(uint32_t Numero) {
+  const TypeAccesLimite& a = AccesInstalle();
+  a.EmpilerPositionRessource();
+  bool inaccessible = false;
+  try {
+    inaccessible = a.AllerARessource(Numero) && !AccesSalleEtCoursCourants();
+  } catch (...) {
+    a.DepilerPositionRessource();
+    throw;
+  }
+  a.DepilerPositionRessource();
+  return inaccessible;
+}
 
 }  // namespace SupDroitFonctionnel

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "net/utilisateurs/BaseUtilisateurs.h"
 
@@ -68,5 +69,31 @@ bool DroitGererServiceWeb();
 bool DroitCreerModulesCursus();
 bool DroitSupprimerModulesCursus();
 bool DroitModifierModulesCursus();
+
+// Limited access. Which courses and rooms are inaccessible is known to the base's protection units,
+// which install these routines when they start; until then the tests below raise ENonConstruit.
+struct TypeAccesLimite {
+  // The current course of the course table is inaccessible.
+  std::function<bool()> CoursCourantInaccessible;
+  // The current resource of the resource table is a room (kind 5), and that room is inaccessible.
+  std::function<bool()> RessourceCouranteEstSalle;
+  std::function<bool()> SalleCouranteInaccessible;
+  // Positions the resource table on the record of that number (False when there is none), and puts
+  // the table's position back.
+  std::function<bool(uint32_t Numero)> AllerARessource;
+  std::function<void()> EmpilerPositionRessource;
+  std::function<void()> DepilerPositionRessource;
+};
+TypeAccesLimite& AccesLimite();
+
+// A room: accessible and (the right to inaccessible rooms and courses, or an accessible course);
+// another resource: an accessible course.
+bool AccesSalleEtCoursCourants();
+// A room: an accessible course, or an accessible room with the right to inaccessible rooms and
+// courses; another resource: an accessible course.
+bool AccesCoursOuSalleCourants();
+// The resource of that record number exists and AccesSalleEtCoursCourants is False; the resource
+// table's position is put back.
+bool RessourceInaccessible(uint32_t Numero);
 
 }  // namespace SupDroitFonctionnel

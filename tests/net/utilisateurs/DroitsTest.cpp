@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "net/utilisateurs/SupDroitFonctionnel.h"
 #include "tests/net/utilisateurs/UtilisateursFixture.h"
@@ -177,6 +178,65 @@ TEST_F(DroitsUtilisateurTest, TheWebServiceRightBelongsToTheCurrentUserNotToTheU
   EXPECT_TRUE(DroitGererServiceWeb());
   Utilisateur::CodeUtilisateurCourant() = "";
   EXPECT_FALSE(DroitGererServiceWeb());
+}
+
+// Limited access, over a course and a resource of the test's own.
+class AccesLimiteTest : public DroitsUtilisateurTest {
+ protected:
+  void SetUp() override {
+    DroitsUtilisateurTest::SetUp();
+    TypeAccesLimite& a = AccesLimite();
+    a.CoursCourantInaccessible = [this] { return coursInaccessible; };
+    a.RessourceCouranteEstSalle = [this] { return salle; };
+    a.SalleCouranteInaccessible = [this] { return salleInaccessible; };
+    a.AllerARessource = [this](uint32_t n) { return n == 7; };
+    a.EmpilerPositionRessource = [this] { positions += '('; };
+    a.DepilerPositionRessource = [this] { positions += ')'; };
+  }
+  void TearDown() override {
+    AccesLimite() = {};
+    DroitsUtilisateurTest::TearDown();
+  }
+  bool salle = false, salleInaccessible = false, coursInaccessible = false;
+  std::string positions;
+};
+
+TEST_F(AccesLimiteTest, RoomsAndCoursesAreReachedAsTheRightToInaccessibleOnesAllows) {
+  struct Cas {
+    bool salle, salleInaccessible, coursInaccessible, droit;
+    bool salleEtCours, coursOuSalle;
+  } const cas[] = {
+      {true, false, false, false, true, true},   {true, false, true, false, false, false},
+      {true, false, true, true, true, true},     {true, true, false, true, false, true},
+      {true, true, true, true, false, false},    {true, true, false, false, false, true},
+      {false, true, false, false, true, true},   {false, false, true, true, false, false},
+  };
+  for (const Cas& c : cas) {
+    Vider();
+    DroitsUtilisateurTest::SetUp();
+    UtilisateurAvecProfil(kGenreAdministration, c.droit ? std::initializer_list<int>{5, 54} : std::initializer_list<int>{54});
+    Utilisateur::CodeUtilisateurCourant() = "USR";
+    ASSERT_EQ(DroitSallesCoursInaccessibles(), c.droit);
+    salle = c.salle;
+    salleInaccessible = c.salleInaccessible;
+    coursInaccessible = c.coursInaccessible;
+    SCOPED_TRACE(::testing::Message() << "room " << c.salle << ", room inaccessible " << c.salleInaccessible
+                                      << ", course inaccessible " << c.coursInaccessible << ", right " << c.droit);
+    EXPECT_EQ(AccesSalleEtCoursCourants(), c.salleEtCours);
+    EXPECT_EQ(AccesCoursOuSalleCourants(), c.coursOuSalle);
+    EXPECT_EQ(RessourceInaccessible(7), !c.salleEtCours);
+    EXPECT_FALSE(RessourceInaccessible(8)) << "a resource that does not exist";
+    EXPECT_EQ(positions, "()()") << "the resource table's position is put back";
+    positions.clear();
+  }
+}
+
+TEST_F(AccesLimiteTest, WithoutTheProtectionUnitsTheTestsAreNotBuilt) {
+  AccesLimite().CoursCourantInaccessible = nullptr;
+  EXPECT_THROW((void)AccesSalleEtCoursCourants(), ENonConstruit);
+  EXPECT_THROW((void)AccesCoursOuSalleCourants(), ENonConstruit);
+  EXPECT_THROW((void)RessourceInaccessible(7), ENonConstruit);
+  EXPECT_EQ(positions, "");
 }
 
 }  // namespace
