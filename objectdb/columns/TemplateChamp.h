@@ -125,13 +125,19 @@ class TChampTemplate : public TCustomChamp {
     Valeurs->SetModeComparaison(Mode);
     Valeurs->SetParametreComparaison(nullptr);
     const bool inverse = Valeurs->GetTriInverse() != Decroissant;
-    ::ChercherDansIndex(Recherche, [&](uint32_t x) -> int8_t {
-      const int32_t ligne = static_cast<int32_t>(x);
-      if (Valeurs->PositionVide(ligne)) return Decroissant ? 1 : -1;
-      const int8_t r = Traits::TableauTraits::ComparerElements(valeur, Valeurs->ElementPosition(ligne), Mode, nullptr);
-      const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
-      return inverse ? static_cast<int8_t>(-c) : c;
-    });
+    // A row's slot is asked for ahead of its comparison (ElementPosition answers a shared zero
+    // outside the slots, so any row number is safe to ask for).
+    ::ChercherDansIndex(
+        Recherche,
+        [&](uint32_t x) -> int8_t {
+          const int32_t ligne = static_cast<int32_t>(x);
+          if (Valeurs->PositionVide(ligne)) return Decroissant ? 1 : -1;
+          const int8_t r =
+              Traits::TableauTraits::ComparerElements(valeur, Valeurs->ElementPosition(ligne), Mode, nullptr);
+          const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
+          return inverse ? static_cast<int8_t>(-c) : c;
+        },
+        [&](uint32_t x) { __builtin_prefetch(&Valeurs->ElementPosition(static_cast<int32_t>(x))); });
   }
 
   // The values are read once into one block, so that the sort compares them in place.

@@ -20,28 +20,49 @@ struct TRechercheIndex {
   bool Doublon = false;
 };
 
-// Comparer(row) answers -1, 0 or 1: the key against that row's key.
-template <class Comparer>
-void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_) {
+// Comparer(row) answers -1, 0 or 1: the key against that row's key. Precharger(row) asks the cache
+// for what Comparer will read of that row.
+//
+// Over many rows a step waits on memory twice, for the row number and then for its key. So that
+// the steps overlap, each one asks ahead for the row numbers of the four candidates two steps on and
+// for the keys of the two candidates of the next step (their row numbers were asked for a step
+// earlier). The step itself picks lo or hi as a select rather than a three-way branch: an equal key
+// is met at a few steps at most. The midpoints and every result are those of the plain halving: on
+// an equal key hi comes down to it, and the article's own row ends the search there.
+template <class Comparer, class Precharger>
+void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_, Precharger&& Precharger_) {
+  const uint32_t* const lignes = R.Lignes;
+  // Positions lie within [0, Nombre] here; position p is at lignes[p - 1].
+  const auto demander = [lignes](int32_t p) { __builtin_prefetch(lignes + (p > 0 ? p - 1 : 0)); };
   int32_t lo = 0, hi = R.Nombre + 1;
   while (hi > lo + 1) {
     const int32_t mid = lo + (hi - lo) / 2;
-    const uint32_t x = R.Lignes[mid - 1];
+    const int32_t bas = lo + (mid - lo) / 2, haut = mid + (hi - mid) / 2;
+    demander(lo + (bas - lo) / 2);
+    demander(bas + (mid - bas) / 2);
+    demander(mid + (haut - mid) / 2);
+    demander(haut + (hi - haut) / 2);
+    if (bas > lo) Precharger_(lignes[bas - 1]);
+    if (haut > mid) Precharger_(lignes[haut - 1]);
+    const uint32_t x = lignes[mid - 1];
     const int8_t c = Comparer_(x);
-    if (c < 0) {
-      hi = mid;
-    } else if (c > 0) {
-      lo = mid;
-    } else if (R.ArreterSurLigne && x == R.Ligne) {
-      hi = mid;
+    if (c == 0) [[unlikely]] {
       R.Trouve = true;
-      break;
-    } else {
+      if (R.ArreterSurLigne && x == R.Ligne) {
+        hi = mid;
+        break;
+      }
       R.Doublon = true;
-      R.Trouve = true;
-      hi = mid;
       R.Position = mid;
     }
+    const bool apres = c > 0;
+    lo = apres ? mid : lo;
+    hi = apres ? hi : mid;
   }
   R.Hi = hi;
+}
+
+template <class Comparer>
+void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_) {
+  ChercherDansIndex(R, Comparer_, [](uint32_t) {});
 }

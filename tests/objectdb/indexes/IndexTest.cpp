@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampString.h"
 #include "objectdb/indexes/Index.h"
+#include "objectdb/indexes/RechercheIndex.h"
 #include "objectdb/tables/CustomTable.h"
 
 namespace {
@@ -317,6 +319,57 @@ TEST(Index, DoublonTestsTheArticlesValuesOnlyForAConcernedChangeUnderARule) {
     TIndex index("IDX", &f.table, std::vector<TypeDefinitionCle>{{kAnnee, false, 0}}, c.regle);
     Cle cle("x", c.annee);
     EXPECT_EQ(index.Doublon(&cle.article, c.modifies), c.doublon) << int(c.regle) << " " << c.annee;
+  }
+}
+
+// The search over the placed rows against a plain three-way halving, on short sorted lists full of
+// equal keys, with and without stopping on a row (present or not): same bound, found flag, last
+// equal position and duplicate flag; rows are asked for ahead only from the list.
+TEST(Index, TheSearchOverThePlacedRowsGivesThePlainHalvingsResults) {
+  std::mt19937 alea(21);
+  for (int32_t tour = 0; tour < 4000; ++tour) {
+    const auto nombre = static_cast<int32_t>(alea() % 40);
+    std::vector<int32_t> cles(static_cast<std::size_t>(nombre));
+    for (int32_t& c : cles) c = static_cast<int32_t>(alea() % 6);
+    std::sort(cles.begin(), cles.end());
+    // Row r + 100 holds cles[r]: rows and positions differ.
+    std::vector<uint32_t> lignes(cles.size());
+    for (std::size_t i = 0; i < lignes.size(); ++i) lignes[i] = static_cast<uint32_t>(i) + 100;
+    const int32_t cle = static_cast<int32_t>(alea() % 7) - 1;
+    const auto comparer = [&](uint32_t x) -> int8_t {
+      const int32_t v = cles[x - 100];
+      return cle < v ? -1 : (cle > v ? 1 : 0);
+    };
+    TRechercheIndex R;
+    R.Lignes = lignes.data();
+    R.Nombre = nombre;
+    R.ArreterSurLigne = alea() % 2 == 0;
+    R.Ligne = static_cast<uint32_t>(alea() % 45) + 100;
+    TRechercheIndex attendu = R;
+    int32_t lo = 0, hi = nombre + 1;
+    while (hi > lo + 1) {
+      const int32_t mid = lo + (hi - lo) / 2;
+      const uint32_t x = lignes[static_cast<std::size_t>(mid - 1)];
+      const int8_t c = comparer(x);
+      if (c < 0) {
+        hi = mid;
+      } else if (c > 0) {
+        lo = mid;
+      } else if (attendu.ArreterSurLigne && x == attendu.Ligne) {
+        hi = mid;
+        attendu.Trouve = true;
+        break;
+      } else {
+        attendu.Doublon = attendu.Trouve = true;
+        hi = attendu.Position = mid;
+      }
+    }
+    bool horsListe = false;
+    ChercherDansIndex(R, comparer, [&](uint32_t x) { horsListe = horsListe || x < 100 || x >= 100u + lignes.size(); });
+    ASSERT_EQ(std::make_tuple(R.Hi, R.Trouve, R.Position, R.Doublon),
+              std::make_tuple(hi, attendu.Trouve, attendu.Position, attendu.Doublon))
+        << tour;
+    ASSERT_FALSE(horsListe) << tour;
   }
 }
 
