@@ -1,5 +1,6 @@
 #include "core/records/OrderTree.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -11,12 +12,6 @@ constexpr uint32_t MinFill(uint32_t level) {
 
 constexpr uint32_t Capacity(uint32_t level) {
   return level == 0 ? OrderTree::kLeafCapacity : OrderTree::kInnerCapacity;
-}
-
-uint32_t SumCounts(const uint32_t* counts, uint32_t n) {
-  uint32_t sum = 0;
-  for (uint32_t i = 0; i < n; ++i) sum += counts[i];
-  return sum;
 }
 
 template <class T>
@@ -48,10 +43,14 @@ void OrderTree::Clear() {
   ++version_;
 }
 
-uint32_t OrderTree::CountBefore(const Inner* in, uint32_t index) {
-  uint32_t sum = 0;
-  for (uint32_t i = 0; i < index; ++i) sum += in->count[i];
-  return sum;
+// The child that holds the entry at an offset (0-based) within the node's entries.
+uint32_t OrderTree::ChildAt(const Inner* in, uint32_t offset) {
+  return static_cast<uint32_t>(std::upper_bound(in->first + 1, in->first + in->size, offset) - in->first) - 1;
+}
+
+// Child `after` gained (or lost) entries: the children after it start that much further.
+void OrderTree::Shift(Inner* in, uint32_t after, int32_t delta) {
+  for (uint32_t i = after + 1; i <= in->size; ++i) in->first[i] += static_cast<uint32_t>(delta);
 }
 
 void OrderTree::SetCursor(Leaf* leaf, uint32_t index, uint32_t position) {
@@ -70,18 +69,25 @@ bool OrderTree::LastReachedHolds(uint32_t number, uint32_t& position) const {
 
 namespace {
 
-// How many of the first n sorted values are below `key`: a binary search whose steps choose by
-// arithmetic instead of branching, so that no step is mispredicted.
-uint32_t CountBelow(const uint64_t* values, uint32_t n, uint64_t key) {
-  if (n == 0) return 0;
-  const uint64_t* base = values;
-  // Invariant: the values before base are below the key, those from base + n on are not.
-  while (n > 1) {
-    const uint32_t half = n / 2;
-    // A product, not a choice: the compiler keeps it free of branches.
-    base += static_cast<std::size_t>(base[half] < key) * half;
-    n -= half;
+// Narrows a run of N sorted values to the one after the last below `key` (or the first), one step a
+// halving: the steps are fixed at compile time and each chooses by a conditional move instead of a
+// branch, so that no step is mispredicted and each costs a few instructions.
+template <uint32_t N>
+const uint64_t* Narrow(const uint64_t* base, uint64_t key) {
+  if constexpr (N > 1) {
+    constexpr uint32_t half = N / 2;
+    base = base[half] < key ? base + half : base;
+    return Narrow<N - half>(base, key);
+  } else {
+    return base;
   }
+}
+
+// How many of the N sorted values are below `key`. It runs over every slot of a node: the vacant
+// ones never count.
+template <uint32_t N>
+uint32_t CountBelow(const uint64_t* values, uint64_t key) {
+  const uint64_t* base = Narrow<N>(values, key);
   return static_cast<uint32_t>(base - values) + (*base < key ? 1u : 0u);
 }
 
@@ -98,7 +104,7 @@ void Prefetch(const void* zone, std::size_t taille) {
 OrderTree::Node* OrderTree::ChildForPrefix(const Inner* in, uint32_t level, uint64_t prefix, uint32_t& index) {
   // The last child whose first entry is not above the probe: children 1.. whose first entry is
   // below it come before.
-  index = CountBelow(in->minPrefix + 1, in->size - 1, prefix);
+  index = CountBelow<kInnerCapacity - 1>(in->minPrefix + 1, prefix);
   Node* child = in->child[index];
   if (level > 1) {
     Prefetch(static_cast<Inner*>(child)->minPrefix, kInnerCapacity * sizeof(uint64_t));
@@ -116,10 +122,10 @@ uint32_t OrderTree::LowerBoundPrefix(uint64_t prefix) {
     auto* in = static_cast<Inner*>(node);
     uint32_t index;
     node = ChildForPrefix(in, level, prefix, index);
-    rank += CountBefore(in, index);  // while the child's lines arrive
+    rank += in->first[index];
   }
   auto* leaf = static_cast<Leaf*>(node);
-  const uint32_t index = CountBelow(leaf->prefix, leaf->size, prefix);
+  const uint32_t index = CountBelow<kLeafCapacity>(leaf->prefix, prefix);
   const uint32_t position = rank + index + 1;
   if (index < leaf->size)
     SetCursor(leaf, index, position);
@@ -135,7 +141,7 @@ bool OrderTree::FirstNotBelowPrefix(uint64_t prefix, uint32_t& number, uint64_t&
     node = ChildForPrefix(static_cast<Inner*>(node), level, prefix, index);
   }
   const Leaf* leaf = static_cast<Leaf*>(node);
-  uint32_t index = CountBelow(leaf->prefix, leaf->size, prefix);
+  uint32_t index = CountBelow<kLeafCapacity>(leaf->prefix, prefix);
   if (index == leaf->size) {
     if (leaf->next == nullptr) return false;
     leaf = leaf->next;
@@ -176,8 +182,8 @@ uint32_t OrderTree::NumberAt(uint32_t position) {
   Node* node = root_;
   for (uint32_t level = height_; level > 0; --level) {
     auto* in = static_cast<Inner*>(node);
-    uint32_t c = 0;
-    while (remaining >= in->count[c]) remaining -= in->count[c++];
+    const uint32_t c = ChildAt(in, remaining);
+    remaining -= in->first[c];
     node = in->child[c];
   }
   auto* leaf = static_cast<Leaf*>(node);
@@ -191,8 +197,8 @@ OrderTree::Leaf* OrderTree::SelectWithPath(uint32_t position, Path& path, uint32
   Node* node = root_;
   for (uint32_t level = height_; level > 0; --level) {
     auto* in = static_cast<Inner*>(node);
-    uint32_t c = 0;
-    while (remaining >= in->count[c]) remaining -= in->count[c++];
+    const uint32_t c = ChildAt(in, remaining);
+    remaining -= in->first[c];
     path.steps[path.depth++] = {in, c};
     node = in->child[c];
   }
@@ -219,6 +225,12 @@ bool OrderTree::RemoveNumber(uint32_t number) {
 
 bool OrderTree::IsFull(const Node* node, uint32_t level) const { return node->size == Capacity(level); }
 
+// Marks the prefix slots of a node from its size on as vacant, after it lost entries.
+void OrderTree::Vacate(Node* node, uint32_t level) {
+  uint64_t* prefixes = level == 0 ? static_cast<Leaf*>(node)->prefix : static_cast<Inner*>(node)->minPrefix;
+  std::fill(prefixes + node->size, prefixes + Capacity(level), kVacant);
+}
+
 // Records the first entry of `node` (at `level`) as the first entry of child `index` of `parent`.
 void OrderTree::CopyFirstEntry(const Node* node, uint32_t level, Inner* parent, uint32_t index) {
   if (level == 0) {
@@ -236,7 +248,8 @@ void OrderTree::SplitRoot() {
   auto* root = new Inner;
   root->size = 1;
   root->child[0] = root_;
-  root->count[0] = count_;
+  root->first[0] = 0;
+  root->first[1] = count_;
   CopyFirstEntry(root_, height_, root, 0);
   root_ = root;
   ++height_;
@@ -248,7 +261,7 @@ void OrderTree::SplitChild(Inner* parent, uint32_t index, uint32_t childLevel) {
   Node* left = parent->child[index];
   const uint32_t keep = left->size / 2, moved = left->size - keep;
   Node* right;
-  uint32_t leftCount, rightCount;
+  uint32_t leftCount;
   if (childLevel == 0) {
     auto* l = static_cast<Leaf*>(left);
     auto* r = new Leaf;
@@ -259,31 +272,29 @@ void OrderTree::SplitChild(Inner* parent, uint32_t index, uint32_t childLevel) {
     r->prev = l;
     l->next = r;
     leftCount = keep;
-    rightCount = moved;
     right = r;
   } else {
     auto* l = static_cast<Inner*>(left);
     auto* r = new Inner;
-    std::memcpy(r->count, l->count + keep, moved * sizeof(uint32_t));
+    leftCount = l->first[keep];
+    for (uint32_t i = 0; i <= moved; ++i) r->first[i] = l->first[keep + i] - leftCount;
     std::memcpy(r->minNumber, l->minNumber + keep, moved * sizeof(uint32_t));
     std::memcpy(r->minPrefix, l->minPrefix + keep, moved * sizeof(uint64_t));
     std::memcpy(r->child, l->child + keep, moved * sizeof(Node*));
-    leftCount = SumCounts(l->count, keep);
-    rightCount = SumCounts(r->count, moved);
     right = r;
   }
   left->size = keep;
   right->size = moved;
+  Vacate(left, childLevel);
 
   const uint32_t tail = parent->size - index - 1;
-  MoveEntries(parent->count, index + 1, index + 2, tail);
+  MoveEntries(parent->first, index + 1, index + 2, tail + 1);
   MoveEntries(parent->minNumber, index + 1, index + 2, tail);
   MoveEntries(parent->minPrefix, index + 1, index + 2, tail);
   MoveEntries(parent->child, index + 1, index + 2, tail);
   ++parent->size;
   parent->child[index + 1] = right;
-  parent->count[index] = leftCount;
-  parent->count[index + 1] = rightCount;
+  parent->first[index + 1] = parent->first[index] + leftCount;
   CopyFirstEntry(right, childLevel, parent, index + 1);
 }
 
@@ -312,9 +323,10 @@ void OrderTree::EraseAndRebalance(Path& path, Leaf* leaf, uint32_t index) {
   MoveEntries(leaf->prefix, index + 1, index, tail);
   MoveEntries(leaf->number, index + 1, index, tail);
   --leaf->size;
+  leaf->prefix[leaf->size] = kVacant;
   --count_;
   ++version_;
-  for (int d = 0; d < path.depth; ++d) --path.steps[d].node->count[path.steps[d].index];
+  for (int d = 0; d < path.depth; ++d) Shift(path.steps[d].node, path.steps[d].index, -1);
 
   Node* node = leaf;
   uint32_t level = 0;
@@ -353,21 +365,21 @@ void OrderTree::Merge(Inner* parent, uint32_t left, uint32_t childLevel) {
   } else {
     auto* li = static_cast<Inner*>(l);
     auto* ri = static_cast<Inner*>(r);
-    std::memcpy(li->count + at, ri->count, moved * sizeof(uint32_t));
+    for (uint32_t i = 1; i <= moved; ++i) li->first[at + i] = li->first[at] + ri->first[i];
     std::memcpy(li->minNumber + at, ri->minNumber, moved * sizeof(uint32_t));
     std::memcpy(li->minPrefix + at, ri->minPrefix, moved * sizeof(uint64_t));
     std::memcpy(li->child + at, ri->child, moved * sizeof(Node*));
   }
   l->size = at + moved;
-  parent->count[left] += parent->count[left + 1];
   CopyFirstEntry(l, childLevel, parent, left);
 
   const uint32_t tail = parent->size - left - 2;
-  MoveEntries(parent->count, left + 2, left + 1, tail);
+  MoveEntries(parent->first, left + 2, left + 1, tail + 1);
   MoveEntries(parent->minNumber, left + 2, left + 1, tail);
   MoveEntries(parent->minPrefix, left + 2, left + 1, tail);
   MoveEntries(parent->child, left + 2, left + 1, tail);
   --parent->size;
+  parent->minPrefix[parent->size] = kVacant;
   if (childLevel == 0)
     delete static_cast<Leaf*>(r);
   else
@@ -402,32 +414,34 @@ void OrderTree::Redistribute(Inner* parent, uint32_t left, uint32_t childLevel) 
     auto* ri = static_cast<Inner*>(r);
     if (l->size < target) {
       const uint32_t k = target - l->size;
-      std::memcpy(li->count + l->size, ri->count, k * sizeof(uint32_t));
+      for (uint32_t i = 1; i <= k; ++i) li->first[l->size + i] = li->first[l->size] + ri->first[i];
+      const uint32_t gone = ri->first[k];
+      for (uint32_t i = 0; i <= r->size - k; ++i) ri->first[i] = ri->first[k + i] - gone;
       std::memcpy(li->minNumber + l->size, ri->minNumber, k * sizeof(uint32_t));
       std::memcpy(li->minPrefix + l->size, ri->minPrefix, k * sizeof(uint64_t));
       std::memcpy(li->child + l->size, ri->child, k * sizeof(Node*));
-      MoveEntries(ri->count, k, 0, r->size - k);
       MoveEntries(ri->minNumber, k, 0, r->size - k);
       MoveEntries(ri->minPrefix, k, 0, r->size - k);
       MoveEntries(ri->child, k, 0, r->size - k);
     } else {
       const uint32_t k = l->size - target;
-      MoveEntries(ri->count, 0, k, r->size);
+      const uint32_t come = li->first[l->size] - li->first[target];
+      for (uint32_t i = r->size + 1; i-- > 0;) ri->first[i + k] = ri->first[i] + come;
+      for (uint32_t i = 0; i < k; ++i) ri->first[i] = li->first[target + i] - li->first[target];
       MoveEntries(ri->minNumber, 0, k, r->size);
       MoveEntries(ri->minPrefix, 0, k, r->size);
       MoveEntries(ri->child, 0, k, r->size);
-      std::memcpy(ri->count, li->count + target, k * sizeof(uint32_t));
       std::memcpy(ri->minNumber, li->minNumber + target, k * sizeof(uint32_t));
       std::memcpy(ri->minPrefix, li->minPrefix + target, k * sizeof(uint64_t));
       std::memcpy(ri->child, li->child + target, k * sizeof(Node*));
     }
-    movedCount = SumCounts(li->count, target);
+    movedCount = li->first[target];
   }
-  const uint32_t pairCount = parent->count[left] + parent->count[left + 1];
   l->size = target;
   r->size = total - target;
-  parent->count[left] = movedCount;
-  parent->count[left + 1] = pairCount - movedCount;
+  Vacate(l, childLevel);
+  Vacate(r, childLevel);
+  parent->first[left + 1] = parent->first[left] + movedCount;
   CopyFirstEntry(l, childLevel, parent, left);
   CopyFirstEntry(r, childLevel, parent, left + 1);
 }
@@ -445,6 +459,9 @@ bool OrderTree::CheckNode(const Node* node, uint32_t level, bool isRoot, uint32_
                           uint32_t& minNumber, const Leaf*& previousLeaf) const {
   if (node->size > Capacity(level)) return false;
   if (!isRoot && node->size < MinFill(level)) return false;
+  const uint64_t* prefixes = level == 0 ? static_cast<const Leaf*>(node)->prefix : static_cast<const Inner*>(node)->minPrefix;
+  if (!std::all_of(prefixes + node->size, prefixes + Capacity(level), [](uint64_t p) { return p == kVacant; }))
+    return false;
   if (level == 0) {
     auto* leaf = static_cast<const Leaf*>(node);
     if (leaf->prev != previousLeaf) return false;
@@ -458,14 +475,14 @@ bool OrderTree::CheckNode(const Node* node, uint32_t level, bool isRoot, uint32_
     return true;
   }
   auto* in = static_cast<const Inner*>(node);
-  if (in->size == 0 || (isRoot && in->size < 2)) return false;
+  if (in->size == 0 || (isRoot && in->size < 2) || in->first[0] != 0) return false;
   count = 0;
   for (uint32_t i = 0; i < in->size; ++i) {
     uint32_t childCount = 0, childNumber = 0;
     uint64_t childPrefix = 0;
     if (!CheckNode(in->child[i], level - 1, false, childCount, childPrefix, childNumber, previousLeaf))
       return false;
-    if (childCount != in->count[i] || childPrefix != in->minPrefix[i] || childNumber != in->minNumber[i])
+    if (childCount != in->first[i + 1] - in->first[i] || childPrefix != in->minPrefix[i] || childNumber != in->minNumber[i])
       return false;
     count += childCount;
   }

@@ -1,5 +1,6 @@
 // The sequence of one sorted order of a record table: record numbers sorted by (key, record number).
-// It is a B+tree whose inner nodes count the entries under each child, so that reaching the entry at
+// It is a B+tree whose inner nodes keep running totals of the entries under their children, so that
+// the entries before a child are one read away and reaching the entry at
 // a position, finding the position of a key, inserting and removing all cost O(log n), where a flat
 // sorted array would move its whole tail on every insertion. Each entry carries a 64-bit prefix of
 // its key, chosen by the table so that entries whose prefixes differ sort as their prefixes: most
@@ -10,6 +11,7 @@
 // Not synchronised: one thread uses a tree at a time.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 class OrderTree {
@@ -75,14 +77,22 @@ class OrderTree {
   struct Node {
     uint32_t size = 0;
   };
+  // Unused prefix slots of a node hold the highest prefix, so that a search may run over every slot
+  // with a fixed number of steps: no probe is above that value, so it never counts as below.
+  static constexpr uint64_t kVacant = ~uint64_t{0};
+
   struct Leaf : Node {
+    Leaf() { std::fill(prefix, prefix + kLeafCapacity, kVacant); }
     Leaf* prev = nullptr;
     Leaf* next = nullptr;
     uint64_t prefix[kLeafCapacity];
     uint32_t number[kLeafCapacity];
   };
   struct Inner : Node {
-    uint32_t count[kInnerCapacity];      // entries under each child
+    Inner() { std::fill(minPrefix, minPrefix + kInnerCapacity, kVacant); }
+    // Entries under the children before each child: first[i] is the offset, within this node's
+    // entries, of child i's first entry; first[size] is the node's entry count.
+    uint32_t first[kInnerCapacity + 1];
     uint32_t minNumber[kInnerCapacity];  // first entry under each child
     uint64_t minPrefix[kInnerCapacity];
     Node* child[kInnerCapacity];
@@ -104,8 +114,10 @@ class OrderTree {
   template <class Below>
   Leaf* Descend(const Below& below, uint32_t probeNumber, Path& path, uint32_t& rank);
 
-  static uint32_t CountBefore(const Inner* in, uint32_t index);
+  static uint32_t ChildAt(const Inner* in, uint32_t offset);
+  static void Shift(Inner* in, uint32_t after, int32_t delta);
   static Node* ChildForPrefix(const Inner* in, uint32_t level, uint64_t prefix, uint32_t& index);
+  static void Vacate(Node* node, uint32_t level);
   static void CopyFirstEntry(const Node* node, uint32_t level, Inner* parent, uint32_t index);
   void SetCursor(Leaf* leaf, uint32_t index, uint32_t position);
   bool IsFull(const Node* node, uint32_t level) const;
@@ -177,7 +189,7 @@ OrderTree::Leaf* OrderTree::Descend(const Below& below, uint32_t probeNumber, Pa
   for (uint32_t level = height_; level > 0; --level) {
     auto* in = static_cast<Inner*>(node);
     const uint32_t c = ChooseChild(in, below, probeNumber);
-    rank += CountBefore(in, c);
+    rank += in->first[c];
     path.steps[path.depth++] = {in, c};
     node = in->child[c];
   }
@@ -213,8 +225,8 @@ uint32_t OrderTree::Insert(const Below& below, uint64_t prefix, uint32_t number)
       SplitChild(in, c, level - 1);
       if (below(in->minPrefix[c + 1], in->minNumber[c + 1])) ++c;
     }
-    rank += CountBefore(in, c);
-    ++in->count[c];
+    rank += in->first[c];
+    Shift(in, c, 1);
     path.steps[path.depth++] = {in, c};
     node = in->child[c];
   }

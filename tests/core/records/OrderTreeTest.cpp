@@ -123,3 +123,75 @@ TEST(OrderTree, FollowsASortedModelThroughGrowthAndShrinking) {
   EXPECT_EQ(tree.LowerBoundPrefix(0), 1u);
   EXPECT_EQ(tree.NumberAt(1), 0u);
 }
+
+// Entries whose prefix is the highest value sort last like any other, and a search for that prefix
+// finds the first of them, across leaves.
+TEST(OrderTree, HighestPrefixIsAnOrdinaryValue) {
+  constexpr uint64_t kHighest = ~uint64_t{0};
+  OrderTree tree;
+  const auto byPrefixThenNumber = [](uint64_t prefix, uint32_t number) {
+    return [prefix, number](uint64_t p, uint32_t n) { return p != prefix ? p < prefix : n < number; };
+  };
+  // 300 entries below, then 300 with the highest prefix, inserted interleaved.
+  for (uint32_t n = 1; n <= 600; ++n) {
+    const uint64_t prefix = n % 2 == 0 ? kHighest : n;
+    tree.Insert(byPrefixThenNumber(prefix, n), prefix, n);
+  }
+  ASSERT_TRUE(tree.CheckStructure());
+  ASSERT_GE(tree.Height(), 1u);
+  EXPECT_EQ(tree.LowerBoundPrefix(kHighest), 301u);
+  EXPECT_EQ(tree.NumberAt(301), 2u);
+  EXPECT_EQ(tree.LowerBoundPrefix(kHighest - 1), 301u);
+  EXPECT_EQ(tree.LowerBoundPrefix(599), 300u);
+  uint32_t number = 0;
+  uint64_t found = 0;
+  ASSERT_TRUE(tree.FirstNotBelowPrefix(kHighest, number, found));
+  EXPECT_EQ(number, 2u);
+  EXPECT_EQ(found, kHighest);
+  ASSERT_TRUE(tree.FirstNotBelowPrefix(600, number, found));
+  EXPECT_EQ(found, kHighest);
+  ASSERT_TRUE(tree.FirstNotBelowPrefix(0, number, found));
+  EXPECT_EQ(number, 1u);
+  // Removing every entry below leaves the highest ones alone, still found first.
+  for (uint32_t n = 1; n <= 600; n += 2) ASSERT_TRUE(tree.Remove(byPrefixThenNumber(n, n), n));
+  ASSERT_TRUE(tree.CheckStructure());
+  EXPECT_EQ(tree.LowerBoundPrefix(kHighest), 1u);
+  EXPECT_EQ(tree.NumberAt(300), 600u);
+}
+
+// Draining two ranges of keys out of a wide tree empties inner nodes next to full ones, so that
+// entries move between inner nodes in both directions; every running total must follow.
+TEST(OrderTree, InnerNodesRefillFromTheirNeighbours) {
+  constexpr uint32_t kEntries = 60000;
+  const auto keyOf = [](uint32_t n) { return (n * 7919u) % kEntries; };
+  const auto probe = [&](uint32_t n) {
+    return [key = keyOf(n)](uint64_t prefix, uint32_t) { return prefix < key; };
+  };
+  std::mt19937 random(99);
+  std::vector<uint32_t> numbers(kEntries);
+  for (uint32_t i = 0; i < kEntries; ++i) numbers[i] = i + 1;
+  std::shuffle(numbers.begin(), numbers.end(), random);
+  OrderTree tree;
+  for (uint32_t n : numbers) tree.Insert(probe(n), keyOf(n), n);
+  ASSERT_TRUE(tree.CheckStructure());
+  ASSERT_EQ(tree.Height(), 2u);
+
+  std::vector<uint32_t> drained, kept;
+  for (uint32_t n : numbers) {
+    const uint32_t key = keyOf(n);
+    (key < 15000 || (key >= 30000 && key < 45000) ? drained : kept).push_back(n);
+  }
+  for (std::size_t i = 0; i < drained.size(); ++i) {
+    ASSERT_TRUE(tree.Remove(probe(drained[i]), drained[i]));
+    if (i % 1000 == 0) {
+      ASSERT_TRUE(tree.CheckStructure()) << i;
+    }
+  }
+  ASSERT_TRUE(tree.CheckStructure());
+  std::sort(kept.begin(), kept.end(), [&](uint32_t a, uint32_t b) { return keyOf(a) < keyOf(b); });
+  ASSERT_EQ(tree.Count(), kept.size());
+  for (uint32_t p = 1; p <= tree.Count(); p += 37) ASSERT_EQ(tree.NumberAt(p), kept[p - 1]) << p;
+  for (uint32_t p = tree.Count(); p >= 1; p -= std::min(p, 41u)) ASSERT_EQ(tree.NumberAt(p), kept[p - 1]) << p;
+  for (std::size_t i = 0; i < kept.size(); i += 53)
+    ASSERT_EQ(tree.LowerBoundPrefix(keyOf(kept[i])), i + 1) << i;
+}
