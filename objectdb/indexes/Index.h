@@ -14,11 +14,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/diagnostics/Trace.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "objectdb/indexes/ClesIndex.h"
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/properties/ReferenceArticle.h"
 #include "objectdb/properties/TypeDBNoyau.h"
@@ -147,6 +149,16 @@ class TIndex : public TCustomTracable, public ISaveToXMLNode {
   bool Refuse(uint32_t Ligne, bool Doublon);
   // Merge of many pending rows at once: sorted among themselves, then merged with the placed rows.
   int32_t FusionnerEnBloc();
+  // Every change of the placed rows goes through these, which keep the key copy in step.
+  void Placer(uint32_t Ligne, int32_t Position);
+  void RetirerPosition(int32_t Position);
+  void RemplacerPlacees(std::vector<uint32_t> Lignes);
+  // The key copy for the current key parts: one for a key of one column of plain values.
+  void PreparerClesPlacees();
+
+  // The keys of the placed rows in their order, for a key of one column of plain values (searched
+  // without reading the column at each step); nullptr otherwise.
+  std::unique_ptr<TClesIndex> clesPlacees_;
 };
 
 // The index of one reference column by the article its rows designate: one ascending key part,
