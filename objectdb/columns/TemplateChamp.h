@@ -150,7 +150,7 @@ class TChampTemplate : public TCustomChamp {
           const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
           return inverse ? static_cast<int8_t>(-c) : c;
         },
-        [&](uint32_t x) { __builtin_prefetch(&Valeurs->ElementPosition(static_cast<int32_t>(x))); });
+        [&](uint32_t x) NV_DEMANDE { __builtin_prefetch(&Valeurs->ElementPosition(static_cast<int32_t>(x))); });
   }
 
   std::unique_ptr<TClesIndex> CreerClesIndex() override {
@@ -323,13 +323,12 @@ class TClesDeChamp final : public TClesIndex {
   void Inserer(uint32_t Ligne, int32_t Position) override {
     if (!aJour_) return Perimer();
     T valeur;
-    if (Position < 1 || Position > static_cast<int32_t>(cles_.size()) + 1 || !Copier(Ligne, valeur))
-      return Perimer();
-    cles_.insert(cles_.begin() + (Position - 1), valeur);
+    if (Position < 1 || Position > Nombre() + 1 || !Copier(Ligne, valeur)) return Perimer();
+    cles_.insert(cles_.begin() + Position, valeur);
   }
   void Supprimer(int32_t Position) override {
-    if (!aJour_ || Position < 1 || Position > static_cast<int32_t>(cles_.size())) return Perimer();
-    cles_.erase(cles_.begin() + (Position - 1));
+    if (!aJour_ || Position < 1 || Position > Nombre()) return Perimer();
+    cles_.erase(cles_.begin() + Position);
   }
   void Perimer() override {
     aJour_ = false;
@@ -342,7 +341,7 @@ class TClesDeChamp final : public TClesIndex {
     if (champ_->EstCalcule()) return false;
     if (!aJour_ && !Reconstruire(R.Lignes, R.Nombre)) return false;
     // A change of the row list that did not come through the index: the copy no longer follows.
-    if (static_cast<int32_t>(cles_.size()) != R.Nombre) {
+    if (Nombre() != R.Nombre) {
       Perimer();
       if (!Reconstruire(R.Lignes, R.Nombre)) return false;
     }
@@ -353,17 +352,21 @@ class TClesDeChamp final : public TClesIndex {
     typename Champ::Tableau* valeurs = champ_->Valeurs;
     valeurs->SetModeComparaison(Mode);
     valeurs->SetParametreComparaison(nullptr);
-    const bool inverse = valeurs->GetTriInverse() != Decroissant;
-    // The comparison of the column's search, on the copied value (no copied row is empty).
-    ::ChercherDansCles(R, cles_.data(), [&](const T& cle) -> int8_t {
+    // The comparison of the column's search, on the copied values (no copied row is empty); the
+    // order's direction is settled once, outside the steps.
+    const auto signe = [valeur, Mode](const T& cle) NV_DEMANDE -> int8_t {
       const int8_t r = Champ::TableauTraits::ComparerElements(valeur, cle, Mode, nullptr);
-      const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
-      return inverse ? static_cast<int8_t>(-c) : c;
-    });
+      return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    };
+    if (valeurs->GetTriInverse() != Decroissant)
+      ::ChercherDansCles(R, cles_.data(), [signe](const T& cle) NV_DEMANDE { return static_cast<int8_t>(-signe(cle)); });
+    else
+      ::ChercherDansCles(R, cles_.data(), signe);
     return true;
   }
 
  private:
+  int32_t Nombre() const { return static_cast<int32_t>(cles_.size()) - 1; }
   bool Copier(uint32_t Ligne, T& Valeur) const {
     const auto ligne = static_cast<int32_t>(Ligne);
     if (champ_->EstCalcule() || champ_->Valeurs->PositionVide(ligne)) return false;
@@ -375,10 +378,10 @@ class TClesDeChamp final : public TClesIndex {
   bool Reconstruire(const uint32_t* Lignes, int32_t Nombre) {
     if (!aReconstruire_) return false;
     aReconstruire_ = false;
-    cles_.resize(static_cast<std::size_t>(Nombre));
-    for (int32_t p = 0; p < Nombre; ++p) {
-      if (!Copier(Lignes[p], cles_[static_cast<std::size_t>(p)])) {
-        cles_.clear();
+    cles_.resize(static_cast<std::size_t>(Nombre) + 1);
+    for (int32_t p = 1; p <= Nombre; ++p) {
+      if (!Copier(Lignes[p - 1], cles_[static_cast<std::size_t>(p)])) {
+        cles_.assign(1, T());
         return false;
       }
     }
@@ -387,7 +390,9 @@ class TClesDeChamp final : public TClesIndex {
   }
 
   Champ* champ_;
-  std::vector<T> cles_;  // the key at position p at cles_[p - 1] while aJour_
+  // The key at position p at cles_[p] while aJour_ (cles_[0] holds no key), as ChercherDansCles
+  // takes them.
+  std::vector<T> cles_ = std::vector<T>(1);
   bool aJour_ = false;
   bool aReconstruire_ = true;
 };

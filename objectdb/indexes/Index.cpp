@@ -382,8 +382,12 @@ uint8_t TIndex::ChercherArticle(TArticle* Article, int32_t& Position, bool& Doub
   const uint32_t r = reference.IndiceArticle;
   const int32_t nombre = LignesTriees->NombreElements();
   const uint32_t* triees = LignesTriees->Donnees();
+  // The position the article remembers, when it still holds the article's row with an equal key.
+  // Only a row of this table is looked for there: the row number of another table's row says
+  // nothing of this list (and reading the list at a stale position costs a memory access).
   const int32_t p = Article->Position;
-  if (r != kAucuneLigne && p >= 1 && p <= nombre && triees[p - 1] == r && ComparerArticle(Article, r) == 0) {
+  if (reference.Table == Table && r != kAucuneLigne && p >= 1 && p <= nombre && triees[p - 1] == r &&
+      ComparerArticle(Article, r) == 0) {
     Position = p;
     Article->Position = p;
     return kIndexTrouve;

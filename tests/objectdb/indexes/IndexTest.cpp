@@ -222,6 +222,18 @@ TEST(Index, AnArticleOfTheIndexedTableIsFoundAtItsRememberedPositionElseAtTheFir
   EXPECT_EQ(index.ChercherArticle(&article, position, doublon), kIndexTrouve);
   EXPECT_EQ(position, 4);
   EXPECT_FALSE(doublon);
+  // A row of another table is searched for, even when the remembered position holds a row of the
+  // same number: the first equal key, and a duplicate.
+  Fixture autre;
+  for (int32_t i = 0; i < 4; ++i) autre.Livre("t", 2000);
+  TArticle etranger;
+  etranger.Table = &autre.table;
+  etranger.IndiceArticle = 3;
+  etranger.Position = 4;
+  ASSERT_EQ(index.LigneDePosition(4), 3u);
+  EXPECT_EQ(index.ChercherArticle(&etranger, position, doublon), kIndexTrouve);
+  EXPECT_EQ(position, 1);
+  EXPECT_TRUE(doublon);
   // Its own row met on the way ends the search there: row 2 sits in the middle.
   article.IndiceArticle = 2;
   article.Position = 0;
