@@ -375,11 +375,11 @@ class TClesDeChamp final : public TClesIndex {
   }
   // Copies the keys of the rows, in their order. A failed attempt is not repeated before the row
   // list changes again.
-  bool Reconstruire(const uint32_t* Lignes, int32_t Nombre) {
+  bool Reconstruire(const uint32_t* Lignes, int32_t NombreLignes) {
     if (!aReconstruire_) return false;
     aReconstruire_ = false;
-    cles_.resize(static_cast<std::size_t>(Nombre) + 1);
-    for (int32_t p = 1; p <= Nombre; ++p) {
+    cles_.resize(static_cast<std::size_t>(NombreLignes) + 1);
+    for (int32_t p = 1; p <= NombreLignes; ++p) {
       if (!Copier(Lignes[p - 1], cles_[static_cast<std::size_t>(p)])) {
         cles_.assign(1, T());
         return false;

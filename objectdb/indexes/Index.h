@@ -2,7 +2,9 @@
 // one or more columns, each ascending or descending, with an optional uniqueness rule. Rows whose key
 // may have changed wait on a pending list and are placed when the index is next searched or walked;
 // an index with a uniqueness rule places them at once, so that a duplicate is refused when it is
-// stored. TIndexReferences is the index of one reference column by the article it designates.
+// stored. A key of one column of plain values (integers, dates...) is searched over a copy of the
+// placed rows' keys kept beside the row list (ClesIndex.h), rather than through the column.
+// TIndexReferences is the index of one reference column by the article it designates.
 //
 // Invariants: a row is never both placed and pending; an index of a table holds every row of the
 // table in one of the two lists; placed rows are in key order, equal keys by ascending row number.
