@@ -115,6 +115,26 @@ void IndexPlacementParesseuse(benchmark::State& state) {
 }
 BENCHMARK(IndexPlacementParesseuse)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The same placement followed by one search, which copies the placed rows' keys.
+void IndexPlacementPuisRecherche(benchmark::State& state) {
+  std::unique_ptr<TCustomTable> table = Remplie();
+  TArticle article;
+  article.Table = table.get();
+  article.IndiceArticle = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto index = std::make_unique<TIndex>("IDX", table.get(), std::vector<TypeDefinitionCle>{{0, false, 0}}, ruiSansRegle);
+    state.ResumeTiming();
+    int32_t position;
+    bool doublon;
+    benchmark::DoNotOptimize(index->ChercherArticle(&article, position, doublon));
+    state.PauseTiming();
+    index.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(IndexPlacementPuisRecherche)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void TriUnique(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();

@@ -13,6 +13,8 @@ struct TChampDureeTraits {
   using Valeur = TypeDureeStockee;
   using Tableau = TArrayOfDuree;
   using TableauTraits = TArrayOfDureeTraits;
+  // A duration is compared by its value alone: an index keyed on it copies the values.
+  static constexpr bool ValeursSimples = true;
   using Parametre = TParametreDuree;
   static std::vector<std::string> NomsDeType() { return {"TypeDureeStockee"}; }
   static Valeur Absente() { return TypeDureeStockee{}; }

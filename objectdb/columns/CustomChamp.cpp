@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "objectdb/indexes/ClesIndex.h"
 #include "objectdb/indexes/RechercheIndex.h"
 
 #include "core/objects/ClasseFinalisable.h"
@@ -96,6 +97,8 @@ void TCustomChamp::ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, in
     return Decroissant ? static_cast<int8_t>(-c) : c;
   });
 }
+
+std::unique_ptr<TClesIndex> TCustomChamp::CreerClesIndex() { return nullptr; }
 
 void TCustomChamp::TrierLignes(std::vector<uint32_t>& Lignes, int32_t Mode, bool Decroissant) {
   std::stable_sort(Lignes.begin(), Lignes.end(), [&](uint32_t a, uint32_t b) {

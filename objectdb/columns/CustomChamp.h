@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class TBase;
 class TInfosAccesPourChamp;
 class TCustomArray;
 struct TRechercheIndex;
+class TClesIndex;
 
 class TCustomChamp : public TObjetAbonnant, public ISaveToXMLNode {
  public:
@@ -90,6 +92,9 @@ class TCustomChamp : public TObjetAbonnant, public ISaveToXMLNode {
   // class), in Mode, reversed when Decroissant (RechercheIndex.h).
   virtual void ChercherDansIndex(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
                                  TRechercheIndex& Recherche);
+  // A copy of this column's values for an index keyed on it alone (ClesIndex.h), stale until its
+  // first search; nullptr for a column whose values are not plain (fixed-size, compared by value).
+  virtual std::unique_ptr<TClesIndex> CreerClesIndex();
   // Orders rows in use (given in ascending row order) by this column's values in Mode, reversed when
   // Decroissant, equal values keeping their row order: the bulk placement of an index. A stable merge
   // sort, which stays within bounds even for a comparison with a tolerance that is not transitive.

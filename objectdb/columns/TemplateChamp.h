@@ -7,7 +7,9 @@
 //   using Valeur; using Tableau (the public contiguous array of the value type); using
 //   TableauTraits (that array's element methods); using Parametre (the typed parameter of the type);
 //   NomsDeType() -> the type names in order; Absente() -> the type's absent value;
-//   Texte(Valeur, Texte&) -> the text of a value.
+//   Texte(Valeur, Texte&) -> the text of a value. Optionally ValeursSimples: whether the values are
+//   plain (fixed-size, compared by their bytes' value alone, so that a copy compares as the
+//   original); arithmetic types but bool are, by default.
 //
 // Reading a value is one indexed access in the array; rows never move: a deleted row only empties
 // its position.
@@ -25,16 +27,27 @@
 #include "core/objects/Exceptions.h"
 #include "objectdb/articles/ListeArticles.h"
 #include "objectdb/columns/CustomChamp.h"
+#include "objectdb/indexes/ClesIndex.h"
 #include "objectdb/indexes/RechercheIndex.h"
 #include "objectdb/properties/InfosAcces.h"
 #include "objectdb/tables/CustomTable.h"
 
+template <class Champ>
+class TClesDeChamp;
+
 template <class Traits>
 class TChampTemplate : public TCustomChamp {
+  friend class TClesDeChamp<TChampTemplate>;
+
  public:
   using T = typename Traits::Valeur;
+  static constexpr bool kValeursSimples = [] {
+    if constexpr (requires { Traits::ValeursSimples; }) return Traits::ValeursSimples;
+    else return std::is_arithmetic_v<T> && !std::is_same_v<T, bool>;  // no block of bools to search
+  }();
   using Tableau = typename Traits::Tableau;
-  using TableauCommun = TCustomArrayTemplate<typename Traits::TableauTraits>;
+  using TableauTraits = typename Traits::TableauTraits;
+  using TableauCommun = TCustomArrayTemplate<TableauTraits>;
 
   // The value array: 1024 elements per page, dynamic, owning its elements when LibererElements.
   TChampTemplate(const std::string& Nom, TCustomTable* Table, const std::vector<int32_t>& Parametres,
@@ -137,7 +150,12 @@ class TChampTemplate : public TCustomChamp {
           const int8_t c = r < 0 ? -1 : (r > 0 ? 1 : 0);
           return inverse ? static_cast<int8_t>(-c) : c;
         },
-        [&](uint32_t x) { __builtin_prefetch(&Valeurs->ElementPosition(static_cast<int32_t>(x))); });
+        [&](uint32_t x) NV_DEMANDE { __builtin_prefetch(&Valeurs->ElementPosition(static_cast<int32_t>(x))); });
+  }
+
+  std::unique_ptr<TClesIndex> CreerClesIndex() override {
+    if constexpr (kValeursSimples) return std::make_unique<TClesDeChamp<TChampTemplate>>(this);
+    else return nullptr;
   }
 
   // The values are read once into one block, so that the sort compares them in place.
@@ -290,6 +308,93 @@ class TChampTemplate : public TCustomChamp {
     if (p == nullptr) throw EInvalidCast();
     return p;
   }
+};
+
+// The copy of a typed column's values for an index keyed on it alone (ClesIndex.h). A row's value
+// is copied when the row is placed; a computed column's or an empty row's is not, which leaves
+// the copy stale.
+template <class Champ>
+class TClesDeChamp final : public TClesIndex {
+  using T = typename Champ::T;
+
+ public:
+  explicit TClesDeChamp(Champ* Colonne) : champ_(Colonne) {}
+
+  void Inserer(uint32_t Ligne, int32_t Position) override {
+    if (!aJour_) return Perimer();
+    T valeur;
+    if (Position < 1 || Position > Nombre() + 1 || !Copier(Ligne, valeur)) return Perimer();
+    cles_.insert(cles_.begin() + Position, valeur);
+  }
+  void Supprimer(int32_t Position) override {
+    if (!aJour_ || Position < 1 || Position > Nombre()) return Perimer();
+    cles_.erase(cles_.begin() + Position);
+  }
+  void Perimer() override {
+    aJour_ = false;
+    aReconstruire_ = true;
+  }
+
+  bool Chercher(TCustomChamp* Autre, int32_t LigneAutre, int32_t Mode, bool Decroissant,
+                TRechercheIndex& R) override {
+    // A computed column's values are brought up to date row by row, through its own search.
+    if (champ_->EstCalcule()) return false;
+    if (!aJour_ && !Reconstruire(R.Lignes, R.Nombre)) return false;
+    // A change of the row list that did not come through the index: the copy no longer follows.
+    if (Nombre() != R.Nombre) {
+      Perimer();
+      if (!Reconstruire(R.Lignes, R.Nombre)) return false;
+    }
+    const Champ* autre = Autre == champ_ || (Autre != nullptr && Autre->ClassType() == champ_->ClassType())
+                             ? static_cast<Champ*>(Autre)
+                             : Champ::MemeClasse(Autre);
+    const T valeur = autre->GetValeur(LigneAutre);
+    typename Champ::Tableau* valeurs = champ_->Valeurs;
+    valeurs->SetModeComparaison(Mode);
+    valeurs->SetParametreComparaison(nullptr);
+    // The comparison of the column's search, on the copied values (no copied row is empty); the
+    // order's direction is settled once, outside the steps.
+    const auto signe = [valeur, Mode](const T& cle) NV_DEMANDE -> int8_t {
+      const int8_t r = Champ::TableauTraits::ComparerElements(valeur, cle, Mode, nullptr);
+      return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    };
+    if (valeurs->GetTriInverse() != Decroissant)
+      ::ChercherDansCles(R, cles_.data(), [signe](const T& cle) NV_DEMANDE { return static_cast<int8_t>(-signe(cle)); });
+    else
+      ::ChercherDansCles(R, cles_.data(), signe);
+    return true;
+  }
+
+ private:
+  int32_t Nombre() const { return static_cast<int32_t>(cles_.size()) - 1; }
+  bool Copier(uint32_t Ligne, T& Valeur) const {
+    const auto ligne = static_cast<int32_t>(Ligne);
+    if (champ_->EstCalcule() || champ_->Valeurs->PositionVide(ligne)) return false;
+    Valeur = champ_->Valeurs->ElementPosition(ligne);
+    return true;
+  }
+  // Copies the keys of the rows, in their order. A failed attempt is not repeated before the row
+  // list changes again.
+  bool Reconstruire(const uint32_t* Lignes, int32_t NombreLignes) {
+    if (!aReconstruire_) return false;
+    aReconstruire_ = false;
+    cles_.resize(static_cast<std::size_t>(NombreLignes) + 1);
+    for (int32_t p = 1; p <= NombreLignes; ++p) {
+      if (!Copier(Lignes[p - 1], cles_[static_cast<std::size_t>(p)])) {
+        cles_.assign(1, T());
+        return false;
+      }
+    }
+    aJour_ = true;
+    return true;
+  }
+
+  Champ* champ_;
+  // The key at position p at cles_[p] while aJour_ (cles_[0] holds no key), as ChercherDansCles
+  // takes them.
+  std::vector<T> cles_ = std::vector<T>(1);
+  bool aJour_ = false;
+  bool aReconstruire_ = true;
 };
 
 // Binds a public column class's class methods to its descriptor.

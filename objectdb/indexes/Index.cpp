@@ -101,6 +101,26 @@ void TIndex::AjouterCle(int32_t NumeroChamp, bool Decroissant, int32_t Mode) {
   if (NumeroChamp >= 0 && NumeroChamp <= 255)
     ChampsConcernes[static_cast<std::size_t>(NumeroChamp / 8)] |= static_cast<uint8_t>(1u << (NumeroChamp % 8));
   ++NombreChamps;
+  PreparerClesPlacees();
+}
+
+void TIndex::PreparerClesPlacees() {
+  clesPlacees_ = Cles.size() == 1 && Cles.front().Champ != nullptr ? Cles.front().Champ->CreerClesIndex() : nullptr;
+}
+
+void TIndex::Placer(uint32_t Ligne, int32_t Position) {
+  LignesTriees->Inserer(Ligne, Position);
+  if (clesPlacees_) clesPlacees_->Inserer(Ligne, Position);
+}
+
+void TIndex::RetirerPosition(int32_t Position) {
+  (void)LignesTriees->SupprimerIndice(Position);
+  if (clesPlacees_) clesPlacees_->Supprimer(Position);
+}
+
+void TIndex::RemplacerPlacees(std::vector<uint32_t> Lignes) {
+  LignesTriees->Remplacer(std::move(Lignes));
+  if (clesPlacees_) clesPlacees_->Perimer();
 }
 
 void TIndex::Assigner(TIndex* Source, TBase* BaseSource, TBase* BaseDestination, TCustomTable*,
@@ -116,6 +136,7 @@ void TIndex::Assigner(TIndex* Source, TBase* BaseSource, TBase* BaseDestination,
   for (TypeCleIndex& cle : Cles) cle.Champ = TableDestination->GetChamp(cle.NumeroChamp);
   Table = TableDestination;
   LignesTriees->Assigner(*Source->LignesTriees);
+  PreparerClesPlacees();
   LignesATrier->Assigner(*Source->LignesATrier);
   // In the copy of a base, references designate the copies of their tables, which need not be in
   // their models' order: a key with a reference part is placed again at the next search.
@@ -129,7 +150,7 @@ void TIndex::Reinitialiser() {
   std::vector<uint32_t> lignes(LignesTriees->Donnees(), LignesTriees->Donnees() + LignesTriees->NombreElements());
   lignes.insert(lignes.end(), LignesATrier->Donnees(), LignesATrier->Donnees() + LignesATrier->NombreElements());
   std::sort(lignes.begin(), lignes.end());
-  LignesTriees->Vider();
+  RemplacerPlacees({});
   LignesATrier->Remplacer(std::move(lignes));
 }
 
@@ -232,7 +253,7 @@ bool TIndex::InsererLigne(uint32_t Ligne, const TypeEnsembleOctets& ChampsModifi
       return true;
     }
     if (Refuse(Ligne, doublon)) return false;
-    LignesTriees->Inserer(Ligne, position);
+    Placer(Ligne, position);
     (void)LignesATrier->Supprimer(Ligne);
     return true;
   }
@@ -251,7 +272,7 @@ void TIndex::RetirerLigne(uint32_t Ligne, const TypeEnsembleOctets& ChampsModifi
   if (placee) {
     const int32_t position = PositionDeLigne(Ligne);
     if (position >= 1 && position <= LignesTriees->NombreElements() && LignesTriees->Elements(position) == Ligne) {
-      (void)LignesTriees->SupprimerIndice(position);
+      RetirerPosition(position);
       if (!Forcer) (void)LignesATrier->Ajouter(Ligne);
     }
   } else if (Forcer) {
@@ -286,7 +307,7 @@ int32_t TIndex::Trier() {
     ChercherPosition(ligne, position, doublon, presente);
     if (!presente) {
       if (Refuse(ligne, doublon)) ++DerniersRefus;
-      LignesTriees->Inserer(ligne, position);
+      Placer(ligne, position);
     }
     (void)LignesATrier->SupprimerIndice(1);
   }
@@ -341,7 +362,7 @@ int32_t TIndex::FusionnerEnBloc() {
       debut = fin;
     }
   }
-  LignesTriees->Remplacer(std::move(fusion));
+  RemplacerPlacees(std::move(fusion));
   LignesATrier->Vider();
   return refus;
 }
@@ -361,8 +382,12 @@ uint8_t TIndex::ChercherArticle(TArticle* Article, int32_t& Position, bool& Doub
   const uint32_t r = reference.IndiceArticle;
   const int32_t nombre = LignesTriees->NombreElements();
   const uint32_t* triees = LignesTriees->Donnees();
+  // The position the article remembers, when it still holds the article's row with an equal key.
+  // Only a row of this table is looked for there: the row number of another table's row says
+  // nothing of this list (and reading the list at a stale position costs a memory access).
   const int32_t p = Article->Position;
-  if (r != kAucuneLigne && p >= 1 && p <= nombre && triees[p - 1] == r && ComparerArticle(Article, r) == 0) {
+  if (reference.Table == Table && r != kAucuneLigne && p >= 1 && p <= nombre && triees[p - 1] == r &&
+      ComparerArticle(Article, r) == 0) {
     Position = p;
     Article->Position = p;
     return kIndexTrouve;
@@ -375,8 +400,9 @@ uint8_t TIndex::ChercherArticle(TArticle* Article, int32_t& Position, bool& Doub
   const int32_t ligneArticle = static_cast<int32_t>(Article->IndiceArticle);
   if (Cles.size() == 1) {
     const TypeCleIndex& cle = Cles.front();
-    cle.Champ->ChercherDansIndex(Article->Table->GetChamp(cle.NumeroChamp), ligneArticle, cle.Mode,
-                                 cle.Decroissant != 0, recherche);
+    TCustomChamp* colonne = Article->Table->GetChamp(cle.NumeroChamp);
+    if (!clesPlacees_ || !clesPlacees_->Chercher(colonne, ligneArticle, cle.Mode, cle.Decroissant != 0, recherche))
+      cle.Champ->ChercherDansIndex(colonne, ligneArticle, cle.Mode, cle.Decroissant != 0, recherche);
   } else {
     TCustomChamp* fixes[8];
     std::vector<TCustomChamp*> autres;

@@ -2,7 +2,9 @@
 // one or more columns, each ascending or descending, with an optional uniqueness rule. Rows whose key
 // may have changed wait on a pending list and are placed when the index is next searched or walked;
 // an index with a uniqueness rule places them at once, so that a duplicate is refused when it is
-// stored. TIndexReferences is the index of one reference column by the article it designates.
+// stored. A key of one column of plain values (integers, dates...) is searched over a copy of the
+// placed rows' keys kept beside the row list (ClesIndex.h), rather than through the column.
+// TIndexReferences is the index of one reference column by the article it designates.
 //
 // Invariants: a row is never both placed and pending; an index of a table holds every row of the
 // table in one of the two lists; placed rows are in key order, equal keys by ascending row number.
@@ -14,11 +16,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/diagnostics/Trace.h"
 #include "objectdb/arrays/TableauIndices.h"
+#include "objectdb/indexes/ClesIndex.h"
 #include "objectdb/parameters/CustomParametre.h"
 #include "objectdb/properties/ReferenceArticle.h"
 #include "objectdb/properties/TypeDBNoyau.h"
@@ -147,6 +151,16 @@ class TIndex : public TCustomTracable, public ISaveToXMLNode {
   bool Refuse(uint32_t Ligne, bool Doublon);
   // Merge of many pending rows at once: sorted among themselves, then merged with the placed rows.
   int32_t FusionnerEnBloc();
+  // Every change of the placed rows goes through these, which keep the key copy in step.
+  void Placer(uint32_t Ligne, int32_t Position);
+  void RetirerPosition(int32_t Position);
+  void RemplacerPlacees(std::vector<uint32_t> Lignes);
+  // The key copy for the current key parts: one for a key of one column of plain values.
+  void PreparerClesPlacees();
+
+  // The keys of the placed rows in their order, for a key of one column of plain values (searched
+  // without reading the column at each step); nullptr otherwise.
+  std::unique_ptr<TClesIndex> clesPlacees_;
 };
 
 // The index of one reference column by the article its rows designate: one ascending key part,

@@ -1,6 +1,7 @@
 // The binary search of an index for an article's key over its placed rows, written once over the
 // comparison of the key with a row, so that a one-column key is searched with its column's own
-// typed comparison (no virtual call per step) and a key of several columns with the index's.
+// typed comparison (no virtual call per step) and a key of several columns with the index's; and
+// once over a copy of the placed rows' keys held in the index's order (ClesIndex.h).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,20 @@ struct TRechercheIndex {
   bool Doublon = false;
 };
 
+// A call whose only effect is a prefetch looks free of side effects to the compiler, which may drop
+// it before inlining it: a lambda that only asks the cache ahead is forced inline.
+#define NV_DEMANDE __attribute__((always_inline))
+
+// A step met a key equal to the searched one, at position Mid on row Ligne: True when that is the
+// article's own row, which ends the search there (hi comes down to it).
+inline bool EgaliteRencontree(TRechercheIndex& R, int32_t Mid, uint32_t Ligne) {
+  R.Trouve = true;
+  if (R.ArreterSurLigne && Ligne == R.Ligne) return true;
+  R.Doublon = true;
+  R.Position = Mid;
+  return false;
+}
+
 // Comparer(row) answers -1, 0 or 1: the key against that row's key. Precharger(row) asks the cache
 // for what Comparer will read of that row.
 //
@@ -33,7 +48,7 @@ template <class Comparer, class Precharger>
 void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_, Precharger&& Precharger_) {
   const uint32_t* const lignes = R.Lignes;
   // Positions lie within [0, Nombre] here; position p is at lignes[p - 1].
-  const auto demander = [lignes](int32_t p) { __builtin_prefetch(lignes + (p > 0 ? p - 1 : 0)); };
+  const auto demander = [lignes](int32_t p) NV_DEMANDE { __builtin_prefetch(lignes + (p > 0 ? p - 1 : 0)); };
   int32_t lo = 0, hi = R.Nombre + 1;
   while (hi > lo + 1) {
     const int32_t mid = lo + (hi - lo) / 2;
@@ -47,13 +62,10 @@ void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_, Precharger&& Pr
     const uint32_t x = lignes[mid - 1];
     const int8_t c = Comparer_(x);
     if (c == 0) [[unlikely]] {
-      R.Trouve = true;
-      if (R.ArreterSurLigne && x == R.Ligne) {
+      if (EgaliteRencontree(R, mid, x)) {
         hi = mid;
         break;
       }
-      R.Doublon = true;
-      R.Position = mid;
     }
     const bool apres = c > 0;
     lo = apres ? mid : lo;
@@ -65,4 +77,36 @@ void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_, Precharger&& Pr
 template <class Comparer>
 void ChercherDansIndex(TRechercheIndex& R, Comparer&& Comparer_) {
   ChercherDansIndex(R, Comparer_, [](uint32_t) {});
+}
+
+// The same search over a copy of the placed rows' keys in their order, position p's key at
+// Cles[p] for p in 1..Nombre (Cles[0] is not read): ComparerCle(key) answers the searched key
+// against it. A step waits on memory once, for its key; it asks ahead for the keys of the four
+// candidates two steps on, and picks lo or hi without a branch, which would fail half the time. The
+// row list is read only on an equal key, to recognise the article's own row. Same midpoints and
+// results as above.
+template <class T, class ComparerCle>
+void ChercherDansCles(TRechercheIndex& R, const T* Cles, ComparerCle Comparer_) {
+  // Positions below 2^31: their sums fit in 32 unsigned bits, and (a + b) / 2 is a + (b - a) / 2.
+  uint32_t lo = 0, hi = static_cast<uint32_t>(R.Nombre) + 1;
+  while (hi - lo > 1) {
+    const uint32_t mid = (lo + hi) / 2;
+    const uint32_t bas = (lo + mid) / 2, haut = (mid + hi) / 2;
+    // Positions 0..Nombre + 1: within the block or just past it, where a prefetch is harmless.
+    __builtin_prefetch(Cles + (lo + bas) / 2);
+    __builtin_prefetch(Cles + (bas + mid) / 2);
+    __builtin_prefetch(Cles + (mid + haut) / 2);
+    __builtin_prefetch(Cles + (haut + hi) / 2);
+    int8_t c = Comparer_(Cles[mid]);
+    // Kept a value: the compiler would otherwise branch on the comparison, wrong half the time.
+    __asm__("" : "+r"(c));
+    // The select first, by a mask (on an equal key hi comes down to mid), then the rare equal key.
+    const uint32_t apres = 0u - static_cast<uint32_t>(c > 0);
+    lo = (mid & apres) | (lo & ~apres);
+    hi = (hi & apres) | (mid & ~apres);
+    if (c == 0) [[unlikely]] {
+      if (EgaliteRencontree(R, static_cast<int32_t>(mid), R.Lignes[mid - 1])) break;
+    }
+  }
+  R.Hi = static_cast<int32_t>(hi);
 }

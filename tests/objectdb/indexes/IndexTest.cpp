@@ -222,6 +222,18 @@ TEST(Index, AnArticleOfTheIndexedTableIsFoundAtItsRememberedPositionElseAtTheFir
   EXPECT_EQ(index.ChercherArticle(&article, position, doublon), kIndexTrouve);
   EXPECT_EQ(position, 4);
   EXPECT_FALSE(doublon);
+  // A row of another table is searched for, even when the remembered position holds a row of the
+  // same number: the first equal key, and a duplicate.
+  Fixture autre;
+  for (int32_t i = 0; i < 4; ++i) autre.Livre("t", 2000);
+  TArticle etranger;
+  etranger.Table = &autre.table;
+  etranger.IndiceArticle = 3;
+  etranger.Position = 4;
+  ASSERT_EQ(index.LigneDePosition(4), 3u);
+  EXPECT_EQ(index.ChercherArticle(&etranger, position, doublon), kIndexTrouve);
+  EXPECT_EQ(position, 1);
+  EXPECT_TRUE(doublon);
   // Its own row met on the way ends the search there: row 2 sits in the middle.
   article.IndiceArticle = 2;
   article.Position = 0;
@@ -413,11 +425,107 @@ TEST(Index, RandomChangesKeepTheSameOrderAsSortingByKeyThenRow) {
   }
 }
 
+// A key of one integer column is searched over a copy of the placed rows' keys: after thousands of
+// placements one by one and in bulk, key changes, deletions, forced placements and resets, every
+// search, by a key of another table or by a row of the table itself, answers what the search
+// through the column answers, and finds a key exactly when a row holds it.
+TEST(Index, ASearchOverTheCopiedKeysFollowsEveryChangeOfThePlacedRowsAndKeys) {
+  for (const bool decroissant : {false, true}) {
+    Fixture f;
+    Cle sonde("t", 0);
+    auto* valeurSondee = sonde.f.Annees();
+    std::mt19937 alea(decroissant ? 5 : 6);
+    TIndex index("IDX", &f.table, std::vector<TypeDefinitionCle>{{kAnnee, decroissant, 0}}, ruiSansRegle);
+    std::vector<bool> vivante;
+    std::vector<int32_t> recentes;  // keys just given up or taken: the likeliest to be stale
+    auto nouvelle = [&](int32_t annee) {
+      const uint32_t l = f.Livre("t", annee);
+      if (vivante.size() <= l) vivante.resize(l + 1);
+      vivante[l] = true;
+      ASSERT_TRUE(index.InsererLigne(l, kRien, true, alea() % 2 == 0));
+    };
+    auto verifier = [&](TArticle* article, int32_t tour) {
+      article->Position = 0;
+      int32_t position;
+      bool doublon;
+      const uint8_t resultat = index.ChercherArticle(article, position, doublon);
+      // The same search through the column, over the rows now placed.
+      TRechercheIndex R;
+      R.Lignes = index.LignesTriees->Donnees();
+      R.Nombre = index.NombreTriees();
+      R.ArreterSurLigne = article->Table == &f.table;
+      R.Ligne = article->IndiceArticle;
+      ChercherDansIndex(R, [&](uint32_t x) { return index.ComparerArticle(article, x); });
+      const int32_t attendue = R.Position != static_cast<int32_t>(kAucune) ? R.Position
+                               : R.Hi > R.Nombre                            ? static_cast<int32_t>(kAucune)
+                                                                            : R.Hi;
+      ASSERT_EQ(std::make_tuple(resultat == kIndexTrouve, position, doublon),
+                std::make_tuple(R.Trouve, attendue, R.Doublon))
+          << decroissant << " " << tour;
+      const int32_t cle = static_cast<TChampInteger*>(article->Table->GetChamp(kAnnee))->GetValeur(
+          static_cast<int32_t>(article->IndiceArticle));
+      bool tenue = false;
+      for (uint32_t r = 0; r < vivante.size(); ++r)
+        tenue = tenue || (vivante[r] && f.Annees()->GetValeur(static_cast<int32_t>(r)) == cle);
+      ASSERT_EQ(resultat == kIndexTrouve, tenue) << decroissant << " " << tour << " " << cle;
+    };
+    for (int32_t tour = 0; tour < 3000; ++tour) {
+      const int action = static_cast<int>(alea() % 10);
+      const int32_t annee = static_cast<int32_t>(alea() % 200);
+      if (action <= 2 || f.table.NombreArticles == 0) {
+        nouvelle(annee);
+        recentes.push_back(annee);
+      } else if (action == 3 && tour % 50 == 0) {
+        // More rows than are placed one by one: a bulk merge at the next search.
+        for (int32_t i = 0; i < 40; ++i) nouvelle(static_cast<int32_t>(alea() % 200));
+      } else if (action == 4 && tour % 200 == 0) {
+        index.Reinitialiser();
+      } else {
+        uint32_t l;
+        do l = static_cast<uint32_t>(alea() % vivante.size());
+        while (!vivante[l]);
+        recentes.push_back(f.Annees()->GetValeur(static_cast<int32_t>(l)));
+        if (action <= 6) {
+          index.RetirerLigne(l, Ensemble({kAnnee}), false);
+          f.Annees()->SetValeur(static_cast<int32_t>(l), annee);
+          ASSERT_TRUE(index.InsererLigne(l, Ensemble({kAnnee}), false, alea() % 2 == 0));
+          recentes.push_back(annee);
+        } else if (action == 7) {
+          // Another column changes: the row stays where it is.
+          index.RetirerLigne(l, Ensemble({kRayon}), false);
+          f.Rayons()->SetValeur(static_cast<int32_t>(l), annee);
+          ASSERT_TRUE(index.InsererLigne(l, Ensemble({kRayon}), false, false));
+        } else {
+          index.RetirerLigne(l, kRien, true);
+          ASSERT_TRUE(f.table.LibererLigne(static_cast<int32_t>(l) + 1));
+          vivante[l] = false;
+        }
+      }
+      const int32_t cherchee = alea() % 2 == 0 && !recentes.empty()
+                                   ? recentes[alea() % recentes.size()]
+                                   : static_cast<int32_t>(alea() % 202) - 1;
+      if (recentes.size() > 8) recentes.erase(recentes.begin());
+      valeurSondee->SetValeur(static_cast<int32_t>(sonde.article.IndiceArticle), cherchee);
+      verifier(&sonde.article, tour);
+      if (HasFatalFailure()) return;
+      uint32_t propre;
+      do propre = static_cast<uint32_t>(alea() % vivante.size());
+      while (!vivante[propre] && f.table.NombreArticles > 0);
+      if (!vivante[propre]) continue;
+      TArticle article;
+      article.Table = &f.table;
+      article.IndiceArticle = propre;
+      verifier(&article, tour);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
 TEST(Index, ACopyHasTheSourcesKeyOnTheDestinationsColumnsAndRows) {
   Fixture source, destination;
   for (int32_t annee : {3, 1, 2}) {
     source.Livre("t", annee);
-    destination.Livre("t", annee);
+    destination.Livre("t", annee * 10);
   }
   TIndex index("IDX_Annee", &source.table, std::vector<TypeDefinitionCle>{{kAnnee, true, 0}}, ruiCleUnique);
   TIndex copie{TBlank{}};
@@ -427,6 +535,15 @@ TEST(Index, ACopyHasTheSourcesKeyOnTheDestinationsColumnsAndRows) {
   EXPECT_EQ(copie.Cles[0].Champ, destination.table.GetChamp(kAnnee));
   EXPECT_EQ(copie.Table, &destination.table);
   EXPECT_EQ(Ordre(copie), (std::vector<uint32_t>{0, 2, 1}));
+  // Searched by the destination's values (in the same order as the source's).
+  for (const auto& [annee, resultat, position] :
+       {std::tuple{10, kIndexTrouve, 3}, {1, kIndexApresDernier, static_cast<int32_t>(kAucune)}, {25, kIndexAvant, 2}}) {
+    Cle cle("t", annee);
+    int32_t p;
+    bool doublon;
+    EXPECT_EQ(copie.ChercherArticle(&cle.article, p, doublon), resultat) << annee;
+    EXPECT_EQ(p, position) << annee;
+  }
 }
 
 TEST(Index, TheHeaderTraceNamesTheRuleTheKeyColumnsAndBothCounts) {
