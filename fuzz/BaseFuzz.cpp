@@ -1,5 +1,6 @@
 #include "fuzz/BaseFuzz.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/SupFichiers.h"
@@ -27,10 +28,10 @@ Fuzz::TBaseOuverte::~TBaseOuverte() {
 }
 
 std::vector<uint8_t> Fuzz::Ordre(uint8_t Genre, int32_t Table, int32_t Identifiant, const std::vector<uint8_t>& Stocke) {
-  std::vector<uint8_t> m(9);
+  std::vector<uint8_t> m(9 + Stocke.size());
   m[0] = Genre;
   std::memcpy(&m[1], &Table, 4);
   std::memcpy(&m[5], &Identifiant, 4);
-  m.insert(m.end(), Stocke.begin(), Stocke.end());
+  std::copy(Stocke.begin(), Stocke.end(), m.begin() + 9);
   return m;
 }
