@@ -90,11 +90,16 @@ TEST_F(Boucle, ATurnRunsTheServicesThenOneReadyEventAndTheIdleHandlerOnlyWhenNon
   loop.Turn();
   EXPECT_EQ(journal, (Journal{"services", "inactivite", "services", "inactivite"}));
 
-  // Once it reports no more work, the turn blocks until an event arrives and handles it.
+  // Once it reports no more work, the turn blocks until an event arrives and handles it. The event
+  // is armed by the idle pass itself, so that it cannot be ready before the pass runs.
   journal.clear();
   encoreDuTravail = false;
   MainLoopTimer minuterie(loop, [&] { journal.push_back("minuterie"); });
-  minuterie.Start(5ms);
+  loop.SetIdleHandler([&] {
+    journal.push_back("inactivite");
+    minuterie.Start(5ms);
+    return false;
+  });
   loop.Turn();
   EXPECT_EQ(journal, (Journal{"services", "inactivite", "minuterie"}));
 }
