@@ -188,7 +188,7 @@ TEST_F(Boucle, WaitsNestAndTheInnerOneEndsFirst) {
     reponse2.Stop();
   });
   boost::asio::post(loop.Context(), [&] {
-    reponse1.Start(30ms);
+    reponse1.Start(300ms);  // well after the second answer, even on a loaded machine
     auto r = loop.WaitUntil([&] { return premiere; }, 5s);
     journal.push_back(std::string("attente 1 ") + (r == MainLoop::WaitResult::Satisfied ? "ok" : "ko"));
   });
@@ -279,12 +279,15 @@ TEST_F(Boucle, AnExceptionFromAHandlerIsReportedAndTheLoopGoesOn) {
   boost::asio::post(loop.Context(), [&] { fin = true; });
   EXPECT_EQ(loop.WaitUntil([&] { return fin; }, 5s), MainLoop::WaitResult::Satisfied);
   // The idle handler throws; the turn then blocks until the timer's event as if it had said "no more".
-  loop.SetIdleHandler([]() -> bool { throw Exception("inactivite"); });
+  // The handler arms the timer itself, so that the timer cannot be ready before the idle pass.
   MainLoopTimer minuterie(loop, [&] {
     journal.push_back("minuterie");
     minuterie.Stop();
   });
-  minuterie.Start(5ms);
+  loop.SetIdleHandler([&]() -> bool {
+    minuterie.Start(5ms);
+    throw Exception("inactivite");
+  });
   loop.Turn();
   EXPECT_EQ(rapports, (std::vector<std::string>{"evenement", "pendant l'attente", "inactivite"}));
   EXPECT_EQ(journal, (Journal{"services", "services", "suivant", "services", "minuterie"}));
