@@ -7,22 +7,14 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "core/records/Comparai.h"
+#include "core/values/Collation.h"
 #include "net/utilisateurs/Login.h"
 #include "server/Bytes.h"
 
 namespace {
 
-// Two short texts (at most 255 characters) equal as the clients' tables compare them: in the
-// system's collation, case ignored.
-bool SameText(std::string_view A, std::string_view B) {
-  uint8_t a[256] = {}, b[256] = {};
-  a[0] = static_cast<uint8_t>(A.size());
-  b[0] = static_cast<uint8_t>(B.size());
-  std::memcpy(a + 1, A.data(), A.size());
-  std::memcpy(b + 1, B.data(), B.size());
-  return Comparai::ComparerChaineCourte(a, b, sizeof a) == 0;
-}
+// Two texts equal as the clients' tables compare them: in the system's collation, case ignored.
+bool SameText(std::string_view A, std::string_view B) { return Collation::Compare(A, B, true) == 0; }
 
 constexpr std::string_view kMagic = "NVAB";
 constexpr uint32_t kFormat = 1;

@@ -98,6 +98,10 @@ TEST(AccountBase, ChangesThatWouldBreakTheAccountsAreRefused) {
   };
   for (const Cas& c : cas) EXPECT_FALSE(c.Erreur.empty()) << c.Nom;
   EXPECT_EQ(a.Users().size(), 2u);
+  // A user profile is looked up by its name in any case; a name of any length is only not found
+  // (the administration command passes its argument as it is typed).
+  EXPECT_NE(a.FindUserProfileByName("MODIFICATION"), nullptr);
+  EXPECT_EQ(a.FindUserProfileByName(std::string(300, 'M')), nullptr);
   // Removing a user takes its assignments with it.
   ASSERT_EQ(a.RemoveUser("JMA"), "");
   EXPECT_TRUE(a.Assignments().empty());
