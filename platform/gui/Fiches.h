@@ -74,6 +74,8 @@ class TForm : public TCustomControl {
   void SetModalResult(int32_t Valeur) { modalResult_ = Valeur; }
   // What the production driver answers for this form when no user is there.
   virtual int32_t ReponseSansUtilisateur() const { return mrCancel; }
+  // Whether the form's loop still waits for an answer (no modal result yet, for a modal form).
+  virtual bool AttendReponse() const { return modalResult_ == mrNone; }
   // Places the form by Position now.
   void Placer();
 
@@ -123,7 +125,7 @@ class TPiloteProduction : public IPiloteModal {
 // The scripted driver of tests: runs Script on each form entering its loop (inject input, advance
 // the virtual clock). When the script leaves the form without a modal result, the form's loop
 // would wait for input that never comes: the driver then requests a stop of the application's
-// loop, so that the form ends with 2 and the test goes on.
+// loop (AttendReponse), so that a modal form ends with 2 and the test goes on.
 class TPiloteScripte : public IPiloteModal {
  public:
   std::function<void(TForm& Fiche)> Script;
