@@ -85,6 +85,7 @@ TVokMessageJPEG::TVokMessageJPEG(TComponent* Owner) : TForm(Owner) {
   ImageAideND = Image(this, "ImageAideND", PanelPourLesImages, "IMAGEAIDE");
 
   PanelTitreTexteScrollbar = PanelSansBiseau(this, "PanelTitreTexteScrollbar", this);
+  PanelTitreTexteScrollbar->SetColor(Couleurs::clWhite);
   PanelTitreEtTexte = PanelSansBiseau(this, "PanelTitreEtTexte", PanelTitreTexteScrollbar);
   PanelTitreEtTexte->SetColor(Couleurs::clWhite);
   LabelTitre = new TLabel(this);
