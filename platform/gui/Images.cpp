@@ -27,9 +27,9 @@ void Lire(png_structp png, png_bytep destination, png_size_t longueur) {
 
 void Avertir(png_structp, png_const_charp) {}
 
-// The decoding proper; the caller clears the picture on failure. Kept apart so that no object
-// with a destructor lives across the setjmp.
-bool Decoder(Lecture& l, TBitmap& Image, std::vector<unsigned char>& pixels) {
+// The decoding proper; the caller clears the picture on failure. No object with a destructor
+// lives in this frame across the setjmp: the buffers belong to the caller.
+bool Decoder(Lecture& l, TBitmap& Image, std::vector<unsigned char>& pixels, std::vector<png_bytep>& lignes) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, Avertir);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -53,7 +53,7 @@ bool Decoder(Lecture& l, TBitmap& Image, std::vector<unsigned char>& pixels) {
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != static_cast<size_t>(w) * 4) png_error(png, "unexpected layout");
   pixels.assign(static_cast<size_t>(w) * h * 4, 0);
-  std::vector<png_bytep> lignes(h);
+  lignes.assign(h, nullptr);
   for (png_uint_32 y = 0; y < h; ++y) lignes[y] = pixels.data() + static_cast<size_t>(y) * w * 4;
   png_read_image(png, lignes.data());
   png_read_end(png, nullptr);
@@ -62,6 +62,12 @@ bool Decoder(Lecture& l, TBitmap& Image, std::vector<unsigned char>& pixels) {
   for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
     const unsigned char* p = &pixels[i * 4];
     const int a = p[3];
+    if (a < 128) {
+      // Mostly transparent: the picture's transparent colour.
+      Image.Pixels[i] = Image.TransparentColor;
+      Image.Transparent = true;
+      continue;
+    }
     // Over white.
     auto sur = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
     Image.Pixels[i] = Couleurs::RGB(sur(p[0]), sur(p[1]), sur(p[2]));
@@ -74,9 +80,11 @@ bool Decoder(Lecture& l, TBitmap& Image, std::vector<unsigned char>& pixels) {
 bool DecoderPNG(std::string_view Octets, TBitmap& Image) {
   Image.Liberer();
   Lecture l{Octets, 0};
+  // Kept out of the frame that libpng may leave by longjmp.
   std::vector<unsigned char> pixels;
+  std::vector<png_bytep> lignes;
   if (Octets.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(Octets.data()), 0, 8) != 0) return false;
-  if (!Decoder(l, Image, pixels)) {
+  if (!Decoder(l, Image, pixels, lignes)) {
     Image.Liberer();
     return false;
   }

@@ -11,7 +11,8 @@
 
 namespace Images {
 
-// Decodes PNG bytes (any colour type and depth; transparency is dropped over white). False, with
+// Decodes PNG bytes (any colour type and depth). Pixels less than half opaque take the picture's
+// TransparentColor and make it Transparent; the others are blended over white. False, with
 // Image empty, for anything that is not a whole, valid PNG, or a picture over 4096 x 4096.
 [[nodiscard]] bool DecoderPNG(std::string_view Octets, TBitmap& Image);
 // The named resource of the program's resource module, false when missing.

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/gui/Images.h"
+#include "platform/ui/Patienc3.h"
 #include "tests/support/CanvasCairo.h"
 #include "tests/ui/FenetresEssai.h"
 #include "ui/VCLBtns.h"
@@ -28,6 +30,37 @@ std::unique_ptr<TCanvasCairo> Photographier(TControl& C, const std::string& Nom)
   std::filesystem::create_directories(NV_DOSSIER_IMAGES);
   EXPECT_TRUE(canvas->SauverPNG(std::string(NV_DOSSIER_IMAGES) + "/" + Nom + ".png"));
   return canvas;
+}
+
+TEST(Images, TheToolkitsPicturesAreResourcesOfTheProgram) {
+  const struct {
+    const char* nom;
+    int largeur, hauteur;
+  } cas[] = {{"PATIENCE2", 38, 32}, {"PATIENTER", 96, 128}, {"IMAGEINFORMATION", 50, 70},
+             {"IMAGECONFIRMATION", 50, 70}, {"IMAGEAIDE", 50, 70}};
+  for (const auto& c : cas) {
+    const TBitmap image = Images::ImageParNom(c.nom);
+    EXPECT_EQ(image.Width, c.largeur) << c.nom;
+    EXPECT_EQ(image.Height, c.hauteur) << c.nom;
+  }
+  EXPECT_TRUE(Images::ImageParNom("INCONNUE").Vide());
+  EXPECT_EQ(Patienc3::Image().Width, 38);
+  EXPECT_EQ(VclDialogue::ModeleMessage()->ImageAideND->Picture.Height, 70);
+}
+
+TEST(Images, OnlyAWholeValidPngDecodes) {
+  std::string octets;
+  ASSERT_TRUE(Images::LireRessource("PATIENCE2", octets));
+  TBitmap image;
+  EXPECT_TRUE(Images::DecoderPNG(octets, image));
+  for (size_t coupe : {size_t(0), size_t(7), size_t(8), size_t(40), octets.size() / 2, octets.size() - 1}) {
+    EXPECT_FALSE(Images::DecoderPNG(std::string_view(octets).substr(0, coupe), image)) << coupe;
+    EXPECT_TRUE(image.Vide());
+  }
+  std::string abime = octets;
+  abime[abime.size() / 2] ^= 0x55;  // a damaged compressed block or checksum
+  EXPECT_FALSE(Images::DecoderPNG(abime, image));
+  EXPECT_FALSE(Images::DecoderPNG("pas une image", image));
 }
 
 TEST(Images, AThreePixelShadowGoesFromTheLightColourOutsideToTheDarkOneInside) {
@@ -157,6 +190,7 @@ TEST_F(ImagesDialogue, AKindOneMessageHasItsColoursAndAWhiteTextPanel) {
   EXPECT_EQ(c->LirePixel(497, 60), couleur);   // the window right of the text panel
   EXPECT_EQ(c->LirePixel(480, 100), 0xFFFFFF);  // text panel
   EXPECT_EQ(c->LirePixel(60, 6), 0xFFFFFF);
+  EXPECT_NE(c->LirePixel(4 + 25, 15 + 35), couleur);  // the confirmation picture, centred at (4, 15) 50 x 70
 }
 
 }  // namespace
