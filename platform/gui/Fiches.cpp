@@ -187,7 +187,7 @@ bool TScreen::Existe(const TForm* F) const { return std::find(forms_.begin(), fo
 void TPiloteScripte::EntreeBoucle(TForm& Fiche) {
   ++Entrees;
   if (Script) Script(Fiche);
-  if (Fiche.AttendReponse())
+  if (ArreterSansReponse && Fiche.AttendReponse())
     if (MainLoop* b = Application().Boucle()) b->RequestStop();
 }
 

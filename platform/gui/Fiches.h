@@ -125,10 +125,12 @@ class TPiloteProduction : public IPiloteModal {
 // The scripted driver of tests: runs Script on each form entering its loop (inject input, advance
 // the virtual clock). When the script leaves the form without a modal result, the form's loop
 // would wait for input that never comes: the driver then requests a stop of the application's
-// loop (AttendReponse), so that a modal form ends with 2 and the test goes on.
+// loop (AttendReponse), so that a modal form ends with 2 and the test goes on; a test whose answer
+// comes from events the loop handles clears ArreterSansReponse.
 class TPiloteScripte : public IPiloteModal {
  public:
   std::function<void(TForm& Fiche)> Script;
+  bool ArreterSansReponse = true;
   int Entrees = 0;
   void EntreeBoucle(TForm& Fiche) override;
 };
