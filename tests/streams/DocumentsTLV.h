@@ -44,6 +44,21 @@ class TOctets {
   std::string s_;
 };
 
+// The document of the grids' shared flag: "ProprietesCommunes" holding "RemonterExceptions", a
+// boolean of that byte (71 bytes).
+inline std::string DocumentCommun(uint8_t octet) {
+  return TOctets()
+      .Entete()
+      .Entier(1)
+      .Nom("ProprietesCommunes", 6)
+      .Entete()
+      .Entier(1)
+      .Nom("RemonterExceptions", 5)
+      .Entier(1)
+      .Octet(octet)
+      .Octets();
+}
+
 inline void Charger(TMemoryStream& flux, const std::string& octets) { flux.Assign(octets.data(), octets.size()); }
 
 // Runs Action and expects exactly the class E (not a descendant) with exactly Texte.

@@ -7,25 +7,13 @@
 #include "streams/VersionParametres.h"
 #include "tests/streams/DocumentsTLV.h"
 
+using EssaiTLV::DocumentCommun;
 using EssaiTLV::TOctets;
 
 namespace {
 
 const std::string kDocumentVide = TOctets().Entete().Entier(0).Octets();
 
-// The shared flag's document with the flag's byte.
-std::string DocumentCommun(uint8_t octet) {
-  return TOctets()
-      .Entete()
-      .Entier(1)
-      .Nom("ProprietesCommunes", 6)
-      .Entete()
-      .Entier(1)
-      .Nom("RemonterExceptions", 5)
-      .Entier(1)
-      .Octet(octet)
-      .Octets();
-}
 
 class GrillesEssai : public ::testing::Test {
  protected:

@@ -20,16 +20,7 @@ std::string Ecrit(const TProprietes& t) {
 
 // The document of the shared grid flag with RemonterExceptions true.
 const std::string& Document71() {
-  static const std::string octets = TOctets()
-                                        .Entete()
-                                        .Entier(1)
-                                        .Nom("ProprietesCommunes", 6)
-                                        .Entete()
-                                        .Entier(1)
-                                        .Nom("RemonterExceptions", 5)
-                                        .Entier(1)
-                                        .Octet(1)
-                                        .Octets();
+  static const std::string octets = EssaiTLV::DocumentCommun(1);
   return octets;
 }
 
