@@ -2,6 +2,7 @@
 // their exact texts, hostile lengths and depths, and round trips of random trees.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 
 #include "streams/SauvegardeurTLV.h"
@@ -43,6 +44,46 @@ std::string Imbrique(int niveaux) {
   for (int i = 1; i < niveaux; ++i) o.Entete().Entier(1).Nom("a", 6);
   o.Entete().Entier(0);
   return o.Octets();
+}
+
+}  // namespace
+
+// The sanitizers' allocation hooks, present when the tests run under AddressSanitizer: they let a
+// test see the largest block the reader asks for.
+extern "C" __attribute__((weak)) int __sanitizer_install_malloc_and_free_hooks(
+    void (*Allocation)(const volatile void*, std::size_t), void (*Liberation)(const volatile void*));
+
+namespace {
+
+std::atomic<bool> gMesure{false};
+std::atomic<std::size_t> gPlusGrandBloc{0};
+
+void SurAllocation(const volatile void*, std::size_t Taille) {
+  if (!gMesure.load(std::memory_order_relaxed)) return;
+  std::size_t plusGrand = gPlusGrandBloc.load(std::memory_order_relaxed);
+  while (Taille > plusGrand && !gPlusGrandBloc.compare_exchange_weak(plusGrand, Taille)) {
+  }
+}
+void SurLiberation(const volatile void*) {}
+
+// The largest block allocated while reading Octets (the error is expected and checked elsewhere);
+// false when the allocations cannot be seen.
+bool PlusGrandBlocLu(const std::string& Octets, std::size_t& PlusGrand) {
+  static const bool installe = __sanitizer_install_malloc_and_free_hooks != nullptr &&
+                               __sanitizer_install_malloc_and_free_hooks(SurAllocation, SurLiberation) != 0;
+  if (!installe) return false;
+  TMemoryStream flux;
+  EssaiTLV::Charger(flux, Octets);
+  TProprietes t;
+  gPlusGrandBloc = 0;
+  gMesure = true;
+  try {
+    (void)TSauvegardeurTLV::LireTLV(t, flux);
+  } catch (const std::exception&) {
+  }
+  gMesure = false;
+  PlusGrand = gPlusGrandBloc;
+  return true;
 }
 
 }  // namespace
@@ -221,6 +262,13 @@ TEST(DocumentTLVHostile, LengthsBeyondTheInputAreTheStreamsReadError) {
       std::string(),
   };
   for (const std::string& octets : cas) LectureRefusee<EReadError>(octets, kErreurLecture);
+  // Nothing is allocated from a stored length or count: the blocks stay within the size of the
+  // input and of the reader's own small objects.
+  for (const std::string& octets : cas) {
+    std::size_t plusGrand = 0;
+    if (!PlusGrandBlocLu(octets, plusGrand)) GTEST_SKIP() << "allocations are seen under AddressSanitizer only";
+    EXPECT_LE(plusGrand, octets.size() + 1024) << octets.size();
+  }
 }
 
 TEST(DocumentTLVHostile, EveryTruncationOfAGoodDocumentIsAReadError) {
