@@ -95,6 +95,12 @@ bool Cliquer(TControl& Controle) {
   return RelacherSouris(*f, centre);
 }
 
+bool DoubleCliquer(TControl& Controle) {
+  if (!Cliquer(Controle) || !Accessible(Controle)) return false;
+  Controle.DblClick();
+  return true;
+}
+
 bool Touche(TForm& Fiche, int CodeTouche, uint8_t Shift) {
   if (!FicheDisponible(Fiche)) return false;
   return Fiche.TraiterTouche(CodeTouche, Shift);

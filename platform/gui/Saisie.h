@@ -21,6 +21,8 @@ bool DeplacerSouris(TForm& Fiche, TPoint P, uint8_t Shift = 0);
 bool RelacherSouris(TForm& Fiche, TPoint P, TMouseButton Bouton = TMouseButton::mbLeft, uint8_t Shift = 0);
 // Presses and releases the left button in the middle of a control.
 bool Cliquer(TControl& Controle);
+// A double click in the middle of a control: a click, then the control's DblClick.
+bool DoubleCliquer(TControl& Controle);
 // A key pressed on the form: offered to its controls as a dialog key (Enter, Escape).
 bool Touche(TForm& Fiche, int CodeTouche, uint8_t Shift = 0);
 // A character typed on the form: offered to its controls as an accelerator.

@@ -216,6 +216,19 @@ TEST_F(Boutons, PressingAButtonOfAGroupRaisesTheOtherAndAClickAgainKeepsItDown) 
   EXPECT_FALSE(b->Down());
 }
 
+TEST_F(Boutons, ADoubleClickIsRaisedOnlyByADownButton) {
+  TVokSpeedButton* b = Bouton(10, 1);
+  int doubles = 0;
+  b->OnDblClick = [&](TComponent*) { ++doubles; };
+  b->SetDown(true);
+  EXPECT_TRUE(Saisie::DoubleCliquer(*b));
+  EXPECT_EQ(doubles, 1);
+  TVokSpeedButton* seul = Bouton(100);
+  seul->OnDblClick = [&](TComponent*) { ++doubles; };
+  EXPECT_TRUE(Saisie::DoubleCliquer(*seul));
+  EXPECT_EQ(doubles, 1);
+}
+
 TEST_F(Boutons, ReleasingTheMouseOutsideRaisesNoClick) {
   TVokSpeedButton* b = Bouton(10);
   int clics = 0;
