@@ -6,6 +6,7 @@
 
 #include <boost/asio/post.hpp>
 
+#include "platform/gui/Minuterie.h"
 #include "platform/loop/MainLoop.h"
 
 TForm::TForm(TComponent* Owner) : TCustomControl(Owner) {
@@ -214,6 +215,12 @@ void TApplication::HandleException(const std::exception& E) {
     return;
   }
   std::fprintf(stderr, "%s\n", E.what());
+}
+
+void TApplication::DefinirBoucle(MainLoop* Boucle) {
+  if (Boucle == boucle_) return;
+  if (boucle_) Horloge::OublierBoucle(*boucle_);
+  boucle_ = Boucle;
 }
 
 void TApplication::SetHint(std::string Texte) {

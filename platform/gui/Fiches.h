@@ -177,7 +177,8 @@ class TApplication : public TComponent {
 
   // The loop modal forms and nested waits run in; nil until the program sets it.
   MainLoop* Boucle() const { return boucle_; }
-  void DefinirBoucle(MainLoop* Boucle) { boucle_ = Boucle; }
+  // A change of loop drops the timers armed on the former one (they stop running).
+  void DefinirBoucle(MainLoop* Boucle);
   // The modal driver (the production driver while none is set).
   IPiloteModal& PiloteModal();
   void DefinirPiloteModal(IPiloteModal* Pilote) { pilote_ = Pilote; }

@@ -17,13 +17,28 @@ class THorlogeBoucle : public IHorloge {
     if (!b) return;
     auto t = std::make_unique<MainLoopTimer>(*b, [m = &M] { m->Declencher(); });
     t->Start(std::chrono::milliseconds(M.Interval()));
-    minuteries_[&M] = std::move(t);
+    minuteries_[&M] = {b, std::move(t)};
   }
   void Desarmer(TTimer& M) override { minuteries_.erase(&M); }
+  void OublierBoucle(MainLoop& Boucle) {
+    for (auto it = minuteries_.begin(); it != minuteries_.end();) {
+      if (it->second.boucle == &Boucle) it = minuteries_.erase(it);
+      else ++it;
+    }
+  }
 
  private:
-  std::map<TTimer*, std::unique_ptr<MainLoopTimer>> minuteries_;
+  struct Armee {
+    MainLoop* boucle;
+    std::unique_ptr<MainLoopTimer> minuterie;
+  };
+  std::map<TTimer*, Armee> minuteries_;
 };
+
+THorlogeBoucle& Production() {
+  static THorlogeBoucle production;
+  return production;
+}
 
 IHorloge*& Installee() {
   static IHorloge* h = nullptr;
@@ -34,10 +49,9 @@ IHorloge*& Installee() {
 
 namespace Horloge {
 
-IHorloge& Courante() {
-  static THorlogeBoucle production;
-  return Installee() ? *Installee() : production;
-}
+IHorloge& Courante() { return Installee() ? *Installee() : static_cast<IHorloge&>(Production()); }
+
+void OublierBoucle(MainLoop& Boucle) { Production().OublierBoucle(Boucle); }
 
 void Definir(IHorloge* H) { Installee() = H; }
 

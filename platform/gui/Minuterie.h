@@ -14,6 +14,7 @@
 
 #include "platform/gui/Controles.h"
 
+class MainLoop;
 class TTimer;
 
 class IHorloge {
@@ -29,6 +30,8 @@ IHorloge& Courante();
 // Installs a clock (nil: the production clock). Timers already armed stay on the clock they were
 // armed on until they are re-armed.
 void Definir(IHorloge* H);
+// The production clock forgets the timers it armed on Boucle, which goes (they stop running).
+void OublierBoucle(MainLoop& Boucle);
 }  // namespace Horloge
 
 // The virtual clock of tests: milliseconds from 0.

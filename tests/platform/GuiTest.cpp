@@ -306,3 +306,20 @@ TEST(Controles, TheAcceleratorIsTheLetterAfterASingleAmpersand) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Minuteries, ATimerOfTheProductionClockRunsOnTheApplicationsLoopAndStopsWithIt) {
+  auto boucle = std::make_unique<MainLoop>([] {}, [] {});
+  Application().DefinirBoucle(boucle.get());
+  TTimer t(nullptr);
+  int coups = 0;
+  t.SetInterval(1);
+  t.SetOnTimer([&](TComponent*) { ++coups; });
+  EXPECT_EQ(boucle->WaitUntil([&] { return coups >= 2; }, std::chrono::seconds(10)), MainLoop::WaitResult::Satisfied);
+  Application().DefinirBoucle(nullptr);  // the timer goes with the loop
+  boucle.reset();
+  t.SetEnabled(false);
+}
+
+}  // namespace
