@@ -171,6 +171,13 @@ TEST(Trame, BytesThatAreNotAFrameAreCorruptAndEmptyTheQueue) {
   }
 }
 
+// A small frame announcing a large message is found short before its buffer grows beyond a piece.
+TEST(Trame, AnAnnouncedSizeCostsNothingBeforeTheDataInflates) {
+  Lecteur l;
+  EXPECT_EQ(l.Lire(TrameClaire(Interieur(0x90001, 1, 2, "", 10 * 1024 * 1024))), TypeLecture::Corrompu);
+  EXPECT_LT(l.message.Donnees.capacity(), 256u * 1024u);
+}
+
 TEST(Trame, TheLengthLimitIs0xA00000) {
   Lecteur l;
   const std::string z = FluxStocke(Trame::kTailleMaximale, 161);
