@@ -204,8 +204,9 @@ TEST(Trame, EncipheredFramesNeedTheEncipheredModeAndClearOnesOnlyCarryTheKeepAli
   ASSERT_TRUE(Trame::Chiffrer(TypeSecurite{}, chiffreur, inchangee));
   EXPECT_EQ(inchangee, claire);
 
-  {  // mode 1: the enciphered frame is dropped, the clear one behind it read
+  {  // mode 1: the enciphered frame is dropped, the clear one behind it read, even under the right phrase
     Lecteur l;
+    l.securite.PhraseSecrete = session.PhraseSecrete;
     EXPECT_EQ(l.Lire(chiffree + claire), TypeLecture::FaitRien);
     EXPECT_EQ(l.Lire(), TypeLecture::Fait);
     EXPECT_EQ(l.message.Donnees, "ordre");
@@ -213,7 +214,10 @@ TEST(Trame, EncipheredFramesNeedTheEncipheredModeAndClearOnesOnlyCarryTheKeepAli
   {  // mode 2: clear messages are dropped, the keep-alive passes, the enciphered frame is read
     Lecteur l;
     l.securite = session;
-    EXPECT_EQ(l.Lire(claire + keepAlive + chiffree), TypeLecture::FaitRien);
+    std::string videAvecDonnees;  // kind 0 carrying data is no keep-alive
+    ASSERT_TRUE(Trame::Construire({3, 2}, 0, "x", 1, 0, videAvecDonnees));
+    EXPECT_EQ(l.Lire(claire + videAvecDonnees + keepAlive + chiffree), TypeLecture::FaitRien);
+    EXPECT_EQ(l.Lire(), TypeLecture::FaitRien);
     EXPECT_EQ(l.Lire(), TypeLecture::Fait);
     EXPECT_EQ(l.message.Id, 0u);
     EXPECT_EQ(l.Lire(), TypeLecture::Fait);
