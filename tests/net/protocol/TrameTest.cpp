@@ -200,6 +200,9 @@ TEST(Trame, EncipheredFramesNeedTheEncipheredModeAndClearOnesOnlyCarryTheKeepAli
   uint32_t l;
   std::memcpy(&l, chiffree.data() + 2, 4);
   EXPECT_EQ(l, TClassCryptageClientServeur::TailleBloc(static_cast<uint32_t>(claire.size())));
+  // A frame whose enciphered block would pass the length limit is not sent, though the frame keeps to it.
+  std::string grande(Trame::kTailleMaximale - 8, 'x');
+  EXPECT_FALSE(Trame::Chiffrer(session, chiffreur, grande));
   std::string inchangee = claire;
   ASSERT_TRUE(Trame::Chiffrer(TypeSecurite{}, chiffreur, inchangee));
   EXPECT_EQ(inchangee, claire);
