@@ -121,6 +121,10 @@ TEST(TransfertStream, MessagesHaveTheirFixedLayouts) {
   const std::string grand(5000, 'g');
   const auto pleine = EnvoyerStream(1, grand.data(), 5000);
   EXPECT_EQ(std::vector<uint8_t>(pleine.begin() + 4, pleine.begin() + 8), (std::vector<uint8_t>{0x04, 0x10, 0, 0}));
+  TypePret pret;
+  const uint8_t pret9[9] = {1, 0, 0, 0, 3, 0, 0, 0, 0};
+  EXPECT_FALSE(LirePret(pret9, 9, pret)) << "a ready message is exactly 8 bytes";
+  EXPECT_TRUE(LirePret(pret9, 8, pret));
   TypePiece p;
   EXPECT_FALSE(LirePiece(piece.data(), 4107, p));
   EXPECT_TRUE(LirePiece(piece.data(), 4108, p));
