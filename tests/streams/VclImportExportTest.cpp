@@ -10,6 +10,8 @@
 #include "base/SupFichiers.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/SupParam.h"
+#include "base/cours/SupCours.h"
+#include "base/cours/SupVisibiliteCours.h"
 #include "base/SupParametresGrille.h"
 #include "core/diagnostics/Trace.h"
 #include "core/records/Xi.h"
@@ -263,6 +265,121 @@ void LireEssai(TMemoryStream* f) {
 }
 void EcrireEssai(TMemoryStream* f) { f->WriteBuffer("abc", 3); }
 void DefautsEssai() { ++gDefauts; }
+
+// Courses and their memos in the current layout: the place none is the loaded grid's before the
+// first course is read, and every record writes back byte for byte.
+TEST_F(BaseStream, CoursesAndTheirMemosLoadAndWriteBackByteForByte) {
+  const auto entier = [](uint32_t x) {
+    std::vector<uint8_t> v;
+    Int32(v, static_cast<int32_t>(x));
+    return v;
+  };
+  const auto typologie = [](const std::string& nom) {
+    std::vector<uint8_t> t = Chaine(nom, 13);
+    t.resize(28, 0);
+    return t;
+  };
+  const auto memo = [&](uint32_t numero, const std::string& texte) {
+    std::vector<uint8_t> m = entier(0);
+    const std::vector<uint8_t> n = entier(numero), t = Chaine(texte, 255);
+    m.insert(m.end(), n.begin(), n.end());
+    m.insert(m.end(), t.begin(), t.end());
+    return m;
+  };
+  // A placed course at 12 with memo 9 and an unplaced one without memo, in the grid of 20 places.
+  const auto cours = [&](uint8_t statut, uint16_t place, uint32_t numeroMemo) {
+    std::vector<uint8_t> c(102, 0);
+    c[0] = 2;
+    c[1] = statut;
+    for (int i = 2; i < 16; ++i) c[static_cast<std::size_t>(i)] = static_cast<uint8_t>(0x10 + i);
+    c[2] &= 0xFE;  // no week 0
+    c[9] &= 0xFE;
+    c[16] = 1;
+    c[17] = 6;
+    c[18] = 2;
+    std::memcpy(&c[19], &place, 2);
+    c[21] = 3;
+    c[23] = 9;
+    std::memcpy(&c[27], entier(228).data(), 4);   // the subject
+    std::memcpy(&c[31], entier(4).data(), 4);     // the weightings
+    std::memcpy(&c[35], entier(8).data(), 4);
+    std::memcpy(&c[39], entier(56).data(), 4);    // "Cours"
+    std::memcpy(&c[51], entier(0xFFFFFF00u).data(), 4);
+    std::memcpy(&c[64], entier(0x01020304u).data(), 4);
+    c[69] = 1;
+    std::memcpy(&c[70], Chaine("ABC", 3).data(), 4);
+    std::memcpy(&c[74], entier(numeroMemo).data(), 4);
+    std::memcpy(&c[78], entier(31).data(), 4);
+    std::memcpy(&c[82], Chaine("XYZ", 3).data(), 4);
+    const double date = 45123.75;
+    std::memcpy(&c[86], &date, 8);
+    std::memcpy(&c[94], entier(0x80190102u).data(), 4);
+    return c;
+  };
+  std::vector<uint8_t> matiere(228, 0);
+  std::memcpy(&matiere[98], Chaine("Maths", 30).data(), 31);
+  const std::map<int32_t, std::vector<std::vector<uint8_t>>> fichiers = {
+      {2, {entier(36000), entier(18000)}},
+      {11, {typologie("Aucun"), typologie("Cours")}},
+      {12, {matiere}},
+      {27, {memo(9, "Salle B"), memo(3, "Projecteur")}},
+      {28, {cours(1, 12, 9), cours(3, 20, 0), cours(5, 0, 3)}},
+  };
+  std::vector<uint8_t> v;
+  Bloc(v, Bloc1());
+  for (int32_t q = 1; q <= 42; ++q) {
+    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
+    if (const auto f = fichiers.find(q); f != fichiers.end())
+      for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
+    Bloc(v, contenu);
+  }
+  SupCours::PlaceAucune() = 7;
+  TMemoryStream recu;
+  Recu(recu, "b", v);
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  EXPECT_EQ(SupCours::PlaceAucune(), 20u);
+  EXPECT_FALSE(SupFichiers::ImportEnCours());
+  ASSERT_EQ(Xi::Nombre(SupCours::Fichier().Table), 3u);
+  ASSERT_TRUE(Xi::AllerA(SupCours::Fichier().Table, 1));
+  EXPECT_EQ(SupCours::TexteMemo(0), "Salle B");
+  EXPECT_EQ(SupCours::Article()->Place, 12u);
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  const std::vector<uint8_t>& o = sortie.Bytes();
+  const std::size_t tables = 4 + Bloc1().size();
+  ASSERT_EQ(o.size(), v.size());
+  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
+                                   v.begin() + static_cast<std::ptrdiff_t>(tables));
+  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+}
+
+// Once the user's information has arrived, every course's displayed-period flag follows the period.
+TEST_F(BaseStream, TheUsersInformationRecomputesEveryCoursesDisplayedPeriodFlag) {
+  NetXi::Initialiser();
+  TFichierSup& f = SupCours::Fichier();
+  f.ViderArticle();
+  for (int s = 20; s <= 30; ++s) SupCours::Article()->SemainesPotentielles.Inclure(s);
+  SupCours::Article()->DansPeriode = 1;
+  ASSERT_TRUE(Xi::Inserer(f.Table));
+  SupVisibiliteCours::Periode() = TypeDomaineHebdomadaire{};
+  for (int s = 1; s <= 10; ++s) SupVisibiliteCours::Periode().Inclure(s);
+  for (const char* bloc : {"\0\0\0\0", "\1\0\0\0x"}) {
+    ASSERT_TRUE(Xi::AllerA(f.Table, 1));
+    SupCours::Article()->DansPeriode = 1;
+    ASSERT_TRUE(Xi::Modifier(f.Table));
+    NetXi::InstallerParametresUtilisateur(LireEssai, EcrireEssai, DefautsEssai);
+    TMemoryStream flux;
+    flux.Assign(bloc, bloc[0] == 0 ? 4 : 5);
+    VclImportExport::ImporterParametresUtilisateur(flux);
+    ASSERT_TRUE(Xi::AllerA(f.Table, 1));
+    EXPECT_EQ(SupCours::Article()->DansPeriode, 0) << "both branches";
+  }
+  SupVisibiliteCours::Initialiser();
+  NetXi::Initialiser();
+}
 
 TEST(UserInformation, AnEmptyBlockInstallsTheDefaultsAndAnyOtherGoesToTheReader) {
   NetXi::Initialiser();
