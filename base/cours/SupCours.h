@@ -14,6 +14,12 @@
 // and its sessions lie in its weeks; an unplaced one has the place none (PlaceAucune) and its
 // sessions may lie anywhere in its potential weeks.
 //
+// Calls into units that are not built yet follow one rule. A step that only keeps another unit's
+// state in step (the resources whose occupancy is stale, the retained flags of the visibility
+// filters) does nothing until that state exists: the unit that builds it installs its routine
+// (Etapes, SupFractionnementCours::RoutineCoursRetenu). Any other call (the placement engine through
+// MoteurPlacement, the repair of a course type) raises ENonConstruit, before anything changes.
+//
 // Every routine works on the current course unless it takes a record number; those that move the
 // table save and restore its position. Main thread only.
 #pragma once

@@ -4,7 +4,9 @@
 // the weighting of CFA mode; the references that name no record.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <tuple>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "base/SupParametresGrille.h"
 #include "base/cours/SupCours.h"
 #include "base/cours/SupMemoCours.h"
+#include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupPonderation.h"
 
 namespace {
@@ -180,6 +183,38 @@ Octets Courant(char L, uint32_t NumeroMemo) {
 }
 
 class CoursDispositions : public CoursBase {};
+
+TEST(SupCoursEnregistrement, TheRecordStructureAgreesWithTheFilesDeclaration) {
+  using E = TypeEnregistrementCours;
+  const std::vector<std::pair<const char*, std::size_t>> champs = {
+      {"Genre", offsetof(E, Genre)}, {"Statut", offsetof(E, Statut)}, {"Semaines", offsetof(E, Semaines)},
+      {"SemainesPotentielles", offsetof(E, SemainesPotentielles)}, {"SemainesRetenues", offsetof(E, SemainesRetenues)},
+      {"DansPeriode", offsetof(E, DansPeriode)}, {"Extrait", offsetof(E, Extrait)}, {"Retenu", offsetof(E, Retenu)},
+      {"SeancesMobiles", offsetof(E, SeancesMobiles)}, {"Compactage", offsetof(E, Compactage)},
+      {"ModePlace", offsetof(E, ModePlace)}, {"Place", offsetof(E, Place)}, {"Duree", offsetof(E, Duree)},
+      {"NombreSemaines", offsetof(E, NombreSemaines)}, {"PlaceRetenue", offsetof(E, PlaceRetenue)},
+      {"Matiere", offsetof(E, Matiere)}, {"Ponderation", offsetof(E, Ponderation)},
+      {"Ponderation2", offsetof(E, Ponderation2)}, {"Typologie", offsetof(E, Typologie)},
+      {"Regroupement", offsetof(E, Regroupement)}, {"ValeurPlacement", offsetof(E, ValeurPlacement)},
+      {"CorrectionPlacement", offsetof(E, CorrectionPlacement)}, {"Tri1", offsetof(E, Tri)},
+      {"Tri5", offsetof(E, Tri) + 16}, {"ValeurCompactage", offsetof(E, ValeurCompactage)},
+      {"ValeurPortee", offsetof(E, ValeurPortee)}, {"AccesLimite", offsetof(E, AccesLimite)},
+      {"Proprietaire", offsetof(E, Proprietaire)}, {"Memo", offsetof(E, Memo)}, {"Effectif", offsetof(E, Effectif)},
+      {"ModifiePar", offsetof(E, ModifiePar)}, {"DateModification", offsetof(E, DateModification)},
+      {"DerniereModification", offsetof(E, DerniereModification)}, {"Site", offsetof(E, Site)}};
+  const TypeDescriptionFichier& d = SupCours::Fichier().Description();
+  EXPECT_EQ(d.TailleEnregistrement, sizeof(E));
+  for (const auto& [nom, decalage] : champs) {
+    const TypeChampFichier* c = DeclarationFichier::ChampNomme(d, nom);
+    ASSERT_NE(c, nullptr) << nom;
+    EXPECT_EQ(static_cast<std::size_t>(c->Decalage), decalage) << nom;
+  }
+  const TypeDescriptionFichier& m = SupMemoCours::Fichier().Description();
+  EXPECT_EQ(DeclarationFichier::ChampNomme(m, "Texte")->Decalage, static_cast<int32_t>(offsetof(TypeEnregistrementMemo, Texte)));
+  const TFichierSup& liens = SupFractionnementCours::Fichier();
+  EXPECT_EQ(DeclarationFichier::ChampNomme(liens.Description(), "Fraction")->Decalage,
+            static_cast<int32_t>(offsetof(TypeLienFractionnement, Fraction)));
+}
 
 TEST_F(CoursDispositions, EachLayoutIsChosenBelowItsLimitAndTheLimitTakesTheNext) {
   TFichierSup& f = SupCours::Fichier();
