@@ -588,4 +588,97 @@ TEST_F(CoursLectures, TheVerifierReportsACourseWithoutAnExistingType) {
   EXPECT_FALSE(SupCours::TypeCoursInvalide(true));
 }
 
+TEST_F(CoursLectures, ANewCourseStartsFromTheFilesDefaults) {
+  SupCours::Fichier().ViderArticle();
+  const TypeEnregistrementCours& c = *SupCours::Article();
+  EXPECT_EQ(c.Genre, SupCours::kCoursSimple);
+  EXPECT_EQ(c.Statut, 3);
+  EXPECT_EQ(c.Place, SupCours::PlaceAucune());
+  EXPECT_EQ(c.Retenu, 1);
+  EXPECT_EQ(c.Extrait, 1);
+  EXPECT_EQ(c.Matiere, 1u);
+  EXPECT_EQ(c.Ponderation, 1u) << "the weighting 36000";
+  EXPECT_EQ(c.Typologie, 1u) << "the course type \"Aucun\"";
+  EXPECT_EQ(c.Site, 0u);
+  EXPECT_EQ(c.Memo, 0u);
+}
+
+// The steps that keep other units' state in step run where they belong once installed.
+TEST_F(CoursLectures, TheStepsOfOtherUnitsRunOnReceivedOrdersAndLocalChangesOnceInstalled) {
+  std::vector<std::string> vus;
+  SupCours::Etapes().AjouterRessourcesDuCours = [&] { vus.push_back("ressources " + std::to_string(SupCours::Article()->Duree)); };
+  SupFractionnementCours::RoutineCoursRetenu() = [&] { vus.push_back("retenu"); };
+  Octets s(102, 0);
+  Poser(s, 21, 2, 2);
+  Recevoir(OrdreRecu(GM_Creation, SupCours::kPlace, 102, s));
+  Poser(s, 21, 3, 2);
+  Recevoir(OrdreRecu(GM_Modification, SupCours::kPlace, 102, s));
+  Recevoir(OrdreRecu(GM_Suppression, SupCours::kPlace, 102, {}));
+  // Before a change or a deletion the course's former resources; after a creation its new ones.
+  EXPECT_EQ(vus, (std::vector<std::string>{"ressources 2", "retenu", "ressources 2", "retenu", "ressources 3"}));
+  vus.clear();
+  client_.Exclusif = true;
+  Disposer({3, 0, 20, 0});  // a base of an older layout registers the local-change step as well
+  const uint32_t n = Inserer(SupCours::kCoursSimple, 3, kVide, kVide);
+  Aller(n);
+  ASSERT_TRUE(SupCours::Fichier().Modifier(0x80190203, nullptr, 0, [] { SupCours::Article()->Duree = 5; }));
+  EXPECT_EQ(vus, (std::vector<std::string>{"ressources 5", "retenu"}));
+  SupCours::Etapes() = {};
+  SupFractionnementCours::RoutineCoursRetenu() = nullptr;
+  Memoire::Liberer(SupFichiers::CoursTouches());
+}
+
+TEST_F(CoursLectures, TheReadsForWalksOverFractionsAndSubjects) {
+  const uint32_t entier = Inserer(SupCours::kCoursEntier, 1, Semaines(1, 4), Semaines(1, 8));
+  const uint32_t f1 = Inserer(SupCours::kFraction, 1, Semaines(1, 2), Semaines(1, 4));
+  const uint32_t f2 = Inserer(SupCours::kFraction, 5, Semaines(3, 4), Semaines(5, 8));
+  const uint32_t simple = Inserer(SupCours::kCoursSimple, 3, Semaines(1, 1), Semaines(9, 9));
+  Lier(entier, f1);
+  Lier(entier, f2);
+  Aller(f2);
+  EXPECT_EQ(SupFractionnementCours::NumeroCoursEntier(), entier);
+  EXPECT_TRUE(SupCours::FractionPlaceeSouple());
+  EXPECT_FALSE(SupCours::FractionPlacee());
+  EXPECT_EQ(SupCours::SemainesEffectives(), Semaines(3, 4));
+  Aller(simple);
+  EXPECT_EQ(SupCours::SemainesEffectives(), Semaines(9, 9)) << "unplaced: the potential weeks";
+  EXPECT_FALSE(SupFractionnementCours::AllerAuCoursEntier());
+  EXPECT_EQ(SupFractionnementCours::NumeroCoursEntier(), simple);
+  // Subjects: the fractions of a whole course with flag 4 must all have its subject.
+  void* matieres = SupFichiers::Fichier(12)->Table;
+  ASSERT_TRUE(Xi::AllerA(matieres, 1));
+  Aller(entier);
+  EXPECT_TRUE(SupCours::CoursDeLaMatiereCourante());
+  SupCours::Article()->Compactage = SupCours::kCompactageFractionsSeparees;
+  ASSERT_TRUE(Xi::Modifier(SupCours::Fichier().Table));
+  EXPECT_TRUE(SupCours::FractionsDeMemeMatiere());
+  Aller(f1);
+  SupCours::Article()->Matiere = 2;
+  ASSERT_TRUE(Xi::Modifier(SupCours::Fichier().Table));
+  Aller(entier);
+  EXPECT_FALSE(SupCours::FractionsDeMemeMatiere());
+  EXPECT_FALSE(SupCours::CoursDeLaMatiereCourante());
+  EXPECT_EQ(Xi::NumeroCourant(SupCours::Fichier().Table), entier);
+  // Courses of a site, and those without one.
+  Aller(simple);
+  SupCours::Article()->Site = 1;
+  ASSERT_TRUE(Xi::Modifier(SupCours::Fichier().Table));
+  std::vector<uint32_t> duSite;
+  EXPECT_FALSE(SupCours::PourChaqueCoursDuSite(1, [&] {
+    duSite.push_back(Xi::NumeroCourant(SupCours::Fichier().Table));
+    return false;
+  }));
+  EXPECT_EQ(duSite, std::vector<uint32_t>{simple});
+  TypeEnsembleMemoire sansSite;
+  Memoire::Initialiser(sansSite);
+  for (uint32_t n : {simple, f1, entier}) {
+    Aller(n);
+    SupCours::AjouterCoursSansSite(sansSite);
+  }
+  ASSERT_EQ(sansSite.Nombre, 2u);
+  EXPECT_EQ(sansSite.Elements[0], entier);
+  EXPECT_EQ(sansSite.Elements[1], f1);
+  Memoire::Liberer(sansSite);
+}
+
 }  // namespace
