@@ -18,7 +18,7 @@ enum class TypeCompactage : uint8_t {
 };
 
 struct TypeDisposition {
-  char Nom;  // 'A'..'K', 'C' for the current one is '*'
+  char Nom;  // 'A'..'K', '*' for the current one
   uint32_t Taille;
   TypeVersionFormat Limite;  // the layout of bases below this version
   int16_t Genre, Statut, Semaines, SemainesPotentielles, SeancesMobiles, Compactage, ModePlace, Place, Duree,

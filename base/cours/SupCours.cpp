@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/JoursOuvres.h"

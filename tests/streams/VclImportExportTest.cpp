@@ -69,6 +69,31 @@ class BaseStream : public BaseOuverte {
     m.Assign(v.data(), v.size());
   }
   static int32_t Identifiant(int32_t Place, uint32_t Numero) { return SupFichiers::Fichier(Place)->IdentifiantDe(Numero); }
+  // The blocks of a base holding those records (by place, after each file's empty first slot).
+  std::vector<uint8_t> Blocs(const std::map<int32_t, std::vector<std::vector<uint8_t>>>& Fichiers) {
+    std::vector<uint8_t> v;
+    Bloc(v, Bloc1());
+    for (int32_t q = 1; q <= 42; ++q) {
+      std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
+      if (const auto f = Fichiers.find(q); f != Fichiers.end())
+        for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
+      Bloc(v, contenu);
+    }
+    return v;
+  }
+  // The export writes the table blocks it read, byte for byte (block 1 aside: its counters follow the
+  // records written).
+  void ExporteCommeLu(const std::vector<uint8_t>& Lu) {
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    const std::vector<uint8_t>& o = sortie.Bytes();
+    const std::size_t tables = 4 + Bloc1().size();
+    ASSERT_EQ(o.size(), Lu.size());
+    const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
+                                     Lu.begin() + static_cast<std::ptrdiff_t>(tables));
+    EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                        << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  }
 };
 
 TEST_F(BaseStream, AnEmptyBaseIsItsBlockOneThenFortyTwoMarkerBlocksAndReadsBack) {
@@ -225,14 +250,7 @@ TEST_F(BaseStream, TheSmallReferenceFilesFilledLoadAndWriteBackByteForByte) {
       {7, {lieu("Lyon", 66), lieu("Milan", 132), lieu("Nulle part", 0)}},
       {11, {typologie("Aucun", 0xFF00000F, 2, 0), typologie("Cours", 0x00FF8000, 4, 1)}},
   };
-  std::vector<uint8_t> v;
-  Bloc(v, Bloc1());
-  for (int32_t q = 1; q <= 42; ++q) {
-    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
-    if (const auto f = fichiers.find(q); f != fichiers.end())
-      for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
-    Bloc(v, contenu);
-  }
+  const std::vector<uint8_t> v = Blocs(fichiers);
   TMemoryStream recu;
   Recu(recu, "b", v);
   VclImportExport::ImporterBase(recu);
@@ -244,16 +262,7 @@ TEST_F(BaseStream, TheSmallReferenceFilesFilledLoadAndWriteBackByteForByte) {
   for (const auto& [numero, pays] : std::vector<std::pair<uint32_t, uint32_t>>{{1, 1}, {2, 2}, {3, 0}})
     EXPECT_EQ(lieux.ValeurDe(numero, 4), pays) << numero;
 
-  TMemoryStream sortie;
-  VclImportExport::ExporterBase(sortie);
-  // The table blocks, after block 1 (whose counters follow the records written).
-  const std::vector<uint8_t>& o = sortie.Bytes();
-  const std::size_t tables = 4 + Bloc1().size();
-  ASSERT_EQ(o.size(), v.size());
-  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
-                                   v.begin() + static_cast<std::ptrdiff_t>(tables));
-  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
-                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  ExporteCommeLu(v);
 }
 
 // --- The user-information stream.
@@ -325,14 +334,7 @@ TEST_F(BaseStream, CoursesAndTheirMemosLoadAndWriteBackByteForByte) {
       {27, {memo(9, "Salle B"), memo(3, "Projecteur")}},
       {28, {cours(1, 12, 9), cours(3, 20, 0), cours(5, 0, 3)}},
   };
-  std::vector<uint8_t> v;
-  Bloc(v, Bloc1());
-  for (int32_t q = 1; q <= 42; ++q) {
-    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
-    if (const auto f = fichiers.find(q); f != fichiers.end())
-      for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
-    Bloc(v, contenu);
-  }
+  const std::vector<uint8_t> v = Blocs(fichiers);
   SupCours::PlaceAucune() = 7;
   TMemoryStream recu;
   Recu(recu, "b", v);
@@ -345,15 +347,7 @@ TEST_F(BaseStream, CoursesAndTheirMemosLoadAndWriteBackByteForByte) {
   EXPECT_EQ(SupCours::TexteMemo(0), "Salle B");
   EXPECT_EQ(SupCours::Article()->Place, 12u);
 
-  TMemoryStream sortie;
-  VclImportExport::ExporterBase(sortie);
-  const std::vector<uint8_t>& o = sortie.Bytes();
-  const std::size_t tables = 4 + Bloc1().size();
-  ASSERT_EQ(o.size(), v.size());
-  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
-                                   v.begin() + static_cast<std::ptrdiff_t>(tables));
-  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
-                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  ExporteCommeLu(v);
 }
 
 // Once the user's information has arrived, every course's displayed-period flag follows the period.
