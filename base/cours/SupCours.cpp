@@ -136,9 +136,16 @@ bool LireCours(std::size_t Disposition, const uint8_t* s, TypeGenreModif Genre) 
   const TypeDisposition& L = kDispositions[Disposition];
   E* e = Article();
   if (L.Vider) {
+    // A changed course keeps its extraction and retained flags, which no layout holds: a new record's
+    // values would mark it extracted.
     const int32_t identifiant = e->Identifiant;
+    const uint8_t extrait = e->Extrait, retenu = e->Retenu;
     Fichier().ViderArticle();
     e->Identifiant = identifiant;
+    if (Genre == GM_Modification) {
+      e->Extrait = extrait;
+      e->Retenu = retenu;
+    }
   }
   if (L.Genre >= 0) e->Genre = s[L.Genre];
   e->Statut = s[L.Statut];

@@ -681,4 +681,18 @@ TEST_F(CoursLectures, TheReadsForWalksOverFractionsAndSubjects) {
   Memoire::Liberer(sansSite);
 }
 
+// A change order of the layouts that clear the record first keeps the flags that no layout holds.
+TEST_F(CoursLectures, AChangeOrderOfAnOldLayoutKeepsTheExtractionOfTheCourse) {
+  Disposer({3, 0, 3, 0});  // layout F
+  Octets s(112, 0);
+  Poser(s, 0, 2, 1);
+  Recevoir(OrdreRecu(GM_Creation, SupCours::kPlace, 112, s));
+  EXPECT_EQ(Cours(1).Extrait, 0);
+  Poser(s, 22, 4, 2);
+  Recevoir(OrdreRecu(GM_Modification, SupCours::kPlace, 112, s));
+  EXPECT_EQ(Cours(1).Extrait, 0) << "not extracted by the change";
+  EXPECT_EQ(Cours(1).Duree, 4u);
+  Memoire::Liberer(SupFichiers::CoursTouches());
+}
+
 }  // namespace
