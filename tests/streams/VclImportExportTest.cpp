@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "../base/BaseEssai.h"
+#include "../base/CoursGolden.h"
 #include "base/SupFichiers.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/SupParam.h"
 #include "base/cours/SupCours.h"
+#include "base/cours/SupMemoCours.h"
 #include "base/cours/SupVisibiliteCours.h"
 #include "base/SupParametresGrille.h"
 #include "core/diagnostics/Trace.h"
@@ -348,6 +350,65 @@ TEST_F(BaseStream, CoursesAndTheirMemosLoadAndWriteBackByteForByte) {
   EXPECT_EQ(SupCours::Article()->Place, 12u);
 
   ExporteCommeLu(v);
+}
+
+// A base of each older format: its parameter block (the header of that version, then zeros, which
+// every such block reads), every file's empty block in the size of its layout for that version, and
+// the golden course of the layout. The course loads with its fields and, for D to J, a memo of its
+// own, without any request; a base stored with another grid has its course moved to the new one.
+TEST_F(BaseStream, TheGoldenCourseOfEveryOlderFormatLoadsFromTheBaseStream) {
+  using namespace essai_cours;
+  const auto base = [&](const TypeVersionFormat& version, char nom) {
+    std::vector<uint8_t> bloc(4096, 0);
+    const uint16_t entete[] = {static_cast<uint16_t>(version.Majeure), static_cast<uint16_t>(version.Mineure),
+                               static_cast<uint16_t>(version.Revision), 20, 5, 10, 63};
+    std::memcpy(bloc.data(), entete, sizeof entete);
+    std::vector<uint8_t> v;
+    Bloc(v, bloc);
+    for (int32_t q = 1; q <= 42; ++q) {
+      const TFichierSup& f = *SupFichiers::Fichier(q);
+      std::vector<uint8_t> contenu(f.Description().Dispositions[f.DispositionPour(version, true)].Taille, 0xFF);
+      if (q == SupCours::kPlace) {
+        const Octets cours = Stocke(nom);
+        contenu.insert(contenu.end(), cours.begin(), cours.end());
+      }
+      Bloc(v, contenu);
+    }
+    TMemoryStream recu;
+    Recu(recu, "ancienne", v);
+    VclImportExport::ImporterBase(recu);
+  };
+  for (Disposition d : kDispositions) {
+    SCOPED_TRACE(d.Nom);
+    if (d.Nom == 'J') d.Dessous = {3, 1, 1, 0};  // blocks of 3.1.2 to 3.1.98 carry old export settings
+    base(d.Dessous, d.Nom);
+    ASSERT_EQ(SupFichiers::VersionBase().Revision, d.Dessous.Revision);
+    EXPECT_EQ(SupCours::PlaceAucune(), 100u);
+    ASSERT_EQ(Xi::Nombre(SupCours::Fichier().Table), 1u);
+    ASSERT_TRUE(Xi::AllerA(SupCours::Fichier().Table, 1));
+    const TypeEnregistrementCours& c = *SupCours::Article();
+    EXPECT_EQ(c.Identifiant, static_cast<int32_t>(d.Taille));
+    EXPECT_EQ(c.Statut, 1);
+    EXPECT_EQ(c.Place, 3u);
+    EXPECT_EQ(c.Duree, 2u);
+    EXPECT_EQ(c.Semaines, d.Nom == 'A' ? kPotentielles : kSemaines);
+    EXPECT_EQ(c.NombreSemaines, d.Nom == 'A' ? 20u : 7u);
+    EXPECT_EQ(c.ValeurPortee, kValeurPortee);
+    EXPECT_EQ(c.Extrait, 0);
+    EXPECT_EQ(c.DansPeriode, 1);
+    const bool memo = De(d.Nom, "DEFGHIJ");
+    EXPECT_EQ(Xi::Nombre(SupMemoCours::Fichier().Table), memo ? 1u : 0u);
+    EXPECT_EQ(SupCours::TexteMemo(0), memo ? "Memo D" : "") << "K names a memo the base does not hold";
+  }
+  // The same course stored with a grid of 10 places a day, one an hour: moved to the grid of 20.
+  SupParametresGrille::AncienneGrille() = {true, 1, 10, 0x3E};
+  base(kDispositions[7].Dessous, 'H');
+  SupParametresGrille::AncienneGrille() = {};
+  ASSERT_TRUE(Xi::AllerA(SupCours::Fichier().Table, 1));
+  EXPECT_EQ(SupCours::Article()->Place, 100u);
+  EXPECT_EQ(SupCours::Article()->PlaceRetenue, 6u);
+  EXPECT_EQ(SupCours::Article()->Duree, 4u);
+  EXPECT_EQ(SupCours::Article()->Statut, 1);
 }
 
 // Once the user's information has arrived, every course's displayed-period flag follows the period.
