@@ -55,7 +55,7 @@ bool DansPeriode(uint32_t Numero) {
 }  // namespace
 
 TypeDomaineHebdomadaire& Periode() { return LEtat().periode; }
-bool& FractionCommeCoursEntier() { return LEtat().fractionCommeCoursEntier; }
+bool& A16() { return LEtat().fractionCommeCoursEntier; }
 
 void ActualiserCoursDansPeriode(uint32_t Numero) {
   if (SupCours::Article() == nullptr) return;

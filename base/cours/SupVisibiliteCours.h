@@ -17,8 +17,8 @@ namespace SupVisibiliteCours {
 
 // The displayed period.
 TypeDomaineHebdomadaire& Periode();
-// A fraction takes the flag of its whole course.
-bool& FractionCommeCoursEntier();
+// The user's setting A16: a fraction takes the flag of its whole course.
+bool& A16();
 
 // Computes the flag of the course in the current-record buffer (no write to the table). Numero is
 // the course's record number, 0 for a course not yet in the table (it has no whole course yet).

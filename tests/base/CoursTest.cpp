@@ -240,7 +240,7 @@ TEST_F(CoursLectures, AFractionTakesTheFlagOfItsWholeCourseWhenTheUserSaysSo) {
   EXPECT_EQ(Cours(entier).DansPeriode, 1);
   EXPECT_EQ(Cours(fraction).DansPeriode, 1) << "the whole course's flag";
   EXPECT_EQ(Xi::NumeroCourant(SupCours::Fichier().Table), fraction);
-  SupVisibiliteCours::FractionCommeCoursEntier() = false;
+  SupVisibiliteCours::A16() = false;
   SupVisibiliteCours::ActualiserTousLesCours();
   EXPECT_EQ(Cours(fraction).DansPeriode, 0) << "its own weeks";
   EXPECT_EQ(Cours(entier).DansPeriode, 1);
