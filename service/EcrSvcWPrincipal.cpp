@@ -31,7 +31,7 @@ void TFicheSvcWPrincipal::LireParametres() {
   // A stored value that the fields would refuse keeps the current one: the server never starts on a
   // port or with a limit that the settings page could not have saved.
   const int32_t port = r.LireEntierUtilisateur("PortIp", static_cast<int32_t>(PortIp));
-  if (port >= 0 && port < 65536) PortIp = static_cast<uint32_t>(port);
+  if (port >= 1 && port < 65536) PortIp = static_cast<uint32_t>(port);
   edPortIp = std::to_string(PortIp);
   RPCLiteral = r.LireEntierUtilisateur("RPCLiteral", RPCLiteral ? 1 : 0) != 0;
   const int32_t taille = r.LireEntierUtilisateur("TailleLimite", static_cast<int32_t>(TailleLimite));
@@ -56,7 +56,8 @@ void TFicheSvcWPrincipal::EcrireParametres() {
 
 bool TFicheSvcWPrincipal::ValiderPort() {
   int64_t valeur = 0;
-  const bool valide = LireNombre(edPortIp, valeur) && valeur >= 0 && valeur < 65536;
+  // Port 0 would listen on a port that the system picks and nobody can find.
+  const bool valide = LireNombre(edPortIp, valeur) && valeur >= 1 && valeur < 65536;
   if (valide) PortIp = static_cast<uint32_t>(valeur);
   else VclDialogue::AfficherMessage(true, TexteCle("EcrSvcWPrincipalPortIpInvalide"), "", 0, VclDialogue::kOk, true);
   edPortIp = std::to_string(PortIp);

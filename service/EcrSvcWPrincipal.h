@@ -46,7 +46,7 @@ class TFicheSvcWPrincipal {
   // show the values read.
   void LireParametres();
   void EcrireParametres();
-  // The port field must hold an integer below 65536; when valid it becomes PortIp, else a message.
+  // The port field must hold an integer from 1 to 65535; when valid it becomes PortIp, else a message.
   // The field shows PortIp again in both cases.
   bool ValiderPort();
   // The size field must hold an integer above 0; the same.

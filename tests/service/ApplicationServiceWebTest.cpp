@@ -26,6 +26,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A port that nothing listens on now (the system's choice for a socket bound then closed).
+uint16_t PortLibre() {
+  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t l = sizeof(a);
+  ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof(a));
+  ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &l);
+  ::close(s);
+  return ntohs(a.sin_port);
+}
+
 // A main window with the loop context and the data module it needs.
 struct FicheEssai {
   MainLoop boucle;
@@ -174,7 +187,7 @@ TEST_F(ParametresEssai, MissingSettingsTakeTheirDefaultsAndSavedOnesComeBack) {
 }
 
 TEST_F(ParametresEssai, AStoredPortOrLimitTheFieldsWouldRefuseKeepsTheDefault) {
-  for (int32_t port : {-1, 65536, 70000}) {
+  for (int32_t port : {-1, 0, 65536, 70000}) {
     Poser(TRegistryHive::User, TFicheSvcWPrincipal::kRacineParametres, "PortIp", VCLRegis::Entier(port));
     Poser(TRegistryHive::User, TFicheSvcWPrincipal::kRacineParametres, "TailleLimite", VCLRegis::Entier(port < 0 ? 0 : -5));
     FicheEssai essai_fiche;
@@ -187,7 +200,7 @@ TEST_F(ParametresEssai, AStoredPortOrLimitTheFieldsWouldRefuseKeepsTheDefault) {
 
 TEST_F(ParametresEssai, TheFieldsAreValidatedAndARefusedValueGivesAMessageAndTheLastGoodValue) {
   const struct { const char* port; bool valide; uint32_t attendu; } ports[] = {
-      {"65535", true, 65535}, {"0", true, 0},        {"70000", false, 0}, {"65536", false, 0},
+      {"65535", true, 65535}, {"0", false, 0},       {"1", true, 1},      {"70000", false, 0}, {"65536", false, 0},
       {"-1", false, 0},       {"abc", false, 0},     {"", false, 0},      {" 81 ", true, 81},
       {"8O80", false, 81},    {"99999999999999999999", false, 81},
   };
@@ -249,7 +262,7 @@ TEST_F(ParametresEssai, TheHttpServerStartsFromTheSettingsOnlyWithTheRightAndSto
   fiche.DemarrerServeurHttp();
   EXPECT_FALSE(fiche.ServeurActif);
 
-  fiche.edPortIp = "0";  // any free port
+  fiche.edPortIp = std::to_string(PortLibre());
   fiche.RPCLiteral = true;
   fiche.DemarrerServeurHttp();
   ASSERT_TRUE(fiche.ServeurActif);
