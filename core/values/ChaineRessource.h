@@ -35,6 +35,8 @@ const TChaineRessource* ParId(int32_t Id);
 // Who translates resource strings: answers False when it has no text for the string.
 using TypeTraducteur = bool (*)(const TChaineRessource& Chaine, std::string& Texte);
 void DefinirTraducteur(TypeTraducteur Traducteur);
+// The translator in use (nil when none), so that a caller may put it back after another.
+TypeTraducteur Traducteur();
 
 // The text of a resource string: the translator's, else the built-in text.
 std::string Charger(const TChaineRessource& Chaine);
