@@ -1,0 +1,152 @@
+// Seeds of the base streams' readers: the archive and backup settings, coded setting values, the base as
+// the exporter writes it and the user streams.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "fuzz/seeds/Semences.h"
+#include "base/SupFichiers.h"
+#include "base/fichiers/FichierSup.h"
+#include "core/records/Xi.h"
+#include "fuzz/BaseFuzz.h"
+#include "streams/BlocParametresBase.h"
+#include "streams/ProprietesImpressionGrille.h"
+#include "streams/Registre.h"
+#include "streams/SauvegardeurTLV.h"
+#include "streams/SupArchivageEtSauvegarde.h"
+#include "streams/SupToutesTables.h"
+#include "streams/VclImportExport.h"
+#include "tests/base/ArticleEssai.h"
+
+namespace Semences {
+namespace {
+
+void SemencesArchivageEtSauvegarde() {
+  TypeArchivageEtSauvegarde p;
+  SupArchivageEtSauvegarde::ParametresParDefaut(p, "C:\\Bases\\Planning.hyp", "Sauvegardes\\", "Archives\\");
+  TMemoryStream flux;
+  SupArchivageEtSauvegarde::Ecrire(flux, p);
+  Ecrire("ArchivageEtSauvegarde", "defauts", flux.Bytes());
+}
+
+void SemencesCoderValeur() {
+  std::string code;
+  Registre::CoderValeur("3 ABCmotdepasse", true, code);
+  Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
+}
+
+// An empty base and a base with one record of every file, as the exporter writes them, with the
+// name the server puts in front; their parameter blocks alone; the user streams as their writers make them.
+void SemencesFluxBase() {
+  Fuzz::TBaseOuverte base;
+  Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+  for (bool avecEnregistrements : {false, true}) {
+    if (avecEnregistrements)
+      for (int32_t place = 1; place <= 42; ++place) {
+        TFichierSup& f = *SupFichiers::Fichier(place);
+        f.ViderArticle();
+        RemplirArticle(f, place);  // its references name the records of the files before it
+        (void)Xi::Inserer(f.Table);
+      }
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Octets nom(256, 0);
+    nom[0] = 9;
+    std::memcpy(nom.data() + 1, "lycee.nvb", 9);
+    const std::string suffixe = avecEnregistrements ? "enregistrements" : "vide";
+    Ecrire("FluxBase", "base-" + suffixe, Octets{0} + nom + sortie.Bytes());
+    TMemoryStream bloc;
+    BlocParametresBase::EcrireBlocParametresBase(bloc);
+    Ecrire("FluxBase", "bloc-" + suffixe, Octets{1} + bloc.Bytes());
+  }
+  SupToutesTables::LibererToutesLesTables();
+
+  const Octets v506 = Valeur<uint16_t>(5) + Valeur<uint16_t>(0) + Valeur<uint16_t>(6);
+  Ecrire("FluxUtilisateur", "vide", Octets{0} + v506 + Valeur<int32_t>(0));
+  Ecrire("FluxUtilisateur", "bloc", Octets{0} + v506 + Valeur<int32_t>(3) + Texte("abc"));
+  Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+  auto* memo = static_cast<SupToutesTables::TypeMemo*>(SupToutesTables::TableMemos());
+  std::memset(memo, 0, sizeof *memo);
+  memo->Numero = 4;
+  std::memcpy(memo->Texte1, "memo", 4);
+  (void)Xi::Inserer(SupToutesTables::TableMemos());
+  TMemoryStream memos;
+  SupToutesTables::EcrireMemos(memos);
+  Ecrire("FluxUtilisateur", "memos", Octets{1} + v506 + memos.Bytes());
+  Ecrire("FluxUtilisateur", "memos-anciens",
+         Octets{1} + Valeur<uint16_t>(3) + Valeur<uint16_t>(1) + Valeur<uint16_t>(0) + Valeur<int32_t>(1) +
+             Valeur<int32_t>(1004) + Valeur<uint32_t>(4) + Octets(1000, 'A'));
+  SupToutesTables::LibererToutesLesTables();
+  TMemoryStream reglages;
+  SupToutesTables::EcrireReglagesUtilisateur(reglages);
+  Ecrire("FluxUtilisateur", "reglages", Octets{2} + v506 + reglages.Bytes());
+  Ecrire("FluxUtilisateur", "reglages-anciens",
+         Octets{2} + Valeur<uint16_t>(4) + Valeur<uint16_t>(0) + Valeur<uint16_t>(5) + Valeur<int32_t>(8) + Octets(8, 7));
+}
+
+// TLV documents as the writer makes them (empty, the shared grid flag, a tree of every kind), a few
+// that only a hand makes (passed-over values, hostile lengths and nesting), and the grid options of
+// a current stream.
+void SemencesSauvegardeurTLV() {
+  auto document = [](const TProprietes& t) {
+    TMemoryStream flux;
+    TSauvegardeurTLV::EcrireTLV(&t, flux);
+    return Octets{0} + flux.Bytes();
+  };
+  TProprietes vide;
+  Ecrire("SauvegardeurTLV", "vide", document(vide));
+  TProprietes communes;
+  communes.Ajouter("ProprietesCommunes", TProprietes::ValeurProprietes(nullptr));
+  communes.Ajouter("ProprietesCommunes.RemonterExceptions", TProprietes::ValeurBooleen(1));
+  Ecrire("SauvegardeurTLV", "communes", document(communes));
+
+  const uint8_t octets[] = {1, 2, 3, 0, 5};
+  TProprietes tous;
+  tous.Ajouter("Entier", TProprietes::ValeurEntier(-1));
+  tous.Ajouter("Cardinal", TProprietes::ValeurCardinal(7));
+  tous.Ajouter("HuitOctets", TProprietes::ValeurHuitOctets({1, 2, 3, 4, 5, 6, 7, 8}));
+  tous.Ajouter("Etendu", TProprietes::ValeurEtendu({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
+  tous.Ajouter("Chaine", TProprietes::ValeurChaine("texte"));
+  tous.Ajouter("Booleen", TProprietes::ValeurBooleen(2));
+  tous.AjouterProp("Ensemble", TProprietes::TValeurProp::CreateEnsemble(octets, 5), false);
+  tous.AjouterProp("Blob", TProprietes::TValeurProp::CreateBlob(octets, 5), false);
+  tous.Ajouter("Sous", TProprietes::ValeurProprietes(&communes));
+  tous.Ajouter("Sous.Vide", TProprietes::ValeurChaine(""));
+  Ecrire("SauvegardeurTLV", "tous-genres", document(tous));
+
+  const Octets entete = Texte("TLVtlv");
+  auto nom = [](const std::string& n, uint8_t tag) { return Valeur<int32_t>(static_cast<int32_t>(n.size())) + Texte(n) + Octets{tag}; };
+  Ecrire("SauvegardeurTLV", "passes",
+         Octets{0} + entete + Valeur<int32_t>(3) + nom("a", 0) + Valeur<int32_t>(8) + Octets(8, 1) + nom("b", 9) +
+             Valeur<int32_t>(3) + Octets(3, 2) + nom("c", 6) + entete + Valeur<int32_t>(1) + nom("d", 12) +
+             Valeur<int32_t>(0));
+  Ecrire("SauvegardeurTLV", "nom-enorme", Octets{0} + entete + Valeur<int32_t>(1) + Valeur<int32_t>(0x7FFFFFFF) + Texte("abc"));
+  Ecrire("SauvegardeurTLV", "blob-enorme", Octets{0} + entete + Valeur<int32_t>(1) + nom("a", 8) + Valeur<int32_t>(0x7FFFFFFF));
+  Ecrire("SauvegardeurTLV", "nombre-enorme", Octets{0} + entete + Valeur<int32_t>(0x7FFFFFFF) + Valeur<int32_t>(5));
+  Ecrire("SauvegardeurTLV", "doublon",
+         Octets{0} + entete + Valeur<int32_t>(2) + nom("a", 5) + Valeur<int32_t>(1) + Octets{1} + nom("A", 5) +
+             Valeur<int32_t>(1) + Octets{0});
+  Octets imbrique{0};
+  for (int i = 0; i < 100; ++i) imbrique = imbrique + entete + Valeur<int32_t>(1) + nom("a", 6);
+  Ecrire("SauvegardeurTLV", "imbrication", imbrique + entete + Valeur<int32_t>(0));
+
+  TToutesProprietesImpressionGrille toutes;
+  toutes.RemonterExceptions = true;
+  (void)toutes.Grilles[0].ModifierProprietes(5, 1, TProprietes::Copier(tous));
+  (void)toutes.Grilles[3].ModifierProprietes(0, 0, TProprietes::Copier(communes));
+  TMemoryStream grilles;
+  Fuzz::Verifier(toutes.Ecrire(grilles), "the grid options are written");
+  for (uint8_t version = 0; version < 4; ++version)
+    Ecrire("SauvegardeurTLV", "grilles-" + std::to_string(version), Octets{1, version} + grilles.Bytes());
+}
+
+}  // namespace
+
+void Streams() {
+  SemencesArchivageEtSauvegarde();
+  SemencesCoderValeur();
+  SemencesFluxBase();
+  SemencesSauvegardeurTLV();
+}
+
+}  // namespace Semences
