@@ -16,13 +16,8 @@
 
 #include <boost/asio.hpp>
 
-#include "base/ModulesBase.h"
-#include "core/objects/Modules.h"
-#include "net/ModulesNet.h"
-#include "objectdb/ModulesObjectdb.h"
+#include "bench/support/Bench.h"
 #include "platform/loop/MainLoop.h"
-#include "service/ModulesService.h"
-#include "streams/ModulesStreams.h"
 #include "platform/soap/InvocateurSoap.h"
 #include "service/FrontalHttp.h"
 #include "service/SupSvcWImplementations.h"
@@ -150,11 +145,11 @@ void BM_VersionContrePlafond(benchmark::State& state) {
     std::vector<double> latV, latP;
     double secV = 0, secP = 0;
     std::atomic<int> erreurs{0};
-    for (int tour = 0; tour < 3; ++tour) {
+    for (int tour = 0; tour < Bench::Taille(3, 1); ++tour) {
       for (bool version : {true, false}) {
         auto debut = Horloge::now();
         auto l = Charger(version ? f.ServeurHttp.PortEcoute() : plafond.PortEcoute(), appelants,
-                         std::chrono::milliseconds(500), figee.size(), erreurs);
+                         std::chrono::milliseconds(Bench::Taille(500, 50)), figee.size(), erreurs);
         double sec = std::chrono::duration<double>(Horloge::now() - debut).count();
         (version ? secV : secP) += sec;
         auto& toutes = version ? latV : latP;
@@ -193,13 +188,3 @@ BENCHMARK(BM_VersionEnMemoire);
 
 }  // namespace
 
-// The units start as in the service program: the answers read their texts from the dictionary.
-int main(int argc, char** argv) {
-  Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams(), ModulesService()});
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  Modules::Arreter();
-  return 0;
-}
