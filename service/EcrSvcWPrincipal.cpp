@@ -48,21 +48,11 @@ void EcrSvcWPrincipal::Initialiser() {
   ChaineRessource::Enregistrer(kChaines);
 }
 
-namespace {
-std::string Formate(const TChaineRessource& Chaine, const std::string& Argument) {
-  try {
-    return Format(ChaineRessource::Charger(Chaine), {Argument});
-  } catch (const EConvertError&) {
-    return Format(Chaine.TexteIntegre, {Argument});
-  }
-}
-}  // namespace
-
 void TFicheSvcWPrincipal::SignalerErreurRegistre(const TChaineRessource& Texte) {
   if (registreSignale_) return;
   registreSignale_ = true;
   const std::string& detail = RegistreWindows.DetailErreur();
-  VclDialogue::AfficherMessage(true, Formate(Texte, detail.empty() ? RegistreWindows.TexteErreur() : detail), "",
+  VclDialogue::AfficherMessage(true, ChaineRessource::ChargerFormate(Texte, {detail.empty() ? RegistreWindows.TexteErreur() : detail}), "",
                                VclDialogue::kAlerte, VclDialogue::kOk, true);
 }
 

@@ -69,12 +69,8 @@ void Initialiser() {
 
 namespace {
 
-std::string Texte(const TChaineRessource& Chaine, const std::string& Argument = {}) {
-  try {
-    return Format(ChaineRessource::Charger(Chaine), {Argument});
-  } catch (const EConvertError&) {
-    return Format(Chaine.TexteIntegre, {Argument});
-  }
+std::string Texte(const TChaineRessource& Chaine, const std::string& Argument) {
+  return ChaineRessource::ChargerFormate(Chaine, {Argument});
 }
 
 // A message of the message dialog (a line on the standard error).
@@ -115,7 +111,7 @@ int Installer(const std::vector<std::string>& Mots, std::istream& Entree) {
   const std::string& base = Mots[0];
   if (base.size() > 32 || base.find('"') != std::string::npos) return Refuser(Texte(RS_NomBaseInvalide_S, base), kUsage);
   std::string motDePasse;
-  if (!std::getline(Entree, motDePasse)) return Refuser(Texte(RS_MotDePasseAbsent));
+  if (!std::getline(Entree, motDePasse)) return Refuser(ChaineRessource::Charger(RS_MotDePasseAbsent));
   if (!motDePasse.empty() && motDePasse.back() == '\r') motDePasse.pop_back();
   motDePasse = ChaineUnicode::DepuisUTF8(motDePasse, 1252).substr(0, 255);
   TApplicationServiceWeb& application = Application();

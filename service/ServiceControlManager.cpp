@@ -1,9 +1,7 @@
 #include "service/ServiceControlManager.h"
 
-#include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineRessource.h"
-#include "core/values/Format.h"
 #include "platform/service/Systemd.h"
 
 namespace ServiceControlManager {
@@ -112,12 +110,7 @@ std::string TexteEtat(uint32_t Etat, const std::string& NomAffiche) {
       &RS_NTServiceEstSupprime, &RS_NTServiceEstArrete,   &RS_NTServiceDemarre,        &RS_NTServiceSArrete,
       &RS_NTServiceEstDemarre,  &RS_NTServiceReDemarre, &RS_NTServiceVaEtreSuspendu, &RS_NTServiceEstSuspendu};
   if (Etat >= std::size(textes)) return {};
-  // A module's text without "%s" keeps its text; one whose directives do not fit takes the built-in.
-  try {
-    return Format(ChaineRessource::Charger(*textes[Etat]), {NomAffiche});
-  } catch (const EConvertError&) {
-    return Format(textes[Etat]->TexteIntegre, {NomAffiche});
-  }
+  return ChaineRessource::ChargerFormate(*textes[Etat], {NomAffiche});
 }
 
 std::string SupprimerServices(const std::string& FiltreAffiche) {

@@ -65,6 +65,14 @@ std::string Charger(const TChaineRessource& Chaine) {
   return std::string(Chaine.TexteIntegre);
 }
 
+std::string ChargerFormate(const TChaineRessource& Chaine, std::initializer_list<TFormatArg> Arguments) {
+  try {
+    return Format(Charger(Chaine), Arguments);
+  } catch (const EConvertError&) {
+    return Format(Chaine.TexteIntegre, Arguments);
+  }
+}
+
 std::string TexteDRC() {
   std::string s =
       "/* Resource-string map of the program: the name, id and built-in text of every resource string. */\r\n"
