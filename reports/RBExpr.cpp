@@ -437,6 +437,20 @@ std::vector<bool> TopLevel(std::string_view s) {
   return top;
 }
 
+// The deepest parenthesis nesting outside quotes and brackets.
+int ParenthesisDepth(std::string_view s) {
+  bool quoted = false, bracket = false;
+  int depth = 0, deepest = 0;
+  for (const char c : s) {
+    if (c == '\'' && !bracket) quoted = !quoted;
+    else if (c == '[' && !quoted && !bracket) bracket = true;
+    else if (c == ']' && !quoted) bracket = false;
+    else if (c == '(' && !quoted && !bracket) deepest = std::max(deepest, ++depth);
+    else if (c == ')' && !quoted && !bracket) --depth;
+  }
+  return deepest;
+}
+
 bool WordAt(std::string_view s, std::size_t i, std::string_view Word) {
   return i + Word.size() <= s.size() && SameName(s.substr(i, Word.size()), Word);
 }
@@ -543,7 +557,9 @@ void TRBEvaluator::CompileExpression(std::string_view Text) {
   if (TRBEvEnvironment* shared = SharedEnvironment()) shared->Activate();
   program_ = std::make_unique<TRBFiFo>();
   nesting_ = frames_ = 0;
-  ParseComparison(Text.empty() ? std::string_view("' '") : Text);
+  // Parentheses nested past the limit are refused at once rather than level by level.
+  if (ParenthesisDepth(Text) > kMaxNesting) AddError(::Text(RS_ErrorInExpression_S, Cut(Text)));
+  else ParseComparison(Text.empty() ? std::string_view("' '") : Text);
   compiled_ = true;
 }
 
@@ -1168,7 +1184,6 @@ void RegisterBuiltIns() {
 namespace {
 
 bool gDeactivationRunning = false;
-// How many variables are being evaluated inside one another.
 TRBFunctionLibrary* gLibrary = nullptr;
 TRBEvEnvironment* gShared = nullptr;
 
