@@ -1333,6 +1333,26 @@ void TRBEvEnvironment::Load(const std::vector<std::string>& Names, const std::ve
     for (std::size_t i = 0; i < lines_.size(); ++i) Prepare(*lines_[i].Variable);
 }
 
+void TRBEvEnvironment::WriteProperties(ObjectText::TTextObject& Holder, std::string_view Prefix) const {
+  const std::string prefix(Prefix);
+  if (!lines_.empty()) {
+    std::vector<std::string> names;
+    for (const Line& l : lines_) names.push_back(l.Name);
+    Holder.Add(prefix + "Strings", ObjectText::TTextValue::OfStrings(names));
+  }
+  Holder.Add(prefix + "DATA", ObjectText::TTextValue::OfStrings(Data()));
+}
+
+void TRBEvEnvironment::ReadProperties(const ObjectText::TTextObject& Holder, std::string_view Prefix) {
+  const std::string prefix(Prefix);
+  const ObjectText::TTextProperty* names = Holder.Find(prefix + "Strings");
+  const ObjectText::TTextProperty* data = Holder.Find(prefix + "DATA");
+  if (!names && !data) return;
+  const std::vector<std::string> lines = names ? ObjectText::Strings(names->Value, names->Name) : std::vector<std::string>{};
+  const std::vector<std::string> expressions = data ? ObjectText::Strings(data->Value, data->Name) : std::vector<std::string>{};
+  Load(lines, expressions);
+}
+
 // -----------------------------------------------------------------------------------------------
 // The unit
 

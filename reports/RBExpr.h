@@ -27,6 +27,7 @@
 #include "core/objects/Modules.h"
 #include "core/values/ChaineRessource.h"
 #include "platform/data/DataSet.h"
+#include "platform/streaming/ObjectText.h"
 
 class TRBFiFo;
 class TRBEvaluator;
@@ -393,6 +394,12 @@ class TRBEvEnvironment {
   // Replaces the lines and variables by the stored names and expressions. Lists of different
   // lengths are refused (EReadError) and the environment is left unchanged.
   void Load(const std::vector<std::string>& Names, const std::vector<std::string>& Expressions);
+  // The stored form, as properties of the component that holds the environment, under a prefix
+  // ("Functions."): the names as a string list stores them (<Prefix>Strings, only when there are
+  // lines) and the expressions, always (<Prefix>DATA).
+  void WriteProperties(ObjectText::TTextObject& Holder, std::string_view Prefix) const;
+  // Reads them back; nothing stored leaves the environment as it is.
+  void ReadProperties(const ObjectText::TTextObject& Holder, std::string_view Prefix);
 
  private:
   struct Line {

@@ -262,3 +262,53 @@ TEST(SharedEnvironment, HoldsTheStartTimeDateAndTitleWithQuotesDoubled) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EnvironmentText, AnEnvironmentWrittenInTheTextFormReadsBackWithTheSameNamesOrderAndExpressions) {
+  TRBEvEnvironment env;
+  env.DefineVariable("PageNumber", "0");
+  env.DefineVariable("ColumnNumber", "0");
+  env.DefineVariable("ReportTitle", "''");
+  env.DefineVariable("Label", "'Total: '+STR(SUM(1))\r\n");
+  ObjectText::TTextObject report{"BandRep1", "TBandRep", {}, {}};
+  env.WriteProperties(report, "Functions.");
+  const std::string text = ObjectText::Write(report);
+  EXPECT_NE(text.find("  Functions.DATA = (\r\n    '0'\r\n    '0'\r\n    ''''''\r\n"), std::string::npos);
+  TRBEvEnvironment back;
+  back.DefineVariable("Stale", "1");
+  back.ReadProperties(ObjectText::Read(text), "Functions.");
+  ASSERT_EQ(back.Count(), env.Count());
+  for (int i = 0; i < env.Count(); ++i) {
+    EXPECT_EQ(back.Names(i), env.Names(i));
+    EXPECT_EQ(back.Variables(i)->ExpressionText, env.Variables(i)->ExpressionText);
+  }
+  back.Activate();
+  TRBEvResultRecord r;
+  back.VariableValue("REPORTTITLE", r);
+  EXPECT_EQ(r.Kind, rkString);
+  back.Deactivate();
+}
+
+TEST(EnvironmentText, DataWithMoreOrFewerStringsThanLinesIsRefusedAndChangesNothing) {
+  TRBEvEnvironment env;
+  env.DefineVariable("Kept", "1");
+  const char* const kTexts[] = {
+      "object R: T\n  F.Strings = ('A' 'B')\n  F.DATA = ('1')\nend",
+      "object R: T\n  F.Strings = ('A')\n  F.DATA = ('1' '2')\nend",
+      "object R: T\n  F.Strings = ('A')\nend",
+      "object R: T\n  F.DATA = ('1')\nend",
+      "object R: T\n  F.Strings = ('A')\n  F.DATA = (1)\nend",
+  };
+  for (const char* t : kTexts) {
+    EXPECT_THROW(env.ReadProperties(ObjectText::Read(t), "F."), EReadError) << t;
+    ASSERT_EQ(env.Count(), 1);
+    EXPECT_EQ(env.Names(0), "KEPT");
+  }
+  env.ReadProperties(ObjectText::Read("object R: T\nend"), "F.");  // nothing stored
+  EXPECT_EQ(env.Count(), 1);
+  env.ReadProperties(ObjectText::Read("object R: T\n  F.DATA = ()\nend"), "F.");  // an empty environment
+  EXPECT_EQ(env.Count(), 0);
+}
+
+}  // namespace
