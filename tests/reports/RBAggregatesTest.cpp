@@ -8,19 +8,9 @@
 #include "core/values/Format.h"
 #include "platform/data/DataSet.h"
 #include "reports/RBExpr.h"
+#include "tests/reports/Valeurs.h"
 
 namespace {
-
-std::string Shown(const TRBEvResultRecord& r) {
-  switch (r.Kind) {
-    case rkInteger: return "I " + std::to_string(r.IntegerValue);
-    case rkFloat: return "F " + FloatToStrGeneral(r.FloatValue, 15);
-    case rkString: return "S " + r.Text;
-    case rkBoolean: return r.BooleanValue ? "B true" : "B false";
-    case rkError: break;
-  }
-  return "E " + r.Text;
-}
 
 // A dataset "Data" with one column V of the given type and one row per value.
 class Records {

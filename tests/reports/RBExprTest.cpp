@@ -1,4 +1,5 @@
 #include "reports/RBExpr.h"
+#include "tests/reports/Valeurs.h"
 
 #include <gtest/gtest.h>
 
@@ -7,27 +8,6 @@
 #include "core/values/Format.h"
 
 namespace {
-
-// A value as the tables write it: the kind, then integers in decimal, floats in their general
-// text, texts and messages as they are, booleans as true or false.
-std::string Shown(const TRBEvResultRecord& r) {
-  switch (r.Kind) {
-    case rkInteger: return "I " + std::to_string(r.IntegerValue);
-    case rkFloat: return "F " + FloatToStrGeneral(r.FloatValue, 15);
-    case rkString: return "S " + r.Text;
-    case rkBoolean: return r.BooleanValue ? "B true" : "B false";
-    case rkError: break;
-  }
-  return "E " + r.Text;
-}
-
-std::string Evaluate(std::string_view Text, TRBEvEnvironment* Local = nullptr) {
-  TRBEvaluator e;
-  e.LocalEnvironment = Local;
-  TRBEvResultRecord r;
-  e.EvaluateText(Text, r);
-  return Shown(r);
-}
 
 struct Case {
   const char* Expression;

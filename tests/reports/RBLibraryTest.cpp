@@ -5,26 +5,9 @@
 #include "core/values/DateTime.h"
 #include "core/values/Format.h"
 #include "reports/RBExpr.h"
+#include "tests/reports/Valeurs.h"
 
 namespace {
-
-std::string Shown(const TRBEvResultRecord& r) {
-  switch (r.Kind) {
-    case rkInteger: return "I " + std::to_string(r.IntegerValue);
-    case rkFloat: return "F " + FloatToStrGeneral(r.FloatValue, 15);
-    case rkString: return "S " + r.Text;
-    case rkBoolean: return r.BooleanValue ? "B true" : "B false";
-    case rkError: break;
-  }
-  return "E " + r.Text;
-}
-
-std::string Evaluate(std::string_view Text) {
-  TRBEvaluator e;
-  TRBEvResultRecord r;
-  e.EvaluateText(Text, r);
-  return Shown(r);
-}
 
 struct Case {
   const char* Expression;
