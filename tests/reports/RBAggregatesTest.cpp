@@ -93,6 +93,7 @@ TEST(Aggregates, IntegersAndFloatsAddIntoOneTotalAndCompareByValue) {
   const Case kCases[] = {
       {"SUM(IF(Data.S='x', I, F))", "F 1.5"},   // 1 then 0.5
       {"SUM(IF(Data.S='x', F, I))", "F 6.5"},   // 2.5 then 4
+      {"SUM(IF(Data.S='x', I, F*5))", "F 3.5"}, // 1 then 2.5
       {"MAX(IF(Data.S='x', I, F))", "I 1"},     // 0.5 is below 1
       {"MAX(IF(Data.S='x', F, I))", "I 4"},     // 4 above 2.5 replaces it whole
       {"MIN(IF(Data.S='x', I, S))", "I 1"},     // a later value of another kind is ignored

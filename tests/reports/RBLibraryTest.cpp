@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/values/ChaineRessource.h"
 #include "core/values/DateTime.h"
 #include "core/values/Format.h"
 #include "reports/RBExpr.h"
@@ -57,7 +58,7 @@ TEST(FunctionLibrary, PlainFunctions) {
       {"IF(FALSE, 1, 'b')", "S b"},
       {"IF(1, 2, 3)", "E Wrong arguments for IF"},
       {"IF(TRUE, 1)", "E Wrong arguments for IF"},
-      {"IF(TRUE, 1/0, 2)", "E Cannot divide by 0"},
+      {"IF(TRUE, 1/0, 2)", "E Cannot divide by 0"},  // the second argument, an error
       {"IF(FALSE, 1/0, 2)", "I 2"},  // the unused argument is still evaluated
       {"TYPEOF(1/0)", "S ERROR"},
       {"TYPEOF(7/2)", "S FLOAT"},
@@ -126,6 +127,18 @@ TEST(FunctionLibrary, PlainFunctions) {
       {"FORMATNUMERIC('0', 'a')", "E "},
   };
   for (const Case& c : kCases) EXPECT_EQ(Evaluate(c.Expression), c.Expected) << c.Expression;
+}
+
+TEST(FunctionLibrary, StrWritesTrueAndFalseInFixedWordsWhereTheMessageTextsAreTranslated) {
+  ChaineRessource::DefinirTraducteur([](const TChaineRessource& Chaine, std::string& Texte) {
+    if (Chaine.Id != RBExpr::RS_WordTrue.Id) return false;
+    Texte = "Vrai";
+    return true;
+  });
+  EXPECT_EQ(Evaluate("STR(TRUE)"), "S True");
+  EXPECT_EQ(Evaluate("TRUE+''"), "S Vrai");
+  ChaineRessource::DefinirTraducteur(nullptr);
+  EXPECT_EQ(Evaluate("TRUE+''"), "S True");
 }
 
 TEST(FunctionLibrary, TimeAndDateComeFromTheClock) {
