@@ -4,27 +4,13 @@
 #include <string>
 
 #include "core/objects/Exceptions.h"
-#include "core/objects/Modules.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/RapportsFuzz.h"
 #include "platform/streaming/ObjectText.h"
-#include "reports/ModulesReports.h"
 #include "reports/RBExpr.h"
 
-namespace {
-
-void Demarrer() {
-  static const bool demarre = [] {
-    Fuzz::Demarrer();
-    Modules::Demarrer({ModulesReports()});
-    return true;
-  }();
-  (void)demarre;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
-  Demarrer();
+  Fuzz::DemarrerRapports();
   ObjectText::TTextObject o;
   try {
     o = ObjectText::Read(std::string_view(reinterpret_cast<const char*>(Data), Size));

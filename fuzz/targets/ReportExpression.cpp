@@ -6,22 +6,12 @@
 #include <cstdint>
 #include <string>
 
-#include "core/objects/Modules.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/RapportsFuzz.h"
 #include "platform/data/DataSet.h"
-#include "reports/ModulesReports.h"
 #include "reports/RBExpr.h"
 
 namespace {
-
-void Demarrer() {
-  static const bool demarre = [] {
-    Fuzz::Demarrer();
-    Modules::Demarrer({ModulesReports()});
-    return true;
-  }();
-  (void)demarre;
-}
 
 void Records(TMemDataSet& d) {
   using V = TFieldValue;
@@ -42,7 +32,7 @@ void Records(TMemDataSet& d) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
-  Demarrer();
+  Fuzz::DemarrerRapports();
   const std::string input(reinterpret_cast<const char*>(Data), Size);
   const std::size_t nul = input.find('\0');
   const std::string expression = input.substr(0, nul);
