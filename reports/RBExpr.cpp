@@ -584,7 +584,7 @@ void TRBEvaluator::EvaluateText(std::string_view Text, TRBEvResultRecord& Result
 }
 
 void TRBEvaluator::Accumulate() {
-  if (!program_) return;
+  if (!compiled_ || !program_) throw ERBExpressionError(::Text(RS_EvaluatorNotPrepared));
   program_->Accumulating = true;
   TRBEvResultRecord dropped;
   try {

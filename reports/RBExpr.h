@@ -245,7 +245,7 @@ class TRBEvaluator {
   void RunProgram(TRBEvResultRecord& Result);
   // Compiles, runs and discards.
   void EvaluateText(std::string_view Text, TRBEvResultRecord& Result);
-  // One aggregation pass (the result is dropped).
+  // One aggregation pass (the result is dropped); raises as RunProgram does.
   void Accumulate();
   void SetAccumulating(bool Flag);
   // ResetState on every element, in program order.

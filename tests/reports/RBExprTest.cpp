@@ -176,6 +176,9 @@ TEST(Evaluator, RunningWithoutAProgramRaisesAndCompilingTwiceKeepsOneProgram) {
   TRBEvaluator e;
   TRBEvResultRecord r;
   EXPECT_THROW(e.RunProgram(r), ERBExpressionError);
+  EXPECT_THROW(e.Accumulate(), ERBExpressionError);
+  e.ClearAggregates();
+  EXPECT_FALSE(e.HasAggregates());
   e.CompileExpression("1+1");
   e.CompileExpression("2*3");
   e.RunProgram(r);
