@@ -462,7 +462,7 @@ bool IsPrefixSign(std::string_view s, std::size_t i) {
   while (k > 0 && IsBlank(s[k - 1])) --k;
   if (k == 0) return true;
   const char c = s[k - 1];
-  if (std::strchr("+-*/<>=(,", c)) return true;
+  if (c != '\0' && std::strchr("+-*/<>=(,", c)) return true;
   if (!IsLetter(c)) return false;
   std::size_t start = k;
   while (start > 0 && IsLetter(s[start - 1])) --start;
@@ -648,7 +648,7 @@ void TRBEvaluator::ParseFactor(std::string_view Whole) {
   ParseGuard guard(*this, true);
   const std::string_view t = TrimBlanks(Whole);
   if (guard.TooDeep()) return AddError(::Text(RS_ErrorInExpression_S, Cut(t)));
-  if (t.size() > 3 && WordAt(t, 0, "not") && std::strchr(" (['", t[3])) {
+  if (t.size() > 3 && WordAt(t, 0, "not") && t[3] != '\0' && std::strchr(" (['", t[3])) {
     Append(std::make_unique<TRBEvElementNot>());
     return ParseAdditive(t.substr(3));
   }
@@ -1053,12 +1053,13 @@ class TRBEvAverageFunction : public TRBEvSumFunction {
     SumStep();
     ++ValueCount;
     const TRBEvResultRecord sum = SumResult();
-    Average = IsNumber(sum) ? TRBEvResultRecord::OfFloat(AsDouble(sum) / ValueCount) : TRBEvResultRecord::OfError();
+    Average = IsNumber(sum) ? TRBEvResultRecord::OfFloat(AsDouble(sum) / static_cast<double>(ValueCount))
+                            : TRBEvResultRecord::OfError();
   }
   void ComputeResult(TRBEvResultRecord& Result) override { Result = Average; }
 
  private:
-  int32_t ValueCount = 0;
+  int64_t ValueCount = 0;
   TRBEvResultRecord Average;  // integer 0 until the first reset or step
 };
 
@@ -1120,7 +1121,7 @@ class TRBEvCountFunction : public TRBEvElementFunction {
     if (ArgumentCount() > 0) {
       Result = TRBEvResultRecord::OfError(Text(RS_CountPrefix) + Text(RS_TooManyArguments));
     } else {
-      if (Program.Accumulating) ++Counter;
+      if (Program.Accumulating) Counter = static_cast<int32_t>(static_cast<uint32_t>(Counter) + 1);
       Result = TRBEvResultRecord::OfInteger(Counter);
     }
     DropArguments();
