@@ -1,7 +1,7 @@
 // The test programs start and stop the units through the same module tables as the service: those
 // of every library up to the subsystem the program tests (NV_TEST_LEVEL: 1 core, 2 object database,
-// 3 networking, 4 timetable base, 5 base streams and settings, 6 web service); the report library's
-// program (NV_TEST_REPORTS) adds its own table after core's.
+// 3 networking, 4 timetable base, 5 base streams and settings, with NV_TEST_UI the toolkit, 6 web
+// service); the report library's program (NV_TEST_REPORTS) adds its own table after core's.
 #include <gtest/gtest.h>
 
 #include "core/objects/Modules.h"
@@ -16,6 +16,9 @@
 #endif
 #if NV_TEST_LEVEL >= 5
 #include "streams/ModulesStreams.h"
+#endif
+#if NV_TEST_LEVEL >= 6 || defined(NV_TEST_UI)
+#include "ui/ModulesUi.h"
 #endif
 #if NV_TEST_LEVEL >= 6
 #include "service/ModulesService.h"
@@ -39,6 +42,9 @@ int main(int argc, char** argv) {
 #endif
 #if NV_TEST_LEVEL >= 5
       ModulesStreams(),
+#endif
+#if NV_TEST_LEVEL >= 6 || defined(NV_TEST_UI)
+      ModulesUi(),
 #endif
 #if NV_TEST_LEVEL >= 6
       ModulesService(),
