@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   }
   const int32_t start = shared->ActivationCount();
   {
-    TMemDataSet d("D");
+    TMemDataSet d(nullptr, "D");
     Records(d);
     d.Open();
     TRBEvEnvironment env;

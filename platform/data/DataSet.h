@@ -16,6 +16,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "core/values/DateTime.h"
+#include "platform/gui/Controles.h"
 
 // The field classes a report tells apart. A time field is a kind of date-time field.
 enum class TFieldType : uint8_t {
@@ -131,17 +132,16 @@ class IDataSet {
   virtual const TFieldValue& CurrentValue(int FieldIndex) const = 0;
 };
 
-// A dataset held in memory: field definitions, then rows of values in field order.
-class TMemDataSet : public IDataSet {
+// A dataset held in memory: field definitions, then rows of values in field order. A component:
+// its owner frees it, and its name is the dataset's name.
+class TMemDataSet : public TComponent, public IDataSet {
  public:
   struct FieldDef {
     std::string Name;
     TFieldType DataType;
   };
 
-  explicit TMemDataSet(std::string Name = {}) : name_(std::move(Name)) {}
-
-  void SetName(std::string Name) { name_ = std::move(Name); }
+  explicit TMemDataSet(TComponent* Owner, std::string Name = {}) : TComponent(Owner) { SetName(std::move(Name)); }
   // Defines the fields (only while closed) and whether they are made anew at each open.
   void DefineFields(std::vector<FieldDef> Defs, bool Default = false);
   // Appends a row; a row of another width than the field list is refused.
@@ -149,7 +149,7 @@ class TMemDataSet : public IDataSet {
   // The query parameters it offers.
   void DefineParams(std::vector<TParam> Params) { params_ = std::move(Params); }
 
-  std::string DataSetName() const override { return name_; }
+  std::string DataSetName() const override { return Name(); }
   bool Active() const override { return active_; }
   void Open() override;
   void Close() override;
@@ -173,7 +173,6 @@ class TMemDataSet : public IDataSet {
   void MakeFields();
   void RequireActive() const;
 
-  std::string name_;
   std::vector<FieldDef> defs_;
   std::vector<std::unique_ptr<TField>> fields_;
   std::vector<std::vector<TFieldValue>> rows_;

@@ -15,7 +15,7 @@ namespace {
 // A dataset "Data" with one column V of the given type and one row per value.
 class Records {
  public:
-  Records(TFieldType Type, std::vector<TFieldValue> Values, bool DefaultFields = false) : data_("Data") {
+  Records(TFieldType Type, std::vector<TFieldValue> Values, bool DefaultFields = false) : data_(nullptr, "Data") {
     data_.DefineFields({{"V", Type}, {"Name", TFieldType::ftString}}, DefaultFields);
     for (auto& v : Values) data_.AppendRow({v, TFieldValue::OfText("n")});
     data_.Open();
@@ -80,7 +80,7 @@ TEST(Aggregates, SumAverageMaxMinAndCountOverRecords) {
 }
 
 TEST(Aggregates, IntegersAndFloatsAddIntoOneTotalAndCompareByValue) {
-  TMemDataSet data("Data");
+  TMemDataSet data(nullptr, "Data");
   data.DefineFields({{"I", TFieldType::ftInteger}, {"F", TFieldType::ftFloat}, {"S", TFieldType::ftString}});
   data.AppendRow({V::OfInteger(1), V::OfFloat(2.5), V::OfText("x")});
   data.AppendRow({V::OfInteger(4), V::OfFloat(0.5), V::OfText("y")});
@@ -134,7 +134,7 @@ TEST(Aggregates, ANormalPassReadsTheStateAndClearingStartsAgain) {
 }
 
 TEST(DataFields, EachFieldClassGivesItsKindAndNamesMatchWithoutCase) {
-  TMemDataSet data("Pupils");
+  TMemDataSet data(nullptr, "Pupils");
   data.DefineFields({{"Name", TFieldType::ftString},
                      {"Age", TFieldType::ftSmallint},
                      {"Hours", TFieldType::ftWord},
@@ -192,7 +192,7 @@ TEST(DataFields, ADatasetThatMakesItsFieldsAnewIsReadThroughTheNewFields) {
 }
 
 TEST(DataFields, TheFirstDatasetHoldingTheFieldWins) {
-  TMemDataSet a("A"), b("B");
+  TMemDataSet a(nullptr, "A"), b(nullptr, "B");
   a.DefineFields({{"X", TFieldType::ftInteger}});
   b.DefineFields({{"X", TFieldType::ftInteger}, {"Y", TFieldType::ftInteger}});
   a.AppendRow({V::OfInteger(1)});
@@ -208,7 +208,7 @@ TEST(DataFields, TheFirstDatasetHoldingTheFieldWins) {
 }
 
 TEST(MemDataSet, WalksItsRecordsAndRefusesWhatAClosedDatasetCannotDo) {
-  TMemDataSet d("D");
+  TMemDataSet d(nullptr, "D");
   d.DefineFields({{"N", TFieldType::ftInteger}});
   d.AppendRow({V::OfInteger(1)});
   d.AppendRow({V::OfInteger(2)});
@@ -232,5 +232,28 @@ TEST(MemDataSet, WalksItsRecordsAndRefusesWhatAClosedDatasetCannotDo) {
   EXPECT_EQ(d.Params(0)->DataType, TFieldType::ftDate);
   EXPECT_EQ(d.Params(1), nullptr);
 }
+
+}  // namespace
+
+namespace {
+
+TEST(MemDataSet, IsAComponentThatItsOwnerFindsByNameAndFrees) {
+  TComponent form(nullptr);
+  form.SetName("Form1");
+  auto* pupils = new TMemDataSet(&form, "Pupils");
+  pupils->DefineFields({{"Age", TFieldType::ftInteger}});
+  pupils->AppendRow({TFieldValue::OfInteger(12)});
+  pupils->Open();
+  EXPECT_EQ(form.FindComponent("PUPILS"), pupils);
+  TRBDataSetList list{pupils};
+  TRBEvaluator e;
+  e.SetDataSetList(&list);
+  TRBEvResultRecord r;
+  e.EvaluateText("pupils.age", r);
+  EXPECT_EQ(Shown(r), "I 12");
+  pupils->SetName("Other");
+  e.EvaluateText("pupils.age", r);
+  EXPECT_EQ(Shown(r), "E Unknown function : PUPILS.AGE");
+}  // the form frees the dataset (LeakSanitizer checks)
 
 }  // namespace

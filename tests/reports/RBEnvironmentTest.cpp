@@ -209,7 +209,7 @@ TEST(Environment, StoredNamesAndExpressionsLoadBackAndMismatchedListsAreRefused)
 }
 
 TEST(Environment, TheDatasetsOfAnEnvironmentServeItsVariables) {
-  TMemDataSet d("D");
+  TMemDataSet d(nullptr, "D");
   d.DefineFields({{"N", TFieldType::ftInteger}});
   d.AppendRow({TFieldValue::OfInteger(4)});
   d.Open();
