@@ -1219,8 +1219,10 @@ void TRBEvEmbeddedFunction::ResetState() { OwnEvaluator.ClearAggregates(); }
 TRBEvEnvironment::~TRBEvEnvironment() { Clear(); }
 
 int TRBEvEnvironment::IndexOf(std::string_view Name) const {
+  // The lines are held upper-cased.
+  const std::string wanted = Upper(Name);
   for (std::size_t i = 0; i < lines_.size(); ++i)
-    if (SameName(lines_[i].Name, Name)) return static_cast<int>(i);
+    if (lines_[i].Name == wanted) return static_cast<int>(i);
   return -1;
 }
 
@@ -1327,7 +1329,7 @@ void TRBEvEnvironment::Load(const std::vector<std::string>& Names, const std::ve
                      std::to_string(Names.size()) + " names");
   std::vector<Line> lines;
   for (std::size_t i = 0; i < Names.size(); ++i)
-    lines.push_back({Names[i], std::make_unique<TRBEvEmbeddedFunction>(Expressions[i])});
+    lines.push_back({Upper(Names[i]), std::make_unique<TRBEvEmbeddedFunction>(Expressions[i])});
   Clear();
   lines_ = std::move(lines);
   if (IsActive())

@@ -391,7 +391,7 @@ class TRBEvEnvironment {
 
   // The expressions in line order: the "DATA" property of the stored form.
   std::vector<std::string> Data() const;
-  // Replaces the lines and variables by the stored names and expressions. Lists of different
+  // Replaces the lines and variables by the stored names (upper-cased) and expressions. Lists of different
   // lengths are refused (EReadError) and the environment is left unchanged.
   void Load(const std::vector<std::string>& Names, const std::vector<std::string>& Expressions);
   // The stored form, as properties of the component that holds the environment, under a prefix

@@ -148,9 +148,22 @@ TEST(Evaluator, NestingDeeperThanTheLimitIsAnErrorValueNotAStackOverflow) {
   std::string chain = "1";
   for (int i = 0; i < 5000; ++i) chain += "+1";
   EXPECT_EQ(Evaluate(chain).substr(0, 23), "E Error in expression :");
-  std::string shortChain = "1";
-  for (int i = 0; i < 300; ++i) shortChain += "+1";
-  EXPECT_EQ(Evaluate(shortChain), "I 301");
+  std::string longChain = "1";
+  for (int i = 0; i < 2000; ++i) longChain += "+1";
+  EXPECT_EQ(Evaluate(longChain), "I 2001");
+}
+
+TEST(Evaluator, AChainOfVariablesTooLongIsAnErrorValueNotAStackOverflow) {
+  TRBEvEnvironment env;
+  for (int i = 0; i < 2000; ++i) env.DefineVariable("V" + std::to_string(i), "V" + std::to_string(i + 1) + "+1");
+  env.DefineVariable("V2000", "0");
+  env.DefineVariable("W0", "W1+1");
+  for (int i = 1; i < 300; ++i) env.DefineVariable("W" + std::to_string(i), "W" + std::to_string(i + 1) + "+1");
+  env.DefineVariable("W300", "0");
+  env.Activate();
+  EXPECT_EQ(Evaluate("V0", &env).substr(0, 23), "E Error in expression :");
+  EXPECT_EQ(Evaluate("W0", &env), "I 300");
+  env.Deactivate();
 }
 
 TEST(Evaluator, ArgumentSeparatorsInsideQuotesBracketsOrParenthesesDoNotSplit) {
