@@ -14,72 +14,72 @@
 
 namespace RBExpr {
 
-const TChaineRessource RS_Missing_S{"RBExpr_RS_Missing_S", 65200, "Missing %s"};
-const TChaineRessource RS_ErrorInExpression_S{"RBExpr_RS_ErrorInExpression_S", 65201, "Error in expression : %s"};
-const TChaineRessource RS_IllegalCharacter{"RBExpr_RS_IllegalCharacter", 65202, "Illegal character in numeric contant "};
-const TChaineRessource RS_UnknownFunction_S{"RBExpr_RS_UnknownFunction_S", 65203, "Unknown function : %s"};
-const TChaineRessource RS_UnknownFieldType_S{"RBExpr_RS_UnknownFieldType_S", 65204, "Field %s is of unknown type"};
-const TChaineRessource RS_OperatorNotCompatible_SS{"RBExpr_RS_OperatorNotCompatible_SS", 65205,
+const TChaineRessource RS_Missing_S{"RBExpr_RS_Missing_S", 65300, "Missing %s"};
+const TChaineRessource RS_ErrorInExpression_S{"RBExpr_RS_ErrorInExpression_S", 65301, "Error in expression : %s"};
+const TChaineRessource RS_IllegalCharacter{"RBExpr_RS_IllegalCharacter", 65302, "Illegal character in numeric contant "};
+const TChaineRessource RS_UnknownFunction_S{"RBExpr_RS_UnknownFunction_S", 65303, "Unknown function : %s"};
+const TChaineRessource RS_UnknownFieldType_S{"RBExpr_RS_UnknownFieldType_S", 65304, "Field %s is of unknown type"};
+const TChaineRessource RS_OperatorNotCompatible_SS{"RBExpr_RS_OperatorNotCompatible_SS", 65305,
                                                    "Operator %s is not compatible with %s expressions"};
-const TChaineRessource RS_CannotOperate_SS{"RBExpr_RS_CannotOperate_SS", 65206, "Cannot %s %s expressions"};
-const TChaineRessource RS_CannotDivideByZero{"RBExpr_RS_CannotDivideByZero", 65207, "Cannot divide by 0"};
-const TChaineRessource RS_EvaluatorNotPrepared{"RBExpr_RS_EvaluatorNotPrepared", 65208, "Evaluator not prepared"};
-const TChaineRessource RS_RecursiveCalls{"RBExpr_RS_RecursiveCalls", 65209, "Recursive calls not allowed"};
-const TChaineRessource RS_InvalidUseOfNot{"RBExpr_RS_InvalidUseOfNot", 65210, "Invalid use of NOT"};
-const TChaineRessource RS_WordBoolean{"RBExpr_RS_WordBoolean", 65211, "boolean"};
-const TChaineRessource RS_WordString{"RBExpr_RS_WordString", 65212, "string"};
-const TChaineRessource RS_WordNumeric{"RBExpr_RS_WordNumeric", 65213, "numeric"};
-const TChaineRessource RS_WordAdd{"RBExpr_RS_WordAdd", 65214, "add"};
-const TChaineRessource RS_WordSubtract{"RBExpr_RS_WordSubtract", 65215, "subtract"};
-const TChaineRessource RS_WordMultiply{"RBExpr_RS_WordMultiply", 65216, "multiply"};
-const TChaineRessource RS_WordDivide{"RBExpr_RS_WordDivide", 65217, "divide"};
-const TChaineRessource RS_WordTrue{"RBExpr_RS_WordTrue", 65218, "True"};
-const TChaineRessource RS_WordFalse{"RBExpr_RS_WordFalse", 65219, "False"};
-const TChaineRessource RS_TooManyArguments{"RBExpr_RS_TooManyArguments", 65220, "Too many arguments"};
-const TChaineRessource RS_WrongArguments_S{"RBExpr_RS_WrongArguments_S", 65221, "Wrong arguments for %s"};
-const TChaineRessource RS_InvalidSqrtArgument{"RBExpr_RS_InvalidSqrtArgument", 65222,
+const TChaineRessource RS_CannotOperate_SS{"RBExpr_RS_CannotOperate_SS", 65306, "Cannot %s %s expressions"};
+const TChaineRessource RS_CannotDivideByZero{"RBExpr_RS_CannotDivideByZero", 65307, "Cannot divide by 0"};
+const TChaineRessource RS_EvaluatorNotPrepared{"RBExpr_RS_EvaluatorNotPrepared", 65308, "Evaluator not prepared"};
+const TChaineRessource RS_RecursiveCalls{"RBExpr_RS_RecursiveCalls", 65309, "Recursive calls not allowed"};
+const TChaineRessource RS_InvalidUseOfNot{"RBExpr_RS_InvalidUseOfNot", 65310, "Invalid use of NOT"};
+const TChaineRessource RS_WordBoolean{"RBExpr_RS_WordBoolean", 65311, "boolean"};
+const TChaineRessource RS_WordString{"RBExpr_RS_WordString", 65312, "string"};
+const TChaineRessource RS_WordNumeric{"RBExpr_RS_WordNumeric", 65313, "numeric"};
+const TChaineRessource RS_WordAdd{"RBExpr_RS_WordAdd", 65314, "add"};
+const TChaineRessource RS_WordSubtract{"RBExpr_RS_WordSubtract", 65315, "subtract"};
+const TChaineRessource RS_WordMultiply{"RBExpr_RS_WordMultiply", 65316, "multiply"};
+const TChaineRessource RS_WordDivide{"RBExpr_RS_WordDivide", 65317, "divide"};
+const TChaineRessource RS_WordTrue{"RBExpr_RS_WordTrue", 65318, "True"};
+const TChaineRessource RS_WordFalse{"RBExpr_RS_WordFalse", 65319, "False"};
+const TChaineRessource RS_TooManyArguments{"RBExpr_RS_TooManyArguments", 65320, "Too many arguments"};
+const TChaineRessource RS_WrongArguments_S{"RBExpr_RS_WrongArguments_S", 65321, "Wrong arguments for %s"};
+const TChaineRessource RS_InvalidSqrtArgument{"RBExpr_RS_InvalidSqrtArgument", 65322,
                                               "Invalid argument to SQRT function"};
-const TChaineRessource RS_DivisionByZero{"RBExpr_RS_DivisionByZero", 65223, "Division by Zero"};
-const TChaineRessource RS_ConversionError{"RBExpr_RS_ConversionError", 65224, "Conversion error"};
-const TChaineRessource RS_MissingArgument_S{"RBExpr_RS_MissingArgument_S", 65225, "Missing argument for %s"};
-const TChaineRessource RS_InvalidFormat{"RBExpr_RS_InvalidFormat", 65226, "Invalid format or value specified"};
-const TChaineRessource RS_CountPrefix{"RBExpr_RS_CountPrefix", 65227, "COUNT - "};
-const TChaineRessource RS_Publisher{"RBExpr_RS_Publisher", 65228, "Norvane"};
+const TChaineRessource RS_DivisionByZero{"RBExpr_RS_DivisionByZero", 65323, "Division by Zero"};
+const TChaineRessource RS_ConversionError{"RBExpr_RS_ConversionError", 65324, "Conversion error"};
+const TChaineRessource RS_MissingArgument_S{"RBExpr_RS_MissingArgument_S", 65325, "Missing argument for %s"};
+const TChaineRessource RS_InvalidFormat{"RBExpr_RS_InvalidFormat", 65326, "Invalid format or value specified"};
+const TChaineRessource RS_CountPrefix{"RBExpr_RS_CountPrefix", 65327, "COUNT - "};
+const TChaineRessource RS_Publisher{"RBExpr_RS_Publisher", 65328, "Norvane"};
 
 namespace {
 
 // The descriptions of the built-ins and the names of the categories.
-const TChaineRessource RS_DescIf{"RBExpr_RS_DescIf", 65230, "Returns <X> or <Y> depending on the boolean expression <Exp>"};
-const TChaineRessource RS_DescStr{"RBExpr_RS_DescStr", 65231, "Convert a numeric <X> to a string"};
-const TChaineRessource RS_DescUpper{"RBExpr_RS_DescUpper", 65232, "Converts a string to upper case letters"};
-const TChaineRessource RS_DescLower{"RBExpr_RS_DescLower", 65233, "Converts a string to lower case letters"};
-const TChaineRessource RS_DescPretty{"RBExpr_RS_DescPretty", 65234,
+const TChaineRessource RS_DescIf{"RBExpr_RS_DescIf", 65330, "Returns <X> or <Y> depending on the boolean expression <Exp>"};
+const TChaineRessource RS_DescStr{"RBExpr_RS_DescStr", 65331, "Convert a numeric <X> to a string"};
+const TChaineRessource RS_DescUpper{"RBExpr_RS_DescUpper", 65332, "Converts a string to upper case letters"};
+const TChaineRessource RS_DescLower{"RBExpr_RS_DescLower", 65333, "Converts a string to lower case letters"};
+const TChaineRessource RS_DescPretty{"RBExpr_RS_DescPretty", 65334,
                                      "Makes the first character upper case and the rest lower case"};
-const TChaineRessource RS_DescTime{"RBExpr_RS_DescTime", 65235, "Return current time as a string"};
-const TChaineRessource RS_DescDate{"RBExpr_RS_DescDate", 65236, "Return current date as a string"};
-const TChaineRessource RS_DescCopy{"RBExpr_RS_DescCopy", 65237, "Returns a substring of string X"};
-const TChaineRessource RS_DescSum{"RBExpr_RS_DescSum", 65238, "Sums the numeric <X>"};
-const TChaineRessource RS_DescCount{"RBExpr_RS_DescCount", 65239, "Increments for each iteration"};
-const TChaineRessource RS_DescMax{"RBExpr_RS_DescMax", 65240, "Returns the highest <X>"};
-const TChaineRessource RS_DescMin{"RBExpr_RS_DescMin", 65241, "Returns the lowest <X>"};
-const TChaineRessource RS_DescAverage{"RBExpr_RS_DescAverage", 65242, "Returns the average of numeric <X>"};
-const TChaineRessource RS_DescTrue{"RBExpr_RS_DescTrue", 65243, "boolean value"};
-const TChaineRessource RS_DescFalse{"RBExpr_RS_DescFalse", 65244, "boolean value"};
-const TChaineRessource RS_DescInt{"RBExpr_RS_DescInt", 65245, "Returns the integer part of <X>"};
-const TChaineRessource RS_DescFrac{"RBExpr_RS_DescFrac", 65246, "Returns the fractional part of <X>"};
-const TChaineRessource RS_DescSqrt{"RBExpr_RS_DescSqrt", 65247, "Returns square root of <X>"};
-const TChaineRessource RS_DescDiv{"RBExpr_RS_DescDiv", 65248, "Integer division of <X> by <Y>"};
-const TChaineRessource RS_DescTypeOf{"RBExpr_RS_DescTypeOf", 65249, "Returns the data type of <Exp>"};
-const TChaineRessource RS_DescFormatNumeric{"RBExpr_RS_DescFormatNumeric", 65250,
+const TChaineRessource RS_DescTime{"RBExpr_RS_DescTime", 65335, "Return current time as a string"};
+const TChaineRessource RS_DescDate{"RBExpr_RS_DescDate", 65336, "Return current date as a string"};
+const TChaineRessource RS_DescCopy{"RBExpr_RS_DescCopy", 65337, "Returns a substring of string X"};
+const TChaineRessource RS_DescSum{"RBExpr_RS_DescSum", 65338, "Sums the numeric <X>"};
+const TChaineRessource RS_DescCount{"RBExpr_RS_DescCount", 65339, "Increments for each iteration"};
+const TChaineRessource RS_DescMax{"RBExpr_RS_DescMax", 65340, "Returns the highest <X>"};
+const TChaineRessource RS_DescMin{"RBExpr_RS_DescMin", 65341, "Returns the lowest <X>"};
+const TChaineRessource RS_DescAverage{"RBExpr_RS_DescAverage", 65342, "Returns the average of numeric <X>"};
+const TChaineRessource RS_DescTrue{"RBExpr_RS_DescTrue", 65343, "boolean value"};
+const TChaineRessource RS_DescFalse{"RBExpr_RS_DescFalse", 65344, "boolean value"};
+const TChaineRessource RS_DescInt{"RBExpr_RS_DescInt", 65345, "Returns the integer part of <X>"};
+const TChaineRessource RS_DescFrac{"RBExpr_RS_DescFrac", 65346, "Returns the fractional part of <X>"};
+const TChaineRessource RS_DescSqrt{"RBExpr_RS_DescSqrt", 65347, "Returns square root of <X>"};
+const TChaineRessource RS_DescDiv{"RBExpr_RS_DescDiv", 65348, "Integer division of <X> by <Y>"};
+const TChaineRessource RS_DescTypeOf{"RBExpr_RS_DescTypeOf", 65349, "Returns the data type of <Exp>"};
+const TChaineRessource RS_DescFormatNumeric{"RBExpr_RS_DescFormatNumeric", 65350,
                                             "Formats numeric <N> using the mask in <F>"};
-const TChaineRessource RS_CategoryAll{"RBExpr_RS_CategoryAll", 65251, "All"};
-const TChaineRessource RS_CategoryDateTime{"RBExpr_RS_CategoryDateTime", 65252, "Date & time"};
-const TChaineRessource RS_CategoryMath{"RBExpr_RS_CategoryMath", 65253, "Math & trig"};
-const TChaineRessource RS_CategoryStatistical{"RBExpr_RS_CategoryStatistical", 65254, "Statistical"};
-const TChaineRessource RS_CategoryDatabase{"RBExpr_RS_CategoryDatabase", 65255, "Database"};
-const TChaineRessource RS_CategoryLogical{"RBExpr_RS_CategoryLogical", 65256, "Logical"};
-const TChaineRessource RS_CategoryInformation{"RBExpr_RS_CategoryInformation", 65257, "Information"};
-const TChaineRessource RS_CategoryOther{"RBExpr_RS_CategoryOther", 65258, "Other"};
+const TChaineRessource RS_CategoryAll{"RBExpr_RS_CategoryAll", 65351, "All"};
+const TChaineRessource RS_CategoryDateTime{"RBExpr_RS_CategoryDateTime", 65352, "Date & time"};
+const TChaineRessource RS_CategoryMath{"RBExpr_RS_CategoryMath", 65353, "Math & trig"};
+const TChaineRessource RS_CategoryStatistical{"RBExpr_RS_CategoryStatistical", 65354, "Statistical"};
+const TChaineRessource RS_CategoryDatabase{"RBExpr_RS_CategoryDatabase", 65355, "Database"};
+const TChaineRessource RS_CategoryLogical{"RBExpr_RS_CategoryLogical", 65356, "Logical"};
+const TChaineRessource RS_CategoryInformation{"RBExpr_RS_CategoryInformation", 65357, "Information"};
+const TChaineRessource RS_CategoryOther{"RBExpr_RS_CategoryOther", 65358, "Other"};
 
 const TChaineRessource* const kCategories[] = {&RS_CategoryAll,      &RS_CategoryDateTime,  &RS_CategoryMath,
                                                &RS_CategoryStatistical, &RS_CategoryDatabase, &RS_CategoryLogical,
