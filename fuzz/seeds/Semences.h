@@ -53,5 +53,6 @@ void Base();
 void Streams();
 void Service();
 void Server();
+void Reports();
 
 }  // namespace Semences
