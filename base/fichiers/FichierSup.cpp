@@ -261,10 +261,12 @@ bool TFichierSup::Modifier(uint32_t Code, const void* Valeur, int32_t Taille, co
   return true;
 }
 
-bool TFichierSup::Supprimer(uint32_t Code, const std::function<void()>& Dependants) {
+bool TFichierSup::Supprimer(uint32_t Code, const std::function<void()>& Dependants,
+                            std::optional<int32_t> CleServeur) {
   CodeEmpile code(Code);
   if (NetClient::PasserParServeur())
-    return NetClient::EnvoyerRequeteServeur(Code, IdentifiantCourant(), 0, nullptr, false, nullptr);
+    return NetClient::EnvoyerRequeteServeur(Code, CleServeur.value_or(IdentifiantCourant()), 0, nullptr, false,
+                                            nullptr);
   if (Table == nullptr) return false;
   // Reloads the current record from the table, dropping unsaved edits of the buffer.
   EmpilerPosition();

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -206,8 +207,10 @@ class TFichierSup {
   // Change of the current record: the server gets Valeur (Taille bytes) with the record's identifier;
   // locally `Ecrire` writes the field into the buffer and the record is changed.
   bool Modifier(uint32_t Code, const void* Valeur, int32_t Taille, const std::function<void()>& Ecrire);
-  // Deletion of the current record; locally `Dependants` first removes what refers to it.
-  bool Supprimer(uint32_t Code, const std::function<void()>& Dependants = {});
+  // Deletion of the current record; locally `Dependants` first removes what refers to it. The server
+  // gets the record's identifier, or `CleServeur` for a file whose deletions name records otherwise.
+  bool Supprimer(uint32_t Code, const std::function<void()>& Dependants = {},
+                 std::optional<int32_t> CleServeur = std::nullopt);
   // The file's default contents; locally `Inserer` inserts its default rows.
   bool ContenuParDefaut(uint32_t Code, const std::function<void()>& Inserer = {});
   // Inserts the buffer; when inserted runs `ApresInsertion`, notifies the creation and marks the base

@@ -19,6 +19,7 @@
 #include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupPays.h"
 #include "base/fichiers/SupPonderation.h"
+#include "base/fichiers/SupPublicationSurInternet.h"
 #include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/fichiers/SupTypologieCours.h"
@@ -313,12 +314,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLibelleSalle", ".LSL", 0x2C, 38, 80, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Chaine("Libelle", 73, 4)},
      {{U, {"Ressource"}}, {N, {"Identifiant"}}}},
-    {"SupPublicationSurInternet", ".PSI", 0x2D, 39, 560, false,
-     {Identifiant(), Entier("Noeud", 0), Entier("Parent", 4), Chaine("Nom", 30, 8), Entier("Index", 40),
-      Octet("GenreValeur", 556), Chaine("Valeur", 255, 44), Chaine("ValeurParDefaut", 255, 300), Octet("Option", 557),
-      Booleen("Modifie", 558)},
-     {{U, {"Noeud"}}, {N, {"Identifiant"}}, {U, {"Parent", "Nom", "Index"}}, {N, {"Parent"}},
-      {N, {"Parent", "Nom"}}}},
     {"SupRelationRessourceMatiere", ".RRM", 0x33, 40, 12, false,
      {Identifiant(), Octet("Genre", 0), Reference("Ressource", kRES, 4), Reference("Matiere", kMAT, 8, Aucune)},
      {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Matiere"}}, {N, {"Matiere", "Genre", "Ressource"}},
@@ -381,6 +376,7 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[38] = &SupPublicationSurInternet::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeDeclarationFichier& d : Declarations()) {
     descriptions.push_back(DeclarationFichier::Decrire(AvecAnciennes(d)));

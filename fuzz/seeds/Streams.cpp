@@ -9,6 +9,7 @@
 #include "base/SupParametresGrille.h"
 #include "net/NetBases.h"
 #include "base/fichiers/FichierSup.h"
+#include "base/fichiers/SupPublicationSurInternet.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
 #include "streams/BlocParametresBase.h"
@@ -143,6 +144,35 @@ void SemencesFluxBase() {
          Octets{2} + Valeur<uint16_t>(4) + Valeur<uint16_t>(0) + Valeur<uint16_t>(5) + Valeur<int32_t>(8) + Octets(8, 7));
 }
 
+// Bases holding the publication tree as it is laid here, the second with nodes at the edges of the
+// node numbers (negative, 0, the largest) with values that fill their field.
+void SemencesFluxBasePublication() {
+  Fuzz::TBaseOuverte base;
+  Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+  Fuzz::Verifier(SupPublicationSurInternet::ArbreParDefaut(), "the publication tree is laid");
+  Octets nom(256, 0);
+  const auto ecrire = [&nom](const std::string& suffixe) {
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Ecrire("FluxBase", "base-publication-" + suffixe, Octets{0} + nom + sortie.Bytes());
+  };
+  ecrire("arbre");
+  TFichierSup& f = SupPublicationSurInternet::Fichier();
+  int32_t index = 0;
+  for (int32_t noeud : {-5, 0, 0x7FFFFFFF}) {
+    f.ViderArticle();
+    TypeEnregistrementPublication* a = SupPublicationSurInternet::Article();
+    a->Noeud = noeud;
+    a->Index = index++;
+    FichierSup::EcrireChaineCourte(a->Nom, 30, "Bord");
+    a->GenreValeur = SupPublicationSurInternet::GV_Texte;
+    std::memset(a->Valeur, 'v', sizeof a->Valeur);
+    (void)Xi::Inserer(f.Table);
+  }
+  ecrire("bords");
+  SupToutesTables::LibererToutesLesTables();
+}
+
 // TLV documents as the writer makes them (empty, the shared grid flag, a tree of every kind), a few
 // that only a hand makes (passed-over values, hostile lengths and nesting), and the grid options of
 // a current stream.
@@ -205,6 +235,7 @@ void Streams() {
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
   SemencesFluxBase();
+  SemencesFluxBasePublication();
   SemencesSauvegardeurTLV();
 }
 

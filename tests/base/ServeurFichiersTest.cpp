@@ -23,6 +23,7 @@
 #include "base/fichiers/SupModaliteAdmission.h"
 #include "base/fichiers/SupPays.h"
 #include "base/fichiers/SupPonderation.h"
+#include "base/fichiers/SupPublicationSurInternet.h"
 #include "base/fichiers/SupTypologieCours.h"
 #include "core/records/Xi.h"
 #include "net/NetClient.h"
@@ -302,6 +303,124 @@ TEST_F(ServeurFichiers, TheCourseAndMemoRequestsCarryTheirBytesAndRunLocallyInEx
   EXPECT_EQ(Requetes(), envoyees);
   EXPECT_TRUE(fiche_.FichierVok.Modifie());
   CompteursNumeros::Compteurs().fill(0);
+}
+
+// --- The internet publication parameters: a node's stored record, its requests and their keys.
+namespace Publication = SupPublicationSurInternet;
+
+Octets NoeudStocke(int32_t noeud, int32_t parent, const std::string& nom, int32_t index, const std::string& valeur,
+                   const std::string& defaut, uint8_t genre, uint8_t option, uint8_t modifie) {
+  return Concatener({Entier(static_cast<uint32_t>(noeud)), Entier(static_cast<uint32_t>(parent)), Chaine(nom, 30), {0},
+                     Entier(static_cast<uint32_t>(index)), Chaine(valeur, 255), Chaine(defaut, 255),
+                     {genre, option, modifie, 0}});
+}
+
+TEST_F(ServeurFichiers, ThePublicationRequestsCarryTheirBytesAndTheServersOrdersChangeTheNodes) {
+  constexpr int32_t kPlace = Publication::kPlace;
+  const auto requete = [this](uint32_t code, uint32_t cle, const Octets& donnees) {
+    return Texte(Concatener({{0, 0}, Entier(code), Entier(client_.IdentServeur()), {2}, Entier(cle),
+                             Entier(static_cast<uint32_t>(donnees.size())), donnees}));
+  };
+  // The server answers with the order that puts `Stocke` (genre) at identifier 560, then its verdict.
+  Octets stocke;
+  uint8_t genre = 0;
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [&](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_ENVOYER_ORDRE_MODIF, Texte(Concatener({{genre}, Entier(kPlace), Entier(560), stocke})));
+    s.Envoyer(CM_REPONDRE_REQUETE, Texte(Concatener({{1}, Entier(560)})));
+  };
+
+  // Creation: the stored record without its node number; the server numbers the node.
+  stocke = NoeudStocke(12, 0, "Divers", 0, "Lyc\xE9" "e", "Lyc\xE9" "e", Publication::GV_Texte, 1, 0);
+  ASSERT_TRUE(Publication::CreerNoeud(0, "Divers", 0, Publication::GV_Texte, "Lyc\xE9" "e", 1));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE),
+            requete(0x802D0100, 0, Octets(stocke.begin() + 4, stocke.end())));
+  EXPECT_EQ(Publication::Article()->Noeud, 12) << "the new node is current";
+  EXPECT_EQ(StockeCourant(kPlace), stocke);
+
+  // A user's change of the value, keyed by the identifier.
+  genre = GM_Modification;
+  stocke = NoeudStocke(12, 0, "Divers", 0, "Coll\xE8ge", "Lyc\xE9" "e", Publication::GV_Texte, 1, 1);
+  ASSERT_TRUE(Publication::ModifierValeurNoeud("Coll\xE8ge", Publication::GV_Texte, 0, "Divers", 0));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x802D0201, 560, Chaine("Coll\xE8ge", 255)));
+  EXPECT_EQ(Publication::ValeurNoeud(Publication::GV_Texte, 0, "Divers", 0), "Coll\xE8ge");
+
+  // The option byte, keyed by the identifier.
+  ASSERT_TRUE(Xi::AllerA(Publication::Fichier().Table, 1));
+  stocke = NoeudStocke(12, 0, "Divers", 0, "Coll\xE8ge", "Lyc\xE9" "e", Publication::GV_Texte, 0, 1);
+  ASSERT_TRUE(Publication::ModifierOption(0));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x802D0203, 560, {0}));
+  EXPECT_EQ(Publication::Article()->Option, 0);
+  const std::size_t requetes = Requetes();
+  EXPECT_TRUE(Publication::ModifierOption(0));
+  EXPECT_TRUE(Publication::ModifierValeurNoeud("Coll\xE8ge", Publication::GV_Texte, 0, "Divers", 0));
+  EXPECT_EQ(Requetes(), requetes) << "unchanged: nothing sent";
+
+  // The deletion, keyed by the node number.
+  genre = GM_Suppression;
+  stocke.clear();
+  ASSERT_TRUE(Publication::SupprimerNoeud());
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x802D0300, 12, {}));
+  EXPECT_EQ(Xi::Nombre(Publication::Fichier().Table), 0u);
+
+  // The default tree: the code alone; the server lays it.
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_REQUETE, "\x01");
+  };
+  ASSERT_TRUE(Publication::ArbreParDefaut());
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x802D0000, 0, {}));
+  EXPECT_EQ(Requetes(), requetes + 2);
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+  EXPECT_FALSE(fiche_.FichierVok.Modifie());
+}
+
+TEST_F(ServeurFichiers, InTheExclusiveModeThePublicationOperationsChangeTheNodesHereAndSendNothing) {
+  serveur_.Envoyer(CM_MODE_EXCLUSIF_MODIFIE,
+                   MessagesModeExclusif::EcrireModeModifie({GP_Client, true, 1, AE_ChangementManuelMode, 5, "poste"}));
+  ASSERT_TRUE(Attendre([this] { return !client_.PasserParServeur(); }));
+  const std::size_t avant = Requetes();
+  ASSERT_TRUE(Publication::CreerNoeud(0, "Divers", 0, Publication::GV_Texte, "A", 1));
+  const int32_t noeud = Publication::Article()->Noeud;
+  EXPECT_GT(noeud, 0);
+  ASSERT_TRUE(Publication::ModifierValeur("B"));
+  ASSERT_TRUE(Publication::ModifierOption(0));
+  EXPECT_EQ(StockeCourant(Publication::kPlace), NoeudStocke(noeud, 0, "Divers", 0, "B", "A", Publication::GV_Texte, 0, 1));
+  ASSERT_TRUE(Publication::SupprimerNoeud());
+  EXPECT_EQ(Xi::Nombre(Publication::Fichier().Table), 0u);
+  ASSERT_TRUE(Publication::ArbreParDefaut());
+  EXPECT_GT(Xi::Nombre(Publication::Fichier().Table), 300u) << "the tree is laid here";
+  EXPECT_EQ(Requetes(), avant);
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+}
+
+TEST_F(ServeurFichiers, ARenumberingThatTheServerRefusesEndsAfterOnePassWithFalse) {
+  const int32_t table = SupFichiers::NumerosTables()[Publication::kPlace - 1];
+  const auto recevoir = [table](int32_t identifiant, const Octets& stocke) {
+    const Octets ordre = Concatener({{GM_Creation}, Entier(static_cast<uint32_t>(table)),
+                                     Entier(static_cast<uint32_t>(identifiant)), stocke});
+    NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+  };
+  // Three tabs at position 1 under group 1: two must move.
+  recevoir(560, NoeudStocke(1, 0, "Espace", 0, "", "", Publication::GV_Groupe, 0, 0));
+  int32_t identifiant = 1120;
+  for (int32_t i = 0; i < 3; ++i) {
+    recevoir(identifiant, NoeudStocke(10 + 2 * i, 1, "Onglet", i, "", "", Publication::GV_Groupe, 0, 0));
+    recevoir(identifiant + 560,
+             NoeudStocke(11 + 2 * i, 10 + 2 * i, "Position", 0, "1", "1", Publication::GV_Entier, 0, 0));
+    identifiant += 1120;
+  }
+  ASSERT_EQ(Xi::Nombre(Publication::Fichier().Table), 7u);
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_REQUETE, std::string(1, '\0'));
+  };
+  const std::size_t avant = Requetes();
+  EXPECT_FALSE(Publication::NumeroterPositions(1, "Onglet"));
+  ASSERT_EQ(Requetes(), avant + 2) << "one change for each group that moves";
+  // The last one asked for the third tab's position: 3, keyed by its identifier.
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE),
+            Texte(Concatener({{0, 0}, Entier(0x802D0201), Entier(client_.IdentServeur()), {2}, Entier(3920),
+                              Entier(256), Chaine("3", 255)})));
+  EXPECT_EQ(Publication::ValeurNoeud(Publication::GV_Entier, 14, "Position", 0), "1");
 }
 
 }  // namespace

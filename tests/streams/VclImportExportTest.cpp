@@ -9,6 +9,8 @@
 #include "../base/BaseEssai.h"
 #include "../base/CoursGolden.h"
 #include "base/SupFichiers.h"
+#include "base/CompteursNumeros.h"
+#include "base/fichiers/SupPublicationSurInternet.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/SupParam.h"
 #include "base/cours/SupCours.h"
@@ -20,6 +22,7 @@
 #include "core/serial/Streams.h"
 #include "net/NetBases.h"
 #include "net/NetXi.h"
+#include "objectdb/Traduction.h"
 #include "streams/BlocParametresBase.h"
 #include "streams/ParametresBase.h"
 #include "streams/SupArchivageEtSauvegarde.h"
@@ -295,6 +298,40 @@ TEST_F(BaseStream, TheSmallReferenceFilesFilledLoadAndWriteBackByteForByte) {
     EXPECT_EQ(lieux.ValeurDe(numero, 4), pays) << numero;
 
   ExporteCommeLu(v);
+}
+
+// The publication tree laid here, exported and read back: the same nodes, the counter past them.
+TEST_F(BaseStream, ThePublicationTreeExportedAndImportedGivesTheSameNodes) {
+  namespace P = SupPublicationSurInternet;
+  client_.Exclusif = true;
+  Traduction::DefinirTexte("EcrParametreInternetPublicationLabelBouton", "Valider");
+  ASSERT_TRUE(P::ArbreParDefaut());
+  ASSERT_TRUE(P::ModifierValeurNoeud(180, P::NoeudGroupe(0, "PageAccueil", 0), "EnteteHauteurFixe", 0));
+  // Every node without its identifier, which the export gives.
+  const auto noeuds = [] {
+    std::vector<std::vector<uint8_t>> v;
+    TFichierSup& f = P::Fichier();
+    for (bool b = Xi::Premier(f.Table, P::kOrdreNoeud); b; b = Xi::Suivant(f.Table, P::kOrdreNoeud))
+      v.emplace_back(f.Enregistrement() + 4, f.Enregistrement() + sizeof(TypeEnregistrementPublication));
+    return v;
+  };
+  const auto avant = noeuds();
+  ASSERT_GT(avant.size(), 300u);
+  int32_t dernier = 0;
+  std::memcpy(&dernier, avant.back().data(), 4);
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  CompteursNumeros::Compteurs().fill(0);
+  TMemoryStream recu;
+  Recu(recu, "b", sortie.Bytes());
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  EXPECT_EQ(noeuds(), avant);
+  EXPECT_EQ(CompteursNumeros::Compteurs()[CompteursNumeros::kPSI], static_cast<uint32_t>(dernier));
+  EXPECT_EQ(P::ValeurNoeud(P::GV_Libelle, P::NoeudGroupe(0, "OngletCompte", 0), "LabelBouton", 0), "Valider");
+  EXPECT_EQ(P::ValeurEntierNoeud(P::GV_Entier, P::NoeudGroupe(0, "PageAccueil", 0), "EnteteHauteurFixe", 0), 180);
+  CompteursNumeros::Compteurs().fill(0);
 }
 
 // --- The user-information stream.
