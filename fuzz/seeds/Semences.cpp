@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   Semences::Streams();
   Semences::Service();
   Semences::Server();
+  Semences::ReportsPages();
   Modules::Arreter();
   return 0;
 }

@@ -53,5 +53,7 @@ void Base();
 void Streams();
 void Service();
 void Server();
+// The report pages: page files and page search.
+void ReportsPages();
 
 }  // namespace Semences
