@@ -5,6 +5,7 @@
 
 #include "fuzz/seeds/Semences.h"
 #include "reports/RBPrntr.h"
+#include "reports/RBSearch.h"
 
 namespace Semences {
 namespace {
@@ -58,6 +59,9 @@ void ReportsPages() {
   Ecrire("FichierPages", "ancien", Ancien(FichierPages(2, false)));
   Ecrire("FichierPages", "ancien-code", Ancien(FichierPages(2, true)));
   Ecrire("FichierPages", "vide", FichierPages(0, false));
+  const Octets page = PageTexte(1)->Octets();
+  Ecrire("RechercheTexte", "casse", Octets{1, 4} + Texte("Page") + page);
+  Ecrire("RechercheTexte", "sans-casse", Octets{0, 5} + Texte("\xE9L\xC8VE") + page);
 }
 
 }  // namespace Semences
