@@ -59,10 +59,12 @@ TParametresBase::TParametresBase() : joursOuvres_(std::make_unique<TJoursOuvres>
   delete LEtat().joursLocaux;
   LEtat().joursLocaux = new TJoursOuvres(false);
   JoursOuvres::JoursOuvresBase() = joursOuvres_.get();
+  JoursOuvres::PremiereDateBase() = &premiereDate_;
 }
 
 TParametresBase::~TParametresBase() {
   if (JoursOuvres::JoursOuvresBase() == joursOuvres_.get()) JoursOuvres::JoursOuvresBase() = nullptr;
+  if (JoursOuvres::PremiereDateBase() == &premiereDate_) JoursOuvres::PremiereDateBase() = nullptr;
   delete LEtat().joursLocaux;
   LEtat().joursLocaux = nullptr;
 }
@@ -75,7 +77,7 @@ void TParametresBase::Modifier(uint32_t Code, bool Inchange, int32_t Taille, con
   SupTraitement::TraitementEmpile code(Code);
   if (Local()) {
     Stocker();
-    SetModifie(true);
+    if (!EnChargement()) SetModifie(true);
     return;
   }
   (void)NetClient::EnvoyerRequeteServeur(Code, 0, Taille, Donnees, Genre, nullptr);
@@ -90,7 +92,8 @@ void TParametresBase::ModifierPremiereDate(TDateTime Date) {
         appliquerOrdre_ == 0 && Utilisateur::CodeUtilisateurCourant() != Utilisateur::kCodeSuperUtilisateur;
     premiereDate_ = Date;
     ModifierDomaineVerrouillage(TypeDomaineHebdomadaire{});
-    if (NetClient::ClientDonnees() != nullptr && !NetClient::PasserParServeur())
+    // A base being read brings its own holidays: the previous base's are neither its nor to change.
+    if (!EnChargement() && NetClient::ClientDonnees() != nullptr && !NetClient::PasserParServeur())
       (void)SupJourFerie::SupprimerJoursFeriesHorsDates(premiereDate_, DerniereDate());
     if (prevenir) MessagePremiereDate();
   });
@@ -189,6 +192,11 @@ void TParametresBase::SetModifie(bool Valeur) {
 void TParametresBase::DefinirAppliquerOrdre(bool Valeur) {
   appliquerOrdre_ = Valeur ? 1 : 0;
   joursOuvres_->SetModificationLocale(Valeur);
+}
+
+void TParametresBase::DefinirChargement(bool Valeur) {
+  chargement_ = std::max(0, chargement_ + (Valeur ? 1 : -1));
+  DefinirAppliquerOrdre(chargement_ > 0);
 }
 
 void TParametresBase::VerrouillerSemainesEcoulees() {

@@ -1,5 +1,6 @@
 #include "base/fichiers/FichiersBase.h"
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <utility>
@@ -7,6 +8,8 @@
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 
+#include "base/cours/SupCours.h"
+#include "base/cours/SupMemoCours.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupCursus.h"
@@ -37,7 +40,7 @@ constexpr bool U = true, N = false;
 // Places of the files that other files refer to.
 enum : int32_t {
   kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
-  kMAT = 12, kCUR = 14, kMDL = 15, kSTP = 16, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26, kMCR = 27,
+  kMAT = 12, kCUR = 14, kMDL = 15, kSTP = 16, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
   kCRS = 28, kPAM = 33
 };
 constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
@@ -133,6 +136,22 @@ bool Ecrire(TFichierSup& f, uint8_t* s) {
 
 }  // namespace Ressource
 
+// --- Teacher statuses: a status stored without a domain of application applies to weeks 1 to 41.
+namespace Statut {
+
+constexpr int64_t kDomaineParDefaut = SemainesDe(1, 41);
+
+bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
+  if (!DeclarationFichier::LireChamps(f, s, Genre)) return false;
+  static const int32_t decalage = DecalageDe(kSTP, "Domaine");
+  uint8_t* domaine = f.Enregistrement() + decalage;
+  if (std::all_of(domaine, domaine + 7, [](uint8_t o) { return o == 0; }))
+    for (int i = 0; i < 7; ++i) domaine[i] = static_cast<uint8_t>(static_cast<uint64_t>(kDomaineParDefaut) >> (8 * i));
+  return true;
+}
+
+}  // namespace Statut
+
 // The file of the element that a heading is given to: the genre of its family says it.
 int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
   static const int32_t decalageFamille = DecalageDe(kRFM, "Famille"), decalageGenre = DecalageDe(kFMR, "Genre");
@@ -201,8 +220,9 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupStatut", ".STP", 0x25, 16, 72, false,
      {Identifiant(), Chaine("Nom", 30, 0), Entier("QuotaAnnuel", 32), Entier("T1", 36), Entier("T2Forfait", 40),
       Entier("T3", 44), Booleen("ParDefaut", 48), Entier("MaxT1Semaine", 52).Vaut(3500), Entier("MaxT1Cycle", 56),
-      Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64).Vaut(SemainesDe(1, 41))},
-     {{N, {"Identifiant"}}, {U, {"Nom"}}, {N, {"ParDefaut"}}}},
+      Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64).Vaut(Statut::kDomaineParDefaut)},
+     {{N, {"Identifiant"}}, {U, {"Nom"}}, {N, {"ParDefaut"}}},
+     &Statut::Lire},
     {"SupSite", ".SIT", 0x30, 17, 40, false,
      {Identifiant(), Cardinal("NumeroSite", 0), Chaine("Nom", 30, 4), Entier("Couleur", 36)},
      {{U, {"NumeroSite"}}, {N, {"Identifiant"}}, {U, {"Nom"}}}},
@@ -257,31 +277,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Chaine("Libelle", 73, 4)},
      {{U, {"Ressource"}}, {N, {"Identifiant"}}}},
-    {"SupMemoCours", ".MCR", 0x27, 27, 264, false,
-     {Identifiant(), Cardinal("NumeroMemo", 4), Chaine("Texte", 255, 8)},
-     {{U, {"NumeroMemo"}}, {N, {"Identifiant"}}, {N, {"Texte"}}}},
-    {"SupCours", ".CRS", 0x19, 28, 102, true,
-     {Identifiant(), Octet("Genre", 0).Vaut(2), Octet("Statut", 1), Semaines("Semaines", 2),
-      Semaines("SemainesPotentielles", 9), Semaines("SemainesRetenues"), Booleen("DansPeriode"), Booleen("Extrait"),
-      Booleen("Retenu").Vaut(1), Booleen("SeancesMobiles", 16), Octet("Compactage", 17), Octet("ModePlace", 18),
-      Cardinal("Place", 19).StockeSur(2), Cardinal("Duree", 21).StockeSur(2),
-      Cardinal("NombreSemaines", 23).StockeSur(2), Cardinal("PlaceRetenue"),
-      Reference("Matiere", kMAT, 27, Premiere), Reference("Ponderation", kPON, 31, Premiere),
-      Reference("Ponderation2", kPON, 35, Premiere),
-      Reference("Typologie", kTYP, 39).SinonParDefaut(&SupTypologieCours::TypologieParDefaut),
-      Reference("Regroupement", kRGC, 47, Aucune), Entier("ValeurPlacement", 51), Entier("CorrectionPlacement"),
-      Entier("Tri1"), Entier("Tri2"), Entier("Tri3"), Entier("Tri4"), Entier("Tri5"), Cardinal("ValeurCompactage"),
-      Cardinal("ValeurPortee", 64), Booleen("AccesLimite", 69), Chaine("Proprietaire", 3, 70),
-      Reference("Memo", kMCR, 74, Aucune, kParNumero), Cardinal("Effectif", 78), Chaine("ModifiePar", 3, 82),
-      Reel("DateModification", 86), Cardinal("DerniereModification", 94).Vaut(0x800100FF),
-      Reference("Site", kSIT, 98, Aucune, kParNumero)},
-     {{N, {Decroissant("Retenu"), Decroissant("DansPeriode"), Decroissant("Extrait"), "Statut", "Genre",
-           "ValeurPlacement"}},
-      {N, {"Matiere"}},
-      {N, {Decroissant("Retenu"), Decroissant("DansPeriode"), Decroissant("Extrait"), "Tri1", "Tri2", "Tri3",
-           "Genre", "Tri4", "Tri5"}},
-      {N, {"Identifiant"}}, {N, {Decroissant("Retenu"), Decroissant("Extrait"), "Place"}}, {N, {"ModifiePar"}},
-      {N, {"Genre"}}}},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
       Semaines("Presence", 8)},
@@ -337,6 +332,39 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
 }
 // clang-format on
 
+// The older stored layouts of the files whose readers of them are not built: a base stored in one of
+// them is refused rather than read from misaligned records. Sizes, each with the version below which
+// it applies, oldest first.
+struct TypeAnciennesNonLues {
+  const char* Extension;
+  std::vector<std::pair<uint32_t, TypeVersionFormat>> Dispositions;
+};
+const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
+  static const std::vector<TypeAnciennesNonLues> anciennes = {
+      {".ELE", {{184, {4, 0, 1, 0}}, {448, {4, 0, 6, 0}}, {456, {4, 0, 9, 0}}}},
+      {".FMR", {{15, {2, 0, 3, 0}}, {15, {2, 0, 86, 0}}, {15, {2, 0, 103, 0}}, {15, {4, 0, 3, 0}}, {15, {4, 0, 99, 0}}}},
+      {".SFM", {{20, {2, 0, 86, 0}}, {20, {2, 0, 91, 0}}}},
+      {".RLM", {{8, {4, 0, 99, 0}}}},
+      {".STP", {{48, {3, 1, 6, 0}}, {68, {5, 0, 3, 0}}}},
+      {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
+      {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
+      {".IRS", {{20, {3, 0, 0, 0}}}},
+      {".ICR", {{20, {3, 0, 0, 0}}}},
+      {".PAM", {{112, {2, 0, 65, 0}}, {16, {4, 0, 99, 0}}}},
+      {".RRU", {{12, {3, 0, 4, 0}}}},
+      {".APP", {{216, {2, 0, 108, 0}}, {420, {4, 0, 99, 0}}}},
+  };
+  return anciennes;
+}
+
+TypeDeclarationFichier AvecAnciennes(TypeDeclarationFichier d) {
+  for (const TypeAnciennesNonLues& a : AnciennesNonLues()) {
+    if (std::strcmp(a.Extension, d.Extension) != 0) continue;
+    for (const auto& [taille, limite] : a.Dispositions) d.Anciennes.push_back({taille, limite, nullptr});
+  }
+  return d;
+}
+
 std::array<TFichierSup*, 42> Construire() {
   static std::deque<TypeDescriptionFichier> descriptions;
   static std::deque<TFichierSup> fichiers;
@@ -351,9 +379,11 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[13] = &SupCursus::Fichier();
   ordre[14] = &SupModule::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
+  ordre[26] = &SupMemoCours::Fichier();
+  ordre[27] = &SupCours::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeDeclarationFichier& d : Declarations()) {
-    descriptions.push_back(DeclarationFichier::Decrire(d));
+    descriptions.push_back(DeclarationFichier::Decrire(AvecAnciennes(d)));
     fichiers.emplace_back(descriptions.back());
     ordre[static_cast<std::size_t>(d.Place - 1)] = &fichiers.back();
   }
