@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fuzz/seeds/Semences.h"
+#include "platform/gui/Metafichier.h"
 #include "platform/registry/HiveFile.h"
 #include "platform/ressources/FormatModule.h"
 #include "platform/ui/Traces.h"
@@ -45,9 +46,44 @@ void SemencesImages() {
   Ecrire("ImageModule", "module", Octets{1} + Texte(FormatModule::Ecrire(ressources)));
 }
 
+// A page with every kind of record the metafile canvas writes.
+Octets PageMetafichier() {
+  Metafichier::TMetafile page(400, 300);
+  {
+    Metafichier::TMetafileCanvas c(page);
+    c.Brush.Color = Couleurs::clSilver;
+    c.FillRect({0, 0, 400, 300});
+    c.FrameRect({1, 1, 399, 299});
+    c.Pen.Width = 3;
+    c.Rectangle({10, 10, 100, 60});
+    c.Ellipse({110, 10, 200, 60});
+    c.RoundRect({210, 10, 300, 60}, 10, 10);
+    c.MoveTo(0, 70);
+    c.LineTo(400, 70);
+    c.SetPixel(5, 5, Couleurs::clRed);
+    c.DefinirClip({0, 80, 400, 200});
+    c.Font.Name = "Arial";
+    c.Font.Style = fsBold;
+    c.TextOut(10, 90, "\xC9l\xE8ve");
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.TextOut(10, 120, "Page 1");
+    c.LibererClip();
+    TBitmap image;
+    image.Redimensionner(2, 2, Couleurs::clBlue);
+    c.Draw(300, 250, image);
+  }
+  return page.Octets();
+}
+
+void SemencesMetafichier() {
+  Ecrire("Metafichier", "page", PageMetafichier());
+  Ecrire("Metafichier", "vide", Metafichier::TMetafile(10, 10).Octets());
+}
+
 }  // namespace
 
 void Platform() {
+  SemencesMetafichier();
   SemencesRuche();
   SemencesCouleurs();
   SemencesImages();

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   Semences::Server();
   Modules::Demarrer({ModulesReports()});
   Semences::Reports();
+  Semences::ReportsPages();
   Modules::Arreter();
   return 0;
 }

@@ -54,5 +54,7 @@ void Streams();
 void Service();
 void Server();
 void Reports();
+// The report pages: page files and page search.
+void ReportsPages();
 
 }  // namespace Semences

@@ -92,6 +92,8 @@ void TBitmap::Redimensionner(int w, int h, TColor Fond) {
 void TCanvas::FillRect(const TRect& R) { DoFillRect(Vers(R)); }
 void TCanvas::FrameRect(const TRect& R) { DoFrameRect(Vers(R)); }
 void TCanvas::Rectangle(const TRect& R) { DoRectangle(Vers(R)); }
+void TCanvas::Ellipse(const TRect& R) { DoEllipse(Vers(R)); }
+void TCanvas::RoundRect(const TRect& R, int LargeurCoin, int HauteurCoin) { DoRoundRect(Vers(R), LargeurCoin, HauteurCoin); }
 void TCanvas::LineTo(int X, int Y) {
   DoLine({PenPos.X + Origine.X, PenPos.Y + Origine.Y}, {X + Origine.X, Y + Origine.Y});
   PenPos = {X, Y};
@@ -284,6 +286,13 @@ void TCanvasEnregistreur::DoFillRect(const TRect& R) { appels_.push_back("FillRe
 void TCanvasEnregistreur::DoFrameRect(const TRect& R) { appels_.push_back("FrameRect " + TexteRect(R) + EtatBrosse(Brush)); }
 void TCanvasEnregistreur::DoRectangle(const TRect& R) {
   appels_.push_back("Rectangle " + TexteRect(R) + EtatPlume(Pen) + EtatBrosse(Brush));
+}
+void TCanvasEnregistreur::DoEllipse(const TRect& R) {
+  appels_.push_back("Ellipse " + TexteRect(R) + EtatPlume(Pen) + EtatBrosse(Brush));
+}
+void TCanvasEnregistreur::DoRoundRect(const TRect& R, int LargeurCoin, int HauteurCoin) {
+  appels_.push_back("RoundRect " + TexteRect(R) + " corner=" + std::to_string(LargeurCoin) + "," +
+                    std::to_string(HauteurCoin) + EtatPlume(Pen) + EtatBrosse(Brush));
 }
 void TCanvasEnregistreur::DoLine(TPoint De, TPoint A) {
   appels_.push_back("Line " + std::to_string(De.X) + "," + std::to_string(De.Y) + "-" + std::to_string(A.X) + "," +

@@ -158,6 +158,9 @@ class TCanvas {
   void FillRect(const TRect& R);                     // R in the brush's colour (nothing with a clear brush)
   void FrameRect(const TRect& R);                    // one-pixel frame inside R in the brush's colour
   void Rectangle(const TRect& R);                    // pen frame inside R, brush fill inside the frame
+  void Ellipse(const TRect& R);                      // the ellipse inscribed in R, pen outline, brush fill
+  // A rectangle with corners rounded by ellipses of LargeurCoin x HauteurCoin.
+  void RoundRect(const TRect& R, int LargeurCoin, int HauteurCoin);
   void MoveTo(int X, int Y) { PenPos = {X, Y}; }
   void LineTo(int X, int Y);                         // pen line, the end point excluded
   void SetPixel(int X, int Y, TColor Couleur);
@@ -188,6 +191,8 @@ class TCanvas {
   virtual void DoFillRect(const TRect& R) = 0;
   virtual void DoFrameRect(const TRect& R) = 0;
   virtual void DoRectangle(const TRect& R) = 0;
+  virtual void DoEllipse(const TRect& R) = 0;
+  virtual void DoRoundRect(const TRect& R, int LargeurCoin, int HauteurCoin) = 0;
   virtual void DoLine(TPoint De, TPoint A) = 0;
   virtual void DoPixel(TPoint P, TColor Couleur) = 0;
   virtual void DoTextOut(TPoint P, const std::string& Texte) = 0;
@@ -223,7 +228,7 @@ class TSauvegardeCanvas {
 // followed by the state it used:
 //   FillRect 0,0,100,20 brush=#RRGGBB            (brush-only calls: FillRect, FrameRect)
 //   Line 0,0-10,0 pen=#RRGGBB/1                  (pen-only calls: Line, FocusRect)
-//   Rectangle 0,0,10,10 pen=#RRGGBB/1 brush=#RRGGBB
+//   Rectangle 0,0,10,10 pen=#RRGGBB/1 brush=#RRGGBB   (Ellipse alike; RoundRect adds " corner=W,H")
 //   Text 4,2 "caption" font=Arial/12/bold/#RRGGBB brush=#RRGGBB|clear
 //   Pixel 3,4 #RRGGBB    Draw 0,0,50,70 picture=WxH    Clip 0,0,10,10 | Clip none
 // Colours are written as RGB (red first, system colours resolved). A clear brush writes "clear",
@@ -239,6 +244,8 @@ class TCanvasEnregistreur : public TCanvas {
   void DoFillRect(const TRect& R) override;
   void DoFrameRect(const TRect& R) override;
   void DoRectangle(const TRect& R) override;
+  void DoEllipse(const TRect& R) override;
+  void DoRoundRect(const TRect& R, int LargeurCoin, int HauteurCoin) override;
   void DoLine(TPoint De, TPoint A) override;
   void DoPixel(TPoint P, TColor Couleur) override;
   void DoTextOut(TPoint P, const std::string& Texte) override;

@@ -3,6 +3,8 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/values/ChaineUnicode.h"
@@ -78,6 +80,47 @@ void TCanvasCairo::DoRectangle(const TRect& R) {
   Remplir(R.Left, R.Bottom - 1, R.Width(), 1, Pen.Color);
   Remplir(R.Left, R.Top, 1, R.Height(), Pen.Color);
   Remplir(R.Right - 1, R.Top, 1, R.Height(), Pen.Color);
+}
+
+// The path of an ellipse inscribed in (x, y, w, h), or of a rectangle with rounded corners of rx, ry.
+static void CheminArrondi(cairo_t* cr, double x, double y, double w, double h, double rx, double ry) {
+  rx = std::min(rx, w / 2);
+  ry = std::min(ry, h / 2);
+  if (rx <= 0 || ry <= 0) {
+    cairo_rectangle(cr, x, y, w, h);
+    return;
+  }
+  cairo_new_path(cr);
+  const double coins[4][3] = {{x + w - rx, y + ry, -M_PI / 2}, {x + w - rx, y + h - ry, 0}, {x + rx, y + h - ry, M_PI / 2},
+                              {x + rx, y + ry, M_PI}};
+  for (const auto& c : coins) {
+    cairo_save(cr);
+    cairo_translate(cr, c[0], c[1]);
+    cairo_scale(cr, rx, ry);
+    cairo_arc(cr, 0, 0, 1, c[2], c[2] + M_PI / 2);
+    cairo_restore(cr);
+  }
+  cairo_close_path(cr);
+}
+
+void TCanvasCairo::Arrondi(const TRect& R, double rx, double ry) {
+  if (R.Vide()) return;
+  if (Brush.Style != TBrushStyle::bsClear) {
+    CheminArrondi(cr_, R.Left, R.Top, R.Width(), R.Height(), rx, ry);
+    Source(cr_, Brush.Color);
+    cairo_fill(cr_);
+  }
+  if (Pen.Style == TPenStyle::psClear) return;
+  const double w = std::max(1, Pen.Width);
+  CheminArrondi(cr_, R.Left + w / 2, R.Top + w / 2, R.Width() - w, R.Height() - w, rx - w / 2, ry - w / 2);
+  Source(cr_, Pen.Color);
+  cairo_set_line_width(cr_, w);
+  cairo_stroke(cr_);
+}
+
+void TCanvasCairo::DoEllipse(const TRect& R) { Arrondi(R, R.Width() / 2.0, R.Height() / 2.0); }
+void TCanvasCairo::DoRoundRect(const TRect& R, int LargeurCoin, int HauteurCoin) {
+  Arrondi(R, LargeurCoin / 2.0, HauteurCoin / 2.0);
 }
 
 void TCanvasCairo::DoLine(TPoint De, TPoint A) {

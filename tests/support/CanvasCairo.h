@@ -33,6 +33,8 @@ class TCanvasCairo : public TCanvas {
   void DoFillRect(const TRect& R) override;
   void DoFrameRect(const TRect& R) override;
   void DoRectangle(const TRect& R) override;
+  void DoEllipse(const TRect& R) override;
+  void DoRoundRect(const TRect& R, int LargeurCoin, int HauteurCoin) override;
   void DoLine(TPoint De, TPoint A) override;
   void DoPixel(TPoint P, TColor Couleur) override;
   void DoTextOut(TPoint P, const std::string& Texte) override;
@@ -42,6 +44,7 @@ class TCanvasCairo : public TCanvas {
 
  private:
   void Remplir(int x, int y, int w, int h, TColor Couleur);
+  void Arrondi(const TRect& R, double rx, double ry);
   int largeur_, hauteur_;
   cairo_surface_t* surface_;
   cairo_t* cr_;
