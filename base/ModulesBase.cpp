@@ -9,6 +9,7 @@
 #include "base/SupParametresGrille.h"
 #include "base/SupTraitement.h"
 #include "base/SupValeurHebdomadaire.h"
+#include "base/ValeursUtilisateur.h"
 
 std::span<const TModule> ModulesBase() {
   static const TModule kTable[] = {
@@ -21,6 +22,7 @@ std::span<const TModule> ModulesBase() {
       {"SupDemiPension", SupDemiPension::Initialiser, nullptr},
       {"SupLibelleHeure", SupLibelleHeure::Initialiser, SupLibelleHeure::Finaliser},
       {"SupOption", SupOption::Initialiser, nullptr},
+      {"ValeursUtilisateur", ValeursUtilisateur::Initialiser, nullptr},
   };
   return kTable;
 }
