@@ -99,10 +99,11 @@ class BaseRessources : public BaseOuverte {
       Octets m(228, 0);
       PoserChaine(m, 0, code, 16);
       PoserChaine(m, 98, code, 30);
+      Poser32(m, 224, id);  // its permanent number, unique
       Recevoir(OrdreRecu(GM_Creation, kMAT, static_cast<int32_t>(id), m));
     }
-    for (int32_t place : {kCIV, kLIE, kCAL, kCUR, kSTP, kSIT, kMAT})
-      ASSERT_GT(Xi::Nombre(SupFichiers::Fichier(place)->Table), 0u) << place;
+    for (auto [place, n] : {std::pair{kCIV, 1u}, {kLIE, 1u}, {kCAL, 2u}, {kCUR, 1u}, {kSTP, 2u}, {kSIT, 2u}, {kMAT, 2u}})
+      ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), n) << place;
   }
   void TearDown() override {
     SupParam::DefinirModeCFA(false);
