@@ -2,6 +2,7 @@
 
 #include "streams/BlocParametresBase.h"
 #include "streams/ParametresBase.h"
+#include "streams/ProprietesImpressionGrille.h"
 #include "streams/Registre.h"
 #include "streams/SupToutesTables.h"
 
@@ -13,6 +14,7 @@ std::span<const TModule> ModulesStreams() {
       {"ParametresBase", ParametresBase::Initialiser, ParametresBase::Finaliser},
       {"BlocParametresBase", BlocParametresBase::Initialiser, BlocParametresBase::Finaliser},
       {"SupToutesTables", SupToutesTables::Initialiser, SupToutesTables::Finaliser},
+      {"ProprietesImpressionGrille", nullptr, LibererToutesProprietesImpressionGrille},
   };
   return kTable;
 }

@@ -10,7 +10,9 @@
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
 #include "streams/BlocParametresBase.h"
+#include "streams/ProprietesImpressionGrille.h"
 #include "streams/Registre.h"
+#include "streams/SauvegardeurTLV.h"
 #include "streams/SupArchivageEtSauvegarde.h"
 #include "streams/SupToutesTables.h"
 #include "streams/VclImportExport.h"
@@ -82,12 +84,69 @@ void SemencesFluxBase() {
          Octets{2} + Valeur<uint16_t>(4) + Valeur<uint16_t>(0) + Valeur<uint16_t>(5) + Valeur<int32_t>(8) + Octets(8, 7));
 }
 
+// TLV documents as the writer makes them (empty, the shared grid flag, a tree of every kind), a few
+// that only a hand makes (passed-over values, hostile lengths and nesting), and the grid options of
+// a current stream.
+void SemencesSauvegardeurTLV() {
+  auto document = [](const TProprietes& t) {
+    TMemoryStream flux;
+    TSauvegardeurTLV::EcrireTLV(&t, flux);
+    return Octets{0} + flux.Bytes();
+  };
+  TProprietes vide;
+  Ecrire("SauvegardeurTLV", "vide", document(vide));
+  TProprietes communes;
+  communes.Ajouter("ProprietesCommunes", TProprietes::ValeurProprietes(nullptr));
+  communes.Ajouter("ProprietesCommunes.RemonterExceptions", TProprietes::ValeurBooleen(1));
+  Ecrire("SauvegardeurTLV", "communes", document(communes));
+
+  const uint8_t octets[] = {1, 2, 3, 0, 5};
+  TProprietes tous;
+  tous.Ajouter("Entier", TProprietes::ValeurEntier(-1));
+  tous.Ajouter("Cardinal", TProprietes::ValeurCardinal(7));
+  tous.Ajouter("HuitOctets", TProprietes::ValeurHuitOctets({1, 2, 3, 4, 5, 6, 7, 8}));
+  tous.Ajouter("Etendu", TProprietes::ValeurEtendu({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
+  tous.Ajouter("Chaine", TProprietes::ValeurChaine("texte"));
+  tous.Ajouter("Booleen", TProprietes::ValeurBooleen(2));
+  tous.AjouterProp("Ensemble", TProprietes::TValeurProp::CreateEnsemble(octets, 5), false);
+  tous.AjouterProp("Blob", TProprietes::TValeurProp::CreateBlob(octets, 5), false);
+  tous.Ajouter("Sous", TProprietes::ValeurProprietes(&communes));
+  tous.Ajouter("Sous.Vide", TProprietes::ValeurChaine(""));
+  Ecrire("SauvegardeurTLV", "tous-genres", document(tous));
+
+  const Octets entete = Texte("TLVtlv");
+  auto nom = [](const std::string& n, uint8_t tag) { return Valeur<int32_t>(static_cast<int32_t>(n.size())) + Texte(n) + Octets{tag}; };
+  Ecrire("SauvegardeurTLV", "passes",
+         Octets{0} + entete + Valeur<int32_t>(3) + nom("a", 0) + Valeur<int32_t>(8) + Octets(8, 1) + nom("b", 9) +
+             Valeur<int32_t>(3) + Octets(3, 2) + nom("c", 6) + entete + Valeur<int32_t>(1) + nom("d", 12) +
+             Valeur<int32_t>(0));
+  Ecrire("SauvegardeurTLV", "nom-enorme", Octets{0} + entete + Valeur<int32_t>(1) + Valeur<int32_t>(0x7FFFFFFF) + Texte("abc"));
+  Ecrire("SauvegardeurTLV", "blob-enorme", Octets{0} + entete + Valeur<int32_t>(1) + nom("a", 8) + Valeur<int32_t>(0x7FFFFFFF));
+  Ecrire("SauvegardeurTLV", "nombre-enorme", Octets{0} + entete + Valeur<int32_t>(0x7FFFFFFF) + Valeur<int32_t>(5));
+  Ecrire("SauvegardeurTLV", "doublon",
+         Octets{0} + entete + Valeur<int32_t>(2) + nom("a", 5) + Valeur<int32_t>(1) + Octets{1} + nom("A", 5) +
+             Valeur<int32_t>(1) + Octets{0});
+  Octets imbrique{0};
+  for (int i = 0; i < 100; ++i) imbrique = imbrique + entete + Valeur<int32_t>(1) + nom("a", 6);
+  Ecrire("SauvegardeurTLV", "imbrication", imbrique + entete + Valeur<int32_t>(0));
+
+  TToutesProprietesImpressionGrille toutes;
+  toutes.RemonterExceptions = true;
+  (void)toutes.Grilles[0].ModifierProprietes(5, 1, TProprietes::Copier(tous));
+  (void)toutes.Grilles[3].ModifierProprietes(0, 0, TProprietes::Copier(communes));
+  TMemoryStream grilles;
+  Fuzz::Verifier(toutes.Ecrire(grilles), "the grid options are written");
+  for (uint8_t version = 0; version < 4; ++version)
+    Ecrire("SauvegardeurTLV", "grilles-" + std::to_string(version), Octets{1, version} + grilles.Bytes());
+}
+
 }  // namespace
 
 void Streams() {
   SemencesArchivageEtSauvegarde();
   SemencesCoderValeur();
   SemencesFluxBase();
+  SemencesSauvegardeurTLV();
 }
 
 }  // namespace Semences
