@@ -9,6 +9,7 @@
 #include "base/fichiers/FichierSup.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
+#include "net/NetClient.h"
 #include "streams/BlocParametresBase.h"
 #include "streams/ProprietesImpressionGrille.h"
 #include "streams/Registre.h"
@@ -38,6 +39,7 @@ void SemencesCoderValeur() {
 // An empty base and a base with one record of every file, as the exporter writes them, with the
 // name the server puts in front; their parameter blocks alone; the user streams as their writers make them.
 void SemencesFluxBase() {
+  const std::vector<Octets> ressources = OrdresRessources();
   Fuzz::TBaseOuverte base;
   Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
   for (bool avecEnregistrements : {false, true}) {
@@ -60,6 +62,15 @@ void SemencesFluxBase() {
     Ecrire("FluxBase", "bloc-" + suffixe, Octets{1} + bloc.Bytes());
   }
   SupToutesTables::LibererToutesLesTables();
+  {
+    // A base holding a resource of every kind with labels and subjects.
+    Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+    for (const Octets& ordre : ressources) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Ecrire("FluxBase", "base-ressources", Octets{0} + Octets(256, 0) + sortie.Bytes());
+    SupToutesTables::LibererToutesLesTables();
+  }
 
   const Octets v506 = Valeur<uint16_t>(5) + Valeur<uint16_t>(0) + Valeur<uint16_t>(6);
   Ecrire("FluxUtilisateur", "vide", Octets{0} + v506 + Valeur<int32_t>(0));
