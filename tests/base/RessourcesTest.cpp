@@ -9,6 +9,8 @@
 #include "base/CompteursNumeros.h"
 #include "base/SupParametresGrille.h"
 #include "base/ressources/SupStatut.h"
+#include "base/sites/SupSite.h"
+#include "base/sites/SupSites.h"
 #include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "core/values/Ansi1252.h"
@@ -245,6 +247,28 @@ TEST_F(Ressources, TheNearestStatusAndTheRoundedT2) {
   EXPECT_EQ(SupStatut::T2Arrondi(1000), 0);
 }
 
+TEST_F(Ressources, SiteNumberZeroIsNoSite) {
+  Recevoir(OrdreRecu(GM_Creation, kSIT, 120, Site(0, "Sans numero")));
+  ASSERT_EQ(Xi::Nombre(SupSite::Fichier().Table), 3u);
+  EXPECT_EQ(SupSite::ArticleDeNumero(0), 0u);
+  EXPECT_FALSE(SupSite::NumeroExiste(0));
+  uint32_t site = 99;
+  EXPECT_FALSE(SupSites::Sites().ChercherSite(0, site, 2));
+  EXPECT_EQ(site, 2u) << "the default site";
+  EXPECT_FALSE(SupSites::Sites().ChercherSite(0, site, 1));
+  EXPECT_EQ(site, 0u) << "a course without a site has none";
+  EXPECT_TRUE(SupSites::Sites().ChercherSite(kNumeroAnnexe, site, 2));
+  EXPECT_EQ(site, 1u);
+  EXPECT_EQ(SupSites::Sites().NumeroDeSite(1), kNumeroAnnexe);
+  EXPECT_EQ(SupSites::Sites().NumeroDeSite(9), 0u);
+  // The default site follows the translation, cut to 30 characters.
+  Recevoir(OrdreRecu(GM_Creation, kSIT, 160, Site(9, std::string(30, 'S'))));
+  Traduction::DefinirTexte("SupEtatNomSiteDefaut", std::string(35, 'S'));
+  EXPECT_EQ(SupSite::SiteParDefaut(), 4u);
+  Traduction::DefinirTexte("SupEtatNomSiteDefaut", "annexe");
+  EXPECT_EQ(SupSite::SiteParDefaut(), 1u);
+}
+
 TEST_F(Ressources, TheHeadCountByKindAndByTheTwoSettings) {
   struct Cas {
     uint8_t Genre;
@@ -286,6 +310,9 @@ TEST_F(Ressources, HourTexts) {
   EXPECT_EQ(t, "2,50");
   SupRessource::TexteMaxHeuresHebdo(false, true, ":", t);
   EXPECT_EQ(t, "30:30");
+  e->MaxHeuresSemaine = 2000000;  // x 3600 is past 32 bits
+  SupRessource::TexteMaxHeuresHebdo(false, false, "h", t);
+  EXPECT_EQ(t, "1000000h00");
   // Without places per hour the text is the one of no time.
   SupParametresGrille::Parametres().PlacesParHeure = 0;
   SupRessource::TexteMaxHeuresJour(false, false, "", t);
@@ -310,6 +337,10 @@ TEST_F(Ressources, HourTexts) {
   EXPECT_EQ(t, " 2.30") << "hours and minutes joined by '.' whatever the unit";
   SupRessource::TexteOccupationAnnuelle(true, false, "", t);
   EXPECT_EQ(t, "2,50");
+  e->Occupation = 40000000;
+  SupRessource::TexteOccupationAnnuelle(false, false, "", t);
+  EXPECT_EQ(t, "666666.40");
+  e->Occupation = 150;
   e->Total1 = 400;
   SupRessource::TextePonderation(false, false, "", t);
   EXPECT_EQ(t, "4.10");
