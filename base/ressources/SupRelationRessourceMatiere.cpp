@@ -32,9 +32,12 @@ bool Lire(TFichierSup&, const uint8_t* s, TypeGenreModif) {
   int32_t ressource, matiere;
   std::memcpy(&ressource, s + kStockeRessource, 4);
   std::memcpy(&matiere, s + kStockeMatiere, 4);
-  // A relation of a resource that is missing, or of a kind that has no subjects, is refused.
-  if (SupRessource::Fichier().NumeroDeIdentifiant(ressource) == 0 || !GenreAccepte(e->Genre)) return false;
-  e->Ressource = SupRessource::RessourceDeLIdentifiant(ressource, e->Genre);
+  // A relation of a kind that has no subjects, or naming a resource that does not exist, is refused.
+  // A stored 0 names no resource: it is what a relation whose resource is not of its kind is written
+  // as, and it reads back the same.
+  if (!GenreAccepte(e->Genre)) return false;
+  if (ressource != 0 && SupRessource::Fichier().NumeroDeIdentifiant(ressource) == 0) return false;
+  e->Ressource = ressource == 0 ? 0 : SupRessource::RessourceDeLIdentifiant(ressource, e->Genre);
   e->Matiere = SupFichiers::Fichier(kMAT)->NumeroDeIdentifiant(matiere);
   return true;
 }

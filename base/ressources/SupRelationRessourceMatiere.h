@@ -1,8 +1,8 @@
 // Resource-subject relations (".RRM"): the subjects of a teacher (kind 0) or of a class (kinds 2,
 // 3 and 4). A relation names its resource and its subject by record number; a subject that no
-// longer exists is 0. A stored relation whose resource is missing, or whose resource exists but
-// whose kind is not 0, 2, 3 or 4, is refused; a relation of a kind its resource is not of has
-// resource 0. Main thread only.
+// longer exists is 0. A stored relation whose kind is not 0, 2, 3 or 4, or whose resource identifier
+// names no resource, is refused; a relation of a kind its resource is not of has resource 0, which
+// is stored as 0 and reads back as 0. Main thread only.
 #pragma once
 
 #include <cstdint>

@@ -179,6 +179,8 @@ TEST_F(Libelles, StoredRelationsOfEachKind) {
       {"TD", Relation(3, kIdTD, kIdMatiere1), true, 3, 1},
       {"option kind on a TD", Relation(4, kIdTD, kIdMatiere2), true, 0, 2},
       {"diploma kind on a teacher", Relation(2, kIdProf, kIdMatiere2), true, 0, 2},
+      {"no resource, as such a relation is written", Relation(2, 0, kIdMatiere1), true, 0, 1},
+      {"kind 1 without a resource", Relation(1, 0, kIdMatiere1), false, 0, 0},
       {"subject gone", Relation(0, kIdProf, 999), true, 1, 0},
       {"room", Relation(5, kIdSalle, kIdMatiere1), false, 0, 0},
       {"kind 1", Relation(1, kIdDiplome, kIdMatiere1), false, 0, 0},
@@ -193,11 +195,13 @@ TEST_F(Libelles, StoredRelationsOfEachKind) {
     if (!c.Accepte) continue;
     EXPECT_EQ(R::Article()->Ressource, c.Ressource);
     EXPECT_EQ(R::Article()->Matiere, c.Matiere);
-    if (c.Ressource != 0 && c.Matiere != 0) {
-      EXPECT_EQ(StockeCourant(kRRM), c.Stocke);
-    }
+    // A resource not of the relation's kind is written as 0; everything else as read.
+    Octets attendu = c.Stocke;
+    if (c.Ressource == 0) Poser32(attendu, 4, 0);
+    if (c.Matiere == 0) Poser32(attendu, 8, 0);
+    EXPECT_EQ(StockeCourant(kRRM), attendu);
   }
-  EXPECT_EQ(Xi::Nombre(R::Fichier().Table), 6u);
+  EXPECT_EQ(Xi::Nombre(R::Fichier().Table), 7u);
 }
 
 TEST_F(Libelles, RelationRequestsThroughTheServerAndLocally) {
