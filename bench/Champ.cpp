@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/Bench.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/columns/ChampString.h"
 
 namespace {
-constexpr int32_t kLignes = 1000000;
+const int32_t kLignes = Bench::Taille(1000000, 10000);
 
 // The texts written, made once so that neither side pays for their formatting.
 const std::vector<std::string>& Textes() {
@@ -71,4 +72,3 @@ BENCHMARK(StringVectorWriteRead)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -98,4 +98,3 @@ void ZlibPlusAesSeuls(benchmark::State& state) {
 
 BENCHMARK(EnveloppeComplete)->Unit(benchmark::kMillisecond);
 BENCHMARK(ZlibPlusAesSeuls)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();

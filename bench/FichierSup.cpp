@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/Bench.h"
 #include "base/SupFichiers.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "core/records/Xi.h"
 
 namespace {
 
-constexpr uint32_t kRecords = 200000;
+const uint32_t kRecords = Bench::Taille(200000u, 2000u);
 constexpr int32_t kPlaceRessources = 19;
 
 TFichierSup& Ressources() {
@@ -85,4 +86,3 @@ void BM_LowerBoundIdentifiantEtCopie(benchmark::State& state) {
 BENCHMARK(BM_ChercherParIdentifiant);
 BENCHMARK(BM_LowerBoundIdentifiantEtCopie);
 
-BENCHMARK_MAIN();

@@ -15,6 +15,7 @@
 
 #include <boost/asio.hpp>
 
+#include "bench/support/Bench.h"
 #include "platform/loop/MainLoop.h"
 #include "platform/soap/InvocateurSoap.h"
 #include "service/FrontalHttp.h"
@@ -148,11 +149,11 @@ void BM_VersionContrePlafond(benchmark::State& state) {
     std::vector<double> latV, latP;
     double secV = 0, secP = 0;
     std::atomic<int> erreurs{0};
-    for (int tour = 0; tour < 3; ++tour) {
+    for (int tour = 0; tour < Bench::Taille(3, 1); ++tour) {
       for (bool version : {true, false}) {
         auto debut = Horloge::now();
         auto l = Charger(version ? f.ServeurHttp.PortEcoute() : plafond.PortEcoute(), appelants,
-                         std::chrono::milliseconds(500), figee.size(), erreurs);
+                         std::chrono::milliseconds(Bench::Taille(500, 50)), figee.size(), erreurs);
         double sec = std::chrono::duration<double>(Horloge::now() - debut).count();
         (version ? secV : secP) += sec;
         auto& toutes = version ? latV : latP;
@@ -191,4 +192,3 @@ BENCHMARK(BM_VersionEnMemoire);
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -11,8 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "core/objects/Modules.h"
-#include "objectdb/ModulesObjectdb.h"
+#include "bench/support/Bench.h"
 #include "objectdb/articles/Article.h"
 #include "objectdb/columns/ChampInteger.h"
 #include "objectdb/indexes/Index.h"
@@ -28,8 +27,8 @@ class TMesure : public TArticle {
 };
 NV_DEFINE_PUBLISHED_CLASS(TMesure, TArticle, kProprietes)
 
-constexpr int32_t kLignes = 1000000;
-constexpr int32_t kRecherches = 1 << 16;
+const int32_t kLignes = Bench::Taille(1000000, 10000);
+const int32_t kRecherches = Bench::Taille(1 << 16, 1 << 10);
 
 // Distinct keys (the even numbers below 2 000 000) in random order, and the keys searched: half
 // present, half absent, in random order.
@@ -113,7 +112,7 @@ void IndexPlacementParesseuse(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(IndexPlacementParesseuse)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(IndexPlacementParesseuse)->Unit(benchmark::kMillisecond)->Iterations(Bench::Taille(5, 1));
 
 // The same placement followed by one search, which copies the placed rows' keys.
 void IndexPlacementPuisRecherche(benchmark::State& state) {
@@ -133,7 +132,7 @@ void IndexPlacementPuisRecherche(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(IndexPlacementPuisRecherche)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(IndexPlacementPuisRecherche)->Unit(benchmark::kMillisecond)->Iterations(Bench::Taille(5, 1));
 
 void TriUnique(benchmark::State& state) {
   for (auto _ : state) {
@@ -144,15 +143,6 @@ void TriUnique(benchmark::State& state) {
     benchmark::DoNotOptimize(cles.data());
   }
 }
-BENCHMARK(TriUnique)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(TriUnique)->Unit(benchmark::kMillisecond)->Iterations(Bench::Taille(5, 1));
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Modules::Demarrer({ModulesCore(), ModulesObjectdb()});
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  Modules::Arreter();
-  return 0;
-}

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/objects/Erreur.h"
-#include "core/objects/Modules.h"
 #include "core/objects/RamasseMiettes.h"
 
 namespace {
@@ -56,12 +55,3 @@ void DetruireDirectement(benchmark::State& state) {
 BENCHMARK(Collecter)->Unit(benchmark::kMillisecond);
 BENCHMARK(DetruireBlanc)->Unit(benchmark::kMillisecond);
 BENCHMARK(DetruireDirectement)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Modules::Demarrer({ModulesCore()});
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  Modules::Arreter();
-  return 0;
-}

@@ -7,10 +7,11 @@
 #include <random>
 #include <vector>
 
+#include "bench/support/Bench.h"
 #include "core/arrays/ArrayOfInteger.h"
 
 namespace {
-constexpr int32_t kNombre = 100000;
+const int32_t kNombre = Bench::Taille(100000, 1000);
 
 std::vector<int32_t> Valeurs() {
   std::vector<int32_t> v(kNombre);
@@ -77,4 +78,3 @@ void SortedSearchVector(benchmark::State& state) {
 BENCHMARK(SortedSearchVector);
 }  // namespace
 
-BENCHMARK_MAIN();

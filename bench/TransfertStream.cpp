@@ -19,19 +19,17 @@
 #include <thread>
 #include <vector>
 
-#include "core/objects/Modules.h"
-#include "net/ModulesNet.h"
+#include "bench/support/Bench.h"
 #include "net/protocol/GenresMessages.h"
 #include "net/transport/TransfertStream.h"
 #include "net/transport/VclCommTcp.h"
-#include "objectdb/ModulesObjectdb.h"
 #include "tests/support/ServeurScripte.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr std::size_t kCompresse = std::size_t{40} << 20;
+const std::size_t kCompresse = Bench::Taille(std::size_t{40} << 20, std::size_t{1} << 20);
 
 struct Flux {
   std::string contenu;
@@ -74,16 +72,7 @@ const Flux& LeFlux() {
   return flux;
 }
 
-void Demarrer() {
-  static const bool demarre = [] {
-    Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet()});
-    return true;
-  }();
-  (void)demarre;
-}
-
 void Reception(benchmark::State& state) {
-  Demarrer();
   const Flux& flux = LeFlux();
   MainLoop boucle{[] {}, [] {}};
   // Argument 1: the data server is a program of its own, its loop on a thread of its own;
@@ -188,4 +177,3 @@ BENCHMARK(InflationNeuve)->Unit(benchmark::kMillisecond);
 BENCHMARK(InflaterEnMemoire)->Unit(benchmark::kMillisecond);
 BENCHMARK(InflationSeule)->Unit(benchmark::kMillisecond);
 BENCHMARK(Reception)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();

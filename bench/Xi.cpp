@@ -15,13 +15,14 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/support/Bench.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Collation.h"
 #include "core/records/Comparai.h"
 
 namespace {
 
-constexpr uint32_t kRecords = 200000;
+const uint32_t kRecords = Bench::Taille(200000u, 2000u);
 
 struct Enregistrement {
   char Nom[32];    // short string, unique under the collation (case ignored)
@@ -369,9 +370,9 @@ void BM_PositionPlancherCopie(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ChargementXi)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ChargementPlancherTri)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ChargementSQLite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ChargementXi)->Unit(benchmark::kMillisecond)->MinTime(Bench::Taille(2.0, 0.001));
+BENCHMARK(BM_ChargementPlancherTri)->Unit(benchmark::kMillisecond)->MinTime(Bench::Taille(2.0, 0.001));
+BENCHMARK(BM_ChargementSQLite)->Unit(benchmark::kMillisecond)->MinTime(Bench::Taille(2.0, 0.001));
 BENCHMARK(BM_ChercherXiCode);
 BENCHMARK(BM_ChercherLowerBoundCode);
 BENCHMARK(BM_ChercherLowerBoundCodeEtCopie);
@@ -382,4 +383,3 @@ BENCHMARK(BM_ParcoursPlancherCopie)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PositionXiAllerAPosition);
 BENCHMARK(BM_PositionPlancherCopie);
 
-BENCHMARK_MAIN();

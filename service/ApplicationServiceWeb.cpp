@@ -8,9 +8,12 @@
 #include "core/objects/Verification.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/Format.h"
+#include "net/NetClient.h"
 #include "objectdb/Traduction.h"
+#include "platform/gui/Fiches.h"
 #include "platform/ui/Patience.h"
 #include "platform/ui/VclDialogue.h"
+#include "streams/ParametresBase.h"
 #include "streams/Registre.h"
 #include "streams/SupVersion.h"
 #include "service/Noyau.h"
@@ -128,11 +131,26 @@ void TApplicationServiceWeb::LireLoginService() {
   DecoderLogin(encode, fichePrincipale_->CodeUtilisateur, fichePrincipale_->MotDePasse);
 }
 
+void TApplicationServiceWeb::InstallerFenetres() {
+  // Modal forms and nested waits run in the program's loop; the lower layers show their messages
+  // through the toolkit's message box.
+  Application().DefinirBoucle(&Boucle());
+  NetClient::AfficherMessageTemporise() = [](const std::string& Texte, const std::string& Titre, int32_t DelaiMs,
+                                             int32_t Genre, int32_t Boutons, bool Afficher) {
+    VclDialogue::AfficherMessageTemporise(Texte, Titre, DelaiMs, static_cast<uint8_t>(Genre),
+                                          static_cast<uint8_t>(Boutons), Afficher);
+  };
+  ParametresBase::AfficherMessage() = [](const std::string& Texte) {
+    VclDialogue::AfficherMessage(true, Texte, "", VclDialogue::kInformation, VclDialogue::kOk, true);
+  };
+}
+
 void TApplicationServiceWeb::Initialiser() {
   TApplicationTz::Initialiser();
   if (CompteurInitialisation != 1) return;
   TServiceVerifiablesApplication::Service()->SetActif(false);
   VclDialogue::DefinirNomProgramme("TEMPRAVO");
+  InstallerFenetres();
   Registre::InitialiserRegistre(SupVersion::InitialiserVersion);
   Titre = Traduction::Traduire("NomCourtTZServiceWeb");
   if (Titre.empty()) Titre = Nom;
@@ -169,6 +187,11 @@ void TApplicationServiceWeb::Finaliser() {
     LibererFicheGlobales();
     fichePrincipale_.reset();
     ficheNetClient_.reset();
+  }
+  if (CompteurInitialisation == 1) {
+    NetClient::AfficherMessageTemporise() = nullptr;
+    ParametresBase::AfficherMessage() = nullptr;
+    if (Application().Boucle() == &Boucle()) Application().DefinirBoucle(nullptr);
   }
   TApplicationTz::Finaliser();
 }

@@ -52,6 +52,8 @@ class TApplicationServiceWeb : public TApplicationTz {
 
  private:
   void LireLoginService();
+  // The program's loop for the windows, and the message box for the lower layers.
+  void InstallerFenetres();
   bool TraiterInactivite();
   void LibererFicheGlobales();
 

@@ -1,6 +1,6 @@
 // The test programs start and stop the units through the same module tables as the service: those
 // of every library up to the subsystem the program tests (NV_TEST_LEVEL: 1 core, 2 object database,
-// 3 networking, 4 timetable base, 5 base streams and settings, 6 web service).
+// 3 networking, 4 timetable base, 5 base streams and settings, with NV_TEST_UI the toolkit, 6 web service).
 #include <gtest/gtest.h>
 
 #include "core/objects/Modules.h"
@@ -15,6 +15,9 @@
 #endif
 #if NV_TEST_LEVEL >= 5
 #include "streams/ModulesStreams.h"
+#endif
+#if NV_TEST_LEVEL >= 6 || defined(NV_TEST_UI)
+#include "ui/ModulesUi.h"
 #endif
 #if NV_TEST_LEVEL >= 6
 #include "service/ModulesService.h"
@@ -35,6 +38,9 @@ int main(int argc, char** argv) {
 #endif
 #if NV_TEST_LEVEL >= 5
       ModulesStreams(),
+#endif
+#if NV_TEST_LEVEL >= 6 || defined(NV_TEST_UI)
+      ModulesUi(),
 #endif
 #if NV_TEST_LEVEL >= 6
       ModulesService(),

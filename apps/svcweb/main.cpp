@@ -9,10 +9,11 @@
 #include "service/ModulesService.h"
 #include "service/Noyau.h"
 #include "streams/ModulesStreams.h"
+#include "ui/ModulesUi.h"
 
 int main(int argc, char** argv) {
   Noyau::DefinirLigneCommande(argc, argv);
-  Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams(), ModulesService()});
+  Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams(), ModulesUi(), ModulesService()});
   const bool lance = InstanceApplication()->Lancer();
   Modules::Arreter();
   return lance ? 0 : 1;

@@ -8,22 +8,16 @@
 namespace VclDialogue {
 namespace {
 
-struct TypeMessageEnAttente {
-  std::string Texte;
-  std::string Titre;  // at most 255 characters
-  uint8_t Genre = 0;
-  uint8_t Boutons = 0;
-  int32_t DelaiMs = 0;
-  int32_t Numero = 0;
-};
-
 struct Etat {
   std::deque<TypeMessageEnAttente> file;
   int32_t compteur = 0;
   bool enCours = false;
   std::string nomProgramme;
   TSortie sortie;
+  TypeAfficheurMessage afficheur = nullptr;
 };
+
+constexpr size_t kLongueurJournal = 2000;
 
 Etat& E() {
   static Etat etat;
@@ -48,7 +42,7 @@ std::string SurUneLigne(std::string Texte) {
 }
 
 void AjouterMessage(const std::string& Texte, const std::string& Titre, uint8_t Genre, uint8_t Boutons,
-                    int32_t DelaiMs) {
+                    TControl* Controle, int32_t DelaiMs) {
   auto& e = E();
   TypeMessageEnAttente m;
   m.Numero = ++e.compteur;
@@ -56,16 +50,14 @@ void AjouterMessage(const std::string& Texte, const std::string& Titre, uint8_t 
   m.Titre = Titre.substr(0, 255);
   m.Genre = Genre;
   m.Boutons = Boutons;
+  m.Controle = Controle;
   m.DelaiMs = DelaiMs;
   e.file.push_back(std::move(m));
 }
 
 int32_t AfficherPremierMessage(const TypeMessageEnAttente& m) {
-  std::string ligne = Legende(m.Genre, m.Boutons);
-  const std::string titre = SurUneLigne(m.Titre);
-  if (!titre.empty()) ligne += (ligne.empty() ? "" : " : ") + titre;
-  ligne += (ligne.empty() ? "" : " : ") + SurUneLigne(m.Texte);
-  Ecrire(ligne);
+  Ecrire(LigneJournal(m));
+  if (E().afficheur) return E().afficheur(m);
   // A timed message closes itself with 1; otherwise the default button answers.
   return m.DelaiMs > 0 ? mrOk : ReponseParDefaut(m.Boutons);
 }
@@ -90,6 +82,16 @@ int32_t AfficherMessagesEnAttente() {
 }
 
 }  // namespace
+
+void DefinirAfficheur(TypeAfficheurMessage Afficheur) { E().afficheur = Afficheur; }
+
+std::string LigneJournal(const TypeMessageEnAttente& m) {
+  std::string ligne = Legende(m.Genre, m.Boutons);
+  const std::string titre = SurUneLigne(m.Titre);
+  if (!titre.empty()) ligne += (ligne.empty() ? "" : " : ") + titre;
+  ligne += (ligne.empty() ? "" : " : ") + SurUneLigne(m.Texte.substr(0, kLongueurJournal));
+  return ligne;
+}
 
 void DefinirNomProgramme(const std::string& Nom) { E().nomProgramme = Nom; }
 const std::string& NomProgramme() { return E().nomProgramme; }
@@ -125,14 +127,19 @@ int32_t ReponseParDefaut(uint8_t Boutons) {
 
 int32_t AfficherMessage(bool Interactif, const std::string& Texte, const std::string& Titre, uint8_t Genre,
                         uint8_t Boutons, bool Attendre) {
+  return AfficherMessage(Interactif, Texte, Titre, Genre, Boutons, nullptr, Attendre);
+}
+
+int32_t AfficherMessage(bool Interactif, const std::string& Texte, const std::string& Titre, uint8_t Genre,
+                        uint8_t Boutons, TControl* Controle, bool Attendre) {
   if (!Interactif) return (Boutons & kOk) ? mrOk : mrYes;
-  AjouterMessage(Texte, Titre, Genre, Boutons, 0);
+  AjouterMessage(Texte, Titre, Genre, Boutons, Controle, 0);
   return Attendre ? AfficherMessagesEnAttente() : mrCancel;
 }
 
 void AfficherMessageTemporise(const std::string& Texte, const std::string& Titre, int32_t DelaiMs, uint8_t Genre,
                               uint8_t Boutons, bool Afficher) {
-  AjouterMessage(Texte, Titre, Genre, Boutons, DelaiMs);
+  AjouterMessage(Texte, Titre, Genre, Boutons, nullptr, DelaiMs);
   if (Afficher) AfficherMessagesEnAttente();
 }
 

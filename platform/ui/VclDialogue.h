@@ -1,16 +1,22 @@
-// The system's one message box, headless: there is no screen on the server, so a message is queued
-// as the window library's dialog would queue it, then "shown" by writing its caption, title and
-// text as one line to the program's log, and answered at once with the button a user would most
-// likely press (the default button; a timed message closes itself with 1). So a waiting message
-// never blocks the program, in window mode or in service mode.
+// The system's one message box. Messages are queued, then shown one at a time, oldest first; a
+// message asked for while the queue is being shown (from a timer, a network event or the log's
+// writer) only queues and answers 2, and the loop already running shows it next.
 //
-// Messages are shown one at a time, oldest first; a message asked for while the queue is being
-// shown (from a handler run by the log's writer) only queues and answers 2. Main thread only.
+// Showing a message first writes it to the program's log as one line ("caption : title : text",
+// the text cut at 2,000 characters), then hands it to the way of showing one message. Without the
+// toolkit linked that way answers at once with the button a user would most likely press (the
+// default button; a timed message closes itself with 1). The toolkit installs its own, which
+// builds the message window and shows it modally; under the production modal driver it gives the
+// same answers before any loop runs, so a waiting message never blocks the program, in window mode
+// or in service mode. Whatever happens while a message is shown, the record is dropped and the
+// showing flag cleared. Main thread only.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+
+class TControl;
 
 namespace VclDialogue {
 
@@ -19,6 +25,24 @@ enum : uint8_t { kInformationOuConfirmation = 0, kConfirmation = 1, kConseil = 2
 enum : uint8_t { kOuiNon = 3, kOuiAnnuler = 5, kOuiNonAnnuler = 7, kOk = 8, kOkAnnuler = 12, kOuiNonTous = 195 };
 // Modal results.
 enum : int32_t { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrNoToAll = 9, mrYesToAll = 10 };
+
+// A pending message. Controle, when set, is shown in the window instead of the title and text.
+struct TypeMessageEnAttente {
+  std::string Texte;
+  std::string Titre;  // at most 255 characters
+  uint8_t Genre = 0;
+  uint8_t Boutons = 0;
+  TControl* Controle = nullptr;
+  int32_t DelaiMs = 0;  // 0: no time limit
+  int32_t Numero = 0;   // 1 for the first message queued
+};
+
+// The way of showing one message: answers its modal result. Nil restores the log-only answer.
+using TypeAfficheurMessage = int32_t (*)(const TypeMessageEnAttente& Message);
+void DefinirAfficheur(TypeAfficheurMessage Afficheur);
+
+// The log line of a message, the text cut at 2,000 characters.
+std::string LigneJournal(const TypeMessageEnAttente& Message);
 
 // The beginning of every caption (the application sets it to the product name at start-up).
 void DefinirNomProgramme(const std::string& Nom);
@@ -41,6 +65,9 @@ int32_t ReponseParDefaut(uint8_t Boutons);
 // message's, without it the answer is 2 and the message waits for the next showing.
 int32_t AfficherMessage(bool Interactif, const std::string& Texte, const std::string& Titre, uint8_t Genre,
                         uint8_t Boutons, bool Attendre);
+// The same with a control shown in the window instead of the title and text (nil: none).
+int32_t AfficherMessage(bool Interactif, const std::string& Texte, const std::string& Titre, uint8_t Genre,
+                        uint8_t Boutons, TControl* Controle, bool Attendre);
 // Queues a message that closes itself after DelaiMs milliseconds (its answer is 1); with Afficher
 // shows the queue at once.
 void AfficherMessageTemporise(const std::string& Texte, const std::string& Titre, int32_t DelaiMs, uint8_t Genre,

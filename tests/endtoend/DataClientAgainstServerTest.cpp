@@ -361,7 +361,9 @@ TEST_F(GuardedServer, TheClientsWrongPasswordsCountAsFailedLoginsUntilTheCodeIsL
     ASSERT_NO_FATAL_FAILURE(Connecter());
     ASSERT_NO_FATAL_FAILURE(Identifier("JMA", "faux"));
     EXPECT_FALSE(reponse.has_value());
-    ASSERT_TRUE(Attendre([&] { return Lignes("the challenge was not answered") == essai; }));
+    // The server hears of the abandoned challenge on its own thread: its log is awaited there.
+    ASSERT_TRUE(server_->WaitForLogLines("the challenge was not answered", essai));
+    EXPECT_EQ(Lignes("the challenge was not answered"), essai);
   }
   EXPECT_EQ(Lignes("locked after repeated failed logins"), 1u);
   ASSERT_NO_FATAL_FAILURE(Connecter());

@@ -4,25 +4,30 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "tests/server/ServerTestSupport.h"
 
 namespace {
 
-// A base body of 10 MiB that compresses like records do: numbers and names that repeat, not runs.
+// A base body of 10 MiB laid out as the record files store it: records of a fixed size, each an
+// identifier, a few small numbers and a counted name from a short list, the rest of the record zero.
 std::string TenMebibytes() {
-  std::string body;
-  body.reserve(10u << 20);
+  static const char* const kNames[] = {"MATHEMATIQUES", "FRANCAIS", "HISTOIRE-GEOGRAPHIE", "PHYSIQUE-CHIMIE",
+                                       "ANGLAIS LV1", "SALLE B12", "DUPONT Jeanne", "MARTIN Paul"};
+  constexpr size_t kRecord = 96;
+  std::string body(10u << 20, '\0');
   uint32_t x = 12345;
-  char line[64];
-  while (body.size() < (10u << 20)) {
+  for (size_t at = 0; at + kRecord <= body.size(); at += kRecord) {
     x = x * 1103515245 + 12345;
-    const int n = std::snprintf(line, sizeof line, "C%07u S%03u P%05u %c%c%c;", x >> 8 & 0xFFFFF, x >> 4 & 0x1FF,
-                                x & 0x3FFF, 'A' + (x >> 27), 'a' + (x >> 22 & 15), 'a' + (x >> 18 & 15));
-    body.append(line, static_cast<size_t>(n));
+    char* r = body.data() + at;
+    const uint32_t fields[4] = {static_cast<uint32_t>(at / kRecord + 1), x >> 20 & 0x3FF, x >> 8 & 0x1F, x >> 13 & 0x7};
+    std::memcpy(r, fields, sizeof fields);
+    const char* name = kNames[x >> 29];
+    r[16] = static_cast<char>(std::strlen(name));
+    std::memcpy(r + 17, name, std::strlen(name));
   }
-  body.resize(10u << 20);
   return body;
 }
 

@@ -85,11 +85,15 @@ std::vector<std::string> ServerThread::LogLines() {
 }
 
 bool ServerThread::WaitForLog(std::string_view Text, std::chrono::milliseconds Timeout) {
+  return WaitForLogLines(Text, 1, Timeout);
+}
+
+bool ServerThread::WaitForLogLines(std::string_view Text, std::size_t Count, std::chrono::milliseconds Timeout) {
   std::unique_lock<std::mutex> lock(mutex_);
   return logged_.wait_for(lock, Timeout, [&] {
-    for (const auto& l : log_)
-      if (l.find(Text) != std::string::npos) return true;
-    return false;
+    std::size_t n = 0;
+    for (const auto& l : log_) n += l.find(Text) != std::string::npos ? 1 : 0;
+    return n >= Count;
   });
 }
 

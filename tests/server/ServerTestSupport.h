@@ -66,6 +66,8 @@ class ServerThread {
   std::vector<std::string> LogLines();
   // True once a log line holding Text was written, waiting up to Timeout.
   bool WaitForLog(std::string_view Text, std::chrono::milliseconds Timeout = std::chrono::seconds(10));
+  // True once Count log lines holding Text were written, waiting up to Timeout.
+  bool WaitForLogLines(std::string_view Text, std::size_t Count, std::chrono::milliseconds Timeout = std::chrono::seconds(10));
 
  private:
   MainLoop loop_{[] {}, [] {}};

@@ -47,8 +47,15 @@ std::set<std::string> ClesDuCode() {
       if (ext != ".cpp" && ext != ".h") continue;
       std::ifstream in(f.path());
       const std::string texte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      for (std::sregex_iterator it(texte.begin(), texte.end(), appel), fin; it != fin; ++it) cles.insert((*it)[1]);
-      ClesChoisies(texte, cles);
+      // The expressions only search the files that hold what they need (a call's name, a blank then
+      // "Cle"): std::regex over every file costs seconds under the sanitizers.
+      if (texte.find("Traduire") != std::string::npos || texte.find("TexteCle") != std::string::npos)
+        for (std::sregex_iterator it(texte.begin(), texte.end(), appel), fin; it != fin; ++it) cles.insert((*it)[1]);
+      for (std::size_t p = texte.find("Cle"); p != std::string::npos; p = texte.find("Cle", p + 1))
+        if (p > 0 && std::isspace(static_cast<unsigned char>(texte[p - 1]))) {
+          ClesChoisies(texte, cles);
+          break;
+        }
     }
   // The names of the base's operations are keys too, given by their table.
   std::size_t nombre = 0;

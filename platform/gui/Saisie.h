@@ -1,0 +1,35 @@
+// Input injection: what a user would do with the mouse and the keyboard, delivered to a form's
+// controls as the platform delivers it. A form that is hidden or disabled refuses every input
+// (the call answers false and nothing happens), and so does a control that is hidden or disabled
+// (or stands on a disabled parent). Tests drive the windows through these calls, mostly from a
+// scripted modal driver. Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/gui/Fiches.h"
+
+namespace Saisie {
+
+// Presses the mouse button at P (form client coordinates): the deepest visible control under P
+// gets MouseDown and captures the mouse until the button is released.
+bool EnfoncerSouris(TForm& Fiche, TPoint P, TMouseButton Bouton = TMouseButton::mbLeft, uint8_t Shift = 0);
+// Moves the mouse to P: the captured control, else the control under P, gets MouseMove; controls
+// the pointer enters or leaves get MouseEnter and MouseLeave.
+bool DeplacerSouris(TForm& Fiche, TPoint P, uint8_t Shift = 0);
+// Releases the mouse button at P: the captured control gets MouseUp and the capture ends.
+bool RelacherSouris(TForm& Fiche, TPoint P, TMouseButton Bouton = TMouseButton::mbLeft, uint8_t Shift = 0);
+// Presses and releases the left button in the middle of a control.
+bool Cliquer(TControl& Controle);
+// A double click in the middle of a control: a click, then the control's DblClick.
+bool DoubleCliquer(TControl& Controle);
+// A key pressed on the form: offered to its controls as a dialog key (Enter, Escape).
+bool Touche(TForm& Fiche, int CodeTouche, uint8_t Shift = 0);
+// A character typed on the form: offered to its controls as an accelerator.
+bool Caractere(TForm& Fiche, char C);
+// Whether a control can take input now: shown, enabled, every parent enabled, its form enabled.
+bool Accessible(const TControl& Controle);
+// Forgets a control that goes (the capture and the control under the pointer).
+void Oublier(const TControl* Controle);
+
+}  // namespace Saisie

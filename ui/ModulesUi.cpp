@@ -1,0 +1,16 @@
+#include "ui/ModulesUi.h"
+
+#include "platform/ui/Patienc2.h"
+#include "platform/ui/Patienc3.h"
+#include "ui/ImagesToolkit.h"
+#include "ui/VclDialogue.h"
+
+std::span<const TModule> ModulesUi() {
+  static const TModule kTable[] = {
+      {"ImagesToolkit", ImagesToolkit::Initialiser, ImagesToolkit::Finaliser},
+      {"VclDialogue", VclDialogue::InitialiserFenetres, VclDialogue::FinaliserFenetres},
+      {"Patienc3", Patienc3::Initialiser, Patienc3::Finaliser},
+      {"Patienc2", Patienc2::Initialiser, Patienc2::Finaliser},
+  };
+  return kTable;
+}
