@@ -103,9 +103,6 @@ struct TypeEtapesRessource {
 };
 TypeEtapesRessource& Etapes();
 
-// The kind's rights family and the genre of its headings' family exist for kinds 0 to 5 only.
-inline bool GenreValide(uint8_t Genre) { return Genre <= kSalle; }
-
 // --- Housekeeping
 // Zero-fills the buffer and gives it the defaults of a new resource of that kind.
 void ViderArticle(uint8_t Genre);
