@@ -19,7 +19,6 @@ int32_t JourPrecedent(int32_t Jour) { return Jour <= 1 ? 7 : Jour - 1; }
 TJoursOuvres::TJoursOuvres(bool Reseau) : reseau_(Reseau) {}
 
 void TJoursOuvres::SetJoursOuvres(uint8_t Valeur) {
-  Valeur &= 0xFE;
   if (Valeur == jours_) return;
   SupTraitement::TraitementEmpile code(kCodeModifierJoursOuvres);
   if (reseau_ && !modificationLocale_ && NetClient::PasserParServeur()) {
@@ -31,11 +30,14 @@ void TJoursOuvres::SetJoursOuvres(uint8_t Valeur) {
 }
 
 bool TJoursOuvres::TraiterOrdre(uint32_t Code, int32_t Taille, const void* Donnees) {
-  if (Code != kCodeModifierJoursOuvres || Taille < 1 || Donnees == nullptr) return false;
-  const bool ancienne = modificationLocale_;
+  // Whatever the order, changes made afterwards are requests again.
+  if (Code != kCodeModifierJoursOuvres || Taille < 1 || Donnees == nullptr) {
+    modificationLocale_ = false;
+    return false;
+  }
   modificationLocale_ = true;
   SetJoursOuvres(*static_cast<const uint8_t*>(Donnees));
-  modificationLocale_ = ancienne;
+  modificationLocale_ = false;
   return true;
 }
 

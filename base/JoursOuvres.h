@@ -18,14 +18,15 @@ class TJoursOuvres {
   bool Modifie() const { return modifie_; }
   bool ModificationLocale() const { return modificationLocale_; }
   bool Reseau() const { return reseau_; }
-  // Bit d for day d (1 Monday .. 7 Sunday); bit 0 is never set.
+  // Bit d for day d (1 Monday .. 7 Sunday); bit 0 stands for no day.
   uint8_t Jours() const { return jours_; }
 
   // Changes the set: locally, or as a request when the set is shared and the client passes through
   // the server (the set then changes when the order comes back).
   void SetJoursOuvres(uint8_t Valeur);
   // Applies an order received from the server (Taille bytes of Donnees). Only the change of the set
-  // is taken, from a first byte that must be there; anything else answers False and changes nothing.
+  // is taken, from a first byte that must be there; anything else answers False and changes nothing
+  // but the local-modification flag: after any order it is cleared.
   bool TraiterOrdre(uint32_t Code, int32_t Taille, const void* Donnees);
   void SetModifie(bool Valeur) { modifie_ = Valeur; }
   void SetModificationLocale(bool Valeur) { modificationLocale_ = Valeur; }

@@ -2,6 +2,7 @@
 
 #include "base/fichiers/FichiersBase.h"
 #include "core/objects/Exceptions.h"
+#include "net/NetBases.h"
 #include "net/NetXi.h"
 #include "net/netmodif.h"
 
@@ -47,6 +48,17 @@ bool EnregistrerTousLesFichiers() {
   bool tous = true;
   for (int32_t p = 1; p <= kNombreFichiers; ++p) tous = Fichier(p)->InscrireFichier() == p && tous;
   return tous;
+}
+
+TFichierSup* FichierIllisible() {
+  for (int32_t p = 1; p <= kNombreFichiers; ++p)
+    if (!Fichier(p)->DispositionLue(VersionBase(), NetBases::BaseAnterieure506())) return Fichier(p);
+  return nullptr;
+}
+
+std::string TexteVersion(const TypeVersionFormat& Version) {
+  return std::to_string(Version.Majeure) + "." + std::to_string(Version.Mineure) + "." +
+         std::to_string(Version.Revision);
 }
 
 void SurDebutRequeteServeur() { Memoire::Reinitialiser(LEtat().coursTouches); }

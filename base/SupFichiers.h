@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "base/fichiers/FichierSup.h"
 #include "core/records/Memoire.h"
@@ -17,6 +18,8 @@ inline constexpr int32_t kNombreFichiers = 42;
 std::array<int32_t, kNombreFichiers>& NumerosTables();
 // The format version of the base being read; it chooses each file's stored layout.
 TypeVersionFormat& VersionBase();
+// The version as text, "4.0.8" (its first three parts).
+std::string TexteVersion(const TypeVersionFormat& Version);
 // The file at a place of the base order (1..42); nil outside.
 TFichierSup* Fichier(int32_t Place);
 // The courses that the received orders of the request in progress touched.
@@ -29,6 +32,9 @@ void LibererTables();
 // Clears the table registry, then registers the 42 files in base order: their table numbers are 1
 // to 42. True when every file was registered.
 bool EnregistrerTousLesFichiers();
+// The first file (in base order) whose stored layout for the base being read is known but not read,
+// nil when every file reads it: such a base cannot be loaded.
+TFichierSup* FichierIllisible();
 
 // The server begins processing a request: the touched courses are forgotten.
 void SurDebutRequeteServeur();

@@ -147,8 +147,9 @@ int32_t TJourTZ::DecalerJourDansLaSemaine(int32_t Jour, int32_t Decalage, int32_
   const int64_t haut = int64_t{Reference} + 6 - Jour;
   const int64_t bas = int64_t{Reference} - Jour;
   int64_t applique = 0;
-  if (Decalage > 0) applique = std::max<int64_t>(0, std::min<int64_t>(Decalage, haut));
-  else if (Decalage < 0) applique = std::min<int64_t>(0, std::max<int64_t>(Decalage, bas));
+  // The cut may turn the shift around: a day already past the last one of the week comes back to it.
+  if (Decalage > 0) applique = std::min<int64_t>(Decalage, haut);
+  else if (Decalage < 0) applique = std::max<int64_t>(Decalage, bas);
   Applique = static_cast<int32_t>(applique);
   return Saturer(Jour + applique);
 }

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <memory>
 
-#include "core/diagnostics/Trace.h"
 #include "core/records/Xi.h"
 #include "net/netmodif.h"
 #include "objectdb/Traduction.h"
+#include "platform/ui/VclDialogue.h"
 
 namespace NetClient {
 
@@ -47,12 +47,11 @@ bool Decoder(const void* message, int32_t taille, TypeOrdre& ordre) {
 
 void AfficherRefus() {
   const std::string texte = Traduction::Traduire("netmodifP") + " " + Traduction::Traduire("netmodifd");
-  if (LEtat().afficher) {
+  // The program's own timed message unless a hook of the owner's takes it.
+  if (LEtat().afficher)
     LEtat().afficher(texte, std::string(), 15000, 0, 8, true);
-  } else {
-    std::string ligne;
-    Trace::TraceurParDefaut()->Tracer(texte, ligne);
-  }
+  else
+    VclDialogue::AfficherMessageTemporise(texte, std::string(), 15000, 0, 8, true);
 }
 
 // Steps 3 to 7 on a registered table: the record found or inserted, converted and stored.

@@ -210,13 +210,17 @@ void TIeClient::AuthentificationRecue(const TypeAdresseMessage& Adresse, const u
   EnvoyerLogin(0);
 }
 
-// Step 6: an accepted login first fetches the user base; the owner hears of it only once the base
-// is there.
+// Step 6: an accepted login first fetches the user base; the owner hears of it once the base is
+// there. A fetch that fails (the link lost meanwhile) is told too, as a refused connection: without
+// its user base the session cannot work.
 void TIeClient::ReponseLoginRecue(const TypeAdresseMessage& Adresse, const uint8_t* Donnees) {
-  const auto statut = static_cast<TypeStatutConnection>(Donnees[0]);
-  const auto resultat = static_cast<TypeResultatReponseLogin>(Donnees[1]);
+  auto statut = static_cast<TypeStatutConnection>(Donnees[0]);
+  auto resultat = static_cast<TypeResultatReponseLogin>(Donnees[1]);
   FinPoigneeDeMain();
-  if (resultat == LoginOk && !DemanderInfosUtilisateurs()) return;
+  if (resultat == LoginOk && !DemanderInfosUtilisateurs()) {
+    statut = NonAutorise;
+    resultat = ConnexionRefusee;
+  }
   ReponseLogin(Adresse.IdentConnexion, identEtendu_, statut, resultat);
 }
 

@@ -283,14 +283,17 @@ void LireBlocParametresBase(TStream& Flux) {
   // The object applies its setters locally while the block is read, whatever stops the read.
   struct Chargement {
     TParametresBase& b;
-    explicit Chargement(TParametresBase& x) : b(x) { b.DefinirAppliquerOrdre(true); }
-    ~Chargement() { b.DefinirAppliquerOrdre(false); }
+    explicit Chargement(TParametresBase& x) : b(x) { b.DefinirChargement(true); }
+    ~Chargement() { b.DefinirChargement(false); }
   } chargement(base);
   NetBases::BaseAnterieure506() = false;
   SupParam::InitialiserParametresParDefaut();
   SupEtatsPlaces::ViderEnregistrementReserve();
   LEtat().statuts = {};
   LEtat().mot46 = 0;
+  // What an older base does not carry takes its default, never the previous base's value.
+  base.JoursOuvres().SetJoursOuvres(TJoursOuvres::kJoursParDefaut);
+  base.DefinirFichierRacineHTML(std::string());
 
   uint8_t entete[kTailleEntete];
   const bool enteteLu = Flux.Read(entete, kTailleEntete) == kTailleEntete;
@@ -306,6 +309,8 @@ void LireBlocParametresBase(TStream& Flux) {
     // A grid without places, days or hours, or with fewer places than hours, is a corrupt block.
     if (p == 0 || d == 0 || h == 0 || p / h == 0) throw EReadError("Erreur de lecture du flux");
     SupParametresGrille::Definir(p, d, h);
+    // The lunch service starts from its defaults for this grid; bases from 3.0.0 on carry their own.
+    SupDemiPension::AjusterDemiPension(false);
     int32_t demiJournee = static_cast<int32_t>(LireMot(entete + 14, 2));
     g.PlaceDemiJournee = demiJournee > p ? p / 2 : demiJournee;
 
@@ -356,6 +361,7 @@ void LireBlocParametresBase(TStream& Flux) {
       }
     }
   }
+  if (!enteteLu || LireMot(entete, 2) == 1) SupDemiPension::AjusterDemiPension(false);
   const TypeParametresGrille& grille = SupParametresGrille::Parametres();
 
   // Step 4: the first date and the locked weeks.

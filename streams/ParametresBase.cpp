@@ -75,7 +75,7 @@ void TParametresBase::Modifier(uint32_t Code, bool Inchange, int32_t Taille, con
   SupTraitement::TraitementEmpile code(Code);
   if (Local()) {
     Stocker();
-    SetModifie(true);
+    if (!EnChargement()) SetModifie(true);
     return;
   }
   (void)NetClient::EnvoyerRequeteServeur(Code, 0, Taille, Donnees, Genre, nullptr);
@@ -90,7 +90,8 @@ void TParametresBase::ModifierPremiereDate(TDateTime Date) {
         appliquerOrdre_ == 0 && Utilisateur::CodeUtilisateurCourant() != Utilisateur::kCodeSuperUtilisateur;
     premiereDate_ = Date;
     ModifierDomaineVerrouillage(TypeDomaineHebdomadaire{});
-    if (NetClient::ClientDonnees() != nullptr && !NetClient::PasserParServeur())
+    // A base being read brings its own holidays: the previous base's are neither its nor to change.
+    if (!EnChargement() && NetClient::ClientDonnees() != nullptr && !NetClient::PasserParServeur())
       (void)SupJourFerie::SupprimerJoursFeriesHorsDates(premiereDate_, DerniereDate());
     if (prevenir) MessagePremiereDate();
   });
@@ -189,6 +190,11 @@ void TParametresBase::SetModifie(bool Valeur) {
 void TParametresBase::DefinirAppliquerOrdre(bool Valeur) {
   appliquerOrdre_ = Valeur ? 1 : 0;
   joursOuvres_->SetModificationLocale(Valeur);
+}
+
+void TParametresBase::DefinirChargement(bool Valeur) {
+  chargement_ = std::max(0, chargement_ + (Valeur ? 1 : -1));
+  DefinirAppliquerOrdre(chargement_ > 0);
 }
 
 void TParametresBase::VerrouillerSemainesEcoulees() {

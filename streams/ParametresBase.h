@@ -65,6 +65,10 @@ class TParametresBase final : public IParametresBaseOrdres {
   bool TraiterOrdreJoursOuvres(uint32_t Code, int32_t Taille, const void* Donnees, int32_t Parametre);
   void SetModifie(bool Valeur);
   void DefinirAppliquerOrdre(bool Valeur);
+  // A base is being read (nested reads count): the setters apply locally, change no other table and
+  // mark nothing modified; the end of the outermost read clears AppliquerOrdre.
+  void DefinirChargement(bool Valeur);
+  bool EnChargement() const { return chargement_ > 0; }
   TDateTime DerniereDate() const { return premiereDate_ + 364; }
   void VerrouillerSemainesEcoulees();
 
@@ -101,6 +105,7 @@ class TParametresBase final : public IParametresBaseOrdres {
 
   uint8_t modifie_ = 0;
   uint8_t appliquerOrdre_ = 1;
+  int32_t chargement_ = 0;
   TDateTime premiereDate_ = 0;
   TypeDomaineHebdomadaire domaineVerrouillage_;
   uint8_t clotureAutomatique_ = 0;

@@ -44,26 +44,29 @@ void ImporterBase(TStream& Flux) {
   struct Chargement {
     TParametresBase* p;
     explicit Chargement(TParametresBase* x) : p(x) {
-      if (p != nullptr) p->DefinirAppliquerOrdre(true);
+      if (p != nullptr) p->DefinirChargement(true);
     }
     ~Chargement() {
-      if (p != nullptr) p->DefinirAppliquerOrdre(false);
+      if (p != nullptr) p->DefinirChargement(false);
     }
   } chargement(parametres);
   EnregistrementsRefuses() = 0;
   SupParam::InitialiserParametresParDefaut();
   uint8_t nom[kTailleNom] = {};
   Flux.ReadBuffer(nom, kTailleNom);
-  std::string chemin(reinterpret_cast<const char*>(nom + 1), nom[0]);
-  // A server path loses its folder, whatever its separators.
-  const auto separateur = chemin.find_last_of("\\/");
-  NetBases::NomBase() = separateur == std::string::npos ? chemin : chemin.substr(separateur + 1);
+  // The full name: the default backup and archive folders are beside the base.
+  NetBases::NomBase().assign(reinterpret_cast<const char*>(nom + 1), nom[0]);
 
   TBinaryFormatterWithSize formateur(&Flux);
   TMemoryStream travail;
   formateur.LireFlux(&travail);
   travail.SetPosition(0);
   BlocParametresBase::LireBlocParametresBase(travail);
+  // A file stored in a layout that is known but not read would load misaligned records.
+  if (const TFichierSup* illisible = SupFichiers::FichierIllisible())
+    throw EReadError("ImporterBase: the records of " + std::string(illisible->Description().Extension) +
+                     " in a base of version " + SupFichiers::TexteVersion(SupFichiers::VersionBase()) +
+                     " are not read");
 
   if (!SupToutesTables::CreerToutesLesTables())
     throw EReadError("ImporterBase: the tables of the base could not be created");

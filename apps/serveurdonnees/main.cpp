@@ -9,6 +9,7 @@
 //   assign FOLDER CODE PROFILE USERPROFILE   the user holds that user profile in that server profile
 //   unassign FOLDER CODE PROFILE
 //   run FOLDER [ADDRESS]               serves until SIGTERM or SIGINT (default address 127.0.0.1)
+//   --help, -h                         prints this usage on standard output
 // The exit status is 0 when the command did what it says, 1 otherwise (the reason on standard error).
 #include <iostream>
 #include <string>
@@ -29,6 +30,18 @@
 #include "streams/VclImportExport.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: serveurdonnees COMMAND FOLDER ...\n"
+    "  init FOLDER [PROFILE [PORT]]             a new server: the SPR administrator (password on standard\n"
+    "                                           input) and one server profile (default Base, port 49300)\n"
+    "  user-add FOLDER CODE NAME [LOGIN]        a user (password on standard input)\n"
+    "  user-change FOLDER CODE NAME [LOGIN]     a user's name and login (new password on standard input)\n"
+    "  user-remove FOLDER CODE                  a user and its assignments\n"
+    "  assign FOLDER CODE PROFILE USERPROFILE   the user holds that user profile in that server profile\n"
+    "  unassign FOLDER CODE PROFILE\n"
+    "  run FOLDER [ADDRESS]                     serves until SIGTERM or SIGINT (default 127.0.0.1)\n"
+    "  --help, -h                               this text\n";
 
 int Fail(const std::string& Reason) {
   std::cerr << Reason << std::endl;
@@ -133,8 +146,15 @@ int Run(const std::vector<std::string>& Args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Fail("usage: serveurdonnees init|user-add|user-change|user-remove|assign|unassign|run FOLDER ...");
+  if (argc < 2) {
+    std::cerr << kUsage;
+    return 1;
+  }
   const std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
   const std::vector<std::string> args(argv + 2, argv + argc);
   Modules::Demarrer({ModulesCore(), ModulesObjectdb(), ModulesNet(), ModulesBase(), ModulesStreams()});
   int status = 0;

@@ -28,7 +28,8 @@ void MarquerBase() { EcrGlobale::MarquerBaseModifiee(EcrGlobale::FicheGlobales()
 
 }  // namespace
 
-TFichierSup::TFichierSup(const TypeDescriptionFichier& Description) : description_(Description) {}
+TFichierSup::TFichierSup(const TypeDescriptionFichier& Description, bool (*ContenuParDefaut)())
+    : description_(Description), contenuParDefaut_(ContenuParDefaut) {}
 
 TFichierSup::~TFichierSup() { LibererTable(); }
 
@@ -155,15 +156,20 @@ bool TFichierSup::LireArticleStocke(std::size_t Disposition, const uint8_t* Stoc
   if (Genre == GM_Suppression) return true;
   if (Table == nullptr || Disposition >= description_.Dispositions.size()) return false;
   // A new record starts from the file's defaults; a changed one keeps what the layout does not hold.
+  // A layout known but not read would misread every field: its records are refused.
+  const TypeLireStocke lire = description_.Dispositions[Disposition].Lire;
+  if (lire == nullptr) return false;
   if (Genre == GM_Creation) ViderArticle();
   std::memcpy(Table, &Identifiant, 4);
-  return description_.Dispositions[Disposition].Lire(*this, Stocke, Genre);
+  return lire(*this, Stocke, Genre);
 }
 
-bool TFichierSup::EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre) {
+bool TFichierSup::EcrireArticleStocke(uint8_t* Stocke, uint32_t Taille, int32_t Identifiant, TypeGenreModif Genre) {
   if (Genre == GM_Suppression) return true;
   if (Table == nullptr || description_.Ecrire == nullptr) return false;
-  std::memset(Stocke, 0, description_.Dispositions.back().Taille);
+  std::memset(Stocke, 0, Taille);
+  // The writer writes the current layout: an older, smaller buffer cannot hold it.
+  if (Taille < description_.Dispositions.back().Taille) return false;
   const bool ok = description_.Ecrire(*this, Stocke);
   std::memcpy(Table, &Identifiant, 4);
   return ok;
@@ -177,6 +183,10 @@ std::size_t TFichierSup::DispositionPour(const TypeVersionFormat& VersionBase, b
   return courante;
 }
 
+bool TFichierSup::DispositionLue(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const {
+  return description_.Dispositions[DispositionPour(VersionBase, BaseAnterieure506)].Lire != nullptr;
+}
+
 int32_t TFichierSup::InscrireFichier() {
   const std::size_t d = DispositionPour(SupFichiers::VersionBase(), NetBases::BaseAnterieure506());
   const TypeDispositionStockee& disposition = description_.Dispositions[d];
@@ -187,12 +197,14 @@ int32_t TFichierSup::InscrireFichier() {
   entree.Table = &Table;
   entree.TailleStockee = disposition.Taille;
   entree.Extension = description_.Extension;
+  if (contenuParDefaut_ != nullptr) entree.ContenuParDefaut = contenuParDefaut_;
   entree.LireArticleStocke = [this, d](uint8_t* stocke, void*, int32_t identifiant, TypeGenreModif genre) {
     return LireArticleStocke(d, stocke, identifiant, genre);
   };
   if (description_.Ecrire != nullptr)
-    entree.EcrireArticleStocke = [this](uint8_t* stocke, void*, int32_t identifiant, TypeGenreModif genre) {
-      return EcrireArticleStocke(stocke, identifiant, genre);
+    entree.EcrireArticleStocke = [this, taille = disposition.Taille](uint8_t* stocke, void*, int32_t identifiant,
+                                                                     TypeGenreModif genre) {
+      return EcrireArticleStocke(stocke, taille, identifiant, genre);
     };
   entree.AvantOrdre = AvantOrdre;
   entree.ApresOrdre = ApresOrdre;

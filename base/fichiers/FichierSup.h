@@ -108,7 +108,7 @@ struct TypeChampFichier {
 struct TypeDispositionStockee {
   uint32_t Taille;           // bytes of one stored record
   TypeVersionFormat Limite;  // applies to bases below this version; ignored for the last layout
-  TypeLireStocke Lire;
+  TypeLireStocke Lire;       // nil for an older layout that is known but not read: its records are refused
 };
 
 struct TypeDescriptionFichier {
@@ -130,7 +130,8 @@ struct TypeDescriptionFichier {
 
 class TFichierSup {
  public:
-  explicit TFichierSup(const TypeDescriptionFichier& Description);
+  // `ContenuParDefaut`: the unit's default-contents routine, handed to the registry; may be nil.
+  explicit TFichierSup(const TypeDescriptionFichier& Description, bool (*ContenuParDefaut)() = nullptr);
   virtual ~TFichierSup();
   TFichierSup(const TFichierSup&) = delete;
   TFichierSup& operator=(const TFichierSup&) = delete;
@@ -177,10 +178,17 @@ class TFichierSup {
   std::string ChaineDe(uint32_t NumeroArticle, int32_t Decalage, int32_t Capacite);
   // Stored to in-memory through the layout at `Disposition` (index into the description's list).
   bool LireArticleStocke(std::size_t Disposition, const uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre);
-  // In-memory to the current stored layout; sets the record's identifier.
-  bool EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre);
+  // In-memory to the current stored layout into a buffer of `Taille` bytes (zero-filled first); sets
+  // the record's identifier. False, nothing written, when the current layout does not fit the buffer.
+  bool EcrireArticleStocke(uint8_t* Stocke, uint32_t Taille, int32_t Identifiant, TypeGenreModif Genre);
+  // The same into a buffer of the current layout's size.
+  bool EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre) {
+    return EcrireArticleStocke(Stocke, description_.Dispositions.back().Taille, Identifiant, Genre);
+  }
   // The layout that a base of that version is stored in (index into the description's list).
   std::size_t DispositionPour(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const;
+  // False when that layout is known but not read: a base stored in it cannot be loaded.
+  bool DispositionLue(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const;
   // Chooses the layout, registers the file, keeps its table number and recreates its verifier.
   // Returns the table number (0 when the registry refused it).
   virtual int32_t InscrireFichier();
@@ -211,6 +219,7 @@ class TFichierSup {
 
  private:
   const TypeDescriptionFichier& description_;
+  bool (*contenuParDefaut_)();
   std::vector<uint8_t> tampon_;  // the stored-record buffer of the registered layout
   std::unique_ptr<TVerificateurNetXi> verificateur_;
 };

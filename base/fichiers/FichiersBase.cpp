@@ -1,5 +1,6 @@
 #include "base/fichiers/FichiersBase.h"
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <utility>
@@ -223,6 +224,42 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
 }
 // clang-format on
 
+// The older stored layouts of the files whose readers of them are not built: a base stored in one of
+// them is refused rather than read from misaligned records. Sizes, each with the version below which
+// it applies, oldest first.
+struct TypeAnciennesNonLues {
+  const char* Extension;
+  std::vector<std::pair<uint32_t, TypeVersionFormat>> Dispositions;
+};
+const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
+  static const std::vector<TypeAnciennesNonLues> anciennes = {
+      {".ELE", {{184, {4, 0, 1, 0}}, {448, {4, 0, 6, 0}}, {456, {4, 0, 9, 0}}}},
+      {".FMR", {{15, {2, 0, 3, 0}}, {15, {2, 0, 86, 0}}, {15, {2, 0, 103, 0}}, {15, {4, 0, 3, 0}}, {15, {4, 0, 99, 0}}}},
+      {".SFM", {{20, {2, 0, 86, 0}}, {20, {2, 0, 91, 0}}}},
+      {".RLM", {{8, {4, 0, 99, 0}}}},
+      {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
+      {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
+      {".CRS",
+       {{64, {2, 0, 48, 0}}, {76, {2, 0, 119, 0}}, {88, {3, 0, 0, 0}}, {108, {3, 0, 1, 0}}, {108, {3, 0, 2, 0}},
+        {112, {3, 0, 5, 0}}, {192, {3, 0, 6, 0}}, {192, {3, 0, 12, 0}}, {200, {3, 0, 27, 0}}, {200, {3, 1, 7, 0}},
+        {103, {4, 0, 99, 0}}}},
+      {".IRS", {{20, {3, 0, 0, 0}}}},
+      {".ICR", {{20, {3, 0, 0, 0}}}},
+      {".PAM", {{112, {2, 0, 65, 0}}, {16, {4, 0, 99, 0}}}},
+      {".RRU", {{12, {3, 0, 4, 0}}}},
+      {".APP", {{216, {2, 0, 108, 0}}, {420, {4, 0, 99, 0}}}},
+  };
+  return anciennes;
+}
+
+TypeDeclarationFichier AvecAnciennes(TypeDeclarationFichier d) {
+  for (const TypeAnciennesNonLues& a : AnciennesNonLues()) {
+    if (std::strcmp(a.Extension, d.Extension) != 0) continue;
+    for (const auto& [taille, limite] : a.Dispositions) d.Anciennes.push_back({taille, limite, nullptr});
+  }
+  return d;
+}
+
 std::array<TFichierSup*, 42> Construire() {
   static std::deque<TypeDescriptionFichier> descriptions;
   static std::deque<TFichierSup> fichiers;
@@ -245,7 +282,7 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[39] = &SupRelationRessourceMatiere::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeDeclarationFichier& d : Declarations()) {
-    descriptions.push_back(DeclarationFichier::Decrire(d));
+    descriptions.push_back(DeclarationFichier::Decrire(AvecAnciennes(d)));
     fichiers.emplace_back(descriptions.back());
     ordre[static_cast<std::size_t>(d.Place - 1)] = &fichiers.back();
   }

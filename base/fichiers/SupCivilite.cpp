@@ -34,7 +34,7 @@ const TypeDescriptionFichier& DescriptionFichier() {
 // as record numbers.
 class TFichierCivilites final : public TFichierSup {
  public:
-  TFichierCivilites() : TFichierSup(DescriptionFichier()) {}
+  TFichierCivilites() : TFichierSup(DescriptionFichier(), &CreerCivilitesParDefaut) {}
 
   bool ChercherParIdentifiant(int32_t Identifiant) override {
     if (Identifiant <= 0 || Table == nullptr) return false;

@@ -24,7 +24,7 @@ const TypeDescriptionFichier& DescriptionFichier() {
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(DescriptionFichier());
+  static TFichierSup fichier(DescriptionFichier(), &CreerModalitesParDefaut);
   return fichier;
 }
 

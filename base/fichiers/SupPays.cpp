@@ -28,7 +28,7 @@ const TypeDescriptionFichier& DescriptionFichier() {
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(DescriptionFichier());
+  static TFichierSup fichier(DescriptionFichier(), &CreerPaysParDefaut);
   return fichier;
 }
 

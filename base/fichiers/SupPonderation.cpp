@@ -43,7 +43,7 @@ const TypeDescriptionFichier& DescriptionFichier() {
 
 class TFichierPonderations final : public TFichierSup {
  public:
-  TFichierPonderations() : TFichierSup(DescriptionFichier()) {}
+  TFichierPonderations() : TFichierSup(DescriptionFichier(), &CreerPonderationsParDefaut) {}
   int32_t InscrireFichier() override {
     echelle = {};
     return TFichierSup::InscrireFichier();

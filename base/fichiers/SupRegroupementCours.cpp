@@ -38,7 +38,7 @@ const TypeDescriptionFichier kDescription{
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(kDescription);
+  static TFichierSup fichier(kDescription, &CreerRegroupementsCoursParDefaut);
   return fichier;
 }
 

@@ -74,7 +74,7 @@ bool EstNomStandard(const std::string& Nom) {
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(DescriptionFichier());
+  static TFichierSup fichier(DescriptionFichier(), &CreerTypologiesCoursParDefaut);
   return fichier;
 }
 

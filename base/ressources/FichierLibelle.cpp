@@ -57,7 +57,7 @@ TypeDescriptionFichier Decrire(const TypeDescriptionLibelle& Libelle) {
 }  // namespace FichierLibelle
 
 TFichierLibelle::TFichierLibelle(const TypeDescriptionFichier& Description, const TypeDescriptionLibelle& Libelle)
-    : TFichierSup(Description), libelle_(Libelle) {}
+    : TFichierSup(Description, Libelle.ContenuParDefaut), libelle_(Libelle) {}
 
 bool TFichierLibelle::CreerLibellesParDefaut() { return ContenuParDefaut(libelle_.CodeParDefaut); }
 

@@ -27,6 +27,7 @@ struct TypeDescriptionLibelle {
   // The right that a change of the label of a resource of that kind needs; true for a kind that
   // needs none.
   bool (*Droit)(uint8_t Genre);
+  bool (*ContenuParDefaut)();  // the unit's default-contents routine
 };
 
 class TFichierLibelle final : public TFichierSup {

@@ -14,7 +14,8 @@ bool Droit(uint8_t Genre) {
 }
 
 const TypeDescriptionLibelle kLibelle{"SupLibelleClasse",          ".LCL", 0x17, kPlace, kCodeCreerLibellesClasseParDefaut,
-                                      kCodeAffecterLibelleClasse, kCodeSupprimerLibelleClasse, &Droit};
+                                      kCodeAffecterLibelleClasse, kCodeSupprimerLibelleClasse, &Droit,
+                                      &CreerLibellesClasseParDefaut};
 
 }  // namespace
 

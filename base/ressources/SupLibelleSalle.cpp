@@ -10,7 +10,8 @@ namespace {
 bool Droit(uint8_t Genre) { return Genre != SupRessource::kSalle || SupDroitFonctionnel::DroitModifierSalles(); }
 
 const TypeDescriptionLibelle kLibelle{"SupLibelleSalle",          ".LSL", 0x2C, kPlace, kCodeCreerLibellesSalleParDefaut,
-                                      kCodeAffecterLibelleSalle, kCodeSupprimerLibelleSalle, &Droit};
+                                      kCodeAffecterLibelleSalle, kCodeSupprimerLibelleSalle, &Droit,
+                                      &CreerLibellesSalleParDefaut};
 
 }  // namespace
 

@@ -87,7 +87,7 @@ uint32_t SupprimerSi(F Garder) {
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(DescriptionFichier());
+  static TFichierSup fichier(DescriptionFichier(), &CreerRelationsRessourceMatiereParDefaut);
   return fichier;
 }
 

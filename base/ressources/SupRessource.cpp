@@ -218,7 +218,7 @@ void SupprimerVisibilite() {
 
 class TFichierRessources final : public TFichierSup {
  public:
-  TFichierRessources() : TFichierSup(DescriptionFichier()) {
+  TFichierRessources() : TFichierSup(DescriptionFichier(), &SupRessource::ContenuParDefaut) {
     AvantOrdre = [](uint8_t*, void*, int32_t, TypeGenreModif Genre) {
       OccupationPerimee();
       if (Genre == GM_Suppression) SupprimerVisibilite();

@@ -17,6 +17,15 @@ using E = TypeEnregistrementStatut;
 // Weeks 1 to 41: the domain of application of a new status.
 constexpr int64_t kSemaines1A41 = ((int64_t{1} << 42) - 1) & ~int64_t{1};
 
+// A status stored without a domain of application applies to weeks 1 to 41.
+bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
+  if (!DeclarationFichier::LireChamps(f, s, Genre)) return false;
+  TypeDomaineHebdomadaire& domaine = reinterpret_cast<E*>(f.Enregistrement())->Domaine;
+  if (std::all_of(domaine.Octets.begin(), domaine.Octets.end(), [](uint8_t o) { return o == 0; }))
+    for (std::size_t i = 0; i < 7; ++i) domaine.Octets[i] = static_cast<uint8_t>(kSemaines1A41 >> (8 * i));
+  return true;
+}
+
 using namespace Champ;
 const TypeDescriptionFichier& DescriptionFichier() {
   static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
@@ -25,6 +34,11 @@ const TypeDescriptionFichier& DescriptionFichier() {
        Entier("T3", 44), Booleen("ParDefaut", 48), Entier("MaxT1Semaine", 52).Vaut(3500), Entier("MaxT1Cycle", 56),
        Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64).Vaut(kSemaines1A41)},
       {{false, {"Identifiant"}}, {true, {"Nom"}}, {false, {"ParDefaut"}}},
+      &Lire,
+      nullptr,
+      nullptr,
+      // The layouts of older bases are known but not read yet: a base stored in them is refused.
+      {{48, {3, 1, 6, 0}, nullptr}, {68, {5, 0, 3, 0}, nullptr}},
   });
   return d;
 }

@@ -71,6 +71,34 @@ void SemencesTrame() {
   Ecrire("Trame", "chiffree", Octets{1, 16} + Texte(phrase) + Octets{0} + Texte(chiffree) + vivant);
 }
 
+// Datagrams of the UDP channel as the target reads them (sender, 16-bit length, bytes): two servers
+// describing themselves (the current form and the older one), one asking for the host description,
+// one leaving, and bytes that are no frame.
+void SemencesCanalUdp() {
+  auto datagramme = [](uint8_t Expediteur, uint32_t Id, const std::string& Donnees) {
+    std::string t;
+    if (!Trame::Construire({0, 2}, Id, Donnees.data(), static_cast<uint32_t>(Donnees.size()), 0, t)) std::abort();
+    return Octets{Expediteur} + Valeur<uint16_t>(static_cast<uint16_t>(t.size())) + Texte(t);
+  };
+  auto host = [](const std::string& Nom, const std::string& Libelle, std::size_t Taille) {
+    std::string h(Taille, '\0');
+    h[0] = static_cast<char>(Nom.size());
+    h.replace(1, Nom.size(), Nom);
+    h[51] = static_cast<char>(Libelle.size());
+    h.replace(52, Libelle.size(), Libelle);
+    h[83] = static_cast<char>(0x50);  // TCP port 49232
+    h[84] = static_cast<char>(0xC0);
+    return h;
+  };
+  Ecrire("CanalUdp", "deux-serveurs",
+         datagramme(0, GenresMessages::CM_ENVOYER_HOST, host("serveur-nord", "Lycee Nord", 361)) +
+             datagramme(1, GenresMessages::CM_ENVOYER_HOST, host("ancien", "Ancien", 360)) +
+             datagramme(0, GenresMessages::CM_DEMANDER_HOST, "") + datagramme(1, GenresMessages::CM_DECONNEXION,
+                                                                              std::string(9, '\0')));
+  Ecrire("CanalUdp", "pas-une-trame", Octets{2, 5, 0, 'h', 'e', 'l', 'l', 'o'} +
+                                          datagramme(2, GenresMessages::CM_ENVOYER_HOST, host("n", "l", 361)));
+}
+
 // The data client's messages, each as the target reads it (the kind's place in its list, a 16-bit
 // length, the bytes): a whole handshake whose answers decipher, then the refusals and the rest.
 void SemencesClientDonnees() {
@@ -238,6 +266,7 @@ void SemencesTransfertEtOrdres() {
 void Net() {
   SemencesBaseUtilisateurs();
   SemencesTrame();
+  SemencesCanalUdp();
   SemencesCryptageClientServeur();
   SemencesClientDonnees();
   SemencesLPStr();

@@ -7,6 +7,7 @@
 // byte (modulo 6), the low 16 bits of the code, a 32-bit parameter, a 16-bit length and that many
 // bytes. Afterwards every label holds at most 6 characters, the options and lunch service hold
 // together, and no request was sent (the client is in exclusive mode; orders apply locally).
+#include <bit>
 #include <vector>
 
 #include "base/SupDemiPension.h"
@@ -89,6 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
                        d.DureeServiceDemiPension <= d.FinDemiPension - d.DebutDemiPension,
                    "the lunch service is brought back inside the grid");
   Fuzz::Verifier(ParametresBase::Parametres()->AppliquerOrdre(), "orders keep the loading mark they found");
-  Fuzz::Verifier((ParametresBase::Parametres()->GetJoursOuvres() & 1) == 0, "bit 0 of the working days stays clear");
+  // The set keeps the byte the order gave; bit 0 stands for no day.
+  const uint8_t ensemble = ParametresBase::Parametres()->GetJoursOuvres();
+  Fuzz::Verifier(ParametresBase::Parametres()->NombreJoursOuvres() == std::popcount(static_cast<unsigned>(ensemble & 0xFE)),
+                 "bit 0 of the working days counts no day");
   return 0;
 }

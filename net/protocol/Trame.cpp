@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "net/cipher/CryptageClientServeur.h"
@@ -13,6 +14,8 @@ using PetitBoutiste::LireCardinal;
 namespace Trame {
 
 namespace {
+
+constexpr std::size_t kMorceauExtraction = 64 * 1024;
 
 void EcrireEntete(uint8_t* p, uint8_t Genre, uint32_t Longueur) {
   p[0] = kVersionProtocole;
@@ -99,8 +102,15 @@ bool Extraire(std::string_view Zlib, TypeMessageRecu& Message) {
   if (ok) {
     Message.Id = LireCardinal(entete + 2);
     Message.Adresse = {LireCardinal(entete + 6), entete[10]};
-    Message.Donnees.resize(d);
-    ok = Remplir(z, reinterpret_cast<uint8_t*>(Message.Donnees.data()), d, fini);
+    // The buffer grows as the data inflates: a small frame announcing a large size costs no more
+    // than one piece before it is found short.
+    Message.Donnees.clear();
+    while (ok && Message.Donnees.size() < d) {
+      const std::size_t avant = Message.Donnees.size();
+      const uint32_t n = static_cast<uint32_t>(std::min<std::size_t>(kMorceauExtraction, d - avant));
+      Message.Donnees.resize(avant + n);
+      ok = Remplir(z, reinterpret_cast<uint8_t*>(Message.Donnees.data()) + avant, n, fini);
+    }
   }
   // The stream must end right after the announced data, with no byte of input left over.
   if (ok && !fini) {

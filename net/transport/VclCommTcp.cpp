@@ -217,13 +217,14 @@ void TCommunicationTcp::ErreurSocket(TypeErreurSocket Genre, int32_t Code) {
   codeErreur_ = Code;
   erreurEvenement_ = Genre;
   const std::string hote = NomHoteDistant();
-  // A socket in error is of no more use (a failed send excepted): the link goes before anyone is told.
-  if (Genre != TypeErreurSocket::Envoi) PerdreLiaison();
+  // A handler of the owner's decides what becomes of the link.
   int32_t code = Code;
   if (SurErreurSocket) {
     SurErreurSocket(this, Genre, code);
     return;
   }
+  // Otherwise a socket in error is of no more use (a failed send excepted): the link goes first.
+  if (Genre != TypeErreurSocket::Envoi) PerdreLiaison();
   if (Genre == TypeErreurSocket::Deconnexion) return;
   const std::string texte = Format(Traduction::Traduire("VclCommTcpErreurReseauFormat"),
                                    {Traduction::Traduire(CleErreur(Genre)), hote}) +
@@ -377,6 +378,7 @@ void TCommunicationTcpClient::Connexion(const std::shared_ptr<Liaison>& L) {
     std::copy(octets.begin(), octets.end(), L->adresse.begin() + 4);
   }
   L->connecte = true;
+  EffacerCodeErreur();
   derniereReception_ = std::chrono::steady_clock::now();
   Lire(L);
   if (SurConnexion) SurConnexion(this, identServeur_, 0);

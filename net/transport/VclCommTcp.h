@@ -151,8 +151,8 @@ class TCommunicationTcp : public TCommunicationIp {
   // (pieces of 1024 bytes), the rest (or all of it, when the queue is not empty) to the queue. A
   // queue beyond 0xA00000 bytes closes the link.
   void EnvoyerSurSocket(const std::string& Zone);
-  // The socket's error event: stores the error, tells SurErreurSocket or shows a timed message, and
-  // loses the link unless it was a send error.
+  // The socket's error event: stores the error; then tells SurErreurSocket, which decides, or loses
+  // the link (unless it was a send error) and shows a timed message.
   void ErreurSocket(TypeErreurSocket Genre, int32_t Code);
   // The client's socket operations behind EnvoyerSurSocket.
   virtual bool Connecte() const { return false; }
@@ -169,6 +169,8 @@ class TCommunicationTcp : public TCommunicationIp {
   void ArreterPresence();
   void RelancerPresence();
   void SetModeExclusif(bool Valeur) { modeExclusif_ = Valeur; }
+  // A connection made clears the last error.
+  void EffacerCodeErreur() { codeErreur_ = 0; }
   void SetModeExclusifServeur(bool Valeur) { modeExclusifServeur_ = Valeur; }
 
  private:

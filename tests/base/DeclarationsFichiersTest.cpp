@@ -19,6 +19,7 @@ using Octets = std::vector<uint8_t>;
 
 TFichierSup& Fichier(int32_t place) { return *SupFichiers::Fichier(place); }
 uint32_t TailleStockee(int32_t place) { return Fichier(place).Description().Dispositions.back().Taille; }
+std::size_t Courante(const TFichierSup& f) { return f.Description().Dispositions.size() - 1; }
 
 // True when the zones [debut, debut + taille) are inside [0, limite) and none overlaps another.
 bool ZonesDisjointes(std::vector<std::pair<int32_t, int32_t>> zones, int32_t limite, std::string& erreur) {
@@ -162,7 +163,7 @@ TEST_F(DeclarationsBase, ACourseStoresItsSiteByNumberAndItsPlaceOnSixteenBits) {
 
   for (auto [stockee, attendu] : {std::pair{numeroSite, 1u}, {static_cast<uint32_t>(identifiantSite), 0u}}) {
     std::memcpy(&stocke[98], &stockee, 4);
-    ASSERT_TRUE(cours.LireArticleStocke(0, stocke.data(), 102, GM_Creation));
+    ASSERT_TRUE(cours.LireArticleStocke(Courante(cours), stocke.data(), 102, GM_Creation));
     uint32_t lu;
     std::memcpy(&lu, champ("Site"), 4);
     EXPECT_EQ(lu, attendu) << stockee;
@@ -311,7 +312,7 @@ TEST_F(DeclarationsBase, AReferenceThatNamesNoRecordIsRefusedOrStandsForNoneOrTh
     TFichierSup& f = Fichier(c.Place);
     SCOPED_TRACE(std::string(f.Description().Extension) + " case " + std::to_string(&c - cas));
     f.ViderArticle();
-    ASSERT_EQ(f.LireArticleStocke(0, c.Stocke.data(), 8, GM_Creation), c.Accepte);
+    ASSERT_EQ(f.LireArticleStocke(Courante(f), c.Stocke.data(), 8, GM_Creation), c.Accepte);
     if (!c.Accepte) continue;
     uint32_t numero;
     std::memcpy(&numero, f.Enregistrement() + DeclarationFichier::ChampNomme(f.Description(), c.Champ)->Decalage, 4);

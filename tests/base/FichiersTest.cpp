@@ -10,12 +10,14 @@
 #include "BaseEssai.h"
 #include "base/SupTraitement.h"
 #include "base/VerificateurNetXi.h"
+#include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupLieu.h"
 #include "base/fichiers/SupModaliteAdmission.h"
 #include "base/fichiers/SupPays.h"
 #include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
+#include "net/NetBases.h"
 #include "net/netmodif.h"
 
 namespace {
@@ -462,3 +464,72 @@ TEST(FichierSupChaines, CountedStringsAreCutToTheirCapacity) {
 }
 
 }  // namespace
+
+namespace {
+
+// Registers every file for a base of that version older than 5.0.6.
+void InscrireVersion(const TypeVersionFormat& version) {
+  SupFichiers::VersionBase() = version;
+  NetBases::BaseAnterieure506() = true;
+  ASSERT_TRUE(SupFichiers::EnregistrerTousLesFichiers());
+}
+
+}  // namespace
+
+// A 4.0.8 base stores its students, statuses, courses, contributions and quotas in older layouts:
+// they register at their sizes of that version, their records are refused rather than misread, and
+// the base is reported as not readable, naming the first such file.
+TEST_F(BaseOuverte, AnOlderBaseRegistersItsOlderSizesAndLayoutsNotReadRefuseTheirRecords) {
+  InscrireVersion({4, 0, 8, 0});
+  // place, size registered for 4.0.8
+  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 44u}})
+    EXPECT_EQ(NetXi::Table(place)->TailleStockee, taille) << NetXi::Table(place)->Extension;
+  ASSERT_NE(SupFichiers::FichierIllisible(), nullptr);
+  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".ELE");
+  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "4.0.8");
+  Recevoir(OrdreRecu(GM_Creation, 8, 456, std::vector<uint8_t>(456, 0)));
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(8)->Table), 0u) << "a student of an unread layout is refused";
+
+  // A base at the current version, or at 5.0.6 and later whatever its parts, reads every file.
+  InscrireVersion({5, 0, 3, 0});
+  EXPECT_EQ(SupFichiers::FichierIllisible(), nullptr);
+  EXPECT_EQ(NetXi::Table(16)->TailleStockee, 72u);
+  NetBases::BaseAnterieure506() = false;
+  SupFichiers::VersionBase() = {2, 0, 0, 0};
+  EXPECT_EQ(SupFichiers::FichierIllisible(), nullptr);
+  NetBases::BaseAnterieure506() = false;
+  SupFichiers::VersionBase() = {};
+}
+
+// The registry keeps each file's default-contents routine; the files without one keep none.
+TEST_F(BaseOuverte, TheRegistryHoldsTheDefaultContentsOfTheFilesThatHaveThem) {
+  const TypeTableReseau* pays = NetXi::Table(6);
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return true; };
+  ASSERT_TRUE(pays->ContenuParDefaut);
+  EXPECT_TRUE(pays->ContenuParDefaut());
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(client_.Envoyees[0].Code, SupPays::kCodeCreerPaysParDefaut);
+  for (int32_t place : {1, 2, 5, 7, 11, 26}) EXPECT_TRUE(NetXi::Table(place)->ContenuParDefaut) << place;
+  EXPECT_FALSE(NetXi::Table(42)->ContenuParDefaut);
+}
+
+// A status stored without a domain of application applies to weeks 1 to 41; one stored with its own
+// domain keeps it.
+TEST_F(BaseOuverte, AStatusStoredWithoutDomainAppliesToWeeksOneToFortyOne) {
+  constexpr int32_t kSTP = 16;
+  const TFichierSup& f = *SupFichiers::Fichier(kSTP);
+  const int32_t domaine = DeclarationFichier::ChampNomme(f.Description(), "Domaine")->Decalage;
+  const std::vector<uint8_t> attendu41 = {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0x00};
+  const std::vector<uint8_t> propre = {0x06, 0, 0, 0, 0, 0, 0};
+  int32_t identifiant = 0;
+  for (const auto& [nom, stocke, attendu] :
+       {std::tuple{"Certifie", std::vector<uint8_t>(7, 0), attendu41}, {"Agrege", propre, propre}}) {
+    std::vector<uint8_t> s = Chaine(nom, 30);
+    s.resize(72, 0);
+    std::copy(stocke.begin(), stocke.end(), s.begin() + 64);
+    identifiant += 72;
+    Recevoir(OrdreRecu(GM_Creation, kSTP, identifiant, s));
+    ASSERT_TRUE(SupFichiers::Fichier(kSTP)->ChercherParIdentifiant(identifiant));
+    EXPECT_EQ(std::vector<uint8_t>(f.Enregistrement() + domaine, f.Enregistrement() + domaine + 7), attendu);
+  }
+}

@@ -80,8 +80,17 @@ TEST_F(ModulesCursusEssai, CurriculaOfOldBasesHaveTheirLabelAlone) {
   EXPECT_EQ(FichierSup::LireChaineCourte(SupCursus::Article()->Libelle, 30), "Master");
   EXPECT_EQ(SupCursus::Article()->Code[0], 0);
   EXPECT_EQ(SupCursus::Article()->Affiche, 1);
-  // The writer always writes the current layout.
+  // The writer writes the current layout: into the buffer of an older, smaller layout it writes
+  // nothing but zeros (the buffer's own size), and registered in the current layout it writes it all.
   TypeTableReseau* entree = NetXi::Table(kCursus);
+  ASSERT_EQ(entree->TailleStockee, 31u);
+  std::vector<uint8_t> ancienTampon(31, 0xAA);
+  EXPECT_FALSE(entree->EcrireArticleStocke(ancienTampon.data(), SupCursus::Fichier().Table, 52, GM_Modification));
+  EXPECT_EQ(ancienTampon, std::vector<uint8_t>(31, 0));
+  SupFichiers::VersionBase() = {4, 0, 99, 0};
+  ASSERT_TRUE(SupFichiers::EnregistrerTousLesFichiers());
+  entree = NetXi::Table(kCursus);
+  ASSERT_TRUE(SupCursus::Fichier().ChercherParIdentifiant(62));
   uint8_t stocke[52];
   ASSERT_TRUE(entree->EcrireArticleStocke(stocke, SupCursus::Fichier().Table, 52, GM_Modification));
   EXPECT_EQ(std::vector<uint8_t>(stocke, stocke + 52), LibelleEtCode("Master", ""));

@@ -121,7 +121,9 @@ TEST(JourTZ, ShiftsStayWithinTheWeekOfTheReference) {
   struct Cas {
     int32_t jour, decalage, reference, attendu, applique;
   } const cas[] = {
-      {3, 10, 1, 7, 4}, {3, -5, 1, 1, -2}, {3, 0, 1, 3, 0}, {5, 2, 1, 7, 2}, {9, 2, 1, 9, 0}, {1, -3, 4, 1, 0},
+      {3, 10, 1, 7, 4}, {3, -5, 1, 1, -2}, {3, 0, 1, 3, 0}, {5, 2, 1, 7, 2},
+      // A day outside the week comes back into it, whichever way the shift goes.
+      {9, 2, 1, 7, -2}, {1, -3, 4, 4, 3},
   };
   for (const Cas& c : cas) {
     int32_t applique = 99;
@@ -208,7 +210,7 @@ TEST_F(JoursOuvresEssai, ASharedSetChangesWhenTheServerOrderComesBack) {
   EXPECT_EQ(client_.Envoyees[0].Code, 0x80020000u);
   EXPECT_EQ(client_.Envoyees[0].Donnees, std::vector<uint8_t>{62});
   EXPECT_EQ(j.Jours(), 62);
-  EXPECT_FALSE(j.ModificationLocale()) << "the order restores the local flag it found";
+  EXPECT_FALSE(j.ModificationLocale()) << "an applied order clears the local flag";
   EXPECT_EQ(SupTraitement::Profondeur(), 0u);
 
   j.SetJoursOuvres(62);
@@ -229,6 +231,23 @@ TEST_F(JoursOuvresEssai, OrdersOfOtherCodesOrWithoutDataChangeNothing) {
   EXPECT_EQ(j.Jours(), 126);
   EXPECT_FALSE(j.ModificationLocale());
   EXPECT_TRUE(client_.Envoyees.empty());
+}
+
+// An order applied clears the local flag, whatever it was: the changes made afterwards are requests,
+// and an order of another code clears it too. The set keeps the byte it is given, bit 0 included.
+TEST_F(JoursOuvresEssai, AnAppliedOrderLeavesLaterChangesAsRequests) {
+  TJoursOuvres j(true);
+  ASSERT_TRUE(j.ModificationLocale()) << "a new set changes locally";
+  const uint8_t jours = 0x3F;  // bit 0 and days 1 to 5
+  EXPECT_TRUE(j.TraiterOrdre(TJoursOuvres::kCodeModifierJoursOuvres, 1, &jours));
+  EXPECT_EQ(j.Jours(), 0x3F);
+  EXPECT_FALSE(j.ModificationLocale());
+  j.SetJoursOuvres(Jours({1, 2}));
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(j.Jours(), 0x3F);
+  j.SetModificationLocale(true);
+  EXPECT_FALSE(j.TraiterOrdre(0x80020001, 1, &jours));
+  EXPECT_FALSE(j.ModificationLocale());
 }
 
 }  // namespace

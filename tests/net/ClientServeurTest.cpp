@@ -118,8 +118,9 @@ TEST_F(ClientServeur, TheServersTextMessagesAndSocketErrorsReachTheComponentsEve
   client.Desactiver(MDA_Aucun, kCanalTcp, true);
   serveur.Arreter();
   ASSERT_TRUE(client.Activer(kCanalTcp));
-  ASSERT_TRUE(Attendre([&] { return !client.TcpActif(); }));
+  ASSERT_TRUE(Attendre([&] { return vus.size() == 2; }));
   EXPECT_EQ(vus, (std::vector<std::string>{"Bon", "connexion"}));
+  client.Desactiver(MDA_Aucun, kCanalTcp, true);  // the handler left the link to the component's owner
 }
 
 TEST_F(ClientServeur, ChangesOfTheUserBaseAreRelayed) {

@@ -17,6 +17,7 @@
 #include "net/NetXi.h"
 #include "net/netmodif.h"
 #include "objectdb/Traduction.h"
+#include "platform/ui/VclDialogue.h"
 
 namespace {
 
@@ -251,6 +252,19 @@ TEST_F(RegistreEssai, ARefusedConversionLeavesTheTableAndShowsTheMessage) {
   EXPECT_EQ(Contenu(), (Lignes{"12:un"}));
   EXPECT_EQ(messages_, (Lignes{"Modification refusee par le fichier||15000|0|8|1",
                                "Modification refusee par le fichier||15000|0|8|1"}));
+}
+
+// Without a hook of the owner's, the refusal is the program's own timed message, shown at once.
+TEST_F(RegistreEssai, WithoutAHookTheRefusalIsShownAsTheProgramsTimedMessage) {
+  Traduction::DefinirTexte("netmodifP", "Modification refusee");
+  Traduction::DefinirTexte("netmodifd", "par le fichier");
+  NetClient::AfficherMessageTemporise() = nullptr;
+  std::vector<std::string> affiches;
+  VclDialogue::DefinirSortie([&](const std::string& ligne) { affiches.push_back(ligne); });
+  Appliquer(Ordre(GM_Creation, 1, 24, "deux", true));
+  VclDialogue::DefinirSortie(nullptr);
+  EXPECT_EQ(affiches, Lignes{VclDialogue::Legende(0, 8) + " : Modification refusee par le fichier"});
+  EXPECT_EQ(VclDialogue::MessagesEnAttente(), 0);
 }
 
 TEST_F(RegistreEssai, OrdersBeforeTheBaseIsLoadedAreDropped) {

@@ -34,6 +34,7 @@ class DataServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ServerTest::MakeStore(folder_.Path, kBody, profile_);
+    Prepare(folder_.Path);
     DataServer::Options o;
     o.Guard.FreeFailures = 2;
     o.Guard.DelayStep = 50ms;
@@ -44,6 +45,7 @@ class DataServerTest : public ::testing::Test {
   }
   void TearDown() override { server_.reset(); }
   virtual void Tune(DataServer::Options&) {}
+  virtual void Prepare(const std::string&) {}
 
   // A client logged in as JMA (or another user), with its user base asked for and read.
   std::unique_ptr<Client> LoggedIn(const std::string& Code = "JMA", const std::string& Password = "pw1") {
@@ -232,6 +234,72 @@ TEST_F(DataServerTest, TheServerDecidesTheStatusAndTheServerProfileOfALogin) {
   }
 }
 
+// Every block of the handshake holds exactly what it should: a position table of 16 bytes, an
+// authentication of 48; a login message of 8 bytes.
+TEST_F(DataServerTest, HandshakeBlocksAndTheLoginOfAnotherSizeAreRefused) {
+  struct Cas {
+    const char* Nom;
+    size_t Table, Remplissage;
+    uint8_t Identification, Authentification, Resultat;
+  };
+  const Cas cas[] = {{"a table of 15 bytes", 15, 16, 4, 0xFF, 0xFF},  {"a table of 17 bytes", 17, 16, 4, 0xFF, 0xFF},
+                     {"an authentication of 47 bytes", 16, 15, 0, 3, 0xFF},
+                     {"an authentication of 49 bytes", 16, 17, 0, 3, 0xFF}, {"as the client sends them", 16, 16, 0, 0, 0}};
+  int adresse = 20;  // each case from an address of its own: the failures would lock a shared one
+  for (const Cas& k : cas) {
+    Client c(server_->Port(), std::chrono::seconds(20), "127.0.0." + std::to_string(adresse++));
+    c.Greeting();
+    const auto o = c.LogIn("JMA", "pw1", profile_, 3, "", "", {k.Table, k.Remplissage, {}});
+    EXPECT_EQ(o.Identification, k.Identification) << k.Nom;
+    EXPECT_EQ(o.Authentication, k.Authentification) << k.Nom;
+    EXPECT_EQ(o.Result, k.Resultat) << k.Nom;
+  }
+  // A login message of 7 bytes, once the key is in force, is ignored; the next one of 8 is answered.
+  Client c(server_->Port(), std::chrono::seconds(20), "127.0.0." + std::to_string(adresse));
+  c.Greeting();
+  Client::Variations v;
+  v.BeforeLogin = [this](Client& x) {
+    std::string court(7, '\0');
+    PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(court.data()), profile_);
+    court[4] = 3;
+    x.Send(CM_ENVOYER_LOGIN, court);
+    EXPECT_TRUE(x.Silent(200ms));
+  };
+  EXPECT_EQ(c.LogIn("JMA", "pw1", profile_, 3, "", "", v).Result, 0);
+}
+
+// The code counts its failures whatever the address they come from: locked, it is refused from a new
+// address too, while other codes still log in from there; a success clears the code's count.
+TEST_F(DataServerTest, ACodeLocksAcrossAddressesAndASuccessClearsItsCount) {
+  auto essai = [this](int adresse, const std::string& code, const std::string& motDePasse) {
+    Client c(server_->Port(), std::chrono::seconds(20), "127.0.0." + std::to_string(adresse));
+    c.Greeting();
+    return c.LogIn(code, motDePasse, profile_);
+  };
+  // Three failures, a success, then three more: the count was cleared, the code is not locked.
+  for (int a = 2; a <= 4; ++a) EXPECT_EQ(essai(a, "JMA", "bad").Authentication, 3);
+  EXPECT_EQ(essai(5, "JMA", "pw1").Result, 0);
+  for (int a = 6; a <= 8; ++a) EXPECT_EQ(essai(a, "JMA", "bad").Authentication, 3);
+  EXPECT_EQ(essai(9, "JMA", "pw1").Result, 0) << "three failures since the success do not lock";
+  // A fourth failure in a row locks the code, from any address.
+  for (int a = 10; a <= 13; ++a) EXPECT_EQ(essai(a, "JMA", "bad").Authentication, 3);
+  EXPECT_EQ(essai(14, "JMA", "pw1").Identification, 4);
+  EXPECT_EQ(essai(14, "CON", "pw2").Result, 0);
+}
+
+// Ending the login gives the base back: orders no longer reach that session.
+TEST_F(DataServerTest, TheEndOfLoginStopsTheOrders) {
+  auto c = LoggedIn();
+  ASSERT_TRUE(c->Stream(0).has_value());
+  c->Send(CM_FIN_LOGIN);
+  c->Sending = c->Receiving = {};
+  c->Send(CM_ENVOYER_ETAT_BASE, std::string(1, '\1'));
+  c->Expect(CM_ENVOYER_INFOS_VERSION);  // the end of login is processed
+  const std::string order = std::string("\1\5\0\0\0\x10\0\0\0", 9) + "record";
+  EXPECT_EQ(server_->Call([&](DataServer& s) { return s.InjectOrder(profile_, CM_ENVOYER_ORDRE_MODIF, order); }), 0u);
+  EXPECT_TRUE(c->Silent(200ms));
+}
+
 TEST_F(DataServerTest, AUserWithoutALoginIdentifiesByItsCodeAsItsLoginOrWithNone) {
   struct Cas {
     const char* Nom;
@@ -273,16 +341,27 @@ TEST_F(DataServerTest, BytesThatAreNoFrameOrAnotherVersionCloseTheLink) {
     c.SendRaw("\2\1\0\0\0\0");
     EXPECT_TRUE(c.ClosedByServer());
   }
-  Client c(server_->Port());
-  c.Greeting();
-  std::string host(305, '\0');
-  for (uint32_t i = 0, v[4] = {5, 1, 0, 0}; i < 4; ++i)
-    PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(host.data() + 289 + 4 * i), v[i]);
-  c.Send(CM_ENVOYER_HOST, host);
-  const auto bye = c.Expect(CM_DECONNEXION);
-  ASSERT_EQ(bye.Donnees.size(), 16u);
-  EXPECT_EQ(bye.Donnees[0], 4);
-  EXPECT_TRUE(c.ClosedByServer());
+  // A client of another major, minor or release is sent away; another build is welcome.
+  const std::array<uint32_t, 4> versions[] = {{5, 1, 0, 0}, {4, 0, 6, 1}, {5, 0, 5, 1}, {5, 0, 6, 9}};
+  for (const auto& v : versions) {
+    SCOPED_TRACE(std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
+                 std::to_string(v[3]));
+    Client c(server_->Port());
+    c.Greeting();
+    std::string host(305, '\0');
+    for (uint32_t i = 0; i < 4; ++i)
+      PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(host.data() + 289 + 4 * i), v[i]);
+    c.Send(CM_ENVOYER_HOST, host);
+    if (v[3] == 9) {
+      c.Send(CM_DEMANDER_HOST);
+      EXPECT_EQ(c.Expect(CM_ENVOYER_HOST).Donnees, c.Host);
+      continue;
+    }
+    const auto bye = c.Expect(CM_DECONNEXION);
+    ASSERT_EQ(bye.Donnees.size(), 16u);
+    EXPECT_EQ(bye.Donnees[0], 4);
+    EXPECT_TRUE(c.ClosedByServer());
+  }
 }
 
 TEST_F(DataServerTest, MessagesOfTheWrongLengthOrOutOfTurnAreIgnored) {
@@ -302,6 +381,39 @@ TEST_F(DataServerTest, MessagesOfTheWrongLengthOrOutOfTurnAreIgnored) {
   c.Send(CM_DEMANDER_HOST);
   EXPECT_EQ(c.Expect(CM_ENVOYER_HOST).Donnees, c.Host);
   EXPECT_TRUE(c.Silent(200ms));
+}
+
+// A second server profile, where JMA is assigned too, listening on a port of its own.
+class TwoProfilesDataServerTest : public DataServerTest {
+ protected:
+  void Prepare(const std::string& Folder) override {
+    ServerStore s(Folder);
+    std::string error;
+    ASSERT_TRUE(s.Open(error)) << error;
+    AccountBase& a = s.Accounts();
+    ASSERT_EQ(a.AddServerProfile("Autre", 0, other_), "");
+    uint32_t id = 0;
+    ASSERT_EQ(a.Assign("JMA", other_, a.FindUserProfileByName("Modification")->Id, id), "");
+    ASSERT_TRUE(s.SaveAccounts(error)) << error;
+  }
+  uint32_t other_ = 0;
+};
+
+// A login through a port names that port's server profile: another one, even where the user is
+// assigned, is refused; through its own port it is accepted.
+TEST_F(TwoProfilesDataServerTest, ALoginNamesTheServerProfileOfItsPort) {
+  {
+    Client c(server_->Port());
+    c.Greeting();
+    const auto o = c.LogIn("JMA", "pw1", other_);
+    EXPECT_EQ(o.Result, 8);
+    EXPECT_EQ(o.Granted, 6);
+  }
+  const uint16_t port = server_->Call([&](DataServer& s) { return s.Port(other_); });
+  ASSERT_NE(port, 0);
+  Client c(port);
+  c.Greeting();
+  EXPECT_EQ(c.LogIn("JMA", "pw1", other_).Result, 0);
 }
 
 class IdleDataServerTest : public DataServerTest {

@@ -58,4 +58,24 @@ TEST(LoginGuard, ASuccessClearsTheCodeAndAQuietSpellClearsEverything) {
   EXPECT_EQ(g.Assess("a", "", t0 + 16min).Delay, 0s);
 }
 
+// The delay stops growing at its maximum; a count is forgotten once the quiet spell is complete, to
+// the tick, for an assessment as for a new failure.
+TEST(LoginGuard, TheDelayStopsAtItsMaximumAndTheQuietSpellEndsOnItsLastTick) {
+  LoginGuard::Limits l;
+  l.FreeFailures = 1;
+  l.DelayStep = 1s;
+  l.MaxDelay = 3s;
+  l.LockAfter = 100;
+  l.Forget = 15min;
+  LoginGuard g(l);
+  const Clock::time_point t0{};
+  for (int i = 0; i < 10; ++i) g.Failure("a", "", t0);
+  EXPECT_EQ(g.Assess("a", "", t0).Delay, 3s);
+  EXPECT_EQ(g.Assess("a", "", t0 + 15min - 1ns).Delay, 3s);
+  EXPECT_EQ(g.Assess("a", "", t0 + 15min).Delay, 0s);
+  for (int i = 0; i < 10; ++i) g.Failure("b", "", t0);
+  g.Failure("b", "", t0 + 15min);  // the first failure of a new count: one step
+  EXPECT_EQ(g.Assess("b", "", t0 + 15min).Delay, 1s);
+}
+
 }  // namespace

@@ -61,6 +61,23 @@ class Running {
   FILE* log_ = nullptr;
 };
 
+// The usage is asked for: printed on standard output, success. Without a command it is the error.
+TEST(DataServerProgram, HelpPrintsTheUsageAndSucceeds) {
+  for (const char* aide : {"--help", "-h"}) {
+    FILE* p = ::popen((std::string(NV_SERVEURDONNEES) + " " + aide + " 2>/dev/null").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string sortie;
+    char tampon[256];
+    while (std::fgets(tampon, sizeof tampon, p) != nullptr) sortie += tampon;
+    const int status = ::pclose(p);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << aide;
+    EXPECT_NE(sortie.find("usage: serveurdonnees"), std::string::npos) << aide;
+    EXPECT_NE(sortie.find("user-add FOLDER CODE NAME"), std::string::npos) << aide;
+  }
+  EXPECT_EQ(Command(""), 1);
+}
+
 TEST(DataServerProgram, InitUsersAndRunServeTheAccountsAndTheEmptyBase) {
   ServerTest::TempFolder folder;
   const uint16_t port = FreePort();

@@ -99,7 +99,11 @@ bool ServerThread::WaitForLogLines(std::string_view Text, std::size_t Count, std
 
 // --- Client
 
-Client::Client(uint16_t Port, std::chrono::milliseconds Timeout) : timeout_(Timeout) {
+Client::Client(uint16_t Port, std::chrono::milliseconds Timeout, const std::string& Local) : timeout_(Timeout) {
+  if (!Local.empty()) {
+    socket_.open(boost::asio::ip::tcp::v4());
+    socket_.bind({boost::asio::ip::make_address(Local), 0});
+  }
   socket_.connect({boost::asio::ip::make_address("127.0.0.1"), Port});
   socket_.set_option(boost::asio::ip::tcp::no_delay(true));
 }
@@ -171,12 +175,15 @@ void Client::Greeting() {
 }
 
 Client::Outcome Client::LogIn(const std::string& Code, const std::string& Password, uint32_t Profile,
-                              uint8_t Requested, const std::string& Login, const std::string& Password2) {
+                              uint8_t Requested, const std::string& Login, const std::string& Password2,
+                              const Variations& V) {
   Outcome o;
   TClassCryptageClientServeur c;
   const auto table = VclCommTcp::CreerTablePositions();
   c.PhraseSecrete = CryptageClientServeur::PhraseIdentification(Code, Login);
-  Send(CM_DEMANDER_IDENTIFICATION, c.Chiffrer(std::string_view(reinterpret_cast<const char*>(table.data()), 16)));
+  std::string sent(reinterpret_cast<const char*>(table.data()), 16);
+  sent.resize(V.TableSize, '\0');
+  Send(CM_DEMANDER_IDENTIFICATION, c.Chiffrer(sent));
   const auto id = Expect(CM_REPONDRE_IDENTIFICATION);
   if (id.Donnees.size() <= 40) return o;
   o.Identification = static_cast<uint8_t>(id.Donnees[36]);
@@ -196,7 +203,7 @@ Client::Outcome Client::LogIn(const std::string& Code, const std::string& Passwo
   uint8_t scattered[32];
   VclCommTcp::DisperserOctets(challenge, table, scattered);
   std::string auth(reinterpret_cast<const char*>(scattered), 32);
-  auth.append(16, 'n');
+  auth.append(V.Filler, 'n');
   c.Sens = TClassCryptageClientServeur::kChiffrer;
   Send(CM_DEMANDER_AUTHENTIFICATION, c.Chiffrer(auth));
   const auto answer = Expect(CM_REPONDRE_AUTHENTIFICATION);
@@ -210,6 +217,7 @@ Client::Outcome Client::LogIn(const std::string& Code, const std::string& Passwo
     return o;
   }
   Sending = Receiving = {Trame::kModeChiffre, key};
+  if (V.BeforeLogin) V.BeforeLogin(*this);
   std::string login(8, '\0');
   PetitBoutiste::EcrireCardinal(reinterpret_cast<uint8_t*>(login.data()), Profile);
   login[4] = static_cast<char>(Requested);

@@ -81,10 +81,23 @@ class ServerThread {
   std::vector<std::string> log_;
 };
 
+class Client;
+// What a test may change in a client's handshake: the size of the position table it enciphers, of the
+// filler after the scattered challenge, and a step run once the session key is in force, before the
+// login is sent.
+struct LoginVariations {
+  size_t TableSize = 16;
+  size_t Filler = 16;
+  std::function<void(Client&)> BeforeLogin;
+};
+
 // The test client: blocking, with a read time-out.
 class Client {
  public:
-  explicit Client(uint16_t Port, std::chrono::milliseconds Timeout = std::chrono::seconds(20));
+  // Local: the loopback address the client connects from (127.0.0.1 when empty), so that a test may
+  // stand for several remote addresses.
+  explicit Client(uint16_t Port, std::chrono::milliseconds Timeout = std::chrono::seconds(20),
+                  const std::string& Local = "");
 
   void Send(uint32_t Kind, std::string_view Data = {});
   // Sends raw bytes, whatever they are.
@@ -108,8 +121,9 @@ class Client {
     uint8_t Granted = 0xFF;
     uint8_t Result = 0xFF;
   };
+  using Variations = LoginVariations;
   Outcome LogIn(const std::string& Code, const std::string& Password, uint32_t Profile, uint8_t Requested = 3,
-                const std::string& Login = "", const std::string& Password2 = "");
+                const std::string& Login = "", const std::string& Password2 = "", const Variations& V = {});
   // Asks a stream and receives it whole, acknowledging it; nullopt when refused.
   std::optional<std::string> Stream(uint8_t Kind);
   // The same, handing each piece to Sink as it comes; the stream's size, or nullopt.

@@ -97,7 +97,7 @@ TEST_F(ReceptionDonneesTest, TheBaseIsImportedThenTheUserInformationThenTheHeldO
   EXPECT_EQ(appliques, 0);
   EXPECT_EQ(retenus, 1u);
   EXPECT_TRUE(NetClient::BaseChargee());
-  EXPECT_EQ(NetBases::NomBase(), "lycee.base");
+  EXPECT_EQ(NetBases::NomBase(), "C:\\Bases\\lycee.base") << "the base keeps its folder";
   EXPECT_EQ(streams.Annonces, (std::vector<uint8_t>{StreamBase, StreamInfosUtilisateur}));
   EXPECT_EQ(streams.Acquittements, (std::vector<uint8_t>{StreamBase, StreamInfosUtilisateur}));
   EXPECT_FALSE(client.CanalTcp()->TransfertEnCours());

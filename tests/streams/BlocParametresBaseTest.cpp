@@ -9,6 +9,8 @@
 #include "base/SupLibelleHeure.h"
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
+#include "base/fichiers/SupJourFerie.h"
+#include "core/records/Xi.h"
 #include "core/serial/Streams.h"
 #include "net/NetBases.h"
 #include "streams/BlocParametresBase.h"
@@ -185,6 +187,58 @@ TEST_F(BlocParametres, A2090BaseTakesItsContributionFromWord12AndNoTeacherSpacin
   EXPECT_EQ(SupParam::Parametres().EspacementMinimumClasse, 2);
   EXPECT_TRUE(NetBases::BaseAnterieure506());
   EXPECT_EQ(SupDemiPension::DemiPension().GenresRessourcesDemiPension, SupDemiPension::kGenresParDefaut);
+}
+
+// What an older base does not carry takes its default, never the previous base's value: the lunch
+// service of its grid (below 3.0.0), the HTML root file name (below 3.0.7), the working days (below 3.0.0).
+TEST_F(BlocParametres, AnOlderBlockTakesTheDefaultsOfWhatItDoesNotCarry) {
+  TParametresBase& base = *ParametresBase::Parametres();
+  SupDemiPension::TypeDemiPension& dp = SupDemiPension::DemiPension();
+  dp.ActivationDemiPension = 1;
+  dp.DebutDemiPension = 3;
+  dp.FinDemiPension = 5;
+  dp.DureeServiceDemiPension = 1;
+  base.DefinirAppliquerOrdre(true);
+  base.DefinirFichierRacineHTML("precedente.htm");
+  base.JoursOuvres().SetJoursOuvres(0x3E);
+  base.DefinirAppliquerOrdre(false);
+
+  std::vector<uint8_t> v = Entete(2, 0, 90, {{28, 1}});  // 20 places, 2 per hour
+  v.resize(v.size() + 172 + 8 + 8 + 14 + 20 * 14, 0);
+  Lire(v);
+  EXPECT_EQ(dp.ActivationDemiPension, 0);
+  EXPECT_EQ(dp.DebutDemiPension, 8u);
+  EXPECT_EQ(dp.FinDemiPension, 12u);
+  EXPECT_EQ(dp.DureeServiceDemiPension, 2u);
+  EXPECT_EQ(base.FichierRacineHTML(), "");
+  EXPECT_EQ(base.GetJoursOuvres(), TJoursOuvres::kJoursParDefaut);
+}
+
+// Reading a block in exclusive mode changes no other table and marks nothing: a new first date does
+// not delete the previous base's holidays outside it.
+TEST_F(BlocParametres, ReadingABlockInExclusiveModeKeepsTheHolidaysAndMarksNothing) {
+  TParametresBase& base = *ParametresBase::Parametres();
+  TMemoryStream m;
+  BlocParametresBase::EcrireBlocParametresBase(m);
+  const TDateTime premiere = base.PremiereDate();
+  base.DefinirAppliquerOrdre(true);
+  base.ModifierPremiereDate(premiere - 35);
+  base.DefinirAppliquerOrdre(false);
+  base.SetModifie(false);
+  const TDateTime ferie = premiere - 30;
+  std::vector<uint8_t> s(16);
+  std::memcpy(&s[0], &ferie, 8);
+  std::memcpy(&s[8], &ferie, 8);
+  Recevoir(OrdreRecu(GM_Creation, 4, 16, s));
+  ASSERT_EQ(Xi::Nombre(SupJourFerie::Fichier().Table), 1u);
+
+  client_.Exclusif = true;
+  Lire(m.Bytes());
+  EXPECT_EQ(base.PremiereDate(), premiere);
+  EXPECT_EQ(Xi::Nombre(SupJourFerie::Fichier().Table), 1u) << "the holiday outside the new year is kept";
+  EXPECT_FALSE(fiche_.FichierVok.Modifie());
+  EXPECT_FALSE(base.Modifie());
+  client_.Exclusif = false;
 }
 
 // A 3.1.x block from its header to its counters, for the old-version cases.

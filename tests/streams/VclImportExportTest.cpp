@@ -18,6 +18,7 @@
 #include "net/NetXi.h"
 #include "streams/BlocParametresBase.h"
 #include "streams/ParametresBase.h"
+#include "streams/SupArchivageEtSauvegarde.h"
 #include "streams/SupToutesTables.h"
 #include "streams/VclImportExport.h"
 
@@ -95,9 +96,38 @@ TEST_F(BaseStream, AnEmptyBaseIsItsBlockOneThenFortyTwoMarkerBlocksAndReadsBack)
   TMemoryStream recu;
     Recu(recu, "C:\\bases\\lycee.nvb", o);
   VclImportExport::ImporterBase(recu);
-  EXPECT_EQ(NetBases::NomBase(), "lycee.nvb");
+  EXPECT_EQ(NetBases::NomBase(), "C:\\bases\\lycee.nvb") << "the base keeps its folder";
   EXPECT_EQ(SupParametresGrille::Parametres().PlacesParJour, 20);
   for (int32_t p = 1; p <= 42; ++p) EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(p)->Table), 0u) << p;
+}
+
+// A base stored in layouts that are not read (4.0.8: older students, statuses, courses, contributions
+// and quotas) is refused with a read error naming the file and the version, before any record is read.
+TEST_F(BaseStream, ABaseWhoseVersionNeedsALayoutNotReadIsRefusedNamingTheFileAndTheVersion) {
+  // A 4.0.8 block: its header (20 places, 1 day, 10 hours), seven int32 settings, the first date and
+  // weeks with what is dropped, the engine's record, 20 pairs of hour labels, the 144-byte counter
+  // area, the lunch kinds, an empty HTML name, the establishment name, the backup settings, the four
+  // closing and journal values and the byte dropped.
+  std::vector<uint8_t> bloc(64, 0);
+  for (auto [o, x] : {std::pair{0, 4}, {2, 0}, {4, 8}, {6, 20}, {8, 1}, {10, 10}}) bloc[o] = static_cast<uint8_t>(x);
+  bloc.resize(bloc.size() + 7 * 4 + 8 + 7 + 7 + 14 + 20 + 20 * 2 * 9 + 144 + 1 + 4 + 256, 0);
+  TMemoryStream archive;
+  SupArchivageEtSauvegarde::Ecrire(archive, TypeArchivageEtSauvegarde{});
+  bloc.insert(bloc.end(), archive.Bytes().begin(), archive.Bytes().end());
+  bloc.resize(bloc.size() + 1 + 1 + 4 + 1, 0);
+  std::vector<uint8_t> v;
+  Bloc(v, bloc);
+  for (int32_t q = 1; q <= 42; ++q) Bloc(v, std::vector<uint8_t>(2 * TailleCourante(q), 0xFF));
+  TMemoryStream recu;
+  Recu(recu, "b", v);
+  try {
+    VclImportExport::ImporterBase(recu);
+    ADD_FAILURE() << "a 4.0.8 base was loaded";
+  } catch (const EReadError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find(".ELE"), std::string::npos) << message;
+    EXPECT_NE(message.find("4.0.8"), std::string::npos) << message;
+  }
 }
 
 TEST_F(BaseStream, EachFileReadsOneRecordOfItsStoredSizeWithThatSizeAsIdentifier) {

@@ -111,10 +111,12 @@ TEST(CryptageClientServeur, ATamperedBlockIsRefusedButAFlippedFillerByteIsNot) {
   const std::string clair = Texte(16);
   const std::string bloc = c.Chiffrer(clair);
   std::string lu;
-  for (size_t at : {0u, 24u, 30u, 39u}) {  // the digest and the plain region
+  for (size_t at : {0u, 8u, 15u, 24u, 30u, 39u}) {  // the digest (all 16 bytes count) and the plain region
     std::string altere = bloc;
     altere[at] ^= 0x01;
+    lu = "x";
     EXPECT_FALSE(c.Dechiffrer(altere, lu)) << at;
+    EXPECT_TRUE(lu.empty()) << "nothing of a refused block is handed out, at " << at;
   }
   for (size_t at : {40u, 55u}) {  // the filler region
     std::string altere = bloc;
@@ -139,6 +141,7 @@ TEST(CryptageClientServeur, ABlockWhoseSizesDisagreeWithItsBytesIsRefusedWithout
   };
   const std::tuple<const char*, std::string> cas[] = {
       {"shorter than a header", bloc.substr(0, 23)},
+      {"shorter than the sizes it would hold", bloc.substr(0, 20)},
       {"shorter than the smallest block", bloc.substr(0, 39)},
       {"P beyond the bytes received", avec(1u << 30, 16, 56)},
       {"P below the bytes received", avec(40, 16, 56)},
@@ -190,6 +193,12 @@ TEST(CryptageClientServeur, TheWorkBufferShrinksAfterMoreThanFiftySmallerUses) {
   EXPECT_EQ(c.CapaciteTravail(), 1008u);
   (void)c.Chiffrer(Texte(10));  // the 51st smaller use
   EXPECT_EQ(c.CapaciteTravail(), 16u);
+  // A use of the whole buffer starts the count again.
+  (void)c.Chiffrer(Texte(1000));
+  for (int i = 0; i < 30; ++i) (void)c.Chiffrer(Texte(10));
+  (void)c.Chiffrer(Texte(1000));
+  for (int i = 0; i < 30; ++i) (void)c.Chiffrer(Texte(10));
+  EXPECT_EQ(c.CapaciteTravail(), 1008u) << "30 smaller uses since the last whole one";
 }
 
 TEST(CryptageClientServeur, ScatteredKeyBytesSitAtTheTablePositionsAndGatherBack) {

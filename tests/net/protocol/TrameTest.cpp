@@ -171,6 +171,13 @@ TEST(Trame, BytesThatAreNotAFrameAreCorruptAndEmptyTheQueue) {
   }
 }
 
+// A small frame announcing a large message is found short before its buffer grows beyond a piece.
+TEST(Trame, AnAnnouncedSizeCostsNothingBeforeTheDataInflates) {
+  Lecteur l;
+  EXPECT_EQ(l.Lire(TrameClaire(Interieur(0x90001, 1, 2, "", 10 * 1024 * 1024))), TypeLecture::Corrompu);
+  EXPECT_LT(l.message.Donnees.capacity(), 256u * 1024u);
+}
+
 TEST(Trame, TheLengthLimitIs0xA00000) {
   Lecteur l;
   const std::string z = FluxStocke(Trame::kTailleMaximale, 161);
@@ -193,12 +200,16 @@ TEST(Trame, EncipheredFramesNeedTheEncipheredModeAndClearOnesOnlyCarryTheKeepAli
   uint32_t l;
   std::memcpy(&l, chiffree.data() + 2, 4);
   EXPECT_EQ(l, TClassCryptageClientServeur::TailleBloc(static_cast<uint32_t>(claire.size())));
+  // A frame whose enciphered block would pass the length limit is not sent, though the frame keeps to it.
+  std::string grande(Trame::kTailleMaximale - 8, 'x');
+  EXPECT_FALSE(Trame::Chiffrer(session, chiffreur, grande));
   std::string inchangee = claire;
   ASSERT_TRUE(Trame::Chiffrer(TypeSecurite{}, chiffreur, inchangee));
   EXPECT_EQ(inchangee, claire);
 
-  {  // mode 1: the enciphered frame is dropped, the clear one behind it read
+  {  // mode 1: the enciphered frame is dropped, the clear one behind it read, even under the right phrase
     Lecteur l;
+    l.securite.PhraseSecrete = session.PhraseSecrete;
     EXPECT_EQ(l.Lire(chiffree + claire), TypeLecture::FaitRien);
     EXPECT_EQ(l.Lire(), TypeLecture::Fait);
     EXPECT_EQ(l.message.Donnees, "ordre");
@@ -206,7 +217,10 @@ TEST(Trame, EncipheredFramesNeedTheEncipheredModeAndClearOnesOnlyCarryTheKeepAli
   {  // mode 2: clear messages are dropped, the keep-alive passes, the enciphered frame is read
     Lecteur l;
     l.securite = session;
-    EXPECT_EQ(l.Lire(claire + keepAlive + chiffree), TypeLecture::FaitRien);
+    std::string videAvecDonnees;  // kind 0 carrying data is no keep-alive
+    ASSERT_TRUE(Trame::Construire({3, 2}, 0, "x", 1, 0, videAvecDonnees));
+    EXPECT_EQ(l.Lire(claire + videAvecDonnees + keepAlive + chiffree), TypeLecture::FaitRien);
+    EXPECT_EQ(l.Lire(), TypeLecture::FaitRien);
     EXPECT_EQ(l.Lire(), TypeLecture::Fait);
     EXPECT_EQ(l.message.Id, 0u);
     EXPECT_EQ(l.Lire(), TypeLecture::Fait);

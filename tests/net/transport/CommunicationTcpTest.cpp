@@ -81,13 +81,26 @@ TEST_F(CommunicationTcp, TheServerAddressMayHoldBlanksOrBeAHostName) {
   EXPECT_EQ(serveur.NombreConnexions(), 2);
 }
 
-TEST_F(CommunicationTcp, AConnectionRefusedIsASocketErrorThatClosesTheComponent) {
+// A refused connection is a socket error told to the owner's handler, which decides: the component is
+// still active when it is told. A later successful connection clears the error code.
+TEST_F(CommunicationTcp, ASocketErrorGoesToTheOwnersHandlerAloneAndAConnectionClearsItsCode) {
   serveur.Arreter();
+  client.SurErreurSocket = [this](TCommunicationTcp* s, TypeErreurSocket, int32_t&) {
+    evenements.push_back(s->Actif() ? "erreur, actif" : "erreur, inactif");
+    s->Desactiver(MDA_Aucun, true);
+  };
   ASSERT_TRUE(client.Activer());
   ASSERT_TRUE(Attendre([this] { return !client.Actif(); }));
   EXPECT_EQ(client.ErreurEvenement(), TypeErreurSocket::Connexion);
   EXPECT_NE(client.CodeErreur(), 0);
-  EXPECT_EQ(evenements, std::vector<std::string>{"erreur"});
+  EXPECT_EQ(evenements, std::vector<std::string>{"erreur, actif"});
+
+  TServeurScripte autre{loop};
+  client.PortServeur = std::to_string(autre.Demarrer());
+  ASSERT_TRUE(client.Activer());
+  ASSERT_TRUE(Attendre([this] { return client.IdentServeur() != 0; }));
+  EXPECT_EQ(client.CodeErreur(), 0);
+  client.Desactiver(MDA_Aucun, true);
 }
 
 // Without a handler of its own, a socket error is shown at once as a timed message naming the kind

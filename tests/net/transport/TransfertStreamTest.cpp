@@ -117,6 +117,14 @@ TEST(TransfertStream, MessagesHaveTheirFixedLayouts) {
   EXPECT_EQ(piece.size(), 4108u);
   EXPECT_EQ(std::vector<uint8_t>(piece.begin(), piece.begin() + 11),
             (std::vector<uint8_t>{1, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'}));
+  // A count beyond the area is cut to it.
+  const std::string grand(5000, 'g');
+  const auto pleine = EnvoyerStream(1, grand.data(), 5000);
+  EXPECT_EQ(std::vector<uint8_t>(pleine.begin() + 4, pleine.begin() + 8), (std::vector<uint8_t>{0x04, 0x10, 0, 0}));
+  TypePret pret;
+  const uint8_t pret9[9] = {1, 0, 0, 0, 3, 0, 0, 0, 0};
+  EXPECT_FALSE(LirePret(pret9, 9, pret)) << "a ready message is exactly 8 bytes";
+  EXPECT_TRUE(LirePret(pret9, 8, pret));
   TypePiece p;
   EXPECT_FALSE(LirePiece(piece.data(), 4107, p));
   EXPECT_TRUE(LirePiece(piece.data(), 4108, p));
@@ -178,6 +186,7 @@ TEST(TransfertStream, WhatTheSenderAnnouncesIsBounded) {
       {"size beyond the bound", kTailleCompresseeMaximale + 1, 0},
       {"count beyond the area", 10000, kTailleZone + 1},
       {"count beyond the announced size", uint32_t(compresse.size()), uint32_t(compresse.size()) + 1},
+      {"count beyond the announced size, within the area", 4, 6},
   };
   for (const auto& c : cas) {
     SCOPED_TRACE(c.nom);
@@ -191,10 +200,41 @@ TEST(TransfertStream, WhatTheSenderAnnouncesIsBounded) {
       piece[6] = uint8_t(c.compte >> 16);
       p.Recevoir(CM_ENVOYER_STREAM, piece.data(), 4108);
     }
-    EXPECT_EQ(p.corrompus.size(), 1u);
+    ASSERT_EQ(p.corrompus.size(), 1u);
+    // Refused for what it announces, before any byte is inflated.
+    EXPECT_EQ(p.corrompus[0], c.compte == 0 ? "announced size beyond the bound" : "piece beyond its area or the announced size");
     EXPECT_TRUE(p.lus.empty());
     EXPECT_FALSE(p.client.Recu().EnCours());
   }
+  // The bound itself is accepted.
+  Paire p;
+  const auto pret = StreamPret(StreamBase, kTailleCompresseeMaximale);
+  p.Recevoir(CM_STREAM_PRET, pret.data(), 8);
+  EXPECT_TRUE(p.corrompus.empty());
+  EXPECT_TRUE(p.client.Recu().EnCours());
+}
+
+// The serving side answers only for the stream it is sending: a request for the next piece of another
+// kind gets nothing, and an acknowledgement of another kind does not end the stream being sent.
+TEST(TransfertStream, TheSenderAnswersOnlyForTheKindItSends) {
+  Paire p;
+  p.contenu = "contenu";
+  auto serveur = [&](uint32_t id, const void* d, uint32_t n) {
+    (void)p.canalServeur.DistribuerMessage({}, {9, 2}, id, static_cast<const uint8_t*>(d), n);
+  };
+  const uint8_t genre = StreamInfosUtilisateur, autre = StreamBase;
+  serveur(CM_DEMANDER_STREAM, &genre, 1);
+  ASSERT_EQ(p.canalServeur.sortants.size(), 1u);
+  EXPECT_EQ(p.canalServeur.sortants.back().Id, CM_STREAM_PRET);
+  p.canalServeur.sortants.clear();
+  const auto suivantAutre = DemanderStreamSuivant(autre, 0, kTaillePiece);
+  serveur(CM_DEMANDER_STREAM_SUIVANT, suivantAutre.data(), kLongueurSuivant);
+  EXPECT_TRUE(p.canalServeur.sortants.empty());
+  serveur(CM_STREAM_BIEN_RECU, &autre, 1);
+  const auto suivant = DemanderStreamSuivant(genre, 0, kTaillePiece);
+  serveur(CM_DEMANDER_STREAM_SUIVANT, suivant.data(), kLongueurSuivant);
+  ASSERT_EQ(p.canalServeur.sortants.size(), 1u);
+  EXPECT_EQ(p.canalServeur.sortants.back().Id, CM_ENVOYER_STREAM);
 }
 
 TEST(TransfertStream, MessagesOfAnotherLengthOrKindAreIgnored) {
@@ -202,6 +242,9 @@ TEST(TransfertStream, MessagesOfAnotherLengthOrKindAreIgnored) {
   const auto pret = StreamPret(StreamBase, 3);
   p.Recevoir(CM_STREAM_PRET, pret.data(), 7);
   EXPECT_FALSE(p.client.Recu().EnCours());
+  const uint8_t long9[9] = {StreamBase, 0, 0, 0, 3, 0, 0, 0, 0};
+  p.Recevoir(CM_STREAM_PRET, long9, 9);
+  EXPECT_FALSE(p.client.Recu().EnCours()) << "a longer message is not a ready message";
   p.Recevoir(CM_STREAM_PRET, pret.data(), 8);
   const auto autre = EnvoyerStream(StreamInfosUtilisateur, "abc", 3);
   p.Recevoir(CM_ENVOYER_STREAM, autre.data(), 4108);
@@ -245,8 +288,15 @@ TEST(TransfertStream, InflatedStreamsReadAcrossTheirBlocksAndStopAtTheirBound) {
   char fin[10];
   EXPECT_EQ(flux.Read(fin, 10), 5);
   EXPECT_EQ(std::string(fin, 5), contenu.substr(contenu.size() - 5));
+  EXPECT_EQ(flux.Seek(-100, TSeekOrigin::soBeginning), 0);
+  EXPECT_EQ(flux.Position(), 0);
+  EXPECT_EQ(flux.Seek(-int64_t(contenu.size()) - 3, TSeekOrigin::soEnd), 0);
   EXPECT_THROW(flux.SetSize(0), EWriteError);
   EXPECT_THROW(Inflater(octets, compresse.size(), flux, contenu.size() - 1), EDecompressionError);
+  // Nothing at all is an empty stream; bytes that have not finished a stream are not.
+  Inflater(nullptr, 0, flux, 10);
+  EXPECT_EQ(flux.Size(), 0);
+  EXPECT_THROW(Inflater(octets, 2, flux, contenu.size()), EDecompressionError);
 }
 
 }  // namespace

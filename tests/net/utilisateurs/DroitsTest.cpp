@@ -60,6 +60,9 @@ TEST(DroitsTest, TheRecordTakesEachByteFromItsBitAfterTheCompletion) {
       // Detailed rights (bit 54): taken as stored.
       {"detailed", {5, 24, 28, 54, 100}, {4, 30, 35, 5, 41}},
       {"detailed, bit 2 adds nothing", {2, 54}, {1, 41}},
+      // The answer is byte 34 (bit 33), not its neighbour byte 33 (bit 27).
+      {"detailed, bit 27", {27, 54}, {33, 41}},
+      {"detailed, bit 33", {33, 54}, {34, 41}},
       // Without bit 54: 6 to 23, 26, 30 to 32, 54, 103 are added.
       {"old set", {}, {12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 32, 38, 39, 40, 36, 41}},
       {"old set with bit 1", {1}, {0, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 32, 33, 34, 38,
@@ -130,6 +133,21 @@ TEST_F(DroitsUtilisateurTest, TheProfileKindMasksTheCompletedSet) {
   }
 }
 
+// The modification mask holds bits 1 to 33 and 50 to 54; the consultation mask 50 to 54 and 100 to 103.
+TEST_F(DroitsUtilisateurTest, TheMasksHoldTheirBitsToTheLast) {
+  const TypeEnsembleDroits m = MasqueModification(), c = MasqueConsultation();
+  for (int b = 0; b < 256; ++b) {
+    EXPECT_EQ(Contient(m, b), (b >= 1 && b <= 33) || (b >= 50 && b <= 54)) << b;
+    EXPECT_EQ(Contient(c, b), (b >= 50 && b <= 54) || (b >= 100 && b <= 103)) << b;
+  }
+  // Through a modification profile: bit 33 reaches its byte.
+  UtilisateurAvecProfil(kGenreModification, {33, 54});
+  Utilisateur::CodeUtilisateurCourant() = "USR";
+  TypeDroits d;
+  DroitsCourants(d);
+  EXPECT_EQ(d[34], 1);
+}
+
 TEST_F(DroitsUtilisateurTest, NobodyAndStrangersAreDeniedEveryRight) {
   UtilisateurAvecProfil(kGenreAdministration, {5, 6, 28, 54});
   ASSERT_TRUE(BaseUtilisateurs::ChercherUtilisateurParCode("USR"));  // the user table on a user with rights
@@ -171,8 +189,12 @@ TEST_F(DroitsUtilisateurTest, TheWebServiceRightBelongsToTheCurrentUserNotToTheU
   Utilisateur::CodeUtilisateurCourant() = "LEC";
   ASSERT_TRUE(BaseUtilisateurs::ChercherUtilisateurParCode("USR"));
   const uint32_t courant = Xi::NumeroCourant(BaseUtilisateurs::Utilisateurs());
+  void* groupes = BaseUtilisateurs::GroupesUtilisateurs();
+  ASSERT_TRUE(Xi::Premier(groupes, 0));  // the group table on G, while LEC's group is Lecture
+  const uint32_t groupeCourant = Xi::NumeroCourant(groupes);
   EXPECT_FALSE(DroitGererServiceWeb());
   EXPECT_EQ(Xi::NumeroCourant(BaseUtilisateurs::Utilisateurs()), courant);
+  EXPECT_EQ(Xi::NumeroCourant(groupes), groupeCourant) << "the group table's position is put back";
   Utilisateur::CodeUtilisateurCourant() = "USR";
   ASSERT_TRUE(BaseUtilisateurs::ChercherUtilisateurParCode("LEC"));
   EXPECT_TRUE(DroitGererServiceWeb());
@@ -229,6 +251,13 @@ TEST_F(AccesLimiteTest, RoomsAndCoursesAreReachedAsTheRightToInaccessibleOnesAll
     EXPECT_EQ(positions, "()()") << "the resource table's position is put back";
     positions.clear();
   }
+}
+
+// A walk that throws still puts the resource table's position back.
+TEST_F(AccesLimiteTest, AWalkThatThrowsPutsThePositionBack) {
+  AccesLimite().AllerARessource = [](uint32_t) -> bool { throw EReadError("resource table"); };
+  EXPECT_THROW((void)RessourceInaccessible(7), EReadError);
+  EXPECT_EQ(positions, "()");
 }
 
 TEST_F(AccesLimiteTest, WithoutTheProtectionUnitsTheTestsAreNotBuilt) {
