@@ -117,3 +117,8 @@ TJoursOuvres*& JoursOuvres::JoursOuvresBase() {
   static TJoursOuvres* jours = nullptr;
   return jours;
 }
+
+const TDateTime*& JoursOuvres::PremiereDateBase() {
+  static const TDateTime* date = nullptr;
+  return date;
+}

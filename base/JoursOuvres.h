@@ -66,4 +66,7 @@ class TJoursOuvres {
 namespace JoursOuvres {
 // The working days of the open base (held by the base-wide parameters); nil while they do not exist.
 TJoursOuvres*& JoursOuvresBase();
+// The first date of the open base (week 1 starts on it), held by the base-wide parameters; nil while
+// they do not exist.
+const TDateTime*& PremiereDateBase();
 }  // namespace JoursOuvres

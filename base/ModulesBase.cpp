@@ -8,7 +8,9 @@
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
 #include "base/SupTraitement.h"
+#include "base/SupDomaine.h"
 #include "base/SupValeurHebdomadaire.h"
+#include "base/cours/SupVisibiliteCours.h"
 #include "base/ValeursUtilisateur.h"
 
 std::span<const TModule> ModulesBase() {
@@ -22,6 +24,8 @@ std::span<const TModule> ModulesBase() {
       {"SupDemiPension", SupDemiPension::Initialiser, nullptr},
       {"SupLibelleHeure", SupLibelleHeure::Initialiser, SupLibelleHeure::Finaliser},
       {"SupOption", SupOption::Initialiser, nullptr},
+      {"SupDomaine", SupDomaine::Initialiser, nullptr},
+      {"SupVisibiliteCours", SupVisibiliteCours::Initialiser, nullptr},
       {"ValeursUtilisateur", ValeursUtilisateur::Initialiser, nullptr},
   };
   return kTable;

@@ -1,7 +1,11 @@
 #include "base/SupFichiers.h"
 
+#include "base/cours/SupCours.h"
+#include "base/cours/SupExtra.h"
+#include "base/cours/SupFractionnementCours.h"
 #include "base/fichiers/FichiersBase.h"
 #include "core/objects/Exceptions.h"
+#include "core/records/Xi.h"
 #include "net/NetBases.h"
 #include "net/NetXi.h"
 #include "net/netmodif.h"
@@ -13,6 +17,7 @@ struct Etat {
   std::array<int32_t, kNombreFichiers> numeros{};
   TypeVersionFormat version{};
   TypeEnsembleMemoire coursTouches{};
+  bool importEnCours = false;
 };
 Etat& LEtat() {
   static Etat etat;
@@ -23,6 +28,7 @@ Etat& LEtat() {
 std::array<int32_t, kNombreFichiers>& NumerosTables() { return LEtat().numeros; }
 TypeVersionFormat& VersionBase() { return LEtat().version; }
 TypeEnsembleMemoire& CoursTouches() { return LEtat().coursTouches; }
+bool& ImportEnCours() { return LEtat().importEnCours; }
 
 TFichierSup* Fichier(int32_t Place) {
   if (Place < 1 || Place > kNombreFichiers) return nullptr;
@@ -65,11 +71,20 @@ void SurDebutRequeteServeur() { Memoire::Reinitialiser(LEtat().coursTouches); }
 
 void SurFinRequeteServeur() {
   TypeEnsembleMemoire& touches = LEtat().coursTouches;
-  if (touches.Nombre > 0) {
-    Memoire::Liberer(touches);
-    // Only the course files' after-apply routines fill the set, and they refresh through the course
-    // and extraction units.
-    throw ENonConstruit("SupFichiers.SurFinRequeteServeur: the refresh of extraction flags is not built yet");
+  void* cours = SupCours::Fichier().Table;
+  if (touches.Nombre > 0 && cours != nullptr) {
+    SupCours::EmpilerPosition();
+    for (uint32_t i = 0; i < touches.Nombre; ++i) {
+      if (!Xi::AllerA(cours, touches.Elements[i])) continue;
+      if (SupCours::Article()->Genre == SupCours::kFraction) {
+        uint32_t position = 0;
+        const uint32_t entier = SupFractionnementCours::NumeroCoursEntier();
+        if (entier != 0 && Memoire::Chercher(entier, touches, position)) continue;
+      }
+      const bool extrait = SupFractionnementCours::PourChaqueFractionDuCours(&SupCours::CoursRetenuEtExtrait, true);
+      SupExtra::MarquerExtractionCours(extrait, true);
+    }
+    SupCours::DepilerPosition();
   }
   Memoire::Liberer(touches);
 }

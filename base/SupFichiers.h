@@ -24,6 +24,9 @@ std::string TexteVersion(const TypeVersionFormat& Version);
 TFichierSup* Fichier(int32_t Place);
 // The courses that the received orders of the request in progress touched.
 TypeEnsembleMemoire& CoursTouches();
+// True while a whole base is being imported (not while orders are applied): the readers then move
+// the places of a base stored with another grid to the new grid.
+bool& ImportEnCours();
 
 // Creates every file's table (empty); False when one was refused (every table is then freed).
 bool CreerTables();
@@ -39,6 +42,8 @@ TFichierSup* FichierIllisible();
 // The server begins processing a request: the touched courses are forgotten.
 void SurDebutRequeteServeur();
 // The server ends it: the extraction flags of the touched courses are refreshed, then the set freed.
+// Each touched course that still exists is marked extracted when it or one of its fractions is both
+// retained and extracted; a fraction whose whole course was touched too is covered by it.
 void SurFinRequeteServeur();
 
 void Initialiser();

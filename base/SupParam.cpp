@@ -259,6 +259,16 @@ void InitialiserParametresParDefaut() {
   if (gParametresBase != nullptr) gParametresBase->ModifierActivationModulesEtCursus(0);
 }
 
+namespace {
+bool& CFA() {
+  static bool cfa = false;
+  return cfa;
+}
+}  // namespace
+
+bool ModeCFA() { return CFA(); }
+void DefinirModeCFA(bool Valeur) { CFA() = Valeur; }
+
 void Initialiser() {
   Parametres() = TypeParametresGeneraux{};
   InitialiserParametresParDefaut();

@@ -103,6 +103,12 @@ bool ExecuterOrdre(uint32_t Code, int32_t Parametre, int32_t Taille, const void*
 // The defaults of a new base; the values marked "not reset" keep what they hold.
 void InitialiserParametresParDefaut();
 
+// CFA mode: a configuration of the whole process, fixed before a base loads and off unless set.
+// The course and resource files read their older layouts by it (a CFA base's only weighting is its
+// second weighting).
+bool ModeCFA();
+void DefinirModeCFA(bool Valeur);
+
 void Initialiser();
 void Finaliser();
 

@@ -28,6 +28,14 @@ void Definir(int32_t PlacesParJour, int32_t NombreJours, int32_t HeuresParJour) 
   p.MotsPlacesPlusUn = p.MotsPlaces + 1;
 }
 
-void Initialiser() { Definir(20, 1, 10); }
+TypeAncienneGrille& AncienneGrille() {
+  static TypeAncienneGrille grille;
+  return grille;
+}
+
+void Initialiser() {
+  Definir(20, 1, 10);
+  AncienneGrille() = {};
+}
 
 }  // namespace SupParametresGrille

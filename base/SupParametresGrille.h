@@ -18,7 +18,19 @@ struct TypeParametresGrille {
   int32_t MotsPlacesPlusUn = 1;  // and that number plus 1
 };
 
+// The grid that a base was stored with, when it differs from the grid it is loaded with: the places
+// of its courses and time slots are then moved to the new grid while the base is read. Inactive
+// unless set; the base parameter block carries no such grid today.
+struct TypeAncienneGrille {
+  bool Active = false;
+  int32_t PlacesParHeure = 0;  // Q
+  int32_t PlacesParJour = 0;   // Dold
+  uint8_t JoursOuvres = 0;     // bit d for day d (1 Monday .. 7 Sunday)
+};
+
 namespace SupParametresGrille {
+
+TypeAncienneGrille& AncienneGrille();
 
 // The most places of a day that the blocks sized by the grid hold (the hour labels hold one more).
 inline constexpr int32_t kMaxPlacesParJour = 144;

@@ -8,6 +8,7 @@
 #include "base/SupDemiPension.h"
 #include "base/SupFichiers.h"
 #include "base/SupLibelleHeure.h"
+#include "base/CompteursNumeros.h"
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
 #include "core/serial/Serialisation.h"
@@ -90,7 +91,6 @@ struct Etat {
   TypeParametresSite sites;
   std::array<uint8_t, SupEtatsPlaces::kTailleEnregistrementReserve> reserve{};
   SupStatutsAnciens::TypeStatutsAnciens statuts;
-  std::array<uint32_t, BlocParametresBase::kNombreCompteurs> compteurs{};
   TypeArchivageEtSauvegarde archivage;
   // The header words 42, 44 and 46, carried unchanged.
   uint16_t mot46 = 0;
@@ -170,7 +170,6 @@ TypeStatutsAnciens& Valeurs() { return LEtat().statuts; }
 // ---------------------------------------------------------------------------------------------------
 namespace BlocParametresBase {
 
-std::array<uint32_t, kNombreCompteurs>& Compteurs() { return LEtat().compteurs; }
 TypeArchivageEtSauvegarde& ArchivageEtSauvegarde() { return LEtat().archivage; }
 
 void EcrireBlocParametresBase(TStream& Flux) {
@@ -220,7 +219,7 @@ void EcrireBlocParametresBase(TStream& Flux) {
       uint8_t vide[SupLibelleHeure::kTailleEntree] = {};
       Flux.WriteBuffer(e != nullptr ? e : vide, SupLibelleHeure::kTailleEntree);
     }
-  for (uint32_t c : LEtat().compteurs) Ecrire<uint32_t>(Flux, c);
+  for (uint32_t c : CompteursNumeros::Compteurs()) Ecrire<uint32_t>(Flux, c);
   Ecrire<uint8_t>(Flux, dp.GenresRessourcesDemiPension);
   EcrireChaineTaillee(Flux, base.FichierRacineHTML());
   Ecrire<uint8_t>(Flux, g.AjoutSemainesRessourcesAutorise);
@@ -257,7 +256,7 @@ void EcrireBlocParametresBase(TStream& Flux) {
 namespace {
 
 void LireCompteurs(TStream& Flux, const std::vector<const char*>* Ancien) {
-  std::array<uint32_t, kNombreCompteurs>& compteurs = LEtat().compteurs;
+  std::array<uint32_t, kNombreCompteurs>& compteurs = CompteursNumeros::Compteurs();
   compteurs.fill(0);
   if (Ancien == nullptr) {
     for (uint32_t& c : compteurs) c = Lire<uint32_t>(Flux);
@@ -407,7 +406,7 @@ void LireBlocParametresBase(TStream& Flux) {
 
   // Step 7: the counters; below 3.1.7 the 100-byte area (the choice made for 3.1.6 as well).
   if (Sous(3, 0, 0))
-    LEtat().compteurs.fill(0);
+    CompteursNumeros::Compteurs().fill(0);
   else if (Sous(3, 1, 7))
     LireCompteurs(Flux, &kCompteurs100);
   else if (Sous(3, 1, 99))

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 
+#include "base/CompteursNumeros.h"
 #include "core/serial/Streams.h"
 #include "streams/SupArchivageEtSauvegarde.h"
 
@@ -61,11 +62,9 @@ TypeStatutsAnciens& Valeurs();
 namespace BlocParametresBase {
 
 inline constexpr int32_t kTailleEntete = 64;
+// The block carries the 42 number counters of the base (CompteursNumeros), in their own order.
 inline constexpr int32_t kNombreCompteurs = 42;
-
-// The highest permanent number given so far to a record of each file, in the counter order of the
-// block (not the base order): ".CIV", ".PON", ".CAL", ... ".RAP".
-std::array<uint32_t, kNombreCompteurs>& Compteurs();
+static_assert(kNombreCompteurs == CompteursNumeros::kNombreCompteurs);
 // The backup and archive settings of the open base.
 TypeArchivageEtSauvegarde& ArchivageEtSauvegarde();
 

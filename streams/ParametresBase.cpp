@@ -59,10 +59,12 @@ TParametresBase::TParametresBase() : joursOuvres_(std::make_unique<TJoursOuvres>
   delete LEtat().joursLocaux;
   LEtat().joursLocaux = new TJoursOuvres(false);
   JoursOuvres::JoursOuvresBase() = joursOuvres_.get();
+  JoursOuvres::PremiereDateBase() = &premiereDate_;
 }
 
 TParametresBase::~TParametresBase() {
   if (JoursOuvres::JoursOuvresBase() == joursOuvres_.get()) JoursOuvres::JoursOuvresBase() = nullptr;
+  if (JoursOuvres::PremiereDateBase() == &premiereDate_) JoursOuvres::PremiereDateBase() = nullptr;
   delete LEtat().joursLocaux;
   LEtat().joursLocaux = nullptr;
 }

@@ -1,9 +1,12 @@
 #include "streams/SupToutesTables.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/IEStream.h"
 #include "base/SupFichiers.h"
+#include "base/SupParametresGrille.h"
+#include "base/cours/SupCours.h"
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 #include "core/serial/Streams.h"
@@ -58,6 +61,8 @@ void* TableMemos() { return LEtat().memos; }
 
 bool CreerToutesLesTables() {
   LibererToutesLesTables();
+  // The place none of the courses is the loaded grid's number of places, known before any course loads.
+  SupCours::PlaceAucune() = static_cast<uint32_t>(std::max(SupParametresGrille::Parametres().NombrePlaces, 0));
   if (!SupFichiers::CreerTables() || !CreerMemos()) {
     LibererToutesLesTables();
     return false;

@@ -5,6 +5,7 @@
 
 #include "base/SupFichiers.h"
 #include "base/SupParam.h"
+#include "base/cours/SupVisibiliteCours.h"
 #include "core/diagnostics/Trace.h"
 #include "core/records/Xi.h"
 #include "core/serial/Serialisation.h"
@@ -50,6 +51,11 @@ void ImporterBase(TStream& Flux) {
       if (p != nullptr) p->DefinirChargement(false);
     }
   } chargement(parametres);
+  // The readers move a base stored with another grid to the loaded grid while the base is imported.
+  struct Import {
+    Import() { SupFichiers::ImportEnCours() = true; }
+    ~Import() { SupFichiers::ImportEnCours() = false; }
+  } import;
   EnregistrementsRefuses() = 0;
   SupParam::InitialiserParametresParDefaut();
   uint8_t nom[kTailleNom] = {};
@@ -154,6 +160,8 @@ void ImporterParametresUtilisateur(TStream& Flux) {
   } else {
     NetXi::ParametresUtilisateurParDefaut()();
   }
+  // The user's displayed period has arrived: every course's flag follows it.
+  SupVisibiliteCours::ActualiserTousLesCours();
 }
 
 void ExporterParametresUtilisateur(TMemoryStream& Flux) {

@@ -8,6 +8,8 @@
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 
+#include "base/cours/SupCours.h"
+#include "base/cours/SupMemoCours.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupCursus.h"
@@ -40,7 +42,7 @@ constexpr bool U = true, N = false;
 // Places of the files that other files refer to.
 enum : int32_t {
   kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
-  kMAT = 12, kCUR = 14, kMDL = 15, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26, kMCR = 27,
+  kMAT = 12, kCUR = 14, kMDL = 15, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
   kCRS = 28, kPAM = 33
 };
 constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
@@ -151,31 +153,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupRelationPartition", ".RLP", 0x15, 24, 8, false,
      {Identifiant(), Reference("Partition", kPRT, 0), Reference("Ressource", kRES, 4)},
      {{U, {"Partition", "Ressource"}}, {N, {"Ressource", "Partition"}}, {N, {"Identifiant"}}}},
-    {"SupMemoCours", ".MCR", 0x27, 27, 264, false,
-     {Identifiant(), Cardinal("NumeroMemo", 4), Chaine("Texte", 255, 8)},
-     {{U, {"NumeroMemo"}}, {N, {"Identifiant"}}, {N, {"Texte"}}}},
-    {"SupCours", ".CRS", 0x19, 28, 102, true,
-     {Identifiant(), Octet("Genre", 0).Vaut(2), Octet("Statut", 1), Semaines("Semaines", 2),
-      Semaines("SemainesPotentielles", 9), Semaines("SemainesRetenues"), Booleen("DansPeriode"), Booleen("Extrait"),
-      Booleen("Retenu").Vaut(1), Booleen("SeancesMobiles", 16), Octet("Compactage", 17), Octet("ModePlace", 18),
-      Cardinal("Place", 19).StockeSur(2), Cardinal("Duree", 21).StockeSur(2),
-      Cardinal("NombreSemaines", 23).StockeSur(2), Cardinal("PlaceRetenue"),
-      Reference("Matiere", kMAT, 27, Premiere), Reference("Ponderation", kPON, 31, Premiere),
-      Reference("Ponderation2", kPON, 35, Premiere),
-      Reference("Typologie", kTYP, 39).SinonParDefaut(&SupTypologieCours::TypologieParDefaut),
-      Reference("Regroupement", kRGC, 47, Aucune), Entier("ValeurPlacement", 51), Entier("CorrectionPlacement"),
-      Entier("Tri1"), Entier("Tri2"), Entier("Tri3"), Entier("Tri4"), Entier("Tri5"), Cardinal("ValeurCompactage"),
-      Cardinal("ValeurPortee", 64), Booleen("AccesLimite", 69), Chaine("Proprietaire", 3, 70),
-      Reference("Memo", kMCR, 74, Aucune, kParNumero), Cardinal("Effectif", 78), Chaine("ModifiePar", 3, 82),
-      Reel("DateModification", 86), Cardinal("DerniereModification", 94).Vaut(0x800100FF),
-      Reference("Site", kSIT, 98, Aucune, kParNumero)},
-     {{N, {Decroissant("Retenu"), Decroissant("DansPeriode"), Decroissant("Extrait"), "Statut", "Genre",
-           "ValeurPlacement"}},
-      {N, {"Matiere"}},
-      {N, {Decroissant("Retenu"), Decroissant("DansPeriode"), Decroissant("Extrait"), "Tri1", "Tri2", "Tri3",
-           "Genre", "Tri4", "Tri5"}},
-      {N, {"Identifiant"}}, {N, {Decroissant("Retenu"), Decroissant("Extrait"), "Place"}}, {N, {"ModifiePar"}},
-      {N, {"Genre"}}}},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
       Semaines("Presence", 8)},
@@ -239,10 +216,6 @@ const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
       {".RLM", {{8, {4, 0, 99, 0}}}},
       {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
-      {".CRS",
-       {{64, {2, 0, 48, 0}}, {76, {2, 0, 119, 0}}, {88, {3, 0, 0, 0}}, {108, {3, 0, 1, 0}}, {108, {3, 0, 2, 0}},
-        {112, {3, 0, 5, 0}}, {192, {3, 0, 6, 0}}, {192, {3, 0, 12, 0}}, {200, {3, 0, 27, 0}}, {200, {3, 1, 7, 0}},
-        {103, {4, 0, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
       {".ICR", {{20, {3, 0, 0, 0}}}},
       {".PAM", {{112, {2, 0, 65, 0}}, {16, {4, 0, 99, 0}}}},
@@ -278,6 +251,8 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[18] = &SupRessource::Fichier();
   ordre[24] = &SupLibelleClasse::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
+  ordre[26] = &SupMemoCours::Fichier();
+  ordre[27] = &SupCours::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();
   ordre[39] = &SupRelationRessourceMatiere::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();

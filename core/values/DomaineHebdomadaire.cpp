@@ -173,3 +173,29 @@ void TMethodesDomaine::VersTexteBinaire(const TypeDomaineHebdomadaire& D, std::s
   for (int i = 1; i <= kDerniereSemaine; ++i)
     if (D.Contient(i)) Texte[static_cast<std::size_t>(i - 1)] = '1';
 }
+
+TypeDomaineHebdomadaire TMethodesDomaine::Annee() { return Domaine(kSemaines); }
+
+TypeDomaineHebdomadaire TMethodesDomaine::Union(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B) {
+  return Domaine((Bits(A) | Bits(B)) & kSemaines);
+}
+
+TypeDomaineHebdomadaire TMethodesDomaine::Intersection(const TypeDomaineHebdomadaire& A,
+                                                       const TypeDomaineHebdomadaire& B) {
+  return Domaine(Bits(A) & Bits(B) & kSemaines);
+}
+
+TypeDomaineHebdomadaire TMethodesDomaine::Difference(const TypeDomaineHebdomadaire& A,
+                                                     const TypeDomaineHebdomadaire& B) {
+  return Domaine(Bits(A) & ~Bits(B) & kSemaines);
+}
+
+bool TMethodesDomaine::SeRencontrent(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B) {
+  return (Bits(A) & Bits(B) & kSemaines) != 0;
+}
+
+bool TMethodesDomaine::EstInclus(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B) {
+  return (Bits(A) & ~Bits(B) & kSemaines) == 0;
+}
+
+bool TMethodesDomaine::EstVide(const TypeDomaineHebdomadaire& D) { return (Bits(D) & kSemaines) == 0; }

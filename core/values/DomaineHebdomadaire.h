@@ -72,4 +72,19 @@ class TMethodesDomaine {
 
   // 52 characters, week 1 first: "1" for a week in the set, "0" otherwise.
   static void VersTexteBinaire(const TypeDomaineHebdomadaire& Domaine, std::string& Texte);
+
+  // --- Set arithmetic. The results hold weeks 1..52 only: the bits that belong to no week are
+  // never carried into a result, so that sets built from stored bytes compare as sets of weeks.
+  // Weeks 1 to 52, the whole year.
+  static TypeDomaineHebdomadaire Annee();
+  static TypeDomaineHebdomadaire Union(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B);
+  static TypeDomaineHebdomadaire Intersection(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B);
+  // The weeks of A that are not in B.
+  static TypeDomaineHebdomadaire Difference(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B);
+  // True when A and B share a week 1..52.
+  static bool SeRencontrent(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B);
+  // True when every week 1..52 of A is in B (the empty set is inside every set).
+  static bool EstInclus(const TypeDomaineHebdomadaire& A, const TypeDomaineHebdomadaire& B);
+  // True when the set holds no week 1..52.
+  static bool EstVide(const TypeDomaineHebdomadaire& Domaine);
 };

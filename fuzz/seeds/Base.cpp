@@ -24,6 +24,21 @@
 namespace Semences {
 namespace {
 
+constexpr int32_t kCours = 28;
+
+// A stored course of Taille bytes: bytes that vary, a counted memo text wherever the older layouts
+// hold one (74, 78 and 82) and a small place.
+Octets CoursMotif(uint32_t Taille) {
+  Octets o(Taille);
+  for (uint32_t k = 0; k < Taille; ++k) o[k] = static_cast<uint8_t>(k * 37 + 11);
+  for (uint32_t debut : {74u, 78u, 82u})
+    if (debut + 34 <= Taille) {
+      o[debut] = 6;
+      std::memcpy(&o[debut + 1], "Memo D", 6);
+    }
+  return o;
+}
+
 // Every file's record as its writer stores it, received as a creation, a change and a deletion, and
 // read back through each of its stored layouts.
 void SemencesOrdreModif() {
@@ -42,7 +57,10 @@ void SemencesOrdreModif() {
     Ecrire("OrdreModif", "ordres-" + std::to_string(place), ordres);
     for (std::size_t d = 0; d < dispositions.size(); ++d) {
       Octets lu{1, static_cast<uint8_t>(place - 1), static_cast<uint8_t>(d), GM_Creation};
-      lu = lu + Valeur<int32_t>(8 * place) + (d + 1 == dispositions.size() ? stocke : Octets(dispositions[d].Taille, 0));
+      // The older course layouts get a record whose every byte says something (a memo text, flags,
+      // statuses and places out of range), so that each layout's rules are reached.
+      const Octets ancien = place == kCours ? CoursMotif(dispositions[d].Taille) : Octets(dispositions[d].Taille, 0);
+      lu = lu + Valeur<int32_t>(8 * place) + (d + 1 == dispositions.size() ? stocke : ancien);
       Ecrire("OrdreModif", "stocke-" + std::to_string(place) + "-" + std::to_string(d), lu);
     }
   }

@@ -6,6 +6,8 @@
 
 #include "fuzz/seeds/Semences.h"
 #include "base/SupFichiers.h"
+#include "base/SupParametresGrille.h"
+#include "net/NetBases.h"
 #include "base/fichiers/FichierSup.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
@@ -34,6 +36,54 @@ void SemencesCoderValeur() {
   std::string code;
   Registre::CoderValeur("3 ABCmotdepasse", true, code);
   Ecrire("CoderValeur", "login", Octets{5} + Texte("texte") + Texte(code));
+}
+
+// A base of each older format that chooses a course layout of its own: a parameter block of that
+// version (its header, then zeros, which every older block reads), an empty block for every file
+// in the size of its layout for that version, and one course.
+void SemencesFluxBaseAnciennes() {
+  struct Version {
+    char Nom;
+    uint16_t Majeure, Mineure, Revision;
+  };
+  const Version versions[] = {{'A', 2, 0, 47}, {'B', 2, 0, 118}, {'C', 2, 99, 0}, {'D', 3, 0, 0},
+                              {'E', 3, 0, 1},  {'F', 3, 0, 4},   {'G', 3, 0, 5},  {'H', 3, 0, 11},
+                              {'I', 3, 0, 26}, {'J', 3, 1, 1},   {'K', 4, 0, 98}};
+  Fuzz::TBaseOuverte base;
+  for (const Version& v : versions) {
+    Octets bloc(4096, 0);
+    const uint16_t entete[] = {v.Majeure, v.Mineure, v.Revision, 20, 5, 10, 63};
+    std::memcpy(bloc.data(), entete, sizeof entete);
+    Octets flux = Valeur<int32_t>(static_cast<int32_t>(bloc.size())) + bloc;
+    for (int32_t place = 1; place <= 42; ++place) {
+      const TFichierSup& f = *SupFichiers::Fichier(place);
+      const uint32_t taille =
+          f.Description().Dispositions[f.DispositionPour({v.Majeure, v.Mineure, v.Revision, 0}, true)].Taille;
+      Octets contenu(taille, 0xFF);
+      if (place == 28) {
+        Octets cours(taille);
+        for (uint32_t k = 0; k < taille; ++k) cours[k] = static_cast<uint8_t>(k * 37 + 11);
+        cours[1] = 1;  // placed,
+        cours[7] = cours[15] = 1;
+        contenu = contenu + cours;
+      }
+      flux = flux + Valeur<int32_t>(static_cast<int32_t>(contenu.size())) + contenu;
+    }
+    Octets nom(256, 0);
+    // The seed must reach the course reader of its layout: the block and every table read.
+    TMemoryStream essai;
+    const Octets recu = nom + flux;
+    essai.Assign(recu.data(), recu.size());
+    VclImportExport::ImporterBase(essai);
+    Fuzz::Verifier(SupFichiers::VersionBase().Mineure == v.Mineure && SupFichiers::VersionBase().Revision == v.Revision &&
+                       Xi::Nombre(SupFichiers::Fichier(28)->Table) == 1,
+                   "an older base reads its course");
+    SupToutesTables::LibererToutesLesTables();
+    Ecrire("FluxBase", std::string("base-ancienne-") + v.Nom, Octets{0} + recu);
+  }
+  SupFichiers::VersionBase() = TypeVersionFormat{5, 0, 6, 1};
+  NetBases::BaseAnterieure506() = false;
+  SupParametresGrille::Initialiser();
 }
 
 // An empty base and a base with one record of every file, as the exporter writes them, with the
@@ -71,6 +121,7 @@ void SemencesFluxBase() {
     Ecrire("FluxBase", "base-ressources", Octets{0} + Octets(256, 0) + sortie.Bytes());
     SupToutesTables::LibererToutesLesTables();
   }
+  SemencesFluxBaseAnciennes();
 
   const Octets v506 = Valeur<uint16_t>(5) + Valeur<uint16_t>(0) + Valeur<uint16_t>(6);
   Ecrire("FluxUtilisateur", "vide", Octets{0} + v506 + Valeur<int32_t>(0));

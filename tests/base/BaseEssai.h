@@ -12,6 +12,8 @@
 #include "base/EcrGlobale.h"
 #include "base/SupDisponibilite.h"
 #include "base/SupFichiers.h"
+#include "base/SupParametresGrille.h"
+#include "base/cours/SupCours.h"
 #include "tests/base/ArticleEssai.h"
 #include "net/NetClient.h"
 #include "net/NetXi.h"
@@ -72,6 +74,7 @@ class BaseOuverte : public ::testing::Test {
   void SetUp() override {
     NetClient::ClientDonnees() = &client_;
     EcrGlobale::FicheGlobales() = &fiche_;
+    SupCours::PlaceAucune() = static_cast<uint32_t>(SupParametresGrille::Parametres().NombrePlaces);
     ASSERT_TRUE(SupFichiers::CreerTables());
     ASSERT_TRUE(SupFichiers::EnregistrerTousLesFichiers());
     NetClient::BaseChargee() = true;

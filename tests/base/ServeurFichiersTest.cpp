@@ -15,6 +15,9 @@
 #include "base/SupDisponibilite.h"
 #include "base/SupFichiers.h"
 #include "base/SupTraitement.h"
+#include "base/CompteursNumeros.h"
+#include "base/cours/SupCours.h"
+#include "base/cours/SupMemoCours.h"
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupLieu.h"
 #include "base/fichiers/SupModaliteAdmission.h"
@@ -311,6 +314,51 @@ TEST_F(ServeurFichiers, ALabelAndAResourceSubjectRelationAreOneRequestOfTheirByt
     EXPECT_EQ(StockeCourant(c.Place), c.Stocke);
     EXPECT_EQ(SupTraitement::Profondeur(), 0u);
   }
+}
+
+// The course file's default contents and the memo requests: their bytes as the server receives them;
+// in exclusive mode the same calls change the memo table here and send nothing.
+TEST_F(ServeurFichiers, TheCourseAndMemoRequestsCarryTheirBytesAndRunLocallyInExclusiveMode) {
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_REPONDRE_REQUETE, "\x01");
+  };
+  const auto requete = [this](uint32_t code, uint32_t cle, const Octets& donnees) {
+    return Texte(Concatener({{0, 0}, Entier(code), Entier(client_.IdentServeur()), {2}, Entier(cle),
+                             Entier(static_cast<uint32_t>(donnees.size())), donnees}));
+  };
+  EXPECT_TRUE(SupCours::CreerCoursParDefaut());
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80190000, 0, {}));
+  EXPECT_TRUE(SupMemoCours::CreerMemosParDefaut());
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80270000, 0, {}));
+  EXPECT_TRUE(SupMemoCours::CreerMemo("Salle B"));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80270001, 0, Chaine("Salle B", 255)));
+  // A memo as the server's order would bring it, made current.
+  SupMemoCours::Fichier().ViderArticle();
+  SupMemoCours::Article()->NumeroMemo = 12;
+  ASSERT_TRUE(Xi::Inserer(SupMemoCours::Fichier().Table));
+  EXPECT_TRUE(SupMemoCours::ModifierMemo("Salle C"));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80270002, 0, Chaine("Salle C", 255)));
+  EXPECT_TRUE(SupMemoCours::SupprimerMemo());
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80270003, 12, {}));
+  EXPECT_EQ(Xi::Nombre(SupMemoCours::Fichier().Table), 1u) << "the server's order deletes it";
+  const std::size_t envoyees = Requetes();
+  EXPECT_EQ(envoyees, 5u);
+
+  serveur_.Envoyer(CM_MODE_EXCLUSIF_MODIFIE,
+                   MessagesModeExclusif::EcrireModeModifie({GP_Client, true, 1, AE_ChangementManuelMode, 5, "poste"}));
+  ASSERT_TRUE(Attendre([this] { return !client_.PasserParServeur(); }));
+  EXPECT_TRUE(SupCours::CreerCoursParDefaut());
+  EXPECT_EQ(Xi::Nombre(SupCours::Fichier().Table), 0u) << "there are no default courses";
+  CompteursNumeros::Compteurs()[CompteursNumeros::kMCR] = 12;
+  ASSERT_TRUE(SupMemoCours::CreerMemo("Salle D"));
+  EXPECT_EQ(SupMemoCours::Article()->NumeroMemo, 13u);
+  ASSERT_TRUE(SupMemoCours::ModifierMemo("Salle E"));
+  EXPECT_EQ(FichierSup::LireChaineCourte(SupMemoCours::Article()->Texte, 255), "Salle E");
+  EXPECT_TRUE(SupMemoCours::SupprimerMemo());
+  EXPECT_EQ(Xi::Nombre(SupMemoCours::Fichier().Table), 1u);
+  EXPECT_EQ(Requetes(), envoyees);
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+  CompteursNumeros::Compteurs().fill(0);
 }
 
 }  // namespace

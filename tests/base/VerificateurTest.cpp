@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr int32_t kPlace = 28;  // ".CRS": zero-filled records are sound courses (no unique order)
+constexpr int32_t kPlace = 28;  // ".CRS": zero-filled records are sound courses (no unique order) once
+                                // the default course type exists
 
 // Fails the record whose identifier is Casse, with an error naming it.
 class TVerificateurEssai : public TVerificateurNetXi {
@@ -36,6 +37,9 @@ class VerificationEssai : public BaseOuverte {
  protected:
   void SetUp() override {
     BaseOuverte::SetUp();
+    std::vector<uint8_t> aucun = Chaine("Aucun", 13);
+    aucun.resize(28, 0);
+    Recevoir(OrdreRecu(GM_Creation, 11, 28, aucun));
     for (int32_t identifiant : {20, 40, 60, 80})
       Recevoir(OrdreRecu(GM_Creation, kPlace, identifiant, std::vector<uint8_t>(102, 0)));
   }

@@ -13,6 +13,7 @@
 #include "core/records/Xi.h"
 #include "core/serial/Streams.h"
 #include "net/NetBases.h"
+#include "base/CompteursNumeros.h"
 #include "streams/BlocParametresBase.h"
 #include "streams/ParametresBase.h"
 
@@ -79,7 +80,7 @@ TEST_F(BlocParametres, WritingThenReadingGivesBackEveryValueAndTheCurrentVersion
   g.JoursConservationJournal = 9;
   g.Drapeau1 = 0;
   SupDemiPension::DemiPension().GenresRessourcesDemiPension = 5;
-  BlocParametresBase::Compteurs()[41] = 99;
+  CompteursNumeros::Compteurs()[41] = 99;
   SupSites::Parametres().MaxChangementsEleves = 7;
   SupEtatsPlaces::EnregistrementReserve()[19] = 0xAB;
   base.DefinirAppliquerOrdre(true);
@@ -118,7 +119,7 @@ TEST_F(BlocParametres, WritingThenReadingGivesBackEveryValueAndTheCurrentVersion
   EXPECT_EQ(g.JoursConservationJournal, 9);
   EXPECT_EQ(g.Drapeau1, 0);
   EXPECT_EQ(SupDemiPension::DemiPension().GenresRessourcesDemiPension, 5);
-  EXPECT_EQ(BlocParametresBase::Compteurs()[41], 99u);
+  EXPECT_EQ(CompteursNumeros::Compteurs()[41], 99u);
   EXPECT_EQ(SupSites::Parametres().MaxChangementsEleves, 7);
   EXPECT_EQ(SupEtatsPlaces::EnregistrementReserve()[19], 0xAB);
   EXPECT_EQ(SupLibelleHeure::Libelle(1, 11), "17h30");
@@ -284,7 +285,7 @@ TEST_F(BlocParametres, OldBasesReadTheirStatusValuesAndTheCounterAreaOfTheirVers
   TMemoryStream m;
   m.Assign(v.data(), v.size());
   EXPECT_THROW(BlocParametresBase::LireBlocParametresBase(m), EReadError);
-  const auto& c = BlocParametresBase::Compteurs();
+  const auto& c = CompteursNumeros::Compteurs();
   EXPECT_EQ(c[3], 103u);   // .JRF
   EXPECT_EQ(c[4], 0u);     // .MAD, not in the old area
   EXPECT_EQ(c[8], 105u);   // .FMR

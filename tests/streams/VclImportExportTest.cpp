@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "../base/BaseEssai.h"
+#include "../base/CoursGolden.h"
 #include "base/SupFichiers.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/SupParam.h"
+#include "base/cours/SupCours.h"
+#include "base/cours/SupMemoCours.h"
+#include "base/cours/SupVisibiliteCours.h"
 #include "base/SupParametresGrille.h"
 #include "core/diagnostics/Trace.h"
 #include "core/records/Xi.h"
@@ -68,6 +72,31 @@ class BaseStream : public BaseOuverte {
     m.Assign(v.data(), v.size());
   }
   static int32_t Identifiant(int32_t Place, uint32_t Numero) { return SupFichiers::Fichier(Place)->IdentifiantDe(Numero); }
+  // The blocks of a base holding those records (by place, after each file's empty first slot).
+  std::vector<uint8_t> Blocs(const std::map<int32_t, std::vector<std::vector<uint8_t>>>& Fichiers) {
+    std::vector<uint8_t> v;
+    Bloc(v, Bloc1());
+    for (int32_t q = 1; q <= 42; ++q) {
+      std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
+      if (const auto f = Fichiers.find(q); f != Fichiers.end())
+        for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
+      Bloc(v, contenu);
+    }
+    return v;
+  }
+  // The export writes the table blocks it read, byte for byte (block 1 aside: its counters follow the
+  // records written).
+  void ExporteCommeLu(const std::vector<uint8_t>& Lu) {
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    const std::vector<uint8_t>& o = sortie.Bytes();
+    const std::size_t tables = 4 + Bloc1().size();
+    ASSERT_EQ(o.size(), Lu.size());
+    const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
+                                     Lu.begin() + static_cast<std::ptrdiff_t>(tables));
+    EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                        << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  }
 };
 
 TEST_F(BaseStream, AnEmptyBaseIsItsBlockOneThenFortyTwoMarkerBlocksAndReadsBack) {
@@ -253,14 +282,7 @@ TEST_F(BaseStream, TheSmallReferenceFilesFilledLoadAndWriteBackByteForByte) {
       {7, {lieu("Lyon", 66), lieu("Milan", 132), lieu("Nulle part", 0)}},
       {11, {typologie("Aucun", 0xFF00000F, 2, 0), typologie("Cours", 0x00FF8000, 4, 1)}},
   };
-  std::vector<uint8_t> v;
-  Bloc(v, Bloc1());
-  for (int32_t q = 1; q <= 42; ++q) {
-    std::vector<uint8_t> contenu(TailleCourante(q), 0xFF);
-    if (const auto f = fichiers.find(q); f != fichiers.end())
-      for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
-    Bloc(v, contenu);
-  }
+  const std::vector<uint8_t> v = Blocs(fichiers);
   TMemoryStream recu;
   Recu(recu, "b", v);
   VclImportExport::ImporterBase(recu);
@@ -272,16 +294,7 @@ TEST_F(BaseStream, TheSmallReferenceFilesFilledLoadAndWriteBackByteForByte) {
   for (const auto& [numero, pays] : std::vector<std::pair<uint32_t, uint32_t>>{{1, 1}, {2, 2}, {3, 0}})
     EXPECT_EQ(lieux.ValeurDe(numero, 4), pays) << numero;
 
-  TMemoryStream sortie;
-  VclImportExport::ExporterBase(sortie);
-  // The table blocks, after block 1 (whose counters follow the records written).
-  const std::vector<uint8_t>& o = sortie.Bytes();
-  const std::size_t tables = 4 + Bloc1().size();
-  ASSERT_EQ(o.size(), v.size());
-  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(tables), o.end(),
-                                   v.begin() + static_cast<std::ptrdiff_t>(tables));
-  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
-                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  ExporteCommeLu(v);
 }
 
 // --- The user-information stream.
@@ -293,6 +306,165 @@ void LireEssai(TMemoryStream* f) {
 }
 void EcrireEssai(TMemoryStream* f) { f->WriteBuffer("abc", 3); }
 void DefautsEssai() { ++gDefauts; }
+
+// Courses and their memos in the current layout: the place none is the loaded grid's before the
+// first course is read, and every record writes back byte for byte.
+TEST_F(BaseStream, CoursesAndTheirMemosLoadAndWriteBackByteForByte) {
+  const auto entier = [](uint32_t x) {
+    std::vector<uint8_t> v;
+    Int32(v, static_cast<int32_t>(x));
+    return v;
+  };
+  const auto typologie = [](const std::string& nom) {
+    std::vector<uint8_t> t = Chaine(nom, 13);
+    t.resize(28, 0);
+    return t;
+  };
+  const auto memo = [&](uint32_t numero, const std::string& texte) {
+    std::vector<uint8_t> m = entier(0);
+    const std::vector<uint8_t> n = entier(numero), t = Chaine(texte, 255);
+    m.insert(m.end(), n.begin(), n.end());
+    m.insert(m.end(), t.begin(), t.end());
+    return m;
+  };
+  // A placed course at 12 with memo 9 and an unplaced one without memo, in the grid of 20 places.
+  const auto cours = [&](uint8_t statut, uint16_t place, uint32_t numeroMemo) {
+    std::vector<uint8_t> c(102, 0);
+    c[0] = 2;
+    c[1] = statut;
+    for (int i = 2; i < 16; ++i) c[static_cast<std::size_t>(i)] = static_cast<uint8_t>(0x10 + i);
+    c[2] &= 0xFE;  // no week 0
+    c[9] &= 0xFE;
+    c[16] = 1;
+    c[17] = 6;
+    c[18] = 2;
+    std::memcpy(&c[19], &place, 2);
+    c[21] = 3;
+    c[23] = 9;
+    std::memcpy(&c[27], entier(228).data(), 4);   // the subject
+    std::memcpy(&c[31], entier(4).data(), 4);     // the weightings
+    std::memcpy(&c[35], entier(8).data(), 4);
+    std::memcpy(&c[39], entier(56).data(), 4);    // "Cours"
+    std::memcpy(&c[51], entier(0xFFFFFF00u).data(), 4);
+    std::memcpy(&c[64], entier(0x01020304u).data(), 4);
+    c[69] = 1;
+    std::memcpy(&c[70], Chaine("ABC", 3).data(), 4);
+    std::memcpy(&c[74], entier(numeroMemo).data(), 4);
+    std::memcpy(&c[78], entier(31).data(), 4);
+    std::memcpy(&c[82], Chaine("XYZ", 3).data(), 4);
+    const double date = 45123.75;
+    std::memcpy(&c[86], &date, 8);
+    std::memcpy(&c[94], entier(0x80190102u).data(), 4);
+    return c;
+  };
+  std::vector<uint8_t> matiere(228, 0);
+  std::memcpy(&matiere[98], Chaine("Maths", 30).data(), 31);
+  const std::map<int32_t, std::vector<std::vector<uint8_t>>> fichiers = {
+      {2, {entier(36000), entier(18000)}},
+      {11, {typologie("Aucun"), typologie("Cours")}},
+      {12, {matiere}},
+      {27, {memo(9, "Salle B"), memo(3, "Projecteur")}},
+      {28, {cours(1, 12, 9), cours(3, 20, 0), cours(5, 0, 3)}},
+  };
+  const std::vector<uint8_t> v = Blocs(fichiers);
+  SupCours::PlaceAucune() = 7;
+  TMemoryStream recu;
+  Recu(recu, "b", v);
+  VclImportExport::ImporterBase(recu);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  EXPECT_EQ(SupCours::PlaceAucune(), 20u);
+  EXPECT_FALSE(SupFichiers::ImportEnCours());
+  ASSERT_EQ(Xi::Nombre(SupCours::Fichier().Table), 3u);
+  ASSERT_TRUE(Xi::AllerA(SupCours::Fichier().Table, 1));
+  EXPECT_EQ(SupCours::TexteMemo(0), "Salle B");
+  EXPECT_EQ(SupCours::Article()->Place, 12u);
+
+  ExporteCommeLu(v);
+}
+
+// A base of each older format: its parameter block (the header of that version, then zeros, which
+// every such block reads), every file's empty block in the size of its layout for that version, and
+// the golden course of the layout. The course loads with its fields and, for D to J, a memo of its
+// own, without any request; a base stored with another grid has its course moved to the new one.
+TEST_F(BaseStream, TheGoldenCourseOfEveryOlderFormatLoadsFromTheBaseStream) {
+  using namespace essai_cours;
+  const auto base = [&](const TypeVersionFormat& version, char nom) {
+    std::vector<uint8_t> bloc(4096, 0);
+    const uint16_t entete[] = {static_cast<uint16_t>(version.Majeure), static_cast<uint16_t>(version.Mineure),
+                               static_cast<uint16_t>(version.Revision), 20, 5, 10, 63};
+    std::memcpy(bloc.data(), entete, sizeof entete);
+    std::vector<uint8_t> v;
+    Bloc(v, bloc);
+    for (int32_t q = 1; q <= 42; ++q) {
+      const TFichierSup& f = *SupFichiers::Fichier(q);
+      std::vector<uint8_t> contenu(f.Description().Dispositions[f.DispositionPour(version, true)].Taille, 0xFF);
+      if (q == SupCours::kPlace) {
+        const Octets cours = Stocke(nom);
+        contenu.insert(contenu.end(), cours.begin(), cours.end());
+      }
+      Bloc(v, contenu);
+    }
+    TMemoryStream recu;
+    Recu(recu, "ancienne", v);
+    VclImportExport::ImporterBase(recu);
+  };
+  for (Disposition d : kDispositions) {
+    SCOPED_TRACE(d.Nom);
+    if (d.Nom == 'J') d.Dessous = {3, 1, 1, 0};  // blocks of 3.1.2 to 3.1.98 carry old export settings
+    base(d.Dessous, d.Nom);
+    ASSERT_EQ(SupFichiers::VersionBase().Revision, d.Dessous.Revision);
+    EXPECT_EQ(SupCours::PlaceAucune(), 100u);
+    ASSERT_EQ(Xi::Nombre(SupCours::Fichier().Table), 1u);
+    ASSERT_TRUE(Xi::AllerA(SupCours::Fichier().Table, 1));
+    const TypeEnregistrementCours& c = *SupCours::Article();
+    EXPECT_EQ(c.Identifiant, static_cast<int32_t>(d.Taille));
+    EXPECT_EQ(c.Statut, 1);
+    EXPECT_EQ(c.Place, 3u);
+    EXPECT_EQ(c.Duree, 2u);
+    EXPECT_EQ(c.Semaines, d.Nom == 'A' ? kPotentielles : kSemaines);
+    EXPECT_EQ(c.NombreSemaines, d.Nom == 'A' ? 20u : 7u);
+    EXPECT_EQ(c.ValeurPortee, kValeurPortee);
+    EXPECT_EQ(c.Extrait, 0);
+    EXPECT_EQ(c.DansPeriode, 1);
+    const bool memo = De(d.Nom, "DEFGHIJ");
+    EXPECT_EQ(Xi::Nombre(SupMemoCours::Fichier().Table), memo ? 1u : 0u);
+    EXPECT_EQ(SupCours::TexteMemo(0), memo ? "Memo D" : "") << "K names a memo the base does not hold";
+  }
+  // The same course stored with a grid of 10 places a day, one an hour: moved to the grid of 20.
+  SupParametresGrille::AncienneGrille() = {true, 1, 10, 0x3E};
+  base(kDispositions[7].Dessous, 'H');
+  SupParametresGrille::AncienneGrille() = {};
+  ASSERT_TRUE(Xi::AllerA(SupCours::Fichier().Table, 1));
+  EXPECT_EQ(SupCours::Article()->Place, 100u);
+  EXPECT_EQ(SupCours::Article()->PlaceRetenue, 6u);
+  EXPECT_EQ(SupCours::Article()->Duree, 4u);
+  EXPECT_EQ(SupCours::Article()->Statut, 1);
+}
+
+// Once the user's information has arrived, every course's displayed-period flag follows the period.
+TEST_F(BaseStream, TheUsersInformationRecomputesEveryCoursesDisplayedPeriodFlag) {
+  NetXi::Initialiser();
+  TFichierSup& f = SupCours::Fichier();
+  f.ViderArticle();
+  for (int s = 20; s <= 30; ++s) SupCours::Article()->SemainesPotentielles.Inclure(s);
+  SupCours::Article()->DansPeriode = 1;
+  ASSERT_TRUE(Xi::Inserer(f.Table));
+  SupVisibiliteCours::Periode() = TypeDomaineHebdomadaire{};
+  for (int s = 1; s <= 10; ++s) SupVisibiliteCours::Periode().Inclure(s);
+  for (const char* bloc : {"\0\0\0\0", "\1\0\0\0x"}) {
+    ASSERT_TRUE(Xi::AllerA(f.Table, 1));
+    SupCours::Article()->DansPeriode = 1;
+    ASSERT_TRUE(Xi::Modifier(f.Table));
+    NetXi::InstallerParametresUtilisateur(LireEssai, EcrireEssai, DefautsEssai);
+    TMemoryStream flux;
+    flux.Assign(bloc, bloc[0] == 0 ? 4 : 5);
+    VclImportExport::ImporterParametresUtilisateur(flux);
+    ASSERT_TRUE(Xi::AllerA(f.Table, 1));
+    EXPECT_EQ(SupCours::Article()->DansPeriode, 0) << "both branches";
+  }
+  SupVisibiliteCours::Initialiser();
+  NetXi::Initialiser();
+}
 
 TEST(UserInformation, AnEmptyBlockInstallsTheDefaultsAndAnyOtherGoesToTheReader) {
   NetXi::Initialiser();

@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <bit>
 #include <cmath>
+#include <string>
+#include <vector>
 #include <initializer_list>
+#include <random>
 
 #include "core/values/Calendrier.h"
 #include "core/values/DomaineHebdomadaire.h"
@@ -204,4 +208,38 @@ TEST(TMethodesDomaine, MonthsTouchedCountFromTheFirstDatesMonth) {
   EXPECT_EQ(TMethodesDomaine::MoisConcernes(S({1, 18, 19, 52}), septembre), 0x1032);
   EXPECT_EQ(TMethodesDomaine::MoisConcernes(Plage(1, 52), septembre), 0x1FFE);
   EXPECT_EQ(TMethodesDomaine::MoisConcernes(S({}), septembre), 0);
+}
+
+// The set arithmetic against a plain 64-bit mask: random sets with every bit of the seven bytes
+// (the bits of no week included), the empty set and the whole year.
+TEST(TMethodesDomaine, SetArithmeticAgreesWithAMaskOfWeeks1To52) {
+  constexpr uint64_t kAnnee = ((uint64_t{1} << 53) - 1) & ~uint64_t{1};
+  const auto masque = [](const TypeDomaineHebdomadaire& d) {
+    uint64_t v = 0;
+    for (int s = 0; s < 56; ++s)
+      if (d.Contient(s)) v |= uint64_t{1} << s;
+    return v;
+  };
+  const auto domaine = [](uint64_t v) {
+    TypeDomaineHebdomadaire d;
+    for (int s = 0; s < 56; ++s)
+      if ((v >> s) & 1) d.Inclure(s);
+    return d;
+  };
+  EXPECT_EQ(masque(TMethodesDomaine::Annee()), kAnnee);
+  std::mt19937_64 alea(37);
+  std::vector<uint64_t> valeurs = {0, kAnnee, ~uint64_t{0} >> 8, 1, uint64_t{1} << 53, uint64_t{1} << 52};
+  for (int i = 0; i < 400; ++i) valeurs.push_back(alea() >> 8 & (i % 3 == 0 ? alea() : ~uint64_t{0}));
+  for (uint64_t a : valeurs)
+    for (uint64_t b : {valeurs[static_cast<std::size_t>(a % valeurs.size())], a, uint64_t{0}, kAnnee, alea() >> 8}) {
+      const TypeDomaineHebdomadaire A = domaine(a), B = domaine(b);
+      SCOPED_TRACE(std::to_string(a) + " " + std::to_string(b));
+      EXPECT_EQ(masque(TMethodesDomaine::Union(A, B)), (a | b) & kAnnee);
+      EXPECT_EQ(masque(TMethodesDomaine::Intersection(A, B)), a & b & kAnnee);
+      EXPECT_EQ(masque(TMethodesDomaine::Difference(A, B)), a & ~b & kAnnee);
+      EXPECT_EQ(TMethodesDomaine::SeRencontrent(A, B), (a & b & kAnnee) != 0);
+      EXPECT_EQ(TMethodesDomaine::EstInclus(A, B), (a & ~b & kAnnee) == 0);
+      EXPECT_EQ(TMethodesDomaine::EstVide(A), (a & kAnnee) == 0);
+      EXPECT_EQ(TMethodesDomaine::NombreDeSemaines(A), std::popcount(a & kAnnee));
+    }
 }
