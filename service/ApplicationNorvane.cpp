@@ -6,7 +6,9 @@
 
 #include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
+#include "core/values/ChaineRessource.h"
 #include "core/values/ChaineUnicode.h"
+#include "platform/service/Systemd.h"
 #include "platform/ui/Patience.h"
 #include "platform/ui/VclDialogue.h"
 #include "service/Noyau.h"
@@ -47,9 +49,17 @@ bool TApplicationNorvane::Lancer() {
 
 void TApplicationNorvane::Initialiser() {
   ++CompteurInitialisation;
-  // Nothing else at this level: under systemd no dispatcher thread is needed (the service manager
-  // talks to the program through its notify socket and SIGTERM), and no end of a user's session
-  // reaches the program.
+  if (CompteurInitialisation != 1) return;
+  DemarrerServiceNT();
+  // Nothing else at this level: no end of a user's session reaches the program.
+}
+
+void TApplicationNorvane::DemarrerServiceNT() {
+  // Under systemd no dispatcher thread is needed: the service manager talks to the program through
+  // its notify socket and SIGTERM. Started in service mode by anything else, the program has no
+  // service manager to answer and ends at once.
+  if (ModeService() && !Systemd::SousGestionnaire())
+    throw Exception(ChaineRessource::Charger(ApplicationCommuneNorvane::RS_ModeServiceHorsGestionnaire));
 }
 
 void TApplicationNorvane::Finaliser() {
@@ -71,15 +81,29 @@ std::string TApplicationNorvane::CheminProgramme() {
   return ec ? Noyau::ParamStr(0) : ChaineUnicode::DepuisUTF8(chemin.string(), 1252);
 }
 
+const TChaineRessource ApplicationCommuneNorvane::RS_InstallationEnCours{
+    "ApplicationCommuneNorvane_RS_InstallationEnCours", 65208, "Création du service NT en cours ..."_ansi};
+const TChaineRessource ApplicationCommuneNorvane::RS_DesinstallationEnCours{
+    "ApplicationCommuneNorvane_RS_DesinstallationEnCours", 65209, "Suppression de services NT en cours ..."_ansi};
+const TChaineRessource ApplicationCommuneNorvane::RS_ModeServiceHorsGestionnaire{
+    "ApplicationCommuneNorvane_RS_ModeServiceHorsGestionnaire", 65210,
+    "Le mode service (-svc) ne s'emploie que lancé par le gestionnaire de services (systemd) : le programme s'arrête."_ansi};
+
+void ApplicationCommuneNorvane::Initialiser() {
+  static const TChaineRessource* const kChaines[] = {&RS_InstallationEnCours, &RS_DesinstallationEnCours,
+                                                     &RS_ModeServiceHorsGestionnaire};
+  ChaineRessource::Enregistrer(kChaines);
+}
+
 bool TApplicationCommuneNorvane::CreerServiceNT() {
-  Patience::Patienter(std::string("Création du service NT en cours ..."_ansi), [this] {
+  Patience::Patienter(ChaineRessource::Charger(ApplicationCommuneNorvane::RS_InstallationEnCours), [this] {
     ServiceCree = ServiceControlManager::CreerService(ServiceNT, CheminProgramme());
   });
   return ServiceCree;
 }
 
 bool TApplicationCommuneNorvane::SupprimerServiceNTPropre() {
-  Patience::Patienter(std::string("Suppression de services NT en cours ..."_ansi),
+  Patience::Patienter(ChaineRessource::Charger(ApplicationCommuneNorvane::RS_DesinstallationEnCours),
                       [this] { ServiceSupprime = ServiceControlManager::SupprimerService(ServiceNT); });
   return ServiceSupprime;
 }
@@ -87,7 +111,7 @@ bool TApplicationCommuneNorvane::SupprimerServiceNTPropre() {
 void TApplicationCommuneNorvane::SupprimerServicesNT(const std::string& Filtre) {
   FiltreServices = Filtre;
   std::string rapport;
-  Patience::Patienter(std::string("Suppression de services NT en cours ..."_ansi),
+  Patience::Patienter(ChaineRessource::Charger(ApplicationCommuneNorvane::RS_DesinstallationEnCours),
                       [&] { rapport = ServiceControlManager::SupprimerServices(FiltreServices); });
   if (!rapport.empty()) Informer("", rapport);
 }

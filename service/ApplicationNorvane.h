@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/objects/ClasseFinalisable.h"
+#include "core/values/ChaineRessource.h"
 #include "platform/loop/MainLoop.h"
 #include "service/ServiceNTNorvane.h"
 
@@ -35,8 +36,8 @@ class TApplicationNorvane {
   // skips the loop; it is written to the log and the answer is false, so that the program ends
   // with a failure status (a refused second instance, a service that cannot start).
   bool Lancer();
-  // Counted: only the call that brings the count from 0 to 1 does the work, and only the Finaliser
-  // that brings it back from 1 to 0.
+  // Counted: only the call that brings the count from 0 to 1 does the work (DemarrerServiceNT), and
+  // only the Finaliser that brings it back from 1 to 0.
   virtual void Initialiser();
   virtual void Finaliser();
   // Runs the loop until a stop (SIGTERM, SIGINT, RequestStop) ends it.
@@ -44,6 +45,8 @@ class TApplicationNorvane {
 
   MainLoop& Boucle() { return *boucle_; }
 
+  // In service mode: refused (Exception) when the program was not started by the service manager.
+  void DemarrerServiceNT();
   // In service mode, reports the stop to the service manager when not yet done.
   void ArreterServiceNT();
   bool ModeService() const { return ServiceNT.ModeService; }
@@ -62,6 +65,15 @@ class TApplicationNorvane {
 // The level of the chain that listens to the verification service; its handlers do nothing, so it
 // adds no behaviour of its own.
 class TApplicationDBNorvane : public TApplicationNorvane {};
+
+namespace ApplicationCommuneNorvane {
+// The wait texts of install and removal, and the refusal of service mode outside the service manager.
+extern const TChaineRessource RS_InstallationEnCours;
+extern const TChaineRessource RS_DesinstallationEnCours;
+extern const TChaineRessource RS_ModeServiceHorsGestionnaire;
+// Registers the unit's resource strings.
+void Initialiser();
+}  // namespace ApplicationCommuneNorvane
 
 // Service install and removal, each under a wait text.
 class TApplicationCommuneNorvane : public TApplicationDBNorvane {

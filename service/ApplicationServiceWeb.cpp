@@ -93,6 +93,15 @@ std::string TApplicationServiceWeb::DescriptionServiceWeb() const {
 // profile's name in double quotes and the encoded login "<length> <code><password>".
 std::string TApplicationServiceWeb::ParametresServiceWeb() const { return {}; }
 
+void TApplicationServiceWeb::DefinirIdentiteInstallation(const std::string& NomBase, const std::string& CodeUtilisateur,
+                                                         const std::string& MotDePasse) {
+  DefinirIdentiteService();
+  ServiceNT.NomAffiche = Format("Norvane - Service Web TZ%d%d %s", {5, 0, NomBase});
+  std::string encode;
+  Registre::CoderValeur(Format("%d %s%s", {CodeUtilisateur.size(), CodeUtilisateur, MotDePasse}), true, encode);
+  ServiceNT.Parametres = " \"" + NomBase + "\" " + encode;
+}
+
 std::string TApplicationServiceWeb::TexteAttente() const {
   std::string texte = "Service web " + Nom + (ModeService() ? " (service)" : "") +
                       A(" : en attente de la connexion au serveur de données"_ansi);

@@ -40,6 +40,13 @@ class TApplicationServiceWeb : public TApplicationTz {
   std::string NomAfficheServiceWeb() const;
   std::string DescriptionServiceWeb() const;
   std::string ParametresServiceWeb() const;
+  // The identity of the service installed from the command line for the base NomBase, logging in
+  // as CodeUtilisateur with MotDePasse: the display name names the base, the start parameters hold
+  // the base in double quotes and the encoded login. The server profile's identifier is known only
+  // once connected to the data server, so the service keeps the name without it (the family holds
+  // one web service at a time anyway).
+  void DefinirIdentiteInstallation(const std::string& NomBase, const std::string& CodeUtilisateur,
+                                   const std::string& MotDePasse);
 
   // Creates the main window, the holder of the open base (made the global one) and the network
   // client's module.

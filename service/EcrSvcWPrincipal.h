@@ -9,9 +9,18 @@
 
 #include <boost/asio/io_context.hpp>
 
+#include "core/values/ChaineRessource.h"
 #include "service/EcrNetClient.h"
 #include "service/FrontalHttp.h"
 #include "streams/VCLRegis.h"
+
+namespace EcrSvcWPrincipal {
+// The settings store cannot be read (the detail in place of "%s"), or a save failed.
+extern const TChaineRessource RS_ParametresIllisibles_S;
+extern const TChaineRessource RS_ParametresNonEnregistres_S;
+// Registers the unit's resource strings.
+void Initialiser();
+}  // namespace EcrSvcWPrincipal
 
 class TFicheSvcWPrincipal {
  public:
@@ -43,10 +52,19 @@ class TFicheSvcWPrincipal {
   TRegistre RegistreWindows;
 
   // Each value with the field's current state as default, in the settings' order; the fields then
-  // show the values read.
+  // show the values read. A store that cannot be read (a damaged hive) is said once, and leaves the
+  // defaults and RegistreIllisible set.
   void LireParametres();
-  void EcrireParametres();
-  // The port field must hold an integer below 65536; when valid it becomes PortIp, else a message.
+  // False when nothing or not everything was saved: the store could not be read (nothing is written
+  // over it), or a write failed (said once).
+  bool EcrireParametres();
+  bool RegistreIllisible = false;
+  // The address of the WSDL as the settings page shows it: "http://<first local IPv4>:<PortIp>".
+  std::string EditUrlDocumentWsdl;
+  void ActualiserUrlDocumentWsdl();
+  // The machine's first IPv4 address that is up and not loopback; 127.0.0.1 when none.
+  static std::string PremiereAdresseIp();
+  // The port field must hold an integer from 1 to 65535; when valid it becomes PortIp, else a message.
   // The field shows PortIp again in both cases.
   bool ValiderPort();
   // The size field must hold an integer above 0; the same.
@@ -67,4 +85,8 @@ class TFicheSvcWPrincipal {
   void FormCreate();
   // Closing: the HTTP server stopped, the settings saved when valid.
   void FormClose();
+
+ private:
+  void SignalerErreurRegistre(const TChaineRessource& Texte);
+  bool registreSignale_ = false;
 };

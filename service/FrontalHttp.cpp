@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/values/Format.h"
 #include "platform/soap/EnveloppeSoap.h"
 #include "service/DocumentWsdl.h"
 #include "service/SupSvcWImplementations.h"
@@ -33,8 +32,9 @@ bool Chiffre(char c) { return c >= '0' && c <= '9'; }
 bool Hexa(char c) { return Chiffre(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool Lettre(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// A Host header that may go into the WSDL: a host name or an IPv4 address, or an IPv6 address in
-// brackets, then an optional port.
+// A Host header that may go into the WSDL: a host name (letters, digits, ".", "-" and "_", which
+// container and machine names hold) or an IPv4 address, or an IPv6 address in brackets, then an
+// optional port.
 bool HoteValide(std::string_view h) {
   if (h.empty() || h.size() > 260) return false;
   size_t finHote;
@@ -48,7 +48,7 @@ bool HoteValide(std::string_view h) {
     finHote = std::min(h.find(':'), h.size());
     if (finHote == 0) return false;
     for (char c : h.substr(0, finHote))
-      if (!(Lettre(c) || Chiffre(c) || c == '.' || c == '-')) return false;
+      if (!(Lettre(c) || Chiffre(c) || c == '.' || c == '-' || c == '_')) return false;
   }
   std::string_view port = h.substr(finHote);
   if (port.empty()) return true;
@@ -93,7 +93,7 @@ void TSvcWConnexion::Repondre401(int keepAliveSecondes) {
 void TSvcWConnexion::Repondre403() { RepondreErreur("403 Forbidden", TexteCle("EcrSvcWPrincipalErreur403")); }
 
 void TSvcWConnexion::Repondre413(uint64_t limiteKo) {
-  RepondreErreur("413 Request Entity Too Large", Format(TexteCle("EcrSvcWPrincipalErreur413_D"), {limiteKo}));
+  RepondreErreur("413 Request Entity Too Large", TexteCleFormate("EcrSvcWPrincipalErreur413_D", {limiteKo}));
 }
 
 void TSvcWConnexion::Repondre500() {
@@ -247,7 +247,8 @@ bool TFrontalHttp::TraiterMessageSoap(TSvcWConnexion& client) {
   std::string corps = std::move(client.Corps);
   client.Corps.clear();
   try {
-    invocateurSoap_.Dispatcher("/soap", client.ActionSoap, corps, reponse);
+    invocateurSoap_.Dispatcher("/soap", client.ActionSoap, corps, reponse,
+                               EnveloppeSoap::CharsetDe(client.EnTete("Content-Type")));
   } catch (const std::exception& e) {
     echoue = true;
     echec = e.what();

@@ -1,6 +1,7 @@
 #include "service/ServiceControlManager.h"
 
 #include "core/values/Ansi1252.h"
+#include "core/values/ChaineRessource.h"
 #include "platform/service/Systemd.h"
 
 namespace ServiceControlManager {
@@ -78,21 +79,38 @@ bool ServicesPresents(const std::string& FiltreAffiche, const std::string& Filtr
   return ListerServices(noms, affiches, FiltreAffiche, FiltreChemin);
 }
 
+const TChaineRessource RS_NTServiceEstSupprime{
+    "ServiceControlManager_RS_NTServiceEstSupprime", 65200,
+    "Le service %s a été supprimé, il n'est plus enregistré comme service NT ..."_ansi};
+const TChaineRessource RS_NTServiceEstArrete{
+    "ServiceControlManager_RS_NTServiceEstArrete", 65201,
+    "Le service %s est arrêté, vous devez fermer le gestionnaire des services Windows et recommencer l'opération ou redémarrer Windows."_ansi};
+const TChaineRessource RS_NTServiceDemarre{"ServiceControlManager_RS_NTServiceDemarre", 65202,
+                                           "Le service %s est en cours de démarrage ..."_ansi};
+const TChaineRessource RS_NTServiceSArrete{"ServiceControlManager_RS_NTServiceSArrete", 65203,
+                                           "Le service %s est en cours d'arrêt ..."_ansi};
+const TChaineRessource RS_NTServiceEstDemarre{"ServiceControlManager_RS_NTServiceEstDemarre", 65204,
+                                              "Le service %s est lancé ..."_ansi};
+const TChaineRessource RS_NTServiceReDemarre{"ServiceControlManager_RS_NTServiceReDemarre", 65205,
+                                             "Le service %s est en cours de redémarrage ..."_ansi};
+const TChaineRessource RS_NTServiceVaEtreSuspendu{"ServiceControlManager_RS_NTServiceVaEtreSuspendu", 65206,
+                                                  "Le service %s va être suspendu ..."_ansi};
+const TChaineRessource RS_NTServiceEstSuspendu{"ServiceControlManager_RS_NTServiceEstSuspendu", 65207,
+                                               "Le service %s est suspendu ..."_ansi};
+
+void Initialiser() {
+  static const TChaineRessource* const kChaines[] = {
+      &RS_NTServiceEstSupprime, &RS_NTServiceEstArrete,   &RS_NTServiceDemarre,        &RS_NTServiceSArrete,
+      &RS_NTServiceEstDemarre,  &RS_NTServiceReDemarre, &RS_NTServiceVaEtreSuspendu, &RS_NTServiceEstSuspendu};
+  ChaineRessource::Enregistrer(kChaines);
+}
+
 std::string TexteEtat(uint32_t Etat, const std::string& NomAffiche) {
-  static const std::string_view textes[] = {
-      "Le service %s a été supprimé, il n'est plus enregistré comme service NT ..."_ansi,
-      "Le service %s est arrêté, vous devez fermer le gestionnaire des services Windows et recommencer l'opération ou redémarrer Windows."_ansi,
-      "Le service %s est en cours de démarrage ..."_ansi,
-      "Le service %s est en cours d'arrêt ..."_ansi,
-      "Le service %s est lancé ..."_ansi,
-      "Le service %s est en cours de redémarrage ..."_ansi,
-      "Le service %s va être suspendu ..."_ansi,
-      "Le service %s est suspendu ..."_ansi,
-  };
+  static const TChaineRessource* const textes[] = {
+      &RS_NTServiceEstSupprime, &RS_NTServiceEstArrete,   &RS_NTServiceDemarre,        &RS_NTServiceSArrete,
+      &RS_NTServiceEstDemarre,  &RS_NTServiceReDemarre, &RS_NTServiceVaEtreSuspendu, &RS_NTServiceEstSuspendu};
   if (Etat >= std::size(textes)) return {};
-  std::string texte(textes[Etat]);
-  texte.replace(texte.find("%s"), 2, NomAffiche);
-  return texte;
+  return ChaineRessource::ChargerFormate(*textes[Etat], {NomAffiche});
 }
 
 std::string SupprimerServices(const std::string& FiltreAffiche) {

@@ -12,6 +12,9 @@
 
 namespace ServiceControlManager {
 
+// Registers the unit's resource strings (the texts of the services' states).
+void Initialiser();
+
 // Writes the service: the program Programme, the start parameters' words except the last (the base
 // name), the switch "-svc", and the last word of the parameters (the encoded login) in the login
 // file. Refused when the program already runs as a service, or the service exists.
@@ -30,7 +33,7 @@ bool ServicesPresents(const std::string& FiltreAffiche = {}, const std::string& 
 // Removes every listed service and returns the report, one line per service (CRLF between them):
 // its state afterwards in words. Empty when none was listed.
 std::string SupprimerServices(const std::string& FiltreAffiche);
-// The text of a state, the display name in place of "%s".
+// The text of a state (a resource string), the display name in place of "%s".
 std::string TexteEtat(uint32_t Etat, const std::string& NomAffiche);
 
 // The words of start parameters: blanks separate, double quotes group.

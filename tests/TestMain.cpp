@@ -1,6 +1,7 @@
 // The test programs start and stop the units through the same module tables as the service: those
 // of every library up to the subsystem the program tests (NV_TEST_LEVEL: 1 core, 2 object database,
-// 3 networking, 4 timetable base, 5 base streams and settings, with NV_TEST_UI the toolkit, 6 web service).
+// 3 networking, 4 timetable base, 5 base streams and settings, with NV_TEST_UI the toolkit, 6 web
+// service); the report library's program (NV_TEST_REPORTS) adds its own table after core's.
 #include <gtest/gtest.h>
 
 #include "core/objects/Modules.h"
@@ -21,6 +22,9 @@
 #endif
 #if NV_TEST_LEVEL >= 6
 #include "service/ModulesService.h"
+#endif
+#ifdef NV_TEST_REPORTS
+#include "reports/ModulesReports.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -44,6 +48,9 @@ int main(int argc, char** argv) {
 #endif
 #if NV_TEST_LEVEL >= 6
       ModulesService(),
+#endif
+#ifdef NV_TEST_REPORTS
+      ModulesReports(),
 #endif
   });
   int result = RUN_ALL_TESTS();

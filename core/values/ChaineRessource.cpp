@@ -15,7 +15,7 @@ std::map<int32_t, const TChaineRessource*>& ParIds() {
   return chaines;
 }
 
-TypeTraducteur& Traducteur() {
+TypeTraducteur& TraducteurCourant() {
   static TypeTraducteur traducteur = nullptr;
   return traducteur;
 }
@@ -56,12 +56,21 @@ const TChaineRessource* ParId(int32_t Id) {
   return it == ParIds().end() ? nullptr : it->second;
 }
 
-void DefinirTraducteur(TypeTraducteur T) { Traducteur() = T; }
+void DefinirTraducteur(TypeTraducteur T) { TraducteurCourant() = T; }
+TypeTraducteur Traducteur() { return TraducteurCourant(); }
 
 std::string Charger(const TChaineRessource& Chaine) {
   std::string texte;
-  if (Traducteur() != nullptr && Traducteur()(Chaine, texte)) return texte;
+  if (TraducteurCourant() != nullptr && TraducteurCourant()(Chaine, texte)) return texte;
   return std::string(Chaine.TexteIntegre);
+}
+
+std::string ChargerFormate(const TChaineRessource& Chaine, std::initializer_list<TFormatArg> Arguments) {
+  try {
+    return Format(Charger(Chaine), Arguments);
+  } catch (const EConvertError&) {
+    return Format(Chaine.TexteIntegre, Arguments);
+  }
 }
 
 std::string TexteDRC() {

@@ -11,9 +11,12 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "core/values/Format.h"
 
 struct TChaineRessource {
   std::string_view Nom;
@@ -35,9 +38,14 @@ const TChaineRessource* ParId(int32_t Id);
 // Who translates resource strings: answers False when it has no text for the string.
 using TypeTraducteur = bool (*)(const TChaineRessource& Chaine, std::string& Texte);
 void DefinirTraducteur(TypeTraducteur Traducteur);
+// The translator in use (nil when none), so that a caller may put it back after another.
+TypeTraducteur Traducteur();
 
 // The text of a resource string: the translator's, else the built-in text.
 std::string Charger(const TChaineRessource& Chaine);
+// The text formatted with Arguments. A translation whose directives do not fit the arguments (a
+// faulty language module) gives the built-in text formatted instead, so that no message is lost.
+std::string ChargerFormate(const TChaineRessource& Chaine, std::initializer_list<TFormatArg> Arguments);
 
 // The resource-string map of the registered strings, in id order, in 1252 with CR LF line ends: a
 // comment block, one "#define <name> <id in five digits>" line per string, then "STRINGTABLE",

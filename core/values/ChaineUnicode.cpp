@@ -381,6 +381,17 @@ std::string ChaineUnicode::Majuscules1252(std::string_view texte) {
   return r;
 }
 
+std::string ChaineUnicode::Minuscules1252(std::string_view texte) {
+  std::string r(texte);
+  for (char& c : r) {
+    const auto o = static_cast<uint8_t>(c);
+    if ((o >= 'A' && o <= 'Z') || (o >= 0xC0 && o <= 0xDE && o != 0xD7)) c = static_cast<char>(o + 0x20);
+    else if (o == 0x8A || o == 0x8C || o == 0x8E) c = static_cast<char>(o + 0x10);
+    else if (o == 0x9F) c = static_cast<char>(0xFF);
+  }
+  return r;
+}
+
 std::string ChaineUnicode::VersUTF8(std::string_view texte, int32_t page) {
   if (page == CP_UTF8) return std::string(texte);
   return EncoderUTF8(VersUnicode(texte, page));

@@ -41,6 +41,9 @@ std::string DepuisUnicode(std::u16string_view texte, int32_t page);
 // Windows-1252 text in upper case: the ASCII letters, the accented letters (not the division sign),
 // and the four small letters whose capital lies in the 0x80 block (š, œ, ž, ÿ). ß has no capital.
 std::string Majuscules1252(std::string_view texte);
+// Windows-1252 text in lower case, the inverse mapping: the ASCII letters, the accented capitals
+// (not the multiplication sign), and Š, Œ, Ž, Ÿ to their small letters.
+std::string Minuscules1252(std::string_view texte);
 
 // Text in code page `page` to UTF-8 (returned unchanged, unchecked, when `page` is UTF-8).
 std::string VersUTF8(std::string_view texte, int32_t page);

@@ -61,3 +61,20 @@ std::string Format(std::string_view format, std::initializer_list<TFormatArg> ar
 // (at most `precision` significant digits, no trailing zeros), with the fixed settings.
 std::string FloatToStrFixed(double value, int decimals);
 std::string FloatToStrGeneral(double value, int precision = 15);
+
+// A value written through a number mask, with the fixed settings. Up to three sections separated
+// by ";" (outside quotes) serve positive values, negative values and zero; an empty or missing
+// negative or zero section falls back to the first, and a negative value written by the first
+// section gets a leading "-". Inside a section: "0" a digit always written, "#" a digit written
+// when significant, the first "." the decimal separator, "," anywhere the thousands separators,
+// "E+" "E-" "e+" "e-" followed by "0"s a scientific exponent with at least that many digits ("+"
+// writes the sign of a positive exponent too), '...' and "..." literal texts, and every other
+// character itself. The value is rounded halves away from zero on its exact decimal value. An
+// empty mask or an empty first section gives FloatToStrGeneral(value, 15).
+std::string FormatFloat(std::string_view mask, double value);
+
+// A currency template: only "%m" (with an optional "-", width and ".precision") and "%%" are
+// directives, everything else is written as it stands. "%m" writes the value with its thousands
+// separators, the precision's decimals (2 by default) and " €": 1,234.50 €. A width pads with
+// blanks on the left, or on the right after "-".
+std::string FormatCurrencyTemplate(std::string_view templateText, double value);

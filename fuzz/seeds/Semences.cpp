@@ -9,6 +9,7 @@
 
 #include "core/objects/Modules.h"
 #include "core/objects/ObjetInterfacable.h"
+#include "reports/ModulesReports.h"
 
 namespace Semences {
 
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
   Semences::Streams();
   Semences::Service();
   Semences::Server();
+  Modules::Demarrer({ModulesReports()});
+  Semences::Reports();
   Modules::Arreter();
   return 0;
 }

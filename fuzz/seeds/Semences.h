@@ -58,5 +58,6 @@ void Base();
 void Streams();
 void Service();
 void Server();
+void Reports();
 
 }  // namespace Semences

@@ -1,4 +1,5 @@
-// The SOAP envelope reader. The input's first line is the SOAPAction, the rest the envelope. The
+// The SOAP envelope reader. The input's first line is the SOAPAction, then, after a tab, the charset
+// of the HTTP Content-Type when it gives one; the rest is the envelope. The
 // port of the target has an operation for every kind of value; a request that decodes is answered
 // as the dispatcher would answer it, in encoded and in literal use.
 #include <string>
@@ -56,10 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   std::string_view entree(reinterpret_cast<const char*>(Data), Size);
   size_t ligne = entree.find('\n');
   std::string_view action = ligne == std::string_view::npos ? std::string_view() : entree.substr(0, ligne);
+  std::string_view charset;
+  if (size_t tab = action.find('\t'); tab != std::string_view::npos) {
+    charset = action.substr(tab + 1);
+    action = action.substr(0, tab);
+  }
   std::string_view corps = ligne == std::string_view::npos ? entree : entree.substr(ligne + 1);
   for (const TRegistreInvocables* registre : {&port.encode, &port.litteral}) {
     try {
-      RequeteSoap r = EnveloppeSoap::Decoder(corps, action, *registre);
+      RequeteSoap r = EnveloppeSoap::Decoder(corps, action, *registre, charset);
       TSvcWFuzz objet;
       ValeurSoap resultat = r.Operation->Appel(objet, r.Arguments);
       EnveloppeSoap::EncoderReponse(*r.Interface, *r.Operation, resultat);

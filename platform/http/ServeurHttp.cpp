@@ -1,6 +1,8 @@
 #include "platform/http/ServeurHttp.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdlib>
 
 #include <boost/asio/write.hpp>
@@ -93,6 +95,7 @@ void TConnexionHttp::LireEnTete() {
   e.repondu = false;
   methode_.clear();
   chemin_.clear();
+  cible_.clear();
   e.stream.expires_after(serveur_->DelaiLecture);
   http::async_read_header(e.stream, e.buffer, *e.entete,
                           [self = shared_from_this()](beast::error_code ec, size_t) {
@@ -106,24 +109,65 @@ void TConnexionHttp::LireEnTete() {
                           });
 }
 
+template <class F>
+void TConnexionHttp::Proteger(F&& handler) {
+  try {
+    handler();
+  } catch (...) {
+    if (serveur_ && etat_) {
+      if (etat_->repondu) Clore();
+      else RepondreEtFermer("500 Internal Server Error");
+    }
+    throw;
+  }
+}
+
+namespace {
+// The path of a request target: what comes before its query or fragment.
+std::string CheminDe(std::string_view cible) { return std::string(cible.substr(0, cible.find_first_of("?#"))); }
+
+// Whether the request announces "Expect: 100-continue" (compared without regard to case).
+bool AttendContinuer(const http::request_header<>& r) {
+  auto it = r.find(http::field::expect);
+  if (it == r.end() || r.version() < 11) return false;
+  const std::string_view v(it->value().data(), it->value().size());
+  constexpr std::string_view attendu = "100-continue";
+  if (v.size() != attendu.size()) return false;
+  for (size_t i = 0; i < v.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(v[i])) != attendu[i]) return false;
+  return true;
+}
+}  // namespace
+
 void TConnexionHttp::TraiterEnTete() {
   Etat& e = *etat_;
   const auto& r = e.entete->get();
   methode_ = std::string(r.method_string());
-  chemin_ = std::string(r.target());
+  cible_ = std::string(r.target());
+  chemin_ = CheminDe(cible_);
   DrapeauxDocument drapeaux;
   if (r.method() == http::verb::get) {
-    if (serveur_->OnGetDocument) serveur_->OnGetDocument(*this, drapeaux);
+    if (serveur_->OnGetDocument) Proteger([&] { serveur_->OnGetDocument(*this, drapeaux); });
   } else if (r.method() == http::verb::post) {
-    if (serveur_->OnPostDocument) serveur_->OnPostDocument(*this, drapeaux);
+    if (serveur_->OnPostDocument) Proteger([&] { serveur_->OnPostDocument(*this, drapeaux); });
   } else {
     return RepondreEtFermer("501 Not Implemented");
   }
   if (drapeaux.AccepteDonnees && !e.repondu && serveur_) {
+    const bool continuer = AttendContinuer(r);
     e.corps.emplace(std::move(*e.entete));
     e.entete.reset();
     e.corps->body_limit(LimiteCorps);
-    LireCorps();
+    if (!continuer) return LireCorps();
+    // The caller waits for this line before it sends the body.
+    static constexpr std::string_view kContinuer = "HTTP/1.1 100 Continue\r\n\r\n";
+    e.stream.expires_after(serveur_->DelaiLecture);
+    asio::async_write(e.stream, asio::buffer(kContinuer.data(), kContinuer.size()),
+                      [self = shared_from_this()](beast::error_code ec, size_t) {
+                        if (!self->serveur_) return;
+                        if (ec) return self->Clore();
+                        if (!self->etat_->repondu) self->LireCorps();
+                      });
   } else if (!drapeaux.RepondSoiMeme && !e.repondu) {
     RepondreEtFermer("404 Not Found");
   }
@@ -133,7 +177,7 @@ void TConnexionHttp::LireCorps() {
   Etat& e = *etat_;
   if (e.corps->is_done()) {
     // A request without a body: deliver its empty end at once.
-    if (serveur_->OnPostedData) serveur_->OnPostedData(*this, {}, true);
+    if (serveur_->OnPostedData) Proteger([&] { serveur_->OnPostedData(*this, {}, true); });
     return;
   }
   e.corps->get().body().data = e.morceau.data();
@@ -144,7 +188,7 @@ void TConnexionHttp::LireCorps() {
     Etat& e = *self->etat_;
     if (ec == http::error::need_buffer) ec = {};
     if (ec == http::error::body_limit) {
-      if (self->serveur_->OnCorpsTropLong) self->serveur_->OnCorpsTropLong(*self);
+      if (self->serveur_->OnCorpsTropLong) self->Proteger([&] { self->serveur_->OnCorpsTropLong(*self); });
       if (!e.repondu) self->Clore();
       return;
     }
@@ -152,7 +196,7 @@ void TConnexionHttp::LireCorps() {
     size_t n = e.morceau.size() - e.corps->get().body().size;
     bool fin = e.corps->is_done();
     if (self->serveur_->OnPostedData)
-      self->serveur_->OnPostedData(*self, std::string_view(e.morceau.data(), n), fin);
+      self->Proteger([&] { self->serveur_->OnPostedData(*self, std::string_view(e.morceau.data(), n), fin); });
     if (!fin && !e.repondu && self->serveur_) self->LireCorps();
   });
 }
@@ -162,6 +206,14 @@ void TConnexionHttp::EnvoyerTexte(std::string texte, bool keepAlive) {
   Etat& e = *etat_;
   e.repondu = true;
   e.aEnvoyer = std::move(texte);
+  if (keepAlive) {
+    // What came before the answer belongs to the request answered (bytes after its body): dropped,
+    // so that the next request starts with what the caller sends next.
+    e.buffer.consume(e.buffer.size());
+    beast::error_code ignore;
+    for (size_t n = e.stream.socket().available(ignore); n > 0 && !ignore; n = e.stream.socket().available(ignore))
+      e.stream.socket().read_some(asio::buffer(e.morceau.data(), std::min(n, e.morceau.size())), ignore);
+  }
   e.stream.expires_after(serveur_->DelaiLecture);
   asio::async_write(e.stream, asio::buffer(e.aEnvoyer),
                     [self = shared_from_this(), keepAlive](beast::error_code ec, size_t) {

@@ -6,10 +6,16 @@
 // The component reads a request's header (bounded in size and in time), then hands it to the
 // handler. A handler answers itself (EnvoyerTexte), and for a POST may accept the body: the
 // component then reads it in parts of at most kTailleMorceau bytes, each within the read time-out,
-// refusing a body longer than the connection's LimiteCorps. After an answer sent without keep-alive
-// the connection closes; with keep-alive it reads the next request. A request the parser refuses
-// gets "400 Bad Request", a method other than GET and POST "501 Not Implemented"; both close.
-// A connection idle beyond the time-out is closed.
+// refusing a body longer than the connection's LimiteCorps. A POST that announces
+// "Expect: 100-continue" gets "100 Continue" once its handler accepts the body (a refusal is sent
+// instead of it). After an answer sent without keep-alive the connection closes; with keep-alive the
+// bytes that came before the answer (what followed the body of the request answered) are dropped and
+// the next request is read. A request the parser refuses gets "400 Bad Request", a method other than
+// GET and POST "501 Not Implemented"; both close. A connection idle beyond the time-out is closed.
+//
+// A handler that raises leaves no connection unanswered: the connection gets "500 Internal Server
+// Error" (or is closed when its answer was already on its way), then the exception goes on to the
+// loop, which reports it.
 //
 // Main thread only: every handler runs inside a completion of the io_context.
 #pragma once
@@ -48,7 +54,10 @@ class TConnexionHttp : public std::enable_shared_from_this<TConnexionHttp> {
 
   // The request whose header has been read.
   const std::string& Methode() const { return methode_; }
+  // The path of the request target, without its query ("?...") or fragment.
   const std::string& Chemin() const { return chemin_; }
+  // The whole request target, as the request gave it.
+  const std::string& Cible() const { return cible_; }
   // "HTTP/1.1" or "HTTP/1.0", as the request gave it.
   std::string Version() const;
   // A header's value, found by its name without regard to case; empty when missing.
@@ -78,6 +87,9 @@ class TConnexionHttp : public std::enable_shared_from_this<TConnexionHttp> {
   void LireEnTete();
   void TraiterEnTete();
   void LireCorps();
+  // Runs a handler; when it raises, answers 500 (or closes) and lets the exception go on.
+  template <class F>
+  void Proteger(F&& handler);
   void RepondreEtFermer(std::string_view statut);
   // Reads and drops what the peer sends after the last answer, until it closes or the bounds pass.
   void Vider();
@@ -85,7 +97,7 @@ class TConnexionHttp : public std::enable_shared_from_this<TConnexionHttp> {
 
   std::unique_ptr<Etat> etat_;
   TServeurHttp* serveur_ = nullptr;  // null once the server let the connection go
-  std::string methode_, chemin_;
+  std::string methode_, chemin_, cible_;
 };
 
 // What a document handler gives back.
@@ -103,7 +115,9 @@ class TServeurHttp {
 
   std::string Adresse = "0.0.0.0";
   uint16_t Port = 8080;  // 0: any free port (see PortEcoute)
-  int Backlog = 5;
+  // The kernel's longest queue of connections not yet accepted: many callers connect at once, and a
+  // short queue makes the kernel drop their connects, which they retry only a second later.
+  int Backlog = boost::asio::socket_base::max_listen_connections;
   int LingerTimeout = 10;
   // How long reading a header, or one part of a body, may take.
   std::chrono::steady_clock::duration DelaiLecture = std::chrono::seconds(30);

@@ -7,13 +7,16 @@
 
 #include "core/diagnostics/Trace.h"
 #include "core/objects/ServiceNorvane.h"
+#include "platform/ui/VclDialogue.h"
 
 namespace {
 
 // A wait longer than this is taken as "no time-out" (keeps the deadline arithmetic in range).
 constexpr auto kLongestWait = std::chrono::hours(24 * 365);
 
-// What the loop does with an exception when nobody set a handler: one line on the default tracer.
+// What the loop does with an exception when nobody set a handler: one line on the default tracer
+// and the same line in the program's log (the standard error, the service's journal), where the
+// operator sees it.
 void TraceException(std::exception_ptr e) {
   std::string texte = "Exception dans la boucle principale";
   try {
@@ -25,6 +28,7 @@ void TraceException(std::exception_ptr e) {
   }
   std::string ligne;
   Trace::TraceurParDefaut()->Tracer(texte, ligne);
+  VclDialogue::Ecrire(texte);
 }
 
 }  // namespace

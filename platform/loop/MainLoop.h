@@ -22,7 +22,8 @@
 //   inside the wait may free or change them. Look them up again after the wait.
 //
 // An exception that escapes an event handler, the idle handler or the services is reported through
-// the exception handler (by default, a line on the default tracer) and the loop goes on.
+// the exception handler (by default, a line on the default tracer and in the program's log) and the
+// loop goes on.
 // Main thread only, except RequestStop, which any thread may call.
 #pragma once
 

@@ -39,6 +39,11 @@ bool Notifier(const std::string& Etat) {
   return envoye == static_cast<ssize_t>(Etat.size());
 }
 
+bool SousGestionnaire() {
+  const char* chemin = std::getenv("NOTIFY_SOCKET");
+  return chemin != nullptr && chemin[0] != '\0';
+}
+
 namespace {
 IGestionnaireUnites* courant = nullptr;
 }
@@ -144,6 +149,9 @@ std::string TUnitesSystemd::TexteUnite(const TDefinitionUnite& Unite, const std:
     << "Type=notify\n"
     << "ExecStart=" << commande << "\n"
     << "KillSignal=SIGTERM\n"
+    // A folder of the service's own under /run (RUNTIME_DIRECTORY), where its single-instance lock goes.
+    << "RuntimeDirectory=" << Unite.Nom << "\n"
+    << "RuntimeDirectoryMode=0700\n"
     << "Restart=on-failure\n\n"
     << "[Install]\n"
     << "WantedBy=multi-user.target\n";

@@ -20,6 +20,8 @@ namespace Systemd {
 // socket named by NOTIFY_SOCKET (a path, or "@name" for the abstract namespace). False when the
 // variable is absent or the datagram could not be sent. Texts are sent as they are (UTF-8).
 bool Notifier(const std::string& Etat);
+// Whether the program was started by the service manager as a unit of type notify (NOTIFY_SOCKET set).
+bool SousGestionnaire();
 
 }  // namespace Systemd
 
@@ -57,7 +59,9 @@ class IGestionnaireUnites {
   virtual std::string FichierLogin(const std::string& Nom) const = 0;
 };
 
-// The units under Racine ("/" for the machine): unit files in etc/systemd/system, boot links in
+// The units under Racine ("/" for the machine), each with a runtime folder of its own
+// (RuntimeDirectory=, named after the unit, 0700) that systemd makes at start and names in
+// RUNTIME_DIRECTORY: unit files in etc/systemd/system, boot links in
 // etc/systemd/system/multi-user.target.wants, login files in etc/norvane, invocation links of running
 // units in run/systemd/units.
 class TUnitesSystemd final : public IGestionnaireUnites {

@@ -30,22 +30,44 @@ std::string Minuscules(std::string_view s) {
   return r;
 }
 
-// The encoding the XML declaration names; UTF-8 when there is none.
-pugi::xml_encoding EncodageDeclare(std::string_view corps) {
-  if (corps.starts_with("\xEF\xBB\xBF")) return pugi::encoding_utf8;
-  if (!corps.starts_with("<?xml")) return pugi::encoding_utf8;
-  std::string_view decl = corps.substr(0, corps.find("?>"));
-  size_t p = decl.find("encoding");
-  if (p == std::string_view::npos) return pugi::encoding_utf8;
-  p = decl.find_first_of("\"'", p);
-  if (p == std::string_view::npos) Refuser("Malformed XML declaration");
-  size_t fin = decl.find(decl[p], p + 1);
-  if (fin == std::string_view::npos) Refuser("Malformed XML declaration");
-  std::string nom = Minuscules(decl.substr(p + 1, fin - p - 1));
-  if (nom == "utf-8" || nom == "utf8" || nom == "us-ascii") return pugi::encoding_utf8;
-  if (nom == "iso-8859-1" || nom == "latin1" || nom == "iso_8859-1" || nom == "latin-1")
-    return pugi::encoding_latin1;
+// How the bytes of a request are read: an encoding pugixml reads, or Windows-1252, which is first
+// converted to UTF-8.
+struct Encodage {
+  pugi::xml_encoding xml = pugi::encoding_utf8;
+  bool depuis1252 = false;
+};
+
+// The encoding of a name; refused when the reader does not know it.
+Encodage EncodageNomme(std::string_view brut, bool avecMarque) {
+  const std::string nom = Minuscules(brut);
+  if (nom == "utf-8" || nom == "utf8" || nom == "us-ascii" || nom == "ascii") return {};
+  if (nom == "iso-8859-1" || nom == "latin1" || nom == "iso_8859-1" || nom == "latin-1" || nom == "iso8859-1")
+    return {pugi::encoding_latin1, false};
+  if (nom == "windows-1252" || nom == "cp1252" || nom == "x-cp1252") return {pugi::encoding_utf8, true};
+  if ((nom == "utf-16" || nom == "utf-16le" || nom == "utf-16be") && !avecMarque)
+    Refuser("Unsupported encoding: " + nom + " without a byte-order mark");
   Refuser("Unsupported encoding: " + nom);
+}
+
+// The encoding of the request: its byte-order mark, else its XML declaration's encoding, else the
+// HTTP charset, else UTF-8.
+Encodage EncodageDe(std::string_view corps, std::string_view charsetHttp) {
+  if (corps.starts_with("\xEF\xBB\xBF")) return {};
+  if (corps.starts_with("\xFF\xFE")) return {pugi::encoding_utf16_le, false};
+  if (corps.starts_with("\xFE\xFF")) return {pugi::encoding_utf16_be, false};
+  if (corps.starts_with("<?xml")) {
+    std::string_view decl = corps.substr(0, corps.find("?>"));
+    size_t p = decl.find("encoding");
+    if (p != std::string_view::npos) {
+      p = decl.find_first_of("\"'", p);
+      if (p == std::string_view::npos) Refuser("Malformed XML declaration");
+      size_t fin = decl.find(decl[p], p + 1);
+      if (fin == std::string_view::npos) Refuser("Malformed XML declaration");
+      return EncodageNomme(decl.substr(p + 1, fin - p - 1), false);
+    }
+  }
+  if (!charsetHttp.empty()) return EncodageNomme(charsetHttp, false);
+  return {};
 }
 
 std::string_view NomLocal(std::string_view nom) {
@@ -84,10 +106,12 @@ std::string Vers1252(std::string_view utf8, const std::string& quoi) {
 
 class Lecteur {
  public:
-  explicit Lecteur(pugi::xml_node corps) : corps_(corps) {}
+  // Budget: what the values built may add up to (the request's own size).
+  Lecteur(pugi::xml_node corps, size_t budget) : corps_(corps), budget_(budget) {}
 
   ValeurSoap Lire(pugi::xml_node n, const TypeSoap& type, const std::string& quoi, int profondeur) {
     if (profondeur > kProfondeurMaximale) Refuser("Values nested too deeply in " + quoi);
+    Depenser(1, quoi);
     n = Resoudre(n, quoi);
     ValeurSoap v;
     if (pugi::xml_attribute nil = AttributLocal(n, "nil"); nil && (nil.as_string() == std::string_view("true") ||
@@ -105,13 +129,22 @@ class Lecteur {
     std::string texte;
     for (pugi::xml_node e : n.children()) {
       if (e.type() == pugi::node_element) Refuser("An element where a " + type.Nom + " was expected in " + quoi);
-      if (e.type() == pugi::node_pcdata || e.type() == pugi::node_cdata) texte += e.value();
+      if (e.type() == pugi::node_pcdata || e.type() == pugi::node_cdata) {
+        const std::string_view morceau = e.value();
+        Depenser(morceau.size(), quoi);
+        texte += morceau;
+      }
     }
     LireScalaire(texte, type, quoi, v);
     return v;
   }
 
  private:
+  void Depenser(size_t cout, const std::string& quoi) {
+    if (cout > budget_) Refuser("The references of the request expand beyond its size in " + quoi);
+    budget_ -= cout;
+  }
+
   // Follows href="#id" to the element carrying that id.
   pugi::xml_node Resoudre(pugi::xml_node n, const std::string& quoi) {
     for (int sauts = 0; sauts <= kProfondeurMaximale; ++sauts) {
@@ -258,6 +291,7 @@ class Lecteur {
   }
 
   pugi::xml_node corps_;
+  size_t budget_;
   bool indexe_ = false;
   std::unordered_map<std::string, pugi::xml_node> ids_;
 };
@@ -344,21 +378,34 @@ void EcrireContenu(std::string& s, const TypeSoap& t, const ValeurSoap& v, bool 
 
 }  // namespace
 
-RequeteSoap Decoder(std::string_view corps, std::string_view actionSoap, const TRegistreInvocables& registre) {
+RequeteSoap Decoder(std::string_view corps, std::string_view actionSoap, const TRegistreInvocables& registre,
+                    std::string_view charsetHttp) {
+  const Encodage encodage = EncodageDe(corps, charsetHttp);
+  std::string converti;
+  if (encodage.depuis1252) converti = ChaineUnicode::VersUTF8(corps, 1252);
+  const std::string_view lu8 = encodage.depuis1252 ? std::string_view(converti) : corps;
   pugi::xml_document doc;
-  pugi::xml_parse_result lu = doc.load_buffer(corps.data(), corps.size(),
-                                              pugi::parse_default | pugi::parse_doctype, EncodageDeclare(corps));
+  pugi::xml_parse_result lu =
+      doc.load_buffer(lu8.data(), lu8.size(), pugi::parse_default | pugi::parse_doctype, encodage.xml);
   if (!lu) Refuser(std::string("Malformed XML: ") + lu.description() + " at offset " + std::to_string(lu.offset));
   for (pugi::xml_node n : doc.children())
     if (n.type() == pugi::node_doctype) Refuser("A document type declaration is not allowed in a SOAP message");
   pugi::xml_node enveloppe = doc.document_element();
-  if (!Est(enveloppe, "Envelope", SoapNs::Enveloppe)) Refuser("The document is not a SOAP 1.1 envelope");
+  if (!Est(enveloppe, "Envelope", SoapNs::Enveloppe)) {
+    // An envelope of another version (SOAP 1.2 above all) is told so: the caller may retry in 1.1.
+    if (enveloppe && NomLocal(enveloppe.name()) == "Envelope" && !NamespaceDe(enveloppe, enveloppe.name()).empty())
+      throw EFauteClientSoap(
+          "The envelope is of another SOAP version (" +
+              Vers1252(NamespaceDe(enveloppe, enveloppe.name()), "the envelope") + "); this service speaks SOAP 1.1",
+          "VersionMismatch");
+    Refuser("The document is not a SOAP 1.1 envelope");
+  }
   pugi::xml_node body;
   for (pugi::xml_node e : enveloppe.children()) {
     if (Est(e, "Header", SoapNs::Enveloppe)) {
       for (pugi::xml_node h : e.children())
         if (pugi::xml_attribute mu = AttributLocal(h, "mustUnderstand"); mu && std::string_view(mu.value()) == "1")
-          Refuser("Header not understood: " + Vers1252(h.name(), "the header"));
+          throw EFauteClientSoap("Header not understood: " + Vers1252(h.name(), "the header"), "MustUnderstand");
     } else if (Est(e, "Body", SoapNs::Enveloppe)) {
       body = e;
       break;
@@ -402,13 +449,27 @@ RequeteSoap Decoder(std::string_view corps, std::string_view actionSoap, const T
     if (noeuds[i]) Refuser("Parameter " + params[i].Nom + " given twice");
     noeuds[i] = e;
   }
-  Lecteur lecteur(body);
+  Lecteur lecteur(body, corps.size());
   r.Arguments.reserve(params.size());
   for (size_t i = 0; i < params.size(); ++i) {
     if (!noeuds[i]) Refuser("Missing parameter " + params[i].Nom + " of operation " + r.Operation->Nom);
     r.Arguments.push_back(lecteur.Lire(noeuds[i], *params[i].Type, "parameter " + params[i].Nom, 0));
   }
   return r;
+}
+
+std::string CharsetDe(std::string_view typeContenu) {
+  const std::string minuscules = Minuscules(typeContenu);
+  for (size_t p = minuscules.find(';'); p != std::string::npos; p = minuscules.find(';', p + 1)) {
+    std::string_view parametre = Trim(std::string_view(typeContenu).substr(p + 1));
+    parametre = parametre.substr(0, parametre.find(';'));
+    const size_t egal = parametre.find('=');
+    if (egal == std::string_view::npos || Minuscules(Trim(parametre.substr(0, egal))) != "charset") continue;
+    std::string_view valeur = Trim(parametre.substr(egal + 1));
+    if (valeur.size() >= 2 && valeur.front() == '"' && valeur.back() == '"') valeur = valeur.substr(1, valeur.size() - 2);
+    return std::string(valeur);
+  }
+  return {};
 }
 
 std::string EncoderReponse(const InterfaceInvocable& interface, const OperationSoap& operation,

@@ -1,11 +1,14 @@
 // Reading a SOAP 1.1 request envelope (RPC style, encoded or literal use) and writing the answer or
 // the fault envelope.
 //
-// Reading accepts "iso-8859-1" or UTF-8 (as the XML declaration says; UTF-8 without one), SOAP-ENC
-// arrays whatever their item names, href/id references between elements, and nil values. It refuses
-// a document type declaration (no entity is ever expanded) and nesting of values deeper than
-// kProfondeurMaximale. Texts reach the operations as Windows-1252; a character that 1252 lacks
-// becomes "?".
+// Reading accepts UTF-8, "iso-8859-1", "windows-1252" and, with a byte-order mark, UTF-16: the
+// byte-order mark decides first, then the XML declaration's encoding, then the charset of the HTTP
+// Content-Type, and UTF-8 without any. It reads SOAP-ENC arrays whatever their item names, href/id
+// references between elements, and nil values. It refuses a document type declaration (no entity
+// is ever expanded), nesting of values deeper than kProfondeurMaximale, and references that make
+// the values built add up to more than the request itself (each value read counts one, each text
+// its bytes): shared references would otherwise let a small request expand without bound. Texts
+// reach the operations as Windows-1252; a character that 1252 lacks becomes "?".
 //
 // Writing is always "iso-8859-1": characters outside it are numeric character references. In
 // encoded use every value carries its xsi:type; types of the types namespace use the prefix NS2,
@@ -19,10 +22,17 @@
 #include "platform/soap/RegistreInvocables.h"
 
 // A request the caller got wrong (malformed envelope, unknown port, operation or parameter, a value
-// of the wrong type): answered with a fault whose code is "SOAP-ENV:Client".
+// of the wrong type): answered with a fault whose code is "SOAP-ENV:" and Code: "Client", or
+// "VersionMismatch" for an envelope of another SOAP version, "MustUnderstand" for a header that
+// must be understood and is not.
 class EFauteClientSoap : public ESoapError {
  public:
-  using ESoapError::ESoapError;
+  explicit EFauteClientSoap(std::string message, std::string code = "Client")
+      : ESoapError(std::move(message)), code_(std::move(code)) {}
+  const std::string& Code() const noexcept { return code_; }
+
+ private:
+  std::string code_;
 };
 
 struct RequeteSoap {
@@ -37,8 +47,14 @@ inline constexpr int kProfondeurMaximale = 32;
 
 // Decodes `corps` for the port and operation that `actionSoap` names ("namespace#operation", with or
 // without surrounding double quotes); an empty action takes them from the body's first element.
-// Raises EFauteClientSoap with a clear text for anything it cannot accept.
-RequeteSoap Decoder(std::string_view corps, std::string_view actionSoap, const TRegistreInvocables& registre);
+// `charsetHttp` is the charset that the HTTP Content-Type names (empty when none). Raises
+// EFauteClientSoap with a clear text for anything it cannot accept.
+RequeteSoap Decoder(std::string_view corps, std::string_view actionSoap, const TRegistreInvocables& registre,
+                    std::string_view charsetHttp = {});
+
+// The charset parameter of a Content-Type value ("text/xml; charset=ISO-8859-1"), without quotes;
+// empty when it names none.
+std::string CharsetDe(std::string_view typeContenu);
 
 // The answer envelope of an operation, in the interface's use.
 std::string EncoderReponse(const InterfaceInvocable& interface, const OperationSoap& operation,

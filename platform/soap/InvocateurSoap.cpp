@@ -3,12 +3,12 @@
 #include "platform/soap/EnveloppeSoap.h"
 
 void TInvocateurSoap::Dispatcher(std::string_view, std::string_view actionSoap, std::string_view requete,
-                                 std::string& reponse) const {
+                                 std::string& reponse, std::string_view charsetHttp) const {
   RequeteSoap r;
   try {
-    r = EnveloppeSoap::Decoder(requete, actionSoap, registre_);
+    r = EnveloppeSoap::Decoder(requete, actionSoap, registre_, charsetHttp);
   } catch (const EFauteClientSoap& e) {
-    reponse = EnveloppeSoap::EncoderFaute("Client", e.Message());
+    reponse = EnveloppeSoap::EncoderFaute(e.Code(), e.Message());
     return;
   }
   if (!r.Interface->Fabrique) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <deque>
 
+#include "core/values/ChaineRessource.h"
 #include "core/values/ChaineUnicode.h"
 
 namespace VclDialogue {
@@ -103,11 +104,26 @@ void Ecrire(const std::string& Ligne) {
   else SortieParDefaut(Ligne);
 }
 
+const TChaineRessource RS_SVokMsgDlgInformation{"VclDialogue_SVokMsgDlgInformation", 65211, "Information"};
+const TChaineRessource RS_SVokMsgDlgConfirmation{"VclDialogue_SVokMsgDlgConfirmation", 65212, "Confirmation"};
+const TChaineRessource RS_SVokMsgDlgConseil{"VclDialogue_SVokMsgDlgConseil", 65213, "Conseil"};
+const TChaineRessource RS_SVokMsgDlgAideFenetre{"VclDialogue_SVokMsgDlgAideFenetre", 65214, "Aide"};
+const TChaineRessource RS_SVokMsgDlgAlerte{"VclDialogue_SVokMsgDlgAlerte", 65215, "Alerte"};
+
+void Initialiser() {
+  static const TChaineRessource* const kChaines[] = {&RS_SVokMsgDlgInformation, &RS_SVokMsgDlgConfirmation,
+                                                     &RS_SVokMsgDlgConseil, &RS_SVokMsgDlgAideFenetre,
+                                                     &RS_SVokMsgDlgAlerte};
+  ChaineRessource::Enregistrer(kChaines);
+}
+
 std::string Legende(uint8_t Genre, uint8_t Boutons) {
-  static const char* const mots[] = {"Information", "Confirmation", "Conseil", "Information", "Aide", "Alerte"};
+  static const TChaineRessource* const mots[] = {&RS_SVokMsgDlgInformation, &RS_SVokMsgDlgConfirmation,
+                                                 &RS_SVokMsgDlgConseil,     &RS_SVokMsgDlgInformation,
+                                                 &RS_SVokMsgDlgAideFenetre, &RS_SVokMsgDlgAlerte};
   if (Genre > kAlerte) return {};
-  const char* mot = Genre == kInformationOuConfirmation && Boutons != kOk ? mots[kConfirmation] : mots[Genre];
-  return E().nomProgramme + " - " + mot;
+  const TChaineRessource* mot = Genre == kInformationOuConfirmation && Boutons != kOk ? mots[kConfirmation] : mots[Genre];
+  return E().nomProgramme + " - " + ChaineRessource::Charger(*mot);
 }
 
 int32_t ReponseParDefaut(uint8_t Boutons) {

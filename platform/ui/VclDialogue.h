@@ -16,9 +16,20 @@
 #include <functional>
 #include <string>
 
+#include "core/values/ChaineRessource.h"
+
 class TControl;
 
 namespace VclDialogue {
+
+// The caption words of the kinds of message, resource strings that a language module translates.
+extern const TChaineRessource RS_SVokMsgDlgInformation;
+extern const TChaineRessource RS_SVokMsgDlgConfirmation;
+extern const TChaineRessource RS_SVokMsgDlgConseil;
+extern const TChaineRessource RS_SVokMsgDlgAideFenetre;
+extern const TChaineRessource RS_SVokMsgDlgAlerte;
+// Registers the unit's resource strings.
+void Initialiser();
 
 // Kinds of message (Genre) and button sets (Boutons) that show buttons.
 enum : uint8_t { kInformationOuConfirmation = 0, kConfirmation = 1, kConseil = 2, kInformation = 3, kAide = 4, kAlerte = 5 };
@@ -55,7 +66,8 @@ void DefinirSortie(TSortie Sortie);
 // Writes one line where messages go (the wait windows' texts go there too).
 void Ecrire(const std::string& Ligne);
 
-// The caption of a kind: NomProgramme, " - " and the kind's word; empty above kind 5.
+// The caption of a kind: NomProgramme, " - " and the kind's word (its resource string); empty above
+// kind 5.
 std::string Legende(uint8_t Genre, uint8_t Boutons);
 // The answer of the default button of a set (Enter); 2 for a set that shows no button.
 int32_t ReponseParDefaut(uint8_t Boutons);

@@ -17,6 +17,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "platform/loop/MainLoop.h"
+#include "platform/ui/VclDialogue.h"
 
 using namespace std::chrono_literals;
 using Journal = std::vector<std::string>;
@@ -291,6 +292,15 @@ TEST_F(Boucle, AnExceptionFromAHandlerIsReportedAndTheLoopGoesOn) {
   loop.Turn();
   EXPECT_EQ(rapports, (std::vector<std::string>{"evenement", "pendant l'attente", "inactivite"}));
   EXPECT_EQ(journal, (Journal{"services", "services", "suivant", "services", "minuterie"}));
+}
+
+TEST_F(Boucle, WithoutAHandlerAnExceptionReachesTheProgramsLogWhereTheOperatorSeesIt) {
+  std::vector<std::string> log;
+  VclDialogue::DefinirSortie([&](const std::string& l) { log.push_back(l); });
+  boost::asio::post(loop.Context(), [] { throw Exception("Trop grand"); });
+  loop.Turn();
+  VclDialogue::DefinirSortie(nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"Exception dans la boucle principale : Trop grand"}));
 }
 
 TEST_F(Boucle, ATimerRepeatsUntilStoppedAndAStoppedOrDestroyedTimerNeverFires) {

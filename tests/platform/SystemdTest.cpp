@@ -104,6 +104,7 @@ TEST_F(UnitesEssai, InstallingWritesTheUnitItsBootLinkAndALoginFileOnlyItsOwnerR
   const std::string login = unites.FichierLogin("SVCWEBTZ50Service7");
   EXPECT_NE(texte.find("Description=Norvane - Service Web TZ50 Planning\n"), std::string::npos) << texte;
   EXPECT_NE(texte.find("Type=notify\n"), std::string::npos);
+  EXPECT_NE(texte.find("\nRuntimeDirectory=SVCWEBTZ50Service7\nRuntimeDirectoryMode=0700\n"), std::string::npos) << texte;
   EXPECT_NE(texte.find("ExecStart=\"/opt/tz/svcweb\" \"Planning\" \"-svc\" \"--login-file=" + login + "\"\n"),
             std::string::npos)
       << texte;

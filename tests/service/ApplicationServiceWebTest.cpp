@@ -26,6 +26,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A port that nothing listens on now (the system's choice for a socket bound then closed).
+uint16_t PortLibre() {
+  const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t l = sizeof(a);
+  ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof(a));
+  ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &l);
+  ::close(s);
+  return ntohs(a.sin_port);
+}
+
 // A main window with the loop context and the data module it needs.
 struct FicheEssai {
   MainLoop boucle;
@@ -174,7 +187,7 @@ TEST_F(ParametresEssai, MissingSettingsTakeTheirDefaultsAndSavedOnesComeBack) {
 }
 
 TEST_F(ParametresEssai, AStoredPortOrLimitTheFieldsWouldRefuseKeepsTheDefault) {
-  for (int32_t port : {-1, 65536, 70000}) {
+  for (int32_t port : {-1, 0, 65536, 70000}) {
     Poser(TRegistryHive::User, TFicheSvcWPrincipal::kRacineParametres, "PortIp", VCLRegis::Entier(port));
     Poser(TRegistryHive::User, TFicheSvcWPrincipal::kRacineParametres, "TailleLimite", VCLRegis::Entier(port < 0 ? 0 : -5));
     FicheEssai essai_fiche;
@@ -187,7 +200,7 @@ TEST_F(ParametresEssai, AStoredPortOrLimitTheFieldsWouldRefuseKeepsTheDefault) {
 
 TEST_F(ParametresEssai, TheFieldsAreValidatedAndARefusedValueGivesAMessageAndTheLastGoodValue) {
   const struct { const char* port; bool valide; uint32_t attendu; } ports[] = {
-      {"65535", true, 65535}, {"0", true, 0},        {"70000", false, 0}, {"65536", false, 0},
+      {"65535", true, 65535}, {"0", false, 0},       {"1", true, 1},      {"70000", false, 0}, {"65536", false, 0},
       {"-1", false, 0},       {"abc", false, 0},     {"", false, 0},      {" 81 ", true, 81},
       {"8O80", false, 81},    {"99999999999999999999", false, 81},
   };
@@ -249,7 +262,7 @@ TEST_F(ParametresEssai, TheHttpServerStartsFromTheSettingsOnlyWithTheRightAndSto
   fiche.DemarrerServeurHttp();
   EXPECT_FALSE(fiche.ServeurActif);
 
-  fiche.edPortIp = "0";  // any free port
+  fiche.edPortIp = std::to_string(PortLibre());
   fiche.RPCLiteral = true;
   fiche.DemarrerServeurHttp();
   ASSERT_TRUE(fiche.ServeurActif);
@@ -435,11 +448,67 @@ TEST_F(ProgrammeEssai, AServiceWhoseLoginFileOthersCanReadSaysSoAndRunsWithoutIt
   const std::string login = (dossier / "login").string();
   std::ofstream(login) << "00";
   ::chmod(login.c_str(), 0644);
-  ProcessusService service({"Planning", "-svc", "--login-file=" + login}, env);
+  auto envService = env;
+  envService.push_back("NOTIFY_SOCKET=" + (dossier / "notify").string());  // nobody listens: notices are lost
+  ProcessusService service({"Planning", "-svc", "--login-file=" + login}, envService);
   ASSERT_TRUE(service.AttendreTexte("(0600)")) << service.Sortie();
   ASSERT_TRUE(service.AttendreTexte("en attente")) << service.Sortie();
   service.Signaler(SIGTERM);
   EXPECT_EQ(service.Attendre(), 0) << service.Sortie();
+}
+
+TEST_F(ProgrammeEssai, TheCommandLineGivesItsUsageAndRefusesWhatItDoesNotKnow) {
+  ProcessusService aide({"--help"}, env);
+  EXPECT_EQ(aide.Attendre(), 0);
+  EXPECT_TRUE(aide.Sortie().starts_with("Usage :\n  svcweb [BASE] [-svc] [--login-file=FICHIER]\n")) << aide.Sortie();
+  EXPECT_EQ(aide.Sortie().find("en attente"), std::string::npos);  // nothing ran for a base "--help"
+
+  ProcessusService inconnue({"--aide"}, env);
+  EXPECT_EQ(inconnue.Attendre(), 2);
+  EXPECT_NE(inconnue.Sortie().find("Option inconnue : --aide"), std::string::npos) << inconnue.Sortie();
+}
+
+TEST_F(ProgrammeEssai, ServiceModeOutsideTheServiceManagerEndsAtOnceAndSaysWhy) {
+  ProcessusService service({"-svc"}, env);
+  EXPECT_EQ(service.Attendre(), 1);
+  EXPECT_NE(service.Sortie().find("Le mode service (-svc) ne s'emploie que lanc\xC3\xA9 par le gestionnaire de services"),
+            std::string::npos)
+      << service.Sortie();
+  EXPECT_EQ(service.Sortie().find("en attente"), std::string::npos);
+}
+
+TEST_F(ProgrammeEssai, ARunFolderOfAnotherAccountOrReachedThroughALinkIsRefusedWithItsRealReason) {
+  // Another account made the folder first (as root here, the test gives it away).
+  const fs::path autre = dossier / "autre";
+  fs::create_directory(autre);
+  ASSERT_EQ(::chown(autre.c_str(), 65534, 65534), 0);
+  auto envAutre = env;
+  envAutre[0] = "NORVANE_RUN_DIR=" + autre.string();
+  ProcessusService service({"Planning"}, envAutre);
+  EXPECT_EQ(service.Attendre(), 1);
+  EXPECT_NE(service.Sortie().find("appartient \xC3\xA0 un autre compte (uid 65534)"), std::string::npos) << service.Sortie();
+  EXPECT_EQ(service.Sortie().find("d\xC3\xA9j\xC3\xA0 lanc"), std::string::npos);
+
+  // A link planted in the path, above the folder itself.
+  fs::create_directory(dossier / "vrai");
+  fs::create_directory_symlink(dossier / "vrai", dossier / "lien");
+  auto envLien = env;
+  envLien[0] = "NORVANE_RUN_DIR=" + (dossier / "lien" / "run").string();
+  ProcessusService lien({"Planning"}, envLien);
+  EXPECT_EQ(lien.Attendre(), 1);
+  EXPECT_NE(lien.Sortie().find("est atteint par un lien symbolique (lien)"), std::string::npos) << lien.Sortie();
+  EXPECT_FALSE(fs::exists(dossier / "vrai" / "run"));
+
+  // A folder that others may write to.
+  const fs::path ouvert = dossier / "ouvert";
+  fs::create_directory(ouvert);
+  ::chmod(ouvert.c_str(), 0777);
+  auto envOuvert = env;
+  envOuvert[0] = "NORVANE_RUN_DIR=" + ouvert.string();
+  ProcessusService partage({"Planning"}, envOuvert);
+  EXPECT_EQ(partage.Attendre(), 1);
+  EXPECT_NE(partage.Sortie().find("peut \xC3\xAAtre modifi\xC3\xA9 par d'autres comptes"), std::string::npos)
+      << partage.Sortie();
 }
 
 }  // namespace

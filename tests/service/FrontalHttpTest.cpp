@@ -3,6 +3,13 @@
 // immediate execution, the documents on GET, and hostile callers.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "core/values/ChaineUnicode.h"
+#include "platform/ui/VclDialogue.h"
 #include "tests/service/BancHttp.h"
 
 namespace {
@@ -188,6 +195,130 @@ TEST(FrontalHttp, HostileCallersAreRefusedWithBoundedWork) {
   // Garbage instead of HTTP, and an unknown method.
   EXPECT_TRUE(banc.Echanger({"\x01\x02 nonsense\r\n\r\n"}).starts_with("HTTP/1.1 400 Bad Request\r\n"));
   EXPECT_TRUE(banc.Echanger({"DELETE / HTTP/1.1\r\nHost: h\r\n\r\n"}).starts_with("HTTP/1.1 501 Not Implemented\r\n"));
+}
+
+// What outside SOAP clients and raw HTTP probes send, and what each must get.
+TEST(FrontalHttp, WhatOutsideClientsAndProbesSendIsAnsweredAsTheyExpect) {
+  BancHttp banc;
+  const std::string env = "<s:Envelope xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\">";
+  const std::string appel = "<s:Body><a:Version xmlns:a=\"urn:TzSvcWAdmin-PortAdmin\"/></s:Body></s:Envelope>";
+  auto poster = [&](const std::string& entetes, const std::string& corps) {
+    return "POST /Admin HTTP/1.1\r\nHost: 127.0.0.1\r\n" + kAuth + kAction + entetes +
+           "Content-Length: " + std::to_string(corps.size()) + "\r\n\r\n" + corps;
+  };
+  // An unknown parameter whose name the caller wrote in its charset: the fault names it back.
+  auto parametre = [&](const std::string& nom) {
+    return env + "<s:Body><a:Version xmlns:a=\"urn:TzSvcWAdmin-PortAdmin\"><" + nom + "/></a:Version></s:Body></s:Envelope>";
+  };
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t c : ChaineUnicode::VersUnicode("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + env + appel, 1252)) {
+    utf16 += static_cast<char>(c & 0xFF);
+    utf16 += static_cast<char>(c >> 8);
+  }
+  const std::string k401 =
+      "HTTP/1.1 401 Unauthorized\r\nContent-Type: text/plain; charset=iso-8859-1\r\nContent-Length: 27\r\n"
+      "Connection: keep-alive\r\nProxy-Connection: keep-alive\r\nKeep-Alive: 10\r\n"
+      "WWW-Authenticate: Basic Realm=TzSvcW\r\n\r\nEcrSvcWPrincipalErreur401\r\n";
+  const std::string corpsVersion = env + appel;
+  const std::string sansCorps = poster("Expect: 100-continue\r\nContent-Type: text/xml\r\n", corpsVersion);
+  struct Cas {
+    const char* nom;
+    std::vector<std::string> requetes;
+    std::string debut, contient;
+  } cas[] = {
+      // Toolkits ask the WSDL with a query string.
+      {"query", {"GET /wsdl?wsdl HTTP/1.1\r\nHost: ecole:8080\r\n\r\n"}, "HTTP/1.1 200 OK\r\nContent-Type: text/xml",
+       "location=\"http://ecole:8080/Admin\""},
+      {"query on another document", {"GET /?x=1 HTTP/1.1\r\n\r\n"}, "HTTP/1.1 200 OK\r\nContent-Type: text/html", ""},
+      // Container and machine names hold underscores.
+      {"underscore host", {"GET /wsdl HTTP/1.1\r\nHost: svc_web:8080\r\n\r\n"}, "HTTP/1.1 200 OK\r\n",
+       "location=\"http://svc_web:8080/Admin\""},
+      // The headers first, the body once the server said to go on.
+      {"100-continue",
+       {sansCorps.substr(0, sansCorps.size() - corpsVersion.size()), corpsVersion},
+       "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\n", ">TEMPRAVO Service Web 2007 - 0.6.1</return>"},
+      {"100-continue refused",
+       {"POST /Admin HTTP/1.1\r\nHost: h\r\nAuthorization: Basic faux\r\nExpect: 100-continue\r\n"
+        "Content-Length: 10\r\n\r\n"},
+       "HTTP/1.1 403 Forbidden\r\n", ""},
+      // The charset of the HTTP Content-Type when the document declares none.
+      {"ISO-8859-1 over HTTP", {poster("Content-Type: text/xml; charset=ISO-8859-1\r\n", parametre("param\xE9"))},
+       "HTTP/1.1 200 OK\r\n", "<faultstring>Unknown parameter param\xE9 of operation Version</faultstring>"},
+      {"windows-1252 over HTTP", {poster("Content-Type: text/xml; charset=\"windows-1252\"\r\n", parametre("param\x80"))},
+       "HTTP/1.1 200 OK\r\n", "<faultstring>Unknown parameter param&#8364; of operation Version</faultstring>"},
+      {"windows-1252 declared", {poster("Content-Type: text/xml\r\n",
+                                        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + parametre("p\x80"))},
+       "HTTP/1.1 200 OK\r\n", "<faultstring>Unknown parameter p&#8364; of operation Version</faultstring>"},
+      {"UTF-16 with its mark", {poster("Content-Type: text/xml; charset=utf-16\r\n", utf16)}, "HTTP/1.1 200 OK\r\n",
+       ">TEMPRAVO Service Web 2007 - 0.6.1</return>"},
+      // SOAP 1.1 fault codes.
+      {"SOAP 1.2 envelope",
+       {poster("Content-Type: application/soap+xml\r\n",
+               "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body/></e:Envelope>")},
+       "HTTP/1.1 200 OK\r\n", "<faultcode>SOAP-ENV:VersionMismatch</faultcode>"},
+      {"mustUnderstand",
+       {poster("Content-Type: text/xml\r\n", env + "<s:Header><t:Jeton xmlns:t=\"urn:t\" s:mustUnderstand=\"1\"/>"
+                                                     "</s:Header>" + appel)},
+       "HTTP/1.1 200 OK\r\n", "<faultcode>SOAP-ENV:MustUnderstand</faultcode><faultstring>Header not understood: t:Jeton"},
+      // Bytes after the body of a request whose 401 waited for it belong to it: dropped.
+      {"extra bytes after a deferred 401", {RequeteVersion(kAction) + "GARBAGE\r\n\r\n", RequeteVersion(kAuth + kAction)},
+       k401 + "HTTP/1.1 200 OK\r\n", ">TEMPRAVO Service Web 2007 - 0.6.1</return>"},
+      // A module's text that does not fit its argument: the built-in text, never a lost answer.
+      {"413 with a faulty module text",
+       {"POST / HTTP/1.1\r\nHost: h\r\n" + kAuth + kAction + "Content-Length: 99999999999\r\n\r\n"},
+       Refus("413 Request Entity Too Large", "EcrSvcWPrincipalErreur413_D"), ""},
+  };
+  Traduction::DefinirTexte("EcrSvcWPrincipalErreur413_D", "Trop grand : %s Ko");
+  for (const auto& c : cas) {
+    const std::string r = banc.Echanger(c.requetes);
+    EXPECT_TRUE(r.starts_with(c.debut)) << c.nom << ":\n" << r.substr(0, 400);
+    EXPECT_NE(r.find(c.contient), std::string::npos) << c.nom << ":\n" << r.substr(0, 600);
+  }
+}
+
+TEST(FrontalHttp, SixtyFourCallersConnectingAtOnceAreAllQueuedByTheKernel) {
+  BancHttp banc;
+  // The loop does not accept while they connect: the kernel's queue holds them all, or drops the
+  // connects beyond it, which the callers retry only a second later.
+  std::vector<int> sockets;
+  for (int i = 0; i < 64; ++i) {
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(banc.Port());
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    (void)::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof(a));
+    sockets.push_back(s);
+  }
+  const auto echeance = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+  size_t connectes = 0;
+  std::vector<bool> fait(sockets.size(), false);
+  while (connectes < sockets.size() && std::chrono::steady_clock::now() < echeance) {
+    for (size_t i = 0; i < sockets.size(); ++i) {
+      if (fait[i]) continue;
+      pollfd p{sockets[i], POLLOUT, 0};
+      if (::poll(&p, 1, 0) == 1) {
+        int erreur = -1;
+        socklen_t l = sizeof erreur;
+        ::getsockopt(sockets[i], SOL_SOCKET, SO_ERROR, &erreur, &l);
+        fait[i] = true;
+        if (erreur == 0) ++connectes;
+      }
+    }
+  }
+  for (int s : sockets) ::close(s);
+  EXPECT_EQ(connectes, sockets.size());
+}
+
+TEST(FrontalHttp, AHandlerThatRaisesAnswersTheConnectionAndTellsTheOperator) {
+  BancHttp banc;
+  std::vector<std::string> log;
+  VclDialogue::DefinirSortie([&](const std::string& l) { log.push_back(l); });
+  banc.frontal.ServeurHttp.OnGetDocument = [](TConnexionHttp&, DrapeauxDocument&) { throw Exception("document perdu"); };
+  const std::string r = banc.Echanger({"GET / HTTP/1.1\r\nHost: h\r\n\r\n"});
+  VclDialogue::DefinirSortie(nullptr);
+  EXPECT_TRUE(r.starts_with("HTTP/1.1 500 Internal Server Error\r\n")) << r;
+  EXPECT_EQ(log, (std::vector<std::string>{"Exception dans la boucle principale : document perdu"}));
 }
 
 TEST(FrontalHttp, AFailureThatLeavesTheDispatcherIsAnsweredWithTheEscapedFaultEnvelope) {

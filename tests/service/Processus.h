@@ -1,5 +1,5 @@
-// The real service program run by a test: started with its own environment, its standard error read
-// through a pipe, awaited with a deadline (never a fixed sleep), signalled and reaped.
+// The real service program run by a test: started with its own environment, its standard output and
+// error read through one pipe, awaited with a deadline (never a fixed sleep), signalled and reaped.
 #pragma once
 
 #include <fcntl.h>
@@ -20,6 +20,7 @@ class ProcessusService {
     if (::pipe2(tube, O_CLOEXEC) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
+      ::dup2(tube[1], 1);
       ::dup2(tube[1], 2);
       for (const auto& e : Env) ::putenv(const_cast<char*>(e.c_str()));
       std::vector<char*> argv{const_cast<char*>(NV_SVCWEB)};

@@ -42,3 +42,16 @@ TEST(ChaineRessource, WithoutATranslatorAStringIsItsBuiltInText) {
   EXPECT_EQ(ChaineRessource::Charger(kA), kA.TexteIntegre);
   EXPECT_EQ(ChaineRessource::Charger(ChaineUnicode::RS_PageDeCodeInconnue_D), "La page de code %d n'est pas install\xE9" "e");
 }
+
+TEST(ChaineRessource, ATranslationThatDoesNotFitItsArgumentsGivesWayToTheBuiltInText) {
+  static const TChaineRessource kTaille{"ChaineRessourceTest_RS_Taille_D", 64732, "Trop grand : %d Ko"};
+  const auto avant = ChaineRessource::Traducteur();
+  ChaineRessource::DefinirTraducteur([](const TChaineRessource& c, std::string& t) {
+    t = c.Id == 64732 ? "Taille %s Ko" : "Autre %d";
+    return true;
+  });
+  EXPECT_EQ(ChaineRessource::ChargerFormate(kTaille, {100}), "Trop grand : 100 Ko");
+  EXPECT_EQ(ChaineRessource::ChargerFormate(ChaineUnicode::RS_PageDeCodeInconnue_D, {7}), "Autre 7");
+  ChaineRessource::DefinirTraducteur(avant);
+  EXPECT_EQ(ChaineRessource::Traducteur(), avant);
+}

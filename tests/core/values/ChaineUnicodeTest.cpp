@@ -92,6 +92,22 @@ TEST(Conversion1252, UpperCaseOfEveryLetterThatHasACapital) {
   for (const Cas& c : cas) EXPECT_EQ(ChaineUnicode::Majuscules1252(c.texte), c.majuscules) << c.texte;
 }
 
+TEST(Conversion1252, LowerCaseIsTheInverseOfUpperCaseOnEveryByteThatHasOne) {
+  EXPECT_EQ(ChaineUnicode::Minuscules1252(std::string("ABZ abz 09 ÀÉÎÕÜ Þ ŠŒŽŸ ×ß"_ansi)),
+            std::string("abz abz 09 àéîõü þ šœžÿ ×ß"_ansi));
+  for (int b = 0; b < 256; ++b) {
+    const std::string octet(1, static_cast<char>(b));
+    const std::string haut = ChaineUnicode::Majuscules1252(octet);
+    if (haut != octet) {
+      EXPECT_EQ(ChaineUnicode::Minuscules1252(haut), octet) << b;
+    }
+    const std::string bas = ChaineUnicode::Minuscules1252(octet);
+    if (bas != octet) {
+      EXPECT_EQ(ChaineUnicode::Majuscules1252(bas), octet) << b;
+    }
+  }
+}
+
 TEST(ConversionUSASCII, BytesAboveAsciiAreQuestionMarksAndUnicodeGoesThroughTheBestFitTable) {
   EXPECT_EQ(VersUnicode("a\xE9", CP_US_ASCII), u"a?");
   struct Cas { char16_t unite; char octet; };
