@@ -11,6 +11,7 @@
 #include "base/SupDomaine.h"
 #include "base/SupValeurHebdomadaire.h"
 #include "base/cours/SupVisibiliteCours.h"
+#include "base/ValeursUtilisateur.h"
 
 std::span<const TModule> ModulesBase() {
   static const TModule kTable[] = {
@@ -25,6 +26,7 @@ std::span<const TModule> ModulesBase() {
       {"SupOption", SupOption::Initialiser, nullptr},
       {"SupDomaine", SupDomaine::Initialiser, nullptr},
       {"SupVisibiliteCours", SupVisibiliteCours::Initialiser, nullptr},
+      {"ValeursUtilisateur", ValeursUtilisateur::Initialiser, nullptr},
   };
   return kTable;
 }

@@ -23,12 +23,14 @@
 #include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/fichiers/SupTypologieCours.h"
+#include "base/ressources/SupLibelleClasse.h"
+#include "base/ressources/SupLibelleSalle.h"
+#include "base/ressources/SupRelationRessourceMatiere.h"
+#include "base/ressources/SupRessource.h"
+#include "base/ressources/SupStatut.h"
+#include "base/sites/SupSite.h"
 
 namespace FichiersBase {
-
-namespace {
-constexpr uint32_t kTailleStockeeRessource = 560;
-}  // namespace
 
 namespace {
 
@@ -41,7 +43,7 @@ constexpr bool U = true, N = false;
 // Places of the files that other files refer to.
 enum : int32_t {
   kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
-  kMAT = 12, kCUR = 14, kMDL = 15, kSTP = 16, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
+  kMAT = 12, kCUR = 14, kMDL = 15, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
   kCRS = 28, kPAM = 33
 };
 constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
@@ -56,102 +58,6 @@ TFichierSup& Place(int32_t p) { return *OrdreDeBase()[static_cast<std::size_t>(p
 int32_t DecalageDe(int32_t p, const char* Nom) {
   return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage;
 }
-
-// --- Resources: the words A, B and C and the teacher's service mean what the kind says.
-namespace Ressource {
-
-constexpr uint8_t kEnseignant = 0, kTD = 3, kSalle = 5;
-
-struct TypeMots {
-  int32_t Genre, HorsDecompte, MotA, MotB, MotC, Service, Nom;
-};
-const TypeMots& Mots() {
-  static const TypeMots m = [] {
-    const auto at = [](const char* nom) { return DecalageDe(kRES, nom); };
-    return TypeMots{at("Genre"), at("HorsDecompte"), at("MotA"), at("MotB"), at("MotC"), at("QuotaT1"), at("Nom")};
-  }();
-  return m;
-}
-
-// The kind-dependent words: where each sits in the stored record, what it is for each kind.
-struct TypeMotStocke {
-  int32_t Stocke;
-  int32_t Cible;  // 0: a number (or a byte when Octet)
-  bool Octet;
-};
-struct TypeMotsDuGenre {
-  TypeMotStocke A, B, C;
-};
-TypeMotsDuGenre MotsDuGenre(uint8_t Genre) {
-  if (Genre == kEnseignant) return {{220, kCIV, false}, {224, kSTP, false}, {184, 0, false}};
-  if (Genre == kSalle) return {{184, 0, false}, {188, 0, true}, {192, kSIT, false}};
-  return {{184, kCAL, false}, {188, kCUR, false}, {192, 0, true}};
-}
-std::array<std::pair<TypeMotStocke, int32_t>, 3> Paires(const TypeMotsDuGenre& Mots, const TypeMots& m) {
-  return {{{Mots.A, m.MotA}, {Mots.B, m.MotB}, {Mots.C, m.MotC}}};
-}
-constexpr int32_t kServiceStocke = 188, kTailleService = 29, kDebutEnseignant = 228;
-const TypeChampFichier kMotReference = Champ::Reference("Mot", 0, 0, AucuneSiZero);
-
-bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
-  if (!DeclarationFichier::LireChamps(f, s, Genre)) return false;
-  uint8_t* e = f.Enregistrement();
-  const TypeMots& m = Mots();
-  const uint8_t genre = e[m.Genre];
-  const TypeMotsDuGenre mots = MotsDuGenre(genre);
-  for (const auto& [stocke, decalage] : Paires(mots, m)) {
-    uint32_t valeur = stocke.Octet ? s[stocke.Stocke] : 0;
-    if (!stocke.Octet) std::memcpy(&valeur, s + stocke.Stocke, 4);
-    // A word that names no record is none.
-    if (stocke.Cible != 0 && !DeclarationFichier::NumeroReference(kMotReference, stocke.Cible, valeur, valeur))
-      valeur = 0;
-    std::memcpy(e + decalage, &valeur, 4);
-  }
-  // The teacher's service: seven 32-bit values and a byte, zero for the other kinds.
-  std::memset(e + m.Service, 0, kTailleService);
-  if (genre == kEnseignant) std::memcpy(e + m.Service, s + kServiceStocke, kTailleService);
-  if (genre != kTD) e[m.HorsDecompte] = 0;
-  return true;
-}
-
-bool Ecrire(TFichierSup& f, uint8_t* s) {
-  (void)DeclarationFichier::EcrireChamps(f, s);
-  const uint8_t* e = f.Enregistrement();
-  const TypeMots& m = Mots();
-  const uint8_t genre = e[m.Genre];
-  // The fields of a person are stored for teachers alone.
-  if (genre != kEnseignant) std::memset(s + kDebutEnseignant, 0, kTailleStockeeRessource - kDebutEnseignant);
-  else std::memcpy(s + kServiceStocke, e + m.Service, kTailleService);
-  const TypeMotsDuGenre mots = MotsDuGenre(genre);
-  for (const auto& [stocke, decalage] : Paires(mots, m)) {
-    uint32_t valeur;
-    std::memcpy(&valeur, e + decalage, 4);
-    if (stocke.Cible != 0) valeur = DeclarationFichier::ValeurReference(kMotReference, stocke.Cible, valeur);
-    if (stocke.Octet) s[stocke.Stocke] = static_cast<uint8_t>(valeur);
-    else std::memcpy(s + stocke.Stocke, &valeur, 4);
-  }
-  // A teacher without a name is stored without a civility.
-  if (genre == kEnseignant && e[m.Nom] == 0) std::memset(s + mots.A.Stocke, 0, 4);
-  return true;
-}
-
-}  // namespace Ressource
-
-// --- Teacher statuses: a status stored without a domain of application applies to weeks 1 to 41.
-namespace Statut {
-
-constexpr int64_t kDomaineParDefaut = SemainesDe(1, 41);
-
-bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
-  if (!DeclarationFichier::LireChamps(f, s, Genre)) return false;
-  static const int32_t decalage = DecalageDe(kSTP, "Domaine");
-  uint8_t* domaine = f.Enregistrement() + decalage;
-  if (std::all_of(domaine, domaine + 7, [](uint8_t o) { return o == 0; }))
-    for (int i = 0; i < 7; ++i) domaine[i] = static_cast<uint8_t>(static_cast<uint64_t>(kDomaineParDefaut) >> (8 * i));
-  return true;
-}
-
-}  // namespace Statut
 
 // The file of the element that a heading is given to: the genre of its family says it.
 int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
@@ -218,38 +124,11 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupRelationMatieres", ".RLM", 0x0F, 13, 8, false,
      {Identifiant(), Reference("Premiere", kMAT, 0), Reference("Seconde", kMAT, 4)},
      {{U, {"Premiere", "Seconde"}}, {U, {"Seconde", "Premiere"}}, {N, {"Identifiant"}}}},
-    {"SupStatut", ".STP", 0x25, 16, 72, false,
-     {Identifiant(), Chaine("Nom", 30, 0), Entier("QuotaAnnuel", 32), Entier("T1", 36), Entier("T2Forfait", 40),
-      Entier("T3", 44), Booleen("ParDefaut", 48), Entier("MaxT1Semaine", 52).Vaut(3500), Entier("MaxT1Cycle", 56),
-      Entier("QuotaHebdomadaire", 60), Semaines("Domaine", 64).Vaut(Statut::kDomaineParDefaut)},
-     {{N, {"Identifiant"}}, {U, {"Nom"}}, {N, {"ParDefaut"}}},
-     &Statut::Lire},
-    {"SupSite", ".SIT", 0x30, 17, 40, false,
-     {Identifiant(), Cardinal("NumeroSite", 0), Chaine("Nom", 30, 4), Entier("Couleur", 36)},
-     {{U, {"NumeroSite"}}, {N, {"Identifiant"}}, {U, {"Nom"}}}},
     {"SupTrajetSite", ".TSI", 0x31, 18, 16, false,
      {Identifiant(), Cardinal("NumeroTrajet", 0), Reference("SiteDepart", kSIT, 4, TypeSiAbsente::Refuser, kParNumero),
       Reference("SiteArrivee", kSIT, 8, TypeSiAbsente::Refuser, kParNumero), Entier("DureeTrajet", 12)},
      {{U, {"NumeroTrajet"}}, {N, {"Identifiant"}}, {U, {"SiteDepart", "SiteArrivee"}},
       {N, {"SiteArrivee", "SiteDepart"}}}},
-    {"SupRessource", ".RES", 0x11, 19, kTailleStockeeRessource, false,
-     {Identifiant(), Chaine("IdentifiantExterne", 80, 0), Chaine("Code", 16, 112), Chaine("Nom", 30, 81),
-      Entier("NumeroPartition", 132), Entier("Occupation"), Entier("Occupation2"), Entier("MaxHeuresJour", 156),
-      Entier("MaxHeuresSemaine", 160), Entier("EffectifSaisi", 140), Entier("EffectifCalcule", 144),
-      Booleen("HorsDecompte", 152), Semaines("Semaines", 164).Vaut(kAnnee), Chaine("Proprietaire", 3, 171),
-      Cardinal("NumeroRessource", 176), Octet("Genre", 180), Cardinal("MotA"), Cardinal("MotB"), Cardinal("MotC"),
-      Entier("QuotaT1"), Entier("MaxT1Semaine"), Entier("MaxT1Cycle"), Entier("QuotaT2"), Entier("QuotaT3"),
-      Entier("NombreMois"), Entier("ValeurPortee"), Octet("OctetPorte"), Entier("Total1"), Entier("Total2"),
-      Chaine("MotDePasse", 30, 228), Chaine("Prenom", 30, 259), Chaine("Mail", 50, 290),
-      Chaine("NomJeuneFille", 30, 341), Chaine("Adresse1", 60, 372), Chaine("Adresse2", 60, 433),
-      Chaine("CodePostal", 5, 494), Reference("Ville", kLIE, 500, AucuneSiZero), Chaine("Telephone", 20, 504),
-      Chaine("Portable", 20, 525), Reel("DateNaissance", 552)},
-     {{U, {"Genre", "NumeroPartition", "Nom", "Prenom", "Code"}}, {N, {"Genre", "NumeroPartition", "Code", "Nom"}},
-      {N, {"Identifiant"}}, {N, {"Genre", "Prenom", "Nom"}}, {N, {"Genre", "Mail"}}, {U, {"NumeroRessource"}},
-      {N, {"Nom"}}, {N, {{"NumeroPartition", &Comparai::ComparerCardinal}, "Nom"}}, {N, {"Genre", "Nom"}},
-      {N, {"Genre", "Identifiant"}}, {N, {"Genre"}}, {N, {"Genre", "Code"}}, {N, {"IdentifiantExterne"}},
-      {N, {"Genre", "IdentifiantExterne"}}},
-     &Ressource::Lire, &Ressource::Ecrire},
     {"SupPartition", ".PRT", 0x12, 20, 44, false,
      {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", kRES, 36),
       Cardinal("Couleur", 40)},
@@ -275,9 +154,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupRelationPartition", ".RLP", 0x15, 24, 8, false,
      {Identifiant(), Reference("Partition", kPRT, 0), Reference("Ressource", kRES, 4)},
      {{U, {"Partition", "Ressource"}}, {N, {"Ressource", "Partition"}}, {N, {"Identifiant"}}}},
-    {"SupLibelleClasse", ".LCL", 0x17, 25, 80, false,
-     {Identifiant(), Reference("Ressource", kRES, 0), Chaine("Libelle", 73, 4)},
-     {{U, {"Ressource"}}, {N, {"Identifiant"}}}},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
       Semaines("Presence", 8)},
@@ -311,13 +187,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
      {Identifiant(), Octet("Genre", 0).Vaut(2), Reference("Ressource", kRES, 4), Reference("Eleve", kELE, 8)},
      {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Eleve"}}, {N, {"Eleve", "Genre", "Ressource"}},
       {N, {"Genre", "Eleve"}}}},
-    {"SupLibelleSalle", ".LSL", 0x2C, 38, 80, false,
-     {Identifiant(), Reference("Ressource", kRES, 0), Chaine("Libelle", 73, 4)},
-     {{U, {"Ressource"}}, {N, {"Identifiant"}}}},
-    {"SupRelationRessourceMatiere", ".RRM", 0x33, 40, 12, false,
-     {Identifiant(), Octet("Genre", 0), Reference("Ressource", kRES, 4), Reference("Matiere", kMAT, 8, Aucune)},
-     {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Matiere"}}, {N, {"Matiere", "Genre", "Ressource"}},
-      {N, {"Genre", "Matiere"}}}},
     {"SupRelationApportPeriode", ".RAP", 0x36, 42, 20, true,
      {Identifiant(), Reference("Classe", kRES, 0), Reference("Apport", kPAM, 4),
       Reference("Calendrier", kCAL, 8, AucuneSiZero), Cardinal("Periode", 12), Booleen("Coche", 16)},
@@ -340,7 +209,6 @@ const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
       {".FMR", {{15, {2, 0, 3, 0}}, {15, {2, 0, 86, 0}}, {15, {2, 0, 103, 0}}, {15, {4, 0, 3, 0}}, {15, {4, 0, 99, 0}}}},
       {".SFM", {{20, {2, 0, 86, 0}}, {20, {2, 0, 91, 0}}}},
       {".RLM", {{8, {4, 0, 99, 0}}}},
-      {".STP", {{48, {3, 1, 6, 0}}, {68, {5, 0, 3, 0}}}},
       {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
@@ -373,10 +241,16 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[10] = &SupTypologieCours::Fichier();
   ordre[13] = &SupCursus::Fichier();
   ordre[14] = &SupModule::Fichier();
+  ordre[15] = &SupStatut::Fichier();
+  ordre[16] = &SupSite::Fichier();
+  ordre[18] = &SupRessource::Fichier();
+  ordre[24] = &SupLibelleClasse::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[37] = &SupLibelleSalle::Fichier();
   ordre[38] = &SupPublicationSurInternet::Fichier();
+  ordre[39] = &SupRelationRessourceMatiere::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
   for (const TypeDeclarationFichier& d : Declarations()) {
     descriptions.push_back(DeclarationFichier::Decrire(AvecAnciennes(d)));

@@ -66,6 +66,92 @@ void SemencesOrdreModif() {
   }
 }
 
+Octets StockeRessource(uint8_t Genre, const std::string& Nom, uint32_t Numero, uint32_t A, uint32_t B, uint32_t C) {
+  Octets s(560, 0);
+  s[81] = static_cast<uint8_t>(Nom.size());
+  std::memcpy(&s[82], Nom.data(), Nom.size());
+  std::memcpy(&s[176], &Numero, 4);
+  s[180] = Genre;
+  s[152] = Genre == 3 || Genre == 4;
+  std::memcpy(&s[184], &A, 4);
+  std::memcpy(&s[188], &B, 4);
+  std::memcpy(&s[192], &C, 4);
+  return s;
+}
+
+}  // namespace
+
+std::vector<Octets> OrdresRessources() {
+  // The records resources refer to: one of every file before ".RES", each in its first slot.
+  std::vector<Octets> ordres;
+  Fuzz::TBaseOuverte base;
+  const auto identifiant = [](int32_t place) {
+    return static_cast<int32_t>(SupFichiers::Fichier(place)->Description().Dispositions.back().Taille);
+  };
+  for (int32_t place = 1; place < 19; ++place) {
+    TFichierSup& f = *SupFichiers::Fichier(place);
+    f.ViderArticle();
+    RemplirArticle(f, place);
+    const int32_t id = identifiant(place);
+    std::memcpy(f.Table, &id, 4);
+    Fuzz::Verifier(Xi::Inserer(f.Table), "every filled record is inserted");
+    Octets stocke(static_cast<std::size_t>(id), 0);
+    Fuzz::Verifier(f.EcrireArticleStocke(stocke.data(), id, GM_Creation), "every record is written");
+    ordres.push_back(Fuzz::Ordre(GM_Creation, place, id, stocke));
+  }
+  uint32_t numeroSite = 0;
+  std::memcpy(&numeroSite, SupFichiers::Fichier(17)->Enregistrement() + 4, 4);
+  // Calendar, curriculum, civility and status identifiers; the site by its number.
+  const auto cal = static_cast<uint32_t>(identifiant(3)), cur = static_cast<uint32_t>(identifiant(14));
+  Octets prof = StockeRessource(0, "Martin", 1, 150000, 84000, 3500);
+  const auto civ = static_cast<uint32_t>(identifiant(1)), stp = static_cast<uint32_t>(identifiant(16));
+  std::memcpy(&prof[220], &civ, 4);
+  std::memcpy(&prof[224], &stp, 4);
+  prof[259] = 4;
+  std::memcpy(&prof[260], "Anne", 4);
+  const std::vector<Octets> ressources = {
+      prof,
+      StockeRessource(1, "Groupe", 2, cal, cur, 1),
+      StockeRessource(2, "Terminale", 3, cal, cur, 1),
+      StockeRessource(3, "TD", 4, cal, 0, 0),
+      StockeRessource(4, "Option", 5, cal, 0, 0),
+      StockeRessource(5, "Salle", 6, 1, 1, numeroSite),
+      StockeRessource(5, "Bloc", 7, 3, 0, numeroSite),
+      StockeRessource(6, "Inconnu", 8, 1, 1, 1),
+  };
+  for (std::size_t k = 0; k < ressources.size(); ++k)
+    ordres.push_back(Fuzz::Ordre(GM_Creation, 19, static_cast<int32_t>(560 * (k + 1)), ressources[k]));
+  const auto libelle = [](int32_t ressource, const std::string& texte) {
+    Octets s(80, 0);
+    std::memcpy(&s[0], &ressource, 4);
+    s[4] = static_cast<uint8_t>(texte.size());
+    std::memcpy(&s[5], texte.data(), texte.size());
+    return s;
+  };
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 25, 80, libelle(3 * 560, "Terminale scientifique")));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 38, 80, libelle(7 * 560, "Bloc des sciences")));
+  const int32_t mat = identifiant(12);
+  const std::pair<uint8_t, int32_t> relations[] = {{0, 560}, {2, 3 * 560}, {3, 4 * 560}, {4, 5 * 560}};
+  int32_t id = 0;
+  for (const auto& [genre, ressource] : relations) {
+    Octets r(12, 0);
+    r[0] = genre;
+    std::memcpy(&r[4], &ressource, 4);
+    std::memcpy(&r[8], &mat, 4);
+    ordres.push_back(Fuzz::Ordre(GM_Creation, 40, id += 12, r));
+  }
+  return ordres;
+}
+
+namespace {
+
+// Resources of every kind with their labels and subjects, as one sequence of orders.
+void SemencesOrdreModifRessources() {
+  Octets ordres{0};
+  for (const Octets& ordre : OrdresRessources()) ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  Ecrire("OrdreModif", "ordres-ressources", ordres);
+}
+
 // A creation order for every file in base order, each record referring to the records the orders
 // before it created: every reference of every declared layout resolves, so that the fuzzer starts
 // from records that all files accept.
@@ -170,6 +256,7 @@ void SemencesPetitsBlocsBase() {
 void Base() {
   SemencesOrdreModif();
   SemencesOrdreModifBase();
+  SemencesOrdreModifRessources();
   SemencesOrdresReglages();
   SemencesPetitsBlocsBase();
 }

@@ -44,6 +44,11 @@ Octets Flux(uint8_t Disposition, F Ecriture) {
 // a target that reads objects directly: bits 0 and 1 the disposition, the rest the rank of the class.
 Octets Direct(uint8_t Rang, uint8_t Disposition, TObject* Objet);
 
+// Creation orders of a base holding a resource of every kind (a room group among them, and a kind
+// the file does not know), the records they refer to, class and room labels and resource-subject
+// relations of kinds 0, 2, 3 and 4: each order refers to records the orders before it created.
+std::vector<Octets> OrdresRessources();
+
 // The seeds of each library's readers, in the order the libraries build on one another.
 void Core();
 void Objectdb();

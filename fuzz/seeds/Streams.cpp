@@ -12,6 +12,7 @@
 #include "base/fichiers/SupPublicationSurInternet.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
+#include "net/NetClient.h"
 #include "streams/BlocParametresBase.h"
 #include "streams/ProprietesImpressionGrille.h"
 #include "streams/Registre.h"
@@ -97,6 +98,7 @@ void SemencesFluxBaseAnciennes() {
 // An empty base and a base with one record of every file, as the exporter writes them, with the
 // name the server puts in front; their parameter blocks alone; the user streams as their writers make them.
 void SemencesFluxBase() {
+  const std::vector<Octets> ressources = OrdresRessources();
   Fuzz::TBaseOuverte base;
   Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
   for (bool avecEnregistrements : {false, true}) {
@@ -119,6 +121,15 @@ void SemencesFluxBase() {
     Ecrire("FluxBase", "bloc-" + suffixe, Octets{1} + bloc.Bytes());
   }
   SupToutesTables::LibererToutesLesTables();
+  {
+    // A base holding a resource of every kind with labels and subjects.
+    Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+    for (const Octets& ordre : ressources) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Ecrire("FluxBase", "base-ressources", Octets{0} + Octets(256, 0) + sortie.Bytes());
+    SupToutesTables::LibererToutesLesTables();
+  }
   SemencesFluxBaseAnciennes();
 
   const Octets v506 = Valeur<uint16_t>(5) + Valeur<uint16_t>(0) + Valeur<uint16_t>(6);

@@ -11,6 +11,12 @@
 // to record 1 of their file (every file before it in base order then holds one), small numbers that
 // fit their stored width, texts that fill part of their capacity, kinds that name an existing file.
 // A resource is a teacher, whose kind stores every field. `Graine` varies the values.
+inline int32_t DecalageDuChamp(const TFichierSup& f, const char* Nom) {
+  for (const TypeChampFichier& c : f.Description().Champs)
+    if (std::string(c.Nom) == Nom) return c.Decalage;
+  return 0;
+}
+
 inline void RemplirArticle(TFichierSup& f, int32_t Graine) {
   uint8_t* e = f.Enregistrement();
   const std::string extension = f.Description().Extension;
@@ -43,6 +49,8 @@ inline void RemplirArticle(TFichierSup& f, int32_t Graine) {
           champ[k] = static_cast<uint8_t>(valeur + k);
     }
   }
+  // A resource-subject relation of a teacher: the kind of the resource it names.
+  if (extension == ".RRM") e[DecalageDuChamp(f, "Genre")] = 0;
   if (extension == ".RES") {
     for (const TypeChampFichier& c : f.Description().Champs) {
       const std::string nom = c.Nom;

@@ -9,6 +9,7 @@
 
 #include "BaseEssai.h"
 #include "base/fichiers/DeclarationFichier.h"
+#include "base/sites/SupSite.h"
 #include "core/records/Comparai.h"
 #include "base/cours/SupCours.h"
 #include "core/records/Xi.h"
@@ -215,8 +216,8 @@ TEST_F(DeclarationsBase, AResourceStoresTheWordsThatItsKindGivesMeaningTo) {
   const Cas cas[] = {
       // A teacher: civility and status (their identifiers), annual service.
       {0, 1, 1, 1500, {{220, TailleStockee(1)}, {224, TailleStockee(16)}, {184, 1500}}},
-      // A room: number of rooms, the limited-access byte, its site (identifier).
-      {5, 3, 1, 1, {{184, 3}, {188, 1}, {192, TailleStockee(17)}}},
+      // A room: number of rooms, the limited-access byte, its site (by its permanent number).
+      {5, 3, 1, 1, {{184, 3}, {188, 1}, {192, SupSite::NumeroDe(1)}}},
       // A diploma: calendar, curriculum (identifiers), links managed from the students (a byte).
       {2, 1, 1, 1, {{184, TailleStockee(3)}, {188, TailleStockee(14)}, {192, 1}}},
   };

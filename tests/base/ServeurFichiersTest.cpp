@@ -25,6 +25,8 @@
 #include "base/fichiers/SupPonderation.h"
 #include "base/fichiers/SupPublicationSurInternet.h"
 #include "base/fichiers/SupTypologieCours.h"
+#include "base/ressources/SupLibelleClasse.h"
+#include "base/ressources/SupRelationRessourceMatiere.h"
 #include "core/records/Xi.h"
 #include "net/NetClient.h"
 #include "net/NetXi.h"
@@ -258,6 +260,61 @@ TEST_F(ServeurFichiers, InTheExclusiveModeTheSameCreationsChangeTheTablesHereAnd
   EXPECT_EQ(notifications_, attendues);
   EXPECT_TRUE(fiche_.FichierVok.Modifie());
   EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+}
+
+// A label and a resource-subject relation: one request of their bytes each; the server's order comes
+// back inside the wait and the new relation is current when the call returns.
+TEST_F(ServeurFichiers, ALabelAndAResourceSubjectRelationAreOneRequestOfTheirBytes) {
+  Octets prof(560, 0);
+  prof[81] = 6;
+  std::memcpy(&prof[82], "Martin", 6);
+  prof[180] = 0;  // a teacher: a class label needs no right for it
+  Octets matiere(228, 0);
+  matiere[0] = 4;
+  std::memcpy(&matiere[1], "MATH", 4);
+  std::memcpy(&matiere[224], "\x01\0\0\0", 4);
+  for (const auto& [place, stocke] : {std::pair{19, prof}, {12, matiere}}) {
+    const Octets ordre =
+        Concatener({{0}, Entier(static_cast<uint32_t>(place)), Entier(static_cast<uint32_t>(stocke.size())), stocke});
+    NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+  }
+  struct Cas {
+    const char* Quoi;
+    std::function<bool()> Creer;
+    uint32_t Code;
+    int32_t Place;
+    Octets Donnees, Stocke;
+  };
+  const Cas cas[] = {
+      {"label", [] { return SupLibelleClasse::AffecterLibelleClasseALaRessource(1, std::string(100, 'P')); },
+       0x80170100, 25, Concatener({Chaine(std::string(73, 'P'), 73), {0, 0}, Entier(560)}),
+       Concatener({Entier(560), Chaine(std::string(73, 'P'), 73), {0, 0}})},
+      {"relation", [] { return SupRelationRessourceMatiere::CreerRelationRessourceMatiere(1, 1, 0); }, 0x80330100, 40,
+       Concatener({{0, 0, 0, 0}, Entier(560), Entier(228)}), Concatener({{0, 0, 0, 0}, Entier(560), Entier(228)})},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.Quoi);
+    serveur_.Traitements[CM_ENVOYER_REQUETE] = [&c](TServeurScripte& s, const TypeMessageRecu&) {
+      const auto identifiant = static_cast<uint32_t>(c.Stocke.size());
+      s.Envoyer(CM_ENVOYER_ORDRE_MODIF,
+                Texte(Concatener({{0}, Entier(static_cast<uint32_t>(c.Place)), Entier(identifiant), c.Stocke})));
+      s.Envoyer(CM_REPONDRE_REQUETE, Texte(Concatener({{1}, Entier(identifiant)})));
+    };
+    const std::size_t avant = Requetes();
+    ASSERT_TRUE(c.Creer());
+    ASSERT_EQ(Requetes(), avant + 1);
+    EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE),
+              Texte(Concatener({{0, 0}, Entier(c.Code), Entier(client_.IdentServeur()), {2}, Entier(0),
+                                Entier(static_cast<uint32_t>(c.Donnees.size())), c.Donnees})));
+    TFichierSup& f = *SupFichiers::Fichier(c.Place);
+    EXPECT_EQ(Xi::Nombre(f.Table), 1u);
+    if (c.Place == 40) {
+      EXPECT_EQ(f.IdentifiantCourant(), 12) << "the new relation is current";
+    }
+    ASSERT_TRUE(f.ChercherParIdentifiant(static_cast<int32_t>(c.Stocke.size())));
+    EXPECT_EQ(StockeCourant(c.Place), c.Stocke);
+    EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+  }
 }
 
 // The course file's default contents and the memo requests: their bytes as the server receives them;

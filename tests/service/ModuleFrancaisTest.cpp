@@ -107,7 +107,10 @@ TEST(ModuleFrancais, EveryKeyOfTheCodeHasATextWithTheArgumentsItsSuffixAnnounces
   const std::set<std::string> cles = ClesDuCode();
   ASSERT_GT(cles.size(), 20u);  // the scan found the calls
   for (const std::string& cle : cles) {
-    const uint32_t ligne = table.ChercherParCle(cle);
+    // The sources are UTF-8; the code passes its keys as 1252 bytes, as the table holds them.
+    TChaineUnicode cle1252;
+    cle1252.SetUTF8(cle);
+    const uint32_t ligne = table.ChercherParCle(cle1252.GetChaine(ChaineUnicode::CP_WINDOWS_1252));
     ASSERT_NE(ligne, kAucuneLigne) << "key missing from the French module: " << cle;
     const std::string texte = table.Chaine(ligne)->GetChaine(0);
     EXPECT_FALSE(texte.empty()) << cle;

@@ -1,0 +1,58 @@
+// Teacher statuses (".STP"): a category of teacher with its annual quota split into teaching time
+// T1, a flat T2 and other time T3, and its weekly limits. One status is the base's default one,
+// which a new teacher takes. The status requests come with the statuses and the weekly quotas.
+//
+// Service values count hundredths of an hour. The remaining service of a status is annual quota -
+// T1 - T3 - flat T2; its T2 ratio is the remaining service divided by T1, 0 when T1 is 0 or less.
+// Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "base/fichiers/FichierSup.h"
+#include "core/values/DomaineHebdomadaire.h"
+
+// As the file's declaration lays the record out.
+struct TypeEnregistrementStatut {
+  int32_t Identifiant;
+  uint8_t Nom[31];  // counted string of 30, unique
+  uint8_t Libre1;
+  int32_t QuotaAnnuel;
+  int32_t T1;
+  int32_t T2Forfait;
+  int32_t T3;
+  uint8_t ParDefaut;  // 1 for the base's default status
+  uint8_t Libre2[3];
+  int32_t MaxT1Semaine;
+  int32_t MaxT1Cycle;
+  int32_t QuotaHebdomadaire;
+  TypeDomaineHebdomadaire Domaine;  // the weeks of application
+  uint8_t Libre3;
+};
+static_assert(sizeof(TypeEnregistrementStatut) == 76);
+
+namespace SupStatut {
+
+inline constexpr int32_t kPlace = 16;
+inline constexpr uint32_t kTailleStockee = 72;
+inline constexpr int32_t kOrdreIdentifiant = 1, kOrdreNom = 2, kOrdreParDefaut = 3;
+// The ratio whose nearest status a teacher without a known status takes (x 10000).
+inline constexpr double kRatioParDefaut = 4887.0;
+
+TFichierSup& Fichier();
+TypeEnregistrementStatut* Article();
+
+// Makes the default status current: True when one exists; else the former current record is
+// current again.
+bool ChercherStatutParDefaut();
+// The record number of the status whose T2 ratio x 10000 lies nearest to Cible, counting only
+// statuses closer than Cible itself; ties keep the lower record number; 0 when none. Position kept.
+uint32_t ChercherStatutLePlusProche(double Cible);
+
+// Of the current status (0 without a table).
+int32_t ServiceRestant();
+double RatioT2();
+// N x the T2 ratio, rounded to the nearest integer (ties to even), within the 32-bit range.
+int32_t T2Arrondi(int32_t N);
+
+}  // namespace SupStatut

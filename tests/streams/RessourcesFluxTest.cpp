@@ -1,0 +1,194 @@
+// Resources, their labels and their subjects in a whole-base stream: a base holding a resource of
+// every kind reads and exports its table blocks byte for byte; a base whose resources point at
+// records that do not exist reads with the fallbacks (default calendar, nearest status, default
+// site) and refuses nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../base/RessourcesEssai.h"
+#include "base/SupParametresGrille.h"
+#include "base/ressources/SupLibelleClasse.h"
+#include "base/ressources/SupLibelleSalle.h"
+#include "base/ressources/SupRelationRessourceMatiere.h"
+#include "core/serial/Streams.h"
+#include "net/NetBases.h"
+#include "streams/BlocParametresBase.h"
+#include "streams/SupToutesTables.h"
+#include "streams/VclImportExport.h"
+
+namespace {
+
+using namespace RessourcesEssai;
+
+uint32_t TailleCourante(int32_t Place) { return SupFichiers::Fichier(Place)->Description().Dispositions.back().Taille; }
+
+class FluxRessources : public BaseOuverte {
+ protected:
+  void SetUp() override {
+    SupParametresGrille::Initialiser();
+    SupFichiers::VersionBase() = TypeVersionFormat{5, 0, 6, 1};
+    NetBases::BaseAnterieure506() = false;
+    ASSERT_TRUE(SupToutesTables::CreerToutesLesTables());
+    BaseOuverte::SetUp();
+    Traduction::DefinirTexte("SupEtatNomSiteDefaut", "Site principal");
+  }
+  void TearDown() override {
+    EXPECT_TRUE(client_.Envoyees.empty());
+    SupToutesTables::LibererToutesLesTables();
+    BaseOuverte::TearDown();
+    SupParametresGrille::Initialiser();
+  }
+  // The stream of a base holding those records (by place, after each file's marker slot).
+  static Octets Flux(const std::map<int32_t, std::vector<Octets>>& Fichiers, std::size_t& DebutTables) {
+    TMemoryStream bloc1;
+    BlocParametresBase::EcrireBlocParametresBase(bloc1);
+    Octets v(256, 0);
+    const auto bloc = [&v](const Octets& contenu) {
+      const auto n = static_cast<uint32_t>(contenu.size());
+      v.insert(v.end(), {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)});
+      v.insert(v.end(), contenu.begin(), contenu.end());
+    };
+    bloc(bloc1.Bytes());
+    DebutTables = v.size() - 256;
+    for (int32_t q = 1; q <= 42; ++q) {
+      Octets contenu(TailleCourante(q), 0xFF);
+      if (const auto f = Fichiers.find(q); f != Fichiers.end())
+        for (const auto& r : f->second) contenu.insert(contenu.end(), r.begin(), r.end());
+      bloc(contenu);
+    }
+    return v;
+  }
+  static void Importer(const Octets& flux) {
+    TMemoryStream recu;
+    recu.Assign(flux.data(), flux.size());
+    VclImportExport::ImporterBase(recu);
+  }
+
+  // What resources refer to, at the identifiers of their slots.
+  static std::map<int32_t, std::vector<Octets>> References() {
+    Octets lieu = Concatener({Chaine("Lyon", 30), {0}, {0, 0, 0, 0}});
+    Octets annee(111, 0), semestre(111, 0);
+    PoserChaine(annee, 0, "Annee", 10);
+    PoserChaine(semestre, 0, "Semestre", 10);
+    Octets math(228, 0), phys(228, 0);
+    PoserChaine(math, 0, "MATH", 16);
+    Poser32(math, 224, 1);
+    PoserChaine(phys, 0, "PHYS", 16);
+    Poser32(phys, 224, 2);
+    return {{kCIV, {Chaine("Mme", 5)}},
+            {kCAL, {annee, semestre}},
+            {kLIE, {lieu}},
+            {kMAT, {math, phys}},
+            {kCUR, {Concatener({Chaine("Licence", 30), Chaine("L1", 20)})}},
+            {kSTP, {Statut("PEG", 143500, 84000, 18450, true), Statut("Autre", 143500, 92400, 18450, false)}},
+            {kSIT, {Site(kNumeroAnnexe, "Annexe"), Site(kNumeroSiteDefaut, "Site principal")}}};
+  }
+};
+
+Octets Mots(Octets s, uint32_t a, uint32_t b, uint32_t c, bool octets) {
+  Poser32(s, 184, a);
+  if (octets) {
+    s[188] = static_cast<uint8_t>(b);
+    Poser32(s, 192, c);
+  } else {
+    Poser32(s, 188, b);
+    s[192] = static_cast<uint8_t>(c);
+  }
+  return s;
+}
+
+TEST_F(FluxRessources, EveryKindWithItsLabelsAndSubjectsReadsAndExportsByteForByte) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  Octets prof = Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 184, 150000);
+  for (uint32_t k = 0; k < 7; ++k) Poser32(prof, 188 + 4 * k, 2000 + k);
+  prof[216] = 3;
+  Poser32(prof, 220, 6);   // civility, slot 1
+  Poser32(prof, 224, 72);  // PEG
+  PoserChaine(prof, 259, "Anne", 30);
+  Poser32(prof, 500, 36);  // Lyon
+  Octets td = Mots(Ressource(3, "TD A", "TDA", 4), 222, 52, 1, false);
+  td[152] = 1;
+  Poser32(td, 132, 2);  // its partition's number
+  Octets option = Mots(Ressource(4, "Latin", "LAT", 5), 111, 0, 0, false);
+  option[152] = 1;
+  fichiers[kRES] = {prof,
+                    Mots(Ressource(1, "Groupe", "GRP", 2), 111, 52, 0, false),
+                    Mots(Ressource(2, "Terminale", "TS", 3), 111, 52, 1, false),
+                    td,
+                    option,
+                    Mots(Ressource(5, "Salle 1", "S1", 6), 1, 1, kNumeroAnnexe, true),
+                    Mots(Ressource(5, "Bloc B", "BB", 7), 4, 0, kNumeroSiteDefaut, true)};
+  Octets libelleClasse(80, 0), libelleSalle(80, 0);
+  Poser32(libelleClasse, 0, 3 * 560);
+  PoserChaine(libelleClasse, 4, "Terminale scientifique", 73);
+  Poser32(libelleSalle, 0, 7 * 560);
+  PoserChaine(libelleSalle, 4, "Bloc des sciences, salles 1 a 4", 73);
+  fichiers[kLCL] = {libelleClasse};
+  fichiers[kLSL] = {libelleSalle};
+  const auto relation = [](uint8_t genre, uint32_t ressource, uint32_t matiere) {
+    Octets r(12, 0);
+    r[0] = genre;
+    Poser32(r, 4, ressource);
+    Poser32(r, 8, matiere);
+    return r;
+  };
+  fichiers[kRRM] = {relation(0, 560, 228), relation(2, 3 * 560, 456), relation(3, 4 * 560, 228),
+                    relation(4, 5 * 560, 456)};
+  std::size_t debut = 0;
+  const Octets flux = Flux(fichiers, debut);
+  Importer(flux);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  EXPECT_EQ(Xi::Nombre(SupRessource::Fichier().Table), 7u);
+  EXPECT_EQ(Xi::Nombre(SupLibelleClasse::Fichier().Table), 1u);
+  EXPECT_EQ(Xi::Nombre(SupLibelleSalle::Fichier().Table), 1u);
+  EXPECT_EQ(Xi::Nombre(SupRelationRessourceMatiere::Fichier().Table), 4u);
+  ASSERT_TRUE(SupRessource::ChercherParIdentifiant(7 * 560));
+  EXPECT_TRUE(SupRessource::EstGroupeDeSalles());
+  EXPECT_EQ(SupRessource::Article()->MotC, 2u);
+  ASSERT_TRUE(SupRessource::ChercherParIdentifiant(4 * 560));
+  EXPECT_EQ(SupRessource::Article()->HorsDecompte, 1);
+  ASSERT_TRUE(SupRessource::ChercherParIdentifiant(5 * 560));
+  EXPECT_EQ(SupRessource::Article()->HorsDecompte, 1) << "an option keeps it too";
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  const Octets& o = sortie.Bytes();
+  ASSERT_EQ(o.size(), flux.size() - 256);
+  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(debut), o.end(),
+                                   flux.begin() + 256 + static_cast<std::ptrdiff_t>(debut));
+  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+}
+
+TEST_F(FluxRessources, DanglingReferencesReadWithTheirFallbacks) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  Octets prof = Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 220, 999);  // civility
+  Poser32(prof, 224, 999);  // status
+  Poser32(prof, 500, 999);  // town
+  Octets salle = Mots(Ressource(5, "Salle", "S", 3), 1, 0, 99, true);  // site number 99
+  salle[152] = 1;
+  fichiers[kRES] = {prof, Mots(Ressource(2, "Terminale", "TS", 2), 999, 999, 1, false), salle};
+  std::size_t debut = 0;
+  Importer(Flux(fichiers, debut));
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  const TypeEnregistrementRessource& r = *SupRessource::Article();
+  ASSERT_TRUE(SupRessource::ChercherParIdentifiant(560));
+  EXPECT_EQ(r.MotA, 0u) << "no civility";
+  EXPECT_EQ(r.Ville, 0u);
+  EXPECT_EQ(r.MotB, 1u) << "the status nearest to the ratio 4887: PEG";
+  ASSERT_TRUE(SupRessource::ChercherParIdentifiant(1120));
+  EXPECT_EQ(r.MotA, SupRessource::kCalendrierParDefaut);
+  EXPECT_EQ(r.MotB, 0u) << "no curriculum";
+  ASSERT_TRUE(SupRessource::ChercherParIdentifiant(1680));
+  EXPECT_EQ(r.MotC, 2u) << "the default site";
+  EXPECT_EQ(r.HorsDecompte, 0) << "a room is never excluded from hour counts";
+}
+
+}  // namespace
