@@ -89,3 +89,85 @@ bool TPrinterSettings::Supports(TRBPaperSize Size) const {
   const int n = static_cast<int>(Size);
   return n >= 1 && n < kPaperSizeCount && SupportedPapers[n - 1];
 }
+
+bool TPrinterSettings::HasCapability(const TDeviceMode* Mode, uint32_t Fields) {
+  return Mode != nullptr && (Mode->Fields & Fields) == Fields;
+}
+
+namespace {
+
+// Device units at a resolution as tenths of a millimetre; a device without a resolution measures 0.
+int32_t DeviceToTenths(int32_t Units, int32_t DotsPerInch) {
+  if (DotsPerInch <= 0) return 0;
+  return RoundHalfEven(static_cast<double>(Units) / DotsPerInch * 254);
+}
+
+int16_t ToField(int32_t Value) {
+  if (Value > INT16_MAX) return INT16_MAX;
+  if (Value < INT16_MIN) return INT16_MIN;
+  return static_cast<int16_t>(Value);
+}
+
+}  // namespace
+
+void TPrinterSettings::ReadFromDeviceMode(TDeviceMode& Mode, const TDeviceMetrics& Metrics) {
+  bool cancel = false;
+  if (OnGetPrinterSettings) OnGetPrinterSettings(*this, cancel, Mode);
+  if (cancel) return;
+  ResolutionX = Metrics.DotsPerInchX;
+  ResolutionY = Metrics.DotsPerInchY;
+  Copies = HasCapability(&Mode, TDeviceMode::kCopies) ? Mode.Copies : 1;
+  OutputBin = HasCapability(&Mode, TDeviceMode::kDefaultSource) ? BinFromCode(Mode.DefaultSource) : TRBBin::First;
+  if (HasCapability(&Mode, TDeviceMode::kDuplex)) {
+    Duplex = Mode.Duplex != 1;
+    ExtendedDuplex = Mode.Duplex;
+  }
+  UnprintableLeft = DeviceToTenths(Metrics.PhysicalOffsetX, Metrics.DotsPerInchX);
+  UnprintableTop = DeviceToTenths(Metrics.PhysicalOffsetY, Metrics.DotsPerInchY);
+  PaperSize = HasCapability(&Mode, TDeviceMode::kPaperSize) ? PaperFromCode(Mode.PaperSize) : TRBPaperSize::Default;
+  SheetWidth = DeviceToTenths(Metrics.PhysicalWidth, Metrics.DotsPerInchX);
+  SheetLength = DeviceToTenths(Metrics.PhysicalHeight, Metrics.DotsPerInchY);
+  SupportedPapers.fill(false);
+  for (int32_t code : Metrics.PaperCodes) {
+    const TRBPaperSize size = PaperFromCode(code);
+    if (size != TRBPaperSize::Default) SupportedPapers[static_cast<int>(size) - 1] = true;
+  }
+  SupportedPapers[static_cast<int>(TRBPaperSize::Custom) - 1] = true;
+  PrintQuality = Mode.PrintQuality;
+  Collate = Mode.Collate;
+  ColorOption = Mode.Color;
+}
+
+bool TPrinterSettings::WriteToDeviceMode(TDeviceMode& Mode) {
+  Mode.Fields |= TDeviceMode::kPaperLength | TDeviceMode::kPaperWidth;
+  Mode.PaperLength = ToField(PaperLength());
+  Mode.PaperWidth = ToField(PaperWidth());
+  if (HasCapability(&Mode, TDeviceMode::kPaperSize) && PaperSize != TRBPaperSize::Default)
+    Mode.PaperSize = ToField(UseCustomPaperCode ? CustomPaperCode : PaperCode(PaperSize));
+  Mode.Fields |= TDeviceMode::kCopies | TDeviceMode::kDuplex | TDeviceMode::kDefaultSource | TDeviceMode::kOrientation;
+  Mode.Copies = ToField(Copies);
+  Mode.Duplex = ToField(ExtendedDuplex != 0 ? ExtendedDuplex : (Duplex ? 3 : 1));
+  Mode.DefaultSource = ToField(UseCustomBinCode ? CustomBinCode : BinCode(OutputBin));
+  Mode.Orientation = Orientation == 1 ? 2 : 1;
+  Mode.Collate = ToField(Collate);
+  bool cancel = false;
+  if (OnApplyPrinterSettings) OnApplyPrinterSettings(*this, cancel, Mode);
+  return !cancel;
+}
+
+void GuessPaperOfPage(int32_t MetafileWidth, int32_t MetafileHeight, double DotsPerTenthX,
+                      const std::function<void(TRBPaperSize Size, uint8_t Orientation)>& Take) {
+  if (!(DotsPerTenthX > 0)) return;
+  const double wSteps = MetafileWidth / DotsPerTenthX / 40;
+  const double hSteps = MetafileHeight / DotsPerTenthX / 40;
+  if (!(std::fabs(wSteps) < 1e9 && std::fabs(hSteps) < 1e9)) return;
+  const auto w = static_cast<int64_t>(wSteps);
+  const auto h = static_cast<int64_t>(hSteps);
+  for (int n = 1; n <= static_cast<int>(TRBPaperSize::ESheet); ++n) {
+    const TRBPaperDimensions d = kPapers[n - 1];
+    const auto W = static_cast<int64_t>(d.Width / 4);
+    const auto H = static_cast<int64_t>(d.Length / 4);
+    if (W == w && H == h) Take(static_cast<TRBPaperSize>(n), 0);
+    if (W == h && H == w) Take(static_cast<TRBPaperSize>(n), 1);
+  }
+}

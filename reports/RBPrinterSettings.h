@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class TRBPaperSize : uint8_t {
   Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small, A5, B4, B5,
@@ -53,6 +55,51 @@ constexpr double kScreenDotsPerTenth = 0.37795;
 // Rounds to the nearest integer, halves to the even neighbour.
 int32_t RoundHalfEven(double Value);
 
+// The part of the platform's device-mode record that the settings exchange with a printer driver.
+// A field counts only when its bit is set in Fields.
+struct TDeviceMode {
+  static constexpr uint32_t kOrientation = 0x1;
+  static constexpr uint32_t kPaperSize = 0x2;
+  static constexpr uint32_t kPaperLength = 0x4;
+  static constexpr uint32_t kPaperWidth = 0x8;
+  static constexpr uint32_t kCopies = 0x100;
+  static constexpr uint32_t kDefaultSource = 0x200;
+  static constexpr uint32_t kPrintQuality = 0x400;
+  static constexpr uint32_t kColor = 0x800;
+  static constexpr uint32_t kDuplex = 0x1000;
+  static constexpr uint32_t kCollate = 0x8000;
+
+  uint32_t Fields = 0;
+  int16_t Orientation = 0;  // 1 portrait, 2 landscape
+  int16_t PaperSize = 0;
+  int16_t PaperLength = 0;  // tenths of a millimetre
+  int16_t PaperWidth = 0;
+  int16_t Copies = 0;
+  int16_t DefaultSource = 0;
+  int16_t PrintQuality = 0;
+  int16_t Color = 0;
+  int16_t Duplex = 0;  // 1 simplex
+  int16_t Collate = 0;
+};
+
+// What a printer reports of itself besides its device mode: logical dots per inch, the physical
+// offset of the printable area and the physical sheet, in device units, and the paper codes its
+// driver lists.
+struct TDeviceMetrics {
+  int32_t DotsPerInchX = 0;
+  int32_t DotsPerInchY = 0;
+  int32_t PhysicalOffsetX = 0;
+  int32_t PhysicalOffsetY = 0;
+  int32_t PhysicalWidth = 0;
+  int32_t PhysicalHeight = 0;
+  std::vector<int32_t> PaperCodes;
+};
+
+class TPrinterSettings;
+// A handler that sees (and may change) the device mode before the settings read or write it; setting
+// Cancel leaves the settings, or the device, as they are.
+using TRBPrinterEvent = std::function<void(TPrinterSettings& Sender, bool& Cancel, TDeviceMode& Mode)>;
+
 // The settings a printer is driven with. The device side (reading and writing the driver's device
 // mode) works on the platform's printer, which is not built yet; the values, their defaults and the
 // geometry they give are here.
@@ -94,6 +141,18 @@ class TPrinterSettings {
 
   // Whether the device supports a size (1 to 69); false for Default.
   bool Supports(TRBPaperSize Size) const;
+
+  TRBPrinterEvent OnGetPrinterSettings;
+  TRBPrinterEvent OnApplyPrinterSettings;
+
+  // Whether a device mode exists and announces every field of Fields.
+  static bool HasCapability(const TDeviceMode* Mode, uint32_t Fields);
+
+  // Takes the settings from a device's mode and metrics, unless OnGetPrinterSettings cancels.
+  void ReadFromDeviceMode(TDeviceMode& Mode, const TDeviceMetrics& Metrics);
+  // Writes the settings into a device mode; false when OnApplyPrinterSettings cancels, in which case
+  // the device keeps its own mode.
+  bool WriteToDeviceMode(TDeviceMode& Mode);
 };
 
 // The printer settings a report stores, with their values at creation.
@@ -123,3 +182,11 @@ struct TRBDeviceConversion {
   int32_t ToDeviceY(int32_t Y) const { return RoundHalfEven((Y - UnprintableTop) * DotsPerTenthY); }
   int32_t ToDeviceHeight(int32_t H) const { return RoundHalfEven(H * DotsPerTenthY); }
 };
+
+// The paper of a loaded page file, guessed from the size of its first page's metafile (device units
+// at DotsPerTenthX, which measures both sides) in steps of 4 millimetres: each of the sizes Letter to
+// ESheet, in order, whose sheet falls in the same steps is handed to Take, in portrait (orientation 0)
+// or turned (1). The caller applies them as its device accepts them, so a later match overrides an
+// earlier one.
+void GuessPaperOfPage(int32_t MetafileWidth, int32_t MetafileHeight, double DotsPerTenthX,
+                      const std::function<void(TRBPaperSize Size, uint8_t Orientation)>& Take);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "reports/RBPrinterSettings.h"
 
@@ -136,6 +138,174 @@ TEST(RBPrinterSettings, ValuesAtCreation) {
   EXPECT_FALSE(s.Supports(P::A4));
   s.SupportedPapers[static_cast<int>(P::Custom) - 1] = true;
   EXPECT_TRUE(s.Supports(P::Custom));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RBPrinterSettings, ReadsTheDeviceModeAndMetrics) {
+  TDeviceMode m;
+  m.Fields = TDeviceMode::kCopies | TDeviceMode::kDefaultSource | TDeviceMode::kDuplex | TDeviceMode::kPaperSize;
+  m.Copies = 3;
+  m.DefaultSource = 14;
+  m.Duplex = 2;
+  m.PaperSize = 5;
+  m.PrintQuality = -4;
+  m.Collate = 1;
+  m.Color = 2;
+  TDeviceMetrics d;
+  d.DotsPerInchX = 600;
+  d.DotsPerInchY = 300;
+  d.PhysicalOffsetX = 100;  // 4.23 mm
+  d.PhysicalOffsetY = 30;   // 2.54 mm
+  d.PhysicalWidth = 5100;   // 8.5 inches
+  d.PhysicalHeight = 4200;  // 14 inches
+  d.PaperCodes = {1, 9, 256, 300, 0};
+  TPrinterSettings s;
+  s.SupportedPapers[10] = true;  // replaced by the driver's list
+  s.ReadFromDeviceMode(m, d);
+  EXPECT_EQ(s.ResolutionX, 600);
+  EXPECT_EQ(s.ResolutionY, 300);
+  EXPECT_EQ(s.Copies, 3);
+  EXPECT_EQ(s.OutputBin, TRBBin::Cassette);
+  EXPECT_TRUE(s.Duplex);
+  EXPECT_EQ(s.ExtendedDuplex, 2);
+  EXPECT_EQ(s.UnprintableLeft, 42);
+  EXPECT_EQ(s.UnprintableTop, 25);
+  EXPECT_EQ(s.PaperSize, P::Legal);
+  EXPECT_EQ(s.SheetWidth, 2159);
+  EXPECT_EQ(s.SheetLength, 3556);
+  EXPECT_EQ(s.PrintQuality, -4);
+  EXPECT_EQ(s.Collate, 1);
+  EXPECT_EQ(s.ColorOption, 2);
+  for (int n = 1; n <= 69; ++n)
+    EXPECT_EQ(s.Supports(static_cast<P>(n)), n == 1 || n == 9 || n == 69) << n;
+
+  // Nothing announced: one copy, the first bin, the default paper; duplex left as it was.
+  TDeviceMode bare;
+  bare.Copies = 9;
+  bare.PaperSize = 9;
+  TDeviceMetrics none;  // no resolution: nothing measured rather than a division by zero
+  none.PhysicalWidth = 5100;
+  s.ReadFromDeviceMode(bare, none);
+  EXPECT_EQ(s.Copies, 1);
+  EXPECT_EQ(s.OutputBin, TRBBin::First);
+  EXPECT_EQ(s.PaperSize, P::Default);
+  EXPECT_TRUE(s.Duplex);
+  EXPECT_EQ(s.SheetWidth, 0);
+  EXPECT_EQ(s.UnprintableLeft, 0);
+  EXPECT_TRUE(s.Supports(P::Custom));
+  EXPECT_FALSE(s.Supports(P::A4));
+}
+
+TEST(RBPrinterSettings, AHandlerSeesTheModeAndMayCancelTheRead) {
+  TDeviceMode m;
+  m.Fields = TDeviceMode::kCopies;
+  m.Copies = 4;
+  TPrinterSettings s;
+  s.OnGetPrinterSettings = [](TPrinterSettings&, bool& cancel, TDeviceMode& mode) {
+    mode.Copies = 6;
+    cancel = mode.Fields == 0;
+  };
+  s.ReadFromDeviceMode(m, {});
+  EXPECT_EQ(s.Copies, 6);
+  TDeviceMode bare;
+  s.ReadFromDeviceMode(bare, {});
+  EXPECT_EQ(s.Copies, 6);
+}
+
+TEST(RBPrinterSettings, WritesTheSettingsIntoTheDeviceMode) {
+  TPrinterSettings s;
+  s.PaperSize = P::A3;
+  s.Orientation = 1;
+  s.Copies = 2;
+  s.Duplex = true;
+  s.OutputBin = TRBBin::Cassette;
+  s.Collate = 1;
+  TDeviceMode m;
+  m.Fields = TDeviceMode::kPaperSize;
+  ASSERT_TRUE(s.WriteToDeviceMode(m));
+  EXPECT_EQ(m.PaperWidth, 2970);
+  EXPECT_EQ(m.PaperLength, 4200);
+  EXPECT_EQ(m.PaperSize, 8);
+  EXPECT_EQ(m.Copies, 2);
+  EXPECT_EQ(m.Duplex, 3);
+  EXPECT_EQ(m.DefaultSource, 14);
+  EXPECT_EQ(m.Orientation, 2);
+  EXPECT_EQ(m.Collate, 1);
+  EXPECT_EQ(m.Fields, TDeviceMode::kPaperSize | TDeviceMode::kPaperLength | TDeviceMode::kPaperWidth |
+                          TDeviceMode::kCopies | TDeviceMode::kDuplex | TDeviceMode::kDefaultSource |
+                          TDeviceMode::kOrientation);
+
+  // Custom codes, the driver's own duplex code, simplex and portrait.
+  s.UseCustomPaperCode = true;
+  s.CustomPaperCode = 260;
+  s.UseCustomBinCode = true;
+  s.CustomBinCode = 270;
+  s.ExtendedDuplex = 2;
+  s.Orientation = 0;
+  ASSERT_TRUE(s.WriteToDeviceMode(m));
+  EXPECT_EQ(m.PaperSize, 260);
+  EXPECT_EQ(m.DefaultSource, 270);
+  EXPECT_EQ(m.Duplex, 2);
+  EXPECT_EQ(m.Orientation, 1);
+  s.ExtendedDuplex = 0;
+  s.Duplex = false;
+  ASSERT_TRUE(s.WriteToDeviceMode(m));
+  EXPECT_EQ(m.Duplex, 1);
+
+  // A paper code is written only when the mode announces one, and never for Default.
+  TDeviceMode noSize;
+  noSize.PaperSize = 77;
+  s.WriteToDeviceMode(noSize);
+  EXPECT_EQ(noSize.PaperSize, 77);
+  s.PaperSize = P::Default;
+  s.SheetWidth = 2000;
+  s.SheetLength = 40000;  // beyond the record's field: held at its largest value
+  m.PaperSize = 77;
+  s.WriteToDeviceMode(m);
+  EXPECT_EQ(m.PaperSize, 77);
+  EXPECT_EQ(m.PaperWidth, 2000);
+  EXPECT_EQ(m.PaperLength, 32767);
+
+  s.OnApplyPrinterSettings = [](TPrinterSettings&, bool& cancel, TDeviceMode&) { cancel = true; };
+  EXPECT_FALSE(s.WriteToDeviceMode(m));
+}
+
+TEST(RBPrinterSettings, Capabilities) {
+  TDeviceMode m;
+  m.Fields = TDeviceMode::kCopies | TDeviceMode::kDuplex;
+  EXPECT_TRUE(TPrinterSettings::HasCapability(&m, TDeviceMode::kCopies));
+  EXPECT_TRUE(TPrinterSettings::HasCapability(&m, TDeviceMode::kCopies | TDeviceMode::kDuplex));
+  EXPECT_FALSE(TPrinterSettings::HasCapability(&m, TDeviceMode::kCopies | TDeviceMode::kOrientation));
+  EXPECT_FALSE(TPrinterSettings::HasCapability(nullptr, TDeviceMode::kCopies));
+}
+
+TEST(RBPaperGuess, APageOf210By297MillimetresEndsAsA4SmallInPortrait) {
+  std::vector<std::pair<P, int>> taken;
+  auto take = [&](P size, uint8_t o) { taken.emplace_back(size, o); };
+  // 210 x 297 mm drawn at the screen factor.
+  GuessPaperOfPage(RoundHalfEven(2100 * 0.37795), RoundHalfEven(2970 * 0.37795), 0.37795, take);
+  EXPECT_EQ(taken, (std::vector<std::pair<P, int>>{{P::A4, 0}, {P::A4Small, 0}}));
+  taken.clear();
+  // Turned: the same sizes, in landscape.
+  GuessPaperOfPage(RoundHalfEven(2970 * 0.37795), RoundHalfEven(2100 * 0.37795), 0.37795, take);
+  EXPECT_EQ(taken, (std::vector<std::pair<P, int>>{{P::A4, 1}, {P::A4Small, 1}}));
+  taken.clear();
+  // Letter at 600 dots per inch: Letter, LetterSmall and Note; Ledger is Tabloid turned.
+  const double f = 600 / 254.0;
+  GuessPaperOfPage(5100, 6600, f, take);
+  EXPECT_EQ(taken, (std::vector<std::pair<P, int>>{{P::Letter, 0}, {P::LetterSmall, 0}, {P::Note, 0}}));
+  taken.clear();
+  GuessPaperOfPage(RoundHalfEven(4318 * f), RoundHalfEven(2794 * f), f, take);
+  EXPECT_EQ(taken, (std::vector<std::pair<P, int>>{
+                       {P::Tabloid, 1}, {P::Ledger, 0}, {P::rb11X17, 1}}));
+  taken.clear();
+  // Sizes past ESheet are not looked at; no factor, no guess.
+  GuessPaperOfPage(RoundHalfEven(1100 * f), RoundHalfEven(2200 * f), f, take);  // EnvDL
+  GuessPaperOfPage(794, 1123, 0, take);
+  EXPECT_TRUE(taken.empty());
 }
 
 }  // namespace
