@@ -171,3 +171,36 @@ void GuessPaperOfPage(int32_t MetafileWidth, int32_t MetafileHeight, double Dots
     if (W == h && H == w) Take(static_cast<TRBPaperSize>(n), 1);
   }
 }
+
+bool TPrinterSettings::SetCopies(int32_t Value) {
+  if (!HasCapability(DeviceModeData ? &*DeviceModeData : nullptr, TDeviceMode::kCopies)) return false;
+  Copies = Value;
+  return true;
+}
+
+bool TPrinterSettings::SetOrientation(uint8_t Value) {
+  if (!HasCapability(DeviceModeData ? &*DeviceModeData : nullptr, TDeviceMode::kOrientation)) return false;
+  Orientation = Value;
+  return true;
+}
+
+bool TPrinterSettings::SetDuplex(bool Value) {
+  if (!HasCapability(DeviceModeData ? &*DeviceModeData : nullptr, TDeviceMode::kDuplex)) return false;
+  Duplex = Value;
+  return true;
+}
+
+bool TPrinterSettings::SetOutputBin(TRBBin Value) {
+  if (!HasCapability(DeviceModeData ? &*DeviceModeData : nullptr, TDeviceMode::kDefaultSource)) return false;
+  OutputBin = Value;
+  return true;
+}
+
+bool TPrinterSettings::SetPaperSize(TRBPaperSize Value) {
+  if (Supports(Value)) {
+    PaperSize = Value;
+    return true;
+  }
+  if (Value == TRBPaperSize::Default) PaperSize = Value;
+  return false;
+}

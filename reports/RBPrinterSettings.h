@@ -145,6 +145,18 @@ class TPrinterSettings {
   TRBPrinterEvent OnGetPrinterSettings;
   TRBPrinterEvent OnApplyPrinterSettings;
 
+  // The device mode of the chosen printer, none without one.
+  std::optional<TDeviceMode> DeviceModeData;
+
+  // Setters that take the value only when the device mode announces the matching field; each says
+  // whether it took the value.
+  bool SetCopies(int32_t Value);
+  bool SetOrientation(uint8_t Value);
+  bool SetDuplex(bool Value);
+  bool SetOutputBin(TRBBin Value);
+  // Taken when the device supports the size; Default is stored even then, and the answer is false.
+  bool SetPaperSize(TRBPaperSize Value);
+
   // Whether a device mode exists and announces every field of Fields.
   static bool HasCapability(const TDeviceMode* Mode, uint32_t Fields);
 

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "reports/RBPrinter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Recorder : TRBPrinterReceiver {
+  std::vector<std::pair<uint32_t, intptr_t>> Seen;
+  void Receive(uint32_t Message, intptr_t Parameter) override { Seen.emplace_back(Message, Parameter); }
+};
+
+template <typename F>
+std::string MessageOf(F&& f) {
+  try {
+    f();
+  } catch (const ERBError& e) {
+    return e.Message();
+  }
+  return "no error";
+}
+
+int32_t HeaderPageCount(TRBPageList& pages) {
+  // The page list finds a page from the store's position: it is put back.
+  TRBStream& s = *pages.Store();
+  const int64_t position = s.Position();
+  s.Seek(8, TSeekOrigin::soBeginning);
+  int32_t n = 0;
+  s.ReadBuffer(&n, 4);
+  s.Seek(position, TSeekOrigin::soBeginning);
+  return n;
+}
+
+TEST(RBPrinter, DocumentOrderErrors) {
+  TRBPrinter p;
+  EXPECT_EQ(MessageOf([&] { p.NewPage(); }), "Illegal call to NewPage");
+  p.BeginDocument();
+  EXPECT_EQ(MessageOf([&] { p.BeginDocument(); }), "RBPrinter not ready");
+  p.EndDocument();
+  EXPECT_EQ(MessageOf([&] { p.NewPage(); }), "Illegal call to NewPage");
+  EXPECT_EQ(MessageOf([&] { p.BeginDocument(); }), "RBPrinter not ready");
+  p.Cleanup();
+  EXPECT_EQ(p.Status(), TRBPrinter::StatusIdle);
+  EXPECT_EQ(MessageOf([&] { p.BeginDocument(); }), "no error");
+}
+
+TEST(RBPrinter, ThreePagesToThePageStore) {
+  TRBPrinter p;
+  Recorder r;
+  p.Receiver = &r;
+  EXPECT_EQ(p.DotsPerTenthX, 0.37795);
+  p.BeginDocument();
+  EXPECT_EQ(p.Status(), TRBPrinter::StatusBuilding);
+  EXPECT_EQ(p.PageCanvas(), nullptr);
+  for (int n = 1; n <= 3; ++n) {
+    p.NewPage();
+    EXPECT_EQ(p.CurrentPage(), n);
+    ASSERT_NE(p.PageCanvas(), nullptr);
+    p.PageCanvas()->TextOut(p.ToDeviceX(100), p.ToDeviceY(100), "Page " + std::to_string(n));
+    EXPECT_EQ(p.GetPage(n), nullptr);  // the open page is not stored yet
+  }
+  p.EndDocument();
+  EXPECT_EQ(r.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{{kRBMessagePagesAvailable, 1},
+                                                                {kRBMessagePagesAvailable, 2},
+                                                                {kRBMessagePagesAvailable, 3}}));
+  EXPECT_EQ(p.Status(), TRBPrinter::StatusComplete);
+  EXPECT_EQ(p.PageCount(), 3);
+  EXPECT_EQ(HeaderPageCount(p.Pages()), 3);
+  // An A4 portrait page at the screen's 96 dots per inch.
+  auto page = p.GetPage(2);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->Width(), 794);
+  EXPECT_EQ(page->Height(), 1123);
+  EXPECT_EQ(p.GetPage(0), nullptr);
+  EXPECT_EQ(p.GetPage(4), nullptr);
+  p.SetCurrentPage(2);  // the document's last page is current: taken
+  EXPECT_EQ(p.CurrentPage(), 2);
+  p.Cleanup();
+  EXPECT_EQ(p.GetPage(1), nullptr);
+  EXPECT_EQ(p.Pages().Store(), nullptr);
+}
+
+TEST(RBPrinter, EmptyAndAbortedDocuments) {
+  TRBPrinter p;
+  Recorder r;
+  p.Receiver = &r;
+  EXPECT_FALSE(p.SaveToFile("/nonexistent/never"));  // only a complete document is saved
+  p.BeginDocument();
+  p.SetCurrentPage(5);  // before the first page: not taken
+  EXPECT_EQ(p.CurrentPage(), 0);
+  p.EndDocument();
+  EXPECT_EQ(r.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{{kRBMessagePagesAvailable, 0}}));
+  EXPECT_EQ(p.PageCount(), 0);
+  p.Cleanup();
+
+  p.BeginDocument();
+  p.NewPage();
+  p.NewPage();
+  p.Cancel();
+  EXPECT_TRUE(p.CancelRequested());
+  p.AbortDocument();  // the open page is kept
+  EXPECT_EQ(p.Status(), TRBPrinter::StatusComplete);
+  EXPECT_EQ(p.Pages().PagesStored(), 2);
+  EXPECT_NE(p.GetPage(2), nullptr);
+  EXPECT_THROW(p.BeginDocument(), ERBError);  // a new document needs a clean-up first
+  EXPECT_EQ(p.Status(), TRBPrinter::StatusComplete);
+}
+
+TEST(RBPrinter, DirectPrintingIsNotBuiltYet) {
+  TRBPrinter p;
+  p.Routing = TRBPrinter::RoutePrinter;
+  EXPECT_THROW(p.BeginDocument(), ENonConstruit);
+  EXPECT_EQ(p.Status(), TRBPrinter::StatusIdle);
+}
+
+TEST(RBPrinter, ASavedDocumentLoadsWithItsPaperGuessed) {
+  std::string modele = (fs::temp_directory_path() / "printerXXXXXX").string();
+  const fs::path dir = ::mkdtemp(modele.data());
+  const std::string file = (dir / "run.rbp").string();
+  {
+    TRBPrinter p;
+    p.BeginDocument();
+    p.NewPage();
+    p.NewPage();
+    p.EndDocument();
+    ASSERT_TRUE(p.SaveToFile(file));
+  }
+  // A device that accepts A4 and A4Small and announces orientation, set to landscape.
+  TRBPrinter q;
+  TPrinterSettings& s = q.DeviceSettings();
+  s.SupportedPapers[static_cast<int>(TRBPaperSize::A4) - 1] = true;
+  s.SupportedPapers[static_cast<int>(TRBPaperSize::A4Small) - 1] = true;
+  TDeviceMode m;
+  m.Fields = TDeviceMode::kOrientation;
+  s.DeviceModeData = m;
+  s.PaperSize = TRBPaperSize::Letter;
+  s.Orientation = 1;
+  q.LoadFromFile(file);
+  EXPECT_EQ(q.Status(), TRBPrinter::StatusComplete);
+  EXPECT_TRUE(q.LoadedFromFile());
+  EXPECT_EQ(q.PageCount(), 2);
+  EXPECT_EQ(s.PaperSize, TRBPaperSize::A4Small);
+  EXPECT_EQ(s.Orientation, 0);
+  EXPECT_NE(q.GetPage(2), nullptr);
+
+  // A device without those sizes or an orientation keeps its own.
+  TRBPrinter plain;
+  plain.DeviceSettings().PaperSize = TRBPaperSize::Letter;
+  plain.DeviceSettings().Orientation = 1;
+  plain.LoadFromFile(file);
+  EXPECT_EQ(plain.DeviceSettings().PaperSize, TRBPaperSize::Letter);
+  EXPECT_EQ(plain.DeviceSettings().Orientation, 1);
+  fs::remove_all(dir);
+}
+
+TEST(RBPrinterSettings, SettersTakeOnlyWhatTheDeviceAnnounces) {
+  TPrinterSettings s;
+  EXPECT_FALSE(s.SetCopies(3));
+  EXPECT_FALSE(s.SetOrientation(1));
+  EXPECT_FALSE(s.SetDuplex(true));
+  EXPECT_FALSE(s.SetOutputBin(TRBBin::Manual));
+  EXPECT_EQ(s.Copies, 0);
+  TDeviceMode m;
+  m.Fields = TDeviceMode::kCopies | TDeviceMode::kOrientation | TDeviceMode::kDuplex | TDeviceMode::kDefaultSource;
+  s.DeviceModeData = m;
+  EXPECT_TRUE(s.SetCopies(3));
+  EXPECT_TRUE(s.SetOrientation(1));
+  EXPECT_TRUE(s.SetDuplex(true));
+  EXPECT_TRUE(s.SetOutputBin(TRBBin::Manual));
+  EXPECT_EQ(s.Copies, 3);
+  EXPECT_EQ(s.Orientation, 1);
+  EXPECT_TRUE(s.Duplex);
+  EXPECT_EQ(s.OutputBin, TRBBin::Manual);
+  // Paper: a supported size is taken; an unsupported Default is still stored.
+  EXPECT_FALSE(s.SetPaperSize(TRBPaperSize::A3));
+  EXPECT_EQ(s.PaperSize, TRBPaperSize::A4);
+  s.SupportedPapers[static_cast<int>(TRBPaperSize::A3) - 1] = true;
+  EXPECT_TRUE(s.SetPaperSize(TRBPaperSize::A3));
+  EXPECT_EQ(s.PaperSize, TRBPaperSize::A3);
+  EXPECT_FALSE(s.SetPaperSize(TRBPaperSize::Default));
+  EXPECT_EQ(s.PaperSize, TRBPaperSize::Default);
+}
+
+}  // namespace
