@@ -115,9 +115,48 @@ void TRBPrinter::LoadFromFile(const std::string& Name) {
     });
   }
   status_ = StatusComplete;
+  OnExportRequest = nullptr;
+  OnPrintSetupRequest = nullptr;
   loadedFromFile_ = true;
 }
 
 void TRBPrinter::SetCurrentPage(int32_t N) {
   if (currentPage_ >= 1 && currentPage_ <= pageCount_) currentPage_ = N;
+}
+
+void TRBPrinter::SetPreviewShown(bool Flag) {
+  if (previewShown_ && !Flag) {
+    if (status_ == StatusBuilding) Cancel();
+    if (AfterPreviewHandler) AfterPreviewHandler();
+  }
+  previewShown_ = Flag;
+}
+
+void TRBPrinter::ClosePreview() {
+  if (ReportWindow != nullptr) ReportWindow->Receive(kRBMessageClosePreview, reinterpret_cast<intptr_t>(this));
+  previewShown_ = false;
+}
+
+void TRBPrinter::RequestExport(const std::string& Filter) {
+  if (OnExportRequest) OnExportRequest(*this, Filter);
+}
+
+void TRBPrinter::Print() {
+  if (ReportWindow != nullptr && !loadedFromFile_ && !settings_.PrintMetaFile && status_ == StatusComplete) {
+    ReportWindow->Receive(kRBMessagePrint, 0);
+    return;
+  }
+  NotBuiltYet("printing the stored pages");
+}
+
+bool InPrintRange(int32_t P, int32_t FirstPage, int32_t LastPage) {
+  return (FirstPage <= 0 || P >= FirstPage) && (LastPage <= 0 || P <= LastPage);
+}
+
+TRect PrintRectangle(int32_t PageWidth, int32_t PageLength, int32_t UnprintableLeft, int32_t UnprintableTop,
+                     int32_t DotsPerInchX, int32_t DotsPerInchY) {
+  auto units = [](int64_t tenths, int32_t dpi) { return RoundHalfEven(static_cast<double>(tenths) * dpi / 254); };
+  return {-units(UnprintableLeft, DotsPerInchX), -units(UnprintableTop, DotsPerInchY),
+          units(int64_t{PageWidth} - UnprintableLeft, DotsPerInchX),
+          units(int64_t{PageLength} - UnprintableTop, DotsPerInchY)};
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ class ERBError : public Exception {
 // The messages the target sends to the window that follows a run.
 constexpr uint32_t kRBMessageProgress = 0x400;        // the progress percentage
 constexpr uint32_t kRBMessagePagesAvailable = 0x401;  // the number of pages available
+// The messages the target sends to its report's window.
+constexpr uint32_t kRBMessagePrint = 0x402;         // run the report again straight to the printer
+constexpr uint32_t kRBMessageClosePreview = 0x404;  // the preview closes; the parameter is the target
 
 // The window that receives progress and page messages (a preview or a progress window).
 class TRBPrinterReceiver {
@@ -84,6 +88,24 @@ class TRBPrinter : public TRBDeviceConversion {
   // Taken only while the present page lies within the document.
   void SetCurrentPage(int32_t N);
 
+  // The owner report's window, which receives the print and close messages, or none.
+  TRBPrinterReceiver* ReportWindow = nullptr;
+  std::function<void()> AfterPrintHandler;
+  std::function<void()> AfterPreviewHandler;
+  std::function<void(TRBPrinter& Sender, const std::string& Filter)> OnExportRequest;
+  std::function<void(TRBPrinter& Sender)> OnPreviewRequest;
+  std::function<void(TRBPrinter& Sender)> OnPrintSetupRequest;
+
+  bool PreviewShown() const { return previewShown_; }
+  // Hiding a shown preview cancels a building document and calls AfterPreviewHandler.
+  void SetPreviewShown(bool Flag);
+  void ClosePreview();
+  void RequestExport(const std::string& Filter);
+  // Prints the stored pages. A complete document built by a report, not loaded from a file and not
+  // printed as a metafile, is handed back to the report's window to run straight to the printer;
+  // printing the stored pages needs the platform's printer (not built yet: ENonConstruit).
+  void Print();
+
  private:
   void Announce(uint32_t Message, intptr_t Parameter);
   void ScreenFactors();
@@ -101,4 +123,12 @@ class TRBPrinter : public TRBDeviceConversion {
   int32_t pagesAvailable_ = 0;
   bool cancelRequested_ = false;
   bool loadedFromFile_ = false;
+  bool previewShown_ = false;
 };
+
+// Whether page P lies within a print range (a bound of 0 or less is open).
+bool InPrintRange(int32_t P, int32_t FirstPage, int32_t LastPage);
+// The rectangle, in device units, into which a stored page is drawn on a printer: the whole page
+// (in tenths of a millimetre) moved by the device's unprintable offsets.
+TRect PrintRectangle(int32_t PageWidth, int32_t PageLength, int32_t UnprintableLeft, int32_t UnprintableTop,
+                     int32_t DotsPerInchX, int32_t DotsPerInchY);

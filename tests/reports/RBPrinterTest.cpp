@@ -143,7 +143,11 @@ TEST(RBPrinter, ASavedDocumentLoadsWithItsPaperGuessed) {
   s.DeviceModeData = m;
   s.PaperSize = TRBPaperSize::Letter;
   s.Orientation = 1;
+  q.OnExportRequest = [](TRBPrinter&, const std::string&) {};
+  q.OnPrintSetupRequest = [](TRBPrinter&) {};
   q.LoadFromFile(file);
+  EXPECT_FALSE(q.OnExportRequest);
+  EXPECT_FALSE(q.OnPrintSetupRequest);
   EXPECT_EQ(q.Status(), TRBPrinter::StatusComplete);
   EXPECT_TRUE(q.LoadedFromFile());
   EXPECT_EQ(q.PageCount(), 2);
@@ -159,6 +163,62 @@ TEST(RBPrinter, ASavedDocumentLoadsWithItsPaperGuessed) {
   EXPECT_EQ(plain.DeviceSettings().PaperSize, TRBPaperSize::Letter);
   EXPECT_EQ(plain.DeviceSettings().Orientation, 1);
   fs::remove_all(dir);
+}
+
+TEST(RBPrinter, PreviewAndPrintRequests) {
+  TRBPrinter p;
+  Recorder report;
+  int afterPreview = 0;
+  std::vector<std::string> exports;
+  p.AfterPreviewHandler = [&] { ++afterPreview; };
+  p.OnExportRequest = [&](TRBPrinter& sender, const std::string& filter) {
+    EXPECT_EQ(&sender, &p);
+    exports.push_back(filter);
+  };
+  p.SetPreviewShown(false);  // not shown: nothing to hide
+  EXPECT_EQ(afterPreview, 0);
+  p.BeginDocument();
+  p.SetPreviewShown(true);
+  p.SetPreviewShown(false);  // hiding a shown preview cancels the building document
+  EXPECT_EQ(afterPreview, 1);
+  EXPECT_TRUE(p.CancelRequested());
+  p.RequestExport("TXT");
+  EXPECT_EQ(exports, std::vector<std::string>{"TXT"});
+  p.NewPage();
+  p.EndDocument();
+
+  // Printing a report's complete document goes back to the report's window.
+  p.ReportWindow = &report;
+  p.SetPreviewShown(true);
+  p.Print();
+  p.ClosePreview();
+  EXPECT_FALSE(p.PreviewShown());
+  EXPECT_EQ(report.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{
+                             {kRBMessagePrint, 0}, {kRBMessageClosePreview, reinterpret_cast<intptr_t>(&p)}}));
+  // Printed as metafiles, or without a report, the stored pages need the printer.
+  p.DeviceSettings().PrintMetaFile = true;
+  EXPECT_THROW(p.Print(), ENonConstruit);
+  p.DeviceSettings().PrintMetaFile = false;
+  p.ReportWindow = nullptr;
+  EXPECT_THROW(p.Print(), ENonConstruit);
+  EXPECT_EQ(report.Seen.size(), 2u);
+}
+
+TEST(RBPrinter, PrintRangeAndPageRectangle) {
+  // Pages 2 and 3 of five.
+  std::vector<int> printed;
+  for (int page = 1; page <= 5; ++page)
+    if (InPrintRange(page, 2, 3)) printed.push_back(page);
+  EXPECT_EQ(printed, (std::vector<int>{2, 3}));
+  EXPECT_TRUE(InPrintRange(9, 0, 0));
+  EXPECT_TRUE(InPrintRange(9, 3, -1));
+  EXPECT_FALSE(InPrintRange(2, 3, 0));
+  // An A4 page at 600 dots per inch with offsets of 1/10 and 1/5 inch.
+  const TRect r = PrintRectangle(2100, 2970, 254, 508, 600, 600);
+  EXPECT_EQ(r.Left, -600);
+  EXPECT_EQ(r.Top, -1200);
+  EXPECT_EQ(r.Right, 4361);   // (2100 - 254) x 600 / 254 = 4360.6
+  EXPECT_EQ(r.Bottom, 5816);  // (2970 - 508) x 600 / 254 = 5815.7
 }
 
 TEST(RBPrinterSettings, SettersTakeOnlyWhatTheDeviceAnnounces) {
