@@ -39,13 +39,14 @@ void TRBPrinter::StorePage() {
 }
 
 void TRBPrinter::BeginDocument() {
-  pageMetafile_.reset();
+  // Refused before anything changes, so that a running document keeps its open page and counts.
+  if (status_ != StatusIdle) throw ERBError("RBPrinter not ready");
+  if (Routing == RoutePrinter) NotBuiltYet("printing straight to the printer");
+  FreePage();
   pagesAvailable_ = 0;
   cancelRequested_ = false;
-  if (Routing == RoutePrinter) NotBuiltYet("printing straight to the printer");
   UnprintableTop = 0;
   UnprintableLeft = 0;
-  if (status_ != StatusIdle) throw ERBError("RBPrinter not ready");
   currentPage_ = 0;
   pageCount_ = 0;
   status_ = StatusBuilding;

@@ -52,6 +52,27 @@ TEST(RBPrinter, DocumentOrderErrors) {
   EXPECT_EQ(MessageOf([&] { p.BeginDocument(); }), "no error");
 }
 
+TEST(RBPrinter, ARefusedBeginDocumentLeavesTheRunningDocumentAlone) {
+  TRBPrinter p;
+  Recorder r;
+  p.Receiver = &r;
+  p.BeginDocument();
+  p.NewPage();
+  p.NewPage();
+  p.Cancel();
+  EXPECT_THROW(p.BeginDocument(), ERBError);
+  // The open page, its canvas, the count of pages announced and the cancel request are kept.
+  EXPECT_TRUE(p.CancelRequested());
+  ASSERT_NE(p.PageCanvas(), nullptr);
+  p.PageCanvas()->TextOut(10, 10, "still open");
+  p.NewPage();
+  p.EndDocument();
+  EXPECT_EQ(r.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{{kRBMessagePagesAvailable, 1},
+                                                                {kRBMessagePagesAvailable, 2},
+                                                                {kRBMessagePagesAvailable, 3}}));
+  EXPECT_EQ(p.Pages().PagesStored(), 3);
+}
+
 TEST(RBPrinter, ThreePagesToThePageStore) {
   TRBPrinter p;
   Recorder r;
