@@ -1,0 +1,134 @@
+// The render target of a report run: it opens a document, hands the report one canvas per page,
+// converts report positions into device units and sends each finished page to the page store, from
+// which a preview shows it and which can be saved. Printing straight to a printer needs the
+// platform's printer, which is not built yet: those calls raise ENonConstruit.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/objects/Exceptions.h"
+#include "platform/gui/Metafichier.h"
+#include "reports/RBPrinterSettings.h"
+#include "reports/RBPrntr.h"
+
+class ERBError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The messages the target sends to the window that follows a run.
+constexpr uint32_t kRBMessageProgress = 0x400;        // the progress percentage
+constexpr uint32_t kRBMessagePagesAvailable = 0x401;  // the number of pages available
+// The messages the target sends to its report's window.
+constexpr uint32_t kRBMessagePrint = 0x402;         // run the report again straight to the printer
+constexpr uint32_t kRBMessageClosePreview = 0x404;  // the preview closes; the parameter is the target
+
+// The window that receives progress and page messages (a preview or a progress window).
+class TRBPrinterReceiver {
+ public:
+  virtual ~TRBPrinterReceiver() = default;
+  virtual void Receive(uint32_t Message, intptr_t Parameter) = 0;
+};
+
+// A link area of a page: a rectangle and its link text.
+struct TRBPageLink {
+  TRect Area;
+  std::string Link;
+};
+
+class TRBPrinter : public TRBDeviceConversion {
+ public:
+  enum : uint8_t { RoutePageStore = 0, RoutePrinter = 1 };
+  enum : uint8_t { StatusIdle = 0, StatusBuilding = 1, StatusComplete = 2 };
+
+  TRBPrinter();
+  ~TRBPrinter();
+  TRBPrinter(const TRBPrinter&) = delete;
+  TRBPrinter& operator=(const TRBPrinter&) = delete;
+
+  uint8_t Routing = RoutePageStore;
+  int32_t FirstPage = 0;
+  int32_t LastPage = 0;
+  TRBPrinterReceiver* Receiver = nullptr;
+  std::string DocumentTitle;
+
+  uint8_t Status() const { return status_; }
+  int32_t PageCount() const { return pageCount_; }
+  int32_t CurrentPage() const { return currentPage_; }
+  int32_t PagesAvailable() const { return pagesAvailable_; }
+  bool CancelRequested() const { return cancelRequested_; }
+  bool LoadedFromFile() const { return loadedFromFile_; }
+  // The canvas of the page being drawn, none between pages.
+  TCanvas* PageCanvas() const { return pageCanvas_.get(); }
+  std::vector<TRBPageLink>& PageLinks() { return pageLinks_; }
+  TRBPageList& Pages() { return pages_; }
+  TPrinterSettings& DeviceSettings() { return settings_; }
+
+  int32_t PageWidth() const { return settings_.PageWidth(); }
+  int32_t PageHeight() const { return settings_.PageHeight(); }
+
+  // ERBError "RBPrinter not ready" unless idle.
+  void BeginDocument();
+  // ERBError "Illegal call to NewPage" unless building.
+  void NewPage();
+  void EndDocument();
+  void AbortDocument();
+  void Cancel() { cancelRequested_ = true; }
+  void Cleanup();
+  // The page N (1-based) while building or complete; none otherwise. The caller owns it.
+  std::unique_ptr<TMetafile> GetPage(int32_t N);
+  // Saves a complete document; false (nothing written) otherwise.
+  bool SaveToFile(const std::string& Name);
+  void LoadFromFile(const std::string& Name);
+  void SetCompression(bool Flag) { pages_.Compressed = Flag; }
+  // Taken only while the present page lies within the document.
+  void SetCurrentPage(int32_t N);
+
+  // The owner report's window, which receives the print and close messages, or none.
+  TRBPrinterReceiver* ReportWindow = nullptr;
+  std::function<void()> AfterPrintHandler;
+  std::function<void()> AfterPreviewHandler;
+  std::function<void(TRBPrinter& Sender, const std::string& Filter)> OnExportRequest;
+  std::function<void(TRBPrinter& Sender)> OnPreviewRequest;
+  std::function<void(TRBPrinter& Sender)> OnPrintSetupRequest;
+
+  bool PreviewShown() const { return previewShown_; }
+  // Hiding a shown preview cancels a building document and calls AfterPreviewHandler.
+  void SetPreviewShown(bool Flag);
+  void ClosePreview();
+  void RequestExport(const std::string& Filter);
+  // Prints the stored pages. A complete document built by a report, not loaded from a file and not
+  // printed as a metafile, is handed back to the report's window to run straight to the printer;
+  // printing the stored pages needs the platform's printer (not built yet: ENonConstruit).
+  void Print();
+
+ private:
+  void Announce(uint32_t Message, intptr_t Parameter);
+  void ScreenFactors();
+  void StorePage();
+  void FreePage();
+
+  TPrinterSettings settings_;
+  TRBPageList pages_;
+  std::unique_ptr<TMetafile> pageMetafile_;
+  std::unique_ptr<Metafichier::TMetafileCanvas> pageCanvas_;
+  std::vector<TRBPageLink> pageLinks_;
+  uint8_t status_ = StatusIdle;
+  int32_t pageCount_ = 0;
+  int32_t currentPage_ = 0;
+  int32_t pagesAvailable_ = 0;
+  bool cancelRequested_ = false;
+  bool loadedFromFile_ = false;
+  bool previewShown_ = false;
+};
+
+// Whether page P lies within a print range (a bound of 0 or less is open).
+bool InPrintRange(int32_t P, int32_t FirstPage, int32_t LastPage);
+// The rectangle, in device units, into which a stored page is drawn on a printer: the whole page
+// (in tenths of a millimetre) moved by the device's unprintable offsets.
+TRect PrintRectangle(int32_t PageWidth, int32_t PageLength, int32_t UnprintableLeft, int32_t UnprintableTop,
+                     int32_t DotsPerInchX, int32_t DotsPerInchY);

@@ -1,0 +1,204 @@
+// The paper sizes and paper bins a report may ask of a printer, with the driver codes they map to;
+// the settings a printer is driven with and the page geometry they give; the printer settings a
+// report stores; and the conversion of report positions (tenths of a millimetre) into device units.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class TRBPaperSize : uint8_t {
+  Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small, A5, B4, B5,
+  Folio, Quarto, rb10X14, rb11X17, Note, Env9, Env10, Env11, Env12, Env14, CSheet, DSheet, ESheet, EnvDL,
+  EnvC5, EnvC3, EnvC4, EnvC6, EnvC65, EnvB4, EnvB5, EnvB6, EnvItaly, EnvMonarch, EnvPersonal, FanfoldUSStd,
+  FanfoldGerStd, FanfoldGerLegal, B4ISO, PostcardJap, rb9X11, rb10X11, rb15X11, EnvInvite, Reserved1,
+  Reserved2, LetterExtra, LegalExtra, TabloidExtra, A4Extra, LetterTrans, A4Trans, LetterExtraTrans,
+  SuperASuperAA4, SuperBSuperBA3, LetterPlus, A4Plus, A5Trans, B5Trans, A3Extra, A5Extra, B5Extra, A2,
+  A3Trans, A3ExtraTrans, Custom
+};
+constexpr int kPaperSizeCount = 70;
+
+// A named sheet in millimetres, portrait.
+struct TRBPaperDimensions {
+  double Width;
+  double Length;
+};
+
+// The sheet of a named size; none for Default and Custom, whose sheet is measured or given.
+std::optional<TRBPaperDimensions> PaperDimensions(TRBPaperSize Size);
+// The driver's paper code: the value itself, 256 for Custom.
+int32_t PaperCode(TRBPaperSize Size);
+// The size with that driver code; Default when no size has it.
+TRBPaperSize PaperFromCode(int32_t Code);
+
+enum class TRBBin : uint8_t {
+  First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat, LargeFormat,
+  LargeCapacity, Cassette, Last
+};
+constexpr int kBinCount = 14;
+
+// The driver's paper source code of a bin.
+int32_t BinCode(TRBBin Bin);
+// The first bin with that driver code (14 reads as Cassette); First when no bin has it.
+TRBBin BinFromCode(int32_t Code);
+
+// Device units per tenth of a millimetre at a resolution in dots per inch.
+double DotsPerTenth(int32_t DotsPerInch);
+// The factor of a device: its dots per inch / 254, or the factor of a 96-dot screen (0.37795) when
+// the device reports less than 25.4 dots per inch.
+double DeviceDotsPerTenth(int32_t DotsPerInch);
+constexpr double kScreenDotsPerTenth = 0.37795;
+
+// Rounds to the nearest integer, halves to the even neighbour.
+int32_t RoundHalfEven(double Value);
+
+// The part of the platform's device-mode record that the settings exchange with a printer driver.
+// A field counts only when its bit is set in Fields.
+struct TDeviceMode {
+  static constexpr uint32_t kOrientation = 0x1;
+  static constexpr uint32_t kPaperSize = 0x2;
+  static constexpr uint32_t kPaperLength = 0x4;
+  static constexpr uint32_t kPaperWidth = 0x8;
+  static constexpr uint32_t kCopies = 0x100;
+  static constexpr uint32_t kDefaultSource = 0x200;
+  static constexpr uint32_t kPrintQuality = 0x400;
+  static constexpr uint32_t kColor = 0x800;
+  static constexpr uint32_t kDuplex = 0x1000;
+  static constexpr uint32_t kCollate = 0x8000;
+
+  uint32_t Fields = 0;
+  int16_t Orientation = 0;  // 1 portrait, 2 landscape
+  int16_t PaperSize = 0;
+  int16_t PaperLength = 0;  // tenths of a millimetre
+  int16_t PaperWidth = 0;
+  int16_t Copies = 0;
+  int16_t DefaultSource = 0;
+  int16_t PrintQuality = 0;
+  int16_t Color = 0;
+  int16_t Duplex = 0;  // 1 simplex
+  int16_t Collate = 0;
+};
+
+// What a printer reports of itself besides its device mode: logical dots per inch, the physical
+// offset of the printable area and the physical sheet, in device units, and the paper codes its
+// driver lists.
+struct TDeviceMetrics {
+  int32_t DotsPerInchX = 0;
+  int32_t DotsPerInchY = 0;
+  int32_t PhysicalOffsetX = 0;
+  int32_t PhysicalOffsetY = 0;
+  int32_t PhysicalWidth = 0;
+  int32_t PhysicalHeight = 0;
+  std::vector<int32_t> PaperCodes;
+};
+
+class TPrinterSettings;
+// A handler that sees (and may change) the device mode before the settings read or write it; setting
+// Cancel leaves the settings, or the device, as they are.
+using TRBPrinterEvent = std::function<void(TPrinterSettings& Sender, bool& Cancel, TDeviceMode& Mode)>;
+
+// The settings a printer is driven with. The device side (reading and writing the driver's device
+// mode) works on the platform's printer, which is not built yet; the values, their defaults and the
+// geometry they give are here.
+class TPrinterSettings {
+ public:
+  int32_t Copies = 0;
+  bool Duplex = false;
+  bool PrintMetaFile = false;
+  bool UseStandardprinter = false;
+  bool ExtendedDuplexSwitch = false;
+  int32_t ExtendedDuplex = 0;
+  bool UseCustomBinCode = false;
+  int32_t CustomBinCode = 0;
+  int32_t PrintQuality = 0;
+  int32_t Collate = 0;
+  int32_t ColorOption = 0;
+  int32_t MemoryLimit = 250000;
+  bool UseCustomPaperCode = false;
+  int32_t CustomPaperCode = 0;
+  uint8_t Orientation = 0;  // 0 portrait, 1 landscape
+  TRBBin OutputBin = TRBBin::First;
+  TRBPaperSize PaperSize = TRBPaperSize::A4;
+  std::array<bool, kPaperSizeCount - 1> SupportedPapers{};  // sizes 1 to 69
+  int32_t SheetWidth = 0;  // tenths of a millimetre, measured from the device
+  int32_t SheetLength = 0;
+  int32_t ResolutionX = 0;  // dots per inch
+  int32_t ResolutionY = 0;
+  int32_t UnprintableTop = 0;  // tenths of a millimetre
+  int32_t UnprintableLeft = 0;
+  std::string JobTitle;
+
+  // The sheet as the device sees it, in tenths of a millimetre: a named size's table dimension
+  // times 10, rounded; the measured sheet for Default and Custom.
+  int32_t PaperWidth() const;
+  int32_t PaperLength() const;
+  // The same exchanged in landscape.
+  int32_t PageWidth() const;
+  int32_t PageHeight() const;
+
+  // Whether the device supports a size (1 to 69); false for Default.
+  bool Supports(TRBPaperSize Size) const;
+
+  TRBPrinterEvent OnGetPrinterSettings;
+  TRBPrinterEvent OnApplyPrinterSettings;
+
+  // The device mode of the chosen printer, none without one.
+  std::optional<TDeviceMode> DeviceModeData;
+
+  // Setters that take the value only when the device mode announces the matching field; each says
+  // whether it took the value.
+  bool SetCopies(int32_t Value);
+  bool SetOrientation(uint8_t Value);
+  bool SetDuplex(bool Value);
+  bool SetOutputBin(TRBBin Value);
+  // Taken when the device supports the size; Default is stored even then, and the answer is false.
+  bool SetPaperSize(TRBPaperSize Value);
+
+  // Whether a device mode exists and announces every field of Fields.
+  static bool HasCapability(const TDeviceMode* Mode, uint32_t Fields);
+
+  // Takes the settings from a device's mode and metrics, unless OnGetPrinterSettings cancels.
+  void ReadFromDeviceMode(TDeviceMode& Mode, const TDeviceMetrics& Metrics);
+  // Writes the settings into a device mode; false when OnApplyPrinterSettings cancels, in which case
+  // the device keeps its own mode.
+  bool WriteToDeviceMode(TDeviceMode& Mode);
+};
+
+// The printer settings a report stores, with their values at creation.
+class TRBPrinterSettings {
+ public:
+  int32_t Copies = 1;
+  bool Duplex = false;
+  TRBBin OutputBin = TRBBin::Auto;
+  int32_t FirstPage = 0;  // 0: all pages
+  int32_t LastPage = 0;
+  int32_t PrinterNumber = -1;  // the current printer
+  int32_t MemoryLimit = 250000;
+  std::string Title;
+  uint8_t PaperSize = 1;
+};
+
+// The conversion part of a report's render target: positions in tenths of a millimetre into device
+// units, relative to the device's unprintable offsets.
+struct TRBDeviceConversion {
+  double DotsPerTenthX = kScreenDotsPerTenth;
+  double DotsPerTenthY = kScreenDotsPerTenth;
+  int32_t UnprintableLeft = 0;
+  int32_t UnprintableTop = 0;
+
+  int32_t ToDeviceX(int32_t X) const { return RoundHalfEven((X - UnprintableLeft) * DotsPerTenthX); }
+  int32_t ToDeviceWidth(int32_t W) const { return RoundHalfEven(W * DotsPerTenthX); }
+  int32_t ToDeviceY(int32_t Y) const { return RoundHalfEven((Y - UnprintableTop) * DotsPerTenthY); }
+  int32_t ToDeviceHeight(int32_t H) const { return RoundHalfEven(H * DotsPerTenthY); }
+};
+
+// The paper of a loaded page file, guessed from the size of its first page's metafile (device units
+// at DotsPerTenthX, which measures both sides) in steps of 4 millimetres: each of the sizes Letter to
+// ESheet, in order, whose sheet falls in the same steps is handed to Take, in portrait (orientation 0)
+// or turned (1). The caller applies them as its device accepts them, so a later match overrides an
+// earlier one.
+void GuessPaperOfPage(int32_t MetafileWidth, int32_t MetafileHeight, double DotsPerTenthX,
+                      const std::function<void(TRBPaperSize Size, uint8_t Orientation)>& Take);
