@@ -21,21 +21,20 @@ using FichierSup::CopierChaineCourte;
 
 // The stored record.
 namespace S {
-constexpr int32_t Code = 0, IdentifiantExterne = 17, Libelle = 98,
-                  NomComplet = 129, Couleur = 196, Coefficient = 200,
-                  MaxHeuresJour = 204, MaxHeuresSemaine = 208, OctetPorte = 216,
+constexpr int32_t Code = 0, IdentifiantExterne = 17, Libelle = 98, NomComplet = 129, Couleur = 196,
+                  Coefficient = 200, MaxHeuresJour = 204, MaxHeuresSemaine = 208, OctetPorte = 216,
                   Proprietaire = 217, NumeroMatiere = 224;
-} // namespace S
+}  // namespace S
 
-bool Lire(TFichierSup &, const uint8_t *s, TypeGenreModif Genre) {
-  E *e = Article();
-  // The fields never stored keep their values on a change; a creation (and
-  // loading) starts from extracted 0, retained 1, sort value 0.
+bool Lire(TFichierSup&, const uint8_t* s, TypeGenreModif Genre) {
+  E* e = Article();
+  // The fields never stored keep their values on a change; a creation (and loading) starts from
+  // extracted 0, retained 1, sort value 0.
   const int32_t identifiant = e->Identifiant;
   const uint8_t extrait = Genre == GM_Creation ? 0 : e->Extrait;
   const uint8_t retenu = Genre == GM_Creation ? 1 : e->Retenu;
   const int32_t tri = Genre == GM_Creation ? 0 : e->ValeurTri;
-  std::memset(static_cast<void *>(e), 0, sizeof(E));
+  std::memset(static_cast<void*>(e), 0, sizeof(E));
   e->Identifiant = identifiant;
   e->Extrait = extrait;
   e->Retenu = retenu;
@@ -55,8 +54,8 @@ bool Lire(TFichierSup &, const uint8_t *s, TypeGenreModif Genre) {
   return true;
 }
 
-bool Ecrire(TFichierSup &, uint8_t *s) {
-  const E *e = Article();
+bool Ecrire(TFichierSup&, uint8_t* s) {
+  const E* e = Article();
   CopierChaineCourte(s + S::Code, 16, e->Code, 16);
   CopierChaineCourte(s + S::IdentifiantExterne, 80, e->IdentifiantExterne, 80);
   CopierChaineCourte(s + S::Libelle, 30, e->Libelle, 30);
@@ -91,43 +90,35 @@ const TypeDescriptionFichier& DescriptionFichier() {
 // clang-format on
 
 void CompleterVisibilite() {
-  if (Etapes().CompleterVisibilite)
-    Etapes().CompleterVisibilite();
+  if (Etapes().CompleterVisibilite) Etapes().CompleterVisibilite();
 }
 void SupprimerVisibilite() {
-  if (Etapes().SupprimerVisibilite)
-    Etapes().SupprimerVisibilite();
+  if (Etapes().SupprimerVisibilite) Etapes().SupprimerVisibilite();
 }
 
 class TFichierMatieres final : public TFichierSup {
-public:
-  TFichierMatieres()
-      : TFichierSup(DescriptionFichier(), &SupMatiere::ContenuParDefaut) {
-    AvantOrdre = [](uint8_t *, void *, int32_t, TypeGenreModif Genre) {
-      if (Genre == GM_Suppression)
-        SupprimerVisibilite();
+ public:
+  TFichierMatieres() : TFichierSup(DescriptionFichier(), &SupMatiere::ContenuParDefaut) {
+    AvantOrdre = [](uint8_t*, void*, int32_t, TypeGenreModif Genre) {
+      if (Genre == GM_Suppression) SupprimerVisibilite();
     };
-    ApresOrdre = [](uint8_t *, void *, int32_t, TypeGenreModif Genre) {
-      if (Genre == GM_Creation)
-        CompleterVisibilite();
+    ApresOrdre = [](uint8_t*, void*, int32_t, TypeGenreModif Genre) {
+      if (Genre == GM_Creation) CompleterVisibilite();
     };
     SurModification1 = [](TypeGenreModif Genre, int32_t, int32_t) {
-      if (Genre == GM_Suppression)
-        SupprimerVisibilite();
+      if (Genre == GM_Suppression) SupprimerVisibilite();
     };
     SurModification2 = [](TypeGenreModif Genre, int32_t, int32_t) {
-      if (Genre == GM_Creation)
-        CompleterVisibilite();
+      if (Genre == GM_Creation) CompleterVisibilite();
     };
   }
 };
 
-void *Table() { return Fichier().Table; }
+void* Table() { return Fichier().Table; }
 
 // Makes a record number current again after a search that found nothing.
 void Revenir(uint32_t Numero) {
-  if (!Xi::AllerA(Table(), Numero))
-    std::memset(Table(), 0, sizeof(E));
+  if (!Xi::AllerA(Table(), Numero)) std::memset(Table(), 0, sizeof(E));
 }
 
 // A translated text, or its French text when the translation is empty.
@@ -136,16 +127,16 @@ std::string TexteOuDefaut(std::string_view Cle, std::string_view Defaut) {
   return texte.empty() ? std::string(Defaut) : texte;
 }
 
-} // namespace
+}  // namespace
 
-TFichierSup &Fichier() {
+TFichierSup& Fichier() {
   static TFichierMatieres fichier;
   return fichier;
 }
 
-E *Article() { return reinterpret_cast<E *>(Fichier().Enregistrement()); }
+E* Article() { return reinterpret_cast<E*>(Fichier().Enregistrement()); }
 
-TypeEtapesMatiere &Etapes() {
+TypeEtapesMatiere& Etapes() {
   static TypeEtapesMatiere etapes;
   return etapes;
 }
@@ -153,54 +144,44 @@ TypeEtapesMatiere &Etapes() {
 // --- Housekeeping
 
 void ViderArticle() {
-  TFichierSup &f = Fichier();
-  if (f.Table == nullptr)
-    return;
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr) return;
   f.ViderArticle();
-  E *e = Article();
+  E* e = Article();
   e->Extrait = 1;
   e->Retenu = 1;
   e->Couleur = kCouleurNouvelle;
-  FichierSup::EcrireChaineCourte(
-      e->Proprietaire, 3,
-      ChaineUnicode::Majuscules1252(Utilisateur::CodeUtilisateurCourant()));
+  FichierSup::EcrireChaineCourte(e->Proprietaire, 3, ChaineUnicode::Majuscules1252(Utilisateur::CodeUtilisateurCourant()));
 }
 
 bool CreerTable() { return Fichier().CreerTable(); }
 void LibererTable() { Fichier().LibererTable(); }
 void EmpilerPosition() { Fichier().EmpilerPosition(); }
 void DepilerPosition() { (void)Fichier().DepilerPosition(); }
-bool ChercherParIdentifiant(int32_t Identifiant) {
-  return Fichier().ChercherParIdentifiant(Identifiant);
-}
+bool ChercherParIdentifiant(int32_t Identifiant) { return Fichier().ChercherParIdentifiant(Identifiant); }
 int32_t InscrireFichier() { return Fichier().InscrireFichier(); }
 bool ContenuParDefaut() { return CreerMatieresParDefaut(); }
 bool CreerMatieresParDefaut() {
-  throw ENonConstruit("SupMatiere.CreerMatieresParDefaut: the subject requests "
-                      "are not built yet");
+  throw ENonConstruit("SupMatiere.CreerMatieresParDefaut: the subject requests are not built yet");
 }
 
 // --- Reads
 
 bool AllerAMatiereParDefaut() {
-  if (Table() == nullptr)
-    return false;
+  if (Table() == nullptr) return false;
   const uint32_t courant = Xi::NumeroCourant(Table());
-  E *e = Article();
+  E* e = Article();
   e->Libelle[0] = 0;
   e->Code[0] = 0;
-  if (Xi::Trouver(Table(), kOrdreUnique))
-    return true;
+  if (Xi::Trouver(Table(), kOrdreUnique)) return true;
   Revenir(courant);
   return false;
 }
 
 uint32_t MatiereParDefaut() {
-  if (Table() == nullptr)
-    return 0;
+  if (Table() == nullptr) return 0;
   EmpilerPosition();
-  const uint32_t numero =
-      AllerAMatiereParDefaut() ? Xi::NumeroCourant(Table()) : 0;
+  const uint32_t numero = AllerAMatiereParDefaut() ? Xi::NumeroCourant(Table()) : 0;
   DepilerPosition();
   return numero;
 }
@@ -209,47 +190,36 @@ std::string TexteMatiereAPreciser() {
   return TexteOuDefaut("SupMatiereMatiereAPreciser", "Matière à preciser"_ansi);
 }
 std::string TexteReservationSalles() {
-  return TexteOuDefaut("SupMatiereRéservationSalles"_ansi,
-                       "Réservation de salles"_ansi);
+  return TexteOuDefaut("SupMatiereRéservationSalles"_ansi, "Réservation de salles"_ansi);
 }
 
 bool EstMatiereParDefaut() {
-  const E *e = Article();
-  if (e == nullptr || e->Code[0] != 0)
-    return false;
+  const E* e = Article();
+  if (e == nullptr || e->Code[0] != 0) return false;
   const std::string libelle = FichierSup::LireChaineCourte(e->Libelle, 30);
-  return libelle.empty() || libelle == TexteReservationSalles() ||
-         libelle == TexteMatiereAPreciser();
+  return libelle.empty() || libelle == TexteReservationSalles() || libelle == TexteMatiereAPreciser();
 }
 
-int32_t IdentifiantDe(uint32_t Matiere) {
-  return Matiere == 0 ? 0 : Fichier().IdentifiantDe(Matiere);
-}
+int32_t IdentifiantDe(uint32_t Matiere) { return Matiere == 0 ? 0 : Fichier().IdentifiantDe(Matiere); }
 
-uint32_t ArticleDeIdentifiant(int32_t Identifiant) {
-  return Fichier().NumeroDeIdentifiant(Identifiant);
-}
+uint32_t ArticleDeIdentifiant(int32_t Identifiant) { return Fichier().NumeroDeIdentifiant(Identifiant); }
 
 bool ChercherMatiereParNumero(uint32_t Numero) {
-  if (Table() == nullptr)
-    return false;
+  if (Table() == nullptr) return false;
   const uint32_t courant = Xi::NumeroCourant(Table());
   Article()->NumeroMatiere = Numero;
-  if (Xi::Trouver(Table(), kOrdreNumero))
-    return true;
+  if (Xi::Trouver(Table(), kOrdreNumero)) return true;
   Revenir(courant);
   return false;
 }
 
-bool ChercherMatiereParIdentifiantExterne(const std::string &Texte) {
-  if (Table() == nullptr)
-    return false;
+bool ChercherMatiereParIdentifiantExterne(const std::string& Texte) {
+  if (Table() == nullptr) return false;
   const uint32_t courant = Xi::NumeroCourant(Table());
   FichierSup::EcrireChaineCourte(Article()->IdentifiantExterne, 80, Texte);
-  if (Xi::Trouver(Table(), kOrdreIdentifiantExterne))
-    return true;
+  if (Xi::Trouver(Table(), kOrdreIdentifiantExterne)) return true;
   Revenir(courant);
   return false;
 }
 
-} // namespace SupMatiere
+}  // namespace SupMatiere

@@ -18,24 +18,20 @@ namespace {
 
 using E = TypeEnregistrementRelationMatieres;
 
-// Bases before this version store subject record numbers; from it on, subject
-// identifiers.
+// Bases before this version store subject record numbers; from it on, subject identifiers.
 constexpr TypeVersionFormat kVersionIdentifiants = {4, 0, 99, 0};
 
-uint32_t Lire32(const uint8_t *s) {
+uint32_t Lire32(const uint8_t* s) {
   uint32_t v;
   std::memcpy(&v, s, 4);
   return v;
 }
 
-bool MatiereExiste(uint32_t Matiere) {
-  return Matiere != 0 && SupMatiere::IdentifiantDe(Matiere) != 0;
-}
+bool MatiereExiste(uint32_t Matiere) { return Matiere != 0 && SupMatiere::IdentifiantDe(Matiere) != 0; }
 
-// Record numbers: a relation naming a record that holds no subject is kept with
-// both subjects 0.
-bool LireNumeros(TFichierSup &, const uint8_t *s, TypeGenreModif) {
-  E *e = Article();
+// Record numbers: a relation naming a record that holds no subject is kept with both subjects 0.
+bool LireNumeros(TFichierSup&, const uint8_t* s, TypeGenreModif) {
+  E* e = Article();
   const uint32_t premiere = Lire32(s), seconde = Lire32(s + 4);
   const bool valide = MatiereExiste(premiere) && MatiereExiste(seconde);
   e->Premiere = valide ? premiere : 0;
@@ -44,69 +40,48 @@ bool LireNumeros(TFichierSup &, const uint8_t *s, TypeGenreModif) {
 }
 
 // Identifiers: a relation naming a missing subject is dropped.
-bool LireIdentifiants(TFichierSup &, const uint8_t *s, TypeGenreModif) {
-  E *e = Article();
-  e->Premiere =
-      SupMatiere::ArticleDeIdentifiant(static_cast<int32_t>(Lire32(s)));
-  e->Seconde =
-      SupMatiere::ArticleDeIdentifiant(static_cast<int32_t>(Lire32(s + 4)));
+bool LireIdentifiants(TFichierSup&, const uint8_t* s, TypeGenreModif) {
+  E* e = Article();
+  e->Premiere = SupMatiere::ArticleDeIdentifiant(static_cast<int32_t>(Lire32(s)));
+  e->Seconde = SupMatiere::ArticleDeIdentifiant(static_cast<int32_t>(Lire32(s + 4)));
   return e->Premiere != 0 && e->Seconde != 0;
 }
 
-bool Ecrire(TFichierSup &, uint8_t *s) {
-  const E *e = Article();
-  const int32_t premiere = SupMatiere::IdentifiantDe(e->Premiere),
-                seconde = SupMatiere::IdentifiantDe(e->Seconde);
+bool Ecrire(TFichierSup&, uint8_t* s) {
+  const E* e = Article();
+  const int32_t premiere = SupMatiere::IdentifiantDe(e->Premiere), seconde = SupMatiere::IdentifiantDe(e->Seconde);
   std::memcpy(s, &premiere, 4);
   std::memcpy(s + 4, &seconde, 4);
   return premiere != 0 && seconde != 0;
 }
 
 using namespace Champ;
-const TypeDescriptionFichier &DescriptionFichier() {
-  static const TypeDescriptionFichier d = DeclarationFichier::Decrire(
-      {"SupRelationMatieres",
-       ".RLM",
-       0x0F,
-       kPlace,
-       kTailleStockee,
-       false,
-       {Identifiant(), Reference("Premiere", SupMatiere::kPlace, 0),
-        Reference("Seconde", SupMatiere::kPlace, 4)},
-       {{true,
-         {{"Premiere", &Comparai::ComparerCardinal},
-          {"Seconde", &Comparai::ComparerCardinal}}},
-        {true,
-         {{"Seconde", &Comparai::ComparerCardinal},
-          {"Premiere", &Comparai::ComparerCardinal}}},
-        {false, {"Identifiant"}}},
-       &LireIdentifiants,
-       &Ecrire,
-       nullptr,
-       {{kTailleStockee, kVersionIdentifiants, &LireNumeros}}});
+const TypeDescriptionFichier& DescriptionFichier() {
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
+      "SupRelationMatieres", ".RLM", 0x0F, kPlace, kTailleStockee, false,
+      {Identifiant(), Reference("Premiere", SupMatiere::kPlace, 0), Reference("Seconde", SupMatiere::kPlace, 4)},
+      {{true, {{"Premiere", &Comparai::ComparerCardinal}, {"Seconde", &Comparai::ComparerCardinal}}},
+       {true, {{"Seconde", &Comparai::ComparerCardinal}, {"Premiere", &Comparai::ComparerCardinal}}},
+       {false, {"Identifiant"}}},
+      &LireIdentifiants, &Ecrire, nullptr, {{kTailleStockee, kVersionIdentifiants, &LireNumeros}}});
   return d;
 }
 
-void *Table() { return Fichier().Table; }
+void* Table() { return Fichier().Table; }
 
-// The record numbers of the relations whose subject in that order's first
-// column is Matiere.
-std::vector<uint32_t> Collecter(int32_t Ordre, uint32_t Matiere,
-                                std::vector<uint32_t> numeros = {}) {
-  E *e = Article();
+// Adds to Numeros the record numbers of the relations whose subject in that order's first column is
+// Matiere, in the order's sequence.
+std::vector<uint32_t> Collecter(int32_t Ordre, uint32_t Matiere, std::vector<uint32_t> Numeros = {}) {
+  E* e = Article();
   e->Premiere = e->Seconde = Matiere;
-  if (Ordre == kOrdrePremiere)
-    e->Seconde = 0;
-  else
-    e->Premiere = 0;
-  for (bool encore = Xi::Chercher(Table(), Ordre) != 0 &&
-                     Xi::XiStatut != Xi::kStatutAucun;
-       encore; encore = Xi::Suivant(Table(), Ordre)) {
-    if ((Ordre == kOrdrePremiere ? e->Premiere : e->Seconde) != Matiere)
-      break;
-    numeros.push_back(Xi::NumeroCourant(Table()));
+  if (Ordre == kOrdrePremiere) e->Seconde = 0;
+  else e->Premiere = 0;
+  for (bool encore = Xi::Chercher(Table(), Ordre) != 0 && Xi::XiStatut != Xi::kStatutAucun; encore;
+       encore = Xi::Suivant(Table(), Ordre)) {
+    if ((Ordre == kOrdrePremiere ? e->Premiere : e->Seconde) != Matiere) break;
+    Numeros.push_back(Xi::NumeroCourant(Table()));
   }
-  return numeros;
+  return Numeros;
 }
 
 // Inserts (A, B) locally and notifies it.
@@ -114,52 +89,43 @@ bool InsererLocalement(uint32_t A, uint32_t B) {
   Fichier().ViderArticle();
   Article()->Premiere = A;
   Article()->Seconde = B;
-  if (!Xi::Inserer(Table()))
-    return false;
+  if (!Xi::Inserer(Table())) return false;
   netmodif::NotifierModification(GM_Creation, Fichier().NumeroTable(), 0);
   return true;
 }
 
-} // namespace
+}  // namespace
 
-TFichierSup &Fichier() {
-  static TFichierSup fichier(DescriptionFichier(),
-                             &CreerRelationsMatieresParDefaut);
+TFichierSup& Fichier() {
+  static TFichierSup fichier(DescriptionFichier(), &CreerRelationsMatieresParDefaut);
   return fichier;
 }
 
-E *Article() { return reinterpret_cast<E *>(Fichier().Enregistrement()); }
+E* Article() { return reinterpret_cast<E*>(Fichier().Enregistrement()); }
 
 void ViderArticle() { Fichier().ViderArticle(); }
 bool CreerTable() { return Fichier().CreerTable(); }
 void LibererTable() { Fichier().LibererTable(); }
 void EmpilerPosition() { Fichier().EmpilerPosition(); }
 void DepilerPosition() { (void)Fichier().DepilerPosition(); }
-bool ChercherParIdentifiant(int32_t Identifiant) {
-  return Fichier().ChercherParIdentifiant(Identifiant);
-}
+bool ChercherParIdentifiant(int32_t Identifiant) { return Fichier().ChercherParIdentifiant(Identifiant); }
 int32_t InscrireFichier() { return Fichier().InscrireFichier(); }
-bool CreerRelationsMatieresParDefaut() {
-  return Fichier().ContenuParDefaut(kCodeCreerParDefaut);
-}
+bool CreerRelationsMatieresParDefaut() { return Fichier().ContenuParDefaut(kCodeCreerParDefaut); }
 
 bool CreerRelationMatieres(uint32_t MatiereA, uint32_t MatiereB) {
   SupTraitement::TraitementEmpile code(kCodeCreerRelation);
   SupMatiere::EmpilerPosition();
   bool resultat = false;
   if (NetClient::PasserParServeur()) {
-    const int32_t donnees[2] = {SupMatiere::IdentifiantDe(MatiereA),
-                                SupMatiere::IdentifiantDe(MatiereB)};
+    const int32_t donnees[2] = {SupMatiere::IdentifiantDe(MatiereA), SupMatiere::IdentifiantDe(MatiereB)};
     int32_t identifiant = 0;
     if (donnees[0] != 0 && donnees[1] != 0 &&
-        NetClient::EnvoyerRequeteServeur(kCodeCreerRelation, 0, sizeof donnees,
-                                         donnees, false, &identifiant,
+        NetClient::EnvoyerRequeteServeur(kCodeCreerRelation, 0, sizeof donnees, donnees, false, &identifiant,
                                          sizeof identifiant))
       resultat = ChercherParIdentifiant(identifiant);
   } else if (Table() != nullptr) {
     resultat = InsererLocalement(MatiereA, MatiereB);
-    if (MatiereA != MatiereB)
-      resultat = InsererLocalement(MatiereB, MatiereA) && resultat;
+    if (MatiereA != MatiereB) resultat = InsererLocalement(MatiereB, MatiereA) && resultat;
     EcrGlobale::MarquerBaseModifiee(EcrGlobale::FicheGlobales());
   }
   SupMatiere::DepilerPosition();
@@ -177,16 +143,13 @@ bool SupprimerRelationsMatieresDeMatiere(uint32_t Matiere) {
   bool resultat = false;
   if (NetClient::PasserParServeur()) {
     const int32_t identifiant = SupMatiere::IdentifiantDe(Matiere);
-    resultat = NetClient::EnvoyerRequeteServeur(
-        kCodeSupprimerRelationsDeMatiere, 0, sizeof identifiant, &identifiant,
-        false, nullptr);
+    resultat = NetClient::EnvoyerRequeteServeur(kCodeSupprimerRelationsDeMatiere, 0, sizeof identifiant,
+                                                &identifiant, false, nullptr);
   } else if (Table() != nullptr && SupMatiere::IdentifiantDe(Matiere) != 0) {
     EmpilerPosition();
-    const std::vector<uint32_t> numeros =
-        Collecter(kOrdreSeconde, Matiere, Collecter(kOrdrePremiere, Matiere));
+    const std::vector<uint32_t> numeros = Collecter(kOrdreSeconde, Matiere, Collecter(kOrdrePremiere, Matiere));
     for (uint32_t n : numeros)
-      if (Xi::AllerA(Table(), n))
-        (void)SupprimerRelationMatieres();
+      if (Xi::AllerA(Table(), n)) (void)SupprimerRelationMatieres();
     DepilerPosition();
     resultat = true;
   }
@@ -195,16 +158,13 @@ bool SupprimerRelationsMatieresDeMatiere(uint32_t Matiere) {
 }
 
 bool RelationMatieresExiste(uint32_t MatiereA, uint32_t MatiereB) {
-  if (Table() == nullptr)
-    return false;
+  if (Table() == nullptr) return false;
   if (MatiereA == MatiereB) {
-    TFichierSup &matieres = SupMatiere::Fichier();
+    TFichierSup& matieres = SupMatiere::Fichier();
     matieres.EmpilerPosition();
-    const bool limitee = Xi::AllerA(matieres.Table, MatiereA) &&
-                         SupMatiere::Article()->MaxHeuresJour != 0;
-    matieres.DepilerPosition();
-    if (limitee)
-      return false;
+    const bool limitee = Xi::AllerA(matieres.Table, MatiereA) && SupMatiere::Article()->MaxHeuresJour != 0;
+    (void)matieres.DepilerPosition();
+    if (limitee) return false;
   }
   EmpilerPosition();
   Article()->Premiere = MatiereA;
@@ -214,23 +174,18 @@ bool RelationMatieresExiste(uint32_t MatiereA, uint32_t MatiereB) {
   return existe;
 }
 
-int32_t
-PourChaqueRelationDeLaMatiereCourante(const std::function<int32_t()> &Routine) {
-  TFichierSup &matieres = SupMatiere::Fichier();
-  if (Table() == nullptr || matieres.Table == nullptr)
-    return 0;
+int32_t PourChaqueRelationDeLaMatiereCourante(const std::function<int32_t()>& Routine) {
+  TFichierSup& matieres = SupMatiere::Fichier();
+  if (Table() == nullptr || matieres.Table == nullptr) return 0;
   const uint32_t matiere = Xi::NumeroCourant(matieres.Table);
-  if (matiere == 0)
-    return 0;
+  if (matiere == 0) return 0;
   EmpilerPosition();
-  const std::vector<uint32_t> numeros =
-      Collecter(kOrdreSeconde, matiere, Collecter(kOrdrePremiere, matiere));
+  const std::vector<uint32_t> numeros = Collecter(kOrdreSeconde, matiere, Collecter(kOrdrePremiere, matiere));
   int32_t resultat = 0;
   for (uint32_t n : numeros)
-    if (Xi::AllerA(Table(), n) && (resultat = Routine()) != 0)
-      break;
+    if (Xi::AllerA(Table(), n) && (resultat = Routine()) != 0) break;
   DepilerPosition();
   return resultat;
 }
 
-} // namespace SupRelationMatieres
+}  // namespace SupRelationMatieres

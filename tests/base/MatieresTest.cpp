@@ -1,6 +1,6 @@
-// Subjects: the stored record at its offsets, the fields never stored, the
-// subject counter, the defaults of a new subject, the default subjects and the
-// reads that must leave the table as they found it.
+// Subjects: the stored record at its offsets, the fields never stored, the subject counter, the
+// defaults of a new subject, the default subjects and the reads that must leave the table as they
+// found it.
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -23,73 +23,61 @@ namespace {
 using Octets = std::vector<uint8_t>;
 constexpr int32_t kMAT = 12;
 
-void Poser32(Octets &s, std::size_t decalage, uint32_t v) {
-  std::memcpy(&s[decalage], &v, 4);
-}
-void PoserChaine(Octets &s, std::size_t decalage, const std::string &texte,
-                 std::size_t capacite) {
+void Poser32(Octets& s, std::size_t decalage, uint32_t v) { std::memcpy(&s[decalage], &v, 4); }
+void PoserChaine(Octets& s, std::size_t decalage, const std::string& texte, std::size_t capacite) {
   const Octets c = Chaine(texte, capacite);
-  std::copy(c.begin(), c.end(),
-            s.begin() + static_cast<std::ptrdiff_t>(decalage));
+  std::copy(c.begin(), c.end(), s.begin() + static_cast<std::ptrdiff_t>(decalage));
 }
 
-// A stored subject (228 bytes) with every stored field set; the reserved bytes
-// stay 0.
-Octets Matiere(const std::string &code, const std::string &libelle,
-               uint32_t numero) {
+// A stored subject (228 bytes) with every stored field set; the reserved bytes stay 0.
+Octets Matiere(const std::string& code, const std::string& libelle, uint32_t numero) {
   Octets s(228, 0);
   PoserChaine(s, 0, code, 16);
   PoserChaine(s, 17, code.empty() ? "" : "EXT-" + code, 80);
   PoserChaine(s, 98, libelle, 30);
   PoserChaine(s, 129, libelle.empty() ? "" : libelle + " (complet)", 65);
-  Poser32(s, 196, 0x00AABBCC); // colour
-  Poser32(s, 200, 3);          // coefficient
-  Poser32(s, 204, 8);          // maximum places a day
-  Poser32(s, 208, 40);         // a week
-  s[216] = 0x5A;               // the carried byte
+  Poser32(s, 196, 0x00AABBCC);  // colour
+  Poser32(s, 200, 3);           // coefficient
+  Poser32(s, 204, 8);           // maximum places a day
+  Poser32(s, 208, 40);          // a week
+  s[216] = 0x5A;                // the carried byte
   PoserChaine(s, 217, "ABC", 3);
   Poser32(s, 224, numero);
   return s;
 }
 
 class Matieres : public BaseOuverte {
-protected:
+ protected:
   void TearDown() override {
     Utilisateur::CodeUtilisateurCourant().clear();
     BaseOuverte::TearDown();
   }
-  static void *Table() { return SupMatiere::Fichier().Table; }
-  // Loads a stored subject as the server's creation order; its record number, 0
-  // when refused.
-  static uint32_t Charger(int32_t identifiant, const Octets &stocke) {
+  static void* Table() { return SupMatiere::Fichier().Table; }
+  // Loads a stored subject as the server's creation order; its record number, 0 when refused.
+  static uint32_t Charger(int32_t identifiant, const Octets& stocke) {
     Recevoir(OrdreRecu(GM_Creation, kMAT, identifiant, stocke));
-    return SupMatiere::ChercherParIdentifiant(identifiant)
-               ? Xi::NumeroCourant(Table())
-               : 0;
+    return SupMatiere::ChercherParIdentifiant(identifiant) ? Xi::NumeroCourant(Table()) : 0;
   }
   static Octets StockeCourant() {
-    TypeTableReseau *entree = NetXi::Table(kMAT);
-    TFichierSup &f = SupMatiere::Fichier();
-    EXPECT_TRUE(entree->EcrireArticleStocke(
-        entree->Tampon, f.Table, f.IdentifiantCourant(), GM_Modification));
+    TypeTableReseau* entree = NetXi::Table(kMAT);
+    TFichierSup& f = SupMatiere::Fichier();
+    EXPECT_TRUE(entree->EcrireArticleStocke(entree->Tampon, f.Table, f.IdentifiantCourant(), GM_Modification));
     return Octets(entree->Tampon, entree->Tampon + entree->TailleStockee);
   }
-  static const TypeEnregistrementMatiere &M() { return *SupMatiere::Article(); }
+  static const TypeEnregistrementMatiere& M() { return *SupMatiere::Article(); }
 };
 
 TEST_F(Matieres, TheInMemoryRecordAgreesWithTheFileDeclaration) {
-  const TypeDescriptionFichier &d = SupMatiere::Fichier().Description();
+  const TypeDescriptionFichier& d = SupMatiere::Fichier().Description();
   EXPECT_EQ(d.TailleEnregistrement, sizeof(TypeEnregistrementMatiere));
-  const std::pair<const char *, std::size_t> champs[] = {
-      {"IdentifiantExterne",
-       offsetof(TypeEnregistrementMatiere, IdentifiantExterne)},
+  const std::pair<const char*, std::size_t> champs[] = {
+      {"IdentifiantExterne", offsetof(TypeEnregistrementMatiere, IdentifiantExterne)},
       {"Code", offsetof(TypeEnregistrementMatiere, Code)},
       {"Libelle", offsetof(TypeEnregistrementMatiere, Libelle)},
       {"NomComplet", offsetof(TypeEnregistrementMatiere, NomComplet)},
       {"Coefficient", offsetof(TypeEnregistrementMatiere, Coefficient)},
       {"MaxHeuresJour", offsetof(TypeEnregistrementMatiere, MaxHeuresJour)},
-      {"MaxHeuresSemaine",
-       offsetof(TypeEnregistrementMatiere, MaxHeuresSemaine)},
+      {"MaxHeuresSemaine", offsetof(TypeEnregistrementMatiere, MaxHeuresSemaine)},
       {"Couleur", offsetof(TypeEnregistrementMatiere, Couleur)},
       {"ValeurTri", offsetof(TypeEnregistrementMatiere, ValeurTri)},
       {"OctetPorte", offsetof(TypeEnregistrementMatiere, OctetPorte)},
@@ -98,8 +86,8 @@ TEST_F(Matieres, TheInMemoryRecordAgreesWithTheFileDeclaration) {
       {"Proprietaire", offsetof(TypeEnregistrementMatiere, Proprietaire)},
       {"NumeroMatiere", offsetof(TypeEnregistrementMatiere, NumeroMatiere)},
   };
-  for (const auto &[nom, decalage] : champs) {
-    const auto *champ = DeclarationFichier::ChampNomme(d, nom);
+  for (const auto& [nom, decalage] : champs) {
+    const auto* champ = DeclarationFichier::ChampNomme(d, nom);
     ASSERT_NE(champ, nullptr) << nom;
     EXPECT_EQ(champ->Decalage, decalage) << nom;
   }
@@ -110,11 +98,9 @@ TEST_F(Matieres, TheStoredRecordReadsAtItsOffsetsAndWritesTheSameBytes) {
   const Octets stocke = Matiere("MATH", "Mathematiques", 77);
   ASSERT_NE(Charger(500, stocke), 0u);
   EXPECT_EQ(FichierSup::LireChaineCourte(M().Code, 16), "MATH");
-  EXPECT_EQ(FichierSup::LireChaineCourte(M().IdentifiantExterne, 80),
-            "EXT-MATH");
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().IdentifiantExterne, 80), "EXT-MATH");
   EXPECT_EQ(FichierSup::LireChaineCourte(M().Libelle, 30), "Mathematiques");
-  EXPECT_EQ(FichierSup::LireChaineCourte(M().NomComplet, 65),
-            "Mathematiques (complet)");
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().NomComplet, 65), "Mathematiques (complet)");
   EXPECT_EQ(M().Couleur, 0x00AABBCCu);
   EXPECT_EQ(M().Coefficient, 3);
   EXPECT_EQ(M().MaxHeuresJour, 8);
@@ -140,8 +126,7 @@ TEST_F(Matieres, AChangeReceivedKeepsTheFieldsNeverStored) {
   SupMatiere::Article()->Extrait = 1;
   SupMatiere::Article()->Retenu = 0;
   ASSERT_TRUE(Xi::Modifier(Table()));
-  Recevoir(
-      OrdreRecu(GM_Modification, kMAT, 500, Matiere("MATH", "Algebre", 1)));
+  Recevoir(OrdreRecu(GM_Modification, kMAT, 500, Matiere("MATH", "Algebre", 1)));
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(500));
   EXPECT_EQ(FichierSup::LireChaineCourte(M().Libelle, 30), "Algebre");
   EXPECT_EQ(M().Extrait, 1);
@@ -152,9 +137,7 @@ TEST_F(Matieres, LoadingRaisesTheSubjectCounterToTheLargestNumber) {
   CompteursNumeros::Compteurs().fill(0);
   int32_t identifiant = 100;
   for (uint32_t numero : {5u, 90u, 12u})
-    ASSERT_NE(Charger(++identifiant,
-                      Matiere("M" + std::to_string(numero), "M", numero)),
-              0u);
+    ASSERT_NE(Charger(++identifiant, Matiere("M" + std::to_string(numero), "M", numero)), 0u);
   EXPECT_EQ(CompteursNumeros::Suivant(CompteursNumeros::kMAT), 91u);
   // The subject number is unique: a second subject with number 90 is refused.
   Recevoir(OrdreRecu(GM_Creation, kMAT, 200, Matiere("AUTRE", "Autre", 90)));
@@ -176,10 +159,9 @@ TEST_F(Matieres, WhichSubjectsCountAsDefaultSubjects) {
   const std::string aPreciser = std::string("Matière à preciser"_ansi);
   const std::string reservation = std::string("Réservation de salles"_ansi);
   struct Cas {
-    const char *Quoi;
+    const char* Quoi;
     std::string Code, Libelle;
-    std::string
-        TraductionReservation; // empty: no translation, the French text is used
+    std::string TraductionReservation;  // empty: no translation, the French text is used
     bool Defaut;
   };
   const Cas cas[] = {
@@ -187,21 +169,17 @@ TEST_F(Matieres, WhichSubjectsCountAsDefaultSubjects) {
       {"fallback room-reservation text", "", reservation, "", true},
       {"fallback to-be-specified text", "", aPreciser, "", true},
       {"translated room-reservation text", "", "Salles", "Salles", true},
-      {"the fallback once a translation exists", "", reservation, "Salles",
-       false},
+      {"the fallback once a translation exists", "", reservation, "Salles", false},
       {"a code", "RES", reservation, "", false},
       {"another label", "", "Maths", "", false},
   };
   int32_t identifiant = 0;
-  for (const Cas &c : cas) {
+  for (const Cas& c : cas) {
     SCOPED_TRACE(c.Quoi);
-    Traduction::DefinirTexte("SupMatiereRéservationSalles"_ansi,
-                             c.TraductionReservation);
+    Traduction::DefinirTexte("SupMatiereRéservationSalles"_ansi, c.TraductionReservation);
     Traduction::DefinirTexte("SupMatiereMatiereAPreciser", "");
     identifiant += 228;
-    ASSERT_NE(Charger(identifiant, Matiere(c.Code, c.Libelle,
-                                           static_cast<uint32_t>(identifiant))),
-              0u);
+    ASSERT_NE(Charger(identifiant, Matiere(c.Code, c.Libelle, static_cast<uint32_t>(identifiant))), 0u);
     EXPECT_EQ(SupMatiere::EstMatiereParDefaut(), c.Defaut);
     Recevoir(OrdreRecu(GM_Suppression, kMAT, identifiant, {}));
   }
@@ -231,20 +209,17 @@ TEST_F(Matieres, ReadsFindOrLeaveTheFormerRecordCurrent) {
 
   ASSERT_TRUE(SupMatiere::ChercherMatiereParIdentifiantExterne("EXT-PHYS"));
   EXPECT_EQ(Xi::NumeroCourant(Table()), physique);
-  EXPECT_FALSE(SupMatiere::ChercherMatiereParIdentifiantExterne(
-      "EXT-MATH" + std::string(80, 'Z')));
+  EXPECT_FALSE(SupMatiere::ChercherMatiereParIdentifiantExterne("EXT-MATH" + std::string(80, 'Z')));
   EXPECT_EQ(Xi::NumeroCourant(Table()), physique);
   // The text is cut to 80 characters before the search.
   Octets longue = Matiere("LONG", "Long", 10);
   PoserChaine(longue, 17, std::string(80, 'Y'), 80);
   const uint32_t numeroLongue = Charger(900, longue);
   ASSERT_NE(numeroLongue, 0u);
-  ASSERT_TRUE(
-      SupMatiere::ChercherMatiereParIdentifiantExterne(std::string(85, 'Y')));
+  ASSERT_TRUE(SupMatiere::ChercherMatiereParIdentifiantExterne(std::string(85, 'Y')));
   EXPECT_EQ(Xi::NumeroCourant(Table()), numeroLongue);
 
-  // The default subject: found by code and label, the position kept by
-  // MatiereParDefaut.
+  // The default subject: found by code and label, the position kept by MatiereParDefaut.
   EXPECT_FALSE(SupMatiere::AllerAMatiereParDefaut());
   EXPECT_EQ(Xi::NumeroCourant(Table()), numeroLongue);
   const uint32_t defaut = Charger(1200, Matiere("", "", 11));
@@ -261,7 +236,7 @@ TEST_F(Matieres, TheDefaultContentsSayTheyAreNotBuilt) {
   EXPECT_EQ(Xi::Nombre(Table()), 0u);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -275,10 +250,10 @@ Octets Relation(uint32_t premiere, uint32_t seconde) {
   return s;
 }
 
-// Three subjects: MATH (identifier 300), PHYS (600, at most 6 places a day),
-// CHIM (900); the other two have no maximum of hours per day.
+// Three subjects: MATH (identifier 300), PHYS (600, at most 6 places a day), CHIM (900); the other
+// two have no maximum of hours per day.
 class RelationsMatieres : public Matieres {
-protected:
+ protected:
   void SetUp() override {
     Matieres::SetUp();
     const auto avecMaximum = [](Octets s, uint32_t places) {
@@ -290,7 +265,7 @@ protected:
     chimie_ = Charger(900, avecMaximum(Matiere("CHIM", "Chimie", 3), 0));
     ASSERT_TRUE(maths_ != 0 && physique_ != 0 && chimie_ != 0);
   }
-  static void *TableRLM() { return RLM::Fichier().Table; }
+  static void* TableRLM() { return RLM::Fichier().Table; }
   // The (first, second) pairs of every relation, in order 1.
   static std::vector<std::pair<uint32_t, uint32_t>> Paires() {
     std::vector<std::pair<uint32_t, uint32_t>> paires;
@@ -303,13 +278,12 @@ protected:
 };
 
 TEST_F(RelationsMatieres, TheStoredRelationByBaseVersion) {
-  TFichierSup &f = RLM::Fichier();
-  const auto &dispositions = f.Description().Dispositions;
-  ASSERT_EQ(dispositions.size(), 2u);
+  TFichierSup& f = RLM::Fichier();
+  ASSERT_EQ(f.Description().Dispositions.size(), 2u);
   EXPECT_EQ(f.DispositionPour({4, 0, 98, 0}, true), 0u);
   EXPECT_EQ(f.DispositionPour({4, 0, 99, 0}, true), 1u);
   struct Cas {
-    const char *Quoi;
+    const char* Quoi;
     std::size_t Disposition;
     Octets Stocke;
     bool Accepte;
@@ -323,40 +297,32 @@ TEST_F(RelationsMatieres, TheStoredRelationByBaseVersion) {
       {"record numbers, one missing", 0, Relation(3, 7), true, 0, 0},
       {"record numbers, zero", 0, Relation(0, 2), true, 0, 0},
   };
-  for (const Cas &c : cas) {
+  for (const Cas& c : cas) {
     SCOPED_TRACE(c.Quoi);
     f.ViderArticle();
-    ASSERT_EQ(
-        f.LireArticleStocke(c.Disposition, c.Stocke.data(), 8, GM_Creation),
-        c.Accepte);
-    if (!c.Accepte)
-      continue;
+    ASSERT_EQ(f.LireArticleStocke(c.Disposition, c.Stocke.data(), 8, GM_Creation), c.Accepte);
+    if (!c.Accepte) continue;
     EXPECT_EQ(RLM::Article()->Premiere, c.Premiere);
     EXPECT_EQ(RLM::Article()->Seconde, c.Seconde);
   }
-  // The current layout writes identifiers back; a relation whose subject is
-  // gone is not written.
+  // The current layout writes identifiers back; a relation whose subject is gone is not written.
   Recevoir(OrdreRecu(GM_Creation, kRLM, 8, Relation(900, 600)));
   ASSERT_TRUE(RLM::ChercherParIdentifiant(8));
   EXPECT_EQ(RLM::Article()->Premiere, chimie_);
-  TypeTableReseau *entree = NetXi::Table(kRLM);
-  ASSERT_TRUE(entree->EcrireArticleStocke(entree->Tampon, TableRLM(), 8,
-                                          GM_Modification));
+  TypeTableReseau* entree = NetXi::Table(kRLM);
+  ASSERT_TRUE(entree->EcrireArticleStocke(entree->Tampon, TableRLM(), 8, GM_Modification));
   EXPECT_EQ(Octets(entree->Tampon, entree->Tampon + 8), Relation(900, 600));
   RLM::Article()->Seconde = 77;
-  EXPECT_FALSE(entree->EcrireArticleStocke(entree->Tampon, TableRLM(), 8,
-                                           GM_Modification));
+  EXPECT_FALSE(entree->EcrireArticleStocke(entree->Tampon, TableRLM(), 8, GM_Modification));
 }
 
-TEST_F(RelationsMatieres,
-       LocalCreationExistenceAndDeletionOfASubjectsRelations) {
+TEST_F(RelationsMatieres, LocalCreationExistenceAndDeletionOfASubjectsRelations) {
   client_.Exclusif = true;
   ASSERT_TRUE(RLM::CreerRelationMatieres(maths_, maths_));
   EXPECT_EQ(Xi::Nombre(TableRLM()), 1u) << "a subject with itself: one record";
   ASSERT_TRUE(RLM::CreerRelationMatieres(maths_, physique_));
   EXPECT_EQ(Xi::Nombre(TableRLM()), 3u) << "two subjects: both directions";
-  EXPECT_FALSE(RLM::CreerRelationMatieres(physique_, maths_))
-      << "both exist already";
+  EXPECT_FALSE(RLM::CreerRelationMatieres(physique_, maths_)) << "both exist already";
   ASSERT_TRUE(RLM::CreerRelationMatieres(physique_, physique_));
   ASSERT_TRUE(RLM::CreerRelationMatieres(physique_, chimie_));
   EXPECT_TRUE(fiche_.FichierVok.Modifie());
@@ -365,28 +331,23 @@ TEST_F(RelationsMatieres,
     uint32_t A, B;
     bool Existe;
   };
-  const Cas cas[] = {
-      {maths_, physique_, true},
-      {physique_, maths_, true},
-      {maths_, maths_, true},
-      {physique_, physique_,
-       false}, // related, but PHYS has a maximum of hours per day
-      {maths_, chimie_, false},
-      {chimie_, physique_, true},
-      {chimie_, chimie_, false}}; // never related to itself here
+  const Cas cas[] = {{maths_, physique_, true},
+                     {physique_, maths_, true},
+                     {maths_, maths_, true},
+                     {physique_, physique_, false},  // related, but PHYS has a maximum of hours per day
+                     {maths_, chimie_, false},
+                     {chimie_, physique_, true},
+                     {chimie_, chimie_, false}};  // never related to itself here
   ASSERT_TRUE(RLM::ChercherParIdentifiant(RLM::Fichier().IdentifiantCourant()));
   const uint32_t position = Xi::NumeroCourant(TableRLM());
-  for (const Cas &c : cas)
-    EXPECT_EQ(RLM::RelationMatieresExiste(c.A, c.B), c.Existe)
-        << c.A << " " << c.B;
+  for (const Cas& c : cas) EXPECT_EQ(RLM::RelationMatieresExiste(c.A, c.B), c.Existe) << c.A << " " << c.B;
   EXPECT_EQ(Xi::NumeroCourant(TableRLM()), position);
 
   // The relations of PHYS, in either place, are what the walk visits.
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(600));
   std::vector<std::pair<uint32_t, uint32_t>> visitees;
   EXPECT_EQ(RLM::PourChaqueRelationDeLaMatiereCourante([&] {
-              visitees.emplace_back(RLM::Article()->Premiere,
-                                    RLM::Article()->Seconde);
+              visitees.emplace_back(RLM::Article()->Premiere, RLM::Article()->Seconde);
               return 0;
             }),
             0);
@@ -397,16 +358,14 @@ TEST_F(RelationsMatieres,
 
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(300));
   ASSERT_TRUE(RLM::SupprimerRelationsMatieresDeMatiere(physique_));
-  EXPECT_EQ(Paires(),
-            (std::vector<std::pair<uint32_t, uint32_t>>{{maths_, maths_}}));
-  EXPECT_EQ(SupMatiere::Fichier().IdentifiantCourant(), 300)
-      << "the subject position is kept";
+  EXPECT_EQ(Paires(), (std::vector<std::pair<uint32_t, uint32_t>>{{maths_, maths_}}));
+  EXPECT_EQ(SupMatiere::Fichier().IdentifiantCourant(), 300) << "the subject position is kept";
   EXPECT_EQ(client_.Envoyees.size(), 0u);
   EXPECT_EQ(SupTraitement::Profondeur(), 0u);
 }
 
 TEST_F(RelationsMatieres, RequestsThroughTheServer) {
-  client_.Serveur = [](const RequeteEnvoyee &r, void *reponse) {
+  client_.Serveur = [](const RequeteEnvoyee& r, void* reponse) {
     if (r.Code == RLM::kCodeCreerRelation) {
       Recevoir(OrdreRecu(GM_Creation, kRLM, 16, r.Donnees));
       const int32_t identifiant = 16;
@@ -419,10 +378,8 @@ TEST_F(RelationsMatieres, RequestsThroughTheServer) {
   EXPECT_EQ(client_.Envoyees[0].Code, 0x800F0100u);
   EXPECT_EQ(client_.Envoyees[0].Parametre, 0);
   EXPECT_EQ(client_.Envoyees[0].Donnees, Relation(600, 300));
-  EXPECT_EQ(RLM::Fichier().IdentifiantCourant(), 16)
-      << "the new relation is current";
-  EXPECT_FALSE(RLM::CreerRelationMatieres(physique_, 99))
-      << "a missing subject: nothing sent";
+  EXPECT_EQ(RLM::Fichier().IdentifiantCourant(), 16) << "the new relation is current";
+  EXPECT_FALSE(RLM::CreerRelationMatieres(physique_, 99)) << "a missing subject: nothing sent";
   EXPECT_EQ(client_.Envoyees.size(), 1u);
 
   EXPECT_TRUE(RLM::SupprimerRelationMatieres());
@@ -431,11 +388,10 @@ TEST_F(RelationsMatieres, RequestsThroughTheServer) {
   EXPECT_TRUE(RLM::SupprimerRelationsMatieresDeMatiere(chimie_));
   EXPECT_EQ(client_.Envoyees[2].Code, 0x800F0302u);
   EXPECT_EQ(client_.Envoyees[2].Parametre, 0);
-  EXPECT_EQ(client_.Envoyees[2].Donnees,
-            (Octets{0x84, 0x03, 0, 0})); // identifier 900
+  EXPECT_EQ(client_.Envoyees[2].Donnees, (Octets{0x84, 0x03, 0, 0}));  // identifier 900
   EXPECT_TRUE(RLM::CreerRelationsMatieresParDefaut());
   EXPECT_EQ(client_.Envoyees[3].Code, 0x800F0000u);
   EXPECT_EQ(SupTraitement::Profondeur(), 0u);
 }
 
-} // namespace
+}  // namespace
