@@ -1,7 +1,9 @@
 #include "base/matieres/SupMatiere.h"
 
 #include <cstring>
+#include <functional>
 #include <string_view>
+#include <vector>
 
 #include "base/CompteursNumeros.h"
 #include "base/fichiers/DeclarationFichier.h"
@@ -9,6 +11,7 @@
 #include "core/records/Xi.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
+#include "net/utilisateurs/SupDroitFonctionnel.h"
 #include "net/utilisateurs/Utilisateur.h"
 #include "objectdb/Traduction.h"
 
@@ -127,6 +130,31 @@ std::string TexteOuDefaut(std::string_view Cle, std::string_view Defaut) {
   return texte.empty() ? std::string(Defaut) : texte;
 }
 
+// Sends or applies a change of the current subject; a change refused locally leaves the buffer as
+// the table holds the record.
+bool Modifier(uint32_t Code, const void* Valeur, int32_t Taille, const std::function<void()>& Ecrire) {
+  if (Table() == nullptr) return false;
+  const uint32_t courant = Xi::NumeroCourant(Table());
+  if (Fichier().Modifier(Code, Valeur, Taille, Ecrire)) return true;
+  if (courant != 0) Revenir(courant);
+  return false;
+}
+
+// A text field of Capacite characters: cut, sent as a counted string of Capacite + 1 bytes;
+// nothing when unchanged.
+bool ModifierTexte(uint32_t Code, uint8_t* Champ, int32_t Capacite, const std::string& Texte) {
+  if (!SupDroitFonctionnel::DroitModifierMatieres() || Table() == nullptr) return false;
+  std::vector<uint8_t> valeur(static_cast<std::size_t>(Capacite) + 1);
+  FichierSup::EcrireChaineCourte(valeur.data(), Capacite, Texte);
+  if (std::memcmp(valeur.data(), Champ, valeur.size()) == 0) return true;
+  return Modifier(Code, valeur.data(), Capacite + 1, [&] { std::memcpy(Champ, valeur.data(), valeur.size()); });
+}
+
+bool ModifierEntier(uint32_t Code, int32_t* Champ, int32_t Valeur) {
+  if (!SupDroitFonctionnel::DroitModifierMatieres()) return false;
+  return Modifier(Code, &Valeur, 4, [&] { *Champ = Valeur; });
+}
+
 }  // namespace
 
 TFichierSup& Fichier() {
@@ -220,6 +248,47 @@ bool ChercherMatiereParIdentifiantExterne(const std::string& Texte) {
   if (Xi::Trouver(Table(), kOrdreIdentifiantExterne)) return true;
   Revenir(courant);
   return false;
+}
+
+// --- Changes
+
+bool ModifierCodeMatiere(const std::string& Code) {
+  return Article() != nullptr && ModifierTexte(kCodeModifierCode, Article()->Code, 16, Code);
+}
+bool ModifierLibelleMatiere(const std::string& Libelle) {
+  return Article() != nullptr && ModifierTexte(kCodeModifierLibelle, Article()->Libelle, 30, Libelle);
+}
+bool ModifierNomCompletMatiere(const std::string& Nom) {
+  return Article() != nullptr && ModifierTexte(kCodeModifierNomComplet, Article()->NomComplet, 65, Nom);
+}
+
+bool ModifierIdentifiantMatiere(const std::string& Texte) {
+  if (!SupDroitFonctionnel::DroitModifierMatieres() || Table() == nullptr) return false;
+  const std::string texte = Texte.substr(0, 80);
+  if (!texte.empty()) {
+    EmpilerPosition();
+    const bool pris = ChercherMatiereParIdentifiantExterne(texte);
+    DepilerPosition();
+    if (pris) return false;
+  }
+  return ModifierTexte(kCodeModifierIdentifiant, Article()->IdentifiantExterne, 80, texte);
+}
+
+bool ModifierCoeffCCCAMatiere(int32_t Valeur) {
+  return Article() != nullptr && ModifierEntier(kCodeModifierCoefficient, &Article()->Coefficient, Valeur);
+}
+bool ModifierMaxHeuresJourMatiere(int32_t Valeur) {
+  return Article() != nullptr && ModifierEntier(kCodeModifierMaxHeuresJour, &Article()->MaxHeuresJour, Valeur);
+}
+bool ModifierMaxHeuresHebdoMatiere(int32_t Valeur) {
+  return Article() != nullptr && ModifierEntier(kCodeModifierMaxHeuresHebdo, &Article()->MaxHeuresSemaine, Valeur);
+}
+
+bool ModifierProprietaireMatiere(const std::string& Code) {
+  if (!SupDroitFonctionnel::DroitModifierMatieres() || Table() == nullptr) return false;
+  uint8_t valeur[4];
+  FichierSup::EcrireChaineCourte(valeur, 3, ChaineUnicode::Majuscules1252(Code.substr(0, 3)));
+  return Modifier(kCodeModifierProprietaire, valeur, 4, [&] { std::memcpy(Article()->Proprietaire, valeur, 4); });
 }
 
 }  // namespace SupMatiere

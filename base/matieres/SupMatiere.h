@@ -41,6 +41,10 @@ namespace SupMatiere {
 inline constexpr int32_t kPlace = 12;
 inline constexpr uint32_t kTailleStockee = 228;
 inline constexpr uint32_t kCouleurNouvelle = 0xFF00000F;
+inline constexpr uint32_t kCodeModifierCode = 0x800E0201, kCodeModifierLibelle = 0x800E0202,
+                          kCodeModifierNomComplet = 0x800E0203, kCodeModifierMaxHeuresJour = 0x800E0204,
+                          kCodeModifierMaxHeuresHebdo = 0x800E0205, kCodeModifierProprietaire = 0x800E020C,
+                          kCodeModifierCoefficient = 0x800E020D, kCodeModifierIdentifiant = 0x800E020F;
 inline constexpr int32_t kOrdreUnique = 1, kOrdreCode = 2, kOrdreRetenu = 3, kOrdreIdentifiant = 4, kOrdreTri = 5,
                          kOrdreNomComplet = 6, kOrdreNumero = 7, kOrdreRetenuLibelle = 8,
                          kOrdreIdentifiantExterne = 9;
@@ -90,5 +94,24 @@ uint32_t ArticleDeIdentifiant(int32_t Identifiant);
 bool ChercherMatiereParNumero(uint32_t Numero);
 // The text is cut to 80 characters.
 bool ChercherMatiereParIdentifiantExterne(const std::string& Texte);
+
+// --- Changes of the current subject. Each needs the right to change subjects (False, nothing sent,
+// without it). Through the server the field is sent with the subject's identifier and the answer is
+// the verdict; locally the field is written, the record updated, the change notified and the base
+// marked modified. Texts are cut to their field's capacity.
+// The code (16): nothing when unchanged (True).
+bool ModifierCodeMatiere(const std::string& Code);
+// The label (30): nothing when unchanged (True); a (label, code) pair another subject has fails.
+bool ModifierLibelleMatiere(const std::string& Libelle);
+// The full name (65): nothing when unchanged (True).
+bool ModifierNomCompletMatiere(const std::string& Nom);
+// The external identifier (80): refused when the text is not empty and a subject, this one
+// included, has it already.
+bool ModifierIdentifiantMatiere(const std::string& Texte);
+bool ModifierCoeffCCCAMatiere(int32_t Valeur);
+bool ModifierMaxHeuresJourMatiere(int32_t Valeur);
+bool ModifierMaxHeuresHebdoMatiere(int32_t Valeur);
+// The owner: cut to 3 characters, upper case.
+bool ModifierProprietaireMatiere(const std::string& Code);
 
 }  // namespace SupMatiere

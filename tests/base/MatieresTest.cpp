@@ -2,6 +2,7 @@
 // defaults of a new subject, the default subjects and the reads that must leave the table as they
 // found it.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,8 +16,11 @@
 #include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "core/values/Ansi1252.h"
+#include "net/utilisateurs/BaseUtilisateurs.h"
+#include "net/utilisateurs/SupDroitFonctionnel.h"
 #include "net/utilisateurs/Utilisateur.h"
 #include "objectdb/Traduction.h"
+#include "tests/net/utilisateurs/UtilisateursFixture.h"
 
 namespace {
 
@@ -392,6 +396,138 @@ TEST_F(RelationsMatieres, RequestsThroughTheServer) {
   EXPECT_TRUE(RLM::CreerRelationsMatieresParDefaut());
   EXPECT_EQ(client_.Envoyees[3].Code, 0x800F0000u);
   EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The changes of a subject. The connected user holds a modification profile; by default it has the
+// right to change subjects.
+class ModificationsMatieres : public Matieres {
+ protected:
+  void SetUp() override {
+    Matieres::SetUp();
+    Utilisateur::CodeUtilisateurCourant() = "USR";
+    Utilisateur::IdentProfilServeurConnexion() = 100;
+    Droits({8});  // the right to change subjects
+    maths_ = Charger(300, Matiere("MATH", "Maths", 1));
+    physique_ = Charger(600, Matiere("PHYS", "Physique", 2));
+    ASSERT_TRUE(maths_ != 0 && physique_ != 0);
+    NetXi::Table(kMAT)->SurModification1 = [this](TypeGenreModif g, int32_t, int32_t id) {
+      notifications_.push_back(std::to_string(g) + " " + std::to_string(id));
+    };
+  }
+  void TearDown() override {
+    BaseUtilisateurs::ToutSupprimer();
+    Utilisateur::IdentProfilServeurConnexion() = 0;
+    Matieres::TearDown();
+  }
+  static void Droits(std::initializer_list<int> bits) {
+    BaseUtilisateurs::ToutSupprimer();
+    std::vector<int> tous(bits);
+    tous.push_back(54);
+    TypeGroupeUtilisateurs g = UnGroupe(10, "G", kGenreModification, {});
+    for (int b : tous) SupDroitFonctionnel::Ajouter(g.Droits, b);
+    ASSERT_TRUE(BaseUtilisateurs::CreerGroupeUtilisateurs(g));
+    ASSERT_TRUE(BaseUtilisateurs::CreerUtilisateur(UnUtilisateur(1, "USR")));
+    ASSERT_TRUE(BaseUtilisateurs::CreerAffectation(UneAffectation(1, 100, 10, 1)));
+  }
+  uint32_t maths_ = 0, physique_ = 0;
+  std::vector<std::string> notifications_;
+};
+
+Octets Entier32(int32_t v) {
+  Octets s(4);
+  std::memcpy(s.data(), &v, 4);
+  return s;
+}
+
+TEST_F(ModificationsMatieres, EachChangeSendsItsFieldWithTheSubjectsIdentifier) {
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return true; };
+  struct Cas {
+    const char* Quoi;
+    std::function<bool()> Changer;
+    uint32_t Code;
+    Octets Donnees;
+  };
+  const Cas cas[] = {
+      {"code", [] { return SupMatiere::ModifierCodeMatiere("MATHEMATIQUES-AVANCEES"); }, 0x800E0201,
+       Chaine("MATHEMATIQUES-AV", 16)},
+      {"label", [] { return SupMatiere::ModifierLibelleMatiere("Algebre"); }, 0x800E0202, Chaine("Algebre", 30)},
+      {"full name", [] { return SupMatiere::ModifierNomCompletMatiere("Algebre lineaire"); }, 0x800E0203,
+       Chaine("Algebre lineaire", 65)},
+      {"hours a day", [] { return SupMatiere::ModifierMaxHeuresJourMatiere(5); }, 0x800E0204, Entier32(5)},
+      {"hours a week", [] { return SupMatiere::ModifierMaxHeuresHebdoMatiere(-1); }, 0x800E0205, Entier32(-1)},
+      {"owner", [] { return SupMatiere::ModifierProprietaireMatiere("abcd"); }, 0x800E020C, Chaine("ABC", 3)},
+      {"coefficient", [] { return SupMatiere::ModifierCoeffCCCAMatiere(7); }, 0x800E020D, Entier32(7)},
+      {"external identifier", [] { return SupMatiere::ModifierIdentifiantMatiere(std::string(90, 'E')); },
+       0x800E020F, Chaine(std::string(80, 'E'), 80)},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.Quoi);
+    ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(300));
+    client_.Envoyees.clear();
+    ASSERT_TRUE(c.Changer());
+    ASSERT_EQ(client_.Envoyees.size(), 1u);
+    EXPECT_EQ(client_.Envoyees[0].Code, c.Code);
+    EXPECT_EQ(client_.Envoyees[0].Parametre, 300);
+    EXPECT_EQ(client_.Envoyees[0].Donnees, c.Donnees);
+  }
+  // Unchanged texts: True, nothing sent.
+  ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(300));
+  client_.Envoyees.clear();
+  EXPECT_TRUE(SupMatiere::ModifierCodeMatiere("MATH"));
+  EXPECT_TRUE(SupMatiere::ModifierLibelleMatiere("Maths"));
+  EXPECT_TRUE(SupMatiere::ModifierNomCompletMatiere("Maths (complet)"));
+  // An external identifier some subject has, this one included: refused, nothing sent.
+  EXPECT_FALSE(SupMatiere::ModifierIdentifiantMatiere("EXT-MATH"));
+  EXPECT_FALSE(SupMatiere::ModifierIdentifiantMatiere("EXT-PHYS"));
+  EXPECT_EQ(client_.Envoyees.size(), 0u);
+  // The server's refusal is the answer.
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return false; };
+  EXPECT_FALSE(SupMatiere::ModifierCoeffCCCAMatiere(2));
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+}
+
+TEST_F(ModificationsMatieres, WithoutTheRightNothingIsSentOrChanged) {
+  Droits({6, 7});  // creating and deleting subjects, not changing them
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return true; };
+  ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(300));
+  EXPECT_FALSE(SupMatiere::ModifierCodeMatiere("X"));
+  EXPECT_FALSE(SupMatiere::ModifierLibelleMatiere("X"));
+  EXPECT_FALSE(SupMatiere::ModifierNomCompletMatiere("X"));
+  EXPECT_FALSE(SupMatiere::ModifierIdentifiantMatiere("X"));
+  EXPECT_FALSE(SupMatiere::ModifierCoeffCCCAMatiere(1));
+  EXPECT_FALSE(SupMatiere::ModifierMaxHeuresJourMatiere(1));
+  EXPECT_FALSE(SupMatiere::ModifierMaxHeuresHebdoMatiere(1));
+  EXPECT_FALSE(SupMatiere::ModifierProprietaireMatiere("X"));
+  EXPECT_EQ(client_.Envoyees.size(), 0u);
+}
+
+TEST_F(ModificationsMatieres, LocalChanges) {
+  client_.Exclusif = true;
+  ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(300));
+  ASSERT_TRUE(SupMatiere::ModifierProprietaireMatiere("xy"));
+  ASSERT_TRUE(SupMatiere::ModifierMaxHeuresJourMatiere(6));
+  ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(300));
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().Proprietaire, 3), "XY");
+  EXPECT_EQ(M().MaxHeuresJour, 6);
+  EXPECT_EQ(notifications_, (std::vector<std::string>{"1 300", "1 300"}));
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+
+  // PHYS's label with MATH's code would be a second ("Maths", "MATH") only after the code change:
+  // first give PHYS the code, then the label fails and the record is as the table holds it.
+  ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(600));
+  ASSERT_TRUE(SupMatiere::ModifierCodeMatiere("MATH"));
+  EXPECT_FALSE(SupMatiere::ModifierLibelleMatiere("Maths"));
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().Libelle, 30), "Physique");
+  EXPECT_EQ(SupMatiere::Fichier().IdentifiantCourant(), 600);
+  ASSERT_TRUE(SupMatiere::ModifierIdentifiantMatiere(""));
+  EXPECT_EQ(M().IdentifiantExterne[0], 0);
+  EXPECT_TRUE(SupMatiere::ModifierIdentifiantMatiere("EXT-MATH2"));
+  EXPECT_FALSE(SupMatiere::ModifierIdentifiantMatiere("EXT-MATH2")) << "the subject has it already";
+  EXPECT_EQ(client_.Envoyees.size(), 0u);
 }
 
 }  // namespace
