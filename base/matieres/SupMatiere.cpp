@@ -7,10 +7,11 @@
 
 #include "base/CompteursNumeros.h"
 #include "base/fichiers/DeclarationFichier.h"
-#include "core/objects/Exceptions.h"
+#include "base/matieres/SupRelationMatieres.h"
 #include "core/records/Xi.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
+#include "net/NetClient.h"
 #include "net/utilisateurs/SupDroitFonctionnel.h"
 #include "net/utilisateurs/Utilisateur.h"
 #include "objectdb/Traduction.h"
@@ -190,7 +191,30 @@ bool ChercherParIdentifiant(int32_t Identifiant) { return Fichier().ChercherParI
 int32_t InscrireFichier() { return Fichier().InscrireFichier(); }
 bool ContenuParDefaut() { return CreerMatieresParDefaut(); }
 bool CreerMatieresParDefaut() {
-  throw ENonConstruit("SupMatiere.CreerMatieresParDefaut: the subject requests are not built yet");
+  return Fichier().ContenuParDefaut(kCodeCreerParDefaut, [] { (void)CreerMatiere("", ""); });
+}
+
+bool CreerMatiere(const std::string& Code, const std::string& Libelle) {
+  if (!SupDroitFonctionnel::DroitCreerMatieres() || Table() == nullptr) return false;
+  uint8_t donnees[48] = {};
+  FichierSup::EcrireChaineCourte(donnees, 16, Code);
+  FichierSup::EcrireChaineCourte(donnees + 17, 30, Libelle);
+  const bool local = !NetClient::PasserParServeur();
+  const uint32_t numero = CompteursNumeros::Suivant(CompteursNumeros::kMAT);
+  const bool cree = Fichier().Creer(
+      kCodeCreerMatiere, donnees, sizeof donnees,
+      [&] {
+        ViderArticle();
+        std::memcpy(Article()->Code, donnees, 17);
+        std::memcpy(Article()->Libelle, donnees + 17, 31);
+        Article()->NumeroMatiere = numero;
+      },
+      false, [&] { CompteursNumeros::Relever(CompteursNumeros::kMAT, numero); });
+  if (cree && local) {
+    const uint32_t matiere = Xi::NumeroCourant(Table());
+    (void)SupRelationMatieres::CreerRelationMatieres(matiere, matiere);
+  }
+  return cree;
 }
 
 // --- Reads

@@ -41,6 +41,7 @@ namespace SupMatiere {
 inline constexpr int32_t kPlace = 12;
 inline constexpr uint32_t kTailleStockee = 228;
 inline constexpr uint32_t kCouleurNouvelle = 0xFF00000F;
+inline constexpr uint32_t kCodeCreerParDefaut = 0x800E0000, kCodeCreerMatiere = 0x800E0100;
 inline constexpr uint32_t kCodeModifierCode = 0x800E0201, kCodeModifierLibelle = 0x800E0202,
                           kCodeModifierNomComplet = 0x800E0203, kCodeModifierMaxHeuresJour = 0x800E0204,
                           kCodeModifierMaxHeuresHebdo = 0x800E0205, kCodeModifierProprietaire = 0x800E020C,
@@ -72,9 +73,14 @@ void DepilerPosition();
 // The file's search routine: order 4.
 bool ChercherParIdentifiant(int32_t Identifiant);
 int32_t InscrireFichier();
-// The default subject is created by the subject requests; not built yet: raises ENonConstruit.
+// The default contents: the request; locally the default subject (CreerMatiere with an empty code
+// and label).
 bool ContenuParDefaut();
 bool CreerMatieresParDefaut();
+// Creates a subject (code cut to 16, label to 30); needs the right to create subjects. Through the
+// server the new subject is current when accepted. Locally it takes the next subject number and is
+// related to itself; a (label, code) pair that exists fails.
+bool CreerMatiere(const std::string& Code, const std::string& Libelle);
 
 // --- Reads
 // The record number of the default subject (code and label empty), 0 when none; position kept.

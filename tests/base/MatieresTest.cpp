@@ -13,7 +13,6 @@
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/matieres/SupMatiere.h"
 #include "base/matieres/SupRelationMatieres.h"
-#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "core/values/Ansi1252.h"
 #include "net/utilisateurs/BaseUtilisateurs.h"
@@ -235,10 +234,6 @@ TEST_F(Matieres, ReadsFindOrLeaveTheFormerRecordCurrent) {
   EXPECT_EQ(Xi::NumeroCourant(Table()), defaut);
 }
 
-TEST_F(Matieres, TheDefaultContentsSayTheyAreNotBuilt) {
-  EXPECT_THROW(SupMatiere::CreerMatieresParDefaut(), ENonConstruit);
-  EXPECT_EQ(Xi::Nombre(Table()), 0u);
-}
 
 }  // namespace
 
@@ -528,6 +523,69 @@ TEST_F(ModificationsMatieres, LocalChanges) {
   EXPECT_TRUE(SupMatiere::ModifierIdentifiantMatiere("EXT-MATH2"));
   EXPECT_FALSE(SupMatiere::ModifierIdentifiantMatiere("EXT-MATH2")) << "the subject has it already";
   EXPECT_EQ(client_.Envoyees.size(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ModificationsMatieres, CreatingASubject) {
+  Droits({6});  // the right to create subjects
+  // Locally: numbered one above the largest subject number loaded, related to itself.
+  client_.Exclusif = true;
+  CompteursNumeros::Compteurs().fill(0);
+  int32_t identifiant = 1000;
+  for (uint32_t numero : {5u, 90u, 12u})
+    ASSERT_NE(Charger(++identifiant, Matiere("M" + std::to_string(numero), "M", numero)), 0u);
+  notifications_.clear();
+  ASSERT_TRUE(SupMatiere::CreerMatiere(std::string(20, 'c'), "Histoire"));
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().Code, 16), std::string(16, 'c'));
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().Libelle, 30), "Histoire");
+  EXPECT_EQ(M().NumeroMatiere, 91u);
+  EXPECT_EQ(M().Extrait, 1);
+  EXPECT_EQ(FichierSup::LireChaineCourte(M().Proprietaire, 3), "USR");
+  EXPECT_EQ(CompteursNumeros::Suivant(CompteursNumeros::kMAT), 92u);
+  EXPECT_EQ(notifications_, std::vector<std::string>{"0 0"});
+  const uint32_t histoire = Xi::NumeroCourant(Table());
+  EXPECT_EQ(Xi::Nombre(SupRelationMatieres::Fichier().Table), 1u);
+  EXPECT_TRUE(SupRelationMatieres::RelationMatieresExiste(histoire, histoire));
+  EXPECT_FALSE(SupMatiere::CreerMatiere(std::string(16, 'c'), "Histoire")) << "the (label, code) pair exists";
+  EXPECT_EQ(CompteursNumeros::Suivant(CompteursNumeros::kMAT), 92u);
+  ASSERT_TRUE(SupMatiere::CreerMatieresParDefaut());
+  EXPECT_EQ(SupMatiere::MatiereParDefaut(), Xi::NumeroCourant(Table()));
+  EXPECT_TRUE(SupMatiere::EstMatiereParDefaut());
+  EXPECT_EQ(Xi::Nombre(SupRelationMatieres::Fichier().Table), 2u);
+  EXPECT_EQ(client_.Envoyees.size(), 0u);
+
+  // Through the server: 48 bytes with key 0, the answered subject current.
+  client_.Exclusif = false;
+  client_.Serveur = [](const RequeteEnvoyee& r, void* reponse) {
+    if (r.Code == SupMatiere::kCodeCreerMatiere) {
+      Octets m = Matiere("GEO", "Geographie", 300);
+      Recevoir(OrdreRecu(GM_Creation, kMAT, 4400, m));
+      const int32_t id = 4400;
+      std::memcpy(reponse, &id, 4);
+    }
+    return true;
+  };
+  ASSERT_TRUE(SupMatiere::CreerMatiere("GEO", "Geographie"));
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(client_.Envoyees[0].Code, 0x800E0100u);
+  EXPECT_EQ(client_.Envoyees[0].Parametre, 0);
+  Octets attendu = Chaine("GEO", 16);
+  const Octets libelle = Chaine("Geographie", 30);
+  attendu.insert(attendu.end(), libelle.begin(), libelle.end());
+  EXPECT_EQ(client_.Envoyees[0].Donnees, attendu);
+  EXPECT_EQ(SupMatiere::Fichier().IdentifiantCourant(), 4400);
+  EXPECT_EQ(Xi::Nombre(SupRelationMatieres::Fichier().Table), 2u) << "the server relates it";
+  ASSERT_TRUE(SupMatiere::CreerMatieresParDefaut());
+  EXPECT_EQ(client_.Envoyees.back().Code, 0x800E0000u);
+
+  // Without the right: nothing sent.
+  Droits({8});
+  EXPECT_FALSE(SupMatiere::CreerMatiere("X", "X"));
+  EXPECT_EQ(client_.Envoyees.size(), 2u);
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
 }
 
 }  // namespace
