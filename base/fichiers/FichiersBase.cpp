@@ -23,6 +23,8 @@
 #include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/fichiers/SupTypologieCours.h"
+#include "base/matieres/SupMatiere.h"
+#include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
 #include "base/ressources/SupLibelleSalle.h"
 #include "base/ressources/SupRelationRessourceMatiere.h"
@@ -111,19 +113,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupSousFamille", ".SFM", 0x0C, 10, 20, false,
      {Identifiant(), Reference("Famille", kFMR, 0), Chaine("Nom", 13, 4)},
      {{U, {"Famille", "Nom"}}, {N, {"Identifiant"}}}},
-    {"SupMatiere", ".MAT", 0x0E, 12, 228, false,
-     {Identifiant(), Chaine("IdentifiantExterne", 80, 17), Chaine("Code", 16, 0), Chaine("Libelle", 30, 98),
-      Chaine("NomComplet", 65, 129), Entier("Coefficient", 200), Entier("MaxHeuresJour", 204),
-      Entier("MaxHeuresSemaine", 208), Cardinal("Couleur", 196).Vaut(0xFF00000F), Entier("ValeurTri"),
-      Octet("OctetPorte", 216), Booleen("Extrait"), Booleen("Retenu").Vaut(1), Chaine("Proprietaire", 3, 217),
-      Cardinal("NumeroMatiere", 224)},
-     {{U, {"Libelle", "Code"}}, {N, {"Code", "Libelle"}},
-      {N, {Decroissant("Retenu"), Decroissant("Extrait"), "ValeurTri", "Libelle"}}, {N, {"Identifiant"}},
-      {N, {"ValeurTri"}}, {N, {"NomComplet"}}, {U, {"NumeroMatiere"}},
-      {N, {Decroissant("Retenu"), "Libelle", "Code"}}, {N, {"IdentifiantExterne"}}}},
-    {"SupRelationMatieres", ".RLM", 0x0F, 13, 8, false,
-     {Identifiant(), Reference("Premiere", kMAT, 0), Reference("Seconde", kMAT, 4)},
-     {{U, {"Premiere", "Seconde"}}, {U, {"Seconde", "Premiere"}}, {N, {"Identifiant"}}}},
     {"SupTrajetSite", ".TSI", 0x31, 18, 16, false,
      {Identifiant(), Cardinal("NumeroTrajet", 0), Reference("SiteDepart", kSIT, 4, TypeSiAbsente::Refuser, kParNumero),
       Reference("SiteArrivee", kSIT, 8, TypeSiAbsente::Refuser, kParNumero), Entier("DureeTrajet", 12)},
@@ -208,7 +197,6 @@ const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
       {".ELE", {{184, {4, 0, 1, 0}}, {448, {4, 0, 6, 0}}, {456, {4, 0, 9, 0}}}},
       {".FMR", {{15, {2, 0, 3, 0}}, {15, {2, 0, 86, 0}}, {15, {2, 0, 103, 0}}, {15, {4, 0, 3, 0}}, {15, {4, 0, 99, 0}}}},
       {".SFM", {{20, {2, 0, 86, 0}}, {20, {2, 0, 91, 0}}}},
-      {".RLM", {{8, {4, 0, 99, 0}}}},
       {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
@@ -239,6 +227,8 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[5] = &SupPays::Fichier();
   ordre[6] = &SupLieu::Fichier();
   ordre[10] = &SupTypologieCours::Fichier();
+  ordre[11] = &SupMatiere::Fichier();
+  ordre[12] = &SupRelationMatieres::Fichier();
   ordre[13] = &SupCursus::Fichier();
   ordre[14] = &SupModule::Fichier();
   ordre[15] = &SupStatut::Fichier();

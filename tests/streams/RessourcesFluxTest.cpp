@@ -12,6 +12,7 @@
 
 #include "../base/RessourcesEssai.h"
 #include "base/SupParametresGrille.h"
+#include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
 #include "base/ressources/SupLibelleSalle.h"
 #include "base/ressources/SupRelationRessourceMatiere.h"
@@ -140,10 +141,30 @@ TEST_F(FluxRessources, EveryKindWithItsLabelsAndSubjectsReadsAndExportsByteForBy
   };
   fichiers[kRRM] = {relation(0, 560, 228), relation(2, 3 * 560, 456), relation(3, 4 * 560, 228),
                     relation(4, 5 * 560, 456)};
+  // A subject with every stored field, and subject relations (identifiers 228 and 456).
+  Octets& math = fichiers[kMAT][0];
+  PoserChaine(math, 17, "EXT-MATH", 80);
+  PoserChaine(math, 98, "Mathematiques", 30);
+  PoserChaine(math, 129, "Mathematiques generales", 65);
+  Poser32(math, 196, 0xFF00000F);
+  Poser32(math, 200, 2);
+  Poser32(math, 204, 6);
+  Poser32(math, 208, 30);
+  math[216] = 0x5A;
+  PoserChaine(math, 217, "ABC", 3);
+  constexpr int32_t kRLM = 13;
+  const auto paire = [](uint32_t premiere, uint32_t seconde) {
+    Octets r(8, 0);
+    Poser32(r, 0, premiere);
+    Poser32(r, 4, seconde);
+    return r;
+  };
+  fichiers[kRLM] = {paire(228, 228), paire(228, 456), paire(456, 228)};
   std::size_t debut = 0;
   const Octets flux = Flux(fichiers, debut);
   Importer(flux);
   EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  EXPECT_EQ(Xi::Nombre(SupRelationMatieres::Fichier().Table), 3u);
   EXPECT_EQ(Xi::Nombre(SupRessource::Fichier().Table), 7u);
   EXPECT_EQ(Xi::Nombre(SupLibelleClasse::Fichier().Table), 1u);
   EXPECT_EQ(Xi::Nombre(SupLibelleSalle::Fichier().Table), 1u);
