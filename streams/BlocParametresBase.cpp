@@ -90,7 +90,6 @@ int SlotCompteur(const char* Extension) {
 struct Etat {
   TypeParametresSite sites;
   std::array<uint8_t, SupEtatsPlaces::kTailleEnregistrementReserve> reserve{};
-  SupStatutsAnciens::TypeStatutsAnciens statuts;
   TypeArchivageEtSauvegarde archivage;
   // The header words 42, 44 and 46, carried unchanged.
   uint16_t mot46 = 0;
@@ -162,10 +161,6 @@ void EcrireEnregistrementReserve(TStream& Flux) {
 }
 void ViderEnregistrementReserve() { LEtat().reserve.fill(0); }
 }  // namespace SupEtatsPlaces
-
-namespace SupStatutsAnciens {
-TypeStatutsAnciens& Valeurs() { return LEtat().statuts; }
-}  // namespace SupStatutsAnciens
 
 // ---------------------------------------------------------------------------------------------------
 namespace BlocParametresBase {
@@ -288,7 +283,7 @@ void LireBlocParametresBase(TStream& Flux) {
   NetBases::BaseAnterieure506() = false;
   SupParam::InitialiserParametresParDefaut();
   SupEtatsPlaces::ViderEnregistrementReserve();
-  LEtat().statuts = {};
+  SupStatutsAnciens::Valeurs() = {};
   LEtat().mot46 = 0;
   // What an older base does not carry takes its default, never the previous base's value.
   base.JoursOuvres().SetJoursOuvres(TJoursOuvres::kJoursParDefaut);
@@ -352,8 +347,8 @@ void LireBlocParametresBase(TStream& Flux) {
         g.SeuilHSAProfesseur = Lire<int32_t>(Flux);
         g.MaxHSAProfesseur = Lire<int32_t>(Flux);
         if (Sous(3, 1, 6)) {
-          LEtat().statuts.MaxT1Cycle = Lire<int32_t>(Flux);
-          LEtat().statuts.QuotaHebdomadaire = Lire<int32_t>(Flux);
+          SupStatutsAnciens::Valeurs().MaxT1Cycle = Lire<int32_t>(Flux);
+          SupStatutsAnciens::Valeurs().QuotaHebdomadaire = Lire<int32_t>(Flux);
         }
         g.CycleT1Professeur = Lire<int32_t>(Flux);
         if (!Sous(2, 0, 98)) g.T3MinHSProfesseur = Lire<int32_t>(Flux);
@@ -486,9 +481,13 @@ void LireBlocParametresBase(TStream& Flux) {
 
 void Initialiser() {
   LEtat() = Etat{};
+  SupStatutsAnciens::Valeurs() = {};
   SupSites::ParametresParDefaut();
 }
 
-void Finaliser() { LEtat() = Etat{}; }
+void Finaliser() {
+  LEtat() = Etat{};
+  SupStatutsAnciens::Valeurs() = {};
+}
 
 }  // namespace BlocParametresBase

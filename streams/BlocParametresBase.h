@@ -6,7 +6,8 @@
 // the base's format version, which the record files use to choose their stored layouts.
 //
 // The block also carries, byte for byte, values that belong to units not built yet: the site
-// parameters, the placement engine's reserved 20-byte record and the two status values of old bases.
+// parameters and the placement engine's reserved 20-byte record; the two status values of old bases
+// belong to the teacher statuses (SupStatutsAnciens).
 // They are kept here under their own names until their units take them over. Main thread only.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <cstdint>
 
 #include "base/CompteursNumeros.h"
+#include "base/ressources/SupStatut.h"
 #include "core/serial/Streams.h"
 #include "streams/SupArchivageEtSauvegarde.h"
 
@@ -48,16 +50,6 @@ void LireEnregistrementReserve(TStream& Flux);  // EReadError when short
 void EcrireEnregistrementReserve(TStream& Flux);
 void ViderEnregistrementReserve();
 }  // namespace SupEtatsPlaces
-
-namespace SupStatutsAnciens {
-// The maximum T1 per cycle and the weekly quota that bases below 3.1.6 carry for their teacher
-// statuses; 0 when the block read held none.
-struct TypeStatutsAnciens {
-  int32_t MaxT1Cycle = 0;
-  int32_t QuotaHebdomadaire = 0;
-};
-TypeStatutsAnciens& Valeurs();
-}  // namespace SupStatutsAnciens
 
 namespace BlocParametresBase {
 

@@ -56,3 +56,14 @@ double RatioT2();
 int32_t T2Arrondi(int32_t N);
 
 }  // namespace SupStatut
+
+namespace SupStatutsAnciens {
+// The maximum T1 per cycle and the weekly quota that bases below 3.1.6 carry for their teacher
+// statuses in their base parameter block, which sets them when it is read; 0 when it held none.
+// A status read in the layouts of those bases takes them.
+struct TypeStatutsAnciens {
+  int32_t MaxT1Cycle = 0;
+  int32_t QuotaHebdomadaire = 0;
+};
+TypeStatutsAnciens& Valeurs();
+}  // namespace SupStatutsAnciens

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "base/CompteursNumeros.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "core/records/Xi.h"
 #include "objectdb/Traduction.h"
@@ -12,12 +13,20 @@ namespace {
 
 using E = TypeEnregistrementSite;
 
+// Loading raises the site counter to the largest number read.
+bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
+  if (!DeclarationFichier::LireChamps(f, s, Genre)) return false;
+  CompteursNumeros::Relever(CompteursNumeros::kSIT, reinterpret_cast<E*>(f.Enregistrement())->NumeroSite);
+  return true;
+}
+
 using namespace Champ;
 const TypeDescriptionFichier& DescriptionFichier() {
   static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
       "SupSite", ".SIT", 0x30, kPlace, kTailleStockee, false,
       {Identifiant(), Cardinal("NumeroSite", 0), Chaine("Nom", 30, 4), Entier("Couleur", 36)},
       {{true, {"NumeroSite"}}, {false, {"Identifiant"}}, {true, {"Nom"}}},
+      &Lire,
   });
   return d;
 }

@@ -1,0 +1,32 @@
+// Weekly quotas (".APP"): one record per teacher holding the share of its annual service due each of
+// the 52 weeks of the school year, in hundredths of an hour. The quotas are kept in the record itself
+// (nothing is created or freed per record); QuotasDe fills a weekly value array from them for the
+// hour totals. The quota requests come with the statuses and quotas. Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "base/SupValeurHebdomadaire.h"
+#include "base/fichiers/FichierSup.h"
+
+// As the file's declaration lays the record out.
+struct TypeEnregistrementQuotite {
+  int32_t Identifiant;
+  uint32_t Enseignant;  // record number in ".RES", unique
+  int32_t Quotas[52];   // week n in element n - 1
+};
+static_assert(sizeof(TypeEnregistrementQuotite) == 216);
+
+namespace SupQuotite {
+
+inline constexpr int32_t kPlace = 36;
+inline constexpr uint32_t kTailleStockee = 212;
+inline constexpr int32_t kOrdreEnseignant = 1, kOrdreIdentifiant = 2;
+
+TFichierSup& Fichier();
+TypeEnregistrementQuotite* Article();
+
+// The weekly quotas of a record: Quotas takes week n's quota in its week n.
+void QuotasDe(const TypeEnregistrementQuotite& Quotite, TFixedArrayOfValeurHebdomadaire& Quotas);
+
+}  // namespace SupQuotite
