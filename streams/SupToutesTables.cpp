@@ -7,6 +7,7 @@
 #include "base/SupFichiers.h"
 #include "base/SupParametresGrille.h"
 #include "base/cours/SupCours.h"
+#include "base/sites/SupSite.h"
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 #include "core/serial/Streams.h"
@@ -63,7 +64,7 @@ bool CreerToutesLesTables() {
   LibererToutesLesTables();
   // The place none of the courses is the loaded grid's number of places, known before any course loads.
   SupCours::PlaceAucune() = static_cast<uint32_t>(std::max(SupParametresGrille::Parametres().NombrePlaces, 0));
-  if (!SupFichiers::CreerTables() || !CreerMemos()) {
+  if (!SupFichiers::CreerTables() || !CreerMemos() || !SupSite::CreerTableDesOrdres()) {
     LibererToutesLesTables();
     return false;
   }
@@ -73,6 +74,7 @@ bool CreerToutesLesTables() {
 void LibererToutesLesTables() {
   SupFichiers::LibererTables();
   LibererMemos();
+  SupSite::LibererTableDesOrdres();
 }
 
 void EmpilerToutesLesPositions() {

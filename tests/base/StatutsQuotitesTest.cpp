@@ -11,6 +11,7 @@
 #include "base/CompteursNumeros.h"
 #include "base/ressources/SupQuotite.h"
 #include "base/ressources/SupStatut.h"
+#include "base/sites/SupSite.h"
 #include "base/sites/SupTrajetSite.h"
 #include "core/records/Xi.h"
 
@@ -175,6 +176,13 @@ TEST_F(Quotites, TravelsNameTheirSitesByNumberAndTheCountersFollowTheLargestNumb
   EXPECT_EQ(ecrit, Trajet(5, 7, 1, 20));
   ASSERT_TRUE(Xi::AllerA(f.Table, 2));
   EXPECT_EQ(SupTrajetSite::Article()->DureeTrajet, -0x7FFFFFFF);
+
+  for (auto [site, existe] : {std::pair{1u, true}, {4u, true}, {0u, false}, {5u, false}})
+    EXPECT_EQ(SupSite::Existe(site), existe) << site;
+  ASSERT_TRUE(Xi::AllerA(SupSite::Fichier().Table, 2));
+  EXPECT_TRUE(SupSite::EstSiteParDefaut());
+  ASSERT_TRUE(Xi::AllerA(SupSite::Fichier().Table, 1));
+  EXPECT_FALSE(SupSite::EstSiteParDefaut());
 }
 
 }  // namespace
