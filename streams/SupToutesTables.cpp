@@ -8,6 +8,7 @@
 #include "base/SupParametresGrille.h"
 #include "base/cours/SupCours.h"
 #include "base/sites/SupSite.h"
+#include "base/sites/SupSites.h"
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 #include "core/serial/Streams.h"
@@ -78,11 +79,17 @@ void LibererToutesLesTables() {
 }
 
 void EmpilerToutesLesPositions() {
-  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) SupFichiers::Fichier(p)->EmpilerPosition();
+  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) {
+    if (p == SupSite::kPlace) SupSites::Sites().EmpilerPositions();
+    else if (!SupSites::PlaceDesSites(p)) SupFichiers::Fichier(p)->EmpilerPosition();
+  }
 }
 
 void DepilerToutesLesPositions() {
-  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) SupFichiers::Fichier(p)->DepilerPosition();
+  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) {
+    if (p == SupSite::kPlace) SupSites::Sites().DepilerPositions();
+    else if (!SupSites::PlaceDesSites(p)) SupFichiers::Fichier(p)->DepilerPosition();
+  }
 }
 
 bool LireMemos(TStream& Flux, uint32_t Majeure, uint32_t Mineure, uint32_t Revision) {

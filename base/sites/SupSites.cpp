@@ -5,6 +5,7 @@
 
 #include "base/SupParametresGrille.h"
 #include "base/sites/SupSite.h"
+#include "base/sites/SupTrajetSite.h"
 
 namespace {
 
@@ -18,6 +19,36 @@ int32_t Lire32(const uint8_t* p) {
 }
 
 }  // namespace
+
+void* TSites::TableSites() const { return SupSite::Fichier().Table; }
+
+void* TSites::TableTrajets() const { return SupTrajetSite::Fichier().Table; }
+
+bool TSites::CreerTables() {
+  if (SupSite::Fichier().CreerTable() && SupTrajetSite::Fichier().CreerTable()) return true;
+  LibererTables();
+  return false;
+}
+
+void TSites::LibererTables() {
+  SupSite::Fichier().LibererTable();
+  SupTrajetSite::Fichier().LibererTable();
+}
+
+bool TSites::InscrireFichiers() {
+  const bool sites = SupSite::Fichier().InscrireFichier() == SupSite::kPlace;
+  return SupTrajetSite::Fichier().InscrireFichier() == SupTrajetSite::kPlace && sites;
+}
+
+void TSites::EmpilerPositions() {
+  SupSite::Fichier().EmpilerPosition();
+  SupTrajetSite::Fichier().EmpilerPosition();
+}
+
+void TSites::DepilerPositions() {
+  SupTrajetSite::Fichier().DepilerPosition();
+  SupSite::Fichier().DepilerPosition();
+}
 
 void TSites::ParametresParDefaut() {
   const uint32_t p = static_cast<uint32_t>(PlacesParJour());
@@ -99,5 +130,7 @@ TSites& Sites() {
   static TSites sites;
   return sites;
 }
+
+bool PlaceDesSites(int32_t Place) { return Place == SupSite::kPlace || Place == SupTrajetSite::kPlace; }
 
 }  // namespace SupSites

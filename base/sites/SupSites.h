@@ -26,6 +26,18 @@ class TSites {
  public:
   static constexpr int32_t kTailleParametres = 36;
 
+  // The tables of ".SIT" and ".TSI"; nil while they do not exist.
+  void* TableSites() const;
+  void* TableTrajets() const;
+  // Creates both tables (False, both freed, when one is refused); frees both.
+  bool CreerTables();
+  void LibererTables();
+  // Registers ".SIT" then ".TSI" with the table registry: True when they took their places.
+  bool InscrireFichiers();
+  // Saves the current records of both tables (sites first); restores them (travels first).
+  void EmpilerPositions();
+  void DepilerPositions();
+
   TypeParametresSite& Parametres() { return parametres_; }
   // The defaults for the grid's P places per day: pauses at 1, max(P div 2, 3) and
   // max(P, pause 2 + 3) - 1 (unsigned comparisons), three changes a day.
@@ -62,5 +74,8 @@ namespace SupSites {
 
 // The single instance.
 TSites& Sites();
+// True for the places of the files the sites object holds (".SIT" and ".TSI"), which the loops over
+// every file reach through it, at the place of ".SIT".
+bool PlaceDesSites(int32_t Place);
 
 }  // namespace SupSites

@@ -9,9 +9,11 @@
 #include "BaseEssai.h"
 #include "RessourcesEssai.h"
 #include "base/CompteursNumeros.h"
+#include "base/SupFichiers.h"
 #include "base/ressources/SupQuotite.h"
 #include "base/ressources/SupStatut.h"
 #include "base/sites/SupSite.h"
+#include "base/sites/SupSites.h"
 #include "base/sites/SupTrajetSite.h"
 #include "core/records/Xi.h"
 
@@ -183,6 +185,32 @@ TEST_F(Quotites, TravelsNameTheirSitesByNumberAndTheCountersFollowTheLargestNumb
   EXPECT_TRUE(SupSite::EstSiteParDefaut());
   ASSERT_TRUE(Xi::AllerA(SupSite::Fichier().Table, 1));
   EXPECT_FALSE(SupSite::EstSiteParDefaut());
+}
+
+TEST_F(Quotites, TheSitesObjectSavesAndRestoresBothPositionsAndHoldsBothTables) {
+  TSites& sites = SupSites::Sites();
+  Recevoir(OrdreRecu(GM_Creation, SupTrajetSite::kPlace, 4, Trajet(5, 7, 1, 20)));
+  Recevoir(OrdreRecu(GM_Creation, SupTrajetSite::kPlace, 8, Trajet(6, 1, 7, 25)));
+  ASSERT_EQ(sites.TableSites(), SupSite::Fichier().Table);
+  ASSERT_EQ(sites.TableTrajets(), SupTrajetSite::Fichier().Table);
+  ASSERT_TRUE(Xi::AllerA(sites.TableSites(), 2));
+  ASSERT_TRUE(Xi::AllerA(sites.TableTrajets(), 1));
+  sites.EmpilerPositions();
+  ASSERT_TRUE(Xi::AllerA(sites.TableSites(), 1));
+  ASSERT_TRUE(Xi::AllerA(sites.TableTrajets(), 2));
+  sites.DepilerPositions();
+  EXPECT_EQ(Xi::NumeroCourant(sites.TableSites()), 2u);
+  EXPECT_EQ(Xi::NumeroCourant(sites.TableTrajets()), 1u);
+  ASSERT_TRUE(sites.CreerTables());
+  EXPECT_EQ(Xi::Nombre(sites.TableSites()), 0u);
+  EXPECT_EQ(Xi::Nombre(sites.TableTrajets()), 0u);
+  sites.LibererTables();
+  EXPECT_EQ(sites.TableSites(), nullptr);
+  EXPECT_EQ(sites.TableTrajets(), nullptr);
+  // The loops over every file reach both through it.
+  ASSERT_TRUE(SupFichiers::CreerTables());
+  EXPECT_NE(sites.TableSites(), nullptr);
+  EXPECT_NE(sites.TableTrajets(), nullptr);
 }
 
 }  // namespace
