@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "base/fichiers/DeclarationFichier.h"
 #include "core/records/Xi.h"
@@ -97,6 +98,20 @@ uint32_t ChercherStatutLePlusProche(double Cible) {
       if (d == 0.0) break;
     }
   }
+  f.DepilerPosition();
+  return resultat;
+}
+
+int32_t PourChaqueStatut(const std::function<int32_t()>& Routine) {
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr) return 0;
+  std::vector<uint32_t> numeros;
+  f.EmpilerPosition();
+  for (bool encore = Xi::Premier(f.Table, 0); encore; encore = Xi::Suivant(f.Table, 0))
+    numeros.push_back(Xi::NumeroCourant(f.Table));
+  int32_t resultat = 0;
+  for (uint32_t numero : numeros)
+    if (Xi::AllerA(f.Table, numero) && (resultat = Routine()) != 0) break;
   f.DepilerPosition();
   return resultat;
 }

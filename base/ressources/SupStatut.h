@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "base/fichiers/FichierSup.h"
 #include "core/values/DomaineHebdomadaire.h"
@@ -48,6 +49,11 @@ bool ChercherStatutParDefaut();
 // The record number of the status whose T2 ratio x 10000 lies nearest to Cible, counting only
 // statuses closer than Cible itself; ties keep the lower record number; 0 when none. Position kept.
 uint32_t ChercherStatutLePlusProche(double Cible);
+
+// Calls Routine with each status current, in record-number order, until it answers non-zero; the
+// result is that answer, else 0. The statuses are those of the start of the walk; the position is
+// kept.
+int32_t PourChaqueStatut(const std::function<int32_t()>& Routine);
 
 // Of the current status (0 without a table).
 int32_t ServiceRestant();

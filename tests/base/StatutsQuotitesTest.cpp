@@ -117,6 +117,28 @@ Octets QuotiteStockee(std::size_t taille, int32_t enseignant, int32_t premier) {
 
 class Quotites : public RessourcesEssai::BaseRessources {};
 
+TEST_F(Quotites, EveryStatusInRecordOrderUntilTheRoutineAnswersAndThePositionIsKept) {
+  Recevoir(OrdreRecu(GM_Creation, RessourcesEssai::kSTP, 216, RessourcesEssai::Statut("Trois", 1, 0, 0, false)));
+  ASSERT_TRUE(Xi::AllerA(SupStatut::Fichier().Table, 2));
+  std::string vus;
+  EXPECT_EQ(SupStatut::PourChaqueStatut([&vus] {
+              vus += FichierSup::LireChaineCourte(SupStatut::Article()->Nom, 30) + " ";
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(vus, "PEG Autre Trois ");
+  EXPECT_EQ(Xi::NumeroCourant(SupStatut::Fichier().Table), 2u);
+  vus.clear();
+  EXPECT_EQ(SupStatut::PourChaqueStatut([&vus] {
+              vus += FichierSup::LireChaineCourte(SupStatut::Article()->Nom, 30) + " ";
+              return vus.size() > 4 ? 7 : 0;
+            }),
+            7);
+  EXPECT_EQ(vus, "PEG Autre ");
+  EXPECT_EQ(Xi::NumeroCourant(SupStatut::Fichier().Table), 2u);
+  EXPECT_EQ(SupStatut::Article()->Identifiant, static_cast<int32_t>(RessourcesEssai::kIdAutre));
+}
+
 TEST_F(Quotites, EverySizeReadsItsFirst212BytesAndTheCurrentLayoutIsWritten) {
   Octets martin = RessourcesEssai::Ressource(0, "Martin", "MAR", 1);
   Poser32(martin, 224, RessourcesEssai::kIdPEG);
