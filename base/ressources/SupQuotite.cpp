@@ -1,7 +1,10 @@
 #include "base/ressources/SupQuotite.h"
 
 #include "base/fichiers/DeclarationFichier.h"
+#include "base/SupParam.h"
 #include "base/ressources/SupRessource.h"
+#include "base/ressources/SupStatut.h"
+#include "core/records/Xi.h"
 
 namespace SupQuotite {
 
@@ -24,6 +27,20 @@ const TypeDescriptionFichier& DescriptionFichier() {
   return d;
 }
 
+// The annual service of a teacher, when the record number holds one (resource position kept).
+bool ServiceDuProfesseur(uint32_t Professeur, int32_t& Service, uint32_t& Statut) {
+  TFichierSup& r = SupRessource::Fichier();
+  if (Professeur == 0 || r.Table == nullptr) return false;
+  r.EmpilerPosition();
+  const bool trouve = Xi::AllerA(r.Table, Professeur) && SupRessource::Article()->Genre == SupRessource::kEnseignant;
+  if (trouve) {
+    Service = static_cast<int32_t>(SupRessource::Article()->MotC);
+    Statut = SupRessource::Article()->MotB;
+  }
+  r.DepilerPosition();
+  return trouve;
+}
+
 }  // namespace
 
 TFichierSup& Fichier() {
@@ -32,6 +49,40 @@ TFichierSup& Fichier() {
 }
 
 E* Article() { return reinterpret_cast<E*>(Fichier().Enregistrement()); }
+
+void ValeursHebdomadairesQuotite(uint32_t Professeur) {
+  if (Fichier().Table == nullptr) return;
+  Fichier().ViderArticle();
+  (void)SupParam::ModifierApportProfesseurAnnuel(1, false);
+  const bool annuel = SupParam::Parametres().ApportProfesseurAnnuel != 0;
+  int32_t service = 0;
+  uint32_t statut = 0;
+  const bool professeur = ServiceDuProfesseur(Professeur, service, statut);
+  TFixedArrayOfValeurHebdomadaire quotas;
+  if (SupParam::ModeCFA()) {
+    TFichierSup& s = SupStatut::Fichier();
+    s.EmpilerPosition();
+    int32_t a = 0;
+    TypeDomaineHebdomadaire semaines{};
+    if (professeur && statut != 0 && s.Table != nullptr && Xi::AllerA(s.Table, statut)) {
+      a = service;
+      semaines = SupStatut::Article()->Domaine;
+    } else if (SupStatut::ChercherStatutParDefaut()) {
+      a = SupStatut::Article()->QuotaAnnuel;
+      semaines = SupStatut::Article()->Domaine;
+    }
+    const int32_t w = TMethodesDomaine::NombreDeSemaines(semaines);
+    if (annuel) a = w == 0 ? 0 : a / w;
+    quotas.Remplir(a, semaines);
+    s.DepilerPosition();
+  } else {
+    int32_t a = professeur ? service : SupParam::Parametres().ApportProfesseurParDefaut;
+    if (annuel) a /= 52;
+    for (int32_t n = 1; n <= TFixedArrayOfValeurHebdomadaire::kNombreSemaines; ++n) quotas.SetValeurSemaine(n, a);
+  }
+  for (int32_t n = 1; n <= TFixedArrayOfValeurHebdomadaire::kNombreSemaines; ++n)
+    Article()->Quotas[n - 1] = quotas.ValeurSemaine(n);
+}
 
 void QuotasDe(const E& Quotite, TFixedArrayOfValeurHebdomadaire& Quotas) {
   for (int32_t n = 1; n <= TFixedArrayOfValeurHebdomadaire::kNombreSemaines; ++n)

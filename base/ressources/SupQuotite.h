@@ -29,4 +29,15 @@ TypeEnregistrementQuotite* Article();
 // The weekly quotas of a record: Quotas takes week n's quota in its week n.
 void QuotasDe(const TypeEnregistrementQuotite& Quotite, TFixedArrayOfValeurHebdomadaire& Quotas);
 
+// Clears the current-record buffer and fills its quotas for a teacher (record number in ".RES"; 0,
+// or a record that holds no teacher, for none), after asking for annual contributions (a request of
+// its own unless they already are annual).
+// - CFA mode: the weeks of the teacher's status (the default status when the teacher or its status
+//   does not exist) get its annual service (the default status's annual quota without a teacher),
+//   divided by the number of those weeks when contributions are annual; no status: every week 0.
+// - Otherwise: weeks 1 to 52 get the teacher's annual service (the base's default contribution
+//   without a teacher), divided by 52 when contributions are annual.
+// Divisions are signed, toward zero. The positions of the statuses and resources are kept.
+void ValeursHebdomadairesQuotite(uint32_t Professeur);
+
 }  // namespace SupQuotite

@@ -9,6 +9,7 @@
 #include "BaseEssai.h"
 #include "RessourcesEssai.h"
 #include "base/CompteursNumeros.h"
+#include "base/SupParam.h"
 #include "base/SupFichiers.h"
 #include "base/ressources/SupQuotite.h"
 #include "base/ressources/SupStatut.h"
@@ -116,6 +117,68 @@ Octets QuotiteStockee(std::size_t taille, int32_t enseignant, int32_t premier) {
 }
 
 class Quotites : public RessourcesEssai::BaseRessources {};
+
+TEST_F(Quotites, WeeklyQuotasOverCfaModeContributionsTeacherEmptyDomainAndNegativeService) {
+  // "Autre" applies to weeks 1 to 7; "PEG", the default, too (annual quota 143500).
+  const auto enseignant = [this](int32_t identifiant, int32_t service, uint32_t statut) {
+    Octets r = RessourcesEssai::Ressource(0, "P" + std::to_string(identifiant), "P" + std::to_string(identifiant),
+                                          static_cast<uint32_t>(identifiant));
+    Poser32(r, 184, service);
+    Poser32(r, 224, static_cast<int32_t>(statut));
+    return Charger(identifiant, r);
+  };
+  const uint32_t p7000 = enseignant(300, 7000, RessourcesEssai::kIdAutre);
+  const uint32_t negatif = enseignant(304, -7007, RessourcesEssai::kIdAutre);
+  const uint32_t sansStatut = enseignant(308, 5200, 999);  // an unknown status loads as the default one
+  const uint32_t p5200 = enseignant(312, 5200, RessourcesEssai::kIdPEG);
+  const uint32_t pNegatif = enseignant(316, -5201, RessourcesEssai::kIdPEG);
+  ASSERT_NE(pNegatif, 0u);
+  SupParam::Parametres().ApportProfesseurParDefaut = 104;
+  struct Cas {
+    bool Cfa, Annuel;
+    uint32_t Professeur;
+    int32_t Semaine1, Semaine7, Semaine8, Semaine52;
+  };
+  const Cas cas[] = {
+      {true, true, p7000, 1000, 1000, 0, 0},           {true, true, 0, 20500, 20500, 0, 0},
+      {true, false, p7000, 7000, 7000, 0, 0},          {true, true, negatif, -1001, -1001, 0, 0},
+      {true, true, sansStatut, 742, 742, 0, 0},        {false, true, p5200, 100, 100, 100, 100},
+      {false, true, 0, 2, 2, 2, 2},                    {false, false, p5200, 5200, 5200, 5200, 5200},
+      {false, true, pNegatif, -100, -100, -100, -100}, {false, true, 99u, 2, 2, 2, 2},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(std::to_string(c.Cfa) + std::to_string(c.Annuel) + " " + std::to_string(c.Professeur));
+    SupParam::DefinirModeCFA(c.Cfa);
+    SupParam::Parametres().ApportProfesseurAnnuel = c.Annuel;
+    client_.Envoyees.clear();
+    SupQuotite::ValeursHebdomadairesQuotite(c.Professeur);
+    TFixedArrayOfValeurHebdomadaire q;
+    SupQuotite::QuotasDe(*SupQuotite::Article(), q);
+    EXPECT_EQ(q.ValeurSemaine(1), c.Semaine1);
+    EXPECT_EQ(q.ValeurSemaine(7), c.Semaine7);
+    EXPECT_EQ(q.ValeurSemaine(8), c.Semaine8);
+    EXPECT_EQ(q.ValeurSemaine(52), c.Semaine52);
+    // Weekly contributions ask for annual ones (refused here); annual ones ask nothing.
+    ASSERT_EQ(client_.Envoyees.size(), c.Annuel ? 0u : 1u);
+    if (!c.Annuel) {
+      EXPECT_EQ(client_.Envoyees[0].Code, SupParam::kApportProfesseurAnnuel);
+    }
+  }
+  // W = 0: the teacher's status applies to no week; then no default status and no teacher.
+  SupParam::DefinirModeCFA(true);
+  SupParam::Parametres().ApportProfesseurAnnuel = 1;
+  TFichierSup& statuts = SupStatut::Fichier();
+  ASSERT_TRUE(Xi::AllerA(statuts.Table, 2));
+  SupStatut::Article()->Domaine = TypeDomaineHebdomadaire{};
+  ASSERT_TRUE(Xi::Modifier(statuts.Table));
+  ASSERT_TRUE(Xi::AllerA(statuts.Table, 1));
+  SupStatut::Article()->ParDefaut = 0;
+  ASSERT_TRUE(Xi::Modifier(statuts.Table));
+  for (uint32_t professeur : {p7000, 0u}) {
+    SupQuotite::ValeursHebdomadairesQuotite(professeur);
+    for (int32_t n = 1; n <= 52; ++n) ASSERT_EQ(SupQuotite::Article()->Quotas[n - 1], 0) << professeur << " " << n;
+  }
+}
 
 TEST_F(Quotites, EveryStatusInRecordOrderUntilTheRoutineAnswersAndThePositionIsKept) {
   Recevoir(OrdreRecu(GM_Creation, RessourcesEssai::kSTP, 216, RessourcesEssai::Statut("Trois", 1, 0, 0, false)));
