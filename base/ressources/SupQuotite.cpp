@@ -2,6 +2,7 @@
 
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/SupParam.h"
+#include "base/SupTraitement.h"
 #include "base/ressources/SupRessource.h"
 #include "base/ressources/SupStatut.h"
 #include "core/records/Xi.h"
@@ -82,6 +83,25 @@ void ValeursHebdomadairesQuotite(uint32_t Professeur) {
   }
   for (int32_t n = 1; n <= TFixedArrayOfValeurHebdomadaire::kNombreSemaines; ++n)
     Article()->Quotas[n - 1] = quotas.ValeurSemaine(n);
+}
+
+bool CreerQuotitesProfesseur(uint32_t Professeur) {
+  TFichierSup& r = SupRessource::Fichier();
+  if (r.Table == nullptr) return false;
+  r.EmpilerPosition();
+  bool resultat = false;
+  if (Xi::AllerA(r.Table, Professeur) && SupRessource::Article()->Genre == SupRessource::kEnseignant) {
+    const int32_t identifiant = r.IdentifiantCourant();
+    resultat = Fichier().Creer(kCodeCreerQuotitesProfesseur, &identifiant, 4, [Professeur] {
+      ValeursHebdomadairesQuotite(Professeur);
+      Article()->Enseignant = Professeur;
+    });
+  } else {
+    // Not a teacher: the request is opened and closed, nothing is sent.
+    SupTraitement::TraitementEmpile code(kCodeCreerQuotitesProfesseur);
+  }
+  r.DepilerPosition();
+  return resultat;
 }
 
 void QuotasDe(const E& Quotite, TFixedArrayOfValeurHebdomadaire& Quotas) {

@@ -22,6 +22,7 @@ namespace SupQuotite {
 inline constexpr int32_t kPlace = 36;
 inline constexpr uint32_t kTailleStockee = 212;
 inline constexpr int32_t kOrdreEnseignant = 1, kOrdreIdentifiant = 2;
+inline constexpr uint32_t kCodeCreerQuotitesProfesseur = 0x80220100;
 
 TFichierSup& Fichier();
 TypeEnregistrementQuotite* Article();
@@ -39,5 +40,11 @@ void QuotasDe(const TypeEnregistrementQuotite& Quotite, TFixedArrayOfValeurHebdo
 //   without a teacher), divided by 52 when contributions are annual.
 // Divisions are signed, toward zero. The positions of the statuses and resources are kept.
 void ValeursHebdomadairesQuotite(uint32_t Professeur);
+
+// Creates the quota record of a teacher (record number in ".RES"): the server gets the teacher's
+// identifier and the new record is made current; locally its quotas are computed as above. False,
+// nothing sent, when the record number holds no teacher; True only when the new record is current.
+// The resources' position is kept.
+bool CreerQuotitesProfesseur(uint32_t Professeur);
 
 }  // namespace SupQuotite

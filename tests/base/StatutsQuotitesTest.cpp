@@ -118,6 +118,43 @@ Octets QuotiteStockee(std::size_t taille, int32_t enseignant, int32_t premier) {
 
 class Quotites : public RessourcesEssai::BaseRessources {};
 
+TEST_F(Quotites, ATeachersQuotaRecordIsCreatedThroughTheServerOrLocallyAndNoneForANonTeacher) {
+  Octets prof = RessourcesEssai::Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 184, 5200);
+  Poser32(prof, 224, RessourcesEssai::kIdPEG);
+  const uint32_t martin = Charger(300, prof);
+  const uint32_t salle = Charger(304, RessourcesEssai::Ressource(5, "Salle", "S", 2));
+  ASSERT_NE(salle, 0u);
+  ASSERT_TRUE(Xi::AllerA(SupRessource::Fichier().Table, salle));
+  // Client: the 4-byte identifier of the teacher; the answered identifier makes the record current.
+  client_.Serveur = [](const RequeteEnvoyee& r, void* reponse) {
+    const int32_t identifiant = 212;
+    Recevoir(OrdreRecu(GM_Creation, SupQuotite::kPlace, identifiant, QuotiteStockee(212, 300, 0)));
+    std::memcpy(reponse, &identifiant, 4);
+    return r.Donnees.size() == 4;
+  };
+  EXPECT_TRUE(SupQuotite::CreerQuotitesProfesseur(martin));
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(client_.Envoyees[0].Code, SupQuotite::kCodeCreerQuotitesProfesseur);
+  EXPECT_EQ(client_.Envoyees[0].Donnees, (Octets{44, 1, 0, 0}));
+  EXPECT_EQ(SupQuotite::Article()->Identifiant, 212);
+  EXPECT_EQ(Xi::NumeroCourant(SupRessource::Fichier().Table), salle) << "the resources' position is kept";
+  // Not a teacher: nothing sent, False.
+  client_.Envoyees.clear();
+  for (uint32_t numero : {salle, 0u, 99u}) EXPECT_FALSE(SupQuotite::CreerQuotitesProfesseur(numero)) << numero;
+  EXPECT_TRUE(client_.Envoyees.empty());
+  // Locally: the quotas of the teacher (5200 / 52 a week); a second record for it is refused.
+  client_.Exclusif = true;
+  ASSERT_TRUE(SupQuotite::Fichier().CreerTable());
+  EXPECT_TRUE(SupQuotite::CreerQuotitesProfesseur(martin));
+  EXPECT_EQ(SupQuotite::Article()->Enseignant, martin);
+  EXPECT_EQ(SupQuotite::Article()->Quotas[0], 100);
+  EXPECT_EQ(SupQuotite::Article()->Quotas[51], 100);
+  EXPECT_FALSE(SupQuotite::CreerQuotitesProfesseur(martin));
+  EXPECT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), 1u);
+  EXPECT_TRUE(client_.Envoyees.empty());
+}
+
 TEST_F(Quotites, WeeklyQuotasOverCfaModeContributionsTeacherEmptyDomainAndNegativeService) {
   // "Autre" applies to weeks 1 to 7; "PEG", the default, too (annual quota 143500).
   const auto enseignant = [this](int32_t identifiant, int32_t service, uint32_t statut) {
