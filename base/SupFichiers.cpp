@@ -4,6 +4,8 @@
 #include "base/cours/SupExtra.h"
 #include "base/cours/SupFractionnementCours.h"
 #include "base/fichiers/FichiersBase.h"
+#include "base/sites/SupSite.h"
+#include "base/sites/SupSites.h"
 #include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "net/NetBases.h"
@@ -37,7 +39,8 @@ TFichierSup* Fichier(int32_t Place) {
 
 bool CreerTables() {
   for (int32_t p = 1; p <= kNombreFichiers; ++p) {
-    if (!Fichier(p)->CreerTable()) {
+    if (SupSites::PlaceDesSites(p) && p != SupSite::kPlace) continue;
+    if (!(p == SupSite::kPlace ? SupSites::Sites().CreerTables() : Fichier(p)->CreerTable())) {
       LibererTables();
       return false;
     }
@@ -46,13 +49,19 @@ bool CreerTables() {
 }
 
 void LibererTables() {
-  for (int32_t p = 1; p <= kNombreFichiers; ++p) Fichier(p)->LibererTable();
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) {
+    if (p == SupSite::kPlace) SupSites::Sites().LibererTables();
+    else if (!SupSites::PlaceDesSites(p)) Fichier(p)->LibererTable();
+  }
 }
 
 bool EnregistrerTousLesFichiers() {
   NetXi::LibererTables();
   bool tous = true;
-  for (int32_t p = 1; p <= kNombreFichiers; ++p) tous = Fichier(p)->InscrireFichier() == p && tous;
+  for (int32_t p = 1; p <= kNombreFichiers; ++p) {
+    if (p == SupSite::kPlace) tous = SupSites::Sites().InscrireFichiers() && tous;
+    else if (!SupSites::PlaceDesSites(p)) tous = Fichier(p)->InscrireFichier() == p && tous;
+  }
   return tous;
 }
 

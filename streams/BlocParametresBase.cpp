@@ -88,9 +88,7 @@ int SlotCompteur(const char* Extension) {
 }
 
 struct Etat {
-  TypeParametresSite sites;
   std::array<uint8_t, SupEtatsPlaces::kTailleEnregistrementReserve> reserve{};
-  SupStatutsAnciens::TypeStatutsAnciens statuts;
   TypeArchivageEtSauvegarde archivage;
   // The header words 42, 44 and 46, carried unchanged.
   uint16_t mot46 = 0;
@@ -109,51 +107,6 @@ TParametresBase& Base() {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------
-namespace SupSites {
-
-TypeParametresSite& Parametres() { return LEtat().sites; }
-
-void ParametresParDefaut() {
-  const uint32_t p = static_cast<uint32_t>(SupParametresGrille::Parametres().PlacesParJour);
-  TypeParametresSite s;
-  s.Pause1Position = 1;
-  s.Pause2Position = static_cast<int32_t>(std::max(p / 2, static_cast<uint32_t>(s.Pause1Position + 2)));
-  s.Pause3Position = static_cast<int32_t>(std::max(p, static_cast<uint32_t>(s.Pause2Position + 3)) - 1);
-  LEtat().sites = s;
-}
-
-void LireParametres(TStream& Flux) {
-  uint8_t b[kTailleParametres];
-  Flux.ReadBuffer(b, kTailleParametres);
-  TypeParametresSite& s = LEtat().sites;
-  s.Activation = b[0];
-  s.Pause1Active = b[4];
-  s.Pause1Position = static_cast<int32_t>(LireMot(b + 8, 4));
-  s.Pause2Active = b[12];
-  s.Pause2Position = static_cast<int32_t>(LireMot(b + 16, 4));
-  s.Pause3Active = b[20];
-  s.Pause3Position = static_cast<int32_t>(LireMot(b + 24, 4));
-  s.MaxChangementsProfs = static_cast<int32_t>(LireMot(b + 28, 4));
-  s.MaxChangementsEleves = static_cast<int32_t>(LireMot(b + 32, 4));
-}
-
-void EcrireParametres(TStream& Flux) {
-  const TypeParametresSite& s = LEtat().sites;
-  uint8_t b[kTailleParametres] = {};
-  b[0] = s.Activation;
-  b[4] = s.Pause1Active;
-  PoserMot(b + 8, static_cast<uint32_t>(s.Pause1Position), 4);
-  b[12] = s.Pause2Active;
-  PoserMot(b + 16, static_cast<uint32_t>(s.Pause2Position), 4);
-  b[20] = s.Pause3Active;
-  PoserMot(b + 24, static_cast<uint32_t>(s.Pause3Position), 4);
-  PoserMot(b + 28, static_cast<uint32_t>(s.MaxChangementsProfs), 4);
-  PoserMot(b + 32, static_cast<uint32_t>(s.MaxChangementsEleves), 4);
-  Flux.WriteBuffer(b, kTailleParametres);
-}
-
-}  // namespace SupSites
-
 namespace SupEtatsPlaces {
 std::array<uint8_t, kTailleEnregistrementReserve>& EnregistrementReserve() { return LEtat().reserve; }
 void LireEnregistrementReserve(TStream& Flux) { Flux.ReadBuffer(LEtat().reserve.data(), kTailleEnregistrementReserve); }
@@ -162,10 +115,6 @@ void EcrireEnregistrementReserve(TStream& Flux) {
 }
 void ViderEnregistrementReserve() { LEtat().reserve.fill(0); }
 }  // namespace SupEtatsPlaces
-
-namespace SupStatutsAnciens {
-TypeStatutsAnciens& Valeurs() { return LEtat().statuts; }
-}  // namespace SupStatutsAnciens
 
 // ---------------------------------------------------------------------------------------------------
 namespace BlocParametresBase {
@@ -232,7 +181,7 @@ void EcrireBlocParametresBase(TStream& Flux) {
   Ecrire<uint8_t>(Flux, base.ClotureAutomatique());
   Ecrire<uint8_t>(Flux, g.ConserverTrace);
   Ecrire<int32_t>(Flux, g.JoursConservationJournal);
-  SupSites::EcrireParametres(Flux);
+  SupSites::Sites().EcrireParametres(Flux);
   // The four further values of the base parameter object, which it holds at zero.
   Ecrire<uint8_t>(Flux, 0);
   EcrireChaineTaillee(Flux, "");
@@ -288,7 +237,7 @@ void LireBlocParametresBase(TStream& Flux) {
   NetBases::BaseAnterieure506() = false;
   SupParam::InitialiserParametresParDefaut();
   SupEtatsPlaces::ViderEnregistrementReserve();
-  LEtat().statuts = {};
+  SupStatutsAnciens::Valeurs() = {};
   LEtat().mot46 = 0;
   // What an older base does not carry takes its default, never the previous base's value.
   base.JoursOuvres().SetJoursOuvres(TJoursOuvres::kJoursParDefaut);
@@ -352,8 +301,8 @@ void LireBlocParametresBase(TStream& Flux) {
         g.SeuilHSAProfesseur = Lire<int32_t>(Flux);
         g.MaxHSAProfesseur = Lire<int32_t>(Flux);
         if (Sous(3, 1, 6)) {
-          LEtat().statuts.MaxT1Cycle = Lire<int32_t>(Flux);
-          LEtat().statuts.QuotaHebdomadaire = Lire<int32_t>(Flux);
+          SupStatutsAnciens::Valeurs().MaxT1Cycle = Lire<int32_t>(Flux);
+          SupStatutsAnciens::Valeurs().QuotaHebdomadaire = Lire<int32_t>(Flux);
         }
         g.CycleT1Professeur = Lire<int32_t>(Flux);
         if (!Sous(2, 0, 98)) g.T3MinHSProfesseur = Lire<int32_t>(Flux);
@@ -462,10 +411,10 @@ void LireBlocParametresBase(TStream& Flux) {
 
   // Steps 11 to 13.
   if (Sous(4, 0, 99)) {
-    SupSites::ParametresParDefaut();
+    SupSites::Sites().ParametresParDefaut();
     base.ModifierLienSelonAutresClasses(0);
   } else {
-    SupSites::LireParametres(Flux);
+    SupSites::Sites().LireParametres(Flux);
     (void)Lire<uint8_t>(Flux);
     (void)LireChaineTaillee(Flux);
     (void)Lire<int32_t>(Flux);
@@ -486,9 +435,14 @@ void LireBlocParametresBase(TStream& Flux) {
 
 void Initialiser() {
   LEtat() = Etat{};
-  SupSites::ParametresParDefaut();
+  SupStatutsAnciens::Valeurs() = {};
+  SupSites::Sites().ParametresParDefaut();
 }
 
-void Finaliser() { LEtat() = Etat{}; }
+void Finaliser() {
+  LEtat() = Etat{};
+  SupSites::Sites().Parametres() = TypeParametresSite{};
+  SupStatutsAnciens::Valeurs() = {};
+}
 
 }  // namespace BlocParametresBase

@@ -5,40 +5,20 @@
 // the current format (5.0.6.1); reading accepts every format back to 2.x, field by field, and sets
 // the base's format version, which the record files use to choose their stored layouts.
 //
-// The block also carries, byte for byte, values that belong to units not built yet: the site
-// parameters, the placement engine's reserved 20-byte record and the two status values of old bases.
-// They are kept here under their own names until their units take them over. Main thread only.
+// The block also carries, byte for byte, the placement engine's reserved 20-byte record, a unit not
+// built yet, kept here under its own name until its unit takes it over. The site parameters belong to
+// the sites (SupSites) and the two status values of old bases to the teacher statuses
+// (SupStatutsAnciens). Main thread only.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "base/CompteursNumeros.h"
+#include "base/ressources/SupStatut.h"
+#include "base/sites/SupSites.h"
 #include "core/serial/Streams.h"
 #include "streams/SupArchivageEtSauvegarde.h"
-
-// The site parameters (36 bytes as stored; the padding bytes are written as zeros).
-struct TypeParametresSite {
-  uint8_t Activation = 0;  // 0 no sites, 1 sites, 2 sites with pauses
-  uint8_t Pause1Active = 0;
-  int32_t Pause1Position = 1;
-  uint8_t Pause2Active = 0;
-  int32_t Pause2Position = 0;
-  uint8_t Pause3Active = 0;
-  int32_t Pause3Position = 0;
-  int32_t MaxChangementsProfs = 3;
-  int32_t MaxChangementsEleves = 3;
-};
-
-namespace SupSites {
-inline constexpr int32_t kTailleParametres = 36;
-TypeParametresSite& Parametres();
-// The defaults for the grid's places per day: pauses at 1, max(P div 2, 3) and max(P, pause 2 + 3) - 1.
-void ParametresParDefaut();
-// Reads the 36 bytes (EReadError when short); writes them.
-void LireParametres(TStream& Flux);
-void EcrireParametres(TStream& Flux);
-}  // namespace SupSites
 
 namespace SupEtatsPlaces {
 inline constexpr int32_t kTailleEnregistrementReserve = 20;
@@ -48,16 +28,6 @@ void LireEnregistrementReserve(TStream& Flux);  // EReadError when short
 void EcrireEnregistrementReserve(TStream& Flux);
 void ViderEnregistrementReserve();
 }  // namespace SupEtatsPlaces
-
-namespace SupStatutsAnciens {
-// The maximum T1 per cycle and the weekly quota that bases below 3.1.6 carry for their teacher
-// statuses; 0 when the block read held none.
-struct TypeStatutsAnciens {
-  int32_t MaxT1Cycle = 0;
-  int32_t QuotaHebdomadaire = 0;
-};
-TypeStatutsAnciens& Valeurs();
-}  // namespace SupStatutsAnciens
 
 namespace BlocParametresBase {
 

@@ -7,6 +7,8 @@
 #include "base/SupFichiers.h"
 #include "base/SupParametresGrille.h"
 #include "base/cours/SupCours.h"
+#include "base/sites/SupSite.h"
+#include "base/sites/SupSites.h"
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 #include "core/serial/Streams.h"
@@ -63,7 +65,7 @@ bool CreerToutesLesTables() {
   LibererToutesLesTables();
   // The place none of the courses is the loaded grid's number of places, known before any course loads.
   SupCours::PlaceAucune() = static_cast<uint32_t>(std::max(SupParametresGrille::Parametres().NombrePlaces, 0));
-  if (!SupFichiers::CreerTables() || !CreerMemos()) {
+  if (!SupFichiers::CreerTables() || !CreerMemos() || !SupSite::CreerTableDesOrdres()) {
     LibererToutesLesTables();
     return false;
   }
@@ -73,14 +75,21 @@ bool CreerToutesLesTables() {
 void LibererToutesLesTables() {
   SupFichiers::LibererTables();
   LibererMemos();
+  SupSite::LibererTableDesOrdres();
 }
 
 void EmpilerToutesLesPositions() {
-  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) SupFichiers::Fichier(p)->EmpilerPosition();
+  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) {
+    if (p == SupSite::kPlace) SupSites::Sites().EmpilerPositions();
+    else if (!SupSites::PlaceDesSites(p)) SupFichiers::Fichier(p)->EmpilerPosition();
+  }
 }
 
 void DepilerToutesLesPositions() {
-  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) SupFichiers::Fichier(p)->DepilerPosition();
+  for (int32_t p = 1; p <= SupFichiers::kNombreFichiers; ++p) {
+    if (p == SupSite::kPlace) SupSites::Sites().DepilerPositions();
+    else if (!SupSites::PlaceDesSites(p)) SupFichiers::Fichier(p)->DepilerPosition();
+  }
 }
 
 bool LireMemos(TStream& Flux, uint32_t Majeure, uint32_t Mineure, uint32_t Revision) {

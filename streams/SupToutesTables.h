@@ -27,8 +27,8 @@ static_assert(sizeof(TypeMemo) == kTailleMemo);
 // The memo table's handle (its current-record buffer, a TypeMemo); nil while it does not exist.
 void* TableMemos();
 
-// Frees everything, then creates every record file's table and the memo table. False when a table
-// was refused (everything is then freed).
+// Frees everything, then creates every record file's table, the memo table and the sites' per-user
+// order table (empty). False when a table was refused (everything is then freed).
 bool CreerToutesLesTables();
 // Frees every table; safe to call again.
 void LibererToutesLesTables();

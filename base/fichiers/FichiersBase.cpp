@@ -27,10 +27,12 @@
 #include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
 #include "base/ressources/SupLibelleSalle.h"
+#include "base/ressources/SupQuotite.h"
 #include "base/ressources/SupRelationRessourceMatiere.h"
 #include "base/ressources/SupRessource.h"
 #include "base/ressources/SupStatut.h"
 #include "base/sites/SupSite.h"
+#include "base/sites/SupTrajetSite.h"
 
 namespace FichiersBase {
 
@@ -45,10 +47,9 @@ constexpr bool U = true, N = false;
 // Places of the files that other files refer to.
 enum : int32_t {
   kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
-  kMAT = 12, kCUR = 14, kMDL = 15, kSIT = 17, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
+  kMAT = 12, kCUR = 14, kMDL = 15, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
   kCRS = 28, kPAM = 33
 };
-constexpr int32_t kParNumero = 1;  // the first order of ".SIT" and ".MCR": their permanent numbers
 
 // Week sets (bit k of the 7 bytes is week k) that new records start with.
 constexpr int64_t SemainesDe(int32_t Premiere, int32_t Derniere) {
@@ -113,11 +114,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupSousFamille", ".SFM", 0x0C, 10, 20, false,
      {Identifiant(), Reference("Famille", kFMR, 0), Chaine("Nom", 13, 4)},
      {{U, {"Famille", "Nom"}}, {N, {"Identifiant"}}}},
-    {"SupTrajetSite", ".TSI", 0x31, 18, 16, false,
-     {Identifiant(), Cardinal("NumeroTrajet", 0), Reference("SiteDepart", kSIT, 4, TypeSiAbsente::Refuser, kParNumero),
-      Reference("SiteArrivee", kSIT, 8, TypeSiAbsente::Refuser, kParNumero), Entier("DureeTrajet", 12)},
-     {{U, {"NumeroTrajet"}}, {N, {"Identifiant"}}, {U, {"SiteDepart", "SiteArrivee"}},
-      {N, {"SiteArrivee", "SiteDepart"}}}},
     {"SupPartition", ".PRT", 0x12, 20, 44, false,
      {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", kRES, 36),
       Cardinal("Couleur", 40)},
@@ -169,9 +165,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupProtectionCours", ".PRC", 0x21, 35, 40, false,
      {Identifiant(), Reference("Cours", kCRS, 0), Octet("GenreAcces", 4), Chaine("Nom", 32, 5)},
      {{U, {"Cours", "GenreAcces", "Nom"}}, {N, {"Identifiant"}}}},
-    {"SupQuotite", ".APP", 0x22, 36, 212, false,
-     {Identifiant(), Reference("Enseignant", kRES, 0), Octets("QuotasHebdomadaires", 52 * 4, 4)},
-     {{U, {"Enseignant"}}, {N, {"Identifiant"}}}},
     {"SupRelationRessourceEleve", ".RRE", 0x2B, 37, 12, false,
      {Identifiant(), Octet("Genre", 0).Vaut(2), Reference("Ressource", kRES, 4), Reference("Eleve", kELE, 8)},
      {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Eleve"}}, {N, {"Eleve", "Genre", "Ressource"}},
@@ -203,7 +196,6 @@ const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
       {".ICR", {{20, {3, 0, 0, 0}}}},
       {".PAM", {{112, {2, 0, 65, 0}}, {16, {4, 0, 99, 0}}}},
       {".RRU", {{12, {3, 0, 4, 0}}}},
-      {".APP", {{216, {2, 0, 108, 0}}, {420, {4, 0, 99, 0}}}},
   };
   return anciennes;
 }
@@ -233,11 +225,13 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[14] = &SupModule::Fichier();
   ordre[15] = &SupStatut::Fichier();
   ordre[16] = &SupSite::Fichier();
+  ordre[17] = &SupTrajetSite::Fichier();
   ordre[18] = &SupRessource::Fichier();
   ordre[24] = &SupLibelleClasse::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[35] = &SupQuotite::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();
   ordre[38] = &SupPublicationSurInternet::Fichier();
   ordre[39] = &SupRelationRessourceMatiere::Fichier();

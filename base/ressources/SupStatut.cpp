@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "base/fichiers/DeclarationFichier.h"
 #include "core/records/Xi.h"
@@ -26,6 +29,24 @@ bool Lire(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
   return true;
 }
 
+// Bases below 3.1.6 store the name at 0, the annual quota at 32, T1 at 36, T3 at 40 and the default
+// byte at 44; bases below 5.0.3 store 68 bytes that begin the same way. The rest comes from the
+// base parameter block's two status values and the defaults of a new status.
+bool LireAvant316(TFichierSup& f, const uint8_t* s, TypeGenreModif) {
+  E* e = reinterpret_cast<E*>(f.Enregistrement());
+  FichierSup::CopierChaineCourte(e->Nom, 30, s, 30);
+  std::memcpy(&e->QuotaAnnuel, s + 32, 4);
+  std::memcpy(&e->T1, s + 36, 4);
+  e->T2Forfait = 0;
+  std::memcpy(&e->T3, s + 40, 4);
+  e->ParDefaut = s[44] != 0 ? 1 : 0;
+  e->MaxT1Semaine = 3500;
+  e->MaxT1Cycle = SupStatutsAnciens::Valeurs().MaxT1Cycle;
+  e->QuotaHebdomadaire = SupStatutsAnciens::Valeurs().QuotaHebdomadaire;
+  for (std::size_t i = 0; i < 7; ++i) e->Domaine.Octets[i] = static_cast<uint8_t>(kSemaines1A41 >> (8 * i));
+  return true;
+}
+
 using namespace Champ;
 const TypeDescriptionFichier& DescriptionFichier() {
   static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
@@ -37,8 +58,7 @@ const TypeDescriptionFichier& DescriptionFichier() {
       &Lire,
       nullptr,
       nullptr,
-      // The layouts of older bases are known but not read yet: a base stored in them is refused.
-      {{48, {3, 1, 6, 0}, nullptr}, {68, {5, 0, 3, 0}, nullptr}},
+      {{48, {3, 1, 6, 0}, &LireAvant316}, {68, {5, 0, 3, 0}, &LireAvant316}},
   });
   return d;
 }
@@ -82,6 +102,20 @@ uint32_t ChercherStatutLePlusProche(double Cible) {
   return resultat;
 }
 
+int32_t PourChaqueStatut(const std::function<int32_t()>& Routine) {
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr) return 0;
+  std::vector<uint32_t> numeros;
+  f.EmpilerPosition();
+  for (bool encore = Xi::Premier(f.Table, 0); encore; encore = Xi::Suivant(f.Table, 0))
+    numeros.push_back(Xi::NumeroCourant(f.Table));
+  int32_t resultat = 0;
+  for (uint32_t numero : numeros)
+    if (Xi::AllerA(f.Table, numero) && (resultat = Routine()) != 0) break;
+  f.DepilerPosition();
+  return resultat;
+}
+
 int32_t ServiceRestant() {
   if (Article() == nullptr) return 0;
   return static_cast<int32_t>(
@@ -102,3 +136,10 @@ int32_t T2Arrondi(int32_t N) {
 }
 
 }  // namespace SupStatut
+
+namespace SupStatutsAnciens {
+TypeStatutsAnciens& Valeurs() {
+  static TypeStatutsAnciens valeurs;
+  return valeurs;
+}
+}  // namespace SupStatutsAnciens

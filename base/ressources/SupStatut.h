@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "base/fichiers/FichierSup.h"
 #include "core/values/DomaineHebdomadaire.h"
@@ -49,6 +50,11 @@ bool ChercherStatutParDefaut();
 // statuses closer than Cible itself; ties keep the lower record number; 0 when none. Position kept.
 uint32_t ChercherStatutLePlusProche(double Cible);
 
+// Calls Routine with each status current, in record-number order, until it answers non-zero; the
+// result is that answer, else 0. The statuses are those of the start of the walk; the position is
+// kept.
+int32_t PourChaqueStatut(const std::function<int32_t()>& Routine);
+
 // Of the current status (0 without a table).
 int32_t ServiceRestant();
 double RatioT2();
@@ -56,3 +62,14 @@ double RatioT2();
 int32_t T2Arrondi(int32_t N);
 
 }  // namespace SupStatut
+
+namespace SupStatutsAnciens {
+// The maximum T1 per cycle and the weekly quota that bases below 3.1.6 carry for their teacher
+// statuses in their base parameter block, which sets them when it is read; 0 when it held none.
+// A status read in the layouts of those bases takes them.
+struct TypeStatutsAnciens {
+  int32_t MaxT1Cycle = 0;
+  int32_t QuotaHebdomadaire = 0;
+};
+TypeStatutsAnciens& Valeurs();
+}  // namespace SupStatutsAnciens

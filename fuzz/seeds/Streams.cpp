@@ -10,6 +10,7 @@
 #include "net/NetBases.h"
 #include "base/fichiers/FichierSup.h"
 #include "base/fichiers/SupPublicationSurInternet.h"
+#include "base/sites/SupSite.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
 #include "net/NetClient.h"
@@ -153,6 +154,15 @@ void SemencesFluxBase() {
   Ecrire("FluxUtilisateur", "reglages", Octets{2} + v506 + reglages.Bytes());
   Ecrire("FluxUtilisateur", "reglages-anciens",
          Octets{2} + Valeur<uint16_t>(4) + Valeur<uint16_t>(0) + Valeur<uint16_t>(5) + Valeur<int32_t>(8) + Octets(8, 7));
+  Fuzz::Verifier(SupSite::CreerTableDesOrdresParDefaut(), "the order table is laid");
+  TMemoryStream ordres;
+  SupSite::EcrireTableDesOrdres(ordres);
+  SupSite::LibererTableDesOrdres();
+  Ecrire("FluxUtilisateur", "ordres-sites", Octets{3} + v506 + ordres.Bytes());
+  Ecrire("FluxUtilisateur", "ordres-sites-anciens",
+         Octets{3} + Valeur<uint16_t>(3) + Valeur<uint16_t>(0) + Valeur<uint16_t>(10) + Valeur<int32_t>(2) +
+             Octets{1, 0, 1, 0, 1, 0, 0, 0, 1, 2, 1, 0, 2, 0, 0, 0});
+  Ecrire("FluxUtilisateur", "ordres-sites-vide", Octets{3} + v506 + Valeur<int32_t>(0) + Valeur<int32_t>(8));
 }
 
 // Bases holding the publication tree as it is laid here, the second with nodes at the edges of the

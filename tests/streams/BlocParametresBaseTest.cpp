@@ -81,7 +81,7 @@ TEST_F(BlocParametres, WritingThenReadingGivesBackEveryValueAndTheCurrentVersion
   g.Drapeau1 = 0;
   SupDemiPension::DemiPension().GenresRessourcesDemiPension = 5;
   CompteursNumeros::Compteurs()[41] = 99;
-  SupSites::Parametres().MaxChangementsEleves = 7;
+  SupSites::Sites().Parametres().MaxChangementsEleves = 7;
   SupEtatsPlaces::EnregistrementReserve()[19] = 0xAB;
   base.DefinirAppliquerOrdre(true);
   base.ModifierLienSelonAutresClasses(1);
@@ -120,7 +120,7 @@ TEST_F(BlocParametres, WritingThenReadingGivesBackEveryValueAndTheCurrentVersion
   EXPECT_EQ(g.Drapeau1, 0);
   EXPECT_EQ(SupDemiPension::DemiPension().GenresRessourcesDemiPension, 5);
   EXPECT_EQ(CompteursNumeros::Compteurs()[41], 99u);
-  EXPECT_EQ(SupSites::Parametres().MaxChangementsEleves, 7);
+  EXPECT_EQ(SupSites::Sites().Parametres().MaxChangementsEleves, 7);
   EXPECT_EQ(SupEtatsPlaces::EnregistrementReserve()[19], 0xAB);
   EXPECT_EQ(SupLibelleHeure::Libelle(1, 11), "17h30");
   EXPECT_EQ(base.LienSelonAutresClasses(), 1);
@@ -142,8 +142,8 @@ TEST_F(BlocParametres, TheSiteDefaultsFollowThePlacesOfTheDay) {
   };
   for (const Cas& c : {Cas{20, {1, 10, 19}}, Cas{6, {1, 3, 5}}}) {
     SupParametresGrille::Definir(c.P, 1, c.P / 2);
-    SupSites::ParametresParDefaut();
-    const TypeParametresSite& s = SupSites::Parametres();
+    SupSites::Sites().ParametresParDefaut();
+    const TypeParametresSite& s = SupSites::Sites().Parametres();
     EXPECT_EQ(s.Pause1Position, c.Pauses[0]) << c.P;
     EXPECT_EQ(s.Pause2Position, c.Pauses[1]) << c.P;
     EXPECT_EQ(s.Pause3Position, c.Pauses[2]) << c.P;
@@ -290,7 +290,7 @@ TEST_F(BlocParametres, OldBasesReadTheirStatusValuesAndTheCounterAreaOfTheirVers
   EXPECT_EQ(c[4], 0u);     // .MAD, not in the old area
   EXPECT_EQ(c[8], 105u);   // .FMR
   EXPECT_EQ(c[35], 124u);  // .APP, the last old slot
-  EXPECT_EQ(SupSites::Parametres().Activation, 0);
+  EXPECT_EQ(SupSites::Sites().Parametres().Activation, 0);
   // The next block read resets the status values.
   TMemoryStream courant;
   BlocParametresBase::EcrireBlocParametresBase(courant);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../base/RessourcesEssai.h"
+#include "base/CompteursNumeros.h"
 #include "base/SupParametresGrille.h"
 #include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
@@ -176,6 +177,44 @@ TEST_F(FluxRessources, EveryKindWithItsLabelsAndSubjectsReadsAndExportsByteForBy
   EXPECT_EQ(SupRessource::Article()->HorsDecompte, 1);
   ASSERT_TRUE(SupRessource::ChercherParIdentifiant(5 * 560));
   EXPECT_EQ(SupRessource::Article()->HorsDecompte, 1) << "an option keeps it too";
+
+  TMemoryStream sortie;
+  VclImportExport::ExporterBase(sortie);
+  const Octets& o = sortie.Bytes();
+  ASSERT_EQ(o.size(), flux.size() - 256);
+  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(debut), o.end(),
+                                   flux.begin() + 256 + static_cast<std::ptrdiff_t>(debut));
+  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+}
+
+// Statuses, sites, travels and a teacher's weekly quotas (files 16, 17, 18 and 36) in their current
+// layouts: read, and exported byte for byte.
+TEST_F(FluxRessources, StatusesSitesTravelsAndQuotasReadAndExportByteForByte) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  Octets prof = Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 224, 72);  // PEG
+  fichiers[kRES] = {prof};
+  const auto trajet = [](uint32_t numero, uint32_t depart, uint32_t arrivee, int32_t duree) {
+    Octets t(16, 0);
+    Poser32(t, 0, numero);
+    Poser32(t, 4, depart);
+    Poser32(t, 8, arrivee);
+    Poser32(t, 12, static_cast<uint32_t>(duree));
+    return t;
+  };
+  fichiers[18] = {trajet(3, kNumeroAnnexe, kNumeroSiteDefaut, 20), trajet(9, kNumeroSiteDefaut, kNumeroAnnexe, -0x7FFFFFFD)};
+  Octets quotas(212, 0);
+  Poser32(quotas, 0, 560);  // the teacher's identifier
+  for (uint32_t n = 1; n <= 52; ++n) Poser32(quotas, 4 * n, n * 100 - 2600);
+  fichiers[36] = {quotas};
+  std::size_t debut = 0;
+  const Octets flux = Flux(fichiers, debut);
+  Importer(flux);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  for (auto [place, n] : {std::pair{kSTP, 2u}, {kSIT, 2u}, {18, 2u}, {36, 1u}})
+    EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), n) << place;
+  EXPECT_EQ(CompteursNumeros::Compteurs()[CompteursNumeros::kTSI], 9u);
 
   TMemoryStream sortie;
   VclImportExport::ExporterBase(sortie);
