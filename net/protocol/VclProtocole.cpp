@@ -2,6 +2,8 @@
 
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <utility>
 
 #include "core/objects/Exceptions.h"
 #include "core/objects/ClasseFinalisable.h"
@@ -10,7 +12,13 @@ namespace VclProtocole {
 
 namespace {
 
-// Entries in the order of dispatch, which is their time order.
+// Entries in the order of dispatch, which is their time order. A process that also runs a server of
+// its own on another thread (the tests' and benchmarks' scripted servers) traces from both threads:
+// the store is reached under its lock only.
+std::mutex& Verrou() {
+  static std::mutex verrou;
+  return verrou;
+}
 std::unique_ptr<std::deque<TypeTraceProtocole>>& Traces() {
   static std::unique_ptr<std::deque<TypeTraceProtocole>> traces;
   if (!traces) traces = std::make_unique<std::deque<TypeTraceProtocole>>();
@@ -21,23 +29,35 @@ std::unique_ptr<std::deque<TypeTraceProtocole>>& Traces() {
 
 void TracerMessage(const TypeAdresseSocket& AdresseSocket, const TypeAdresseMessage& Adresse, uint32_t Id,
                    std::string_view Nom) {
+  TypeTraceProtocole trace{DateTime::Now(), Id, std::string(Nom.substr(0, kLongueurNom)), AdresseSocket,
+                           Adresse.IdentConnexion, 0};
+  const std::lock_guard<std::mutex> verrou(Verrou());
   auto& traces = *Traces();
   while (traces.size() >= kTracesMaximum) traces.pop_front();
-  traces.push_back({DateTime::Now(), Id, std::string(Nom.substr(0, kLongueurNom)), AdresseSocket,
-                    Adresse.IdentConnexion, 0});
+  traces.push_back(std::move(trace));
 }
 
-size_t NombreTraces() { return Traces()->size(); }
+size_t NombreTraces() {
+  const std::lock_guard<std::mutex> verrou(Verrou());
+  return Traces()->size();
+}
 
-const TypeTraceProtocole& Trace(size_t Position) { return Traces()->at(Position); }
+TypeTraceProtocole Trace(size_t Position) {
+  const std::lock_guard<std::mutex> verrou(Verrou());
+  return Traces()->at(Position);
+}
 
 void AfficherTraceProtocole() { throw ENonConstruit("VclProtocole.AfficherTraceProtocole: the trace window is not built yet"); }
 
 void Initialiser() {
   TracerModule("Initialisation du module VclProtocole.");
+  const std::lock_guard<std::mutex> verrou(Verrou());
   Traces()->clear();
 }
 
-void Finaliser() { Traces().reset(); }
+void Finaliser() {
+  const std::lock_guard<std::mutex> verrou(Verrou());
+  Traces().reset();
+}
 
 }  // namespace VclProtocole

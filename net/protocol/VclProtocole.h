@@ -25,12 +25,14 @@ namespace VclProtocole {
 inline constexpr size_t kTracesMaximum = 2000;
 inline constexpr size_t kLongueurNom = 50;
 
-// Adds the entry of a message about to reach its handler, stamped with the clock's time.
+// Adds the entry of a message about to reach its handler, stamped with the clock's time. The store may
+// be reached from several threads: a process that runs a server of its own on another thread traces
+// from both.
 void TracerMessage(const TypeAdresseSocket& AdresseSocket, const TypeAdresseMessage& Adresse, uint32_t Id,
                    std::string_view Nom);
 size_t NombreTraces();
 // The entry at a position of the time order, 0 the oldest.
-const TypeTraceProtocole& Trace(size_t Position);
+TypeTraceProtocole Trace(size_t Position);
 // Shows the trace window (the window itself is not built yet: raises ENonConstruit).
 void AfficherTraceProtocole();
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/objects/Exceptions.h"
@@ -168,6 +169,25 @@ TEST_F(CommunicationIp, AnEncipheredSessionRoundTripsAndRefusesClearMessages) {
   EXPECT_EQ(c.envoyees[0][1], 2);
   c.Recevoir(c.TrameDe(CM_ENVOYER_ORDRE_MODIF, "injecte") + c.envoyees[0]);
   EXPECT_EQ(journal, (std::vector<std::string>{Texte(CM_ENVOYER_ORDRE_MODIF, "secret")}));
+}
+
+// A server run on another thread of the same process traces beside the client: entries added from two
+// threads at once all arrive whole, and the store keeps its bound.
+TEST(TraceProtocole, TwoThreadsTracingAtOnceLoseNothingAndKeepTheBound) {
+  VclProtocole::Initialiser();
+  const auto tracer = [](uint32_t Ident) {
+    for (int i = 0; i < 3000; ++i) VclProtocole::TracerMessage({}, {Ident, 2}, 7, "message");
+  };
+  std::thread autre(tracer, 1u);
+  tracer(2u);
+  autre.join();
+  ASSERT_EQ(VclProtocole::NombreTraces(), VclProtocole::kTracesMaximum);
+  for (size_t i = 0; i < VclProtocole::kTracesMaximum; ++i) {
+    const TypeTraceProtocole t = VclProtocole::Trace(i);
+    ASSERT_TRUE(t.IdentConnexion == 1u || t.IdentConnexion == 2u) << i;
+    ASSERT_EQ(t.Nom, "message") << i;
+  }
+  VclProtocole::Initialiser();
 }
 
 TEST_F(CommunicationIp, TheTraceKeepsTheLast2000MessagesAndShowsThemAsRows) {
