@@ -41,17 +41,7 @@ class Libelles : public BaseRessources {
     Utilisateur::IdentProfilServeurConnexion() = 0;
     BaseRessources::TearDown();
   }
-  // The user holds a modification profile with these rights only.
-  static void Droits(std::initializer_list<int> bits) {
-    BaseUtilisateurs::ToutSupprimer();
-    std::vector<int> tous(bits);
-    tous.push_back(54);
-    TypeGroupeUtilisateurs g = UnGroupe(10, "G", kGenreModification, {});
-    for (int b : tous) SupDroitFonctionnel::Ajouter(g.Droits, b);
-    ASSERT_TRUE(BaseUtilisateurs::CreerGroupeUtilisateurs(g));
-    ASSERT_TRUE(BaseUtilisateurs::CreerUtilisateur(UnUtilisateur(1, "USR")));
-    ASSERT_TRUE(BaseUtilisateurs::CreerAffectation(UneAffectation(1, 100, 10, 1)));
-  }
+  static void Droits(std::initializer_list<int> Bits) { AccorderSeulementLesDroits(Bits); }
   std::vector<std::string> notifications_;
 };
 

@@ -418,16 +418,7 @@ class ModificationsMatieres : public Matieres {
     Utilisateur::IdentProfilServeurConnexion() = 0;
     Matieres::TearDown();
   }
-  static void Droits(std::initializer_list<int> bits) {
-    BaseUtilisateurs::ToutSupprimer();
-    std::vector<int> tous(bits);
-    tous.push_back(54);
-    TypeGroupeUtilisateurs g = UnGroupe(10, "G", kGenreModification, {});
-    for (int b : tous) SupDroitFonctionnel::Ajouter(g.Droits, b);
-    ASSERT_TRUE(BaseUtilisateurs::CreerGroupeUtilisateurs(g));
-    ASSERT_TRUE(BaseUtilisateurs::CreerUtilisateur(UnUtilisateur(1, "USR")));
-    ASSERT_TRUE(BaseUtilisateurs::CreerAffectation(UneAffectation(1, 100, 10, 1)));
-  }
+  static void Droits(std::initializer_list<int> Bits) { AccorderSeulementLesDroits(Bits); }
   uint32_t maths_ = 0, physique_ = 0;
   std::vector<std::string> notifications_;
 };

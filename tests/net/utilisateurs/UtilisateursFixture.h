@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "net/utilisateurs/BaseUtilisateurs.h"
 #include "net/utilisateurs/Login.h"
+#include "net/utilisateurs/SupDroitFonctionnel.h"
 #include "net/utilisateurs/Utilisateur.h"
 
 inline TypeUtilisateur UnUtilisateur(uint32_t Ident, const std::string& Code, const std::string& MotDePasse = "",
@@ -47,6 +50,19 @@ inline TypeAffectation UneAffectation(uint32_t Ident, uint32_t ProfilServeur, ui
   a.ProfilUtilisateur = Groupe;
   a.Utilisateur = Utilisateur;
   return a;
+}
+
+// The user base holds one user, "USR", whose modification profile grants these rights only (and the
+// right 54 that every change of the base asks for).
+inline void AccorderSeulementLesDroits(std::initializer_list<int> Bits) {
+  BaseUtilisateurs::ToutSupprimer();
+  std::vector<int> tous(Bits);
+  tous.push_back(54);
+  TypeGroupeUtilisateurs g = UnGroupe(10, "G", kGenreModification, {});
+  for (int b : tous) SupDroitFonctionnel::Ajouter(g.Droits, b);
+  ASSERT_TRUE(BaseUtilisateurs::CreerGroupeUtilisateurs(g));
+  ASSERT_TRUE(BaseUtilisateurs::CreerUtilisateur(UnUtilisateur(1, "USR")));
+  ASSERT_TRUE(BaseUtilisateurs::CreerAffectation(UneAffectation(1, 100, 10, 1)));
 }
 
 class BaseUtilisateursTest : public ::testing::Test {
