@@ -271,6 +271,37 @@ void TRBPrinter::PrintPages(int32_t First, int32_t Last, bool WithProgress) {
   }
 }
 
+TForm* TRBPreviewInterface::ShowPreview(TRBPrinter&) { return nullptr; }
+TForm* TRBPreviewInterface::ShowPreviewModal(TRBPrinter&) { return nullptr; }
+
+TForm* TRBStandardPreviewInterface::ShowPreview(TRBPrinter&) {
+  throw ENonConstruit("RBPrinter: the standard preview window is not built yet");
+}
+
+TForm* TRBStandardPreviewInterface::ShowPreviewModal(TRBPrinter&) {
+  throw ENonConstruit("RBPrinter: the standard preview window is not built yet");
+}
+
+namespace RBPrinter {
+
+namespace {
+
+TRBPreviewInterfaceClass gPreviewInterfaceClass = nullptr;
+
+}  // namespace
+
+TRBPreviewInterfaceClass PreviewInterfaceClass() { return gPreviewInterfaceClass; }
+void SetPreviewInterfaceClass(TRBPreviewInterfaceClass Class) { gPreviewInterfaceClass = Class; }
+
+std::unique_ptr<TRBPreviewInterface> StandardPreviewInterface(TComponent* Owner) {
+  return std::make_unique<TRBStandardPreviewInterface>(Owner);
+}
+
+void Initialiser() { gPreviewInterfaceClass = StandardPreviewInterface; }
+void Finaliser() { gPreviewInterfaceClass = nullptr; }
+
+}  // namespace RBPrinter
+
 bool InPrintRange(int32_t P, int32_t FirstPage, int32_t LastPage) {
   return (FirstPage <= 0 || P >= FirstPage) && (LastPage <= 0 || P <= LastPage);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/objects/Exceptions.h"
+#include "platform/gui/Controles.h"
 #include "platform/gui/Metafichier.h"
 #include "platform/gui/Printers.h"
 #include "reports/RBPrinterSettings.h"
@@ -185,6 +186,37 @@ class TRBPrinter : public TRBDeviceConversion {
   bool loadedFromFile_ = false;
   bool previewShown_ = false;
 };
+
+// The factory through which a report opens the preview window of its target. The base class opens
+// none; the standard one opens the standard preview window, which is not built yet (ENonConstruit).
+class TRBPreviewInterface : public TComponent {
+ public:
+  using TComponent::TComponent;
+  // The preview window shown for Target, or none.
+  virtual TForm* ShowPreview(TRBPrinter& Target);
+  virtual TForm* ShowPreviewModal(TRBPrinter& Target);
+};
+
+class TRBStandardPreviewInterface : public TRBPreviewInterface {
+ public:
+  using TRBPreviewInterface::TRBPreviewInterface;
+  TForm* ShowPreview(TRBPrinter& Target) override;
+  TForm* ShowPreviewModal(TRBPrinter& Target) override;
+};
+
+namespace RBPrinter {
+
+// A preview interface class: makes an interface owned by Owner.
+using TRBPreviewInterfaceClass = std::unique_ptr<TRBPreviewInterface> (*)(TComponent* Owner);
+// The class in use: the standard one from the unit's start (none before it and after its end).
+TRBPreviewInterfaceClass PreviewInterfaceClass();
+void SetPreviewInterfaceClass(TRBPreviewInterfaceClass Class);
+std::unique_ptr<TRBPreviewInterface> StandardPreviewInterface(TComponent* Owner);
+
+void Initialiser();
+void Finaliser();
+
+}  // namespace RBPrinter
 
 // Whether page P lies within a print range (a bound of 0 or less is open).
 bool InPrintRange(int32_t P, int32_t FirstPage, int32_t LastPage);

@@ -322,3 +322,14 @@ TEST(RBPrinterDevice, TheOutlineViewShowsThePageListsOutline) {
   p.SetOutlineView(nullptr);
   EXPECT_EQ(p.OutlineView(), nullptr);
 }
+
+TEST(RBPrinterDevice, TheStandardPreviewInterfaceIsTheClassInUseFromTheStart) {
+  ASSERT_EQ(RBPrinter::PreviewInterfaceClass(), &RBPrinter::StandardPreviewInterface);
+  TRBPrinter p;
+  std::unique_ptr<TRBPreviewInterface> standard = RBPrinter::PreviewInterfaceClass()(nullptr);
+  EXPECT_THROW(standard->ShowPreview(p), ENonConstruit);
+  EXPECT_THROW(standard->ShowPreviewModal(p), ENonConstruit);
+  TRBPreviewInterface base(nullptr);
+  EXPECT_EQ(base.ShowPreview(p), nullptr);
+  EXPECT_EQ(base.ShowPreviewModal(p), nullptr);
+}
