@@ -1,7 +1,6 @@
 // A report's pages on the PDF printer, read back as a person would: pdfinfo, pdftotext -bbox,
 // pdffonts, and pdftoppm's pictures kept under the build tree to look at.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -18,9 +17,8 @@ namespace {
 class RBPrinterPdf : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string modele = (fs::temp_directory_path() / "rbpdfXXXXXX").string();
-    ASSERT_NE(::mkdtemp(modele.data()), nullptr);
-    dossier_ = modele;
+    dossier_ = LecturePDF::NouveauDossier("rbpdf");
+    ASSERT_FALSE(dossier_.empty());
     pdf_ = std::make_unique<TInstallationPDF>("PDF", dossier_.string());
   }
   void TearDown() override {

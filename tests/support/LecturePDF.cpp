@@ -1,5 +1,7 @@
 #include "tests/support/LecturePDF.h"
 
+#include <stdlib.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -32,6 +34,11 @@ std::string Decode(std::string s) {
 }
 
 }  // namespace
+
+std::string NouveauDossier(const std::string& Prefixe) {
+  std::string modele = (std::filesystem::temp_directory_path() / (Prefixe + "XXXXXX")).string();
+  return ::mkdtemp(modele.data()) != nullptr ? modele : std::string();
+}
 
 std::string Sortie(const std::string& Commande) {
   std::string r;

@@ -8,6 +8,10 @@
 
 namespace LecturePDF {
 
+// A new empty folder under the temporary folder, for the documents of one test; empty when it
+// cannot be made.
+std::string NouveauDossier(const std::string& Prefixe);
+
 // A word of a page and its box, in points from the page's top-left corner.
 struct TMot {
   std::string Texte;  // UTF-8, as the tool gives it

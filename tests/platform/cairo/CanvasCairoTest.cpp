@@ -1,7 +1,6 @@
 // The cairo canvas on a picture and on a PDF document, read back as a person would: pixels and PNG
 // files, and the document through the poppler tools.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -17,9 +16,8 @@ namespace {
 class CanvasCairo : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string modele = (fs::temp_directory_path() / "canvascairoXXXXXX").string();
-    ASSERT_NE(::mkdtemp(modele.data()), nullptr);
-    dossier_ = modele;
+    dossier_ = LecturePDF::NouveauDossier("canvascairo");
+    ASSERT_FALSE(dossier_.empty());
   }
   void TearDown() override {
     fs::remove_all(dossier_);

@@ -1,7 +1,6 @@
 // The PDF printers: their device mode and metrics for every paper, the files their documents become,
 // and the platform's printer object printing on them.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -21,9 +20,8 @@ namespace {
 class SpouleurPDF : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string modele = (fs::temp_directory_path() / "spouleurpdfXXXXXX").string();
-    ASSERT_NE(::mkdtemp(modele.data()), nullptr);
-    dossier_ = modele;
+    dossier_ = LecturePDF::NouveauDossier("spouleurpdf");
+    ASSERT_FALSE(dossier_.empty());
   }
   void TearDown() override {
     fs::remove_all(dossier_);
