@@ -1,7 +1,8 @@
 // Weekly quotas (".APP"): one record per teacher holding the share of its annual service due each of
 // the 52 weeks of the school year, in hundredths of an hour. The quotas are kept in the record itself
 // (nothing is created or freed per record); QuotasDe fills a weekly value array from them for the
-// hour totals. The quota requests come with the statuses and quotas. Main thread only.
+// hour totals. The resource requests create, refill and delete a teacher's record through the
+// requests here. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,10 @@ namespace SupQuotite {
 inline constexpr int32_t kPlace = 36;
 inline constexpr uint32_t kTailleStockee = 212;
 inline constexpr int32_t kOrdreEnseignant = 1, kOrdreIdentifiant = 2;
-inline constexpr uint32_t kCodeCreerQuotitesProfesseursParDefaut = 0x80220000, kCodeCreerQuotitesProfesseur = 0x80220100,
-                          kCodeAffecterQuotitesDuProfesseur = 0x80220202, kCodeSupprimerQuotitesProfesseur = 0x80220300;
+inline constexpr uint32_t kCodeCreerQuotitesProfesseursParDefaut = 0x80220000,
+                          kCodeCreerQuotitesProfesseur = 0x80220100,
+                          kCodeAffecterQuotitesDuProfesseur = 0x80220202,
+                          kCodeSupprimerQuotitesProfesseur = 0x80220300;
 
 TFichierSup& Fichier();
 TypeEnregistrementQuotite* Article();

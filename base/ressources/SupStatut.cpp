@@ -122,18 +122,24 @@ bool DefinirStatutParDefaut(uint32_t Numero) {
   return resultat;
 }
 
-bool DefinirStatutParDefautLePlusProche(double Cible) { return DefinirStatutParDefaut(ChercherStatutLePlusProche(Cible)); }
+bool DefinirStatutParDefautLePlusProche(double Cible) {
+  return DefinirStatutParDefaut(ChercherStatutLePlusProche(Cible));
+}
 
 bool CreerStatutsParDefaut() {
   struct Defaut {
     std::string_view Nom;
     int32_t T1;
   };
-  static constexpr Defaut kDefauts[] = {{"PEG", 84000},           {"PETT", 84000},
-                                        {"PEPTP électricité"_ansi, 88200}, {"PEPTP autre", 92400},
-                                        {"Formateur EPS", 92400}, {"Educateur sportif", 92400}};
+  static constexpr Defaut kDefauts[] = {{"PEG", 84000},
+                                        {"PETT", 84000},
+                                        {"PEPTP électricité"_ansi, 88200},
+                                        {"PEPTP autre", 92400},
+                                        {"Formateur EPS", 92400},
+                                        {"Educateur sportif", 92400}};
   bool resultat = true;
-  for (const Defaut& d : kDefauts) resultat = CreerStatutProfesseur(std::string(d.Nom), 143500, d.T1, 18450) && resultat;
+  for (const Defaut& d : kDefauts)
+    resultat = CreerStatutProfesseur(std::string(d.Nom), 143500, d.T1, 18450) && resultat;
   TFichierSup& f = Fichier();
   f.EmpilerPosition();
   const bool defautExiste = ChercherStatutParDefaut();

@@ -1,6 +1,7 @@
 // Teacher statuses (".STP"): a category of teacher with its annual quota split into teaching time
 // T1, a flat T2 and other time T3, and its weekly limits. One status is the base's default one,
-// which a new teacher takes. The status requests come with the statuses and the weekly quotas.
+// which a new teacher takes. This unit holds the file, its requests, the default statuses and the
+// reads the teachers and the weekly quotas use.
 //
 // Service values count hundredths of an hour. The remaining service of a status is annual quota -
 // T1 - T3 - flat T2; its T2 ratio is the remaining service divided by T1, 0 when T1 is 0 or less.

@@ -347,8 +347,9 @@ TEST_F(ServeurFichiers, TheStatusAndQuotaRequestsCarryTheirBytesAndRunLocallyInE
               Texte(Concatener({{genre}, Entier(static_cast<uint32_t>(place)), Entier(identifiant), stocke})));
     s.Envoyer(CM_REPONDRE_REQUETE, Texte(Concatener({{1}, Entier(identifiant)})));
   };
-  Octets statut = Concatener({Chaine("PEG", 30), {0}, Entier(143500), Entier(84000), Entier(0), Entier(18450), {0, 0, 0, 0},
-                              Entier(3500), Entier(0), Entier(0), {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0x00, 0}});
+  Octets statut = Concatener({Chaine("PEG", 30), {0}, Entier(143500), Entier(84000), Entier(0), Entier(18450),
+                              {0, 0, 0, 0}, Entier(3500), Entier(0), Entier(0),
+                              {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0x00, 0}});
   ASSERT_EQ(statut.size(), 72u);
   const auto quotas = [](int32_t q) {
     Octets o = Entier(560);
