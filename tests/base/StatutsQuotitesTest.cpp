@@ -158,7 +158,9 @@ TEST_F(Statuts, TheDefaultStatusesAreSixCreationsThenTheStatusNearestTheRatioIsM
   ClientEssai& client = client_;
   ServeurStatuts serveur(client);
   TFichierSup& f = SupStatut::Fichier();
-  ASSERT_TRUE(SupStatut::CreerStatutsParDefaut());
+  // The registry keeps the routine with the file's entry.
+  ASSERT_TRUE(NetXi::Table(SupStatut::kPlace)->ContenuParDefaut);
+  ASSERT_TRUE(NetXi::Table(SupStatut::kPlace)->ContenuParDefaut());
   ASSERT_EQ(client.Envoyees.size(), 7u);
   for (std::size_t i = 0; i < 6; ++i) {
     const auto& [nom, t1] = kStatutsParDefaut[i];
