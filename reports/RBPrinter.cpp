@@ -227,9 +227,11 @@ void TRBPrinter::Print() {
     return;
   }
   if (status_ != StatusComplete || !hasPrinters_) return;
-  // The range held within the document: a range that holds no page prints nothing.
+  // The range held within the pages stored (none when the document went straight to a printer, one
+  // less than counted when an aborted page was dropped): a range that holds no page prints nothing.
+  const int32_t stored = pages_.PagesStored();
   const int32_t first = std::max(FirstPage > 0 ? FirstPage : 1, 1);
-  const int32_t last = std::min(LastPage > 0 ? LastPage : pageCount_, pageCount_);
+  const int32_t last = std::min(LastPage > 0 ? LastPage : stored, stored);
   if (first > last) return;
   device_->Title = DocumentTitle;
   if (device_->Printing()) device_->Abort();

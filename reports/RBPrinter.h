@@ -140,8 +140,8 @@ class TRBPrinter : public TRBDeviceConversion {
   // Prints the stored pages. A complete document built by a report, not loaded from a file and not
   // printed as a metafile, is handed back to the report's window to run straight to the printer.
   // Otherwise a complete document goes to the printer, pages FirstPage (or 1) to LastPage (or the
-  // last), held within the document; an empty range prints nothing, and nothing is printed without
-  // printers. A cancel request between pages aborts the printer's document.
+  // last), held within the pages stored; an empty range prints nothing, and nothing is printed
+  // without printers. A cancel request between pages aborts the printer's document.
   void Print();
 
   // The tree that shows the run's outline, or none.

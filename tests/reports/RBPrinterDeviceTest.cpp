@@ -189,6 +189,9 @@ TEST(RBPrinterDevice, PagesTwoAndThreeOfFivePrintStraightToThePrinter) {
   EXPECT_EQ(afterPrint, 2);
   EXPECT_EQ(r.Seen.back(), (std::pair<uint32_t, intptr_t>{kRBMessagePagesAvailable, 5}));
   EXPECT_EQ(p.Pages().PagesStored(), 0);  // nothing goes to the store
+  // So printing that document again prints nothing (not five blank pages).
+  p.Print();
+  EXPECT_EQ(printers.Spooler.Documents.size(), 1u);
 }
 
 TEST(RBPrinterDevice, ADeviceBelow25DotsPerInchFallsBackToTheScreensFactor) {
