@@ -8,7 +8,7 @@
 
 #include "platform/gui/Images.h"
 #include "platform/ui/Patienc3.h"
-#include "tests/support/CanvasCairo.h"
+#include "platform/cairo/CanvasCairo.h"
 #include "tests/ui/FenetresEssai.h"
 #include "ui/VCLBtns.h"
 #include "ui/VclDialogue.h"
