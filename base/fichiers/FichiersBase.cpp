@@ -29,7 +29,9 @@
 #include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
 #include "base/ressources/SupLibelleSalle.h"
+#include "base/ressources/SupPartition.h"
 #include "base/ressources/SupQuotite.h"
+#include "base/ressources/SupRelationPartition.h"
 #include "base/ressources/SupRelationRessourceMatiere.h"
 #include "base/ressources/SupRessource.h"
 #include "base/ressources/SupStatut.h"
@@ -108,10 +110,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupSousFamille", ".SFM", 0x0C, 10, 20, false,
      {Identifiant(), Reference("Famille", kFMR, 0), Chaine("Nom", 13, 4)},
      {{U, {"Famille", "Nom"}}, {N, {"Identifiant"}}}},
-    {"SupPartition", ".PRT", 0x12, 20, 44, false,
-     {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", kRES, 36),
-      Cardinal("Couleur", 40)},
-     {{U, {"Diplome", "Nom"}}, {N, {"Identifiant"}}, {N, {"Numero"}}}},
     {"SupRelationFamille", ".RFM", 0x13, 21, 12, false,
      {Identifiant(), ReferenceSelon("Element", &FichierDeLElementRubrique, 0), Reference("Famille", kFMR, 4),
       Reference("Rubrique", kSFM, 8)},
@@ -130,9 +128,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
      {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
      {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},
-    {"SupRelationPartition", ".RLP", 0x15, 24, 8, false,
-     {Identifiant(), Reference("Partition", kPRT, 0), Reference("Ressource", kRES, 4)},
-     {{U, {"Partition", "Ressource"}}, {N, {"Ressource", "Partition"}}, {N, {"Identifiant"}}}},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
       Semaines("Presence", 8)},
@@ -176,7 +171,6 @@ const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
       {".ELE", {{184, {4, 0, 1, 0}}, {448, {4, 0, 6, 0}}, {456, {4, 0, 9, 0}}}},
       {".FMR", {{15, {2, 0, 3, 0}}, {15, {2, 0, 86, 0}}, {15, {2, 0, 103, 0}}, {15, {4, 0, 3, 0}}, {15, {4, 0, 99, 0}}}},
       {".SFM", {{20, {2, 0, 86, 0}}, {20, {2, 0, 91, 0}}}},
-      {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
       {".ICR", {{20, {3, 0, 0, 0}}}},
@@ -212,6 +206,8 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[16] = &SupSite::Fichier();
   ordre[17] = &SupTrajetSite::Fichier();
   ordre[18] = &SupRessource::Fichier();
+  ordre[19] = &SupPartition::Fichier();
+  ordre[23] = &SupRelationPartition::Fichier();
   ordre[24] = &SupLibelleClasse::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
