@@ -9,6 +9,7 @@
 #include "core/records/Xi.h"
 
 #include "base/cours/SupCours.h"
+#include "base/cours/SupFractionnementCours.h"
 #include "base/cours/SupMemoCours.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupCivilite.h"
@@ -132,9 +133,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
      {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
       Semaines("Presence", 8)},
      {{N, {"Ressource", "Cours"}}, {N, {"Cours", "Genre", "Ressource"}}, {N, {"Identifiant"}}}},
-    {"SupFractionnementCours", ".RPC", 0x1B, 30, 8, false,
-     {Identifiant(), Reference("CoursEntier", kCRS, 0), Reference("Fraction", kCRS, 4)},
-     {{N, {"Identifiant"}}, {N, {"CoursEntier", "Fraction"}}, {U, {"Fraction"}}}},
     {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false,
      {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kRES, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
       Semaines("Semaines", 16)},
@@ -212,6 +210,7 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[29] = &SupFractionnementCours::Fichier();
   ordre[32] = &SupApportMatiere::Fichier();
   ordre[35] = &SupQuotite::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();

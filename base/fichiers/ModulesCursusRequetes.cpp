@@ -84,7 +84,8 @@ void SupprimerRubriquesDeLElement(uint32_t Element, uint8_t GenreFamille) {
     if (rubriques.ValeurDe(n, element) == Element && familles.Existe(f) &&
         (familles.ValeurDe(f, genre) & 0xFF) == GenreFamille)
       throw ENonConstruit(
-          "SupRelationFamille.SupprimerRelationsFamilleElementDuGenre: the headings given to records are not built yet");
+          "SupRelationFamille.SupprimerRelationsFamilleElementDuGenre: the headings given to records are not built "
+          "yet");
   }
 }
 
@@ -184,7 +185,9 @@ bool ModifierLibelleModule(const std::string& L) { return ModifierChaine(Fichier
 bool ModifierCodeModule(const std::string& C) { return ModifierChaine(Fichier(), kModule.Code, &Code, 20, C); }
 bool SupprimerModule() { return Supprimer(Fichier(), kModule, &ModuleRefuse, nullptr); }
 bool SupprimerModuleNumero(uint32_t Module) { return SupprimerNumero(Fichier(), Module, &SupprimerModule); }
-void SupprimerTableauDeModules(const TypeEnsembleMemoire& Selection) { SupprimerTableau(Selection, &SupprimerModuleNumero); }
+void SupprimerTableauDeModules(const TypeEnsembleMemoire& Selection) {
+  SupprimerTableau(Selection, &SupprimerModuleNumero);
+}
 
 bool ModuleDansUnCursus() {
   return Fichier().Table != nullptr && RCM::PourChaqueCursusDuModule([] { return true; });
@@ -200,12 +203,16 @@ int32_t TotalApportsDuModule() {
 namespace SupCursus {
 
 bool ContenuParDefaut() { return Fichier().ContenuParDefaut(kCursus.ParDefaut); }
-bool CreerCursus(const std::string& Libelle, const std::string& Code) { return Creer(Fichier(), kCursus, Libelle, Code); }
+bool CreerCursus(const std::string& Libelle, const std::string& Code) {
+  return Creer(Fichier(), kCursus, Libelle, Code);
+}
 bool ModifierLibelleCursus(const std::string& L) { return ModifierChaine(Fichier(), kCursus.Libelle, &Libelle, 30, L); }
 bool ModifierCodeCursus(const std::string& C) { return ModifierChaine(Fichier(), kCursus.Code, &Code, 20, C); }
 bool SupprimerCursus() { return Supprimer(Fichier(), kCursus, &CursusRefuse, &RelationsDuCursus); }
 bool SupprimerCursusNumero(uint32_t Cursus) { return SupprimerNumero(Fichier(), Cursus, &SupprimerCursus); }
-void SupprimerTableauDeCursus(const TypeEnsembleMemoire& Selection) { SupprimerTableau(Selection, &SupprimerCursusNumero); }
+void SupprimerTableauDeCursus(const TypeEnsembleMemoire& Selection) {
+  SupprimerTableau(Selection, &SupprimerCursusNumero);
+}
 
 bool CursusDUnDiplome() {
   return Fichier().Table != nullptr && SupRessource::PourChaqueDiplomeDuCursus([] { return 1; }) != 0;
@@ -235,10 +242,11 @@ bool ModuleEnConflitAvecCursus(uint32_t Cursus, uint32_t Module) {
       if (module.count(p) != 0) return true;
     return false;
   };
-  return PourChaqueModuleDuCursusDonne(Cursus, [&] {
-           const uint32_t autre = Article()->Module;
-           return autre != Module && partage(Enseignements(autre, PAM::kGenreModule));
-         }) ||
+  return PourChaqueModuleDuCursusDonne(Cursus,
+                                       [&] {
+                                         const uint32_t autre = Article()->Module;
+                                         return autre != Module && partage(Enseignements(autre, PAM::kGenreModule));
+                                       }) ||
          partage(Enseignements(Cursus, PAM::kGenreCursus));
 }
 

@@ -69,13 +69,20 @@ bool LireCourante(TFichierSup& f, const uint8_t* s, TypeGenreModif Genre) {
 
 using namespace Champ;
 const TypeDescriptionFichier& DescriptionFichier() {
-  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
-      "SupPartition", ".PRT", 0x12, kPlace, kTailleStockee, false,
-      {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", SupRessource::kPlace, 36),
-       Cardinal("Couleur", 40)},
-      {{true, {"Diplome", "Nom"}}, {false, {"Identifiant"}}, {false, {"Numero"}}},
-      &LireCourante, nullptr, nullptr,
-      {{kTailleStockeeAvant300, kLimite300, &LireAvant300}, {kTailleStockeeAvant408, kLimite408, &LireAvant408}}});
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire(
+      {"SupPartition",
+       ".PRT",
+       0x12,
+       kPlace,
+       kTailleStockee,
+       false,
+       {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", SupRessource::kPlace, 36),
+        Cardinal("Couleur", 40)},
+       {{true, {"Diplome", "Nom"}}, {false, {"Identifiant"}}, {false, {"Numero"}}},
+       &LireCourante,
+       nullptr,
+       nullptr,
+       {{kTailleStockeeAvant300, kLimite300, &LireAvant300}, {kTailleStockeeAvant408, kLimite408, &LireAvant408}}});
   return d;
 }
 
@@ -103,9 +110,8 @@ std::vector<uint32_t> RessourcesDeCle(int32_t Numero) {
   r->NumeroPartition = Numero;
   FichierSup::EcrireChaineCourte(r->Nom, 30, std::string());
   std::vector<uint32_t> numeros;
-  for (uint32_t n : ressources.NumerosDepuisCle(SupRessource::kOrdrePartition, [r, Numero] {
-         return r->NumeroPartition == Numero;
-       })) {
+  for (uint32_t n : ressources.NumerosDepuisCle(SupRessource::kOrdrePartition,
+                                                [r, Numero] { return r->NumeroPartition == Numero; })) {
     const uint8_t genre = SupRessource::GenreDeLaRessource(n);
     if (genre == SupRessource::kTD || genre == SupRessource::kOption) numeros.push_back(n);
   }
@@ -289,7 +295,8 @@ bool PourChaqueRessourceDeLaPartition(const TypeTraitement& Traitement) {
 }
 
 bool AjouterAEnsemble(TypeEnsembleMemoire& Ensemble) {
-  if (Table() != nullptr && Xi::NumeroCourant(Table()) != 0) (void)Memoire::Inserer(Xi::NumeroCourant(Table()), Ensemble);
+  if (Table() != nullptr && Xi::NumeroCourant(Table()) != 0)
+    (void)Memoire::Inserer(Xi::NumeroCourant(Table()), Ensemble);
   return false;
 }
 

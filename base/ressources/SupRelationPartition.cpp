@@ -14,10 +14,16 @@ using E = TypeEnregistrementRelationPartition;
 
 using namespace Champ;
 const TypeDescriptionFichier& DescriptionFichier() {
-  static const TypeDescriptionFichier d = DeclarationFichier::Decrire({
-      "SupRelationPartition", ".RLP", 0x15, kPlace, 8, false,
-      {Identifiant(), Reference("Partition", SupPartition::kPlace, 0), Reference("Ressource", SupRessource::kPlace, 4)},
-      {{true, {"Partition", "Ressource"}}, {false, {"Ressource", "Partition"}}, {false, {"Identifiant"}}}});
+  static const TypeDescriptionFichier d = DeclarationFichier::Decrire(
+      {"SupRelationPartition",
+       ".RLP",
+       0x15,
+       kPlace,
+       8,
+       false,
+       {Identifiant(), Reference("Partition", SupPartition::kPlace, 0),
+        Reference("Ressource", SupRessource::kPlace, 4)},
+       {{true, {"Partition", "Ressource"}}, {false, {"Ressource", "Partition"}}, {false, {"Identifiant"}}}});
   return d;
 }
 
@@ -52,8 +58,7 @@ bool ContenuParDefaut() {
   TFichierSup& partitions = SupPartition::Fichier();
   TFichierSup& ressources = SupRessource::Fichier();
   if (Fichier().Table == nullptr || partitions.Table == nullptr || ressources.Table == nullptr) return false;
-  if (!NetBases::BaseAnterieure506() || !Version::EstInferieureA(SupFichiers::VersionBase(), {3, 0, 0, 0}))
-    return true;
+  if (!NetBases::BaseAnterieure506() || !Version::EstInferieureA(SupFichiers::VersionBase(), {3, 0, 0, 0})) return true;
   partitions.EmpilerPosition();
   ressources.EmpilerPosition();
   for (uint32_t n = Xi::Nombre(Fichier().Table); n > 0; --n) DeplacerPremiereRelation();
@@ -65,7 +70,8 @@ bool ContenuParDefaut() {
 bool PourChaquePartitionDeLaRessource(const SupPartition::TypeTraitement& Traitement) {
   const TypeEnregistrementRessource* r = SupRessource::Article();
   TFichierSup& partitions = SupPartition::Fichier();
-  if (r == nullptr || partitions.Table == nullptr || Xi::NumeroCourant(SupRessource::Fichier().Table) == 0) return false;
+  if (r == nullptr || partitions.Table == nullptr || Xi::NumeroCourant(SupRessource::Fichier().Table) == 0)
+    return false;
   std::vector<uint32_t> numeros;
   if (r->Genre == SupRessource::kDiplome) {
     const uint32_t diplome = Xi::NumeroCourant(SupRessource::Fichier().Table);
