@@ -81,6 +81,14 @@ bool Rencontre(const TypeDomaineHebdomadaire& a, const TypeDomaineHebdomadaire& 
   return false;
 }
 
+// A Traitement that adds the weeks of the current course, when placed, to Semaines.
+std::function<bool()> AjouterSemainesPlacees(TypeDomaineHebdomadaire& Semaines) {
+  return [&Semaines] {
+    if (EstPlace(SupCours::Article()->Statut)) Semaines = Union(Semaines, SupCours::Article()->Semaines);
+    return false;
+  };
+}
+
 // Writes the retained flag of the current course; rewrites the record only when it changes.
 void EcrireRetenu(bool Valeur) {
   C* c = SupCours::Article();
@@ -215,22 +223,12 @@ bool FractionsSelonEtats(TypeEnsembleMemoire& Ensemble, uint8_t Etats, const Typ
 
 void SemainesPlaceesDesFractions(TypeDomaineHebdomadaire& Semaines) {
   Semaines = {};
-  (void)PourChaqueFractionDuCours(
-      [&] {
-        if (EstPlace(SupCours::Article()->Statut)) Semaines = Union(Semaines, SupCours::Article()->Semaines);
-        return false;
-      },
-      false);
+  (void)PourChaqueFractionDuCours(AjouterSemainesPlacees(Semaines), false);
 }
 
 void SemainesPlaceesDesAutresFractions(TypeDomaineHebdomadaire& Semaines) {
   Semaines = {};
-  (void)PourChaqueAutreFraction(
-      [&] {
-        if (EstPlace(SupCours::Article()->Statut)) Semaines = Union(Semaines, SupCours::Article()->Semaines);
-        return false;
-      },
-      false);
+  (void)PourChaqueAutreFraction(AjouterSemainesPlacees(Semaines), false);
 }
 
 void SemainesDuCoursEntier(TypeDomaineHebdomadaire& Semaines) {

@@ -1,6 +1,8 @@
 #include "base/fichiers/ModulesCursusRequetes.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -121,8 +123,14 @@ void SupprimerTableau(const TypeEnsembleMemoire& Selection, bool (*SupprimerNume
   for (uint32_t n : numeros) (void)SupprimerNumero(n);
 }
 
-int32_t TotalApports(uint32_t Element, uint8_t Genre) {
-  int32_t total = 0;
+// Sums of durations are taken on 64 bits and held to the 32-bit range.
+int32_t Borner(int64_t Total) {
+  return static_cast<int32_t>(std::clamp<int64_t>(Total, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+int64_t TotalApports(uint32_t Element, uint8_t Genre) {
+  int64_t total = 0;
   (void)PAM::PourChaqueApportDeLElement(Element, Genre, [&] {
     total += PAM::Article()->Duree;
     return 0;
@@ -195,7 +203,7 @@ bool ModuleDansUnCursus() {
 
 int32_t TotalApportsDuModule() {
   if (Fichier().Table == nullptr) return 0;
-  return TotalApports(Xi::NumeroCourant(Fichier().Table), PAM::kGenreModule);
+  return Borner(TotalApports(Xi::NumeroCourant(Fichier().Table), PAM::kGenreModule));
 }
 
 }  // namespace SupModule
@@ -221,12 +229,12 @@ bool CursusDUnDiplome() {
 int32_t TotalApportsDuCursus() {
   if (Fichier().Table == nullptr) return 0;
   const uint32_t cursus = Xi::NumeroCourant(Fichier().Table);
-  int32_t total = 0;
+  int64_t total = 0;
   (void)RCM::PourChaqueModuleDuCursus([&] {
     total += TotalApports(RCM::Article()->Module, PAM::kGenreModule);
     return false;
   });
-  return total + TotalApports(cursus, PAM::kGenreCursus);
+  return Borner(total + TotalApports(cursus, PAM::kGenreCursus));
 }
 
 }  // namespace SupCursus

@@ -1007,6 +1007,11 @@ TEST_F(ModulesCursusLocaux, AConflictingModuleIsNotLinked) {
   EXPECT_EQ(CU::TotalApportsDuCursus(), 0);
   ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAlgebre));
   EXPECT_FALSE(MC::ModuleDansUnCursus());
+  // Totals beyond 32 bits are held at the largest value.
+  ASSERT_TRUE(PAM::AjouterApportMatiere(0x7FFFFFF0, kMath, kAlgebre, kTD, 2));
+  ASSERT_TRUE(PAM::AjouterApportMatiere(0x7FFFFFF0, kPhys, kAlgebre, kTD, 2));
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAlgebre));
+  EXPECT_EQ(MC::TotalApportsDuModule(), 0x7FFFFFFF);
 }
 
 TEST_F(ModulesCursusLocaux, DeletionsTakeWhatDependsOnThem) {
