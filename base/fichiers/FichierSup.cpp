@@ -305,6 +305,23 @@ std::string LireChaineCourte(const uint8_t* Champ, int32_t Capacite) {
   return std::string(reinterpret_cast<const char*>(Champ + 1), n);
 }
 
+std::vector<uint32_t> NumerosDepuis(void* Table, int32_t Ordre, const std::function<bool()>& Garder) {
+  std::vector<uint32_t> numeros;
+  if (Table == nullptr) return numeros;
+  (void)Xi::Chercher(Table, Ordre);
+  for (bool encore = Xi::XiStatut != Xi::kStatutAucun; encore && Garder(); encore = Xi::Suivant(Table, Ordre))
+    numeros.push_back(Xi::NumeroCourant(Table));
+  return numeros;
+}
+
+int32_t Visiter(void* Table, const std::vector<uint32_t>& Numeros, const std::function<int32_t()>& Routine) {
+  for (const uint32_t numero : Numeros) {
+    if (!Xi::AllerA(Table, numero)) continue;
+    if (const int32_t reponse = Routine(); reponse != 0) return reponse;
+  }
+  return 0;
+}
+
 void CopierChaineCourte(uint8_t* Cible, int32_t CapaciteCible, const uint8_t* Source, int32_t CapaciteSource) {
   EcrireChaineCourte(Cible, CapaciteCible, LireChaineCourte(Source, CapaciteSource));
 }

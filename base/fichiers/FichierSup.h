@@ -227,10 +227,28 @@ class TFichierSup {
   std::unique_ptr<TVerificateurNetXi> verificateur_;
 };
 
+// Saves a file's position and restores it when the scope ends, an exception included.
+class TPositionSauvee {
+ public:
+  explicit TPositionSauvee(TFichierSup& Fichier) : fichier_(Fichier) { fichier_.EmpilerPosition(); }
+  ~TPositionSauvee() { (void)fichier_.DepilerPosition(); }
+  TPositionSauvee(const TPositionSauvee&) = delete;
+  TPositionSauvee& operator=(const TPositionSauvee&) = delete;
+
+ private:
+  TFichierSup& fichier_;
+};
+
 namespace FichierSup {
 // A counted string of at most `Capacite` characters at `Champ` (Capacite + 1 bytes).
 void EcrireChaineCourte(uint8_t* Champ, int32_t Capacite, const std::string& Texte);
 std::string LireChaineCourte(const uint8_t* Champ, int32_t Capacite);
+// The record numbers of an order from the first record whose key is not below the buffer's, as long
+// as Garder answers True with each record current. The table is left on the last record reached.
+std::vector<uint32_t> NumerosDepuis(void* Table, int32_t Ordre, const std::function<bool()>& Garder);
+// Calls Routine with each record number current in turn, skipping those that no longer hold a
+// record, until it answers non-zero; that answer, else 0. The table is left where the walk ended.
+int32_t Visiter(void* Table, const std::vector<uint32_t>& Numeros, const std::function<int32_t()>& Routine);
 // Copies a counted string between fields of possibly different capacities, cut to the target's.
 void CopierChaineCourte(uint8_t* Cible, int32_t CapaciteCible, const uint8_t* Source, int32_t CapaciteSource);
 }  // namespace FichierSup

@@ -157,7 +157,7 @@ TEST_F(BaseStream, ABaseWhoseVersionNeedsALayoutNotReadIsRefusedNamingTheFileAnd
     ADD_FAILURE() << "a 4.0.8 base was loaded";
   } catch (const EReadError& e) {
     const std::string message = e.what();
-    EXPECT_NE(message.find(".ELE"), std::string::npos) << message;
+    EXPECT_NE(message.find(".PAM"), std::string::npos) << message;
     EXPECT_NE(message.find("4.0.8"), std::string::npos) << message;
   }
 }
