@@ -393,3 +393,34 @@ TEST_F(Familles, OldSubjectAssignmentsLoadWithNoElementAndTwoOfOneHeadingCollide
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FamillesLocales, RequestsThroughTheServerAndLocalRefusals) {
+  // Locally: a name that another heading of the family has fails, case ignored.
+  ASSERT_TRUE(Xi::AllerA(SupSousFamille::Fichier().Table, rubriques_[1]));
+  EXPECT_FALSE(SupSousFamille::ModifierNomSousFamille("INTERNE"));
+  EXPECT_FALSE(SupSousFamille::CreerSousFamille("demi", regime_));
+  EXPECT_TRUE(SupSousFamille::CreerSousFamille("Demi", transport_)) << "another family may";
+  EXPECT_FALSE(SupFamille::CreerFamille(kGenreEleve, "regime"));
+
+  client_.Exclusif = false;
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return true; };
+  ASSERT_TRUE(Xi::AllerA(SupFamille::Fichier().Table, pole_));
+  EXPECT_FALSE(SupSousFamille::CreerSousFamille("Lettres", 99)) << "no such family";
+  EXPECT_TRUE(client_.Envoyees.empty());
+  EXPECT_EQ(Numero(SupFamille::Fichier()), pole_) << "the family table's position is kept";
+  (void)SupSousFamille::CreerSousFamille("Lettres", regime_);
+  EXPECT_EQ(Numero(SupFamille::Fichier()), pole_) << "the family table's position is kept";
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(client_.Envoyees[0].Code, SupSousFamille::kCodeCreerSousFamille);
+  EXPECT_EQ(client_.Envoyees[0].Donnees, SousFamille(SupFamille::Fichier().IdentifiantDe(regime_), "Lettres"));
+  EXPECT_FALSE(SupFamille::SupprimerFamille()) << "accepted, and still False";
+  EXPECT_EQ(client_.Envoyees.back().Code, SupFamille::kCodeSupprimerFamille);
+  EXPECT_TRUE(client_.Envoyees.back().Donnees.empty());
+  EXPECT_TRUE(SupFamille::Fichier().Existe(pole_)) << "the server's order has not come";
+  ASSERT_TRUE(SupFamille::ModifierNomFamille("Pole B"));
+  EXPECT_EQ(client_.Envoyees.back().Donnees, Chaine("Pole B", 13));
+}
+
+}  // namespace
