@@ -266,7 +266,7 @@ void SupprimerAppartenances(uint32_t Eleve, uint8_t Option) {
     TPositionSauvee position(rre);
     std::memset(rre.Table, 0, rre.Description().TailleEnregistrement);
     std::memcpy(rre.Enregistrement() + decalageEleve, &Eleve, 4);
-    appartenances = FichierSup::NumerosDepuis(rre.Table, kOrdreEleve, [&] {
+    appartenances = rre.NumerosDepuisCle(kOrdreEleve, [&] {
       uint32_t eleve;
       std::memcpy(&eleve, rre.Enregistrement() + decalageEleve, 4);
       return eleve == Eleve;

@@ -97,7 +97,7 @@ void* Table() { return Fichier().Table; }
 
 std::vector<uint32_t> FamillesDuGenre(uint8_t Genre) {
   if (!AllerAuDebutDuGenre(Genre)) return {};
-  return FichierSup::NumerosDepuis(Table(), kOrdreGenreNom, [Genre] { return Article()->Genre == Genre; });
+  return Fichier().NumerosDepuisCle(kOrdreGenreNom, [Genre] { return Article()->Genre == Genre; });
 }
 
 }  // namespace
@@ -148,23 +148,15 @@ bool EstFamilleCFA() {
   return SupParam::ModeCFA() && Article() != nullptr && FichierSup::LireChaineCourte(Article()->Nom, 13) == "CFA";
 }
 
-int32_t PourChaqueFamille(const std::function<int32_t()>& Routine, bool GarderPosition) {
-  if (Table() == nullptr) return 0;
-  if (GarderPosition) EmpilerPosition();
-  std::vector<uint32_t> numeros;
-  for (bool encore = Xi::Premier(Table(), 0); encore; encore = Xi::Suivant(Table(), 0))
-    numeros.push_back(Xi::NumeroCourant(Table()));
-  const int32_t reponse = FichierSup::Visiter(Table(), numeros, Routine);
-  if (GarderPosition) DepilerPosition();
-  return reponse;
+// The walks keep the position whatever GarderPosition says.
+int32_t PourChaqueFamille(const std::function<int32_t()>& Routine, bool) {
+  return Fichier().Visiter(Fichier().NumerosDepuisCle(0, [] { return true; }), Routine);
 }
 
-int32_t PourChaqueFamilleDuGenre(uint8_t Genre, const std::function<int32_t()>& Routine, bool GarderPosition) {
+int32_t PourChaqueFamilleDuGenre(uint8_t Genre, const std::function<int32_t()>& Routine, bool) {
   if (Table() == nullptr) return 0;
-  if (GarderPosition) EmpilerPosition();
-  const int32_t reponse = FichierSup::Visiter(Table(), FamillesDuGenre(Genre), Routine);
-  if (GarderPosition) DepilerPosition();
-  return reponse;
+  TPositionSauvee position(Fichier());
+  return Fichier().Visiter(FamillesDuGenre(Genre), Routine);
 }
 
 uint32_t NombreDeFamillesDuGenre(uint8_t Genre) {

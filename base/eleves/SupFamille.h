@@ -63,7 +63,7 @@ bool AllerAuDebutDuGenre(uint8_t Genre);
 // True in CFA mode when the current family is named exactly "CFA".
 bool EstFamilleCFA();
 // Every family in record-number order until Routine answers non-zero (that answer, else 0), with the
-// family current; GarderPosition saves and restores the position.
+// family current; the position is kept (with GarderPosition or without).
 int32_t PourChaqueFamille(const std::function<int32_t()>& Routine, bool GarderPosition);
 // The families of one genre in name order, the same way.
 int32_t PourChaqueFamilleDuGenre(uint8_t Genre, const std::function<int32_t()>& Routine, bool GarderPosition);

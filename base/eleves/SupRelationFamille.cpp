@@ -108,8 +108,7 @@ class TFichierRelationsFamille final : public TFichierSup {
 
 // Walks the records of an order from the buffer's key while Garder keeps them; position kept.
 int32_t Parcourir(int32_t Ordre, const std::function<bool()>& Garder, const std::function<int32_t()>& Routine) {
-  TPositionSauvee position(Fichier());
-  return FichierSup::Visiter(Table(), FichierSup::NumerosDepuis(Table(), Ordre, Garder), Routine);
+  return Fichier().Visiter(Fichier().NumerosDepuisCle(Ordre, Garder), Routine);
 }
 
 }  // namespace

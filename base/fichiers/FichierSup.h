@@ -186,6 +186,14 @@ class TFichierSup {
   bool EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre) {
     return EcrireArticleStocke(Stocke, description_.Dispositions.back().Taille, Identifiant, Genre);
   }
+  // The record numbers met walking `Ordre` from the key the buffer holds (the first record whose key is
+  // not below it) while `Continuer` holds for the record reached (it reads the buffer), in the order's
+  // sequence; order 0 walks every record from the first. The position is kept.
+  std::vector<uint32_t> NumerosDepuisCle(int32_t Ordre, const std::function<bool()>& Continuer);
+  // Makes each record number current in turn, skipping those that no longer hold a record, and calls
+  // Routine until one answers non-zero: that answer, else 0. The position is kept, also when Routine
+  // raises. Collecting the numbers first lets Routine delete records.
+  int32_t Visiter(const std::vector<uint32_t>& Numeros, const std::function<int32_t()>& Routine);
   // The layout that a base of that version is stored in (index into the description's list).
   std::size_t DispositionPour(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const;
   // False when that layout is known but not read: a base stored in it cannot be loaded.
@@ -243,12 +251,6 @@ namespace FichierSup {
 // A counted string of at most `Capacite` characters at `Champ` (Capacite + 1 bytes).
 void EcrireChaineCourte(uint8_t* Champ, int32_t Capacite, const std::string& Texte);
 std::string LireChaineCourte(const uint8_t* Champ, int32_t Capacite);
-// The record numbers of an order from the first record whose key is not below the buffer's, as long
-// as Garder answers True with each record current. The table is left on the last record reached.
-std::vector<uint32_t> NumerosDepuis(void* Table, int32_t Ordre, const std::function<bool()>& Garder);
-// Calls Routine with each record number current in turn, skipping those that no longer hold a
-// record, until it answers non-zero; that answer, else 0. The table is left where the walk ended.
-int32_t Visiter(void* Table, const std::vector<uint32_t>& Numeros, const std::function<int32_t()>& Routine);
 // Copies a counted string between fields of possibly different capacities, cut to the target's.
 void CopierChaineCourte(uint8_t* Cible, int32_t CapaciteCible, const uint8_t* Source, int32_t CapaciteSource);
 }  // namespace FichierSup

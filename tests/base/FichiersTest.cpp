@@ -475,19 +475,19 @@ void InscrireVersion(const TypeVersionFormat& version) {
 
 }  // namespace
 
-// A 4.0.8 base stores its students, statuses, courses, contributions and quotas in older layouts:
-// they register at their sizes of that version, those whose layout is not read refuse their records, and
-// the base is reported as not readable, naming the first such file.
+// A 4.0.7 base stores its partitions in an older layout that is not read, beside older layouts that
+// are: every file registers at its size of that version, the partitions refuse their records, and the
+// base is reported as not readable, naming that file.
 TEST_F(BaseOuverte, AnOlderBaseRegistersItsOlderSizesAndLayoutsNotReadRefuseTheirRecords) {
-  InscrireVersion({4, 0, 8, 0});
-  // place, size registered for 4.0.8
-  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 44u}})
+  InscrireVersion({4, 0, 7, 0});
+  // place, size registered for 4.0.7
+  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 28u}})
     EXPECT_EQ(NetXi::Table(place)->TailleStockee, taille) << NetXi::Table(place)->Extension;
   ASSERT_NE(SupFichiers::FichierIllisible(), nullptr);
-  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".PAM");
-  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "4.0.8");
-  Recevoir(OrdreRecu(GM_Creation, 33, 16, std::vector<uint8_t>(16, 0)));
-  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(33)->Table), 0u) << "a contribution of an unread layout is refused";
+  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".PRT");
+  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "4.0.7");
+  Recevoir(OrdreRecu(GM_Creation, 20, 28, std::vector<uint8_t>(28, 0)));
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(20)->Table), 0u) << "a partition of an unread layout is refused";
 
   // A base at the current version, or at 5.0.6 and later whatever its parts, reads every file.
   InscrireVersion({5, 0, 3, 0});
@@ -508,8 +508,8 @@ TEST_F(BaseOuverte, TheRegistryHoldsTheDefaultContentsOfTheFilesThatHaveThem) {
   EXPECT_TRUE(pays->ContenuParDefaut());
   ASSERT_EQ(client_.Envoyees.size(), 1u);
   EXPECT_EQ(client_.Envoyees[0].Code, SupPays::kCodeCreerPaysParDefaut);
-  for (int32_t place : {1, 2, 5, 7, 11, 26}) EXPECT_TRUE(NetXi::Table(place)->ContenuParDefaut) << place;
-  EXPECT_FALSE(NetXi::Table(42)->ContenuParDefaut);
+  for (int32_t place : {1, 2, 5, 7, 11, 26, 33, 42}) EXPECT_TRUE(NetXi::Table(place)->ContenuParDefaut) << place;
+  EXPECT_FALSE(NetXi::Table(34)->ContenuParDefaut);
 }
 
 // A status stored without a domain of application applies to weeks 1 to 41; one stored with its own
