@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/Spouleur.h"
+
 enum class TRBPaperSize : uint8_t {
   Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small, A5, B4, B5,
   Folio, Quarto, rb10X14, rb11X17, Note, Env9, Env10, Env11, Env12, Env14, CSheet, DSheet, ESheet, EnvDL,
@@ -54,46 +56,6 @@ constexpr double kScreenDotsPerTenth = 0.37795;
 
 // Rounds to the nearest integer, halves to the even neighbour.
 int32_t RoundHalfEven(double Value);
-
-// The part of the platform's device-mode record that the settings exchange with a printer driver.
-// A field counts only when its bit is set in Fields.
-struct TDeviceMode {
-  static constexpr uint32_t kOrientation = 0x1;
-  static constexpr uint32_t kPaperSize = 0x2;
-  static constexpr uint32_t kPaperLength = 0x4;
-  static constexpr uint32_t kPaperWidth = 0x8;
-  static constexpr uint32_t kCopies = 0x100;
-  static constexpr uint32_t kDefaultSource = 0x200;
-  static constexpr uint32_t kPrintQuality = 0x400;
-  static constexpr uint32_t kColor = 0x800;
-  static constexpr uint32_t kDuplex = 0x1000;
-  static constexpr uint32_t kCollate = 0x8000;
-
-  uint32_t Fields = 0;
-  int16_t Orientation = 0;  // 1 portrait, 2 landscape
-  int16_t PaperSize = 0;
-  int16_t PaperLength = 0;  // tenths of a millimetre
-  int16_t PaperWidth = 0;
-  int16_t Copies = 0;
-  int16_t DefaultSource = 0;
-  int16_t PrintQuality = 0;
-  int16_t Color = 0;
-  int16_t Duplex = 0;  // 1 simplex
-  int16_t Collate = 0;
-};
-
-// What a printer reports of itself besides its device mode: logical dots per inch, the physical
-// offset of the printable area and the physical sheet, in device units, and the paper codes its
-// driver lists.
-struct TDeviceMetrics {
-  int32_t DotsPerInchX = 0;
-  int32_t DotsPerInchY = 0;
-  int32_t PhysicalOffsetX = 0;
-  int32_t PhysicalOffsetY = 0;
-  int32_t PhysicalWidth = 0;
-  int32_t PhysicalHeight = 0;
-  std::vector<int32_t> PaperCodes;
-};
 
 class TPrinterSettings;
 // A handler that sees (and may change) the device mode before the settings read or write it; setting
