@@ -39,15 +39,15 @@ void Initialiser() {
 
 void Finaliser() {}
 
-[[noreturn]] void Erreur(const TChaineRessource& Chaine) { throw EInvalidListOperation(ChaineRessource::Charger(Chaine)); }
+[[noreturn]] void ErreurListe(const TChaineRessource& Chaine) { throw EInvalidListOperation(ChaineRessource::Charger(Chaine)); }
 
 void ModifierEtendues(TEtendues& E, int32_t Nombre, int64_t Montant, int32_t Index, int32_t Defaut) {
   const int64_t nouveau = static_cast<int64_t>(Nombre) + Montant;
-  if (nouveau < 0) Erreur(RS_TropSupprimees);
-  if (nouveau > kTailleMaximale) Erreur(RS_GrilleTropGrande);
+  if (nouveau < 0) ErreurListe(RS_TropSupprimees);
+  if (nouveau > kTailleMaximale) ErreurListe(RS_GrilleTropGrande);
   // An insertion goes anywhere from the first entry to just after the last; a removal takes whole
   // entries from Index on.
-  if (Index < 0 || Index > (Montant < 0 ? nouveau : Nombre)) Erreur(RS_IndexHorsLimites);
+  if (Index < 0 || Index > (Montant < 0 ? nouveau : Nombre)) ErreurListe(RS_IndexHorsLimites);
   if (!E.Present) return;
   auto& t = E.Tailles;
   t.resize(static_cast<size_t>(Nombre), Defaut);
@@ -61,7 +61,7 @@ void DeplacerEtendue(TEtendues& E, int32_t De, int32_t A) {
   if (!E.Present) return;
   auto& t = E.Tailles;
   const int32_t n = static_cast<int32_t>(t.size());
-  if (De < 0 || De >= n || A < 0 || A >= n) Erreur(RS_IndexHorsLimites);
+  if (De < 0 || De >= n || A < 0 || A >= n) ErreurListe(RS_IndexHorsLimites);
   const int32_t v = t[static_cast<size_t>(De)];
   t.erase(t.begin() + De);
   t.insert(t.begin() + A, v);
@@ -69,7 +69,7 @@ void DeplacerEtendue(TEtendues& E, int32_t De, int32_t A) {
 
 }  // namespace vclliste
 
-using vclliste::Erreur;
+using vclliste::ErreurListe;
 
 namespace {
 
@@ -198,8 +198,8 @@ void TVokCustomList::RamenerDansLesLimites() {
 }
 
 void TVokCustomList::SetFixedCols(int32_t v) {
-  if (v < 0) Erreur(vclliste::Consts_SIndexOutOfRange);
-  if (static_cast<int64_t>(v) + rightFixedCols_ >= colCount_) Erreur(vclliste::Consts_SFixedColTooBig);
+  if (v < 0) ErreurListe(vclliste::Consts_SIndexOutOfRange);
+  if (static_cast<int64_t>(v) + rightFixedCols_ >= colCount_) ErreurListe(vclliste::Consts_SFixedColTooBig);
   fixedCols_ = v;
   InitialiserPosition();
   MettreAJourBarres();
@@ -207,8 +207,8 @@ void TVokCustomList::SetFixedCols(int32_t v) {
 }
 
 void TVokCustomList::SetRightFixedCols(int32_t v) {
-  if (v < 0) Erreur(vclliste::Consts_SIndexOutOfRange);
-  if (static_cast<int64_t>(v) + fixedCols_ > colCount_) Erreur(vclliste::Consts_SFixedColTooBig);
+  if (v < 0) ErreurListe(vclliste::Consts_SIndexOutOfRange);
+  if (static_cast<int64_t>(v) + fixedCols_ > colCount_) ErreurListe(vclliste::Consts_SFixedColTooBig);
   rightFixedCols_ = v;
   InitialiserPosition();
   MettreAJourBarres();
@@ -216,8 +216,8 @@ void TVokCustomList::SetRightFixedCols(int32_t v) {
 }
 
 void TVokCustomList::SetFixedRows(int32_t v) {
-  if (v < 0) Erreur(vclliste::Consts_SIndexOutOfRange);
-  if (v > rowCount_) Erreur(vclliste::Consts_SFixedRowTooBig);
+  if (v < 0) ErreurListe(vclliste::Consts_SIndexOutOfRange);
+  if (v > rowCount_) ErreurListe(vclliste::Consts_SFixedRowTooBig);
   fixedRows_ = v;
   InitialiserPosition();
   MettreAJourBarres();
@@ -242,14 +242,14 @@ bool TVokCustomList::TabStops(int32_t Index) const {
 
 void TVokCustomList::DefinirLargeurColonne(int32_t Index, int32_t Largeur) {
   if (!colWidths_.Present) colWidths_ = {true, std::vector<int32_t>(static_cast<size_t>(colCount_), defaultColWidth_)};
-  if (Index < 0 || Index >= colCount_) Erreur(vclliste::Consts_SIndexOutOfRange);
+  if (Index < 0 || Index >= colCount_) ErreurListe(vclliste::Consts_SIndexOutOfRange);
   colWidths_.Tailles[static_cast<size_t>(Index)] = std::max(Largeur, defaultMinColWidth_);
   LargeursColonnesChangees();
 }
 
 void TVokCustomList::DefinirHauteurLigne(int32_t Index, int32_t Hauteur) {
   if (!rowHeights_.Present) rowHeights_ = {true, std::vector<int32_t>(static_cast<size_t>(rowCount_), defaultRowHeight_)};
-  if (Index < 0 || Index >= rowCount_) Erreur(vclliste::Consts_SIndexOutOfRange);
+  if (Index < 0 || Index >= rowCount_) ErreurListe(vclliste::Consts_SIndexOutOfRange);
   rowHeights_.Tailles[static_cast<size_t>(Index)] = Hauteur;
   HauteursLignesChangees();
 }
@@ -858,7 +858,7 @@ void TVokCustomList::PeindreRegion(TCanvas& C, const TRect& Zone, int32_t Col0, 
 
 void TVokDrawList::DefinirNombreLignes(int32_t Nombre, int32_t Mode, int32_t Ligne) {
   const int64_t lignes = static_cast<int64_t>(std::max(Nombre, 0)) + FixedRows();
-  if (lignes > vclliste::kTailleMaximale) Erreur(vclliste::RS_GrilleTropGrande);
+  if (lignes > vclliste::kTailleMaximale) ErreurListe(vclliste::RS_GrilleTropGrande);
   SetRowCount(static_cast<int32_t>(lignes));
   if (Ligne != 0) SetTopRow(static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(Ligne) + FixedRows() - 1, HautGaucheMaximal().Y)));
   if (Mode == 2) MontrerSelection();

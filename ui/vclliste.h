@@ -21,8 +21,10 @@
 
 #include "core/objects/Exceptions.h"
 #include "core/records/Memoire.h"
+#include "platform/gui/ControlesStandard.h"
 #include "platform/gui/Fiches.h"
 #include "platform/gui/Minuterie.h"
+#include "ui/VclFanto.h"
 
 // The exception of the list's geometry.
 class EInvalidListOperation : public Exception {
@@ -293,11 +295,8 @@ class TVokCustomList : public TCustomControl {
   // The grid state: 0 none, 1 selecting, 2 sizing a row, 3 sizing a column, 4 moving a row,
   // 5 moving a column.
   int32_t EtatGrille() const { return etat_; }
-  // The ghost's text and colours as last prepared or changed (while a row is dragged).
-  const std::string& TexteFantome() const { return texteFantome_; }
-  TColor FondFantome() const { return fondFantome_; }
-  TColor FormeFantome() const { return formeFantome_; }
-  bool FantomeVisible() const { return fantomeVisible_; }
+  // The exclusive-or lines drawn while sizing or moving and not yet erased (their positions).
+  const std::vector<int32_t>& LignesXor() const { return lignesXor_; }
 
   // ---- events ----
   TNotifyEvent OnColWidthsChanged;
@@ -350,10 +349,15 @@ class TVokCustomList : public TCustomControl {
   virtual void CycleModification(TListCoord Cellule);
 
   // ---- the ghost ----
-  // Prepares the ghost for a drag (caption "Sélection", red for the delete gesture, green
-  // otherwise, white text) or for a hint balloon.
-  void PreparerFantomeGlisser();
-  void PreparerFantomeBulle();
+  // Creates the ghost for a drag: caption "Sélection", red for the delete gesture and green
+  // otherwise, white text, no frame, the list's default cell size, the list canvas's font, brush
+  // and pen.
+  TFantome& PreparerFantomeGlisser();
+  // Creates the ghost as a hint balloon: framed and sized to its text, the list canvas's brush and
+  // pen, Arial black on pale yellow (0xE1FFFF).
+  TFantome& PreparerFantomeBulle();
+  // Hides the ghost this list shows: the mouse capture is released, the hints come back, and a
+  // row being dragged is dropped without any action.
   void CacherFantome();
 
   // Moves the top-left and repaints (see the notes in the source).
@@ -399,6 +403,8 @@ class TVokCustomList : public TCustomControl {
   void ArmerGeste(int32_t Geste, uint32_t DelaiMs, int X, int Y, TListCoord Cellule);
   void LibererMinuterie();
   void DemarrerGeste();
+  void AfficherFantomeGeste(TListCoord Cellule, TPoint Client);
+  void SuivreGeste(int X, int Y);
   void ColorerFantome(TPoint Client);
   void DessinerLigneXor(int Position);
   void FinGlisser(TMouseButton Bouton, uint8_t Shift, int X, int Y);
@@ -427,9 +433,9 @@ class TVokCustomList : public TCustomControl {
   TListCoord celluleFantome_{-1, -1};
   TPoint sourisGeste_;
   uint8_t dernierShift_ = 0;
-  std::string texteFantome_;
-  TColor fondFantome_ = Couleurs::clNavy, formeFantome_ = Couleurs::clWhite;
-  bool fantomeVisible_ = false;
+  TListTimer* minuterieFinie_ = nullptr;  // a gesture timer stopped from its own event, freed later
+  bool conseilsSuspendus_ = true;         // the application's hints before a gesture suspended them
+  bool fantomeAMoi_ = false;              // the ghost shown was prepared by this list
 
   TListBorderStyle borderStyle_ = TListBorderStyle::bsSingle;
   int32_t colCount_ = 5, rowCount_ = 5;

@@ -15,6 +15,6 @@ extern const TChaineRessource Consts_SFixedColTooBig;
 extern const TChaineRessource Consts_SFixedRowTooBig;
 
 // Raises EInvalidListOperation with the string's text.
-[[noreturn]] void Erreur(const TChaineRessource& Chaine);
+[[noreturn]] void ErreurListe(const TChaineRessource& Chaine);
 
 }  // namespace vclliste

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/objects/Exceptions.h"
+#include "core/values/Ansi1252.h"
 #include "platform/gui/Saisie.h"
 #include "ui/vclliste.h"
 #include "ui/vcllisteInterne.h"
@@ -166,7 +167,7 @@ void TVokCustomList::ViderSelection() {
 void TVokCustomList::DefinirCourante(int32_t Col, int32_t Row) { DeplacerCourante(Col, Row, true, true); }
 
 void TVokCustomList::DeplacerCourante(int32_t Col, int32_t Row, bool Deplacer, bool Montrer) {
-  if (Col < 0 || Row < 0 || Col >= colCount_ || Row >= rowCount_) vclliste::Erreur(vclliste::Consts_SIndexOutOfRange);
+  if (Col < 0 || Row < 0 || Col >= colCount_ || Row >= rowCount_) vclliste::ErreurListe(vclliste::Consts_SIndexOutOfRange);
   if (!PeutSelectionnerCellule(Col, Row)) return;
   const TListCoord ancienne = current_;
   current_ = {Col, Row};
@@ -611,4 +612,102 @@ void TVokCustomList::FinGlisser(TMouseButton Bouton, uint8_t Shift, int X, int Y
   } else if (geste == 4 && !Bornes(0, 0, Width(), Height()).Contient({X, Y})) {
     Suppression();
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The ghost
+
+TFantome& TVokCustomList::PreparerFantomeGlisser() {
+  TFantome& f = VclFanto::CreerFantome();
+  fantomeAMoi_ = true;
+  f.SetCaption(std::string("Sélection"_ansi));
+  f.SetColor(geste_ == 4 ? Couleurs::clRed : Couleurs::clGreen);
+  f.SansCadre = true;
+  f.SetBounds(0, 0, defaultColWidth_, defaultRowHeight_);
+  TCanvas& c = Canvas();
+  TFont police = Font();
+  police.Color = Couleurs::clWhite;
+  f.SetFont(police);
+  f.Canvas().Brush = c.Brush;
+  f.Canvas().Pen = c.Pen;
+  return f;
+}
+
+TFantome& TVokCustomList::PreparerFantomeBulle() {
+  TFantome& f = VclFanto::CreerFantome();
+  fantomeAMoi_ = true;
+  f.SansCadre = true;
+  f.SetBounds(0, 0, defaultColWidth_, defaultRowHeight_);
+  f.SetBulle(true);
+  TCanvas& c = Canvas();
+  f.Canvas().Brush = c.Brush;
+  f.Canvas().Pen = c.Pen;
+  TFont police = f.Font();
+  police.Name = "Arial";
+  police.Style = 0;
+  police.Color = Couleurs::clBlack;
+  f.SetFont(police);
+  f.SetColor(0xE1FFFF);
+  return f;
+}
+
+void TVokCustomList::CacherFantome() {
+  if (!fantomeAMoi_) return;
+  fantomeAMoi_ = false;
+  VclFanto::CacherFantome();
+  Saisie::LibererCapture(this);
+  if (ligneGlissee_) {
+    ligneGlissee_ = false;
+    geste_ = 0;
+    Application().ShowHint = conseilsSuspendus_;
+  }
+  bulleAffichee_ = false;
+}
+
+// The text the owner gives for a cell, twelve blanks when it gives none.
+static std::string TexteFantome(TVokCustomList& L, const TInfoFantomeEvent& E, TListCoord Cellule) {
+  std::string t = E ? E(&L, Cellule.X, Cellule.Y) : std::string();
+  return t.empty() ? std::string(12, ' ') : t;
+}
+
+void TVokCustomList::AfficherFantomeGeste(TListCoord Cellule, TPoint Client) {
+  TFantome& f = PreparerFantomeGlisser();
+  f.SetCaption(TexteFantome(*this, SurAccederInfoFantome, Cellule));
+  ColorerFantome(Client);
+  f.Show();
+}
+
+// Places the ghost at the mouse and colours it by where the mouse lies.
+void TVokCustomList::ColorerFantome(TPoint Client) {
+  TFantome* f = VclFanto::Fantome();
+  if (!f) return;
+  const TPoint ecran = ClientToScreen(Client);
+  if (ShowVokLigne && SurAccederInfoFantome) {
+    VclFanto::PlacerFantomeLigne(ecran, Client, ClientWidth(), ClientHeight());
+    return;
+  }
+  const bool dedans = TRect{0, 0, ClientWidth(), ClientHeight()}.Contient(Client);
+  TColor fond = dedans ? Couleurs::clNavy : (geste_ == 4 ? Couleurs::clRed : Couleurs::clGreen);
+  TColor forme = Couleurs::clWhite;
+  if (SurAccederCouleursFantome) SurAccederCouleursFantome(this, fond, forme);
+  f->SetColor(fond);
+  TFont police = f->Font();
+  police.Color = forme;
+  f->SetFont(police);
+  VclFanto::PlacerFantome(ecran, true);
+}
+
+void TVokCustomList::SuivreGeste(int X, int Y) {
+  TFantome* f = VclFanto::Fantome();
+  if (!f || !fantomeAMoi_) return;
+  if (ShowVokLigne && SurAccederInfoFantome) {
+    const TListCoord c = CelluleAuPoint(X, Y);
+    if (c != celluleFantome_) {
+      celluleFantome_ = c;
+      f->Hide();
+      f->SetCaption(TexteFantome(*this, SurAccederInfoFantome, c));
+      f->Show();
+    }
+  }
+  ColorerFantome({X, Y});
 }
