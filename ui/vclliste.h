@@ -279,7 +279,6 @@ class TVokCustomList : public TCustomControl {
   void MouseUp(TMouseButton Bouton, uint8_t Shift, int X, int Y) override;
   void MouseEnter() override;
   void MouseLeave() override;
-  void DblClick() override;
   void DoEnter() override;
   void DoExit() override;
   // The shift state of the last key or mouse event.

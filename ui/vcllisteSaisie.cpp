@@ -534,10 +534,6 @@ void TVokCustomList::MouseUp(TMouseButton Bouton, uint8_t Shift, int X, int Y) {
   TCustomControl::MouseUp(Bouton, Shift, X, Y);
 }
 
-void TVokCustomList::DblClick() {
-  TCustomControl::DblClick();
-}
-
 void TVokCustomList::MouseEnter() {
   if (OnMouseEnter) OnMouseEnter(this);
 }
