@@ -7,6 +7,7 @@
 #include "core/values/Ansi1252.h"
 #include "tests/support/CanvasCairo.h"
 #include "tests/ui/ListeEssai.h"
+#include "tests/ui/Photographie.h"
 
 namespace {
 
@@ -365,14 +366,6 @@ TEST_F(ListeEssai, AMillionRowsCostWhatTheirVisibleRowsCost) {
 }
 
 // ---- pictures ----
-
-std::unique_ptr<TCanvasCairo> Photographier(TControl& C, const std::string& Nom) {
-  auto canvas = std::make_unique<TCanvasCairo>(C.Width(), C.Height());
-  Peindre(C, *canvas);
-  std::filesystem::create_directories(NV_DOSSIER_IMAGES);
-  EXPECT_TRUE(canvas->SauverPNG(std::string(NV_DOSSIER_IMAGES) + "/" + Nom + ".png"));
-  return canvas;
-}
 
 TEST_F(ListeEssai, APaintedListHasBlackFixedLinesSilverDataLinesItsSelectionAndItsCreationRow) {
   liste->SetVokOptions(AvecMultiSelec | AvecCreation);
