@@ -130,11 +130,11 @@ void TVokCustomList::SetScrollBars(TListScrollBars v) {
 
 void TVokCustomList::SetColCount(int32_t v) {
   const int32_t fixes = fixedCols_, droite = rightFixedCols_;
-  if (v <= 0) {
-    v = 0;
+  if (v == 0) {
     fixedCols_ = 0;
     rightFixedCols_ = 0;
   } else {
+    v = std::max(v, 1);
     if (fixedCols_ >= v) fixedCols_ = v - 1;
     if (fixedCols_ + rightFixedCols_ >= v) rightFixedCols_ = 0;
   }
@@ -183,11 +183,9 @@ void TVokCustomList::ChangerTaille(int32_t NouvellesColonnes, int32_t NouvellesL
 // current cell, the anchor and the top-left come back within the counts.
 void TVokCustomList::RamenerDansLesLimites() {
   const int64_t lignesDonnees = std::max<int64_t>(0, static_cast<int64_t>(rowCount_) - fixedRows_);
-  bool retirees = false;
-  while (selection_.Nombre > 0 && selection_.Elements[selection_.Nombre - 1] > lignesDonnees) {
-    Memoire::SupprimerA(selection_.Nombre, selection_);
-    retirees = true;
-  }
+  const uint32_t garde = Memoire::Rechercher(static_cast<uint32_t>(std::min<int64_t>(lignesDonnees + 1, UINT32_MAX)), selection_) - 1;
+  const bool retirees = garde < selection_.Nombre;
+  if (retirees) RemplacerSelection(std::vector<uint32_t>(selection_.Elements, selection_.Elements + garde));
   const auto ramener = [&](TListCoord& c) {
     c.X = static_cast<int32_t>(Borne(c.X, 0, std::max(colCount_ - 1, 0)));
     c.Y = static_cast<int32_t>(Borne(c.Y, 0, std::max(rowCount_ - 1, 0)));

@@ -161,6 +161,7 @@ class TVokCustomList : public TCustomControl {
   TListBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TListBorderStyle v);
   int32_t ColCount() const { return colCount_; }
+  // 0 also takes the fixed columns to 0; a negative count counts as 1.
   void SetColCount(int32_t v);
   int32_t RowCount() const { return rowCount_; }
   void SetRowCount(int32_t v);
@@ -368,6 +369,8 @@ class TVokCustomList : public TCustomControl {
   // The selection notice: SurSelection then SurAfficherInfos.
   virtual void NotifierSelection();
   void RepeindreLigne(int32_t Row);
+  // The selection becomes these data rows (ascending, without duplicates).
+  void RemplacerSelection(const std::vector<uint32_t>& Lignes);
   // The list gets the focus when it can; true when it has it.
   bool PrendreFocus();
   // The form or frame owning the list (found at creation).

@@ -148,11 +148,22 @@ void TVokCustomList::EtendreSelection(TListCoord Cellule) {
   if (EstSelectionnee(static_cast<int32_t>(n))) return;
   const uint32_t premiere = selection_.Elements[0], derniere = selection_.Elements[selection_.Nombre - 1];
   const uint32_t de = n > derniere ? premiere : n, a = n > derniere ? n : derniere;
-  Memoire::Reinitialiser(selection_);
+  std::vector<uint32_t> lignes;
+  lignes.reserve(a - de + 1);
   for (uint32_t l = de; l <= a; ++l)
-    if (RequeteSelection({Cellule.X, static_cast<int32_t>(l) + fixedRows_ - 1})) Memoire::Ajouter(l, selection_);
+    if (RequeteSelection({Cellule.X, static_cast<int32_t>(l) + fixedRows_ - 1})) lignes.push_back(l);
+  RemplacerSelection(lignes);
   TCustomControl::Invalidate();
   NotifierSelection();
+}
+
+void TVokCustomList::RemplacerSelection(const std::vector<uint32_t>& Lignes) {
+  Memoire::Reinitialiser(selection_);
+  if (Lignes.empty()) return;
+  // One union sizes the set once (adding the values one by one would grow it five at a time).
+  const auto n = static_cast<uint32_t>(Lignes.size());
+  const TypeEnsembleMemoire vue{n, n, const_cast<uint32_t*>(Lignes.data())};
+  Memoire::Union(vue, selection_);
 }
 
 void TVokCustomList::ViderSelection() {

@@ -70,7 +70,8 @@ TEST(Liste, ThePropertySettersKeepTheirSideRules) {
   l.SetColCount(2);  // the fixed columns drop below the count
   EXPECT_EQ(l.FixedCols(), 1);
   l.SetColCount(-4);
-  EXPECT_EQ(l.ColCount(), 0);
+  EXPECT_EQ(l.ColCount(), 1);
+  EXPECT_EQ(l.FixedCols(), 0);
   l.SetColCount(3);
   l.SetVokOptions(AvecMultiSelec | SansSelection);
   EXPECT_EQ(l.VokOptions(), SansSelection);
@@ -363,6 +364,16 @@ TEST_F(ListeEssai, AMillionRowsCostWhatTheirVisibleRowsCost) {
   liste->SetTopRow(499995);
   liste->MontrerSelection();  // visible already: nothing moves
   EXPECT_EQ(liste->TopRow(), 499995);
+  // Extending to every row and cutting the rows back keep the set sorted and whole.
+  liste->SelectionnerLigne({1, 1});
+  liste->EtendreSelection({1, 1000000});
+  EXPECT_EQ(liste->NombreSelectionnes(), 1000000);
+  EXPECT_EQ(liste->LigneSelectionnee(1000000), 1000000);
+  EXPECT_EQ(liste->LigneSelectionnee(1000001), 0);
+  EXPECT_EQ(liste->LigneSelectionnee(0), 0);
+  liste->DefinirNombreLignes(10);
+  EXPECT_EQ(liste->NombreSelectionnes(), 10);
+  EXPECT_EQ(liste->LigneSelectionnee(10), 10);
 }
 
 // ---- pictures ----
