@@ -402,6 +402,8 @@ class TVokCustomList : public TCustomControl {
   void FinNavigation(int32_t Col, int32_t Row);
   void RechercheRapide(char Caractere);
   bool ZoneTaille(int X, int Y, bool& Colonne, int32_t& Index, int& Bord) const;
+  void DemarrerSelection(int X, int Y);
+  void TerminerMouseDown(TMouseButton Bouton, uint8_t Shift, int X, int Y);
   void ArmerGeste(int32_t Geste, uint32_t DelaiMs, int X, int Y, TListCoord Cellule);
   void LibererMinuterie();
   void DemarrerGeste();

@@ -434,20 +434,29 @@ void TVokCustomList::MouseDown(TMouseButton Bouton, uint8_t Shift, int X, int Y)
         SelectionnerLigne(cellule);
         if (editable_ && (vokOptions_ & AvecSuppression)) ArmerGeste(4, kDelaiSuppression, X, Y, cellule);
       }
-      // Selecting: the list scrolls on its timer while the mouse lies beyond the data cells.
-      etat_ = 1;
-      sourisGeste_ = {X, Y};
-      if (!minuterieDefilement_) {
-        minuterieDefilement_ = new TTimer(this);
-        minuterieDefilement_->SetInterval(kDelaiDefilement);
-        minuterieDefilement_->SetOnTimer([this](TComponent*) {
-          if (etat_ == 1) DefilementTemporise();
-        });
-      }
-      minuterieDefilement_->SetEnabled(true);
+      // Selecting: the list scrolls on its timer while the mouse lies beyond the data cells; not
+      // while a gesture is armed, whose row is meant to be dragged out of the list.
+      if (!minuterie_) DemarrerSelection(X, Y);
       Click();
     }
   }
+  TerminerMouseDown(Bouton, Shift, X, Y);
+}
+
+void TVokCustomList::DemarrerSelection(int X, int Y) {
+  etat_ = 1;
+  sourisGeste_ = {X, Y};
+  if (!minuterieDefilement_) {
+    minuterieDefilement_ = new TTimer(this);
+    minuterieDefilement_->SetInterval(kDelaiDefilement);
+    minuterieDefilement_->SetOnTimer([this](TComponent*) {
+      if (etat_ == 1 && !ligneGlissee_) DefilementTemporise();
+    });
+  }
+  minuterieDefilement_->SetEnabled(true);
+}
+
+void TVokCustomList::TerminerMouseDown(TMouseButton Bouton, uint8_t Shift, int X, int Y) {
   const TForm* fiche = dynamic_cast<const TForm*>(ficheProprietaire_);
   if ((!fiche || fiche->Visible()) && !bulleAffichee_) PrendreFocus();
   try {

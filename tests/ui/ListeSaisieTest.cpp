@@ -258,10 +258,12 @@ TEST_F(Gestes, HoldingARowShowsTheGhostAndOnlyADropOutsideTheListDeletes) {
   // Dragged outside: red, and the drop deletes once.
   Saisie::EnfoncerSouris(*fiche, p);
   horloge.Avancer(400);
-  Saisie::DeplacerSouris(*fiche, {400, 100});
+  Saisie::DeplacerSouris(*fiche, {400, 350});
+  for (int i = 0; i < 10; ++i) horloge.Avancer(60);  // the list does not scroll away under a dragged row
   ASSERT_NE(Fantome(), nullptr);
   EXPECT_EQ(Fantome()->Color(), Couleurs::clRed);
-  Saisie::RelacherSouris(*fiche, {400, 100});
+  EXPECT_EQ(liste->TopRow(), 1);
+  Saisie::RelacherSouris(*fiche, {400, 350});
   EXPECT_EQ(suppressions, 1);
   EXPECT_EQ(Fantome(), nullptr);
   horloge.Avancer(1000);
