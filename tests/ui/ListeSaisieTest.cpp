@@ -496,3 +496,40 @@ TEST_F(ListeEssai, FocusAndTheMouseEnteringAndLeaving) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListeEssai, TheSelectionNoticeAndTheTopLeftEventsComeInTheirOrder) {
+  std::vector<std::string> vu;
+  liste->SurSelection = [&](TComponent*) { vu.push_back("selection"); };
+  liste->SurAfficherInfos = [&](TComponent*) { vu.push_back("infos"); };
+  liste->OnPreTopLeftChanged = [&](TComponent*, TListCoord a, TListCoord n) {
+    vu.push_back("avant " + std::to_string(a.Y) + ">" + std::to_string(n.Y) + " top " + std::to_string(liste->TopRow()));
+  };
+  liste->OnTopLeftChanged = [&](TComponent*) { vu.push_back("apres"); };
+  liste->SelectionnerLigne({1, 4});
+  liste->SetTopRow(3);
+  liste->SetTopRow(3);  // unchanged: nothing
+  EXPECT_EQ(vu, (std::vector<std::string>{"selection", "infos", "avant 1>3 top 3", "infos", "apres"}));
+  vu.clear();
+  liste->SelectionnerLigne({0, 4});  // a fixed column is no data cell: refused
+  liste->SelectionnerLigne({1, 0});  // nor a fixed row
+  EXPECT_TRUE(vu.empty());
+  EXPECT_EQ(Selection(), (std::vector<int32_t>{4}));
+}
+
+TEST_F(Gestes, LosingTheFocusHidesTheGhostAndDropsTheRow) {
+  auto* autre = new TListeEssai(fiche);
+  autre->SetParent(fiche);
+  autre->SetBounds(300, 0, 100, 100);
+  Saisie::EnfoncerSouris(*fiche, Centre(1, 2));
+  horloge.Avancer(400);
+  ASSERT_NE(Fantome(), nullptr);
+  autre->SetFocus();
+  EXPECT_EQ(Fantome(), nullptr);
+  EXPECT_FALSE(liste->LigneGlissee());
+  Saisie::RelacherSouris(*fiche, {500, 300});
+  EXPECT_EQ(suppressions, 0);
+}
+
+}  // namespace
