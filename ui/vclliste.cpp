@@ -21,8 +21,8 @@ const TChaineRessource RS_IndexHorsLimites{"vclliste_SIndexOutOfRange", 65152, "
 const TChaineRessource Consts_SIndexOutOfRange{"Consts_SIndexOutOfRange", 65153, "Indice de grille hors limites"};
 const TChaineRessource Consts_SFixedColTooBig{
     "Consts_SFixedColTooBig", 65154, "Le nombre de colonnes fixes doit être inférieur au nombre de colonnes"_ansi};
-const TChaineRessource Consts_SFixedRowTooBig{
-    "Consts_SFixedRowTooBig", 65155, "Le nombre de lignes fixes doit être inférieur au nombre de lignes"_ansi};
+const TChaineRessource Consts_SFixedRowTooBig{"Consts_SFixedRowTooBig", 65155,
+                                              "Le nombre de lignes fixes doit être inférieur au nombre de lignes"_ansi};
 
 namespace {
 bool chainesEnregistrees = false;
@@ -30,16 +30,18 @@ bool chainesEnregistrees = false;
 
 void Initialiser() {
   if (chainesEnregistrees) return;
-  static const TChaineRessource* const kChaines[] = {&RS_TropSupprimees,       &RS_GrilleTropGrande,
-                                                     &RS_IndexHorsLimites,     &Consts_SIndexOutOfRange,
-                                                     &Consts_SFixedColTooBig,  &Consts_SFixedRowTooBig};
+  static const TChaineRessource* const kChaines[] = {&RS_TropSupprimees,      &RS_GrilleTropGrande,
+                                                     &RS_IndexHorsLimites,    &Consts_SIndexOutOfRange,
+                                                     &Consts_SFixedColTooBig, &Consts_SFixedRowTooBig};
   ChaineRessource::Enregistrer(kChaines);
   chainesEnregistrees = true;
 }
 
 void Finaliser() {}
 
-[[noreturn]] void ErreurListe(const TChaineRessource& Chaine) { throw EInvalidListOperation(ChaineRessource::Charger(Chaine)); }
+[[noreturn]] void ErreurListe(const TChaineRessource& Chaine) {
+  throw EInvalidListOperation(ChaineRessource::Charger(Chaine));
+}
 
 void ModifierEtendues(TEtendues& E, int32_t Nombre, int64_t Montant, int32_t Index, int32_t Defaut) {
   const int64_t nouveau = static_cast<int64_t>(Nombre) + Montant;
@@ -183,7 +185,8 @@ void TVokCustomList::ChangerTaille(int32_t NouvellesColonnes, int32_t NouvellesL
 // current cell, the anchor and the top-left come back within the counts.
 void TVokCustomList::RamenerDansLesLimites() {
   const int64_t lignesDonnees = std::max<int64_t>(0, static_cast<int64_t>(rowCount_) - fixedRows_);
-  const uint32_t garde = Memoire::Rechercher(static_cast<uint32_t>(std::min<int64_t>(lignesDonnees + 1, UINT32_MAX)), selection_) - 1;
+  const uint32_t garde =
+      Memoire::Rechercher(static_cast<uint32_t>(std::min<int64_t>(lignesDonnees + 1, UINT32_MAX)), selection_) - 1;
   const bool retirees = garde < selection_.Nombre;
   if (retirees) RemplacerSelection(std::vector<uint32_t>(selection_.Elements, selection_.Elements + garde));
   const auto ramener = [&](TListCoord& c) {
@@ -246,7 +249,8 @@ void TVokCustomList::DefinirLargeurColonne(int32_t Index, int32_t Largeur) {
 }
 
 void TVokCustomList::DefinirHauteurLigne(int32_t Index, int32_t Hauteur) {
-  if (!rowHeights_.Present) rowHeights_ = {true, std::vector<int32_t>(static_cast<size_t>(rowCount_), defaultRowHeight_)};
+  if (!rowHeights_.Present)
+    rowHeights_ = {true, std::vector<int32_t>(static_cast<size_t>(rowCount_), defaultRowHeight_)};
   if (Index < 0 || Index >= rowCount_) ErreurListe(vclliste::Consts_SIndexOutOfRange);
   rowHeights_.Tailles[static_cast<size_t>(Index)] = Hauteur;
   HauteursLignesChangees();
@@ -432,7 +436,8 @@ int32_t TVokCustomList::VisibleRowCount() const {
 int32_t TVokCustomList::MaximumAxe(const TAxeListe& A, bool Colonnes) const {
   const int32_t fin = Colonnes ? A.Nombre - rightFixedCols_ : A.Nombre;
   const int64_t dispo =
-      (Colonnes ? static_cast<int64_t>(A.Etendue) : static_cast<int64_t>(A.LimiteClient) + A.LargeurLigne) - A.LimiteFixe;
+      (Colonnes ? static_cast<int64_t>(A.Etendue) : static_cast<int64_t>(A.LimiteClient) + A.LargeurLigne) -
+      A.LimiteFixe;
   int32_t resultat = fin - 1;
   int64_t somme = 0;
   for (int32_t i = fin - 1; i >= A.Fixes; --i) {
@@ -453,7 +458,8 @@ TListCoord TVokCustomList::HautGaucheMaximal() const {
 int TVokCustomList::PositionBarre(int32_t Valeur, int32_t Fixes, int32_t Maximum) const {
   // Every cell fits: the bar has nothing to show and stays at 0.
   if (Maximum <= Fixes) return 0;
-  const int64_t p = (static_cast<int64_t>(Valeur) - Fixes) * kPositionMaximale / (static_cast<int64_t>(Maximum) - Fixes);
+  const int64_t p =
+      (static_cast<int64_t>(Valeur) - Fixes) * kPositionMaximale / (static_cast<int64_t>(Maximum) - Fixes);
   return static_cast<int>(Borne(p, -kPositionMaximale, kPositionMaximale));
 }
 
@@ -698,9 +704,11 @@ void TVokCustomList::Paint(TCanvas& C) {
     C.FillRect(piste);
     const int longueur = verticale ? piste.Height() : piste.Width();
     const int course = std::max(longueur - barre, 0);
-    const int p = b.Max > b.Min ? static_cast<int>(static_cast<int64_t>(b.Position - b.Min) * course / (b.Max - b.Min)) : 0;
+    const int p =
+        b.Max > b.Min ? static_cast<int>(static_cast<int64_t>(b.Position - b.Min) * course / (b.Max - b.Min)) : 0;
     C.Brush.Color = Couleurs::clBtnShadow;
-    C.FillRect(verticale ? Bornes(piste.Left + 2, piste.Top + p, barre - 4, barre) : Bornes(piste.Left + p, piste.Top + 2, barre, barre - 4));
+    C.FillRect(verticale ? Bornes(piste.Left + 2, piste.Top + p, barre - 4, barre)
+                         : Bornes(piste.Left + p, piste.Top + 2, barre, barre - 4));
   };
   peindreBarre(barreV_, {client.Right, client.Top, client.Right + barre, client.Bottom}, true);
   peindreBarre(barreH_, {client.Left, client.Bottom, client.Right, client.Bottom + barre}, false);
@@ -740,7 +748,8 @@ void TVokCustomList::PeindreGrille(TCanvas& C, const TRect& Zone) {
       {0, fixedCols_ - 1, 0, fixedRows_ - 1, 0, 0, ax.LimiteFixe, ay.LimiteFixe, true},
       {ax.Premier, finCol, 0, fixedRows_ - 1, ax.LimiteFixe + dx, 0, ax.LimiteGrille, ay.LimiteFixe, true},
       {0, fixedCols_ - 1, ay.Premier, finRow, 0, ay.LimiteFixe, ax.LimiteFixe, ay.LimiteGrille, true},
-      {ax.Premier, finCol, ay.Premier, finRow, ax.LimiteFixe + dx, ay.LimiteFixe, ax.LimiteGrille, ay.LimiteGrille, false},
+      {ax.Premier, finCol, ay.Premier, finRow, ax.LimiteFixe + dx, ay.LimiteFixe, ax.LimiteGrille, ay.LimiteGrille,
+       false},
       {ax.PremierFixeFin, ax.Nombre - 1, 0, fixedRows_ - 1, xDroite, 0, xFinDroite, ay.LimiteFixe, true},
       {ax.PremierFixeFin, ax.Nombre - 1, ay.Premier, finRow, xDroite, ay.LimiteFixe, xFinDroite, ay.LimiteGrille, true},
   };
@@ -748,7 +757,8 @@ void TVokCustomList::PeindreGrille(TCanvas& C, const TRect& Zone) {
   const TColor donnees = Couleurs::CouleurRGB(Color()) == Couleurs::clSilver ? Couleurs::clGray : Couleurs::clSilver;
   for (const Region& g : regions)
     PeindreLignes(C, g.c0, g.c1, g.r0, g.r1, g.x0, g.y0, g.x1, g.y1, g.fixe ? Couleurs::clBlack : donnees,
-                  options_ & (g.fixe ? goFixedVertLine : goVertLine), options_ & (g.fixe ? goFixedHorzLine : goHorzLine));
+                  options_ & (g.fixe ? goFixedVertLine : goVertLine),
+                  options_ & (g.fixe ? goFixedHorzLine : goHorzLine));
   // 2. The cells, region by region.
   for (const Region& g : regions)
     PeindreRegion(C, Zone, g.c0, g.c1, g.r0, g.r1, g.x0, g.y0, g.x1, g.y1, g.fixe ? fixedColor_ : Color(), g.fixe);
@@ -756,7 +766,8 @@ void TVokCustomList::PeindreGrille(TCanvas& C, const TRect& Zone) {
   const int xFin = ax.PremierFixeFin < ax.Nombre ? xFinDroite : ax.LimiteGrille;
   C.Brush.Style = TBrushStyle::bsSolid;
   C.Brush.Color = Color();
-  if (ax.PremierFixeFin < ax.Nombre && ax.LimiteGrille < xDroite) C.FillRect({ax.LimiteGrille, 0, xDroite, ay.LimiteGrille});
+  if (ax.PremierFixeFin < ax.Nombre && ax.LimiteGrille < xDroite)
+    C.FillRect({ax.LimiteGrille, 0, xDroite, ay.LimiteGrille});
   if (xFin < ax.LimiteClient) C.FillRect({xFin, 0, ax.LimiteClient, ay.LimiteClient});
   if (ay.LimiteGrille < ay.LimiteClient) C.FillRect({0, ay.LimiteGrille, xFin, ay.LimiteClient});
 }
@@ -809,8 +820,8 @@ void TVokCustomList::PeindreRegion(TCanvas& C, const TRect& Zone, int32_t Col0, 
       }
     }
     const int h = RowHeights(r);
-    const bool ligneSelectionnee = r >= fixedRows_ && !(vokOptions_ & SansSelection) &&
-                                   EstSelectionnee(r - fixedRows_ + 1);
+    const bool ligneSelectionnee =
+        r >= fixedRows_ && !(vokOptions_ & SansSelection) && EstSelectionnee(r - fixedRows_ + 1);
     const bool ligneCreation = creation && r == fixedRows_ - 1;
     int x = X0;
     for (int32_t c = Col0; c <= Col1 && x < XFin; ++c) {
@@ -858,7 +869,9 @@ void TVokDrawList::DefinirNombreLignes(int32_t Nombre, int32_t Mode, int32_t Lig
   const int64_t lignes = static_cast<int64_t>(std::max(Nombre, 0)) + FixedRows();
   if (lignes > vclliste::kTailleMaximale) ErreurListe(vclliste::RS_GrilleTropGrande);
   SetRowCount(static_cast<int32_t>(lignes));
-  if (Ligne != 0) SetTopRow(static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(Ligne) + FixedRows() - 1, HautGaucheMaximal().Y)));
+  if (Ligne != 0)
+    SetTopRow(
+        static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(Ligne) + FixedRows() - 1, HautGaucheMaximal().Y)));
   if (Mode == 2) MontrerSelection();
 }
 

@@ -57,13 +57,13 @@ using TListOptions = uint16_t;
 
 // TVokOptions: one byte, bits 0 to 6.
 enum TVokOption : uint8_t {
-  AvecMultiSelec = 1 << 0,   // several rows may be selected
-  AvecCreation = 1 << 1,     // the last fixed row is a creation row
-  AvecSuppression = 1 << 2,  // rows may be deleted
-  AvecModification = 1 << 3, // rows may be modified
-  SansSelection = 1 << 4,    // no row is ever shown selected
-  AvecToggle = 1 << 5,       // a plain click toggles a row
-  AvecDeplacement = 1 << 6,  // rows may be moved by a gesture
+  AvecMultiSelec = 1 << 0,    // several rows may be selected
+  AvecCreation = 1 << 1,      // the last fixed row is a creation row
+  AvecSuppression = 1 << 2,   // rows may be deleted
+  AvecModification = 1 << 3,  // rows may be modified
+  SansSelection = 1 << 4,     // no row is ever shown selected
+  AvecToggle = 1 << 5,        // a plain click toggles a row
+  AvecDeplacement = 1 << 6,   // rows may be moved by a gesture
 };
 using TVokOptions = uint8_t;
 
@@ -77,8 +77,15 @@ using TListVokDrawState = uint8_t;
 
 // Scroll-bar actions (the platform's codes).
 enum TCodeDefilement : uint8_t {
-  SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5,
-  SB_TOP = 6, SB_BOTTOM = 7, SB_ENDSCROLL = 8
+  SB_LINEUP = 0,
+  SB_LINEDOWN = 1,
+  SB_PAGEUP = 2,
+  SB_PAGEDOWN = 3,
+  SB_THUMBPOSITION = 4,
+  SB_THUMBTRACK = 5,
+  SB_TOP = 6,
+  SB_BOTTOM = 7,
+  SB_ENDSCROLL = 8
 };
 
 // Cursors of the platform shown over the borders of columns and rows.
@@ -107,7 +114,8 @@ using TTailleColonneEvent = std::function<void(TComponent* Sender, int32_t Numer
 using TInfoFantomeEvent = std::function<std::string(TComponent* Sender, int32_t ACol, int32_t ARow)>;
 using TCouleursFantomeEvent = std::function<void(TComponent* Sender, TColor& CouleurFond, TColor& CouleurForme)>;
 using TParseurEvent = std::function<int32_t(TComponent* Sender, const std::string& Chaine)>;
-using TDrawCellEvent = std::function<void(TComponent* Sender, int32_t Col, int32_t Row, TRect Rect, TListVokDrawState State)>;
+using TDrawCellEvent =
+    std::function<void(TComponent* Sender, int32_t Col, int32_t Row, TRect Rect, TListVokDrawState State)>;
 using TSelectCellEvent = std::function<void(TComponent* Sender, int32_t Col, int32_t Row, bool& CanSelect)>;
 using TMovedEvent = std::function<void(TComponent* Sender, int32_t FromIndex, int32_t ToIndex)>;
 using TPreTopLeftEvent = std::function<void(TComponent* Sender, TListCoord OldTopLeft, TListCoord NewTopLeft)>;
@@ -139,17 +147,17 @@ void Finaliser();
 
 // The layout of one axis, computed from the client size on demand.
 struct TAxeListe {
-  int32_t LargeurLigne = 0;     // grid line width on this axis (0 without the options' lines)
-  int32_t LimiteFixe = 0;       // pixels taken by the leading fixed cells and their lines
-  int32_t Etendue = 0;          // the scrolled cells end here (the right fixed columns start)
-  int32_t LimiteClient = 0;     // the client width or height
-  int32_t Nombre = 0;           // cells on the axis
-  int32_t Fixes = 0;            // leading fixed cells
-  int32_t PremierFixeFin = 0;   // first trailing fixed cell that is shown (Nombre when none)
-  int32_t Premier = 0;          // first scrolled cell (the top-left)
-  int32_t DernierVisible = 0;   // last scrolled cell fully visible (Premier - 1 when none)
-  int32_t DernierPartiel = 0;   // last scrolled cell at least partly visible
-  int32_t LimiteGrille = 0;     // far edge of the last partly visible scrolled cell, held to Etendue
+  int32_t LargeurLigne = 0;    // grid line width on this axis (0 without the options' lines)
+  int32_t LimiteFixe = 0;      // pixels taken by the leading fixed cells and their lines
+  int32_t Etendue = 0;         // the scrolled cells end here (the right fixed columns start)
+  int32_t LimiteClient = 0;    // the client width or height
+  int32_t Nombre = 0;          // cells on the axis
+  int32_t Fixes = 0;           // leading fixed cells
+  int32_t PremierFixeFin = 0;  // first trailing fixed cell that is shown (Nombre when none)
+  int32_t Premier = 0;         // first scrolled cell (the top-left)
+  int32_t DernierVisible = 0;  // last scrolled cell fully visible (Premier - 1 when none)
+  int32_t DernierPartiel = 0;  // last scrolled cell at least partly visible
+  int32_t LimiteGrille = 0;    // far edge of the last partly visible scrolled cell, held to Etendue
 };
 
 class TVokCustomList : public TCustomControl {
@@ -418,8 +426,8 @@ class TVokCustomList : public TCustomControl {
   TEtendues colWidths_, rowHeights_;
   std::vector<bool> tabStops_;
   TListCoord topLeft_{1, 1};
-  int32_t etat_ = 0;          // grid state
-  int32_t indexTaille_ = 0;   // the column or row being sized
+  int32_t etat_ = 0;         // grid state
+  int32_t indexTaille_ = 0;  // the column or row being sized
   int32_t positionTaille_ = 0, decalageTaille_ = 0;
   int32_t origineDeplacement_ = 0, positionDeplacement_ = 0;
   std::vector<int32_t> lignesXor_;  // positions of the exclusive-or lines drawn and not yet erased

@@ -23,12 +23,10 @@ constexpr int kSeuilGeste = 5;  // pixels the mouse moves before a gesture start
 bool LettreOuChiffre(char c) {
   const auto u = static_cast<unsigned char>(c);
   if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')) return true;
-  switch (u) {
-    case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F: case 0xAA: case 0xB5: case 0xBA:
-      return true;
-    default:
-      return u >= 0xC0 && u != 0xD7 && u != 0xF7;
-  }
+  // The letters of the 1252 page between 0x80 and 0xBF: Š Œ Ž š œ ž Ÿ ª µ º.
+  static constexpr unsigned char kLettres[] = {0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F, 0xAA, 0xB5, 0xBA};
+  if (std::find(std::begin(kLettres), std::end(kLettres), u) != std::end(kLettres)) return true;
+  return u >= 0xC0 && u != 0xD7 && u != 0xF7;
 }
 
 int32_t Deplace(int32_t Position, int32_t De, int32_t A) {
@@ -178,7 +176,8 @@ void TVokCustomList::ViderSelection() {
 void TVokCustomList::DefinirCourante(int32_t Col, int32_t Row) { DeplacerCourante(Col, Row, true, true); }
 
 void TVokCustomList::DeplacerCourante(int32_t Col, int32_t Row, bool Deplacer, bool Montrer) {
-  if (Col < 0 || Row < 0 || Col >= colCount_ || Row >= rowCount_) vclliste::ErreurListe(vclliste::Consts_SIndexOutOfRange);
+  if (Col < 0 || Row < 0 || Col >= colCount_ || Row >= rowCount_)
+    vclliste::ErreurListe(vclliste::Consts_SIndexOutOfRange);
   if (!PeutSelectionnerCellule(Col, Row)) return;
   const TListCoord ancienne = current_;
   current_ = {Col, Row};
@@ -241,7 +240,9 @@ void TVokCustomList::KeyDown(int& Touche, uint8_t Shift) {
     int32_t ligne = depart;
     switch (Touche) {
       case VK_PRIOR: ligne = std::max(depart - page, fixedRows_); break;
-      case VK_NEXT: ligne = static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(depart) + page, rowCount_ - 1)); break;
+      case VK_NEXT:
+        ligne = static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(depart) + page, rowCount_ - 1));
+        break;
       case VK_END: ligne = rowCount_ - 1; break;
       case VK_HOME: ligne = fixedRows_; break;
       case VK_UP:
@@ -566,10 +567,14 @@ void TVokCustomList::DefilementTemporise() {
   const TAxeListe ax = AxeColonnes(), ay = AxeLignes();
   TListCoord ancre = anchor_;
   const int32_t derniereColonne = std::max(colCount_ - rightFixedCols_ - 1, fixedCols_);
-  if (sourisGeste_.X < ax.LimiteFixe && ancre.X > fixedCols_) --ancre.X;
-  else if (sourisGeste_.X >= ax.LimiteGrille && ancre.X < derniereColonne) ++ancre.X;
-  if (sourisGeste_.Y < ay.LimiteFixe && ancre.Y > fixedRows_) --ancre.Y;
-  else if (sourisGeste_.Y >= ay.LimiteGrille && ancre.Y < rowCount_ - 1) ++ancre.Y;
+  if (sourisGeste_.X < ax.LimiteFixe && ancre.X > fixedCols_)
+    --ancre.X;
+  else if (sourisGeste_.X >= ax.LimiteGrille && ancre.X < derniereColonne)
+    ++ancre.X;
+  if (sourisGeste_.Y < ay.LimiteFixe && ancre.Y > fixedRows_)
+    --ancre.Y;
+  else if (sourisGeste_.Y >= ay.LimiteGrille && ancre.Y < rowCount_ - 1)
+    ++ancre.Y;
   if (ancre == anchor_) return;
   anchor_ = ancre;
   RendreVisible(anchor_);

@@ -14,10 +14,10 @@
 // A list that lets the tests reach its protected side.
 class TListeEssai : public TVokDrawList {
  public:
-  using TVokDrawList::TVokDrawList;
   using TVokCustomList::CacherFantome;
   using TVokCustomList::PreparerFantomeBulle;
   using TVokCustomList::PreparerFantomeGlisser;
+  using TVokDrawList::TVokDrawList;
 };
 
 class ListeEssai : public FenetresEssai {

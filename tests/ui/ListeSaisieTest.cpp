@@ -225,7 +225,9 @@ class Gestes : public ListeEssai {
     ListeEssai::SetUp();
     liste->SetVokOptions(AvecMultiSelec | AvecSuppression | AvecDeplacement);
     liste->SurSuppression = [this](TComponent*) { ++suppressions; };
-    liste->SurDeplacement = [this](TComponent*, TMouseButton, uint8_t, int X, int Y) { deplacements.push_back({X, Y}); };
+    liste->SurDeplacement = [this](TComponent*, TMouseButton, uint8_t, int X, int Y) {
+      deplacements.push_back({X, Y});
+    };
     liste->SurAccederInfoFantome = [](TComponent*, int32_t, int32_t Row) { return "Ligne " + std::to_string(Row); };
   }
   TFantome* Fantome() const { return VclFanto::Fantome(); }
@@ -504,7 +506,8 @@ TEST_F(ListeEssai, TheSelectionNoticeAndTheTopLeftEventsComeInTheirOrder) {
   liste->SurSelection = [&](TComponent*) { vu.push_back("selection"); };
   liste->SurAfficherInfos = [&](TComponent*) { vu.push_back("infos"); };
   liste->OnPreTopLeftChanged = [&](TComponent*, TListCoord a, TListCoord n) {
-    vu.push_back("avant " + std::to_string(a.Y) + ">" + std::to_string(n.Y) + " top " + std::to_string(liste->TopRow()));
+    vu.push_back("avant " + std::to_string(a.Y) + ">" + std::to_string(n.Y) + " top " +
+                 std::to_string(liste->TopRow()));
   };
   liste->OnTopLeftChanged = [&](TComponent*) { vu.push_back("apres"); };
   liste->SelectionnerLigne({1, 4});

@@ -109,12 +109,15 @@ TEST(Liste, TheGeometryRaisesItsErrors) {
     std::function<void()> f;
     std::string message;
   } cas[] = {
-      {[&] { l.SetFixedCols(3); }, std::string("Le nombre de colonnes fixes doit être inférieur au nombre de colonnes"_ansi)},
+      {[&] { l.SetFixedCols(3); },
+       std::string("Le nombre de colonnes fixes doit être inférieur au nombre de colonnes"_ansi)},
       {[&] { l.SetFixedCols(-1); }, "Indice de grille hors limites"},
       {[&] { l.SetRightFixedCols(-1); }, "Indice de grille hors limites"},
-      {[&] { l.SetRightFixedCols(3); }, std::string("Le nombre de colonnes fixes doit être inférieur au nombre de colonnes"_ansi)},
+      {[&] { l.SetRightFixedCols(3); },
+       std::string("Le nombre de colonnes fixes doit être inférieur au nombre de colonnes"_ansi)},
       {[&] { l.SetFixedRows(-1); }, "Indice de grille hors limites"},
-      {[&] { l.SetFixedRows(6); }, std::string("Le nombre de lignes fixes doit être inférieur au nombre de lignes"_ansi)},
+      {[&] { l.SetFixedRows(6); },
+       std::string("Le nombre de lignes fixes doit être inférieur au nombre de lignes"_ansi)},
       {[&] { l.DefinirLargeurColonne(3, 10); }, "Indice de grille hors limites"},
       {[&] { l.DefinirHauteurLigne(-1, 10); }, "Indice de grille hors limites"},
       {[&] { l.DefinirCourante(0, 5); }, "Indice de grille hors limites"},
@@ -217,8 +220,8 @@ TEST_F(ListeEssai, ScrollActionsMoveTheTopRowWithinItsLimits) {
     TCodeDefilement code;
     int position;
     int32_t attendu;
-  } cas[] = {{SB_LINEDOWN, 0, 2}, {SB_PAGEDOWN, 0, 11}, {SB_LINEDOWN, 0, 11}, {SB_LINEUP, 0, 10},
-             {SB_PAGEUP, 0, 1},   {SB_BOTTOM, 0, 11},   {SB_TOP, 0, 1},        {SB_THUMBPOSITION, 16384, 6},
+  } cas[] = {{SB_LINEDOWN, 0, 2},       {SB_PAGEDOWN, 0, 11}, {SB_LINEDOWN, 0, 11}, {SB_LINEUP, 0, 10},
+             {SB_PAGEUP, 0, 1},         {SB_BOTTOM, 0, 11},   {SB_TOP, 0, 1},       {SB_THUMBPOSITION, 16384, 6},
              {SB_THUMBTRACK, 32767, 11}};
   for (const auto& c : cas) {
     liste->Defiler(TScrollBarKind::sbVertical, c.code, c.position);
@@ -274,23 +277,22 @@ TEST_F(ListeEssai, HitTestingFindsTheCellOfEachAreaAndNothingOutside) {
     int x, y;
     TListCoord attendu;
   } cas[] = {
-      {10, 10, {0, 0}},           // top-left corner
-      {64, 24, {0, 0}},           // the lines belong to the cell before them
-      {70, 10, {1, 0}},           // header band
-      {10, 30, {0, 5}},           // fixed column band, scrolled
-      {140, 60, {2, 6}},          // data area
-      {200, 10, {3, 0}},          // right fixed column, header
-      {200, 260, {3, 14}},        // right fixed column, body
-      {-1, 10, {-1, -1}},         // outside
-      {10, 275, {-1, -1}},        // below the client
-      {4 * 65, 10, {-1, -1}},     // right of the client
+      {10, 10, {0, 0}},        // top-left corner
+      {64, 24, {0, 0}},        // the lines belong to the cell before them
+      {70, 10, {1, 0}},        // header band
+      {10, 30, {0, 5}},        // fixed column band, scrolled
+      {140, 60, {2, 6}},       // data area
+      {200, 10, {3, 0}},       // right fixed column, header
+      {200, 260, {3, 14}},     // right fixed column, body
+      {-1, 10, {-1, -1}},      // outside
+      {10, 275, {-1, -1}},     // below the client
+      {4 * 65, 10, {-1, -1}},  // right of the client
   };
-  for (const auto& c : cas)
-    EXPECT_EQ(liste->CelluleAuPoint(c.x, c.y), c.attendu) << c.x << "," << c.y;
+  for (const auto& c : cas) EXPECT_EQ(liste->CelluleAuPoint(c.x, c.y), c.attendu) << c.x << "," << c.y;
   EXPECT_EQ(liste->RectangleCellule(2, 6), (TRect{130, 50, 194, 74}));
   EXPECT_EQ(liste->RectangleCellule(3, 0), (TRect{195, 0, 259, 24}));
-  EXPECT_TRUE(liste->RectangleCellule(2, 2).Vide());   // scrolled away
-  EXPECT_TRUE(liste->RectangleCellule(4, 1).Vide());   // outside the counts
+  EXPECT_TRUE(liste->RectangleCellule(2, 2).Vide());  // scrolled away
+  EXPECT_TRUE(liste->RectangleCellule(4, 1).Vide());  // outside the counts
   EXPECT_TRUE(liste->RectangleCellule(-1, 1).Vide());
   EXPECT_EQ(liste->VisibleRowCount(), 10);
   EXPECT_EQ(liste->VisibleColCount(), 2);
@@ -419,7 +421,7 @@ TEST_F(ListeEssai, ASingleBorderAndTheScrollBarsTakeThePlatformsRoom) {
   EXPECT_TRUE(liste->BarreHorizontale().Visible);
   EXPECT_EQ(liste->ClientRect(), (TRect{2, 2, 150 - 2 - 17, 200 - 2 - 17}));
   auto c = Photographier(*liste, "liste-barres");
-  EXPECT_EQ(c->LirePixel(0, 100), 0xA0A0A0);  // the sunken edge
+  EXPECT_EQ(c->LirePixel(0, 100), 0xA0A0A0);    // the sunken edge
   EXPECT_EQ(c->LirePixel(140, 150), 0xF0F0F0);  // the vertical bar's track
 }
 
