@@ -165,7 +165,7 @@ class TVokCustomList : public TCustomControl {
   explicit TVokCustomList(TComponent* Owner);
   ~TVokCustomList() override;
 
-  // ---- properties (see the class comment for their meaning) ----
+  // ---- the published properties, with the defaults the members below start from ----
   TListBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TListBorderStyle v);
   int32_t ColCount() const { return colCount_; }
@@ -277,6 +277,7 @@ class TVokCustomList : public TCustomControl {
   void PeindreGrille(TCanvas& C, const TRect& Zone);
   // The creation-row pictures (loaded once, when CreateBitmap asks for them).
   const std::vector<TBitmap>& ImagesCreation() const { return imagesCreation_; }
+  // The creation row's picture of the owner's choice (cbCustom).
   TBitmap ImagePersonnalisee;
 
   // ---- keyboard and mouse ----
