@@ -2,10 +2,14 @@
 
 #include "reports/RBExportLinks.h"
 #include "reports/RBExpr.h"
+#include "reports/BandRpt.h"
+#include "reports/RBSearch.h"
 
 std::span<const TModule> ModulesReports() {
   static const TModule kTable[] = {
       {"RBExpr", RBExpr::Initialiser, RBExpr::Finaliser},
+      {"BandRpt", BandRpt::Initialiser, BandRpt::Finaliser},
+      {"RBSearch", RBSearch::Initialiser, RBSearch::Finaliser},
       {"RBExportLinks", RBExportLinks::Initialiser, RBExportLinks::Finaliser},
   };
   return kTable;

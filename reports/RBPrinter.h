@@ -78,6 +78,12 @@ class TRBPrinter : public TRBDeviceConversion {
   void EndDocument();
   void AbortDocument();
   void Cancel() { cancelRequested_ = true; }
+  // The progress of a run in percent, announced to the receiver.
+  int32_t Progress() const { return progress_; }
+  void SetProgress(int32_t Percent) {
+    progress_ = Percent;
+    Announce(kRBMessageProgress, Percent);
+  }
   void Cleanup();
   // The page N (1-based) while building or complete; none otherwise. The caller owns it.
   std::unique_ptr<TMetafile> GetPage(int32_t N);
@@ -124,6 +130,7 @@ class TRBPrinter : public TRBDeviceConversion {
   bool cancelRequested_ = false;
   bool loadedFromFile_ = false;
   bool previewShown_ = false;
+  int32_t progress_ = 0;
 };
 
 // Whether page P lies within a print range (a bound of 0 or less is open).
