@@ -369,6 +369,8 @@ void TRBCustomBand::SetHasChild(bool Value) {
   TRBCustomBand* child = ChildBand();
   if (Value && child == nullptr) {
     auto* c = new TRBChildBand(Owner());
+    // Named, so that stored reports can refer to it.
+    c->SetName(BandRpt::MakeUniqueName(Owner(), BandRpt::BandBaseName(rbChild)));
     c->SetParentBand(this);
     if (ParentReport != nullptr) c->SetParent(ParentReport);
   } else if (!Value && child != nullptr) {

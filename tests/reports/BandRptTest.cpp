@@ -540,3 +540,130 @@ TEST_F(ReportFixture, ShapesPrintTheirFigures) {
 }
 
 }  // namespace
+
+#include "reports/BandRptFiles.h"
+
+namespace {
+
+// A report with every class: bands of each kind, a child band, a group with its footer, a sub-detail
+// with a header, labels, expressions, shapes, a printable on the report and a dataset of its own.
+TBandRep* EveryClass(TForm& Form) {
+  auto* r = new TBandRep(&Form);
+  r->SetName("Report");
+  r->SetParent(&Form);
+  r->ReportTitle = "Tarifs d'été";
+  r->Description = {"one", "two"};
+  r->Options = FirstPageHeader | Compression;
+  r->PrinterSettings.PrintQuality = 600;
+  r->Page.SetColumns(2);
+  r->Functions.DefineVariable("TAUX", "1.5");
+  auto* data = new TMemDataSet(r, "Lines");
+  data->DefineFields({{"G", TFieldType::ftString}, {"N", TFieldType::ftInteger}});
+  r->SetDataSet(data);
+  for (TRBBandType t : {rbTitle, rbPageHeader, rbColumnHeader, rbDetail, rbPageFooter, rbSummary}) r->CreateBand(t);
+  TRBCustomBand* detail = r->Bands.Band(rbDetail);
+  detail->SetHasChild(true);
+  detail->Frame.DrawBottom = true;
+  detail->Frame.Width = 2;
+  r->Bands.Band(rbSummary)->AlignToBottom = true;
+  auto* group = new TRBGroup(&Form);
+  group->SetName("Group1");
+  group->SetParent(r);
+  group->Expression = "G";
+  group->ReprintOnNewPage = true;
+  TRBCustomBand* footer = r->CreateBand(rbGroupFooter);
+  group->SetFooterBand(footer);
+  auto* sub = new TRBSubDetail(&Form);
+  sub->SetName("SubDetail1");
+  sub->SetParent(r);
+  auto* notes = new TMemDataSet(r, "Notes");
+  notes->DefineFields({{"Note", TFieldType::ftString}});
+  sub->SetDataSet(notes);
+  sub->Bands.SetHasHeader(true);
+  auto* label = new TRBLabel(&Form);
+  label->SetName("Label1");
+  label->SetParent(detail);
+  label->SetLabelCaption("Prix \xE0 payer");
+  label->AutoStretch = true;
+  auto* expr = new TRBExpr(&Form);
+  expr->SetName("Expr1");
+  expr->SetParent(footer);
+  expr->SetExpression("SUM(N)");
+  expr->SetMask("#,##0.00");
+  expr->Master = r;
+  expr->ResetAfterPrint = true;
+  auto* shape = new TRBShape(&Form);
+  shape->SetName("Shape1");
+  shape->SetParent(r->Bands.Band(rbTitle));
+  shape->SetShape(rbsDegrade);
+  shape->Brush.Color = Couleurs::clNavy;
+  shape->SetRoundFactor(0.25f);
+  auto* onReport = new TRBLabel(&Form);
+  onReport->SetName("Stamp");
+  onReport->SetParent(r);
+  onReport->SetLabelCaption("Draft");
+  return r;
+}
+
+TEST(BandRptFiles, EveryClassWrittenReadAndWrittenAgainGivesTheSameBytes) {
+  TForm source(nullptr);
+  const std::string first = BandRptFiles::WriteReport(*EveryClass(source));
+  EXPECT_NE(first.find("object Report: TBandRep"), std::string::npos);
+  EXPECT_NE(first.find("PrinterSettings.PrintQuality = 600"), std::string::npos);
+  EXPECT_EQ(first.find("MemoryLimit"), std::string::npos);
+  TForm target(nullptr);
+  TCustomBandRep* read = BandRptFiles::ReadReport(first, &target);
+  EXPECT_EQ(BandRptFiles::WriteReport(*read), first);
+  EXPECT_EQ(read->BandOrder.size(), 11u);
+  EXPECT_EQ(read->Page.Columns(), 2);
+}
+
+TEST(BandRptFiles, FaultsAreRefusedAndLeaveNothingBehind) {
+  TForm source(nullptr);
+  const std::string good = BandRptFiles::WriteReport(*EveryClass(source));
+  auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string s = good;
+    const std::size_t at = s.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return s.replace(at, from.size(), to);
+  };
+  const std::string cases[] = {
+      replaced("Page.PaperSize = 9", "Page.PaperSize = 70"),
+      replaced("Page.Columns = 2", "Page.Columns = 0"),
+      replaced("object Label1: TRBLabel", "object Label1: TNoSuchClass"),
+      replaced("Frame.Width = 2", "Frame.Width = 'wide'"),
+      replaced("ReportTitle", "Unknown"),
+      replaced("FooterBand = 'GroupFooterBand1'", "FooterBand = 'Nowhere'"),
+      good.substr(0, good.size() / 2),
+  };
+  for (const std::string& text : cases) {
+    TForm target(nullptr);
+    EXPECT_THROW(BandRptFiles::ReadReport(text, &target), EReadError);
+    EXPECT_EQ(target.ComponentCount(), 0);
+  }
+  // Values of the wrong length.
+  std::string s = good;
+  const std::size_t at = s.find("Size.Values = (");
+  s.insert(at + 15, "1.0 ");
+  TForm target(nullptr);
+  EXPECT_THROW(BandRptFiles::ReadReport(s, &target), EReadError);
+  EXPECT_EQ(target.ComponentCount(), 0);
+}
+
+TEST(BandRptFiles, AReadReportRuns) {
+  TForm source(nullptr);
+  TBandRep* r = EveryClass(source);
+  auto* data = static_cast<TMemDataSet*>(r->FindComponent("Lines"));
+  for (const char* g : {"A", "A", "B"}) data->AppendRow({TFieldValue::OfText(g), TFieldValue::OfInteger(1)});
+  data->Open();
+  r->RunReport(false);
+  ASSERT_GE(r->OwnedRenderTarget()->PageCount(), 1);
+  bool found = false;
+  for (const auto& page : Pages(*r->OwnedRenderTarget()))
+    for (const std::string& t : Texts(page)) {
+      found = found || t.find("2.00") != std::string::npos;
+    }
+  EXPECT_TRUE(found);
+}
+
+}  // namespace
