@@ -888,7 +888,18 @@ void TRBController::BindParameters() {
       case TFieldType::ftBCD:
         if (v.Kind == rkFloat) p.Value = TFieldValue::OfFloat(v.FloatValue);
         break;
-      default: break;  // dates and times: left as they are
+      case TFieldType::ftDate:
+      case TFieldType::ftTime:
+      case TFieldType::ftDateTime: {
+        TDateTime when = 0;
+        const bool parsed = v.Kind == rkString &&
+                            (p.DataType == TFieldType::ftDate   ? DataSet::DateFromText(v.Text, when)
+                             : p.DataType == TFieldType::ftTime ? DataSet::TimeFromText(v.Text, when)
+                                                                : DataSet::DateTimeFromText(v.Text, when));
+        if (parsed) p.Value = TFieldValue::OfFloat(when);
+        break;
+      }
+      default: break;
     }
   }
   DataSet->Open();

@@ -667,3 +667,32 @@ TEST(BandRptFiles, AReadReportRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReportFixture, QueryParametersTakeTheReportVariables) {
+  Data({"A"});
+  data->DefineParams({{"Start", TFieldType::ftDate, {}},
+                      {"Count", TFieldType::ftInteger, {}},
+                      {"Label", TFieldType::ftString, {}},
+                      {"At", TFieldType::ftDateTime, {}},
+                      {"Bad", TFieldType::ftDate, {}},
+                      {"Other", TFieldType::ftInteger, {}}});
+  report->Functions.DefineVariable("START", "'01/02/2024'");
+  report->Functions.DefineVariable("COUNT", "5");
+  report->Functions.DefineVariable("LABEL", "'x'");
+  report->Functions.DefineVariable("AT", "'29/02/2024 13:30:00'");
+  report->Functions.DefineVariable("BAD", "'31/02/2024'");
+  Band(rbDetail, 50);
+  report->RunReport(false);
+  EXPECT_DOUBLE_EQ(data->Params(0)->Value.Float, DateTime::EncodeDate(2024, 2, 1));
+  EXPECT_EQ(data->Params(1)->Value.Integer, 5);
+  EXPECT_EQ(data->Params(2)->Value.Text, "x");
+  EXPECT_DOUBLE_EQ(data->Params(3)->Value.Float,
+                   DateTime::EncodeDate(2024, 2, 29) + DateTime::EncodeTime(13, 30, 0, 0));
+  EXPECT_TRUE(data->Params(4)->Value.IsNull);  // an impossible date leaves the parameter alone
+  EXPECT_TRUE(data->Params(5)->Value.IsNull);  // no variable of that name
+  EXPECT_TRUE(data->Active());
+}
+
+}  // namespace
