@@ -696,3 +696,113 @@ TEST_F(ReportFixture, QueryParametersTakeTheReportVariables) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReportFixture, ReprintedGroupHeadersOncePerPage) {
+  Data(std::vector<std::string>(40, "A"));
+  Band(rbDetail, 200);
+  auto* group = new TRBGroup(&form);
+  group->SetName("Group");
+  group->SetParent(report);
+  group->Expression = "G";
+  group->ReprintOnNewPage = true;
+  Watch(group);
+  report->RunReport(false);
+  // 40 details of 200 on pages of 2770: 13 per page, so 4 pages and a header on each.
+  EXPECT_EQ(report->PageNumber, 4);
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "Group"), 4);
+  EXPECT_EQ(printed.front(), "Group");
+}
+
+TEST_F(ReportFixture, BreaksAbsorbedAndTaken) {
+  Data({"A", "B", "C"});
+  Band(rbTitle, 100);
+  TRBCustomBand* detail = Band(rbDetail, 100);
+  detail->ForceNewPage = true;
+  std::vector<int32_t> pages;
+  detail->BeforePrint = [&](TRBCustomBand*, bool&) { pages.push_back(report->PageNumber); };
+  report->RunReport(false);
+  EXPECT_EQ(report->PageNumber, 3);
+}
+
+TEST_F(ReportFixture, DisabledBandsChildBandsAndLinks) {
+  Data({"A"});
+  TRBCustomBand* detail = Band(rbDetail, 100);
+  bool before = false;
+  std::vector<bool> after;
+  detail->SetEnabled(false);
+  detail->BeforePrint = [&](TRBCustomBand*, bool&) { before = true; };
+  detail->AfterPrint = [&](TRBCustomBand*, bool Printed) { after.push_back(Printed); };
+  detail->SetHasChild(true);
+  TRBCustomBand* child = detail->ChildBand();
+  ASSERT_NE(child, nullptr);
+  Watch(child);
+  report->RunReport(false);
+  EXPECT_FALSE(before);
+  EXPECT_EQ(after, (std::vector<bool>{false}));
+  EXPECT_EQ(printed, (std::vector<std::string>{child->Name()}));  // the child of a band that did not print
+  // A grandchild stays, attached to the band, when the child goes.
+  child->SetHasChild(true);
+  TRBCustomBand* grandChild = child->ChildBand();
+  detail->SetHasChild(false);
+  EXPECT_EQ(detail->ChildBand(), grandChild);
+  // Circular links are refused.
+  TRBCustomBand* other = Band(rbGroupFooter, 100);
+  EXPECT_TRUE(detail->SetLinkBand(other));
+  EXPECT_FALSE(other->SetLinkBand(detail));
+  EXPECT_DOUBLE_EQ(detail->HeightWithLinks(), 200);
+}
+
+TEST_F(ReportFixture, FirstHeaderAndLastFooterOptions) {
+  Data(std::vector<std::string>(20, "A"));
+  report->Options = 0;
+  Band(rbPageHeader, 100);
+  Band(rbDetail, 200);
+  Band(rbPageFooter, 100);
+  TRBCustomBand* summary = Band(rbSummary, 100);
+  summary->AlignToBottom = true;
+  int32_t summaryY = 0;
+  summary->BeforePrint = [&](TRBCustomBand*, bool&) { summaryY = report->CurrentY; };
+  report->RunReport(false);
+  ASSERT_EQ(report->PageNumber, 2);
+  EXPECT_EQ(printed.front(), "DetailBand1");
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "PageHeaderBand1"), 1);
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "PageFooterBand1"), 1);
+  EXPECT_EQ(summaryY, 2970 - 100 - 100);  // directly on the bottom margin
+}
+
+TEST_F(ReportFixture, ExpressionsFormatAndOnPrintReplaces) {
+  TRBCustomBand* detail = Band(rbDetail, 100);
+  auto* e = Control<TRBExpr>(detail, 0, 0, 600, 40);
+  e->SetMask("#,##0.00");
+  EXPECT_EQ(e->FormatValue(TRBEvResultRecord::OfFloat(9876.5)), "9,876.50");
+  EXPECT_EQ(e->FormatValue(TRBEvResultRecord::OfBoolean(true)), "True");
+  e->SetExpression("");
+  EXPECT_EQ(e->Caption(), "(none)");
+  auto* label = Control<TRBLabel>(detail, 0, 50, 600, 40);
+  label->SetLabelCaption("old");
+  label->OnPrint = [](TRBCustomLabel*, std::string& Value) { Value = "new"; };
+  report->RunReport(false);
+  const auto texts = Texts(Pages(Target())[0]);
+  EXPECT_NE(std::find_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(" new"); }),
+            texts.end());
+  EXPECT_EQ(label->Caption(), "old");
+}
+
+TEST_F(ReportFixture, CancellingStopsAtTheNextRecord) {
+  Data(std::vector<std::string>(50, "A"));
+  Band(rbDetail, 100);
+  Band(rbSummary, 100);
+  int records = 0;
+  BandRpt::MessageHook = [&] {
+    if (++records == 4) report->RenderTarget->Cancel();
+  };
+  report->RunReport(false);
+  BandRpt::MessageHook = nullptr;
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "DetailBand1"), 2);
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "SummaryBand1"), 0);
+  EXPECT_TRUE(report->Idle);
+}
+
+}  // namespace
