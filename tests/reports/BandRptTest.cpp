@@ -806,3 +806,29 @@ TEST_F(ReportFixture, CancellingStopsAtTheNextRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReportFixture, PrintablesOnTheReportPrintOnEveryPage) {
+  Data(std::vector<std::string>(20, "A"));
+  Band(rbDetail, 200);
+  auto* stamp = Control<TRBLabel>(nullptr, 300, 2800, 400, 50);
+  stamp->SetParent(report);
+  stamp->Size.SetLeft(300);
+  stamp->Size.SetTop(2800);
+  stamp->SetLabelCaption("Stamp");
+  auto* hidden = Control<TRBLabel>(nullptr, 300, 2850, 400, 50);
+  hidden->SetParent(report);
+  hidden->SetLabelCaption("Hidden");
+  hidden->SetEnabled(false);
+  report->RunReport(false);
+  const auto pages = Pages(Target());
+  ASSERT_EQ(pages.size(), 2u);
+  for (const auto& page : pages) {
+    const auto texts = Texts(page);
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(" Stamp"); }), 1);
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const std::string& t) { return t.ends_with(" Hidden"); }), 0);
+  }
+}
+
+}  // namespace
