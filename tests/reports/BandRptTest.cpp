@@ -832,3 +832,29 @@ TEST_F(ReportFixture, PrintablesOnTheReportPrintOnEveryPage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReportFixture, PixelsApplyTheZoomOnceAndFramedTextMovesOnlyForAPositiveWidth) {
+  TRBCustomBand* detail = Band(rbDetail, 300);
+  detail->TransparentBand = true;
+  auto* label = Control<TRBLabel>(detail, 254, 0, 600, 100);
+  report->SetZoom(50);
+  label->Size.Units = TRBUnit::Pixels;
+  EXPECT_DOUBLE_EQ(label->Size.Left(), 48);  // 96 pixels at 50 %
+  label->Size.Units = TRBUnit::Native;
+  report->SetZoom(100);
+  label->SetLabelCaption("Framed");
+  label->SetTransparent(true);
+  label->Frame.DrawTop = label->Frame.DrawLeft = true;
+  label->Frame.Width = -1;
+  report->RunReport(false);
+  const std::string unmoved = Texts(Pages(Target())[0]).at(0);
+  label->Frame.Width = 10;  // 35 tenths
+  report->RunReport(false);
+  const std::string moved = Texts(Pages(Target())[0]).at(0);
+  EXPECT_EQ(unmoved, "134,38 Framed");  // (100 + 254, 100) tenths
+  EXPECT_EQ(moved, "147,51 Framed");    // 35 tenths further
+}
+
+}  // namespace
