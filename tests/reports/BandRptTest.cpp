@@ -858,3 +858,26 @@ TEST_F(ReportFixture, PixelsApplyTheZoomOnceAndFramedTextMovesOnlyForAPositiveWi
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReportFixture, ACancelledRunAbortsItsDocumentWithoutAClosingPage) {
+  Data(std::vector<std::string>(60, "A"));
+  Band(rbDetail, 200);
+  Band(rbPageFooter, 100);
+  const int32_t shared = WarmSharedCount();
+  report->OnStartPage = [](TCustomBandRep* Sender) {
+    if (Sender->PageNumber == 2) Sender->CancelRun();
+  };
+  report->RunReport(false);
+  EXPECT_TRUE(report->Cancelled);
+  EXPECT_TRUE(report->Idle);
+  EXPECT_EQ(Target().Status(), TRBPrinter::StatusComplete);
+  EXPECT_EQ(Target().PageCount(), 2);
+  // Page 1 was finished by the break; page 2 is not finished (no footer).
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "PageFooterBand1"), 1);
+  EXPECT_EQ(SharedEnvironment()->ActivationCount(), shared);
+  EXPECT_EQ(report->Functions.ActivationCount(), 0);
+}
+
+}  // namespace
