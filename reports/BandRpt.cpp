@@ -419,7 +419,9 @@ void TRBCustomBand::MakeRoom() {
   const int32_t h = RoundHalfEven(HeightWithLinks());
   const double printable = r.Page.Stored(TRBPage::kLength) - r.Page.Stored(TRBPage::kTopMargin) -
                            r.Page.Stored(TRBPage::kBottomMargin);
-  const bool fits = bandType_ == rbPageFooter || h <= r.SpaceLeft() || h > printable;
+  // The bands that open a page or a column (page and column headers, reprinted group headers) are
+  // placed where they fall: a break there would open the next column again and again.
+  const bool fits = bandType_ == rbPageFooter || h <= r.SpaceLeft() || h > printable || r.OpeningColumn > 0;
   if (fits && r.PageNumber > 0) {
     if (IsDetail()) BreakTakenForDetail = false;
     return;
@@ -1234,7 +1236,14 @@ void TCustomBandRep::OpenPage() {
   RenderTarget->NewPage();
   CurrentY = RoundHalfEven(Page.Stored(TRBPage::kTopMargin));
   if (OnStartPage && !Designing) OnStartPage(this);
-  if (PageNumber > 1 || (Options & FirstPageHeader)) EmitBand(Bands.Band(rbPageHeader));
+  ++OpeningColumn;
+  try {
+    if (PageNumber > 1 || (Options & FirstPageHeader)) EmitBand(Bands.Band(rbPageHeader));
+  } catch (...) {
+    --OpeningColumn;
+    throw;
+  }
+  --OpeningColumn;
   ColumnTop = CurrentY;
   if (PageNumber == 1)
     if (TRBCustomBand* title = Bands.Band(rbTitle)) ColumnTop += RoundHalfEven(title->Size.Stored(TRBBandSize::kHeight));
@@ -1271,8 +1280,15 @@ void TCustomBandRep::NextColumn() {
   }
   TRBEvEnvironment::StoreInteger(ColumnNumberVariable, CurrentColumn);
   if (!(PageNumber == 1 && CurrentColumn == 1)) {
-    EmitBand(Bands.Band(rbColumnHeader));
-    Controller->ReprintGroupHeaders();
+    ++OpeningColumn;
+    try {
+      EmitBand(Bands.Band(rbColumnHeader));
+      Controller->ReprintGroupHeaders();
+    } catch (...) {
+      --OpeningColumn;
+      throw;
+    }
+    --OpeningColumn;
   }
 }
 
@@ -1339,6 +1355,7 @@ void TCustomBandRep::RunReport(bool Continuation) {
   }
   Idle = false;
   Cancelled = Finishing = AbsorbNextPageBreak = ColumnBreakAbsorbed = false;
+  OpeningColumn = 0;
   bool printReport = true;
   if (RenderTarget == nullptr) {
     if (!ownedTarget_) ownedTarget_ = std::make_unique<TRBPrinter>();

@@ -473,6 +473,8 @@ class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver {
   TRBEvElement* ColumnNumberVariable = nullptr;
   TRBEvElement* ReportTitleVariable = nullptr;
   bool AbsorbNextPageBreak = false;
+  // Above 0 while the headers of a new page or column print: they never break again.
+  int32_t OpeningColumn = 0;
   TBandRepPrinterSettings PrinterSettings;
   TBandRepPrinterSettings LastDialogSettings;
   TRBReportSeries* CompositeLink = nullptr;

@@ -881,3 +881,19 @@ TEST_F(ReportFixture, ACancelledRunAbortsItsDocumentWithoutAClosingPage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReportFixture, AColumnHeaderTallerThanItsColumnDoesNotBreakAgainAndAgain) {
+  Data(std::vector<std::string>(10, "A"));
+  report->Page.SetColumns(2);
+  Band(rbTitle, 1500);
+  Band(rbColumnHeader, 1500);
+  Band(rbDetail, 100);
+  report->RunReport(false);
+  EXPECT_TRUE(report->Idle);
+  EXPECT_LE(report->PageNumber, 10);
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), "DetailBand1"), 10);
+}
+
+}  // namespace
