@@ -3,6 +3,7 @@
 #include "reports/RBExportLinks.h"
 #include "reports/RBExpr.h"
 #include "reports/BandRpt.h"
+#include "reports/RBPrinter.h"
 #include "reports/RBSearch.h"
 
 std::span<const TModule> ModulesReports() {
@@ -11,6 +12,7 @@ std::span<const TModule> ModulesReports() {
       {"BandRpt", BandRpt::Initialiser, BandRpt::Finaliser},
       {"RBSearch", RBSearch::Initialiser, RBSearch::Finaliser},
       {"RBExportLinks", RBExportLinks::Initialiser, RBExportLinks::Finaliser},
+      {"RBPrinter", RBPrinter::Initialiser, RBPrinter::Finaliser},
   };
   return kTable;
 }
