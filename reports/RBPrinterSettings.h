@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/Papiers.h"
+#include "platform/gui/Printers.h"
+#include "platform/gui/Spouleur.h"
+
 enum class TRBPaperSize : uint8_t {
   Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small, A5, B4, B5,
   Folio, Quarto, rb10X14, rb11X17, Note, Env9, Env10, Env11, Env12, Env14, CSheet, DSheet, ESheet, EnvDL,
@@ -22,10 +26,7 @@ enum class TRBPaperSize : uint8_t {
 constexpr int kPaperSizeCount = 70;
 
 // A named sheet in millimetres, portrait.
-struct TRBPaperDimensions {
-  double Width;
-  double Length;
-};
+using TRBPaperDimensions = Papiers::TDimensions;
 
 // The sheet of a named size; none for Default and Custom, whose sheet is measured or given.
 std::optional<TRBPaperDimensions> PaperDimensions(TRBPaperSize Size);
@@ -55,56 +56,19 @@ constexpr double kScreenDotsPerTenth = 0.37795;
 // Rounds to the nearest integer, halves to the even neighbour.
 int32_t RoundHalfEven(double Value);
 
-// The part of the platform's device-mode record that the settings exchange with a printer driver.
-// A field counts only when its bit is set in Fields.
-struct TDeviceMode {
-  static constexpr uint32_t kOrientation = 0x1;
-  static constexpr uint32_t kPaperSize = 0x2;
-  static constexpr uint32_t kPaperLength = 0x4;
-  static constexpr uint32_t kPaperWidth = 0x8;
-  static constexpr uint32_t kCopies = 0x100;
-  static constexpr uint32_t kDefaultSource = 0x200;
-  static constexpr uint32_t kPrintQuality = 0x400;
-  static constexpr uint32_t kColor = 0x800;
-  static constexpr uint32_t kDuplex = 0x1000;
-  static constexpr uint32_t kCollate = 0x8000;
-
-  uint32_t Fields = 0;
-  int16_t Orientation = 0;  // 1 portrait, 2 landscape
-  int16_t PaperSize = 0;
-  int16_t PaperLength = 0;  // tenths of a millimetre
-  int16_t PaperWidth = 0;
-  int16_t Copies = 0;
-  int16_t DefaultSource = 0;
-  int16_t PrintQuality = 0;
-  int16_t Color = 0;
-  int16_t Duplex = 0;  // 1 simplex
-  int16_t Collate = 0;
-};
-
-// What a printer reports of itself besides its device mode: logical dots per inch, the physical
-// offset of the printable area and the physical sheet, in device units, and the paper codes its
-// driver lists.
-struct TDeviceMetrics {
-  int32_t DotsPerInchX = 0;
-  int32_t DotsPerInchY = 0;
-  int32_t PhysicalOffsetX = 0;
-  int32_t PhysicalOffsetY = 0;
-  int32_t PhysicalWidth = 0;
-  int32_t PhysicalHeight = 0;
-  std::vector<int32_t> PaperCodes;
-};
-
 class TPrinterSettings;
 // A handler that sees (and may change) the device mode before the settings read or write it; setting
 // Cancel leaves the settings, or the device, as they are.
 using TRBPrinterEvent = std::function<void(TPrinterSettings& Sender, bool& Cancel, TDeviceMode& Mode)>;
 
-// The settings a printer is driven with. The device side (reading and writing the driver's device
-// mode) works on the platform's printer, which is not built yet; the values, their defaults and the
-// geometry they give are here.
+// The settings a printer is driven with: the values, their defaults and the geometry they give, and
+// their exchange with a platform printer's device mode (ReadFromDevice, WriteToDevice).
 class TPrinterSettings {
  public:
+  // The chosen printer's names, the driver's cut to 63 characters.
+  std::string DeviceName;
+  std::string DriverName;
+  std::string PortName;
   int32_t Copies = 0;
   bool Duplex = false;
   bool PrintMetaFile = false;
@@ -160,11 +124,25 @@ class TPrinterSettings {
   // Whether a device mode exists and announces every field of Fields.
   static bool HasCapability(const TDeviceMode* Mode, uint32_t Fields);
 
+  // The platform printer the settings read and write (not owned), or none.
+  TPrinter* Device() const { return device_; }
+  // Keeps the printer and, when the platform lists printers, reads the settings from it.
+  void SetDevice(TPrinter* Printer);
+  // Reads the chosen printer's names, device mode and metrics into the settings (nothing without a
+  // device). The device mode is kept in DeviceModeData.
+  void ReadFromDevice();
+  // Writes the settings into the chosen printer's device mode and hands it back to the printer
+  // (nothing without a device or a device mode, or when OnApplyPrinterSettings cancels).
+  void WriteToDevice();
+
   // Takes the settings from a device's mode and metrics, unless OnGetPrinterSettings cancels.
   void ReadFromDeviceMode(TDeviceMode& Mode, const TDeviceMetrics& Metrics);
   // Writes the settings into a device mode; false when OnApplyPrinterSettings cancels, in which case
   // the device keeps its own mode.
   bool WriteToDeviceMode(TDeviceMode& Mode);
+
+ private:
+  TPrinter* device_ = nullptr;
 };
 
 // The printer settings a report stores, with their values at creation.

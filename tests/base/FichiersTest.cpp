@@ -389,16 +389,19 @@ TEST_F(BaseOuverte, TheServersRequestBracketsForgetTheTouchedCourses) {
 TEST(FicheGlobales, TheFilesEventsReachTheirSlots) {
   TFicheGlobales fiche;
   Lignes vus;
-  fiche.FichierVok.SetCharge(true);  // no slot assigned: nothing happens
+  fiche.FichierVok.SetNomFichier("ancienne.smp");  // no slot assigned: nothing happens
   fiche.SurBaseChargee = [&](TFichier* f) { vus.push_back("chargee " + std::to_string(f == &fiche.FichierVok)); };
   fiche.SurNomOuModification = [&](TFichier* f) {
-    vus.push_back("nom " + f->Nom() + " " + std::to_string(f->Modifie()));
+    vus.push_back("nom " + f->NomFichier() + " " + std::to_string(f->Modifie()));
   };
-  fiche.FichierVok.SetNom("base.smp");
+  fiche.FichierVok.SetNomFichier("base.smp");
   fiche.FichierVok.SetCharge(true);
   fiche.FichierVok.SetModifie(true);
-  EXPECT_EQ(vus, (Lignes{"nom base.smp 0", "chargee 1", "nom base.smp 1"}));
-  EXPECT_TRUE(fiche.FichierVok.Charge());
+  fiche.FichierVok.SetModifie(true);  // unchanged: nothing raised
+  fiche.FichierCFG.SetCharge(true);   // the other files are not forwarded
+  fiche.FichierVok.SetCharge(false);  // unloading clears the modified mark
+  EXPECT_EQ(vus, (Lignes{"nom base.smp 0", "chargee 1", "nom base.smp 1", "chargee 1", "nom base.smp 0"}));
+  EXPECT_FALSE(fiche.FichierVok.Charge());
 }
 
 TEST(FichierSupDispositions, TheLayoutIsChosenByTheBaseVersion) {
