@@ -4,6 +4,7 @@
 #include "platform/ui/Patienc3.h"
 #include "ui/ImagesToolkit.h"
 #include "ui/VclDialogue.h"
+#include "ui/vclprint.h"
 
 std::span<const TModule> ModulesUi() {
   static const TModule kTable[] = {
@@ -11,6 +12,7 @@ std::span<const TModule> ModulesUi() {
       {"VclDialogue", VclDialogue::InitialiserFenetres, VclDialogue::FinaliserFenetres},
       {"Patienc3", Patienc3::Initialiser, Patienc3::Finaliser},
       {"Patienc2", Patienc2::Initialiser, Patienc2::Finaliser},
+      {"vclprint", vclprint::Initialiser, vclprint::Finaliser},
   };
   return kTable;
 }
