@@ -33,7 +33,7 @@ void OpenWithDesktop(const std::string& Document) {
 void TRBExportFilterLibrary::Add(std::unique_ptr<TRBExportFilter> Filter) { filters_.push_back(std::move(Filter)); }
 
 std::string TRBExportFilterLibrary::SaveDialogFilter() const {
-  std::string text = std::string("BandReport file") + "(*." + "RBP" + ")|*." + "RBP";
+  std::string text = std::string("BandReport file") + " (*." + "RBP" + ")|*." + "RBP";
   for (const auto& f : filters_) {
     const std::string ext = f->Extension();
     text += "|" + f->Description() + " (*." + ext + ")|*." + ext;

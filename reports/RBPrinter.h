@@ -1,7 +1,7 @@
 // The render target of a report run: it opens a document, hands the report one canvas per page,
-// converts report positions into device units and sends each finished page to the page store, from
-// which a preview shows it and which can be saved. Printing straight to a printer needs the
-// platform's printer, which is not built yet: those calls raise ENonConstruit.
+// converts report positions into device units and sends each finished page either to the page store,
+// from which a preview shows it and which can be saved or printed, or straight to a printer (the
+// platform's printer object over the print spooler).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "core/objects/Exceptions.h"
+#include "platform/gui/Controles.h"
 #include "platform/gui/Metafichier.h"
+#include "platform/gui/Printers.h"
 #include "reports/RBPrinterSettings.h"
 #include "reports/RBPrntr.h"
 
@@ -34,6 +36,28 @@ class TRBPrinterReceiver {
   virtual void Receive(uint32_t Message, intptr_t Parameter) = 0;
 };
 
+class TRBPrinter;
+
+// What the target asks of the report that owns it.
+class TRBOwnerReport {
+ public:
+  virtual ~TRBOwnerReport() = default;
+  // From the report's printer settings: whether it prints on the shared printer, and the memory the
+  // page store may fill before it spills to a file.
+  virtual bool UseStandardprinter() const = 0;
+  virtual int32_t MemoryLimit() const = 0;
+  // The report's page, in tenths of a millimetre.
+  virtual int32_t PageWidth() const = 0;
+  virtual int32_t PageLength() const = 0;
+  // Whether the page open when a run is aborted goes into the store.
+  virtual bool KeepsAbortedPage() const = 0;
+  // Printing the stored pages: the progress window to show (it becomes the receiver), or none.
+  virtual TRBPrinterReceiver* ShowProgressWindow(TRBPrinter& Target) = 0;
+  virtual void HideProgressWindow(TRBPrinterReceiver* Window) = 0;
+  // The report's window, which receives the print and close messages, or none.
+  virtual TRBPrinterReceiver* Window() = 0;
+};
+
 // A link area of a page: a rectangle and its link text.
 struct TRBPageLink {
   TRect Area;
@@ -45,7 +69,10 @@ class TRBPrinter : public TRBDeviceConversion {
   enum : uint8_t { RoutePageStore = 0, RoutePrinter = 1 };
   enum : uint8_t { StatusIdle = 0, StatusBuilding = 1, StatusComplete = 2 };
 
-  TRBPrinter();
+  // A target for Owner (none: a target of its own). With printers it reads the settings of its
+  // printer: the shared one when the owner prints on it, else one of its own on the shared one's
+  // choice. The platform's printer errors pass to the caller.
+  explicit TRBPrinter(TRBOwnerReport* Owner = nullptr);
   ~TRBPrinter();
   TRBPrinter(const TRBPrinter&) = delete;
   TRBPrinter& operator=(const TRBPrinter&) = delete;
@@ -62,8 +89,17 @@ class TRBPrinter : public TRBDeviceConversion {
   int32_t PagesAvailable() const { return pagesAvailable_; }
   bool CancelRequested() const { return cancelRequested_; }
   bool LoadedFromFile() const { return loadedFromFile_; }
-  // The canvas of the page being drawn, none between pages.
-  TCanvas* PageCanvas() const { return pageCanvas_.get(); }
+  // The canvas of the page being drawn (a page metafile's, or the printer's page when printing
+  // straight to it), none between pages.
+  TCanvas* PageCanvas() const { return pageCanvas_; }
+  TRBOwnerReport* OwnerReport() const { return owner_; }
+  // The printer used for printing, none without printers.
+  TPrinter* Device() const { return device_; }
+  // Whether the platform lists at least one printer (when the target was made).
+  bool HasPrinters() const { return hasPrinters_; }
+  // Chooses the printer of that index on an own printer object, loads its default device mode and
+  // reads the settings again; false (nothing changes) without printers or on the shared printer.
+  bool SelectPrinter(int Index);
   std::vector<TRBPageLink>& PageLinks() { return pageLinks_; }
   TRBPageList& Pages() { return pages_; }
   TPrinterSettings& DeviceSettings() { return settings_; }
@@ -102,20 +138,45 @@ class TRBPrinter : public TRBDeviceConversion {
   void ClosePreview();
   void RequestExport(const std::string& Filter);
   // Prints the stored pages. A complete document built by a report, not loaded from a file and not
-  // printed as a metafile, is handed back to the report's window to run straight to the printer;
-  // printing the stored pages needs the platform's printer (not built yet: ENonConstruit).
+  // printed as a metafile, is handed back to the report's window to run straight to the printer.
+  // Otherwise a complete document goes to the printer, pages FirstPage (or 1) to LastPage (or the
+  // last), held within the pages stored; an empty range prints nothing, and nothing is printed
+  // without printers. A cancel request between pages aborts the printer's document.
   void Print();
+
+  // The tree that shows the run's outline, or none.
+  class TOutlineView {
+   public:
+    virtual ~TOutlineView() = default;
+    virtual void Show(const TRBOutline& Outline) = 0;
+  };
+  TOutlineView* OutlineView() const { return outlineView_; }
+  // Keeps the view and shows the page list's outline in it.
+  void SetOutlineView(TOutlineView* View);
+
+  // The last progress percentage announced while printing the stored pages.
+  int32_t Progress() const { return progress_; }
 
  private:
   void Announce(uint32_t Message, intptr_t Parameter);
   void ScreenFactors();
   void StorePage();
   void FreePage();
+  void DeviceFactors();
+  void StartDevicePage();
+  void PrintPages(int32_t First, int32_t Last, bool WithProgress);
 
   TPrinterSettings settings_;
   TRBPageList pages_;
   std::unique_ptr<TMetafile> pageMetafile_;
-  std::unique_ptr<Metafichier::TMetafileCanvas> pageCanvas_;
+  std::unique_ptr<Metafichier::TMetafileCanvas> metafileCanvas_;
+  TCanvas* pageCanvas_ = nullptr;
+  TRBOwnerReport* owner_ = nullptr;
+  TPrinter* device_ = nullptr;
+  std::unique_ptr<TPrinter> ownDevice_;
+  bool hasPrinters_ = false;
+  TOutlineView* outlineView_ = nullptr;
+  int32_t progress_ = 0;
   std::vector<TRBPageLink> pageLinks_;
   uint8_t status_ = StatusIdle;
   int32_t pageCount_ = 0;
@@ -125,6 +186,37 @@ class TRBPrinter : public TRBDeviceConversion {
   bool loadedFromFile_ = false;
   bool previewShown_ = false;
 };
+
+// The factory through which a report opens the preview window of its target. The base class opens
+// none; the standard one opens the standard preview window, which is not built yet (ENonConstruit).
+class TRBPreviewInterface : public TComponent {
+ public:
+  using TComponent::TComponent;
+  // The preview window shown for Target, or none.
+  virtual TForm* ShowPreview(TRBPrinter& Target);
+  virtual TForm* ShowPreviewModal(TRBPrinter& Target);
+};
+
+class TRBStandardPreviewInterface : public TRBPreviewInterface {
+ public:
+  using TRBPreviewInterface::TRBPreviewInterface;
+  TForm* ShowPreview(TRBPrinter& Target) override;
+  TForm* ShowPreviewModal(TRBPrinter& Target) override;
+};
+
+namespace RBPrinter {
+
+// A preview interface class: makes an interface owned by Owner.
+using TRBPreviewInterfaceClass = std::unique_ptr<TRBPreviewInterface> (*)(TComponent* Owner);
+// The class in use: the standard one from the unit's start (none before it and after its end).
+TRBPreviewInterfaceClass PreviewInterfaceClass();
+void SetPreviewInterfaceClass(TRBPreviewInterfaceClass Class);
+std::unique_ptr<TRBPreviewInterface> StandardPreviewInterface(TComponent* Owner);
+
+void Initialiser();
+void Finaliser();
+
+}  // namespace RBPrinter
 
 // Whether page P lies within a print range (a bound of 0 or less is open).
 bool InPrintRange(int32_t P, int32_t FirstPage, int32_t LastPage);

@@ -6,21 +6,6 @@
 
 namespace {
 
-// Portrait width and length in millimetres of the sizes 1 to 68.
-constexpr TRBPaperDimensions kPapers[68] = {
-    {215.9, 279.4},  {215.9, 279.4},  {279.4, 431.8},  {431.8, 279.4},  {215.9, 355.6},  {139.7, 215.9},
-    {190.5, 254},    {297, 420},      {210, 297},      {210, 297},      {148, 210},      {250, 354},
-    {182, 257},      {215.9, 330.2},  {215, 275},      {254, 355.6},    {279.4, 431.8},  {215.9, 279.4},
-    {98.43, 225.4},  {104.8, 241.3},  {114.3, 263.5},  {120.7, 279.4},  {127, 292.1},    {431.8, 558.8},
-    {558.8, 863.6},  {863.6, 1117.6}, {110, 220},      {162, 229},      {324, 458},      {229, 324},
-    {114, 162},      {114, 229},      {250, 353},      {176, 250},      {176, 125},      {110, 230},
-    {98.43, 190.5},  {92.01, 165.1},  {377.8, 279.4},  {215.9, 304.8},  {215.9, 330.2},  {250, 353},
-    {100, 148},      {228.6, 279.4},  {254, 279.4},    {381, 279.4},    {220, 220},      {100, 100},
-    {100, 100},      {241.3, 304.8},  {241.3, 381},    {296.9, 457.2},  {236, 322},      {279.4, 215.9},
-    {297, 210},      {304.8, 241.3},  {227, 356},      {305, 487},      {215.9, 322.3},  {210, 330},
-    {210, 148},      {257, 182},      {322, 445},      {174, 235},      {201, 276},      {420, 594},
-    {420, 297},      {445, 322},
-};
 
 constexpr int32_t kBinCodes[kBinCount] = {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14, 14};
 
@@ -29,7 +14,7 @@ constexpr int32_t kBinCodes[kBinCount] = {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 
 std::optional<TRBPaperDimensions> PaperDimensions(TRBPaperSize Size) {
   const int n = static_cast<int>(Size);
   if (n < 1 || n > 68) return std::nullopt;
-  return kPapers[n - 1];
+  return Papiers::Dimensions(n);
 }
 
 int32_t PaperCode(TRBPaperSize Size) { return Size == TRBPaperSize::Custom ? 256 : static_cast<int32_t>(Size); }
@@ -138,6 +123,39 @@ void TPrinterSettings::ReadFromDeviceMode(TDeviceMode& Mode, const TDeviceMetric
   ColorOption = Mode.Color;
 }
 
+void TPrinterSettings::SetDevice(TPrinter* Printer) {
+  device_ = Printer;
+  if (device_ != nullptr && !device_->Printers().empty()) ReadFromDevice();
+}
+
+void TPrinterSettings::ReadFromDevice() {
+  if (device_ == nullptr) return;
+  TDeviceMode* mode = nullptr;
+  device_->GetPrinter(DeviceName, DriverName, PortName, mode);
+  if (mode == nullptr) {
+    // Chosen again, the printer loads its driver's default mode.
+    device_->SetPrinter(DeviceName, DriverName, PortName, nullptr);
+    device_->GetPrinter(DeviceName, DriverName, PortName, mode);
+  }
+  DriverName = DeviceName.substr(0, 63);
+  TDeviceMode none;
+  TDeviceMode& m = mode != nullptr ? *mode : none;
+  ReadFromDeviceMode(m, device_->Metrics());
+  DeviceModeData = mode != nullptr ? std::optional<TDeviceMode>(*mode) : std::nullopt;
+}
+
+void TPrinterSettings::WriteToDevice() {
+  if (device_ == nullptr) return;
+  TDeviceMode* mode = nullptr;
+  std::string device, driver, port;
+  device_->GetPrinter(device, driver, port, mode);
+  if (mode == nullptr) return;
+  TDeviceMode m = *mode;
+  if (!WriteToDeviceMode(m)) return;
+  device_->SetPrinter(device, driver, port, &m);
+  DeviceModeData = m;
+}
+
 bool TPrinterSettings::WriteToDeviceMode(TDeviceMode& Mode) {
   Mode.Fields |= TDeviceMode::kPaperLength | TDeviceMode::kPaperWidth;
   Mode.PaperLength = ToField(PaperLength());
@@ -164,7 +182,7 @@ void GuessPaperOfPage(int32_t MetafileWidth, int32_t MetafileHeight, double Dots
   const auto w = static_cast<int64_t>(wSteps);
   const auto h = static_cast<int64_t>(hSteps);
   for (int n = 1; n <= static_cast<int>(TRBPaperSize::ESheet); ++n) {
-    const TRBPaperDimensions d = kPapers[n - 1];
+    const TRBPaperDimensions d = *Papiers::Dimensions(n);
     const auto W = static_cast<int64_t>(d.Width / 4);
     const auto H = static_cast<int64_t>(d.Length / 4);
     if (W == w && H == h) Take(static_cast<TRBPaperSize>(n), 0);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/Papiers.h"
+#include "platform/gui/Printers.h"
 #include "platform/gui/Spouleur.h"
 
 enum class TRBPaperSize : uint8_t {
@@ -24,10 +26,7 @@ enum class TRBPaperSize : uint8_t {
 constexpr int kPaperSizeCount = 70;
 
 // A named sheet in millimetres, portrait.
-struct TRBPaperDimensions {
-  double Width;
-  double Length;
-};
+using TRBPaperDimensions = Papiers::TDimensions;
 
 // The sheet of a named size; none for Default and Custom, whose sheet is measured or given.
 std::optional<TRBPaperDimensions> PaperDimensions(TRBPaperSize Size);
@@ -62,11 +61,14 @@ class TPrinterSettings;
 // Cancel leaves the settings, or the device, as they are.
 using TRBPrinterEvent = std::function<void(TPrinterSettings& Sender, bool& Cancel, TDeviceMode& Mode)>;
 
-// The settings a printer is driven with. The device side (reading and writing the driver's device
-// mode) works on the platform's printer, which is not built yet; the values, their defaults and the
-// geometry they give are here.
+// The settings a printer is driven with: the values, their defaults and the geometry they give, and
+// their exchange with a platform printer's device mode (ReadFromDevice, WriteToDevice).
 class TPrinterSettings {
  public:
+  // The chosen printer's names, the driver's cut to 63 characters.
+  std::string DeviceName;
+  std::string DriverName;
+  std::string PortName;
   int32_t Copies = 0;
   bool Duplex = false;
   bool PrintMetaFile = false;
@@ -122,11 +124,25 @@ class TPrinterSettings {
   // Whether a device mode exists and announces every field of Fields.
   static bool HasCapability(const TDeviceMode* Mode, uint32_t Fields);
 
+  // The platform printer the settings read and write (not owned), or none.
+  TPrinter* Device() const { return device_; }
+  // Keeps the printer and, when the platform lists printers, reads the settings from it.
+  void SetDevice(TPrinter* Printer);
+  // Reads the chosen printer's names, device mode and metrics into the settings (nothing without a
+  // device). The device mode is kept in DeviceModeData.
+  void ReadFromDevice();
+  // Writes the settings into the chosen printer's device mode and hands it back to the printer
+  // (nothing without a device or a device mode, or when OnApplyPrinterSettings cancels).
+  void WriteToDevice();
+
   // Takes the settings from a device's mode and metrics, unless OnGetPrinterSettings cancels.
   void ReadFromDeviceMode(TDeviceMode& Mode, const TDeviceMetrics& Metrics);
   // Writes the settings into a device mode; false when OnApplyPrinterSettings cancels, in which case
   // the device keeps its own mode.
   bool WriteToDeviceMode(TDeviceMode& Mode);
+
+ private:
+  TPrinter* device_ = nullptr;
 };
 
 // The printer settings a report stores, with their values at creation.

@@ -10,7 +10,7 @@ packages=(
   libboost1.81-dev libpugixml-dev libssl-dev zlib1g-dev
   php-cli php-soap python3-zeep
   libicu-dev libsqlite3-dev
-  libpng-dev libcairo2-dev fonts-liberation2
+  libpng-dev libcairo2-dev fonts-liberation2 poppler-utils
   libjpeg62-turbo-dev
 )
 if [ "${1:-}" = "fuzz" ]; then

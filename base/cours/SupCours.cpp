@@ -547,6 +547,10 @@ bool FractionsDeMemeMatiere() {
   return memes;
 }
 
+bool SupprimerCoursCourant(int32_t, int32_t, bool) {
+  throw ENonConstruit("SupCours.SupprimerCoursCourant: the course requests are not built yet");
+}
+
 bool CoursDeLaMatiereCourante() {
   if (Article() == nullptr) return false;
   if (Article()->Genre == kCoursEntier && !FractionsDeMemeMatiere()) return false;

@@ -167,6 +167,12 @@ bool TypeCoursInvalide(bool Reparer);
 // the engine is not installed and a placed course needs it).
 int32_t DureeMaximale(bool AvantLaPlace, bool Tous);
 
+// --- Changes of courses (the course requests, not built yet)
+// Deletes the current course: CoursEntier 1 deletes a whole course with its fractions, Options are
+// the deletion flags, PeriodeEntiere deletes it over every week rather than the working period.
+// Raises ENonConstruit until the course requests are built.
+bool SupprimerCoursCourant(int32_t CoursEntier, int32_t Options, bool PeriodeEntiere);
+
 // --- Moving a course to another grid while a base stored with another grid is read.
 struct TypeGrilleConversion {
   int32_t PlacesParHeure;  // Q (old) or P (new)

@@ -151,6 +151,31 @@ std::string TFichierSup::ChaineDe(uint32_t NumeroArticle, int32_t Decalage, int3
   return texte;
 }
 
+std::vector<uint32_t> TFichierSup::NumerosDepuisCle(int32_t Ordre, const std::function<bool()>& Continuer) {
+  std::vector<uint32_t> numeros;
+  if (Table == nullptr) return numeros;
+  EmpilerPosition();
+  bool encore = Ordre == 0 ? Xi::Premier(Table, 0) : Xi::Chercher(Table, Ordre) != 0 && Xi::XiStatut != Xi::kStatutAucun;
+  for (; encore && Continuer(); encore = Xi::Suivant(Table, Ordre)) numeros.push_back(Xi::NumeroCourant(Table));
+  DepilerPosition();
+  return numeros;
+}
+
+int32_t TFichierSup::Visiter(const std::vector<uint32_t>& Numeros, const std::function<int32_t()>& Routine) {
+  if (Table == nullptr) return 0;
+  int32_t resultat = 0;
+  EmpilerPosition();
+  try {
+    for (uint32_t n : Numeros)
+      if (Xi::AllerA(Table, n) && (resultat = Routine()) != 0) break;
+  } catch (...) {
+    DepilerPosition();
+    throw;
+  }
+  DepilerPosition();
+  return resultat;
+}
+
 bool TFichierSup::LireArticleStocke(std::size_t Disposition, const uint8_t* Stocke, int32_t Identifiant,
                                     TypeGenreModif Genre) {
   if (Genre == GM_Suppression) return true;

@@ -186,6 +186,14 @@ class TFichierSup {
   bool EcrireArticleStocke(uint8_t* Stocke, int32_t Identifiant, TypeGenreModif Genre) {
     return EcrireArticleStocke(Stocke, description_.Dispositions.back().Taille, Identifiant, Genre);
   }
+  // The record numbers met walking `Ordre` from the key the buffer holds (the first record whose key is
+  // not below it) while `Continuer` holds for the record reached (it reads the buffer), in the order's
+  // sequence; order 0 walks every record from the first. The position is kept.
+  std::vector<uint32_t> NumerosDepuisCle(int32_t Ordre, const std::function<bool()>& Continuer);
+  // Makes each record number current in turn, skipping those that no longer hold a record, and calls
+  // Routine until one answers non-zero: that answer, else 0. The position is kept, also when Routine
+  // raises. Collecting the numbers first lets Routine delete records.
+  int32_t Visiter(const std::vector<uint32_t>& Numeros, const std::function<int32_t()>& Routine);
   // The layout that a base of that version is stored in (index into the description's list).
   std::size_t DispositionPour(const TypeVersionFormat& VersionBase, bool BaseAnterieure506) const;
   // False when that layout is known but not read: a base stored in it cannot be loaded.

@@ -23,7 +23,9 @@
 #include "base/fichiers/SupRegroupementCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/fichiers/SupTypologieCours.h"
+#include "base/matieres/SupApportMatiere.h"
 #include "base/matieres/SupMatiere.h"
+#include "base/matieres/SupRelationApportPeriode.h"
 #include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
 #include "base/ressources/SupLibelleSalle.h"
@@ -48,7 +50,7 @@ constexpr bool U = true, N = false;
 enum : int32_t {
   kCIV = 1, kPON = 2, kCAL = 3, kMAD = 5, kPAY = 6, kLIE = 7, kELE = 8, kFMR = 9, kSFM = 10, kTYP = 11,
   kMAT = 12, kCUR = 14, kMDL = 15, kRES = 19, kPRT = 20, kRFM = 21, kRGC = 26,
-  kCRS = 28, kPAM = 33
+  kCRS = 28
 };
 
 // Week sets (bit k of the 7 bytes is week k) that new records start with.
@@ -74,14 +76,6 @@ int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
   familles.DepilerPosition();
   static constexpr int32_t kFichiers[] = {kMAT, kRES, kRES, kELE, kRES, kCUR, kMDL};
   return genre < std::size(kFichiers) ? kFichiers[genre] : 0;
-}
-
-// The element of a subject contribution: a curriculum (genre 0) or a module (genre 2). Resources
-// (genre 1) are contributions of older bases only: the current layout refuses them.
-int32_t FichierDeLElementApport(const uint8_t* Enregistrement) {
-  static const int32_t decalageGenre = DecalageDe(kPAM, "Genre");
-  const uint8_t genre = Enregistrement[decalageGenre];
-  return genre == 0 ? kCUR : genre == 2 ? kMDL : 0;
 }
 
 // clang-format off
@@ -154,10 +148,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
      {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kCRS, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
       Semaines("Semaines", 16)},
      {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
-    {"SupApportMatiere", ".PAM", 0x16, 33, 20, true,
-     {Identifiant(), Entier("Duree", 0), Reference("Matiere", kMAT, 4), Octet("Genre", 8),
-      ReferenceSelon("Element", &FichierDeLElementApport, 12), Reference("Typologie", kTYP, 16)},
-     {{U, {"Genre", "Element", "Matiere", "Typologie"}}, {N, {"Identifiant"}}}},
     {"SupProtectionRessource", ".RRU", 0x20, 34, 44, false,
      {Identifiant(), Octet("GenreRessource", 0), Reference("Ressource", kRES, 4), Octet("GenreAcces", 8),
       Chaine("Nom", 32, 9)},
@@ -169,10 +159,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
      {Identifiant(), Octet("Genre", 0).Vaut(2), Reference("Ressource", kRES, 4), Reference("Eleve", kELE, 8)},
      {{N, {"Identifiant"}}, {U, {"Genre", "Ressource", "Eleve"}}, {N, {"Eleve", "Genre", "Ressource"}},
       {N, {"Genre", "Eleve"}}}},
-    {"SupRelationApportPeriode", ".RAP", 0x36, 42, 20, true,
-     {Identifiant(), Reference("Classe", kRES, 0), Reference("Apport", kPAM, 4),
-      Reference("Calendrier", kCAL, 8, AucuneSiZero), Cardinal("Periode", 12), Booleen("Coche", 16)},
-     {{N, {"Identifiant"}}, {U, {"Classe", "Apport"}}, {N, {"Classe"}}, {N, {"Apport"}}, {N, {"Calendrier"}}}},
   };
   return declarations;
 }
@@ -194,7 +180,6 @@ const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
       {".ICR", {{20, {3, 0, 0, 0}}}},
-      {".PAM", {{112, {2, 0, 65, 0}}, {16, {4, 0, 99, 0}}}},
       {".RRU", {{12, {3, 0, 4, 0}}}},
   };
   return anciennes;
@@ -231,11 +216,13 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[32] = &SupApportMatiere::Fichier();
   ordre[35] = &SupQuotite::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();
   ordre[38] = &SupPublicationSurInternet::Fichier();
   ordre[39] = &SupRelationRessourceMatiere::Fichier();
   ordre[40] = &SupRelationCursusModule::Fichier();
+  ordre[41] = &SupRelationApportPeriode::Fichier();
   for (const TypeDeclarationFichier& d : Declarations()) {
     descriptions.push_back(DeclarationFichier::Decrire(AvecAnciennes(d)));
     fichiers.emplace_back(descriptions.back());

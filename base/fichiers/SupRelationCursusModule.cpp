@@ -1,8 +1,10 @@
 #include "base/fichiers/SupRelationCursusModule.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/fichiers/SupCursus.h"
 #include "base/fichiers/SupModule.h"
@@ -58,6 +60,30 @@ const TypeDescriptionFichier kDescription{
     true,
 };
 
+// Collects the relations whose first column in `Ordre` (1: curriculum, 2: module) is the owner, then
+// visits them in increasing record-number order (see the header).
+bool Parcourir(TFichierSup& Proprietaires, int32_t Ordre, uint32_t Proprietaire,
+               const std::function<bool()>& Traitement) {
+  TFichierSup& f = SupRelationCursusModule::Fichier();
+  if (f.Table == nullptr || Proprietaires.Table == nullptr || Proprietaire == 0) return false;
+  E* e = SupRelationCursusModule::Article();
+  const bool parCursus = Ordre == SupRelationCursusModule::kOrdreCursus;
+  e->Cursus = parCursus ? Proprietaire : 0;
+  e->Module = parCursus ? 0 : Proprietaire;
+  std::vector<uint32_t> numeros =
+      f.NumerosDepuisCle(Ordre, [&] { return (parCursus ? e->Cursus : e->Module) == Proprietaire; });
+  std::sort(numeros.begin(), numeros.end());
+  Proprietaires.EmpilerPosition();
+  try {
+    const bool resultat = f.Visiter(numeros, [&] { return Traitement() ? 1 : 0; }) != 0;
+    Proprietaires.DepilerPosition();
+    return resultat;
+  } catch (...) {
+    Proprietaires.DepilerPosition();
+    throw;
+  }
+}
+
 class TFichierRelations final : public TFichierSup {
  public:
   TFichierRelations() : TFichierSup(kDescription) {}
@@ -88,5 +114,21 @@ TFichierSup& Fichier() {
 }
 
 TypeEnregistrementRelationCursusModule* Article() { return reinterpret_cast<E*>(Fichier().Enregistrement()); }
+
+bool PourChaqueModuleDuCursus(const std::function<bool()>& Traitement) {
+  TFichierSup& cursus = SupCursus::Fichier();
+  return cursus.Table != nullptr &&
+         Parcourir(cursus, kOrdreCursus, Xi::NumeroCourant(cursus.Table), Traitement);
+}
+
+bool PourChaqueModuleDuCursusDonne(uint32_t Cursus, const std::function<bool()>& Traitement) {
+  return Parcourir(SupCursus::Fichier(), kOrdreCursus, Cursus, Traitement);
+}
+
+bool PourChaqueCursusDuModule(const std::function<bool()>& Traitement) {
+  TFichierSup& modules = SupModule::Fichier();
+  return modules.Table != nullptr &&
+         Parcourir(modules, kOrdreModule, Xi::NumeroCourant(modules.Table), Traitement);
+}
 
 }  // namespace SupRelationCursusModule

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "base/VerificateurNetXi.h"
 #include "base/fichiers/FichierSup.h"
@@ -29,5 +30,17 @@ inline constexpr int32_t kOrdreCursus = 1, kOrdreModule = 2, kOrdreIdentifiant =
 
 TFichierSup& Fichier();
 TypeEnregistrementRelationCursusModule* Article();
+
+// --- Walks. The relations of the owner are collected first (order 1 for a curriculum, order 2 for a
+// module); then Traitement is called with each collected relation that still exists current, in
+// record-number order, until it answers True. The result is the last answer, False when nothing
+// was called. The positions of the owner's file and of the relations are kept. Collecting first
+// lets Traitement delete relations; it positions ".MDL" or ".CUR" itself when it needs them.
+// The modules of the current curriculum.
+bool PourChaqueModuleDuCursus(const std::function<bool()>& Traitement);
+// The modules of the curriculum of that record number.
+bool PourChaqueModuleDuCursusDonne(uint32_t Cursus, const std::function<bool()>& Traitement);
+// The curricula of the current module.
+bool PourChaqueCursusDuModule(const std::function<bool()>& Traitement);
 
 }  // namespace SupRelationCursusModule

@@ -1,13 +1,22 @@
 #include "base/matieres/SupMatiere.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "base/CompteursNumeros.h"
+#include "base/EmballageSelection.h"
+#include "base/SupFichiers.h"
+#include "base/SupTraitement.h"
+#include "base/cours/SupCours.h"
 #include "base/fichiers/DeclarationFichier.h"
+#include "base/matieres/SupApportMatiere.h"
 #include "base/matieres/SupRelationMatieres.h"
+#include "base/ressources/SupRelationRessourceMatiere.h"
+#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "core/values/Ansi1252.h"
 #include "core/values/ChaineUnicode.h"
@@ -15,6 +24,7 @@
 #include "net/utilisateurs/SupDroitFonctionnel.h"
 #include "net/utilisateurs/Utilisateur.h"
 #include "objectdb/Traduction.h"
+#include "platform/ui/Patienc3.h"
 
 namespace SupMatiere {
 
@@ -154,6 +164,120 @@ bool ModifierTexte(uint32_t Code, uint8_t* Champ, int32_t Capacite, const std::s
 bool ModifierEntier(uint32_t Code, int32_t* Champ, int32_t Valeur) {
   if (!SupDroitFonctionnel::DroitModifierMatieres()) return false;
   return Modifier(Code, &Valeur, 4, [&] { *Champ = Valeur; });
+}
+
+// --- What the local deletion of a subject removes before the subject.
+
+constexpr int32_t kFMR = 9, kRFM = 21;  // families and the headings given to records, in the base order
+
+// Deletes the subject's courses, whole: collected first (course order 2), then each one that still
+// exists. Course position kept.
+void SupprimerCoursDeLaMatiere(uint32_t Matiere) {
+  TFichierSup& cours = SupCours::Fichier();
+  if (cours.Table == nullptr) return;
+  SupCours::Article()->Matiere = Matiere;
+  const std::vector<uint32_t> numeros =
+      cours.NumerosDepuisCle(SupCours::kOrdreMatiere, [Matiere] { return SupCours::Article()->Matiere == Matiere; });
+  (void)cours.Visiter(numeros, [] {
+    (void)SupCours::SupprimerCoursCourant(1, 34, false);
+    return 0;
+  });
+}
+
+// True when a heading is given to the subject: a ".RFM" relation naming it whose family is a family
+// of subjects (genre 0). Positions kept.
+bool MatiereAUneRubrique(uint32_t Matiere) {
+  TFichierSup& rubriques = *SupFichiers::Fichier(kRFM);
+  TFichierSup& familles = *SupFichiers::Fichier(kFMR);
+  if (rubriques.Table == nullptr || familles.Table == nullptr) return false;
+  const auto decalage = [](const TFichierSup& f, const char* Nom) {
+    return DeclarationFichier::ChampNomme(f.Description(), Nom)->Decalage;
+  };
+  const int32_t element = decalage(rubriques, "Element"), famille = decalage(rubriques, "Famille"),
+                rubrique = decalage(rubriques, "Rubrique"), genre = decalage(familles, "Genre");
+  uint8_t* e = rubriques.Enregistrement();
+  const auto lire = [e](int32_t Decalage) {
+    uint32_t v;
+    std::memcpy(&v, e + Decalage, 4);
+    return v;
+  };
+  std::memcpy(e + element, &Matiere, 4);
+  std::memset(e + famille, 0, 4);
+  std::memset(e + rubrique, 0, 4);
+  const std::vector<uint32_t> numeros = rubriques.NumerosDepuisCle(1, [&] { return lire(element) == Matiere; });
+  return std::any_of(numeros.begin(), numeros.end(), [&](uint32_t n) {
+    const uint32_t f = rubriques.ValeurDe(n, famille);
+    return familles.Existe(f) && (familles.ValeurDe(f, genre) & 0xFF) == 0;
+  });
+}
+
+// The headings given to the subject go with it. Removing them is the families' work
+// (SupRelationFamille.SupprimerRelationsFamilleElementDuGenre (subject, genre 0)), not built yet: until
+// it is, a subject that has headings raises ENonConstruit, one that has none has nothing to remove.
+void SupprimerRubriquesDeLaMatiere(uint32_t Matiere) {
+  if (MatiereAUneRubrique(Matiere))
+    throw ENonConstruit("SupRelationFamille.SupprimerRelationsFamilleElementDuGenre: the headings given to records "
+                        "are not built yet");
+}
+
+// Locally, the records that refer to the subject, those whose deletion is not built yet first so
+// that they raise before anything changes.
+void SupprimerDependantsNonConstruits(uint32_t Matiere) {
+  SupprimerCoursDeLaMatiere(Matiere);
+  SupprimerRubriquesDeLaMatiere(Matiere);
+}
+void SupprimerDependants(uint32_t Matiere) {
+  (void)SupRelationMatieres::SupprimerRelationsMatieresDeMatiere(Matiere);
+  (void)SupApportMatiere::SupprimerApportsDeLaMatiere(Matiere);
+  (void)SupRelationRessourceMatiere::SupprimerRelationsDeLaMatiere(Matiere);
+}
+
+// Through the server: the packed selection; an accepted answer is the packed selection of the
+// subjects not deleted, read within the bytes answered. An answer that does not read leaves in the
+// selection the subjects that still exist.
+void SupprimerTableauParServeur(TypeEnsembleMemoire& Selection) {
+  void* bloc = nullptr;
+  std::size_t taille = 0;
+  EmballageSelection::EmballerSelection(Selection, Table(), bloc, taille);
+  std::vector<uint8_t> reponse(Memoire::kTailleEnteteTampon + 4 * std::size_t{Selection.Nombre}, 0);
+  const bool accepte = NetClient::EnvoyerRequeteServeur(kCodeSupprimerTableau, 0, static_cast<int32_t>(taille), bloc,
+                                                        false, reponse.data(), static_cast<int32_t>(reponse.size()));
+  Memoire::Desallouer(bloc, taille);
+  if (!accepte) return;
+  TypeEnsembleMemoire restants{};
+  if (EmballageSelection::DeballerSelection(reponse.data(), reponse.size(), Table(), kPlace - 1, restants) == nullptr) {
+    for (uint32_t i = 0; i < Selection.Nombre; ++i)
+      if (Fichier().Existe(Selection.Elements[i])) (void)Memoire::Ajouter(Selection.Elements[i], restants);
+  }
+  Memoire::Liberer(Selection);
+  Selection = restants;
+}
+
+// Locally: each subject deleted in turn, put back when it was not; a deletion that raises puts back
+// the subjects not yet done before the exception goes on.
+void SupprimerTableauLocalement(TypeEnsembleMemoire& Selection) {
+  TypeEnsembleMemoire copie{};
+  Memoire::Copier(Selection, copie);
+  Memoire::Reinitialiser(Selection);
+  std::unique_ptr<TPatienceCompteur> patience;
+  if (copie.Nombre > 1) {
+    patience = std::make_unique<TPatienceCompteur>(nullptr, Traduction::Traduire("SupConstTraitement_en_cours_...7"));
+    patience->InitialiserCompteur(copie.Nombre);
+    patience->DefinirPas(1);
+    patience->Show();
+  }
+  uint32_t i = 0;
+  try {
+    for (; i < copie.Nombre; ++i) {
+      if (!SupprimerMatiereParNumero(copie.Elements[i])) (void)Memoire::Inserer(copie.Elements[i], Selection);
+      if (patience) patience->Decrementer();
+    }
+  } catch (...) {
+    for (; i < copie.Nombre; ++i) (void)Memoire::Inserer(copie.Elements[i], Selection);
+    Memoire::Liberer(copie);
+    throw;
+  }
+  Memoire::Liberer(copie);
 }
 
 }  // namespace
@@ -313,6 +437,50 @@ bool ModifierProprietaireMatiere(const std::string& Code) {
   uint8_t valeur[4];
   FichierSup::EcrireChaineCourte(valeur, 3, ChaineUnicode::Majuscules1252(Code.substr(0, 3)));
   return Modifier(kCodeModifierProprietaire, valeur, 4, [&] { std::memcpy(Article()->Proprietaire, valeur, 4); });
+}
+
+// --- Deletions
+
+bool SupprimerMatiere() {
+  if (!SupDroitFonctionnel::DroitSupprimerMatieres() || Table() == nullptr) return false;
+  // The subject as the table holds it.
+  EmpilerPosition();
+  DepilerPosition();
+  const uint32_t matiere = Xi::NumeroCourant(Table());
+  if (Xi::XiStatut != Xi::kStatutEgal || EstMatiereParDefaut()) return false;
+  SupTraitement::TraitementEmpile code(kCodeSupprimerMatiere);
+  if (NetClient::PasserParServeur()) return Fichier().Supprimer(kCodeSupprimerMatiere);
+  SupprimerDependantsNonConstruits(matiere);
+  (void)Fichier().Supprimer(kCodeSupprimerMatiere, [matiere] { SupprimerDependants(matiere); });
+  return !Fichier().Existe(matiere);
+}
+
+bool SupprimerMatiereParNumero(uint32_t Matiere) {
+  if (Table() == nullptr) return false;
+  EmpilerPosition();
+  bool supprimee = false;
+  try {
+    supprimee = Xi::AllerA(Table(), Matiere) && SupprimerMatiere();
+  } catch (...) {
+    DepilerPosition();
+    throw;
+  }
+  DepilerPosition();
+  return supprimee;
+}
+
+void SupprimerTableauMatieres(TypeEnsembleMemoire& Selection) {
+  if (Table() == nullptr || Selection.Nombre == 0) return;
+  SupTraitement::TraitementEmpile code(kCodeSupprimerTableau);
+  EmpilerPosition();
+  try {
+    if (NetClient::PasserParServeur()) SupprimerTableauParServeur(Selection);
+    else SupprimerTableauLocalement(Selection);
+  } catch (...) {
+    DepilerPosition();
+    throw;
+  }
+  DepilerPosition();
 }
 
 }  // namespace SupMatiere

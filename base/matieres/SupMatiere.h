@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/fichiers/FichierSup.h"
+#include "core/records/Memoire.h"
 
 // The in-memory subject record, as the file's declaration lays it out (a test checks that both agree).
 struct TypeEnregistrementMatiere {
@@ -46,6 +47,7 @@ inline constexpr uint32_t kCodeModifierCode = 0x800E0201, kCodeModifierLibelle =
                           kCodeModifierNomComplet = 0x800E0203, kCodeModifierMaxHeuresJour = 0x800E0204,
                           kCodeModifierMaxHeuresHebdo = 0x800E0205, kCodeModifierProprietaire = 0x800E020C,
                           kCodeModifierCoefficient = 0x800E020D, kCodeModifierIdentifiant = 0x800E020F;
+inline constexpr uint32_t kCodeSupprimerMatiere = 0x800E0300, kCodeSupprimerTableau = 0x800E0302;
 inline constexpr int32_t kOrdreUnique = 1, kOrdreCode = 2, kOrdreRetenu = 3, kOrdreIdentifiant = 4, kOrdreTri = 5,
                          kOrdreNomComplet = 6, kOrdreNumero = 7, kOrdreRetenuLibelle = 8,
                          kOrdreIdentifiantExterne = 9;
@@ -119,5 +121,21 @@ bool ModifierMaxHeuresJourMatiere(int32_t Valeur);
 bool ModifierMaxHeuresHebdoMatiere(int32_t Valeur);
 // The owner: cut to 3 characters, upper case.
 bool ModifierProprietaireMatiere(const std::string& Code);
+
+// --- Deletions; a default subject is never deleted.
+// Deletes the current subject; needs the right to delete subjects. Refused (False, nothing sent) for
+// a default subject. Through the server the result is the verdict. Locally what refers to the
+// subject goes first: its courses, whole; the headings given to it; its relations with subjects,
+// both ways; its contributions with their period relations; its resource-subject relations. The
+// result is True when the subject is gone. The courses' and the headings' deletions are not built
+// yet: a subject that has either raises ENonConstruit before anything changes.
+bool SupprimerMatiere();
+// The same for a record number (position kept); False when it holds no subject.
+bool SupprimerMatiereParNumero(uint32_t Matiere);
+// Deletes the subjects of a selection (record numbers); the selection ends with the subjects that
+// were not deleted. Through the server it is refilled from the answer when the server accepts (a
+// refusal leaves it as it was); locally each subject is deleted by SupprimerMatiereParNumero, with a
+// count-down window for more than one subject. The position is kept.
+void SupprimerTableauMatieres(TypeEnsembleMemoire& Selection);
 
 }  // namespace SupMatiere

@@ -145,7 +145,7 @@ bool SupprimerRelationsMatieresDeMatiere(uint32_t Matiere) {
     const int32_t identifiant = SupMatiere::IdentifiantDe(Matiere);
     resultat = NetClient::EnvoyerRequeteServeur(kCodeSupprimerRelationsDeMatiere, 0, sizeof identifiant,
                                                 &identifiant, false, nullptr);
-  } else if (Table() != nullptr && SupMatiere::IdentifiantDe(Matiere) != 0) {
+  } else if (Table() != nullptr && SupMatiere::Fichier().Existe(Matiere)) {
     EmpilerPosition();
     const std::vector<uint32_t> numeros = Collecter(kOrdreSeconde, Matiere, Collecter(kOrdrePremiere, Matiere));
     for (uint32_t n : numeros)

@@ -1,6 +1,9 @@
 #include "base/ressources/SupQuotite.h"
 
+#include <algorithm>
+
 #include "base/fichiers/DeclarationFichier.h"
+#include "net/NetClient.h"
 #include "base/SupParam.h"
 #include "base/SupTraitement.h"
 #include "base/ressources/SupRessource.h"
@@ -45,7 +48,7 @@ bool ServiceDuProfesseur(uint32_t Professeur, int32_t& Service, uint32_t& Statut
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(DescriptionFichier());
+  static TFichierSup fichier(DescriptionFichier(), &CreerQuotitesProfesseursParDefaut);
   return fichier;
 }
 
@@ -102,6 +105,56 @@ bool CreerQuotitesProfesseur(uint32_t Professeur) {
   }
   r.DepilerPosition();
   return resultat;
+}
+
+bool CreerQuotitesProfesseursParDefaut() { return Fichier().ContenuParDefaut(kCodeCreerQuotitesProfesseursParDefaut); }
+
+bool AffecterQuotitesDuProfesseur(int32_t Valeur) {
+  TFichierSup& r = SupRessource::Fichier();
+  if (r.Table == nullptr) return false;
+  const uint32_t professeur = Xi::NumeroCourant(r.Table);
+  if (professeur == 0 || SupRessource::Article()->Genre != SupRessource::kEnseignant) return false;
+  SupTraitement::TraitementEmpile code(kCodeAffecterQuotitesDuProfesseur);
+  if (NetClient::PasserParServeur())
+    return NetClient::EnvoyerRequeteServeur(kCodeAffecterQuotitesDuProfesseur, r.IdentifiantCourant(), 4, &Valeur,
+                                            false, nullptr);
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr) return false;
+  int32_t service = static_cast<int32_t>(SupRessource::Article()->MotC);
+  // Without a quota record of its own, the record current now belongs to another teacher: it must
+  // never be written.
+  if (!ChercherQuotitesDuProfesseur(professeur) &&
+      !(CreerQuotitesProfesseur(professeur) && ChercherQuotitesDuProfesseur(professeur)))
+    return false;
+  if (SupParam::Parametres().ApportProfesseurAnnuel != 0) service /= SupParam::ModeCFA() ? 41 : 52;
+  int32_t* quotas = Article()->Quotas;
+  const bool aucune = std::none_of(quotas, quotas + 52, [](int32_t q) { return q > 0; });
+  return f.Modifier(kCodeAffecterQuotitesDuProfesseur, &Valeur, 4, [quotas, aucune, service] {
+    for (int32_t* q = quotas; q != quotas + 52; ++q) *q = aucune || *q > 0 ? service : 0;
+  });
+}
+
+bool SupprimerQuotitesProfesseur() {
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr || Xi::NumeroCourant(f.Table) == 0) return false;
+  return f.Supprimer(kCodeSupprimerQuotitesProfesseur);
+}
+
+bool SupprimerQuotitesDuProfesseur(uint32_t Professeur) {
+  return !ChercherQuotitesDuProfesseur(Professeur) || SupprimerQuotitesProfesseur();
+}
+
+bool ChercherQuotitesDuProfesseur(uint32_t Professeur) {
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr || Professeur == 0) return false;
+  Article()->Enseignant = Professeur;
+  // Not found, the former current record is current again (its buffer included).
+  return Xi::Trouver(f.Table, kOrdreEnseignant);
+}
+
+bool ChercherQuotitesDuProfesseurCourant() {
+  const TFichierSup& r = SupRessource::Fichier();
+  return r.Table != nullptr && ChercherQuotitesDuProfesseur(Xi::NumeroCourant(r.Table));
 }
 
 void QuotasDe(const E& Quotite, TFixedArrayOfValeurHebdomadaire& Quotas) {

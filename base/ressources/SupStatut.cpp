@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/fichiers/DeclarationFichier.h"
 #include "core/records/Xi.h"
+#include "core/values/Ansi1252.h"
 
 namespace SupStatut {
 
@@ -70,11 +73,80 @@ double Ratio(const E& e) { return e.T1 <= 0 ? 0.0 : static_cast<double>(Restant(
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(DescriptionFichier());
+  static TFichierSup fichier(DescriptionFichier(), &CreerStatutsParDefaut);
   return fichier;
 }
 
 E* Article() { return reinterpret_cast<E*>(Fichier().Enregistrement()); }
+
+bool CreerStatutProfesseur(const std::string& Nom, int32_t Quotite, int32_t T1, int32_t T3) {
+  uint8_t donnees[44] = {};
+  FichierSup::EcrireChaineCourte(donnees, 30, Nom);
+  std::memcpy(donnees + 32, &Quotite, 4);
+  std::memcpy(donnees + 36, &T1, 4);
+  std::memcpy(donnees + 40, &T3, 4);
+  return Fichier().Creer(
+      kCodeCreerStatutProfesseur, donnees, sizeof donnees,
+      [&] {
+        std::memcpy(Article()->Nom, donnees, sizeof Article()->Nom);
+        Article()->QuotaAnnuel = Quotite;
+        Article()->T1 = T1;
+        Article()->T3 = T3;
+      },
+      true);
+}
+
+bool ModifierDefautStatutProfesseur(uint8_t Defaut) {
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr || Xi::NumeroCourant(f.Table) == 0) return false;
+  return f.Modifier(kCodeModifierDefautStatutProfesseur, &Defaut, 1, [Defaut] { Article()->ParDefaut = Defaut; });
+}
+
+bool ModifierDefautStatutProfesseurNumero(uint32_t Numero, uint8_t Defaut) {
+  TFichierSup& f = Fichier();
+  if (f.Table == nullptr) return false;
+  f.EmpilerPosition();
+  const bool resultat = Numero != 0 && Xi::AllerA(f.Table, Numero) && ModifierDefautStatutProfesseur(Defaut);
+  f.DepilerPosition();
+  return resultat;
+}
+
+bool DefinirStatutParDefaut(uint32_t Numero) {
+  TFichierSup& f = Fichier();
+  if (Numero == 0 || !f.Existe(Numero)) return false;
+  f.EmpilerPosition();
+  bool resultat = true;
+  if (ChercherStatutParDefaut()) resultat = ModifierDefautStatutProfesseur(0);
+  resultat = resultat && ModifierDefautStatutProfesseurNumero(Numero, 1);
+  f.DepilerPosition();
+  return resultat;
+}
+
+bool DefinirStatutParDefautLePlusProche(double Cible) {
+  return DefinirStatutParDefaut(ChercherStatutLePlusProche(Cible));
+}
+
+bool CreerStatutsParDefaut() {
+  struct Defaut {
+    std::string_view Nom;
+    int32_t T1;
+  };
+  static constexpr Defaut kDefauts[] = {{"PEG", 84000},
+                                        {"PETT", 84000},
+                                        {"PEPTP électricité"_ansi, 88200},
+                                        {"PEPTP autre", 92400},
+                                        {"Formateur EPS", 92400},
+                                        {"Educateur sportif", 92400}};
+  bool resultat = true;
+  for (const Defaut& d : kDefauts)
+    resultat = CreerStatutProfesseur(std::string(d.Nom), 143500, d.T1, 18450) && resultat;
+  TFichierSup& f = Fichier();
+  f.EmpilerPosition();
+  const bool defautExiste = ChercherStatutParDefaut();
+  f.DepilerPosition();
+  if (!defautExiste) resultat = DefinirStatutParDefautLePlusProche(kRatioParDefaut) && resultat;
+  return resultat;
+}
 
 bool ChercherStatutParDefaut() {
   TFichierSup& f = Fichier();

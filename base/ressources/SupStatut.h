@@ -1,6 +1,7 @@
 // Teacher statuses (".STP"): a category of teacher with its annual quota split into teaching time
 // T1, a flat T2 and other time T3, and its weekly limits. One status is the base's default one,
-// which a new teacher takes. The status requests come with the statuses and the weekly quotas.
+// which a new teacher takes. This unit holds the file, its requests, the default statuses and the
+// reads the teachers and the weekly quotas use.
 //
 // Service values count hundredths of an hour. The remaining service of a status is annual quota -
 // T1 - T3 - flat T2; its T2 ratio is the remaining service divided by T1, 0 when T1 is 0 or less.
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "base/fichiers/FichierSup.h"
 #include "core/values/DomaineHebdomadaire.h"
@@ -39,9 +41,32 @@ inline constexpr uint32_t kTailleStockee = 72;
 inline constexpr int32_t kOrdreIdentifiant = 1, kOrdreNom = 2, kOrdreParDefaut = 3;
 // The ratio whose nearest status a teacher without a known status takes (x 10000).
 inline constexpr double kRatioParDefaut = 4887.0;
+inline constexpr uint32_t kCodeCreerStatutProfesseur = 0x80250100, kCodeModifierDefautStatutProfesseur = 0x80250205;
 
 TFichierSup& Fichier();
 TypeEnregistrementStatut* Article();
+
+// --- Requests. Through the server each sends its data and the verdict is the result; locally
+// (exclusive mode) the table changes, the change is notified and the base marked modified.
+// Creates a status (name cut to 30): the server gets 44 bytes (the name as a counted string of 30,
+// then at 32 the annual quota, T1 and T3) and the new status is current when it is found; locally
+// it takes the defaults of a new status. A name another status has (case ignored) fails locally.
+bool CreerStatutProfesseur(const std::string& Nom, int32_t Quotite, int32_t T1, int32_t T3);
+// The default byte of the current status (1 byte with the status's identifier). False, nothing sent,
+// without a current status.
+bool ModifierDefautStatutProfesseur(uint8_t Defaut);
+// The same on the status at that record number; False, nothing sent, when it holds none. Position
+// kept.
+bool ModifierDefautStatutProfesseurNumero(uint32_t Numero, uint8_t Defaut);
+// Makes the status at that record number the default one: the current default status (if any) gets
+// 0, then that one 1, two requests. False, nothing sent, for 0 or a record number that holds no
+// status; False, the second request not sent, when the first fails. Position kept.
+bool DefinirStatutParDefaut(uint32_t Numero);
+// DefinirStatutParDefaut of the status nearest to Cible (False when none lies nearer than Cible).
+bool DefinirStatutParDefautLePlusProche(double Cible);
+// The default contents: six statuses, each its own creation request, then, when none is the default,
+// the one nearest to kRatioParDefaut ("PEG") made the default. True when every request succeeded.
+bool CreerStatutsParDefaut();
 
 // Makes the default status current: True when one exists; else the former current record is
 // current again.

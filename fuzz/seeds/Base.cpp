@@ -152,6 +152,40 @@ void SemencesOrdreModifRessources() {
   Ecrire("OrdreModif", "ordres-ressources", ordres);
 }
 
+// Subject contributions in each of their layouts and a contribution-period relation, read after the
+// orders of the records they name: the subject (228), the curriculum and the module (52), the
+// typology "Cours" (56), the teacher (560), the diploma (1680), a calendar (111) and a contribution
+// (20).
+void SemencesOrdreModifApports() {
+  constexpr int32_t kPAM = 33, kRAP = 42;
+  std::vector<Octets> prealables = OrdresRessources();
+  Octets cours(28, 0);
+  cours[0] = 5;
+  std::memcpy(&cours[1], "Cours", 5);
+  cours[24] = 1;
+  prealables.push_back(Fuzz::Ordre(GM_Creation, 11, 56, cours));
+  const auto apport = [](int32_t duree, int32_t matiere, uint8_t genre, int32_t element, int32_t typologie) {
+    return Valeur(duree) + Valeur(matiere) + Octets{genre, 0, 0, 0} + Valeur(element) + Valeur(typologie);
+  };
+  prealables.push_back(Fuzz::Ordre(GM_Creation, kPAM, 20, apport(150, 228, 2, 52, 56)));
+  Octets ordres;
+  for (const Octets& ordre : prealables) ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  ordres = ordres + Valeur<uint16_t>(0);
+  const Octets a = Valeur<int32_t>(228) + Valeur<int32_t>(560) + Octets(100, 0xAB) + Valeur<int32_t>(200);
+  const Octets b = apport(300, 228, 0, 52, 0), ressource = apport(300, 228, 1, 560, 0);
+  const std::vector<std::pair<std::string, Octets>> lus = {
+      {"A", Octets{static_cast<uint8_t>(kPAM - 1), 0, GM_Creation} + Valeur<int32_t>(112) + a},
+      {"B-module", Octets{static_cast<uint8_t>(kPAM - 1), 1, GM_Creation} + Valeur<int32_t>(16) +
+                       Octets(b.begin(), b.begin() + 16)},
+      {"B-ressource", Octets{static_cast<uint8_t>(kPAM - 1), 1, GM_Creation} + Valeur<int32_t>(32) +
+                          Octets(ressource.begin(), ressource.begin() + 16)},
+      {"courante", Octets{static_cast<uint8_t>(kPAM - 1), 2, GM_Creation} + Valeur<int32_t>(40) + apport(90, 228, 0, 52, 56)},
+      {"periode", Octets{static_cast<uint8_t>(kRAP - 1), 0, GM_Creation} + Valeur<int32_t>(20) + Valeur<int32_t>(1680) +
+                      Valeur<int32_t>(20) + Valeur<int32_t>(111) + Valeur<int32_t>(3) + Octets{1, 0, 0, 0}},
+  };
+  for (const auto& [nom, lu] : lus) Ecrire("OrdreModif", "apports-" + nom, Octets{3} + ordres + lu);
+}
+
 // A creation order for every file in base order, each record referring to the records the orders
 // before it created: every reference of every declared layout resolves, so that the fuzzer starts
 // from records that all files accept.
@@ -257,6 +291,7 @@ void Base() {
   SemencesOrdreModif();
   SemencesOrdreModifBase();
   SemencesOrdreModifRessources();
+  SemencesOrdreModifApports();
   SemencesOrdresReglages();
   SemencesPetitsBlocsBase();
 }

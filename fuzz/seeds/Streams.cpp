@@ -10,6 +10,8 @@
 #include "net/NetBases.h"
 #include "base/fichiers/FichierSup.h"
 #include "base/fichiers/SupPublicationSurInternet.h"
+#include "base/matieres/SupApportMatiere.h"
+#include "base/matieres/SupRelationApportPeriode.h"
 #include "base/sites/SupSite.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
@@ -110,6 +112,16 @@ void SemencesFluxBase() {
         RemplirArticle(f, place);  // its references name the records of the files before it
         (void)Xi::Inserer(f.Table);
       }
+    if (avecEnregistrements) {
+      // Besides the module's contribution and its period relation with a calendar, a curriculum's
+      // contribution and a relation without a calendar.
+      SupApportMatiere::ViderArticle();
+      *SupApportMatiere::Article() = {0, 150, 1, SupApportMatiere::kGenreCursus, {}, 1, 1};
+      (void)Xi::Inserer(SupApportMatiere::Fichier().Table);
+      SupRelationApportPeriode::ViderArticle();
+      *SupRelationApportPeriode::Article() = {0, 1, Xi::NumeroCourant(SupApportMatiere::Fichier().Table), 0, 0, 1, {}};
+      (void)Xi::Inserer(SupRelationApportPeriode::Fichier().Table);
+    }
     TMemoryStream sortie;
     VclImportExport::ExporterBase(sortie);
     Octets nom(256, 0);

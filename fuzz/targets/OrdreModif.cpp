@@ -5,7 +5,9 @@
 // Input: a first byte whose low bit chooses the reader.
 // - 0: orders, each as a 16-bit length followed by that many bytes, applied one after the other.
 // - 1: a place byte (the file, modulo 42), a layout byte (modulo the file's layouts), a kind byte,
-//   a 32-bit identifier, then the stored record (zero-filled to the layout's size).
+//   a 32-bit identifier, then the stored record (zero-filled to the layout's size). With bit 1 of the
+//   first byte set too, orders as in 0 come first, ended by a length of 0, so that the references of
+//   the stored record (those of the older layouts among them) find records.
 // After either, every table must still hold together: no identifier twice in a file, every record
 // found again by its identifier. Identifiers are byte offsets in the server's stored file, never below
 // one stored record; a file may read smaller ones as record numbers (civilities do), so only real
@@ -23,9 +25,10 @@
 
 namespace {
 
-void AppliquerOrdres(Fuzz::TOctets& Entree) {
+void AppliquerOrdres(Fuzz::TOctets& Entree, bool FinSurZero) {
   for (int n = 0; n < 64 && !Entree.Fini(); ++n) {
     const uint16_t taille = Entree.Valeur<uint16_t>();
+    if (FinSurZero && taille == 0) return;
     const std::string_view ordre = Entree.Octets(taille);
     // A copy of its own heap block, so that a read past the order's end is caught.
     const std::vector<uint8_t> copie(ordre.begin(), ordre.end());
@@ -72,8 +75,13 @@ void VerifierTables() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
   Fuzz::TBaseOuverte base;
   Fuzz::TOctets entree(Data, Size);
-  if (entree.Octet() % 2 == 0) AppliquerOrdres(entree);
-  else LireStocke(entree);
+  const uint8_t mode = entree.Octet();
+  if (mode % 2 == 0) {
+    AppliquerOrdres(entree, false);
+  } else {
+    if ((mode & 2) != 0) AppliquerOrdres(entree, true);
+    LireStocke(entree);
+  }
   VerifierTables();
   return 0;
 }

@@ -511,8 +511,8 @@ TEST_F(BaseOuverte, TheRegistryHoldsTheDefaultContentsOfTheFilesThatHaveThem) {
   EXPECT_TRUE(pays->ContenuParDefaut());
   ASSERT_EQ(client_.Envoyees.size(), 1u);
   EXPECT_EQ(client_.Envoyees[0].Code, SupPays::kCodeCreerPaysParDefaut);
-  for (int32_t place : {1, 2, 5, 7, 11, 26}) EXPECT_TRUE(NetXi::Table(place)->ContenuParDefaut) << place;
-  EXPECT_FALSE(NetXi::Table(42)->ContenuParDefaut);
+  for (int32_t place : {1, 2, 5, 7, 11, 26, 33, 42}) EXPECT_TRUE(NetXi::Table(place)->ContenuParDefaut) << place;
+  EXPECT_FALSE(NetXi::Table(34)->ContenuParDefaut);
 }
 
 // A status stored without a domain of application applies to weeks 1 to 41; one stored with its own

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/EcrGlobale.h"
@@ -26,6 +27,9 @@
 #include "base/fichiers/SupPublicationSurInternet.h"
 #include "base/fichiers/SupTypologieCours.h"
 #include "base/ressources/SupLibelleClasse.h"
+#include "base/ressources/SupQuotite.h"
+#include "base/ressources/SupRessource.h"
+#include "base/ressources/SupStatut.h"
 #include "base/ressources/SupRelationRessourceMatiere.h"
 #include "core/records/Xi.h"
 #include "net/NetClient.h"
@@ -224,6 +228,7 @@ TEST_F(ServeurFichiers, TheDefaultContentsAreOneRequestWithoutDataAndWithoutNest
       {SupCivilite::CreerCivilitesParDefaut, 0x80060000},
       {SupPonderation::CreerPonderationsParDefaut, 0x80070000},
       {SupTypologieCours::CreerTypologiesCoursParDefaut, 0x800D0000},
+      {SupQuotite::CreerQuotitesProfesseursParDefaut, 0x80220000},
   };
   for (const auto& [creer, code] : defauts) {
     SCOPED_TRACE(code);
@@ -315,6 +320,92 @@ TEST_F(ServeurFichiers, ALabelAndAResourceSubjectRelationAreOneRequestOfTheirByt
     EXPECT_EQ(StockeCourant(c.Place), c.Stocke);
     EXPECT_EQ(SupTraitement::Profondeur(), 0u);
   }
+}
+
+// A status and a teacher's quota record: each request carries its bytes, the server's order comes
+// back inside the wait; in exclusive mode the same calls change the tables here and send nothing.
+TEST_F(ServeurFichiers, TheStatusAndQuotaRequestsCarryTheirBytesAndRunLocallyInExclusiveMode) {
+  Octets prof(560, 0);
+  prof[81] = 6;
+  std::memcpy(&prof[82], "Martin", 6);
+  prof[180] = 0;  // a teacher
+  std::memcpy(&prof[184], "\x50\x14\0\0", 4);  // annual service 5200
+  const Octets ordreProf = Concatener({{0}, Entier(19), Entier(560), prof});
+  NetClient::AppliquerOrdreModif(ordreProf.data(), static_cast<int32_t>(ordreProf.size()));
+  const auto requete = [this](uint32_t code, uint32_t cle, const Octets& donnees) {
+    return Texte(Concatener({{0, 0}, Entier(code), Entier(client_.IdentServeur()), {2}, Entier(cle),
+                             Entier(static_cast<uint32_t>(donnees.size())), donnees}));
+  };
+  // The server answers with the order that puts `stocke` (genre, place, identifier), then accepts
+  // with that identifier.
+  uint8_t genre = 0;
+  int32_t place = 0;
+  uint32_t identifiant = 0;
+  Octets stocke;
+  serveur_.Traitements[CM_ENVOYER_REQUETE] = [&](TServeurScripte& s, const TypeMessageRecu&) {
+    s.Envoyer(CM_ENVOYER_ORDRE_MODIF,
+              Texte(Concatener({{genre}, Entier(static_cast<uint32_t>(place)), Entier(identifiant), stocke})));
+    s.Envoyer(CM_REPONDRE_REQUETE, Texte(Concatener({{1}, Entier(identifiant)})));
+  };
+  Octets statut = Concatener({Chaine("PEG", 30), {0}, Entier(143500), Entier(84000), Entier(0), Entier(18450),
+                              {0, 0, 0, 0}, Entier(3500), Entier(0), Entier(0),
+                              {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0x00, 0}});
+  ASSERT_EQ(statut.size(), 72u);
+  const auto quotas = [](int32_t q) {
+    Octets o = Entier(560);
+    for (int n = 0; n < 52; ++n) o = Concatener({o, Entier(static_cast<uint32_t>(q))});
+    return o;
+  };
+
+  // The 44-byte status creation: the new status is current.
+  std::tie(genre, place, identifiant, stocke) = std::tuple(GM_Creation, SupStatut::kPlace, 72u, statut);
+  ASSERT_TRUE(SupStatut::CreerStatutProfesseur("PEG", 143500, 84000, 18450));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE),
+            requete(0x80250100, 0, Concatener({Chaine("PEG", 30), {0}, Entier(143500), Entier(84000), Entier(18450)})));
+  EXPECT_EQ(SupStatut::Fichier().IdentifiantCourant(), 72);
+  EXPECT_EQ(StockeCourant(SupStatut::kPlace), statut);
+  // The 1-byte default, keyed by the status's identifier.
+  statut[48] = 1;
+  std::tie(genre, stocke) = std::tuple(GM_Modification, statut);
+  ASSERT_TRUE(SupStatut::ModifierDefautStatutProfesseur(1));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80250205, 72, {1}));
+  ASSERT_TRUE(SupStatut::ChercherStatutParDefaut());
+  // The 4-byte quota creation: the teacher's identifier; the answered identifier makes it current.
+  std::tie(genre, place, identifiant, stocke) = std::tuple(GM_Creation, SupQuotite::kPlace, 212u, quotas(100));
+  ASSERT_TRUE(SupQuotite::CreerQuotitesProfesseur(1));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80220100, 0, Entier(560)));
+  EXPECT_EQ(SupQuotite::Article()->Identifiant, 212);
+  // The 4-byte refill, keyed by the teacher's identifier.
+  std::tie(genre, stocke) = std::tuple(GM_Modification, quotas(50));
+  ASSERT_TRUE(Xi::AllerA(SupRessource::Fichier().Table, 1));
+  ASSERT_TRUE(SupQuotite::AffecterQuotitesDuProfesseur(2600));
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80220202, 560, Entier(2600)));
+  ASSERT_TRUE(SupQuotite::ChercherQuotitesDuProfesseur(1));
+  EXPECT_EQ(SupQuotite::Article()->Quotas[51], 50);
+  // The deletion, keyed by the quota record's identifier.
+  std::tie(genre, stocke) = std::tuple(GM_Suppression, quotas(50));
+  ASSERT_TRUE(SupQuotite::SupprimerQuotitesProfesseur());
+  EXPECT_EQ(serveur_.Dernier(CM_ENVOYER_REQUETE), requete(0x80220300, 212, {}));
+  EXPECT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), 0u);
+  EXPECT_EQ(Requetes(), 5u);
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+
+  serveur_.Envoyer(CM_MODE_EXCLUSIF_MODIFIE,
+                   MessagesModeExclusif::EcrireModeModifie({GP_Client, true, 1, AE_ChangementManuelMode, 5, "poste"}));
+  ASSERT_TRUE(Attendre([this] { return !client_.PasserParServeur(); }));
+  ASSERT_TRUE(SupStatut::CreerStatutProfesseur("PETT", 143500, 84000, 18450));
+  EXPECT_EQ(SupStatut::Fichier().IdentifiantCourant(), 0);
+  ASSERT_TRUE(SupStatut::DefinirStatutParDefaut(2));
+  ASSERT_TRUE(SupStatut::ChercherStatutParDefaut());
+  EXPECT_EQ(FichierSup::LireChaineCourte(SupStatut::Article()->Nom, 30), "PETT");
+  ASSERT_TRUE(SupQuotite::CreerQuotitesProfesseur(1));
+  EXPECT_EQ(SupQuotite::Article()->Quotas[0], 100) << "5200 a year over 52 weeks";
+  ASSERT_TRUE(SupQuotite::AffecterQuotitesDuProfesseur(0));
+  ASSERT_TRUE(SupQuotite::SupprimerQuotitesDuProfesseur(1));
+  EXPECT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), 0u);
+  EXPECT_EQ(Requetes(), 5u);
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
 }
 
 // The course file's default contents and the memo requests: their bytes as the server receives them;

@@ -2,6 +2,7 @@
 // version, what the older ones lack and take from the base parameter block, the current layout every
 // version writes, the references to sites by number and the counters raised by loading.
 #include <cstring>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -105,6 +106,121 @@ TEST_F(Statuts, AnOldStatusWithoutBlockValuesTakesZero) {
   EXPECT_EQ(e.QuotaHebdomadaire, 0);
   EXPECT_EQ(e.ParDefaut, 1);
   EXPECT_EQ(e.T2Forfait, 0);
+}
+
+// A server that stores what it is asked: a creation inserts the status the 44 bytes describe (with
+// the defaults of a new status) under the next identifier and answers it; a change of the default
+// byte sends back the changed record.
+class ServeurStatuts {
+ public:
+  explicit ServeurStatuts(ClientEssai& client) {
+    client.Serveur = [this](const RequeteEnvoyee& r, void* reponse) {
+      if (r.Code == SupStatut::kCodeCreerStatutProfesseur && r.Donnees.size() == 44) {
+        Octets s(r.Donnees.begin(), r.Donnees.begin() + 32);
+        s.resize(72, 0);
+        std::copy(r.Donnees.begin() + 32, r.Donnees.begin() + 40, s.begin() + 32);  // annual quota, T1
+        std::copy(r.Donnees.begin() + 40, r.Donnees.begin() + 44, s.begin() + 44);  // T3
+        Poser32(s, 52, 3500);
+        std::copy(kSemaines1A41.begin(), kSemaines1A41.end(), s.begin() + 64);
+        const int32_t identifiant = prochain_;
+        prochain_ += 72;
+        Recevoir(OrdreRecu(GM_Creation, SupStatut::kPlace, identifiant, s));
+        std::memcpy(reponse, &identifiant, 4);
+        return true;
+      }
+      if (r.Code == SupStatut::kCodeModifierDefautStatutProfesseur && r.Donnees.size() == 1) {
+        TFichierSup& f = SupStatut::Fichier();
+        f.EmpilerPosition();
+        const bool trouve = f.ChercherParIdentifiant(r.Parametre);
+        Octets s(72, 0);
+        if (trouve) (void)f.EcrireArticleStocke(s.data(), 72, r.Parametre, GM_Modification);
+        f.DepilerPosition();
+        if (!trouve) return false;
+        s[48] = r.Donnees[0];
+        Recevoir(OrdreRecu(GM_Modification, SupStatut::kPlace, r.Parametre, s));
+        return true;
+      }
+      return false;
+    };
+  }
+
+ private:
+  int32_t prochain_ = 72;
+};
+
+std::string NomStatut() { return FichierSup::LireChaineCourte(SupStatut::Article()->Nom, 30); }
+
+const std::vector<std::pair<std::string, int32_t>> kStatutsParDefaut = {
+    {"PEG", 84000},         {"PETT", 84000},          {"PEPTP \xE9lectricit\xE9", 88200},
+    {"PEPTP autre", 92400}, {"Formateur EPS", 92400}, {"Educateur sportif", 92400}};
+
+TEST_F(Statuts, TheDefaultStatusesAreSixCreationsThenTheStatusNearestTheRatioIsMadeTheDefault) {
+  ClientEssai& client = client_;
+  ServeurStatuts serveur(client);
+  TFichierSup& f = SupStatut::Fichier();
+  // The registry keeps the routine with the file's entry.
+  ASSERT_TRUE(NetXi::Table(SupStatut::kPlace)->ContenuParDefaut);
+  ASSERT_TRUE(NetXi::Table(SupStatut::kPlace)->ContenuParDefaut());
+  ASSERT_EQ(client.Envoyees.size(), 7u);
+  for (std::size_t i = 0; i < 6; ++i) {
+    const auto& [nom, t1] = kStatutsParDefaut[i];
+    SCOPED_TRACE(nom);
+    Octets attendu = Chaine(nom, 30);
+    attendu.resize(44, 0);
+    Poser32(attendu, 32, 143500);
+    Poser32(attendu, 36, t1);
+    Poser32(attendu, 40, 18450);
+    EXPECT_EQ(client.Envoyees[i].Code, SupStatut::kCodeCreerStatutProfesseur);
+    EXPECT_EQ(client.Envoyees[i].Parametre, 0);
+    EXPECT_EQ(client.Envoyees[i].Donnees, attendu);
+  }
+  // No status was the default: "PEG" (identifier 72) is made the default, one request of 1 byte.
+  EXPECT_EQ(client.Envoyees[6].Code, SupStatut::kCodeModifierDefautStatutProfesseur);
+  EXPECT_EQ(client.Envoyees[6].Parametre, 72);
+  EXPECT_EQ(client.Envoyees[6].Donnees, Octets{1});
+  ASSERT_TRUE(SupStatut::ChercherStatutParDefaut());
+  EXPECT_EQ(NomStatut(), "PEG");
+  EXPECT_DOUBLE_EQ(SupStatut::RatioT2() * 10000.0, 41050.0 / 84000.0 * 10000.0);
+  EXPECT_NEAR(SupStatut::RatioT2() * 10000.0, 4886.9, 0.01);
+
+  // Locally the same six statuses, nothing sent; "PEG" the only default one.
+  client.Envoyees.clear();
+  client.Exclusif = true;
+  ASSERT_TRUE(f.CreerTable());
+  ASSERT_TRUE(SupStatut::CreerStatutsParDefaut());
+  EXPECT_TRUE(client.Envoyees.empty());
+  ASSERT_EQ(Xi::Nombre(f.Table), 6u);
+  for (uint32_t n = 1; n <= 6; ++n) {
+    ASSERT_TRUE(Xi::AllerA(f.Table, n));
+    const TypeEnregistrementStatut& e = *SupStatut::Article();
+    EXPECT_EQ(NomStatut(), kStatutsParDefaut[n - 1].first);
+    EXPECT_EQ(std::tuple(e.QuotaAnnuel, e.T1, e.T2Forfait, e.T3, e.ParDefaut, e.MaxT1Semaine),
+              std::tuple(143500, kStatutsParDefaut[n - 1].second, 0, 18450, static_cast<uint8_t>(n == 1), 3500));
+    EXPECT_EQ(Octets(e.Domaine.Octets.begin(), e.Domaine.Octets.end()), kSemaines1A41);
+  }
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+  // Again: every name exists (case ignored), the creations fail and the default stays.
+  EXPECT_FALSE(SupStatut::CreerStatutsParDefaut());
+  EXPECT_FALSE(SupStatut::CreerStatutProfesseur("peg", 1, 1, 1));
+  EXPECT_EQ(Xi::Nombre(f.Table), 6u);
+  ASSERT_TRUE(SupStatut::ChercherStatutParDefaut());
+  EXPECT_EQ(Xi::NumeroCourant(f.Table), 1u);
+}
+
+TEST_F(Statuts, ACreationAcceptedWithoutItsOrderIsTheServersVerdict) {
+  client_.Serveur = [](const RequeteEnvoyee&, void* reponse) {
+    const int32_t identifiant = 500;
+    std::memcpy(reponse, &identifiant, 4);
+    return true;
+  };
+  EXPECT_TRUE(SupStatut::CreerStatutProfesseur(std::string(40, 'N'), 1, 2, 3));
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(Octets(client_.Envoyees[0].Donnees.begin(), client_.Envoyees[0].Donnees.begin() + 31),
+            Chaine(std::string(30, 'N'), 30))
+      << "the name is cut to 30";
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return false; };
+  EXPECT_FALSE(SupStatut::CreerStatutProfesseur("Refus", 1, 2, 3));
+  EXPECT_EQ(Xi::Nombre(SupStatut::Fichier().Table), 0u);
 }
 
 // A quota record as stored: the teacher's identifier, week n's quota at 4 n, then what older bases
@@ -263,6 +379,178 @@ TEST_F(Quotites, EverySizeReadsItsFirst212BytesAndTheCurrentLayoutIsWritten) {
     // A record naming an unknown teacher is refused in every layout.
     EXPECT_FALSE(f.LireArticleStocke(disposition, QuotiteStockee(taille, 301, 0).data(), 40, GM_Creation));
   }
+}
+
+TEST_F(Quotites, TheDefaultStatusIsSetByTwoRequestsAndNeverForNoStatus) {
+  TFichierSup& f = SupStatut::Fichier();
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return true; };
+  ASSERT_TRUE(Xi::AllerA(f.Table, 1));
+  for (uint32_t numero : {0u, 3u, 99u}) EXPECT_FALSE(SupStatut::DefinirStatutParDefaut(numero)) << numero;
+  EXPECT_FALSE(SupStatut::ModifierDefautStatutProfesseurNumero(99, 1));
+  EXPECT_TRUE(client_.Envoyees.empty());
+  // "PEG" (the default) loses it, then "Autre" gets it; the position is kept.
+  EXPECT_TRUE(SupStatut::DefinirStatutParDefaut(2));
+  ASSERT_EQ(client_.Envoyees.size(), 2u);
+  const std::vector<std::tuple<uint32_t, int32_t, Octets>> attendues = {
+      {SupStatut::kCodeModifierDefautStatutProfesseur, RessourcesEssai::kIdPEG, {0}},
+      {SupStatut::kCodeModifierDefautStatutProfesseur, RessourcesEssai::kIdAutre, {1}}};
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(std::tuple(client_.Envoyees[i].Code, client_.Envoyees[i].Parametre, client_.Envoyees[i].Donnees),
+              attendues[i]);
+  EXPECT_EQ(Xi::NumeroCourant(f.Table), 1u);
+  // The first refused, the second is not sent: the base keeps one default status.
+  client_.Envoyees.clear();
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return false; };
+  EXPECT_FALSE(SupStatut::DefinirStatutParDefaut(2));
+  EXPECT_EQ(client_.Envoyees.size(), 1u);
+
+  // Locally.
+  client_.Envoyees.clear();
+  client_.Exclusif = true;
+  EXPECT_TRUE(SupStatut::DefinirStatutParDefaut(2));
+  EXPECT_TRUE(client_.Envoyees.empty());
+  EXPECT_EQ(Xi::NumeroCourant(f.Table), 1u);
+  EXPECT_EQ(SupStatut::Article()->ParDefaut, 0);
+  ASSERT_TRUE(SupStatut::ChercherStatutParDefaut());
+  EXPECT_EQ(Xi::NumeroCourant(f.Table), 2u);
+  // Without any default status, the nearest to the ratio of "PEG" becomes it.
+  ASSERT_TRUE(SupStatut::ModifierDefautStatutProfesseur(0));
+  EXPECT_FALSE(SupStatut::ChercherStatutParDefaut());
+  EXPECT_TRUE(SupStatut::DefinirStatutParDefautLePlusProche(SupStatut::kRatioParDefaut));
+  ASSERT_TRUE(SupStatut::ChercherStatutParDefaut());
+  EXPECT_EQ(Xi::NumeroCourant(f.Table), 1u);
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+}
+
+// A quota record as the server stores it, week n's quota given by `quota`.
+template <typename F>
+Octets Quotas(int32_t enseignant, F quota) {
+  Octets s(212, 0);
+  Poser32(s, 0, enseignant);
+  for (int32_t n = 1; n <= 52; ++n) Poser32(s, 4 * static_cast<std::size_t>(n), quota(n));
+  return s;
+}
+
+TEST_F(Quotites, TheQuotaRequestsThroughTheServerCarryTheTeachersOrTheRecordsIdentifier) {
+  const uint32_t martin = Charger(300, RessourcesEssai::Ressource(0, "Martin", "MAR", 1));
+  const uint32_t salle = Charger(304, RessourcesEssai::Ressource(5, "Salle", "S", 2));
+  Recevoir(OrdreRecu(GM_Creation, SupQuotite::kPlace, 424, Quotas(300, [](int32_t) { return 7; })));
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return true; };
+  // The refill: the current teacher's identifier and the value; nothing for another kind.
+  ASSERT_TRUE(Xi::AllerA(SupRessource::Fichier().Table, salle));
+  EXPECT_FALSE(SupQuotite::AffecterQuotitesDuProfesseur(5));
+  EXPECT_FALSE(SupQuotite::ChercherQuotitesDuProfesseurCourant());
+  EXPECT_TRUE(client_.Envoyees.empty());
+  ASSERT_TRUE(Xi::AllerA(SupRessource::Fichier().Table, martin));
+  EXPECT_TRUE(SupQuotite::AffecterQuotitesDuProfesseur(-2));
+  // The deletion of the teacher's record: its identifier, no data.
+  EXPECT_TRUE(SupQuotite::SupprimerQuotitesDuProfesseur(martin));
+  EXPECT_TRUE(SupQuotite::SupprimerQuotitesDuProfesseur(salle)) << "no record, nothing to delete";
+  EXPECT_TRUE(SupQuotite::CreerQuotitesProfesseursParDefaut());
+  const std::vector<std::tuple<uint32_t, int32_t, Octets>> attendues = {
+      {SupQuotite::kCodeAffecterQuotitesDuProfesseur, 300, {0xFE, 0xFF, 0xFF, 0xFF}},
+      {SupQuotite::kCodeSupprimerQuotitesProfesseur, 424, {}},
+      {SupQuotite::kCodeCreerQuotitesProfesseursParDefaut, 0, {}}};
+  ASSERT_EQ(client_.Envoyees.size(), attendues.size());
+  for (std::size_t i = 0; i < attendues.size(); ++i)
+    EXPECT_EQ(std::tuple(client_.Envoyees[i].Code, client_.Envoyees[i].Parametre, client_.Envoyees[i].Donnees),
+              attendues[i]);
+  EXPECT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), 1u) << "the server's order deletes it";
+  EXPECT_TRUE(SupQuotite::ChercherQuotitesDuProfesseurCourant());
+  EXPECT_EQ(SupQuotite::Article()->Identifiant, 424);
+  // Refused by the server: the verdict.
+  client_.Serveur = [](const RequeteEnvoyee&, void*) { return false; };
+  EXPECT_FALSE(SupQuotite::AffecterQuotitesDuProfesseur(1));
+  EXPECT_FALSE(SupQuotite::SupprimerQuotitesProfesseur());
+}
+
+TEST_F(Quotites, ALocalRefillGivesTheTeachersServiceToTheWeeksThatHadAQuota) {
+  client_.Exclusif = true;
+  SupParam::Parametres().ApportProfesseurAnnuel = 1;
+  const auto enseignant = [this](int32_t identifiant, int32_t service) {
+    Octets r = RessourcesEssai::Ressource(0, "P" + std::to_string(identifiant), "P" + std::to_string(identifiant),
+                                          static_cast<uint32_t>(identifiant));
+    Poser32(r, 184, service);
+    Poser32(r, 224, RessourcesEssai::kIdPEG);
+    return Charger(identifiant, r);
+  };
+  const auto semaines3A5 = [](int32_t n) { return n >= 3 && n <= 5 ? 9 : 0; };
+  const auto aucune = [](int32_t n) { return n == 9 ? -4 : 0; };
+  struct Cas {
+    const char* Quoi;
+    bool Cfa, Annuel;
+    int32_t Service;
+    std::function<int32_t(int32_t)> Avant;  // nullptr: the teacher has no quota record
+    std::function<int32_t(int32_t)> Apres;
+  };
+  const Cas cas[] = {
+      {"weeks 3 to 5 kept", false, true, 5200, semaines3A5, [](int32_t n) { return n >= 3 && n <= 5 ? 100 : 0; }},
+      {"none above 0: weeks 1 to 52", false, true, 5200, aucune, [](int32_t) { return 100; }},
+      {"CFA: divided by 41", true, true, 4141, semaines3A5, [](int32_t n) { return n >= 3 && n <= 5 ? 101 : 0; }},
+      {"weekly contributions", true, false, 4141, semaines3A5, [](int32_t n) { return n >= 3 && n <= 5 ? 4141 : 0; }},
+      {"negative service, signed", false, true, -5201, semaines3A5,
+       [](int32_t n) { return n >= 3 && n <= 5 ? -100 : 0; }},
+      {"no record: created first", false, true, 10400, nullptr, [](int32_t) { return 200; }},
+  };
+  int32_t identifiant = 400;
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.Quoi);
+    SupParam::DefinirModeCFA(c.Cfa);
+    SupParam::Parametres().ApportProfesseurAnnuel = c.Annuel;
+    identifiant += 4;
+    const uint32_t professeur = enseignant(identifiant, c.Service);
+    ASSERT_NE(professeur, 0u);
+    if (c.Avant) Recevoir(OrdreRecu(GM_Creation, SupQuotite::kPlace, identifiant, Quotas(identifiant, c.Avant)));
+    const uint32_t avant = Xi::Nombre(SupQuotite::Fichier().Table);
+    fiche_.FichierVok.SetModifie(false);
+    ASSERT_TRUE(Xi::AllerA(SupRessource::Fichier().Table, professeur));
+    ASSERT_TRUE(SupQuotite::AffecterQuotitesDuProfesseur(77));
+    EXPECT_TRUE(fiche_.FichierVok.Modifie());
+    EXPECT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), avant + (c.Avant ? 0u : 1u));
+    ASSERT_TRUE(SupQuotite::ChercherQuotitesDuProfesseur(professeur));
+    for (int32_t n = 1; n <= 52; ++n) ASSERT_EQ(SupQuotite::Article()->Quotas[n - 1], c.Apres(n)) << n;
+  }
+  EXPECT_TRUE(client_.Envoyees.empty());
+}
+
+TEST_F(Quotites, ALocalRefillWhoseRecordCannotBeCreatedWritesNoOtherTeachersQuotas) {
+  client_.Exclusif = true;
+  SupParam::Parametres().ApportProfesseurAnnuel = 1;
+  Octets r = RessourcesEssai::Ressource(0, "Martin", "MAR", 1);
+  Poser32(r, 184, 5200);
+  const uint32_t martin = Charger(300, r);
+  const uint32_t durand = Charger(304, RessourcesEssai::Ressource(0, "Durand", "DUR", 2));
+  Recevoir(OrdreRecu(GM_Creation, SupQuotite::kPlace, 424, Quotas(304, [](int32_t) { return 7; })));
+  TFichierSup& f = SupQuotite::Fichier();
+  ASSERT_TRUE(SupQuotite::ChercherQuotitesDuProfesseur(durand));
+  // A full table refuses the new record.
+  const_cast<TypeEnteteXi*>(Xi::Entete(f.Table))->Maximum = 1;
+  ASSERT_TRUE(Xi::AllerA(SupRessource::Fichier().Table, martin));
+  EXPECT_FALSE(SupQuotite::AffecterQuotitesDuProfesseur(5200));
+  EXPECT_EQ(Xi::Nombre(f.Table), 1u);
+  ASSERT_TRUE(SupQuotite::ChercherQuotitesDuProfesseur(durand));
+  for (int32_t n = 1; n <= 52; ++n) ASSERT_EQ(SupQuotite::Article()->Quotas[n - 1], 7) << n;
+  EXPECT_FALSE(SupQuotite::ChercherQuotitesDuProfesseur(martin));
+  EXPECT_EQ(SupQuotite::Article()->Enseignant, durand) << "not found, the former record is current again";
+}
+
+TEST_F(Quotites, ALocalDeletionRemovesTheTeachersRecordOnly) {
+  client_.Exclusif = true;
+  const uint32_t martin = Charger(300, RessourcesEssai::Ressource(0, "Martin", "MAR", 1));
+  const uint32_t durand = Charger(304, RessourcesEssai::Ressource(0, "Durand", "DUR", 2));
+  Recevoir(OrdreRecu(GM_Creation, SupQuotite::kPlace, 424, Quotas(300, [](int32_t) { return 7; })));
+  Recevoir(OrdreRecu(GM_Creation, SupQuotite::kPlace, 636, Quotas(304, [](int32_t) { return 8; })));
+  EXPECT_TRUE(SupQuotite::CreerQuotitesProfesseursParDefaut());
+  EXPECT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), 2u) << "there are no default rows";
+  fiche_.FichierVok.SetModifie(false);
+  EXPECT_TRUE(SupQuotite::SupprimerQuotitesDuProfesseur(martin));
+  EXPECT_TRUE(fiche_.FichierVok.Modifie());
+  EXPECT_FALSE(SupQuotite::ChercherQuotitesDuProfesseur(martin));
+  EXPECT_TRUE(SupQuotite::SupprimerQuotitesDuProfesseur(martin)) << "none left: nothing to do";
+  ASSERT_EQ(Xi::Nombre(SupQuotite::Fichier().Table), 1u);
+  ASSERT_TRUE(SupQuotite::ChercherQuotitesDuProfesseur(durand));
+  EXPECT_EQ(SupQuotite::Article()->Quotas[0], 8);
+  EXPECT_TRUE(client_.Envoyees.empty());
 }
 
 Octets Trajet(int32_t numero, int32_t depart, int32_t arrivee, int32_t duree) {

@@ -23,11 +23,11 @@ class Filter : public TRBExportFilter {
 TEST(RBExportFilterLibrary, SaveDialogFilterText) {
   // The process's library has no filter: the page file only.
   EXPECT_EQ(RBExportLinks::ExportFilterLibrary().Count(), 0);
-  EXPECT_EQ(RBExportLinks::ExportFilterLibrary().SaveDialogFilter(), "BandReport file(*.RBP)|*.RBP");
+  EXPECT_EQ(RBExportLinks::ExportFilterLibrary().SaveDialogFilter(), "BandReport file (*.RBP)|*.RBP");
   TRBExportFilterLibrary l;
   l.Add(std::make_unique<Filter>("Text file", "TXT"));
   l.Add(std::make_unique<Filter>("Web page", "HTM"));
-  EXPECT_EQ(l.SaveDialogFilter(), "BandReport file(*.RBP)|*.RBP|Text file (*.TXT)|*.TXT|Web page (*.HTM)|*.HTM");
+  EXPECT_EQ(l.SaveDialogFilter(), "BandReport file (*.RBP)|*.RBP|Text file (*.TXT)|*.TXT|Web page (*.HTM)|*.HTM");
 }
 
 TEST(RBLinks, PrefixesHandlersAndTheDesktop) {

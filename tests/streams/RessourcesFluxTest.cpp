@@ -65,6 +65,17 @@ class FluxRessources : public BaseOuverte {
     }
     return v;
   }
+  // The exported base's table blocks are the bytes read (the name and the parameter block aside).
+  static void ExporteCommeLu(const Octets& flux, std::size_t DebutTables) {
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    const Octets& o = sortie.Bytes();
+    ASSERT_EQ(o.size(), flux.size() - 256);
+    const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(DebutTables), o.end(),
+                                     flux.begin() + 256 + static_cast<std::ptrdiff_t>(DebutTables));
+    EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
+                                        << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  }
   static void Importer(const Octets& flux) {
     TMemoryStream recu;
     recu.Assign(flux.data(), flux.size());
@@ -178,14 +189,7 @@ TEST_F(FluxRessources, EveryKindWithItsLabelsAndSubjectsReadsAndExportsByteForBy
   ASSERT_TRUE(SupRessource::ChercherParIdentifiant(5 * 560));
   EXPECT_EQ(SupRessource::Article()->HorsDecompte, 1) << "an option keeps it too";
 
-  TMemoryStream sortie;
-  VclImportExport::ExporterBase(sortie);
-  const Octets& o = sortie.Bytes();
-  ASSERT_EQ(o.size(), flux.size() - 256);
-  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(debut), o.end(),
-                                   flux.begin() + 256 + static_cast<std::ptrdiff_t>(debut));
-  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
-                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  ExporteCommeLu(flux, debut);
 }
 
 // Statuses, sites, travels and a teacher's weekly quotas (files 16, 17, 18 and 36) in their current
@@ -216,14 +220,54 @@ TEST_F(FluxRessources, StatusesSitesTravelsAndQuotasReadAndExportByteForByte) {
     EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), n) << place;
   EXPECT_EQ(CompteursNumeros::Compteurs()[CompteursNumeros::kTSI], 9u);
 
-  TMemoryStream sortie;
-  VclImportExport::ExporterBase(sortie);
-  const Octets& o = sortie.Bytes();
-  ASSERT_EQ(o.size(), flux.size() - 256);
-  const auto ecart = std::mismatch(o.begin() + static_cast<std::ptrdiff_t>(debut), o.end(),
-                                   flux.begin() + 256 + static_cast<std::ptrdiff_t>(debut));
-  EXPECT_TRUE(ecart.first == o.end()) << "first difference at byte " << (ecart.first - o.begin()) << ": "
-                                      << int{*ecart.first} << " written, " << int{*ecart.second} << " read";
+  ExporteCommeLu(flux, debut);
+}
+
+// Subject contributions of a curriculum and of a module, and their period relations with and without
+// a calendar (files 33 and 42), beside the course types and the module they name: read, and
+// exported byte for byte.
+TEST_F(FluxRessources, ContributionsAndTheirPeriodRelationsReadAndExportByteForByte) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  const auto typologie = [](const std::string& nom, uint8_t structure) {
+    Octets t(28, 0);
+    PoserChaine(t, 0, nom, 13);
+    t[24] = structure;
+    return t;
+  };
+  fichiers[11] = {typologie("Cours", 1), typologie("TD", 2)};  // identifiers 28 and 56
+  fichiers[15] = {Concatener({Chaine("Analyse", 30), Chaine("AN", 20)})};  // 52
+  Octets td = Mots(Ressource(3, "TD A", "TDA", 4), 222, 52, 1, false);
+  td[152] = 1;
+  fichiers[kRES] = {Mots(Ressource(2, "Terminale", "TS", 3), 111, 52, 1, false), td};  // 560 and 1120
+  const auto apport = [](uint32_t duree, uint32_t matiere, uint8_t genre, uint32_t element, uint32_t typologie) {
+    Octets a(20, 0);
+    Poser32(a, 0, duree);
+    Poser32(a, 4, matiere);
+    a[8] = genre;
+    Poser32(a, 12, element);
+    Poser32(a, 16, typologie);
+    return a;
+  };
+  // MATH in TD for the curriculum (20), PHYS as lectures for the module (40).
+  fichiers[33] = {apport(150, 228, 0, 52, 56), apport(300, 456, 2, 52, 28)};
+  const auto relation = [](uint32_t classe, uint32_t apport, uint32_t calendrier, uint32_t periode, uint8_t coche) {
+    Octets r(20, 0);
+    Poser32(r, 0, classe);
+    Poser32(r, 4, apport);
+    Poser32(r, 8, calendrier);
+    Poser32(r, 12, periode);
+    r[16] = coche;
+    return r;
+  };
+  fichiers[42] = {relation(1120, 20, 222, 2, 1), relation(560, 40, 0, 0, 0)};
+  std::size_t debut = 0;
+  const Octets flux = Flux(fichiers, debut);
+  Importer(flux);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(33)->Table), 2u);
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(42)->Table), 2u);
+
+  ExporteCommeLu(flux, debut);
 }
 
 TEST_F(FluxRessources, DanglingReferencesReadWithTheirFallbacks) {

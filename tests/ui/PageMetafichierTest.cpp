@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/gui/Metafichier.h"
-#include "tests/support/CanvasCairo.h"
+#include "platform/cairo/CanvasCairo.h"
 
 TEST(PageMetafichier, APlayedPagePaintsItsShapesAndTextsStretched) {
   Metafichier::TMetafile page(200, 150);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/CanvasCairo.h"
+#include "platform/cairo/CanvasCairo.h"
 #include "ui/VclFanto.h"
 
 namespace {
