@@ -114,6 +114,11 @@ class TRBPrinter : public TRBDeviceConversion {
   void EndDocument();
   void AbortDocument();
   void Cancel() { cancelRequested_ = true; }
+  // The progress of a run in percent, announced to the receiver.
+  void SetProgress(int32_t Percent) {
+    progress_ = Percent;
+    Announce(kRBMessageProgress, Percent);
+  }
   void Cleanup();
   // The page N (1-based) while building or complete; none otherwise. The caller owns it.
   std::unique_ptr<TMetafile> GetPage(int32_t N);
