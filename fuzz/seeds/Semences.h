@@ -55,6 +55,7 @@ std::vector<Octets> OrdresEleves();
 void Core();
 void Objectdb();
 void Platform();
+void Ui();
 void Net();
 void Base();
 void Streams();
