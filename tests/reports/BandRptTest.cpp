@@ -923,3 +923,26 @@ TEST_F(ReportFixture, AColumnHeaderTallerThanItsColumnDoesNotBreakAgainAndAgain)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BandRptLabel, RenamingCarriesACaptionThatWasTheNameOrEmpty) {
+  TForm form(nullptr);
+  auto* label = new TRBLabel(&form);
+  label->SetName("RBLabel1");  // a new label shows its name
+  EXPECT_EQ(label->Caption(), "RBLabel1");
+  EXPECT_EQ(label->PrintCaption, "RBLabel1");
+  label->SetName("Total");
+  EXPECT_EQ(label->Caption(), "Total");
+  label->SetLabelCaption("Class");
+  label->SetName("Heading");  // a caption of its own stays
+  EXPECT_EQ(label->Caption(), "Class");
+  label->SetLabelCaption("");
+  label->SetName("Empty");
+  EXPECT_EQ(label->Caption(), "Empty");
+  auto* expr = new TRBExpr(&form);  // an expression shows its expression, not its name
+  expr->SetName("RBExpr1");
+  EXPECT_EQ(expr->Caption(), "(none)");
+}
+
+}  // namespace
