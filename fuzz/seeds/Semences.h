@@ -53,6 +53,7 @@ std::vector<Octets> OrdresRessources();
 void Core();
 void Objectdb();
 void Platform();
+void Ui();
 void Net();
 void Base();
 void Streams();
