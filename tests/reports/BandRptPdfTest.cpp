@@ -15,6 +15,7 @@
 #include "platform/gui/Fiches.h"
 #include "reports/BandRpt.h"
 #include "reports/RBCtrls.h"
+#include "tests/reports/PlacedControl.h"
 #include "tests/support/LecturePDF.h"
 
 namespace fs = std::filesystem;
@@ -44,14 +45,7 @@ class BandRptPdf : public ::testing::Test {
   }
   template <class T>
   T* Control(TWinControl* On, double Left, double Top, double Width, double Height) {
-    auto* c = new T(&form);
-    c->SetParent(On);
-    c->Size.Units = TRBUnit::Native;
-    c->Size.SetLeft(Left);
-    c->Size.SetTop(Top);
-    c->Size.SetWidth(Width);
-    c->Size.SetHeight(Height);
-    return c;
+    return PlacedControl<T>(&form, On, Left, Top, Width, Height);
   }
   TRBLabel* Label(TWinControl* On, double Left, double Top, double Width, const std::string& Text) {
     auto* l = Control<TRBLabel>(On, Left, Top, Width, 45);

@@ -10,6 +10,7 @@
 #include "platform/gui/ParametresRegionaux.h"
 #include "reports/BandRpt.h"
 #include "reports/RBCtrls.h"
+#include "tests/reports/PlacedControl.h"
 #include "reports/RBPrgres.h"
 #include "reports/RBSearch.h"
 
@@ -197,14 +198,7 @@ struct ReportFixture : ::testing::Test {
   }
   template <class T>
   T* Control(TRBCustomBand* On, double Left, double Top, double Width, double Height) {
-    auto* c = new T(&form);
-    c->SetParent(On);
-    c->Size.Units = TRBUnit::Native;
-    c->Size.SetLeft(Left);
-    c->Size.SetTop(Top);
-    c->Size.SetWidth(Width);
-    c->Size.SetHeight(Height);
-    return c;
+    return PlacedControl<T>(&form, On, Left, Top, Width, Height);
   }
   void Data(const std::vector<std::string>& Groups) {
     data = new TMemDataSet(&form, "Data");

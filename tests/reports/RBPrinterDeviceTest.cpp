@@ -12,6 +12,7 @@
 #include "reports/BandRpt.h"
 #include "reports/RBCtrls.h"
 #include "reports/RBPrinter.h"
+#include "tests/reports/PlacedControl.h"
 
 namespace {
 
@@ -361,13 +362,7 @@ struct ThreeLineReport {
     TRBCustomBand* detail = report->CreateBand(rbDetail);
     detail->Size.Units = TRBUnit::Native;
     detail->Size.SetHeight(100);
-    auto* label = new TRBLabel(&form);
-    label->SetParent(detail);
-    label->Size.Units = TRBUnit::Native;
-    label->Size.SetLeft(300);
-    label->Size.SetWidth(600);
-    label->Size.SetHeight(50);
-    label->SetLabelCaption("Line");
+    PlacedControl<TRBLabel>(&form, detail, 300, 0, 600, 50)->SetLabelCaption("Line");
   }
 };
 
