@@ -3,25 +3,15 @@
 #include "base/SupDisponibilite.h"
 #include "net/NetClient.h"
 
-void TFichier::SetNom(const std::string& Nom) {
-  nom_ = Nom;
-  if (OnNomFichier) OnNomFichier(this);
-}
-
-void TFichier::SetModifie(bool Valeur) {
-  modifie_ = Valeur;
-  if (OnModifie) OnModifie(this);
-}
-
-void TFichier::SetCharge(bool Valeur) {
-  charge_ = Valeur;
-  if (OnCharge) OnCharge(this);
-}
-
-TFicheGlobales::TFicheGlobales() {
-  FichierVok.OnCharge = [this](TFichier* f) { FichierVokCharge(f); };
-  FichierVok.OnModifie = [this](TFichier* f) { FichierVokNomFichier(f); };
-  FichierVok.OnNomFichier = [this](TFichier* f) { FichierVokNomFichier(f); };
+TFicheGlobales::TFicheGlobales() : TComponent(nullptr) {
+  SetName("FicheGlobales");
+  FichierVok.SetName("FichierVok");
+  FichierCFG.SetName("FichierCFG");
+  FichierEXP.SetName("FichierEXP");
+  FichierResCal.SetName("FichierResCal");
+  FichierVok.OnCharge = [this](TComponent*) { FichierVokCharge(&FichierVok); };
+  FichierVok.OnModifie = [this](TComponent*) { FichierVokNomFichier(&FichierVok); };
+  FichierVok.OnNomFichier = [this](TComponent*) { FichierVokNomFichier(&FichierVok); };
 }
 
 void TFicheGlobales::FichierVokCharge(TFichier* Sender) {

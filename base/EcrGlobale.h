@@ -6,33 +6,19 @@
 #include <functional>
 #include <string>
 
-// The open base file. Its events run after the value changed.
-class TFichier {
- public:
-  std::function<void(TFichier* Sender)> OnCharge;
-  std::function<void(TFichier* Sender)> OnModifie;
-  std::function<void(TFichier* Sender)> OnNomFichier;
+#include "platform/ui/vclfichi.h"
 
-  const std::string& Nom() const { return nom_; }
-  bool Modifie() const { return modifie_; }
-  bool Charge() const { return charge_; }
-  void SetNom(const std::string& Nom);
-  void SetModifie(bool Valeur);
-  void SetCharge(bool Valeur);
-
- private:
-  std::string nom_;
-  bool modifie_ = false;
-  bool charge_ = false;
-};
-
-class TFicheGlobales {
+// The global holder: its four file components, and what the service adds as components it owns
+// (the drawing destination, the unzip components).
+class TFicheGlobales : public TComponent {
  public:
   TFicheGlobales();
-  TFicheGlobales(const TFicheGlobales&) = delete;
-  TFicheGlobales& operator=(const TFicheGlobales&) = delete;
 
+  // The open base; the configuration, export and calendar-resource files.
   TFichier FichierVok;
+  TFichier FichierCFG;
+  TFichier FichierEXP;
+  TFichier FichierResCal;
   // The form's two event slots: the base was loaded; its name or modified state changed.
   std::function<void(TFichier* Sender)> SurBaseChargee;
   std::function<void(TFichier* Sender)> SurNomOuModification;

@@ -2,11 +2,15 @@
 
 #include "reports/RBExportLinks.h"
 #include "reports/RBExpr.h"
+#include "reports/BandRpt.h"
 #include "reports/RBPrinter.h"
+#include "reports/RBSearch.h"
 
 std::span<const TModule> ModulesReports() {
   static const TModule kTable[] = {
       {"RBExpr", RBExpr::Initialiser, RBExpr::Finaliser},
+      {"BandRpt", BandRpt::Initialiser, BandRpt::Finaliser},
+      {"RBSearch", RBSearch::Initialiser, RBSearch::Finaliser},
       {"RBExportLinks", RBExportLinks::Initialiser, RBExportLinks::Finaliser},
       {"RBPrinter", RBPrinter::Initialiser, RBPrinter::Finaliser},
   };

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "platform/gui/Controles.h"
 #include "platform/gui/Metafichier.h"
+#include "platform/data/DataSet.h"
 
 namespace RBSearch {
 
@@ -16,5 +19,21 @@ bool FindTextInPage(const std::string& Text, const Metafichier::TMetafile& Page,
 
 // Whether a search is running.
 bool SearchBusy();
+
+// A named dataset of a form.
+struct TDataSetEntry {
+  std::string Name;
+  IDataSet* DataSet;
+};
+// Every dataset component owned by Form and, recursively, by its windowed controls, in ownership
+// order; with WithDataModules also every dataset directly owned by each data module (in Modules'
+// order). A missing form contributes nothing.
+std::vector<TDataSetEntry> ListDataSets(TComponent* Form, bool WithDataModules,
+                                        const std::vector<TComponent*>& Modules = {});
+
+// Registers the report classes that stored reports name (reports, bands, groups, sub-details,
+// labels, expressions, shapes, child bands and the memory dataset), and marks the search idle.
+void Initialiser();
+void Finaliser();
 
 }  // namespace RBSearch

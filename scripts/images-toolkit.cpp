@@ -54,6 +54,32 @@ void Sablier(const std::string& dossier, const char* nom, int w, int h) {
   cairo_surface_destroy(s);
 }
 
+// A creation-row picture on a silver ground (silver is its transparent colour): a black
+// triangle pointing right (Sens 1) or left (-1), 8 x 16; or a plus, 11 x 11 (Sens 0).
+void Creation(const std::string& dossier, const char* nom, int Sens) {
+  const int w = Sens == 0 ? 11 : 8, h = Sens == 0 ? 11 : 16;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* c = cairo_create(s);
+  cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+  cairo_set_source_rgb(c, 0xC0 / 255.0, 0xC0 / 255.0, 0xC0 / 255.0);
+  cairo_paint(c);
+  cairo_set_source_rgb(c, 0, 0, 0);
+  if (Sens == 0) {
+    cairo_rectangle(c, 4, 1, 3, 9);
+    cairo_rectangle(c, 1, 4, 9, 3);
+  } else {
+    const double pointe = Sens > 0 ? 6 : 2, base = Sens > 0 ? 2 : 6;
+    cairo_move_to(c, base, 4);
+    cairo_line_to(c, pointe, 8);
+    cairo_line_to(c, base, 12);
+    cairo_close_path(c);
+  }
+  cairo_fill(c);
+  Enregistrer(s, dossier + "/" + nom + ".png");
+  cairo_destroy(c);
+  cairo_surface_destroy(s);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,4 +89,7 @@ int main(int argc, char** argv) {
   Symbole(dossier, "IMAGEAIDE", 0.8, 0.5, 0.1, "!");
   Sablier(dossier, "PATIENCE2", 38, 32);
   Sablier(dossier, "PATIENTER", 96, 128);
+  Creation(dossier, "CREATIONGAUCHE", 1);
+  Creation(dossier, "CREATIONDROITE", -1);
+  Creation(dossier, "CREATIONPLUS", 0);
 }

@@ -11,6 +11,7 @@ packages=(
   php-cli php-soap python3-zeep
   libicu-dev libsqlite3-dev
   libpng-dev libcairo2-dev fonts-liberation2 poppler-utils
+  libjpeg62-turbo-dev
 )
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev llvm)

@@ -17,6 +17,8 @@
 #include "streams/Registre.h"
 #include "streams/SupVersion.h"
 #include "service/Noyau.h"
+#include "ui/DynaLibU.h"
+#include "ui/VclCanva.h"
 
 namespace {
 // A 1252 literal as a text that concatenates.
@@ -111,11 +113,27 @@ std::string TApplicationServiceWeb::TexteAttente() const {
   return texte;
 }
 
+void GarnirFicheGlobales(TFicheGlobales& Fiche) {
+  auto* destination = new TVokCanvasDestination(&Fiche);
+  destination->SetName("VokCanvasDestination");
+  destination->SetAvecZoom(false);
+  destination->SetZoom(90);
+  for (int i = 0; i < 4; ++i) {
+    auto* unzip = new TUnzipFile(&Fiche);
+    unzip->Options = +TUnzipFlag::OverWriteFlag | +TUnzipFlag::NoDirectoryNamesFlag | +TUnzipFlag::NoDirectoryItemsFlag;
+    unzip->wUnzipSubOptions = +TUnzipSubOption::USO_EXTERNALPROG;
+    unzip->IndexofItem = 0;
+    if (i == 0) unzip->SetName("Unzip");
+  }
+}
+
 void TApplicationServiceWeb::CreerFenetres() {
   ficheNetClient_ = std::make_unique<TFicheNetClient>();
   fichePrincipale_ = std::make_unique<TFicheSvcWPrincipal>(Boucle().Context(), ficheNetClient_.get());
   fichePrincipale_->FormCreate();
-  ficheGlobales_ = std::make_unique<TFicheGlobales>();
+  auto globales = std::make_unique<TFicheGlobales>();
+  GarnirFicheGlobales(*globales);
+  ficheGlobales_ = std::move(globales);
   EcrGlobale::FicheGlobales() = ficheGlobales_.get();
 }
 

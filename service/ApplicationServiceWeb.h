@@ -13,6 +13,12 @@
 #include "service/ApplicationNorvane.h"
 #include "service/EcrSvcWPrincipal.h"
 
+// Gives the global holder the components the service owns through it: the drawing destination
+// "VokCanvasDestination" (no zoom, zoom factor 90) and four unzip components (overwriting, without
+// folder names or folder items, the external program sub-option), the first named "Unzip".
+// EArretProgramme when the unzip library lacks its entry.
+void GarnirFicheGlobales(TFicheGlobales& Fiche);
+
 class TApplicationServiceWeb : public TApplicationTz {
  public:
   // What the service logs in with, decoded from its login text: "<L> " then L characters of user

@@ -6,8 +6,13 @@
 
 #include <string>
 
+#include "ui/DynaLibU.h"
+
 class TFicheNetClient {
  public:
+  // The unzip unit's settings start afresh with the module.
+  TFicheNetClient() { DynaLibU::InitialiserReglages(); }
+
   // "Basic " followed by the Base64 text of the account's code, ":" and its password; empty until
   // the service is logged in.
   const std::string& CredentielAttendu() const { return credentielAttendu_; }

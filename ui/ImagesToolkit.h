@@ -1,7 +1,8 @@
 // The toolkit's own pictures, compiled into the program: the message pictures ("IMAGEINFORMATION",
-// "IMAGECONFIRMATION", "IMAGEAIDE"), the wait pictures ("PATIENCE2", "PATIENTER"). The start-up
-// makes each a resource of the program's module under its name, where a language module may
-// replace it.
+// "IMAGECONFIRMATION", "IMAGEAIDE"), the wait pictures ("PATIENCE2", "PATIENTER"), the list's
+// creation-row pictures ("CREATIONGAUCHE", "CREATIONDROITE", "CREATIONPLUS", on a silver ground
+// that is their transparent colour). The start-up makes each a resource of the program's module
+// under its name, where a language module may replace it.
 #pragma once
 
 #include <cstddef>

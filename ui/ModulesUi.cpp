@@ -2,8 +2,12 @@
 
 #include "platform/ui/Patienc2.h"
 #include "platform/ui/Patienc3.h"
+#include "ui/DynaLibU.h"
+#include "ui/Fiche.h"
 #include "ui/ImagesToolkit.h"
 #include "ui/VclDialogue.h"
+#include "ui/vclliste.h"
+#include "ui/vclprint.h"
 
 std::span<const TModule> ModulesUi() {
   static const TModule kTable[] = {
@@ -11,6 +15,10 @@ std::span<const TModule> ModulesUi() {
       {"VclDialogue", VclDialogue::InitialiserFenetres, VclDialogue::FinaliserFenetres},
       {"Patienc3", Patienc3::Initialiser, Patienc3::Finaliser},
       {"Patienc2", Patienc2::Initialiser, Patienc2::Finaliser},
+      {"vclliste", vclliste::Initialiser, vclliste::Finaliser},
+      {"vclprint", vclprint::Initialiser, vclprint::Finaliser},
+      {"DynaLibU", DynaLibU::Initialiser, DynaLibU::Finaliser},
+      {"Fiche", nullptr, Fiche::Finaliser},
   };
   return kTable;
 }

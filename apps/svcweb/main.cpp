@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "base/ModulesBase.h"
+#include "core/objects/Exceptions.h"
 #include "core/objects/Modules.h"
 #include "net/ModulesNet.h"
 #include "objectdb/ModulesObjectdb.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
   try {
     statut = LigneCommande::Executer(std::cin, std::cout);
     if (statut < 0) statut = InstanceApplication()->Lancer() ? 0 : 1;
+  } catch (const EArretProgramme& e) {
+    statut = e.Code();  // its reason was shown already
   } catch (const std::exception& e) {
     VclDialogue::Ecrire(e.what());
     statut = 1;

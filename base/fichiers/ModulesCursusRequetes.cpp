@@ -7,16 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "base/SupFichiers.h"
 #include "base/SupTraitement.h"
-#include "base/fichiers/DeclarationFichier.h"
+#include "base/eleves/SupRelationFamille.h"
 #include "base/fichiers/SupCursus.h"
 #include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/matieres/SupApportMatiere.h"
 #include "base/matieres/SupRelationApportPeriode.h"
 #include "base/ressources/SupRessource.h"
-#include "core/objects/Exceptions.h"
 #include "core/records/Xi.h"
 #include "net/NetClient.h"
 #include "net/utilisateurs/SupDroitFonctionnel.h"
@@ -26,8 +24,6 @@ namespace {
 using E = TypeEnregistrementModuleCursus;
 namespace PAM = SupApportMatiere;
 namespace RCM = SupRelationCursusModule;
-
-constexpr int32_t kFMR = 9, kRFM = 21;
 
 struct TypeCodes {
   uint32_t ParDefaut, Creer, Libelle, Code, Supprimer;
@@ -70,38 +66,17 @@ bool ModifierChaine(TFichierSup& f, uint32_t Code, uint8_t* (*Champ)(E&), int32_
 uint8_t* Libelle(E& e) { return e.Libelle; }
 uint8_t* Code(E& e) { return e.Code; }
 
-// Removing the headings given to a module or a curriculum is the families' work, which is not built
-// yet: until it is, an element that has headings cannot be deleted locally (checked before anything
-// changes); one that has none has nothing to remove.
-void SupprimerRubriquesDeLElement(uint32_t Element, uint8_t GenreFamille) {
-  TFichierSup& rubriques = *SupFichiers::Fichier(kRFM);
-  TFichierSup& familles = *SupFichiers::Fichier(kFMR);
-  if (rubriques.Table == nullptr || familles.Table == nullptr) return;
-  const int32_t element = DeclarationFichier::ChampNomme(rubriques.Description(), "Element")->Decalage;
-  const int32_t famille = DeclarationFichier::ChampNomme(rubriques.Description(), "Famille")->Decalage;
-  const int32_t genre = DeclarationFichier::ChampNomme(familles.Description(), "Genre")->Decalage;
-  const std::vector<uint32_t> toutes = rubriques.NumerosDepuisCle(0, [] { return true; });
-  for (uint32_t n : toutes) {
-    const uint32_t f = rubriques.ValeurDe(n, famille);
-    if (rubriques.ValeurDe(n, element) == Element && familles.Existe(f) &&
-        (familles.ValeurDe(f, genre) & 0xFF) == GenreFamille)
-      throw ENonConstruit(
-          "SupRelationFamille.SupprimerRelationsFamilleElementDuGenre: the headings given to records are not built "
-          "yet");
-  }
-}
-
-// Deletes the current module or curriculum once `Refuse` allows it; locally its contributions and
-// `Autres` dependants go first.
+// Deletes the current module or curriculum once `Refuse` allows it; locally its contributions, its
+// `Autres` dependants and its headings go first.
 bool Supprimer(TFichierSup& f, const TypeCodes& c, bool (*Refuse)(), void (*Autres)(uint32_t)) {
   if (!SupDroitFonctionnel::DroitSupprimerModulesCursus() || f.Table == nullptr) return false;
   f.EmpilerPosition();
   if (!f.DepilerPosition() || Refuse()) return false;
   const uint32_t numero = Xi::NumeroCourant(f.Table);
-  if (!NetClient::PasserParServeur()) SupprimerRubriquesDeLElement(numero, c.GenreFamille);
   return f.Supprimer(c.Supprimer, [&] {
     (void)PAM::SupprimerApportsDeLElement(numero, c.GenreApport);
     if (Autres != nullptr) Autres(numero);
+    SupRelationFamille::SupprimerRelationsFamilleElementDuGenre(numero, c.GenreFamille);
   });
 }
 

@@ -62,3 +62,14 @@ class ENonConstruit : public Exception {
  public:
   using Exception::Exception;
 };
+
+// The end of the program asked for by a unit that cannot go on: the program stops its units the
+// normal way and exits with Code.
+class EArretProgramme : public Exception {
+ public:
+  EArretProgramme(std::string message, int code) : Exception(std::move(message)), code_(code) {}
+  int Code() const noexcept { return code_; }
+
+ private:
+  int code_;
+};

@@ -59,3 +59,14 @@ int TMethodesMathematique::CompterBits(const void* Zone, int32_t NombreOctets) {
   for (int32_t i = 0; i < NombreOctets; ++i) total += CompterBitsOctet(octets[i]);
   return total;
 }
+
+int32_t MulDiv(int32_t A, int32_t B, int32_t C) {
+  if (C == 0) return -1;
+  const int64_t produit = static_cast<int64_t>(A) * B;
+  int64_t resultat = produit / C;
+  const int64_t reste = produit % C;
+  // The remainder is below |C|: doubling it cannot overflow.
+  if (2 * std::llabs(reste) >= std::llabs(static_cast<int64_t>(C))) resultat += (produit < 0) == (C < 0) ? 1 : -1;
+  if (resultat > INT32_MAX || resultat < INT32_MIN) return -1;
+  return static_cast<int32_t>(resultat);
+}

@@ -29,3 +29,7 @@ class TMethodesMathematique {
   // Set bits of NombreOctets bytes from Zone (0 when NombreOctets is not positive).
   static int CompterBits(const void* Zone, int32_t NombreOctets);
 };
+
+// The platform's MulDiv: A x B / C computed on 64 bits and rounded to the nearest, halves away from
+// zero; -1 when C is 0 or the result does not fit in 32 bits.
+int32_t MulDiv(int32_t A, int32_t B, int32_t C);

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "fuzz/seeds/Semences.h"
+#include "reports/BandRptFiles.h"
+#include "reports/RBCtrls.h"
 #include "reports/RBExpr.h"
 
 namespace Semences {
@@ -48,11 +50,69 @@ void SemencesTexteObjet() {
   Ecrire("ObjectText", "continued", Texte("object A: T\n  X = 'a' +\n    'b'#13\n  Functions.DATA = ()\nend\n"));
 }
 
+// Stored reports: every class, groups, a sub-detail, two columns, stretching labels and shapes.
+void SemencesRapports() {
+  TForm form(nullptr);
+  auto* r = new TBandRep(&form);
+  r->SetName("Report");
+  r->SetParent(&form);
+  r->ReportTitle = "Report";
+  r->Page.SetColumns(2);
+  auto* data = new TMemDataSet(r, "Lines");
+  data->DefineFields({{"G", TFieldType::ftString}, {"N", TFieldType::ftInteger}, {"F", TFieldType::ftFloat}});
+  r->SetDataSet(data);
+  for (TRBBandType t : {rbTitle, rbPageHeader, rbColumnHeader, rbDetail, rbPageFooter, rbSummary}) r->CreateBand(t);
+  TRBCustomBand* detail = r->Bands.Band(rbDetail);
+  detail->SetHasChild(true);
+  detail->Frame.DrawTop = detail->Frame.DrawBottom = true;
+  r->Bands.Band(rbSummary)->AlignToBottom = true;
+  auto* group = new TRBGroup(&form);
+  group->SetName("Group1");
+  group->SetParent(r);
+  group->Expression = "G";
+  group->ReprintOnNewPage = true;
+  TRBCustomBand* footer = r->CreateBand(rbGroupFooter);
+  group->SetFooterBand(footer);
+  auto* notes = new TMemDataSet(r, "Notes");
+  notes->DefineFields({{"Note", TFieldType::ftString}});
+  auto* sub = new TRBSubDetail(&form);
+  sub->SetName("SubDetail1");
+  sub->SetParent(r);
+  sub->SetDataSet(notes);
+  sub->Bands.SetHasHeader(true);
+  auto* label = new TRBLabel(&form);
+  label->SetName("Label1");
+  label->SetParent(detail);
+  label->AutoSize = false;
+  label->AutoStretch = true;
+  label->SetLabelCaption("A long text that wraps over several lines of a narrow label, with a verylongwordindeed");
+  auto* expr = new TRBExpr(&form);
+  expr->SetName("Expr1");
+  expr->SetParent(footer);
+  expr->SetExpression("SUM(N)+AVERAGE(F)");
+  expr->SetMask("#,##0.00");
+  expr->ResetAfterPrint = true;
+  auto* page = new TRBExpr(&form);
+  page->SetName("Expr2");
+  page->SetParent(r->Bands.Band(rbPageFooter));
+  page->SetExpression("'Page '+STR(PAGENUMBER)");
+  auto* shape = new TRBShape(&form);
+  shape->SetName("Shape1");
+  shape->SetParent(r->Bands.Band(rbTitle));
+  shape->SetShape(rbsDegrade);
+  shape->Brush.Color = Couleurs::clNavy;
+  Ecrire("RapportBandes", "every-class", Texte(BandRptFiles::WriteReport(*r)));
+  r->Page.SetColumns(1);
+  detail->ForceNewPage = true;
+  Ecrire("RapportBandes", "new-pages", Texte(BandRptFiles::WriteReport(*r)));
+}
+
 }  // namespace
 
 void Reports() {
   SemencesExpressions();
   SemencesTexteObjet();
+  SemencesRapports();
 }
 
 }  // namespace Semences

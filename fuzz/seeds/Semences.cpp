@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   Semences::Core();
   Semences::Objectdb();
   Semences::Platform();
+  Semences::Ui();
   Semences::Net();
   Semences::Base();
   Semences::Streams();

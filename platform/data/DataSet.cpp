@@ -170,3 +170,53 @@ std::string DataSet::DateTimeText(TDateTime Value) {
   const std::string date = DateText(Value);
   return date.empty() ? date : date + " " + TimeText(Value);
 }
+
+namespace {
+// Reads N digits at Position into Value.
+bool Digits(std::string_view Text, std::size_t Position, std::size_t N, unsigned& Value) {
+  if (Position + N > Text.size()) return false;
+  Value = 0;
+  for (std::size_t i = 0; i < N; ++i) {
+    const char c = Text[Position + i];
+    if (c < '0' || c > '9') return false;
+    Value = Value * 10 + static_cast<unsigned>(c - '0');
+  }
+  return true;
+}
+}  // namespace
+
+bool DataSet::DateFromText(std::string_view Text, TDateTime& Value) {
+  unsigned d = 0, m = 0, y = 0;
+  if (Text.size() != 10 || Text[2] != '/' || Text[5] != '/' || !Digits(Text, 0, 2, d) || !Digits(Text, 3, 2, m) ||
+      !Digits(Text, 6, 4, y))
+    return false;
+  static const unsigned kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (y < 1 || m < 1 || m > 12 || d < 1 || d > kDays[m - 1]) return false;
+  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+  if (m == 2 && d == 29 && !leap) return false;
+  Value = DateTime::EncodeDate(static_cast<int>(y), m, d);
+  return true;
+}
+
+bool DataSet::TimeFromText(std::string_view Text, TDateTime& Value) {
+  unsigned h = 0, n = 0, s = 0;
+  if (Text.size() != 8 || Text[2] != ':' || Text[5] != ':' || !Digits(Text, 0, 2, h) || !Digits(Text, 3, 2, n) ||
+      !Digits(Text, 6, 2, s) || h > 23 || n > 59 || s > 59)
+    return false;
+  Value = DateTime::EncodeTime(h, n, s, 0);
+  return true;
+}
+
+bool DataSet::DateTimeFromText(std::string_view Text, TDateTime& Value) {
+  TDateTime date = 0, time = 0;
+  if (Text.size() == 10) {
+    if (!DateFromText(Text, date)) return false;
+    Value = date;
+    return true;
+  }
+  if (Text.size() != 19 || Text[10] != ' ' || !DateFromText(Text.substr(0, 10), date) ||
+      !TimeFromText(Text.substr(11), time))
+    return false;
+  Value = date + time;
+  return true;
+}

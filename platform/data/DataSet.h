@@ -189,5 +189,10 @@ namespace DataSet {
 std::string DateText(TDateTime Value);
 std::string TimeText(TDateTime Value);
 std::string DateTimeText(TDateTime Value);
+// The inverse: a date ("dd/mm/yyyy"), a time ("hh:mm:ss") or both separated by a blank; false (Value
+// unchanged) for any other text or an impossible date or time.
+bool DateFromText(std::string_view Text, TDateTime& Value);
+bool TimeFromText(std::string_view Text, TDateTime& Value);
+bool DateTimeFromText(std::string_view Text, TDateTime& Value);
 
 }  // namespace DataSet

@@ -60,6 +60,8 @@ TControl::~TControl() {
 void TControl::SetParent(TWinControl* Parent) {
   if (parent_ == Parent) return;
   if (Parent == this) throw EInvalidOperation("A control cannot be its own parent");
+  if (parent_)
+    if (TForm* f = FormeParente()) f->OublierControle(this);
   if (parent_) parent_->RetirerControle(this);
   parent_ = nullptr;
   if (Parent) Parent->InsererControle(this);
@@ -184,6 +186,38 @@ void TControl::DblClick() {
 }
 void TControl::Click() {
   if (OnClick) OnClick(this);
+}
+void TControl::KeyDown(int& Touche, uint8_t Shift) {
+  if (OnKeyDown) OnKeyDown(this, Touche, Shift);
+}
+void TControl::KeyPress(char& Caractere) {
+  if (OnKeyPress) OnKeyPress(this, Caractere);
+}
+
+bool TWinControl::CanFocus() const {
+  const TControl* c = this;
+  for (; c->Parent(); c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return dynamic_cast<const TForm*>(c) && c->Visible() && c->Enabled();
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  FormeParente()->SetActiveControl(this);
+}
+
+bool TWinControl::Focused() const {
+  const TControl* c = this;
+  while (c->Parent()) c = c->Parent();
+  const auto* f = dynamic_cast<const TForm*>(c);
+  return f && f->ActiveControl() == this;
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
 }
 
 TWinControl::TWinControl(TComponent* Owner) : TControl(Owner) {}

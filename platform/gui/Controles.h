@@ -49,7 +49,8 @@ class TComponent {
 
   TComponent* Owner() const { return owner_; }
   const std::string& Name() const { return name_; }
-  void SetName(std::string Nom) { name_ = std::move(Nom); }
+  // A class may follow its renaming (a label shows its new name).
+  virtual void SetName(std::string Nom) { name_ = std::move(Nom); }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int Index) const { return components_.at(static_cast<size_t>(Index)); }
   // The owned component of that name (without case), or nil.
@@ -80,11 +81,17 @@ enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 enum : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 // Anchor bits.
 enum : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-// Virtual key codes used by the dialogs.
-enum : int { VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32 };
+// Virtual key codes.
+enum : int { VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34,
+             VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_DELETE = 46 };
+// The keys a focused control takes itself instead of leaving them to the form's dialog handling
+// (CodesDialogue): arrows, Tab, Enter and Escape, characters.
+enum : uint32_t { DLGC_WANTARROWS = 0x1, DLGC_WANTTAB = 0x2, DLGC_WANTALLKEYS = 0x4, DLGC_WANTCHARS = 0x80 };
 
 using TMouseEvent = std::function<void(TComponent* Sender, TMouseButton Bouton, uint8_t Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TComponent* Sender, uint8_t Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TComponent* Sender, int& Touche, uint8_t Shift)>;
+using TKeyPressEvent = std::function<void(TComponent* Sender, char& Caractere)>;
 
 class TControl : public TComponent {
  public:
@@ -153,11 +160,13 @@ class TControl : public TComponent {
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
 
   // Paints the control itself on C, whose origin is the control's top-left.
   virtual void Paint(TCanvas& C) { (void)C; }
   // Asks for a repaint later (headless: remembered only).
-  void Invalidate() { invalide_ = true; }
+  virtual void Invalidate() { invalide_ = true; }
   bool Invalide() const { return invalide_; }
   // Repaints at once: counted (NombreRepeints) and handed to the application's paint hook.
   void Repaint();
@@ -178,6 +187,14 @@ class TControl : public TComponent {
   virtual void MouseLeave() {}
   virtual void DblClick();
   virtual void Click();
+  // The wheel turned by Delta (positive away from the user) over P: true when taken.
+  virtual bool MouseWheel(uint8_t Shift, int Delta, TPoint P) { (void)Shift, (void)Delta, (void)P; return false; }
+  // A key or a character delivered to the focused control (see Saisie.h); the default raises the
+  // events. A handler may clear the key (0) to say it took it.
+  virtual void KeyDown(int& Touche, uint8_t Shift);
+  virtual void KeyPress(char& Caractere);
+  // The DLGC_ bits of the keys the control takes itself while it has the focus.
+  virtual uint32_t CodesDialogue() const { return 0; }
   // A key the form offers its controls before anything else (Enter, Escape): true when taken.
   virtual bool DialogKey(int Touche, uint8_t Shift) { (void)Touche, (void)Shift; return false; }
   // A character the form offers as an accelerator: true when taken.
@@ -238,6 +255,17 @@ class TWinControl : public TControl {
   bool Fenetre() const override { return true; }
 
   bool TabStop = false;
+
+  // Focus: a control can take it when it and its parents are visible and enabled on a form that is
+  // shown and enabled. SetFocus makes it the form's active control (raising OnExit on the former
+  // one, then OnEnter); a control that cannot take it raises EInvalidOperation.
+  bool CanFocus() const;
+  void SetFocus();
+  bool Focused() const;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  virtual void DoEnter();
+  virtual void DoExit();
 
  protected:
   void BoundsChanged() override { Realign(); }

@@ -17,6 +17,7 @@ TForm::TForm(TComponent* Owner) : TCustomControl(Owner) {
 }
 
 TForm::~TForm() {
+  activeControl_ = nullptr;
   auto& l = Screen().forms_;
   l.erase(std::remove(l.begin(), l.end(), this), l.end());
   if (Application().MainForm() == this) Application().SetMainForm(nullptr);
@@ -171,6 +172,24 @@ bool TForm::OffrirCaractere(TWinControl& W, char Caractere) {
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Enabled() && OffrirCaractere(*w, Caractere)) return true;
   }
   return false;
+}
+
+void TForm::SetActiveControl(TWinControl* Controle) {
+  if (Controle == activeControl_) return;
+  if (Controle && Controle->FormeParente() != this)
+    throw EInvalidOperation("The active control of a form stands on the form");
+  TWinControl* ancien = activeControl_;
+  activeControl_ = Controle;
+  if (ancien) ancien->DoExit();
+  if (activeControl_ == Controle && Controle) Controle->DoEnter();
+}
+
+void TForm::OublierControle(const TControl* C) {
+  for (const TControl* c = activeControl_; c; c = c->Parent())
+    if (c == C) {
+      activeControl_ = nullptr;
+      return;
+    }
 }
 
 bool TForm::TraiterTouche(int Touche, uint8_t Shift) { return OffrirTouche(*this, Touche, Shift); }

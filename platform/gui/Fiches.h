@@ -88,6 +88,12 @@ class TForm : public TCustomControl {
   std::function<void(TComponent* Sender, bool& CanClose)> OnCloseQuery;
   std::function<void(TComponent* Sender, TCloseAction& Action)> OnClose;
 
+  // The control that has the focus, or nil. Setting it does what SetFocus does.
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* Controle);
+  // Forgets the active control when it is C or stands on C (C leaves the form or goes).
+  void OublierControle(const TControl* C);
+
   // Keys and characters offered to the controls as dialog keys and accelerators (see Saisie.h).
   bool TraiterTouche(int Touche, uint8_t Shift);
   bool TraiterCaractere(char Caractere);
@@ -102,6 +108,7 @@ class TForm : public TCustomControl {
   bool OffrirTouche(TWinControl& W, int Touche, uint8_t Shift);
   bool OffrirCaractere(TWinControl& W, char Caractere);
 
+  TWinControl* activeControl_ = nullptr;
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   int32_t modalResult_ = mrNone;
   bool modal_ = false;

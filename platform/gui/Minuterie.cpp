@@ -20,6 +20,10 @@ class THorlogeBoucle : public IHorloge {
     minuteries_[&M] = {b, std::move(t)};
   }
   void Desarmer(TTimer& M) override { minuteries_.erase(&M); }
+  int64_t Maintenant() const override {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
   void OublierBoucle(MainLoop& Boucle) {
     for (auto it = minuteries_.begin(); it != minuteries_.end();) {
       if (it->second.boucle == &Boucle) it = minuteries_.erase(it);

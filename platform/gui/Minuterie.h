@@ -22,6 +22,9 @@ class IHorloge {
   virtual ~IHorloge() = default;
   virtual void Armer(TTimer& Minuterie) = 0;
   virtual void Desarmer(TTimer& Minuterie) = 0;
+  // The clock's time in milliseconds (from an arbitrary origin): what a control compares the
+  // moments of two inputs with.
+  virtual int64_t Maintenant() const = 0;
 };
 
 namespace Horloge {
@@ -42,7 +45,7 @@ class THorlogeVirtuelle : public IHorloge {
   ~THorlogeVirtuelle() override;
   THorlogeVirtuelle(const THorlogeVirtuelle&) = delete;
   THorlogeVirtuelle& operator=(const THorlogeVirtuelle&) = delete;
-  int64_t Maintenant() const { return maintenant_; }
+  int64_t Maintenant() const override { return maintenant_; }
   // Moves the time on by Ms and fires every timer that is due by then, once each, in the order of
   // their due times.
   void Avancer(int64_t Ms);

@@ -101,14 +101,64 @@ bool DoubleCliquer(TControl& Controle) {
   return true;
 }
 
+namespace {
+
+// The focused control of the form when it can take input.
+TWinControl* Focalise(TForm& Fiche) {
+  TWinControl* a = Fiche.ActiveControl();
+  return a && Accessible(*a) ? a : nullptr;
+}
+
+// Whether the focused control takes the key itself rather than leaving it to the dialog handling.
+bool PrendTouche(const TControl& C, int CodeTouche) {
+  const uint32_t codes = C.CodesDialogue();
+  switch (CodeTouche) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: return codes & DLGC_WANTARROWS;
+    case VK_TAB: return codes & DLGC_WANTTAB;
+    case VK_RETURN:
+    case VK_ESCAPE: return codes & DLGC_WANTALLKEYS;
+    default: return true;
+  }
+}
+
+}  // namespace
+
 bool Touche(TForm& Fiche, int CodeTouche, uint8_t Shift) {
   if (!FicheDisponible(Fiche)) return false;
-  return Fiche.TraiterTouche(CodeTouche, Shift);
+  TWinControl* a = Focalise(Fiche);
+  if (!a) return Fiche.TraiterTouche(CodeTouche, Shift);
+  if (!PrendTouche(*a, CodeTouche) && Fiche.TraiterTouche(CodeTouche, Shift)) return true;
+  int touche = CodeTouche;
+  a->KeyDown(touche, Shift);
+  return true;
 }
 
 bool Caractere(TForm& Fiche, char C) {
   if (!FicheDisponible(Fiche)) return false;
-  return Fiche.TraiterCaractere(C);
+  TWinControl* a = Focalise(Fiche);
+  if (!a) return Fiche.TraiterCaractere(C);
+  if (!(a->CodesDialogue() & DLGC_WANTCHARS) && Fiche.TraiterCaractere(C)) return true;
+  char caractere = C;
+  a->KeyPress(caractere);
+  return true;
 }
+
+bool Molette(TForm& Fiche, TPoint P, int Delta, uint8_t Shift) {
+  if (!FicheDisponible(Fiche)) return false;
+  TControl* c = Focalise(Fiche);
+  if (!c) c = Sous(Fiche, P);
+  if (!c || !Accessible(*c)) return false;
+  return c->MouseWheel(Shift, Delta, VersControle(Fiche, *c, P));
+}
+
+void LibererCapture(const TControl* C) {
+  auto& s = Souris();
+  if (C && s.capture == C) s.capture = nullptr, s.ficheCapture = nullptr;
+}
+
+TControl* Capture() { return Souris().capture; }
 
 }  // namespace Saisie

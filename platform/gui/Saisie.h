@@ -23,10 +23,21 @@ bool RelacherSouris(TForm& Fiche, TPoint P, TMouseButton Bouton = TMouseButton::
 bool Cliquer(TControl& Controle);
 // A double click in the middle of a control: a click, then the control's DblClick.
 bool DoubleCliquer(TControl& Controle);
-// A key pressed on the form: offered to its controls as a dialog key (Enter, Escape).
+// A key pressed on the form. Without a focused control it is offered to the controls as a dialog
+// key (Enter, Escape). With one, an arrow, Tab, Enter or Escape the control does not take itself
+// (CodesDialogue) is offered as a dialog key first; any other key, and a dialog key nobody took,
+// goes to the focused control's KeyDown.
 bool Touche(TForm& Fiche, int CodeTouche, uint8_t Shift = 0);
-// A character typed on the form: offered to its controls as an accelerator.
+// A character typed on the form: offered to the controls as an accelerator, unless the focused
+// control takes characters; one nobody took goes to the focused control's KeyPress.
 bool Caractere(TForm& Fiche, char C);
+// The wheel turned by Delta over P (form client coordinates): delivered to the focused control,
+// else to the control under P. True when a control took it.
+bool Molette(TForm& Fiche, TPoint P, int Delta, uint8_t Shift = 0);
+// Ends the mouse capture when C holds it (the next moves go to the control under the pointer).
+void LibererCapture(const TControl* C);
+// The control holding the capture, or nil.
+TControl* Capture();
 // Whether a control can take input now: shown, enabled, every parent enabled, its form enabled.
 bool Accessible(const TControl& Controle);
 // Forgets a control that goes (the capture and the control under the pointer).

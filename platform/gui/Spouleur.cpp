@@ -2,6 +2,11 @@
 
 #include <utility>
 
+#include "core/values/Format.h"
+
+EOSError::EOSError(uint32_t Code)
+    : Exception(Format("System Error.  Code: %d.", {static_cast<int64_t>(Code)})), code_(Code) {}
+
 namespace Spouleur {
 namespace {
 

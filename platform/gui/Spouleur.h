@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/objects/Exceptions.h"
 #include "platform/gui/Graphiques.h"
 
 // The part of the platform's device-mode record that is exchanged with a printer driver. A field
@@ -85,6 +86,16 @@ inline constexpr uint32_t ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr uint32_t ERROR_INVALID_NAME = 123;
 
 }  // namespace Spouleur
+
+// An unexpected failure of the spooler, with the platform's error code.
+class EOSError : public Exception {
+ public:
+  explicit EOSError(uint32_t Code);
+  uint32_t Code() const { return code_; }
+
+ private:
+  uint32_t code_;
+};
 
 // One printer as an enumeration gives it. Level 4 fills Nom (and Serveur for a connected
 // printer); level 5 fills Nom and Ports, the printer's port list separated by commas ("LPT1:,

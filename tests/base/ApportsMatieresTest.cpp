@@ -715,7 +715,7 @@ TEST_F(SuppressionMatieres, LocallyEverythingReferringToTheSubjectGoes) {
   EXPECT_FALSE(SupMatiere::SupprimerMatiereParNumero(kMath)) << "it is gone";
 }
 
-TEST_F(SuppressionMatieres, ACourseOrAHeadingRaisesBeforeAnythingChanges) {
+TEST_F(SuppressionMatieres, ACourseRaisesBeforeAnythingChangesAndTheSubjectsHeadingsGoWithIt) {
   // A course of MATH.
   Octets cours(102, 0);
   Poser32(cours, 27, kIdMatiere1);
@@ -740,13 +740,15 @@ TEST_F(SuppressionMatieres, ACourseOrAHeadingRaisesBeforeAnythingChanges) {
   ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 1u);
   Recevoir(OrdreRecu(GM_Creation, kRFM, 24, Concatener({Paire(kIdMatiere2, 30), Octets{40, 0, 0, 0}})));
   ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 2u);
-  // PHYS has a heading: it raises; MATH, whose record number the teachers' heading names, does not.
+  // PHYS's heading goes with it; the teachers' heading, which names MATH's record number in another
+  // file, stays when MATH goes.
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(kIdMatiere2));
-  EXPECT_THROW((void)SupMatiere::SupprimerMatiere(), ENonConstruit);
-  EXPECT_EQ(Comptes(), (std::vector<uint32_t>{2, 4, 2, 2, 2, 0, 2}));
-  EXPECT_EQ(SupMatiere::Fichier().IdentifiantCourant(), kIdMatiere2);
+  EXPECT_TRUE(SupMatiere::SupprimerMatiere());
+  EXPECT_EQ(Comptes(), (std::vector<uint32_t>{1, 1, 1, 1, 1, 0, 1}));
+  EXPECT_FALSE(SupFichiers::Fichier(kRFM)->ChercherParIdentifiant(24));
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(kIdMatiere1));
   EXPECT_TRUE(SupMatiere::SupprimerMatiere());
+  EXPECT_TRUE(SupFichiers::Fichier(kRFM)->ChercherParIdentifiant(12));
 }
 
 TEST_F(SuppressionMatieres, ASelectionKeepsTheSubjectsNotDeleted) {
@@ -1042,19 +1044,21 @@ TEST_F(ModulesCursusLocaux, DeletionsTakeWhatDependsOnThem) {
   EXPECT_EQ(Xi::Nombre(SupModule::Fichier().Table), 0u);
 }
 
-TEST_F(ModulesCursusLocaux, AHeadingRaisesBeforeAnythingChanges) {
-  Octets famille = Concatener({{5}, Chaine("Niveaux", 13)});
-  Recevoir(OrdreRecu(GM_Creation, kFMR, 15, famille));
+TEST_F(ModulesCursusLocaux, ACurriculumTakesItsHeadingsWithIt) {
+  Recevoir(OrdreRecu(GM_Creation, kFMR, 15, Concatener({{5}, Chaine("Niveaux", 13)})));
   Recevoir(OrdreRecu(GM_Creation, kSFM, 20, Concatener({Paire(15, 0), {}})));
   Octets rubrique(12, 0);
   Poser32(rubrique, 0, static_cast<uint32_t>(kIdMaster));
   Poser32(rubrique, 4, 15);
   Poser32(rubrique, 8, 20);
   Recevoir(OrdreRecu(GM_Creation, kRFM, 12, rubrique));
-  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 1u);
+  Poser32(rubrique, 0, static_cast<uint32_t>(kIdCursus));
+  Recevoir(OrdreRecu(GM_Creation, kRFM, 24, rubrique));
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 2u);
   ASSERT_NE(ChargerApport(40, Apport(100, kIdMatiere2, 0, kIdMaster, kIdTD)), 0u);
   ASSERT_TRUE(Xi::AllerA(SupCursus::Fichier().Table, kMaster));
-  EXPECT_THROW((void)CU::SupprimerCursus(), ENonConstruit);
-  EXPECT_TRUE(SupCursus::Fichier().Existe(kMaster));
-  EXPECT_EQ(Xi::Nombre(TablePAM()), 1u);
+  EXPECT_TRUE(CU::SupprimerCursus());
+  EXPECT_FALSE(SupCursus::Fichier().Existe(kMaster));
+  EXPECT_EQ(Xi::Nombre(TablePAM()), 0u);
+  EXPECT_EQ(Numeros(kRFM), std::vector<uint32_t>{2}) << "the other curriculum keeps its heading";
 }

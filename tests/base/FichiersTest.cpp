@@ -389,16 +389,19 @@ TEST_F(BaseOuverte, TheServersRequestBracketsForgetTheTouchedCourses) {
 TEST(FicheGlobales, TheFilesEventsReachTheirSlots) {
   TFicheGlobales fiche;
   Lignes vus;
-  fiche.FichierVok.SetCharge(true);  // no slot assigned: nothing happens
+  fiche.FichierVok.SetNomFichier("ancienne.smp");  // no slot assigned: nothing happens
   fiche.SurBaseChargee = [&](TFichier* f) { vus.push_back("chargee " + std::to_string(f == &fiche.FichierVok)); };
   fiche.SurNomOuModification = [&](TFichier* f) {
-    vus.push_back("nom " + f->Nom() + " " + std::to_string(f->Modifie()));
+    vus.push_back("nom " + f->NomFichier() + " " + std::to_string(f->Modifie()));
   };
-  fiche.FichierVok.SetNom("base.smp");
+  fiche.FichierVok.SetNomFichier("base.smp");
   fiche.FichierVok.SetCharge(true);
   fiche.FichierVok.SetModifie(true);
-  EXPECT_EQ(vus, (Lignes{"nom base.smp 0", "chargee 1", "nom base.smp 1"}));
-  EXPECT_TRUE(fiche.FichierVok.Charge());
+  fiche.FichierVok.SetModifie(true);  // unchanged: nothing raised
+  fiche.FichierCFG.SetCharge(true);   // the other files are not forwarded
+  fiche.FichierVok.SetCharge(false);  // unloading clears the modified mark
+  EXPECT_EQ(vus, (Lignes{"nom base.smp 0", "chargee 1", "nom base.smp 1", "chargee 1", "nom base.smp 0"}));
+  EXPECT_FALSE(fiche.FichierVok.Charge());
 }
 
 TEST(FichierSupDispositions, TheLayoutIsChosenByTheBaseVersion) {
@@ -475,19 +478,23 @@ void InscrireVersion(const TypeVersionFormat& version) {
 
 }  // namespace
 
-// A 4.0.8 base stores its students, statuses, courses, contributions and quotas in older layouts:
-// they register at their sizes of that version, their records are refused rather than misread, and
-// the base is reported as not readable, naming the first such file.
+// Every file registers at its size of the base's version. A 4.0.7 base is read whole (its partitions
+// in their older layout among them); a 3.0.3 base stores its resource relations in an older layout
+// that is not read: they refuse their records, and the base is reported as not readable, naming
+// that file.
 TEST_F(BaseOuverte, AnOlderBaseRegistersItsOlderSizesAndLayoutsNotReadRefuseTheirRecords) {
-  InscrireVersion({4, 0, 8, 0});
-  // place, size registered for 4.0.8
-  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 44u}})
+  InscrireVersion({4, 0, 7, 0});
+  // place, size registered for 4.0.7
+  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 28u}})
     EXPECT_EQ(NetXi::Table(place)->TailleStockee, taille) << NetXi::Table(place)->Extension;
+  EXPECT_EQ(SupFichiers::FichierIllisible(), nullptr);
+  InscrireVersion({3, 0, 3, 0});
+  EXPECT_EQ(NetXi::Table(22)->TailleStockee, 8u);
   ASSERT_NE(SupFichiers::FichierIllisible(), nullptr);
-  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".ELE");
-  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "4.0.8");
-  Recevoir(OrdreRecu(GM_Creation, 8, 456, std::vector<uint8_t>(456, 0)));
-  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(8)->Table), 0u) << "a student of an unread layout is refused";
+  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".RLR");
+  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "3.0.3");
+  Recevoir(OrdreRecu(GM_Creation, 22, 8, std::vector<uint8_t>(8, 0)));
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(22)->Table), 0u) << "a relation of an unread layout is refused";
 
   // A base at the current version, or at 5.0.6 and later whatever its parts, reads every file.
   InscrireVersion({5, 0, 3, 0});

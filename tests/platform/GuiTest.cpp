@@ -323,3 +323,83 @@ TEST(Minuteries, ATimerOfTheProductionClockRunsOnTheApplicationsLoopAndStopsWith
 }
 
 }  // namespace
+
+namespace {
+
+// A windowed control that records the keys, characters and wheel turns it gets.
+class TRecepteur : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  uint32_t Codes = 0;
+  std::vector<std::string> Recu;
+  uint32_t CodesDialogue() const override { return Codes; }
+  void KeyDown(int& Touche, uint8_t Shift) override { Recu.push_back("key " + std::to_string(Touche) + "/" + std::to_string(Shift)); }
+  void KeyPress(char& C) override { Recu.push_back(std::string("char ") + C); }
+  bool MouseWheel(uint8_t, int Delta, TPoint P) override {
+    Recu.push_back("wheel " + std::to_string(Delta) + " " + std::to_string(P.X) + "," + std::to_string(P.Y));
+    return true;
+  }
+};
+
+// A button that takes Enter and the accelerator "o" as dialog keys.
+class TBoutonDialogue : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  int Pris = 0;
+  bool DialogKey(int Touche, uint8_t) override { return Touche == VK_RETURN && ++Pris; }
+  bool DialogChar(char C) override { return C == 'o' && ++Pris; }
+};
+
+}  // namespace
+
+TEST(Focus, TheActiveControlTakesTheKeysTheDialogHandlingLeavesIt) {
+  TForm f(nullptr);
+  f.SetBounds(0, 0, 300, 200);
+  auto* r = new TRecepteur(&f);
+  auto* b = new TBoutonDialogue(&f);
+  auto* autre = new TRecepteur(&f);
+  for (TWinControl* c : {static_cast<TWinControl*>(r), static_cast<TWinControl*>(b), static_cast<TWinControl*>(autre)})
+    c->SetParent(&f);
+  r->SetBounds(0, 0, 100, 100);
+  autre->SetBounds(150, 0, 100, 100);
+  EXPECT_FALSE(r->CanFocus());  // the form is not shown
+  EXPECT_THROW(r->SetFocus(), EInvalidOperation);
+  f.Show();
+  std::vector<std::string> vu;
+  r->OnEnter = [&](TComponent*) { vu.push_back("enter r"); };
+  r->OnExit = [&](TComponent*) { vu.push_back("exit r"); };
+  autre->OnEnter = [&](TComponent*) { vu.push_back("enter autre"); };
+  r->SetFocus();
+  autre->SetFocus();
+  r->SetFocus();
+  EXPECT_EQ(vu, (std::vector<std::string>{"enter r", "exit r", "enter autre", "enter r"}));
+  EXPECT_TRUE(r->Focused());
+  EXPECT_FALSE(autre->Focused());
+  // Enter goes to the dialog handling unless the control takes it; other keys go to the control.
+  EXPECT_TRUE(Saisie::Touche(f, VK_RETURN));
+  EXPECT_EQ(b->Pris, 1);
+  EXPECT_TRUE(Saisie::Touche(f, VK_ESCAPE));  // nobody takes it as a dialog key: the control gets it
+  EXPECT_TRUE(Saisie::Touche(f, VK_DOWN, ssCtrl));
+  EXPECT_TRUE(Saisie::Caractere(f, 'o'));
+  EXPECT_TRUE(Saisie::Caractere(f, 'x'));
+  r->Codes = DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+  EXPECT_TRUE(Saisie::Touche(f, VK_RETURN));
+  EXPECT_TRUE(Saisie::Caractere(f, 'o'));
+  EXPECT_EQ(b->Pris, 2);
+  EXPECT_EQ(r->Recu, (std::vector<std::string>{"key 27/0", "key 40/4", "char x", "key 13/0", "char o"}));
+  // The wheel goes to the focused control, wherever the mouse is.
+  EXPECT_TRUE(Saisie::Molette(f, {200, 50}, -120));
+  EXPECT_EQ(r->Recu.back(), "wheel -120 200,50");
+  EXPECT_TRUE(autre->Recu.empty());
+  // A control that leaves the form, or goes, is no longer active.
+  r->SetParent(nullptr);
+  EXPECT_EQ(f.ActiveControl(), nullptr);
+  EXPECT_TRUE(Saisie::Molette(f, {200, 50}, 120));  // now the control under the mouse
+  EXPECT_EQ(autre->Recu, (std::vector<std::string>{"wheel 120 50,50"}));
+  delete r;
+  autre->SetFocus();
+  delete autre;
+  EXPECT_EQ(f.ActiveControl(), nullptr);
+  EXPECT_TRUE(Saisie::Touche(f, VK_RETURN));  // back to the dialog handling alone
+  EXPECT_EQ(b->Pris, 3);
+}

@@ -10,6 +10,7 @@
 #include "platform/ui/Patienc3.h"
 #include "platform/cairo/CanvasCairo.h"
 #include "tests/ui/FenetresEssai.h"
+#include "tests/ui/Photographie.h"
 #include "ui/VCLBtns.h"
 #include "ui/VclDialogue.h"
 #include "ui/vclpanel.h"
@@ -22,15 +23,6 @@ class LiberationCaches : public ::testing::Environment {
   void TearDown() override { TCanvasCairo::LibererCaches(); }
 };
 [[maybe_unused]] ::testing::Environment* const kLiberation = ::testing::AddGlobalTestEnvironment(new LiberationCaches);
-
-// Paints C on a canvas of its size and keeps the picture as Nom.png.
-std::unique_ptr<TCanvasCairo> Photographier(TControl& C, const std::string& Nom) {
-  auto canvas = std::make_unique<TCanvasCairo>(C.Width(), C.Height());
-  Peindre(C, *canvas);
-  std::filesystem::create_directories(NV_DOSSIER_IMAGES);
-  EXPECT_TRUE(canvas->SauverPNG(std::string(NV_DOSSIER_IMAGES) + "/" + Nom + ".png"));
-  return canvas;
-}
 
 TEST(Images, TheToolkitsPicturesAreResourcesOfTheProgram) {
   const struct {

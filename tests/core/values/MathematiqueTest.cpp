@@ -81,3 +81,13 @@ TEST(CompterBits, CountsTheBitsOfAZone) {
   EXPECT_EQ(TMethodesMathematique::CompterBits(annee, 1), 7);
   EXPECT_EQ(TMethodesMathematique::CompterBits(annee, 0), 0);
 }
+
+TEST(MulDiv, RoundsHalvesAwayFromZeroAndAnswersMinusOneForZeroOrOverflow) {
+  const struct {
+    int32_t a, b, c, attendu;
+  } cas[] = {{600, 110, 96, 688},     {4800, 100, 688, 698},    {5, 1, 2, 3},       {-5, 1, 2, -3},
+             {12, 1, 5, 2},           {-12, 1, 5, -2},          {13, 1, -5, -3},    {7, 0, 3, 0},
+             {1, 1, 0, -1},           {INT32_MAX, 2, 1, -1},    {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN},
+             {INT32_MIN, -1, 1, -1},  {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}};
+  for (const auto& c : cas) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.attendu) << c.a << " " << c.b << " " << c.c;
+}
