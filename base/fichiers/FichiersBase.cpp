@@ -9,6 +9,7 @@
 #include "core/records/Xi.h"
 
 #include "base/cours/SupCours.h"
+#include "base/cours/SupFractionnementCours.h"
 #include "base/cours/SupMemoCours.h"
 #include "base/eleves/SupEleve.h"
 #include "base/eleves/SupFamille.h"
@@ -33,7 +34,9 @@
 #include "base/matieres/SupRelationMatieres.h"
 #include "base/ressources/SupLibelleClasse.h"
 #include "base/ressources/SupLibelleSalle.h"
+#include "base/ressources/SupPartition.h"
 #include "base/ressources/SupQuotite.h"
+#include "base/ressources/SupRelationPartition.h"
 #include "base/ressources/SupRelationRessourceMatiere.h"
 #include "base/ressources/SupRessource.h"
 #include "base/ressources/SupStatut.h"
@@ -74,10 +77,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
       Semaines("SemainesPeriode4", 39).Vaut(SemainesDe(40, 52)),
       Octets("ZonePortee", 64, 46), Octet("OctetPorte", 110)},
      {{U, {"Libelle"}}, {N, {"Identifiant"}}}},
-    {"SupPartition", ".PRT", 0x12, 20, 44, false,
-     {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", kRES, 36),
-      Cardinal("Couleur", 40)},
-     {{U, {"Diplome", "Nom"}}, {N, {"Identifiant"}}, {N, {"Numero"}}}},
     {"SupRelationRessource", ".RLR", 0x14, 22, 12, false,
      {Identifiant(), Entier("Tri1"), Entier("Tri2"), Booleen("Extraction"), Octet("OctetStocke", 8),
       Booleen("Presence").Vaut(1), Octet("Genre1"), Reference("Ressource1", kRES, 0), Chaine("Code1", 16),
@@ -91,16 +90,10 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
      {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
      {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},
-    {"SupRelationPartition", ".RLP", 0x15, 24, 8, false,
-     {Identifiant(), Reference("Partition", kPRT, 0), Reference("Ressource", kRES, 4)},
-     {{U, {"Partition", "Ressource"}}, {N, {"Ressource", "Partition"}}, {N, {"Identifiant"}}}},
     {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
      {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
       Semaines("Presence", 8)},
      {{N, {"Ressource", "Cours"}}, {N, {"Cours", "Genre", "Ressource"}}, {N, {"Identifiant"}}}},
-    {"SupFractionnementCours", ".RPC", 0x1B, 30, 8, false,
-     {Identifiant(), Reference("CoursEntier", kCRS, 0), Reference("Fraction", kCRS, 4)},
-     {{N, {"Identifiant"}}, {N, {"CoursEntier", "Fraction"}}, {U, {"Fraction"}}}},
     {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false,
      {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kRES, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
       Semaines("Semaines", 16)},
@@ -134,7 +127,6 @@ struct TypeAnciennesNonLues {
 };
 const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
   static const std::vector<TypeAnciennesNonLues> anciennes = {
-      {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
       {".ICR", {{20, {3, 0, 0, 0}}}},
@@ -173,11 +165,14 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[16] = &SupSite::Fichier();
   ordre[17] = &SupTrajetSite::Fichier();
   ordre[18] = &SupRessource::Fichier();
+  ordre[19] = &SupPartition::Fichier();
   ordre[20] = &SupRelationFamille::Fichier();
+  ordre[23] = &SupRelationPartition::Fichier();
   ordre[24] = &SupLibelleClasse::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[29] = &SupFractionnementCours::Fichier();
   ordre[32] = &SupApportMatiere::Fichier();
   ordre[35] = &SupQuotite::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();

@@ -1,5 +1,7 @@
 #include "base/fichiers/SupCursus.h"
 
+#include "base/fichiers/ModulesCursusRequetes.h"
+
 namespace SupCursus {
 
 namespace {
@@ -30,7 +32,7 @@ const TypeDescriptionFichier kDescription{
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(kDescription);
+  static TFichierSup fichier(kDescription, &SupCursus::ContenuParDefaut);
   return fichier;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "base/fichiers/ModulesCursusRequetes.h"
+
 namespace ModuleCursus {
 
 using E = TypeEnregistrementModuleCursus;
@@ -54,7 +56,7 @@ const TypeDescriptionFichier kDescription{
 }  // namespace
 
 TFichierSup& Fichier() {
-  static TFichierSup fichier(kDescription);
+  static TFichierSup fichier(kDescription, &SupModule::ContenuParDefaut);
   return fichier;
 }
 

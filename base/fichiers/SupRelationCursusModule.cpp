@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fichiers/ModulesCursusRequetes.h"
 #include "base/fichiers/SupCursus.h"
 #include "base/fichiers/SupModule.h"
 #include "core/objects/Erreur.h"
@@ -86,7 +87,7 @@ bool Parcourir(TFichierSup& Proprietaires, int32_t Ordre, uint32_t Proprietaire,
 
 class TFichierRelations final : public TFichierSup {
  public:
-  TFichierRelations() : TFichierSup(kDescription) {}
+  TFichierRelations() : TFichierSup(kDescription, &SupRelationCursusModule::ContenuParDefaut) {}
 
  protected:
   TVerificateurNetXi* CreerVerificateur(int32_t NumeroTable) override {

@@ -275,6 +275,39 @@ void SemencesOrdreModifApports() {
   for (const auto& [nom, lu] : lus) Ecrire("OrdreModif", "apports-" + nom, Octets{3} + ordres + lu);
 }
 
+// Partitions in each of their layouts and an old resource-partition relation, read after the orders
+// of the resources: the diploma (1680), the TD (2240) and a partition of the diploma (44).
+void SemencesOrdreModifPartitions() {
+  constexpr int32_t kPRT = 20, kRLP = 24;
+  const auto nom = [](const std::string& texte, std::size_t capacite) {
+    Octets c(capacite + 1, 0);
+    c[0] = static_cast<uint8_t>(texte.size());
+    std::memcpy(&c[1], texte.data(), texte.size());
+    return c;
+  };
+  std::vector<Octets> prealables = OrdresRessources();
+  prealables.push_back(Fuzz::Ordre(GM_Creation, kPRT, 44,
+                                   nom("Langues", 30) + Octets{0} + Valeur<int32_t>(3) + Valeur<int32_t>(1680) +
+                                       Valeur<uint32_t>(0x808000)));
+  Octets ordres;
+  for (const Octets& ordre : prealables) ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  ordres = ordres + Valeur<uint16_t>(0);
+  const auto lu = [](int32_t place, uint8_t disposition, uint8_t genre, int32_t identifiant, const Octets& stocke) {
+    return Octets{static_cast<uint8_t>(place - 1), disposition, genre} + Valeur(identifiant) + stocke;
+  };
+  const std::vector<std::pair<std::string, Octets>> lus = {
+      {"avant300", lu(kPRT, 0, GM_Creation, 88, nom("Groupes", 15) + Valeur<int32_t>(1680) + Valeur<uint32_t>(0xFFFF))},
+      {"avant300-modification",
+       lu(kPRT, 0, GM_Modification, 44, nom("Groupes", 15) + Valeur<int32_t>(1680) + Valeur<uint32_t>(0))},
+      {"avant408", lu(kPRT, 1, GM_Creation, 88,
+                      nom("Sport", 15) + Valeur<int32_t>(9) + Valeur<int32_t>(1680) + Valeur<uint32_t>(0x800080))},
+      {"courante", lu(kPRT, 2, GM_Creation, 132,
+                      nom("Arts", 30) + Octets{0} + Valeur<int32_t>(12) + Valeur<int32_t>(1680) + Valeur<uint32_t>(0))},
+      {"relation", lu(kRLP, 0, GM_Creation, 8, Valeur<int32_t>(44) + Valeur<int32_t>(2240))},
+  };
+  for (const auto& [n, l] : lus) Ecrire("OrdreModif", "partitions-" + n, Octets{3} + ordres + l);
+}
+
 // A creation order for every file in base order, each record referring to the records the orders
 // before it created: every reference of every declared layout resolves, so that the fuzzer starts
 // from records that all files accept.
@@ -382,6 +415,7 @@ void Base() {
   SemencesOrdreModifRessources();
   SemencesOrdreModifEleves();
   SemencesOrdreModifApports();
+  SemencesOrdreModifPartitions();
   SemencesOrdresReglages();
   SemencesPetitsBlocsBase();
 }

@@ -2,7 +2,8 @@
 // stored relation with and without calendar, both verifiers, the rule that a curriculum receives a
 // subject with a course type once (directly or through a module), the requests through the server
 // and locally, the calendar cleared from the relations, the walks of the curriculum-module relation,
-// and the deletion of a subject with what refers to it.
+// the deletion of a subject with what refers to it, and the requests on modules, curricula and their
+// relation with the conflict test, the deletions and the totals.
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "RessourcesEssai.h"
 #include "base/SupTraitement.h"
 #include "base/fichiers/DeclarationFichier.h"
+#include "base/fichiers/ModulesCursusRequetes.h"
 #include "base/fichiers/SupCursus.h"
 #include "base/fichiers/SupModule.h"
 #include "base/fichiers/SupRelationCursusModule.h"
@@ -840,3 +842,223 @@ TEST_F(Apports, DeletingSubjectsThroughTheServerIsItsVerdict) {
 }
 
 }  // namespace
+
+// --- The requests on modules, curricula and their relation.
+
+namespace MC = SupModule;
+namespace CU = SupCursus;
+
+class ModulesCursus : public Apports {
+ protected:
+  void SetUp() override {
+    Apports::SetUp();
+    AccorderSeulementLesDroits({30, 31, 32, 7});
+  }
+  static Octets Stocke(const std::string& libelle, const std::string& code) {
+    return Concatener({Chaine(libelle, 30), Chaine(code, 20)});
+  }
+  static TypeEnsembleMemoire Ensemble(std::initializer_list<uint32_t> n) {
+    TypeEnsembleMemoire e;
+    Memoire::Initialiser(e);
+    for (uint32_t v : n) (void)Memoire::Inserer(v, e);
+    return e;
+  }
+};
+
+TEST_F(ModulesCursus, EveryRequestThroughTheServer) {
+  client_.Serveur = [](const RequeteEnvoyee& r, void* reponse) {
+    const int32_t identifiant = 400;
+    if (reponse != nullptr) std::memcpy(reponse, &identifiant, 4);
+    if (r.Code == 0x80340101) Recevoir(OrdreRecu(GM_Creation, kMDL, identifiant, r.Donnees));
+    if (r.Code == 0x80100100) Recevoir(OrdreRecu(GM_Creation, kCUR, identifiant, r.Donnees));
+    if (r.Code == 0x80350100) Recevoir(OrdreRecu(GM_Creation, kRCM, identifiant, r.Donnees));
+    return true;
+  };
+  ASSERT_TRUE(MC::CreerModuleAvecCode("Probabilites", "PR"));
+  EXPECT_EQ(FichierSup::LireChaineCourte(SupModule::Article()->Libelle, 30), "Probabilites");
+  ASSERT_TRUE(CU::CreerCursus("Doctorat", "D1"));
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAlgebre));
+  EXPECT_TRUE(MC::ModifierLibelleModule("Algebre lineaire"));
+  EXPECT_TRUE(MC::ModifierCodeModule("ALG"));
+  ASSERT_TRUE(Xi::AllerA(SupCursus::Fichier().Table, kMaster));
+  EXPECT_TRUE(CU::ModifierLibelleCursus("Master 1"));
+  EXPECT_TRUE(CU::ModifierCodeCursus("M1X"));
+  EXPECT_TRUE(RCM::CreerRelationCursusModule(kMaster, kAlgebre));
+  EXPECT_EQ(RCM::Article()->Identifiant, 400) << "the new relation is current";
+  EXPECT_TRUE(RCM::SupprimerRelationCursusModuleDeCursus(kMaster));
+  const struct {
+    uint32_t code;
+    int32_t parametre;
+    Octets donnees;
+  } attendu[] = {
+      {0x80340101, 0, Stocke("Probabilites", "PR")},
+      {0x80100100, 0, Stocke("Doctorat", "D1")},
+      {0x80340201, kIdAlgebre, Chaine("Algebre lineaire", 30)},
+      {0x80340202, kIdAlgebre, Chaine("ALG", 20)},
+      {0x80100201, kIdMaster, Chaine("Master 1", 30)},
+      {0x80100202, kIdMaster, Chaine("M1X", 20)},
+      {0x80350100, 0, Paire(kIdMaster, kIdAlgebre)},
+      {0x80350301, 0, Paire(kIdMaster, 0)},
+  };
+  ASSERT_EQ(client_.Envoyees.size(), std::size(attendu));
+  for (std::size_t i = 0; i < std::size(attendu); ++i) {
+    EXPECT_EQ(client_.Envoyees[i].Code, attendu[i].code) << i;
+    EXPECT_EQ(client_.Envoyees[i].Parametre, attendu[i].parametre) << i;
+    const Octets& d = attendu[i].donnees;
+    EXPECT_EQ(client_.Envoyees[i].Donnees, attendu[i].code == 0x80350301 ? Octets(d.begin(), d.begin() + 4) : d) << i;
+  }
+  EXPECT_EQ(client_.Envoyees[0].Donnees.size(), 52u);
+  EXPECT_EQ(client_.Envoyees[2].Donnees.size(), 31u);
+  EXPECT_EQ(client_.Envoyees[3].Donnees.size(), 21u);
+
+  // Refused before anything is sent: a missing side, a curriculum that does not exist, a module in a
+  // curriculum, a curriculum a diploma follows, a missing current relation.
+  client_.Envoyees.clear();
+  EXPECT_FALSE(RCM::CreerRelationCursusModule(kMaster, 9));
+  EXPECT_FALSE(RCM::CreerRelationCursusModule(9, kAlgebre));
+  EXPECT_FALSE(RCM::SupprimerRelationCursusModuleDeCursus(9));
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAnalyse));
+  EXPECT_FALSE(MC::SupprimerModule());
+  Octets diplome = Ressource(2, "Master", "MS", 9);
+  Poser32(diplome, 188, kIdMaster);
+  ASSERT_NE(Charger(3000, diplome), 0u);
+  ASSERT_TRUE(Xi::AllerA(SupCursus::Fichier().Table, kMaster));
+  EXPECT_TRUE(CU::CursusDUnDiplome());
+  EXPECT_FALSE(CU::SupprimerCursus());
+  EXPECT_TRUE(client_.Envoyees.empty());
+  // The server deletes nothing: not reported as deleted.
+  EXPECT_FALSE(MC::SupprimerModuleNumero(SupModule::Fichier().NumeroDeIdentifiant(400)));
+  ASSERT_EQ(client_.Envoyees.size(), 1u);
+  EXPECT_EQ(client_.Envoyees[0].Code, 0x80340300u);
+  EXPECT_EQ(client_.Envoyees[0].Parametre, 400);
+  EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+}
+
+class ModulesCursusLocaux : public ModulesCursus {
+ protected:
+  void SetUp() override {
+    ModulesCursus::SetUp();
+    client_.Exclusif = true;
+  }
+  void TearDown() override {
+    EXPECT_TRUE(client_.Envoyees.empty());
+    EXPECT_EQ(SupTraitement::Profondeur(), 0u);
+    ModulesCursus::TearDown();
+  }
+};
+
+TEST_F(ModulesCursusLocaux, CreationsAndChangesKeepLabelAndCodeUnique) {
+  ASSERT_TRUE(MC::CreerModuleAvecCode("Analyse", "AN2"));
+  EXPECT_EQ(SupModule::Article()->Affiche, 1);
+  EXPECT_FALSE(MC::CreerModuleAvecCode("Analyse", "AN")) << "label and code both repeat";
+  ASSERT_TRUE(CU::CreerCursus("Doctorat", ""));
+  EXPECT_EQ(Xi::Nombre(SupModule::Fichier().Table), 3u);
+  EXPECT_EQ(Xi::Nombre(SupCursus::Fichier().Table), 3u);
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAlgebre));
+  EXPECT_TRUE(MC::ModifierCodeModule("AN"));
+  EXPECT_FALSE(MC::ModifierLibelleModule("Analyse")) << "Analyse AN exists";
+  EXPECT_EQ(FichierSup::LireChaineCourte(SupModule::Article()->Libelle, 30), "Algebre");
+  AccorderSeulementLesDroits({});
+  EXPECT_FALSE(MC::CreerModuleAvecCode("Geometrie", "GE"));
+  EXPECT_FALSE(MC::ModifierLibelleModule("Geometrie"));
+  EXPECT_FALSE(RCM::CreerRelationCursusModule(kMaster, kAlgebre));
+}
+
+TEST_F(ModulesCursusLocaux, AConflictingModuleIsNotLinked) {
+  // Analyse (in L1) teaches MATH without course type and PHYS in TD.
+  ASSERT_TRUE(PAM::AjouterApportMatiere(100, kMath, kAnalyse, 0, 2));
+  ASSERT_TRUE(PAM::AjouterApportMatiere(200, kPhys, kAnalyse, kTD, 2));
+  struct Apport {
+    uint32_t matiere, typologie;
+  };
+  const struct {
+    const char* cas;
+    Apport algebre;
+    std::vector<Apport> master;
+    uint32_t cursus;
+    bool lie;
+  } cas[] = {
+      {"(S, none) against a sibling's (S, none)", {kMath, 0}, {}, kL1, false},
+      {"(S, none) against a sibling's (S, TD)", {kPhys, 0}, {}, kL1, true},
+      {"(S, TP) against a sibling's (S, TD)", {kPhys, kTP}, {}, kL1, true},
+      {"(S, TD) against a sibling's (S, TD)", {kPhys, kTD}, {}, kL1, false},
+      {"(S, none) against the curriculum's own", {kMath, 0}, {{kMath, 0}}, kMaster, false},
+      {"(S, none) against the curriculum's (S, Cours)", {kMath, 0}, {{kMath, kCours}}, kMaster, true},
+  };
+  for (const auto& c : cas) {
+    ASSERT_TRUE(PAM::AjouterApportMatiere(50, c.algebre.matiere, kAlgebre, c.algebre.typologie, 2)) << c.cas;
+    for (const auto& a : c.master) ASSERT_TRUE(PAM::AjouterApportMatiere(70, a.matiere, kMaster, a.typologie, 0));
+    EXPECT_EQ(RCM::CreerRelationCursusModule(c.cursus, kAlgebre), c.lie) << c.cas;
+    if (c.lie) {
+      EXPECT_EQ(RCM::Article()->Module, kAlgebre);
+      EXPECT_FALSE(RCM::CreerRelationCursusModule(c.cursus, kAlgebre)) << "a second link of one pair";
+      EXPECT_TRUE(RCM::SupprimerRelationCursusModule());
+    }
+    EXPECT_EQ(Xi::Nombre(RCM::Fichier().Table), 1u) << c.cas;
+    ASSERT_TRUE(PAM::SupprimerApportsDeLElement(kAlgebre, 2));
+    ASSERT_TRUE(PAM::SupprimerApportsDeLElement(kMaster, 0));
+  }
+  // The totals: Analyse 300; L1 has Analyse and 25 of its own.
+  ASSERT_TRUE(PAM::AjouterApportMatiere(25, kPhys, kL1, kCours, 0));
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAnalyse));
+  EXPECT_EQ(MC::TotalApportsDuModule(), 300);
+  EXPECT_TRUE(MC::ModuleDansUnCursus());
+  ASSERT_TRUE(Xi::AllerA(SupCursus::Fichier().Table, kL1));
+  EXPECT_EQ(CU::TotalApportsDuCursus(), 325);
+  ASSERT_TRUE(Xi::AllerA(SupCursus::Fichier().Table, kMaster));
+  EXPECT_EQ(CU::TotalApportsDuCursus(), 0);
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAlgebre));
+  EXPECT_FALSE(MC::ModuleDansUnCursus());
+  // Totals beyond 32 bits are held at the largest value.
+  ASSERT_TRUE(PAM::AjouterApportMatiere(0x7FFFFFF0, kMath, kAlgebre, kTD, 2));
+  ASSERT_TRUE(PAM::AjouterApportMatiere(0x7FFFFFF0, kPhys, kAlgebre, kTD, 2));
+  ASSERT_TRUE(Xi::AllerA(SupModule::Fichier().Table, kAlgebre));
+  EXPECT_EQ(MC::TotalApportsDuModule(), 0x7FFFFFFF);
+}
+
+TEST_F(ModulesCursusLocaux, DeletionsTakeWhatDependsOnThem) {
+  const uint32_t apportModule = ChargerApport(20, Apport(100, kIdMatiere1, 2, kIdAnalyse, kIdTD));
+  ASSERT_NE(ChargerApport(40, Apport(100, kIdMatiere2, 0, kIdCursus, kIdTD)), 0u);
+  ASSERT_NE(ChargerRelation(20, RelationPeriode(kIdTDClasse, 20, 0, 0, 0)), 0u);
+  ASSERT_NE(ChargerRelation(40, RelationPeriode(kIdTDClasse, 40, 0, 0, 0)), 0u);
+  // A relation takes the period relations of its module's contributions.
+  ASSERT_TRUE(Xi::AllerA(RCM::Fichier().Table, 1));
+  EXPECT_TRUE(RCM::SupprimerRelationCursusModule());
+  EXPECT_EQ(Numeros(kRAP), std::vector<uint32_t>{2});
+  EXPECT_FALSE(RCM::SupprimerRelationCursusModule()) << "no current relation";
+  Recevoir(OrdreRecu(GM_Creation, kRCM, 16, Paire(kIdCursus, kIdAnalyse)));
+  // A module in a curriculum stays; a selection deletes the others.
+  TypeEnsembleMemoire selection = Ensemble({kAnalyse, kAlgebre});
+  MC::SupprimerTableauDeModules(selection);
+  Memoire::Liberer(selection);
+  EXPECT_EQ(Numeros(kMDL), std::vector<uint32_t>{kAnalyse});
+  // The curriculum goes with its contributions and its relations; the module's contribution stays.
+  ASSERT_TRUE(CU::SupprimerCursusNumero(kL1));
+  EXPECT_FALSE(SupCursus::Fichier().Existe(kL1));
+  EXPECT_EQ(Xi::Nombre(RCM::Fichier().Table), 0u);
+  EXPECT_EQ(Numeros(kPAM), std::vector<uint32_t>{apportModule});
+  EXPECT_FALSE(CU::SupprimerCursusNumero(kL1)) << "no longer there";
+  // Then the module, now free, with its contribution.
+  EXPECT_TRUE(MC::SupprimerModuleNumero(kAnalyse));
+  EXPECT_EQ(Xi::Nombre(TablePAM()), 0u);
+  EXPECT_EQ(Xi::Nombre(SupModule::Fichier().Table), 0u);
+}
+
+TEST_F(ModulesCursusLocaux, ACurriculumTakesItsHeadingsWithIt) {
+  Recevoir(OrdreRecu(GM_Creation, kFMR, 15, Concatener({{5}, Chaine("Niveaux", 13)})));
+  Recevoir(OrdreRecu(GM_Creation, kSFM, 20, Concatener({Paire(15, 0), {}})));
+  Octets rubrique(12, 0);
+  Poser32(rubrique, 0, static_cast<uint32_t>(kIdMaster));
+  Poser32(rubrique, 4, 15);
+  Poser32(rubrique, 8, 20);
+  Recevoir(OrdreRecu(GM_Creation, kRFM, 12, rubrique));
+  Poser32(rubrique, 0, static_cast<uint32_t>(kIdCursus));
+  Recevoir(OrdreRecu(GM_Creation, kRFM, 24, rubrique));
+  ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 2u);
+  ASSERT_NE(ChargerApport(40, Apport(100, kIdMatiere2, 0, kIdMaster, kIdTD)), 0u);
+  ASSERT_TRUE(Xi::AllerA(SupCursus::Fichier().Table, kMaster));
+  EXPECT_TRUE(CU::SupprimerCursus());
+  EXPECT_FALSE(SupCursus::Fichier().Existe(kMaster));
+  EXPECT_EQ(Xi::Nombre(TablePAM()), 0u);
+  EXPECT_EQ(Numeros(kRFM), std::vector<uint32_t>{2}) << "the other curriculum keeps its heading";
+}

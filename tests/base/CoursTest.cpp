@@ -543,6 +543,7 @@ TEST_F(CoursLectures, AReceivedFractionTakesTheExtractionOfItsWholeCourseAlone) 
   Aller(1);
   SupCours::Article()->Genre = SupCours::kCoursEntier;
   SupCours::Article()->Extrait = 1;
+  SupCours::Article()->Retenu = 1;  // retained as its linked fractions make it
   ASSERT_TRUE(Xi::Modifier(SupCours::Fichier().Table));
   Lier(1, 2);
   Lier(1, 3);
@@ -607,8 +608,12 @@ TEST_F(CoursLectures, ANewCourseStartsFromTheFilesDefaults) {
 TEST_F(CoursLectures, TheStepsOfOtherUnitsRunOnReceivedOrdersAndLocalChangesOnceInstalled) {
   std::vector<std::string> vus;
   SupCours::Etapes().AjouterRessourcesDuCours = [&] { vus.push_back("ressources " + std::to_string(SupCours::Article()->Duree)); };
-  SupFractionnementCours::RoutineCoursRetenu() = [&] { vus.push_back("retenu"); };
+  SupFractionnementCours::RoutineCoursRetenu() = [&] {
+    vus.push_back("retenu");
+    return true;
+  };
   Octets s(102, 0);
+  s[0] = SupCours::kCoursSimple;
   Poser(s, 21, 2, 2);
   Recevoir(OrdreRecu(GM_Creation, SupCours::kPlace, 102, s));
   Poser(s, 21, 3, 2);

@@ -369,3 +369,60 @@ TEST_F(FluxRessources, StudentsFamiliesAndHeadingsReadAndExportByteForByte) {
 }
 
 }  // namespace
+
+namespace {
+
+// Curricula, modules and their relations, partitions with an old resource-partition relation, and a
+// split course with its link.
+TEST_F(FluxRessources, ModulesPartitionsAndSplitCoursesReadAndExportByteForByte) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  const auto libelleCode = [](const std::string& libelle, const std::string& code) {
+    return Concatener({Chaine(libelle, 30), Chaine(code, 20)});
+  };
+  const auto paire = [](uint32_t a, uint32_t b) {
+    Octets s(8, 0);
+    Poser32(s, 0, a);
+    Poser32(s, 4, b);
+    return s;
+  };
+  const auto partition = [](const std::string& nom, uint32_t numero, uint32_t diplome, uint32_t couleur) {
+    Octets s(44, 0);
+    PoserChaine(s, 0, nom, 30);
+    Poser32(s, 32, numero);
+    Poser32(s, 36, diplome);
+    Poser32(s, 40, couleur);
+    return s;
+  };
+  fichiers[kCUR].push_back(libelleCode("Master", "M1"));                                // 104
+  fichiers[15] = {libelleCode("Analyse", "AN"), libelleCode("Algebre", "")};            // 52 and 104
+  fichiers[41] = {paire(52, 52), paire(104, 52), paire(104, 104)};                      // 8, 16, 24
+  Octets td = Mots(Ressource(3, "TD A", "TDA", 4), 111, 0, 0, false);
+  Poser32(td, 132, 3);
+  fichiers[kRES] = {Mots(Ressource(2, "Terminale", "TS", 3), 111, 52, 1, false), td};  // 560 and 1120
+  fichiers[20] = {partition("", 1, 560, 0x00FFFF), partition("Langues", 3, 560, 0x808000)};  // 44 and 88
+  fichiers[24] = {paire(88, 1120)};
+  // The courses' subject (228), weightings (4) and course type (28).
+  Octets ponderation(4, 0), typologie(28, 0);
+  Poser32(ponderation, 0, 36000);
+  PoserChaine(typologie, 0, "Cours", 13);
+  typologie[24] = 1;
+  fichiers[2] = {ponderation};
+  fichiers[11] = {typologie};
+  Octets entier(102, 0);
+  for (auto [decalage, valeur] : {std::pair{27, 228u}, {31, 4u}, {35, 4u}, {39, 28u}}) Poser32(entier, decalage, valeur);
+  Octets fraction = entier;
+  entier[0] = 0;
+  fraction[0] = 1;
+  fichiers[28] = {entier, fraction};  // 102 and 204
+  fichiers[30] = {paire(102, 204)};
+  std::size_t debut = 0;
+  const Octets flux = Flux(fichiers, debut);
+  Importer(flux);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  for (auto [place, n] : {std::pair{14, 2u}, {15, 2u}, {41, 3u}, {20, 2u}, {24, 1u}, {28, 2u}, {30, 1u}})
+    EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), n) << place;
+
+  ExporteCommeLu(flux, debut);
+}
+
+}  // namespace
