@@ -6,14 +6,13 @@
 
 #include "core/values/ChaineRessource.h"
 #include "core/objects/GestionnaireNomsDeClasse.h"
-#include "platform/loop/MainLoop.h"
+#include "platform/gui/Messages.h"
 #include "reports/RBPrgres.h"
 
 namespace BandRpt {
 
 bool BreakTakenForDetail = false;
 bool ContinuationRun = false;
-std::function<void()> MessageHook;
 bool ManyColours = true;
 
 namespace {
@@ -61,11 +60,6 @@ std::string MakeUniqueName(TComponent* Owner, const std::string& Base) {
     std::string name = Base + std::to_string(n);
     if (Owner == nullptr || Owner->FindComponent(name) == nullptr) return name;
   }
-}
-
-void ProcessMessagesOnce() {
-  if (MainLoop* loop = Application().Boucle()) loop->Context().poll_one();
-  if (MessageHook) MessageHook();
 }
 
 void Initialiser() {
@@ -936,7 +930,7 @@ void TRBController::Execute() {
   DetailNumber = 0;
   if (Detail != nullptr) Detail->NotifyController = this;
   if (!more) return;
-  BandRpt::ProcessMessagesOnce();
+  Messages::TraiterMessagesEnAttente();
   if (report->Cancelled) return;
   if (Header != nullptr) {
     report->EmitBand(Header);
@@ -952,7 +946,7 @@ void TRBController::Execute() {
   CheckGroups();
   auto* bandRep = dynamic_cast<TBandRep*>(report);
   while (more) {
-    BandRpt::ProcessMessagesOnce();
+    Messages::TraiterMessagesEnAttente();
     if (report->RenderTarget->CancelRequested() || report->Cancelled) return;
     ++DetailNumber;
     // The flags stay set while the headers print (a break inside them reprints nothing), and are
@@ -1358,7 +1352,7 @@ void TCustomBandRep::RunReport(bool Continuation) {
   OpeningColumn = 0;
   bool printReport = true;
   if (RenderTarget == nullptr) {
-    if (!ownedTarget_) ownedTarget_ = std::make_unique<TRBPrinter>();
+    if (!ownedTarget_) ownedTarget_ = std::make_unique<TRBPrinter>(this);
     RenderTarget = ownedTarget_.get();
   }
   auto endRun = [&] {
@@ -1472,8 +1466,8 @@ void TCustomBandRep::PrintToPrinter() {
   }
   if (!Idle) return;
   TRBPrinter* remembered = RenderTarget;
-  auto fresh = std::make_unique<TRBPrinter>();
-  fresh->ReportWindow = this;
+  auto fresh = std::make_unique<TRBPrinter>(this);
+  if (!fresh->HasPrinters()) return;
   fresh->AfterPrintHandler = [this] {
     if (AfterPrint) AfterPrint(this);
   };
@@ -1495,7 +1489,22 @@ void TCustomBandRep::PrintToPrinter() {
   RenderTarget = remembered;
 }
 
-void TCustomBandRep::Receive(uint32_t Message, intptr_t Parameter) {
+int32_t TCustomBandRep::PageWidth() const { return RoundHalfEven(Page.Stored(TRBPage::kWidth)); }
+int32_t TCustomBandRep::PageLength() const { return RoundHalfEven(Page.Stored(TRBPage::kLength)); }
+
+TRBPrinterReceiver* TCustomBandRep::ShowProgressWindow(TRBPrinter& Target) {
+  if (!ShowProgress) return nullptr;
+  printProgress_ = std::make_unique<TRBProgressForm>(nullptr);
+  printProgress_->Target = &Target;
+  printProgress_->Show();
+  return printProgress_.get();
+}
+
+void TCustomBandRep::HideProgressWindow(TRBPrinterReceiver* Window) {
+  if (Window == printProgress_.get()) printProgress_.reset();
+}
+
+void TCustomBandRep::RecevoirMessage(uint32_t Message, intptr_t Parameter) {
   if (Message == kRBMessagePagesAvailable && Parameter == 1 && RenderTarget != nullptr) {
     PageImage = RenderTarget->GetPage(1);
     Invalidate();

@@ -446,7 +446,7 @@ using TRBReportBeforePrintEvent = std::function<void(TCustomBandRep* Sender, boo
 
 class TRBProgressForm;
 
-class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver {
+class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver, public TRBOwnerReport {
  public:
   explicit TCustomBandRep(TComponent* Owner);
   ~TCustomBandRep() override;
@@ -553,12 +553,25 @@ class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver {
   std::vector<TRBPrintable*> AllPrintables() const;
   std::vector<TRBCustomBand*> ChildBands() const;
 
-  void Receive(uint32_t Message, intptr_t Parameter) override;
+  // The window messages of its render target and of the preview.
+  void RecevoirMessage(uint32_t Message, intptr_t Parameter) override;
+
+  // What its render targets ask of it: the printer settings, the page (tenths of a millimetre), the
+  // progress window shown while stored pages print (when ShowProgress is set) and its own window.
+  bool UseStandardprinter() const override { return PrinterSettings.UseStandardprinter; }
+  int32_t MemoryLimit() const override { return PrinterSettings.MemoryLimit; }
+  int32_t PageWidth() const override;
+  int32_t PageLength() const override;
+  bool KeepsAbortedPage() const override { return true; }
+  TRBPrinterReceiver* ShowProgressWindow(TRBPrinter& Target) override;
+  void HideProgressWindow(TRBPrinterReceiver* Window) override;
+  TRBPrinterReceiver* Window() override { return this; }
 
  protected:
   void Notification(TComponent* Component, bool Insertion) override;
   std::vector<TRBCustomBand*> pendingOrder_;
   std::unique_ptr<TRBPrinter> ownedTarget_;
+  std::unique_ptr<TRBProgressForm> printProgress_;
   int32_t fontSize_ = 10;
   bool destroying_ = false;
   bool layingOut_ = false;
@@ -622,9 +635,6 @@ std::string BandCaption(TRBBandType Type);
 std::string BandBaseName(TRBBandType Type);
 // Base followed by the smallest number from 1 that no component of Owner has as its name.
 std::string MakeUniqueName(TComponent* Owner, const std::string& Base);
-// The window-message loop runs once (between records of a run); tests may hook it.
-void ProcessMessagesOnce();
-extern std::function<void()> MessageHook;
 // Whether the screen shows more than 256 colours (the design colour set).
 extern bool ManyColours;
 

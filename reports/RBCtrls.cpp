@@ -235,6 +235,12 @@ void TRBCustomLabel::PrintText(int32_t OffsetX, int32_t OffsetY) {
 
 RB_DEFINE_COMPONENT_CLASS(TRBLabel, TRBPrintable::StaticClass())
 
+void TRBLabel::SetName(std::string Value) {
+  const std::string old = Name();
+  TRBCustomLabel::SetName(std::move(Value));
+  if (Caption().empty() || Caption() == old) SetLabelCaption(Name());
+}
+
 void TRBLabel::SetLabelCaption(const std::string& Value) {
   SetCaption(Value);
   PrintCaption = Value;

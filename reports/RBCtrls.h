@@ -54,6 +54,8 @@ class TRBLabel : public TRBCustomLabel {
   explicit TRBLabel(TComponent* Owner) : TRBCustomLabel(Owner) {}
   const std::string& LabelCaption() const { return Caption(); }
   void SetLabelCaption(const std::string& Value);
+  // A caption that is empty or the old name becomes the new name.
+  void SetName(std::string Value) override;
 };
 
 class TRBExpr : public TRBCustomLabel {

@@ -1,6 +1,6 @@
 #include "reports/RBPrgres.h"
 
-#include "reports/BandRpt.h"
+#include "platform/gui/Messages.h"
 
 TRBProgressForm::TRBProgressForm(TComponent* Owner) : TForm(Owner) {
   SetCaption("Printing progress");
@@ -24,13 +24,13 @@ TRBProgressForm::TRBProgressForm(TComponent* Owner) : TForm(Owner) {
   CancelButton->OnClick = [this](TComponent* Sender) { CancelButtonClick(Sender); };
 }
 
-void TRBProgressForm::Receive(uint32_t Message, intptr_t Parameter) {
+void TRBProgressForm::RecevoirMessage(uint32_t Message, intptr_t Parameter) {
   if (Message != kRBMessageProgress) return;
   if (Parameter % 5 == 0) {
     Gauge->SetPosition(static_cast<int>(Parameter));
     Info->SetCaption(std::to_string(Parameter) + "% " + " Completed");
   }
-  BandRpt::ProcessMessagesOnce();
+  Messages::TraiterMessagesEnAttente();
 }
 
 void TRBProgressForm::CancelButtonClick(TComponent*) {

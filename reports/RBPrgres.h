@@ -17,7 +17,7 @@ class TRBProgressForm : public TForm, public TRBPrinterReceiver {
   TRBPrinter* Target = nullptr;
 
   // The progress message: a multiple of 5 moves the gauge and shows "45%  Completed"; then the
-  // window-message loop runs once so that the window repaints and Cancel can be pressed.
-  void Receive(uint32_t Message, intptr_t Parameter) override;
+  // pending window messages are handled so that the window repaints and Cancel can be pressed.
+  void RecevoirMessage(uint32_t Message, intptr_t Parameter) override;
   void CancelButtonClick(TComponent* Sender);
 };

@@ -43,7 +43,7 @@ void TRBPrinter::SetOutlineView(TOutlineView* View) {
 }
 
 void TRBPrinter::Announce(uint32_t Message, intptr_t Parameter) {
-  if (Receiver != nullptr) Receiver->Receive(Message, Parameter);
+  Messages::Poster(Receiver, Message, Parameter);
 }
 
 void TRBPrinter::ScreenFactors() {
@@ -141,12 +141,14 @@ void TRBPrinter::EndDocument() {
   status_ = StatusComplete;
   if (Routing == RoutePrinter) {
     Announce(kRBMessagePagesAvailable, ++pagesAvailable_);
+    Messages::TraiterMessagesEnAttente();
     if (AfterPrintHandler) AfterPrintHandler();
     return;
   }
   // The last announcement gives the pages there are: a document without pages announces none.
   pagesAvailable_ = pages_.PagesStored();
   Announce(kRBMessagePagesAvailable, pagesAvailable_);
+  Messages::TraiterMessagesEnAttente();
   if (pages_.Store() != nullptr) pages_.WriteHeader();
 }
 
@@ -213,7 +215,7 @@ void TRBPrinter::SetPreviewShown(bool Flag) {
 }
 
 void TRBPrinter::ClosePreview() {
-  if (ReportWindow != nullptr) ReportWindow->Receive(kRBMessageClosePreview, reinterpret_cast<intptr_t>(this));
+  Messages::Envoyer(ReportWindow, kRBMessageClosePreview, reinterpret_cast<intptr_t>(this));
   previewShown_ = false;
 }
 
@@ -223,7 +225,7 @@ void TRBPrinter::RequestExport(const std::string& Filter) {
 
 void TRBPrinter::Print() {
   if (ReportWindow != nullptr && !loadedFromFile_ && !settings_.PrintMetaFile && status_ == StatusComplete) {
-    ReportWindow->Receive(kRBMessagePrint, 0);
+    Messages::Poster(ReportWindow, kRBMessagePrint, 0);
     return;
   }
   if (status_ != StatusComplete || !hasPrinters_) return;
@@ -238,17 +240,24 @@ void TRBPrinter::Print() {
   settings_.WriteToDevice();
   device_->BeginDoc();
   TRBPrinterReceiver* progress = owner_ != nullptr ? owner_->ShowProgressWindow(*this) : nullptr;
+  TRBPrinterReceiver* const previous = Receiver;
+  // The progress window follows the printing only while it is shown: the receiver before it returns.
+  auto hide = [&] {
+    if (progress == nullptr) return;
+    Receiver = previous;
+    owner_->HideProgressWindow(progress);
+  };
   if (progress != nullptr) Receiver = progress;
   try {
     PrintPages(first, last, progress != nullptr);
   } catch (...) {
     // The printer's document is ended whatever happens.
     if (device_->Printing()) device_->EndDoc();
-    if (progress != nullptr) owner_->HideProgressWindow(progress);
+    hide();
     throw;
   }
   if (device_->Printing()) device_->EndDoc();
-  if (progress != nullptr) owner_->HideProgressWindow(progress);
+  hide();
   if (AfterPrintHandler) AfterPrintHandler();
 }
 
@@ -259,6 +268,7 @@ void TRBPrinter::PrintPages(int32_t First, int32_t Last, bool WithProgress) {
   const TRect area = PrintRectangle(width, length, settings_.UnprintableLeft, settings_.UnprintableTop,
                                     settings_.ResolutionX, settings_.ResolutionY);
   for (int32_t p = First; p <= Last; ++p) {
+    Messages::TraiterMessagesEnAttente();
     if (WithProgress) {
       progress_ = RoundHalfEven(static_cast<double>(p - First + 1) / (Last - First + 1) * 100);
       Announce(kRBMessageProgress, progress_);

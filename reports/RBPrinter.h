@@ -12,6 +12,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "platform/gui/Controles.h"
+#include "platform/gui/Messages.h"
 #include "platform/gui/Metafichier.h"
 #include "platform/gui/Printers.h"
 #include "reports/RBPrinterSettings.h"
@@ -22,19 +23,16 @@ class ERBError : public Exception {
   using Exception::Exception;
 };
 
-// The messages the target sends to the window that follows a run.
-constexpr uint32_t kRBMessageProgress = 0x400;        // the progress percentage
-constexpr uint32_t kRBMessagePagesAvailable = 0x401;  // the number of pages available
+// The messages the target posts to the window that follows a run.
+constexpr uint32_t kRBMessageProgress = Messages::WM_USER;            // the progress percentage
+constexpr uint32_t kRBMessagePagesAvailable = Messages::WM_USER + 1;  // the number of pages available
 // The messages the target sends to its report's window.
-constexpr uint32_t kRBMessagePrint = 0x402;         // run the report again straight to the printer
-constexpr uint32_t kRBMessageClosePreview = 0x404;  // the preview closes; the parameter is the target
+constexpr uint32_t kRBMessagePrint = Messages::WM_USER + 2;         // posted: run the report again to the printer
+constexpr uint32_t kRBMessageClosePreview = Messages::WM_USER + 4;  // sent: the preview closes; the parameter is the target
 
-// The window that receives progress and page messages (a preview or a progress window).
-class TRBPrinterReceiver {
- public:
-  virtual ~TRBPrinterReceiver() = default;
-  virtual void Receive(uint32_t Message, intptr_t Parameter) = 0;
-};
+// A window that receives the target's messages (a preview, a progress window, a report): a posted
+// message reaches it only while it lives.
+class TRBPrinterReceiver : public TRecepteurMessages {};
 
 class TRBPrinter;
 
@@ -114,7 +112,7 @@ class TRBPrinter : public TRBDeviceConversion {
   void EndDocument();
   void AbortDocument();
   void Cancel() { cancelRequested_ = true; }
-  // The progress of a run in percent, announced to the receiver.
+  // The progress of a run in percent, posted to the receiver.
   void SetProgress(int32_t Percent) {
     progress_ = Percent;
     Announce(kRBMessageProgress, Percent);

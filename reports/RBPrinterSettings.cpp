@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/gui/Messages.h"
+
 namespace {
 
 
@@ -130,6 +132,7 @@ void TPrinterSettings::SetDevice(TPrinter* Printer) {
 
 void TPrinterSettings::ReadFromDevice() {
   if (device_ == nullptr) return;
+  Messages::TraiterMessagesEnAttente();
   TDeviceMode* mode = nullptr;
   device_->GetPrinter(DeviceName, DriverName, PortName, mode);
   if (mode == nullptr) {

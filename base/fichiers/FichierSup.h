@@ -235,6 +235,18 @@ class TFichierSup {
   std::unique_ptr<TVerificateurNetXi> verificateur_;
 };
 
+// Saves a file's position and restores it when the scope ends, an exception included.
+class TPositionSauvee {
+ public:
+  explicit TPositionSauvee(TFichierSup& Fichier) : fichier_(Fichier) { fichier_.EmpilerPosition(); }
+  ~TPositionSauvee() { (void)fichier_.DepilerPosition(); }
+  TPositionSauvee(const TPositionSauvee&) = delete;
+  TPositionSauvee& operator=(const TPositionSauvee&) = delete;
+
+ private:
+  TFichierSup& fichier_;
+};
+
 namespace FichierSup {
 // A counted string of at most `Capacite` characters at `Champ` (Capacite + 1 bytes).
 void EcrireChaineCourte(uint8_t* Champ, int32_t Capacite, const std::string& Texte);

@@ -10,6 +10,10 @@
 
 #include "base/cours/SupCours.h"
 #include "base/cours/SupMemoCours.h"
+#include "base/eleves/SupEleve.h"
+#include "base/eleves/SupFamille.h"
+#include "base/eleves/SupRelationFamille.h"
+#include "base/eleves/SupSousFamille.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/fichiers/SupCivilite.h"
 #include "base/fichiers/SupCursus.h"
@@ -59,25 +63,6 @@ constexpr int64_t SemainesDe(int32_t Premiere, int32_t Derniere) {
 }
 constexpr int64_t kAnnee = SemainesDe(1, 52);
 
-TFichierSup& Place(int32_t p) { return *OrdreDeBase()[static_cast<std::size_t>(p - 1)]; }
-int32_t DecalageDe(int32_t p, const char* Nom) {
-  return DeclarationFichier::ChampNomme(Place(p).Description(), Nom)->Decalage;
-}
-
-// The file of the element that a heading is given to: the genre of its family says it.
-int32_t FichierDeLElementRubrique(const uint8_t* Enregistrement) {
-  static const int32_t decalageFamille = DecalageDe(kRFM, "Famille"), decalageGenre = DecalageDe(kFMR, "Genre");
-  uint32_t famille;
-  std::memcpy(&famille, Enregistrement + decalageFamille, 4);
-  TFichierSup& familles = Place(kFMR);
-  if (familles.Table == nullptr) return 0;
-  familles.EmpilerPosition();
-  const uint8_t genre = Xi::AllerA(familles.Table, famille) ? familles.Enregistrement()[decalageGenre] : 0xFF;
-  familles.DepilerPosition();
-  static constexpr int32_t kFichiers[] = {kMAT, kRES, kRES, kELE, kRES, kCUR, kMDL};
-  return genre < std::size(kFichiers) ? kFichiers[genre] : 0;
-}
-
 // clang-format off
 const std::vector<TypeDeclarationFichier>& Declarations() {
   static const std::vector<TypeDeclarationFichier> declarations = {
@@ -89,34 +74,10 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
       Semaines("SemainesPeriode4", 39).Vaut(SemainesDe(40, 52)),
       Octets("ZonePortee", 64, 46), Octet("OctetPorte", 110)},
      {{U, {"Libelle"}}, {N, {"Identifiant"}}}},
-    {"SupEleve", ".ELE", 0x2A, 8, 536, false,
-     {Identifiant(), Cardinal("NumeroEleve", 0), Chaine("IdentifiantExterne", 80, 4), Chaine("Nom", 25, 85),
-      Chaine("NomJeuneFille", 25, 111), Chaine("Prenom", 25, 137), Chaine("Adresse1", 60, 164),
-      Chaine("Adresse2", 60, 225), Chaine("CodePostal", 5, 286), Reference("Ville", kLIE, 292, AucuneSiZero),
-      Chaine("Telephone", 20, 296), Chaine("Portable", 20, 317), Chaine("NumeroNational", 16, 338),
-      Reel("DateNaissance", 360), Reference("LieuNaissance", kLIE, 368, AucuneSiZero),
-      Reference("Nationalite", kPAY, 372, AucuneSiZero), Octet("Sexe", 376), Booleen("Redoublant", 384),
-      Chaine("CursusPrecedent", 60, 385), Reference("ModaliteAdmission", kMAD, 448, AucuneSiZero),
-      Chaine("Mail", 60, 452), Booleen("Extraction"), Booleen("Presence").Vaut(1), Octets("ValeurCodee", 13, 513),
-      Chaine("Proprietaire", 3, 526)},
-     {{N, {"Identifiant"}}, {U, {"Nom", "Prenom", "DateNaissance"}},
-      {N, {Decroissant("Presence"), Decroissant("Extraction"), "Nom", "Prenom"}}, {N, {"NumeroNational"}},
-      {U, {"NumeroEleve"}}, {N, {"IdentifiantExterne"}}, {N, {"Nom", "DateNaissance"}}, {N, {"Nom", "Prenom"}}}},
-    {"SupFamille", ".FMR", 0x0B, 9, 15, false,
-     {Identifiant(), Octet("Genre", 0), Chaine("Nom", 13, 1)},
-     {{U, {"Genre", "Nom"}}, {N, {"Identifiant"}}}},
-    {"SupSousFamille", ".SFM", 0x0C, 10, 20, false,
-     {Identifiant(), Reference("Famille", kFMR, 0), Chaine("Nom", 13, 4)},
-     {{U, {"Famille", "Nom"}}, {N, {"Identifiant"}}}},
     {"SupPartition", ".PRT", 0x12, 20, 44, false,
      {Identifiant(), Entier("Numero", 32), Chaine("Nom", 30, 0), Reference("Diplome", kRES, 36),
       Cardinal("Couleur", 40)},
      {{U, {"Diplome", "Nom"}}, {N, {"Identifiant"}}, {N, {"Numero"}}}},
-    {"SupRelationFamille", ".RFM", 0x13, 21, 12, false,
-     {Identifiant(), ReferenceSelon("Element", &FichierDeLElementRubrique, 0), Reference("Famille", kFMR, 4),
-      Reference("Rubrique", kSFM, 8)},
-     {{U, {"Element", "Famille", "Rubrique"}}, {N, {"Famille", "Element"}}, {N, {"Famille", "Rubrique"}},
-      {N, {"Identifiant"}}}},
     {"SupRelationRessource", ".RLR", 0x14, 22, 12, false,
      {Identifiant(), Entier("Tri1"), Entier("Tri2"), Booleen("Extraction"), Octet("OctetStocke", 8),
       Booleen("Presence").Vaut(1), Octet("Genre1"), Reference("Ressource1", kRES, 0), Chaine("Code1", 16),
@@ -173,9 +134,6 @@ struct TypeAnciennesNonLues {
 };
 const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
   static const std::vector<TypeAnciennesNonLues> anciennes = {
-      {".ELE", {{184, {4, 0, 1, 0}}, {448, {4, 0, 6, 0}}, {456, {4, 0, 9, 0}}}},
-      {".FMR", {{15, {2, 0, 3, 0}}, {15, {2, 0, 86, 0}}, {15, {2, 0, 103, 0}}, {15, {4, 0, 3, 0}}, {15, {4, 0, 99, 0}}}},
-      {".SFM", {{20, {2, 0, 86, 0}}, {20, {2, 0, 91, 0}}}},
       {".PRT", {{24, {3, 0, 0, 0}}, {28, {4, 0, 8, 0}}}},
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
       {".IRS", {{20, {3, 0, 0, 0}}}},
@@ -203,6 +161,9 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
   ordre[6] = &SupLieu::Fichier();
+  ordre[7] = &SupEleve::Fichier();
+  ordre[8] = &SupFamille::Fichier();
+  ordre[9] = &SupSousFamille::Fichier();
   ordre[10] = &SupTypologieCours::Fichier();
   ordre[11] = &SupMatiere::Fichier();
   ordre[12] = &SupRelationMatieres::Fichier();
@@ -212,6 +173,7 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[16] = &SupSite::Fichier();
   ordre[17] = &SupTrajetSite::Fichier();
   ordre[18] = &SupRessource::Fichier();
+  ordre[20] = &SupRelationFamille::Fichier();
   ordre[24] = &SupLibelleClasse::Fichier();
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();

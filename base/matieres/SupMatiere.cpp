@@ -12,6 +12,7 @@
 #include "base/SupFichiers.h"
 #include "base/SupTraitement.h"
 #include "base/cours/SupCours.h"
+#include "base/eleves/SupRelationFamille.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/matieres/SupApportMatiere.h"
 #include "base/matieres/SupRelationMatieres.h"
@@ -168,8 +169,6 @@ bool ModifierEntier(uint32_t Code, int32_t* Champ, int32_t Valeur) {
 
 // --- What the local deletion of a subject removes before the subject.
 
-constexpr int32_t kFMR = 9, kRFM = 21;  // families and the headings given to records, in the base order
-
 // Deletes the subject's courses, whole: collected first (course order 2), then each one that still
 // exists. Course position kept.
 void SupprimerCoursDeLaMatiere(uint32_t Matiere) {
@@ -184,52 +183,16 @@ void SupprimerCoursDeLaMatiere(uint32_t Matiere) {
   });
 }
 
-// True when a heading is given to the subject: a ".RFM" relation naming it whose family is a family
-// of subjects (genre 0). Positions kept.
-bool MatiereAUneRubrique(uint32_t Matiere) {
-  TFichierSup& rubriques = *SupFichiers::Fichier(kRFM);
-  TFichierSup& familles = *SupFichiers::Fichier(kFMR);
-  if (rubriques.Table == nullptr || familles.Table == nullptr) return false;
-  const auto decalage = [](const TFichierSup& f, const char* Nom) {
-    return DeclarationFichier::ChampNomme(f.Description(), Nom)->Decalage;
-  };
-  const int32_t element = decalage(rubriques, "Element"), famille = decalage(rubriques, "Famille"),
-                rubrique = decalage(rubriques, "Rubrique"), genre = decalage(familles, "Genre");
-  uint8_t* e = rubriques.Enregistrement();
-  const auto lire = [e](int32_t Decalage) {
-    uint32_t v;
-    std::memcpy(&v, e + Decalage, 4);
-    return v;
-  };
-  std::memcpy(e + element, &Matiere, 4);
-  std::memset(e + famille, 0, 4);
-  std::memset(e + rubrique, 0, 4);
-  const std::vector<uint32_t> numeros = rubriques.NumerosDepuisCle(1, [&] { return lire(element) == Matiere; });
-  return std::any_of(numeros.begin(), numeros.end(), [&](uint32_t n) {
-    const uint32_t f = rubriques.ValeurDe(n, famille);
-    return familles.Existe(f) && (familles.ValeurDe(f, genre) & 0xFF) == 0;
-  });
-}
-
-// The headings given to the subject go with it. Removing them is the families' work
-// (SupRelationFamille.SupprimerRelationsFamilleElementDuGenre (subject, genre 0)), not built yet: until
-// it is, a subject that has headings raises ENonConstruit, one that has none has nothing to remove.
-void SupprimerRubriquesDeLaMatiere(uint32_t Matiere) {
-  if (MatiereAUneRubrique(Matiere))
-    throw ENonConstruit("SupRelationFamille.SupprimerRelationsFamilleElementDuGenre: the headings given to records "
-                        "are not built yet");
-}
-
 // Locally, the records that refer to the subject, those whose deletion is not built yet first so
 // that they raise before anything changes.
 void SupprimerDependantsNonConstruits(uint32_t Matiere) {
   SupprimerCoursDeLaMatiere(Matiere);
-  SupprimerRubriquesDeLaMatiere(Matiere);
 }
 void SupprimerDependants(uint32_t Matiere) {
   (void)SupRelationMatieres::SupprimerRelationsMatieresDeMatiere(Matiere);
   (void)SupApportMatiere::SupprimerApportsDeLaMatiere(Matiere);
   (void)SupRelationRessourceMatiere::SupprimerRelationsDeLaMatiere(Matiere);
+  SupRelationFamille::SupprimerRelationsFamilleElementDuGenre(Matiere, SupRelationFamille::kGenreMatiere);
 }
 
 // Through the server: the packed selection; an accepted answer is the packed selection of the

@@ -143,7 +143,96 @@ std::vector<Octets> OrdresRessources() {
   return ordres;
 }
 
+std::vector<Octets> OrdresEleves() {
+  const auto texte = [](Octets& s, std::size_t o, const std::string& t) {
+    s[o] = static_cast<uint8_t>(t.size());
+    std::memcpy(&s[o + 1], t.data(), t.size());
+  };
+  const auto mot = [](Octets& s, std::size_t o, uint32_t v) { std::memcpy(&s[o], &v, 4); };
+  std::vector<Octets> ordres;
+  // A town, a country and an admission modality; a subject.
+  Octets lieu(36, 0), pays(66, 0), modalite(61, 0), matiere(228, 0);
+  texte(lieu, 0, "Lyon");
+  texte(pays, 4, "France");
+  texte(modalite, 0, "Concours");
+  mot(matiere, 224, 1);
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 7, 36, lieu));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 6, 66, pays));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 5, 61, modalite));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 12, 228, matiere));
+  // Two students with every field and a coded value holding 0x00 and 0xFF.
+  for (uint32_t k = 1; k <= 2; ++k) {
+    Octets e(536, 0);
+    mot(e, 0, k);
+    texte(e, 4, "EXT" + std::to_string(k));
+    texte(e, 85, k == 1 ? "Durand" : "Petit");
+    texte(e, 137, "Paul");
+    texte(e, 286, "69001");
+    mot(e, 292, 36);
+    mot(e, 368, 36);
+    mot(e, 372, 66);
+    mot(e, 448, 61);
+    e[376] = 1;
+    for (std::size_t c = 0; c < 13; ++c) e[513 + c] = c % 2 == 0 ? 0xFF : 0x00;
+    texte(e, 526, "ADM");
+    ordres.push_back(Fuzz::Ordre(GM_Creation, 8, static_cast<int32_t>(536 * k), e));
+  }
+  // Families of the student and subject genres, their headings, and headings given.
+  const auto famille = [&](uint8_t genre, const std::string& nom) {
+    Octets f(15, 0);
+    f[0] = genre;
+    texte(f, 1, nom);
+    return f;
+  };
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 9, 15, famille(3, "Regime")));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 9, 30, famille(0, "CFA")));
+  const auto rubrique = [&](uint32_t f, const std::string& nom) {
+    Octets r(20, 0);
+    mot(r, 0, f);
+    texte(r, 4, nom);
+    return r;
+  };
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 10, 20, rubrique(15, "Interne")));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 10, 40, rubrique(15, "Externe")));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 10, 60, rubrique(30, "T1")));
+  const auto attribution = [&](uint32_t element, uint32_t f, uint32_t r) {
+    Octets a(12, 0);
+    mot(a, 0, element);
+    mot(a, 4, f);
+    mot(a, 8, r);
+    return a;
+  };
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 21, 12, attribution(536, 15, 20)));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 21, 24, attribution(1072, 15, 40)));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 21, 36, attribution(228, 30, 60)));
+  return ordres;
+}
+
 namespace {
+
+// Students, families and their headings, then a change and deletions that reach what depends on them.
+void SemencesOrdreModifEleves() {
+  std::vector<Octets> ordres = OrdresEleves();
+  ordres.push_back(Fuzz::Ordre(GM_Modification, 21, 24, Octets{0x18, 2, 0, 0, 15, 0, 0, 0, 20, 0, 0, 0}));
+  ordres.push_back(Fuzz::Ordre(GM_Suppression, 10, 20, Octets(20, 0)));
+  ordres.push_back(Fuzz::Ordre(GM_Suppression, 9, 15, Octets(15, 0)));
+  Octets seme{0};
+  for (const Octets& ordre : ordres) seme = seme + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  Ecrire("OrdreModif", "ordres-eleves", seme);
+  // The older layouts of students and families with every byte saying something: texts in every
+  // field, a family named "faf" with a genre each old reader converts.
+  for (uint8_t d = 0; d < 3; ++d) {
+    static const uint32_t tailles[] = {184, 448, 456};
+    Octets e(tailles[d]);
+    for (uint32_t k = 0; k < tailles[d]; ++k) e[k] = static_cast<uint8_t>(k * 29 + 3);
+    Ecrire("OrdreModif", "stocke-eleve-" + std::to_string(d),
+           Octets{1, 7, d, GM_Creation} + Valeur<int32_t>(536) + e);
+  }
+  for (uint8_t d = 0; d < 6; ++d) {
+    const Octets f{static_cast<uint8_t>(d == 0 ? 5 : d + 1), 3, 'f', 'a', 'f'};
+    Ecrire("OrdreModif", "stocke-famille-" + std::to_string(d), Octets{1, 8, d, GM_Creation} + Valeur<int32_t>(15) + f);
+  }
+}
 
 // Resources of every kind with their labels and subjects, as one sequence of orders.
 void SemencesOrdreModifRessources() {
@@ -291,6 +380,7 @@ void Base() {
   SemencesOrdreModif();
   SemencesOrdreModifBase();
   SemencesOrdreModifRessources();
+  SemencesOrdreModifEleves();
   SemencesOrdreModifApports();
   SemencesOrdresReglages();
   SemencesPetitsBlocsBase();

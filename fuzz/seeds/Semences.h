@@ -48,6 +48,8 @@ Octets Direct(uint8_t Rang, uint8_t Disposition, TObject* Objet);
 // the file does not know), the records they refer to, class and room labels and resource-subject
 // relations of kinds 0, 2, 3 and 4: each order refers to records the orders before it created.
 std::vector<Octets> OrdresRessources();
+// Students with their references, families, headings and headings given, as creation orders.
+std::vector<Octets> OrdresEleves();
 
 // The seeds of each library's readers, in the order the libraries build on one another.
 void Core();

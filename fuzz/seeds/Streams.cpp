@@ -71,6 +71,13 @@ void SemencesFluxBaseAnciennes() {
         cours[7] = cours[15] = 1;
         contenu = contenu + cours;
       }
+      // A student of the version's layout and a family named "faf", which old CFA bases rename.
+      if (place == 8) {
+        Octets eleve(taille);
+        for (uint32_t k = 0; k < taille; ++k) eleve[k] = static_cast<uint8_t>(k * 29 + 3);
+        contenu = contenu + eleve;
+      }
+      if (place == 9) contenu = contenu + Octets{3, 3, 'f', 'a', 'f'} + Octets(10, 0);
       flux = flux + Valeur<int32_t>(static_cast<int32_t>(contenu.size())) + contenu;
     }
     Octets nom(256, 0);
@@ -141,6 +148,16 @@ void SemencesFluxBase() {
     TMemoryStream sortie;
     VclImportExport::ExporterBase(sortie);
     Ecrire("FluxBase", "base-ressources", Octets{0} + Octets(256, 0) + sortie.Bytes());
+    SupToutesTables::LibererToutesLesTables();
+  }
+  {
+    // A base holding students, families, their headings and the headings given to records.
+    Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+    for (const Octets& ordre : OrdresEleves()) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+    Fuzz::Verifier(Xi::Nombre(SupFichiers::Fichier(21)->Table) == 3, "every heading given is read");
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Ecrire("FluxBase", "base-eleves", Octets{0} + Octets(256, 0) + sortie.Bytes());
     SupToutesTables::LibererToutesLesTables();
   }
   SemencesFluxBaseAnciennes();

@@ -37,7 +37,7 @@ void Selection(Fuzz::TOctets& Entree) {
   const std::string_view bloc = Entree.Reste();
   const std::vector<uint8_t> copie(bloc.begin(), bloc.end());
   TEnsemble lue;
-  const void* suite = EmballageSelection::DeballerSelection(copie.data(), copie.size(), f.Table, place, lue.e);
+  const void* suite = EmballageSelection::DeballerSelection(copie.data(), copie.size(), f.Table, place - 1, lue.e);
   if (suite == nullptr) {
     Fuzz::Verifier(lue.e.Nombre == 0, "a refused selection is empty");
     return;

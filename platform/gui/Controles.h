@@ -49,7 +49,8 @@ class TComponent {
 
   TComponent* Owner() const { return owner_; }
   const std::string& Name() const { return name_; }
-  void SetName(std::string Nom) { name_ = std::move(Nom); }
+  // A class may follow its renaming (a label shows its new name).
+  virtual void SetName(std::string Nom) { name_ = std::move(Nom); }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int Index) const { return components_.at(static_cast<size_t>(Index)); }
   // The owned component of that name (without case), or nil.

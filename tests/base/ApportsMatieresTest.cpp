@@ -713,7 +713,7 @@ TEST_F(SuppressionMatieres, LocallyEverythingReferringToTheSubjectGoes) {
   EXPECT_FALSE(SupMatiere::SupprimerMatiereParNumero(kMath)) << "it is gone";
 }
 
-TEST_F(SuppressionMatieres, ACourseOrAHeadingRaisesBeforeAnythingChanges) {
+TEST_F(SuppressionMatieres, ACourseRaisesBeforeAnythingChangesAndTheSubjectsHeadingsGoWithIt) {
   // A course of MATH.
   Octets cours(102, 0);
   Poser32(cours, 27, kIdMatiere1);
@@ -738,13 +738,15 @@ TEST_F(SuppressionMatieres, ACourseOrAHeadingRaisesBeforeAnythingChanges) {
   ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 1u);
   Recevoir(OrdreRecu(GM_Creation, kRFM, 24, Concatener({Paire(kIdMatiere2, 30), Octets{40, 0, 0, 0}})));
   ASSERT_EQ(Xi::Nombre(SupFichiers::Fichier(kRFM)->Table), 2u);
-  // PHYS has a heading: it raises; MATH, whose record number the teachers' heading names, does not.
+  // PHYS's heading goes with it; the teachers' heading, which names MATH's record number in another
+  // file, stays when MATH goes.
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(kIdMatiere2));
-  EXPECT_THROW((void)SupMatiere::SupprimerMatiere(), ENonConstruit);
-  EXPECT_EQ(Comptes(), (std::vector<uint32_t>{2, 4, 2, 2, 2, 0, 2}));
-  EXPECT_EQ(SupMatiere::Fichier().IdentifiantCourant(), kIdMatiere2);
+  EXPECT_TRUE(SupMatiere::SupprimerMatiere());
+  EXPECT_EQ(Comptes(), (std::vector<uint32_t>{1, 1, 1, 1, 1, 0, 1}));
+  EXPECT_FALSE(SupFichiers::Fichier(kRFM)->ChercherParIdentifiant(24));
   ASSERT_TRUE(SupMatiere::ChercherParIdentifiant(kIdMatiere1));
   EXPECT_TRUE(SupMatiere::SupprimerMatiere());
+  EXPECT_TRUE(SupFichiers::Fichier(kRFM)->ChercherParIdentifiant(12));
 }
 
 TEST_F(SuppressionMatieres, ASelectionKeepsTheSubjectsNotDeleted) {

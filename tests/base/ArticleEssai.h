@@ -51,6 +51,13 @@ inline void RemplirArticle(TFichierSup& f, int32_t Graine) {
   }
   // A resource-subject relation of a teacher: the kind of the resource it names.
   if (extension == ".RRM") e[DecalageDuChamp(f, "Genre")] = 0;
+  // A student's coded value: 13 bytes, 0x00 and 0xFF among them, then the 14th character 0.
+  if (extension == ".ELE") {
+    uint8_t* codee = e + DecalageDuChamp(f, "ValeurCodee");
+    std::memset(codee, 0, 17);
+    codee[0] = 14;
+    for (int32_t k = 1; k <= 13; ++k) codee[k] = static_cast<uint8_t>(k % 3 == 0 ? 0x00 : k % 3 == 1 ? 0xFF : Graine + k);
+  }
   if (extension == ".RES") {
     for (const TypeChampFichier& c : f.Description().Champs) {
       const std::string nom = c.Nom;

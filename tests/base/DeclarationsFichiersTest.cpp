@@ -115,7 +115,7 @@ TEST_F(DeclarationsBase, ClearedRecordsHoldTheirFilesDefaults) {
       {16, "MaxT1Cycle", {0, 0, 0, 0}},
       {19, "Semaines", {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F}},
       {8, "Presence", {1}},
-      {8, "Extraction", {0}},
+      {8, "Extraction", {1}},
       {12, "Couleur", {0x0F, 0, 0, 0xFF}},
       {12, "Retenu", {1}},
       {28, "Genre", {2}},
@@ -183,7 +183,9 @@ TEST_F(DeclarationsBase, ARecordOfEveryFileGoesThroughItsWriterAndReaderUnchange
     RemplirArticle(f, place);
     std::memcpy(f.Table, &identifiant, 4);
     ASSERT_TRUE(Xi::Inserer(f.Table)) << Xi::XiStatut;
-    const Octets original(f.Enregistrement(), f.Enregistrement() + d.TailleEnregistrement);
+    Octets original(f.Enregistrement(), f.Enregistrement() + d.TailleEnregistrement);
+    // A student read from a stored record has not been extracted.
+    if (place == 8) original[static_cast<std::size_t>(DeclarationFichier::ChampNomme(d, "Extraction")->Decalage)] = 0;
 
     Octets stocke(TailleStockee(place), 0), relu(TailleStockee(place), 0);
     ASSERT_TRUE(f.EcrireArticleStocke(stocke.data(), identifiant, GM_Creation));
@@ -296,10 +298,10 @@ TEST_F(DeclarationsBase, AReferenceThatNamesNoRecordIsRefusedOrStandsForNoneOrTh
       {kRLM, Stocke(kRLM, {{0, matiere2}, {4, matiere1}}), "Seconde", true, 1},
       {kRLM, Stocke(kRLM, {{0, matiere2}, {4, inconnu}}), "Seconde", false, 0},
       {kRLM, Stocke(kRLM, {{0, matiere2}, {4, 0}}), "Seconde", false, 0},
-      // A student's town: 0 is none, an unknown one refuses the student.
+      // A student's town: 0 is none, and so is an unknown one (a student is never refused for it).
       {kELE, Stocke(kELE, {{292, lieu}}), "Ville", true, 1},
       {kELE, Stocke(kELE, {{292, 0}}), "Ville", true, 0},
-      {kELE, Stocke(kELE, {{292, inconnu}}), "Ville", false, 0},
+      {kELE, Stocke(kELE, {{292, inconnu}}), "Ville", true, 0},
       // A resource-subject relation keeps an unknown subject as none.
       {kRRM, Stocke(kRRM, {{4, ressource}, {8, inconnu}}), "Matiere", true, 0},
       {kRRM, Stocke(kRRM, {{4, ressource}, {8, matiere2}}), "Matiere", true, 2},

@@ -478,19 +478,19 @@ void InscrireVersion(const TypeVersionFormat& version) {
 
 }  // namespace
 
-// A 4.0.8 base stores its students, statuses, courses, contributions and quotas in older layouts:
-// they register at their sizes of that version, their records are refused rather than misread, and
-// the base is reported as not readable, naming the first such file.
+// A 4.0.7 base stores its partitions in an older layout that is not read, beside older layouts that
+// are: every file registers at its size of that version, the partitions refuse their records, and the
+// base is reported as not readable, naming that file.
 TEST_F(BaseOuverte, AnOlderBaseRegistersItsOlderSizesAndLayoutsNotReadRefuseTheirRecords) {
-  InscrireVersion({4, 0, 8, 0});
-  // place, size registered for 4.0.8
-  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 44u}})
+  InscrireVersion({4, 0, 7, 0});
+  // place, size registered for 4.0.7
+  for (auto [place, taille] : {std::pair{8, 456u}, {16, 68u}, {28, 103u}, {33, 16u}, {36, 420u}, {20, 28u}})
     EXPECT_EQ(NetXi::Table(place)->TailleStockee, taille) << NetXi::Table(place)->Extension;
   ASSERT_NE(SupFichiers::FichierIllisible(), nullptr);
-  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".ELE");
-  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "4.0.8");
-  Recevoir(OrdreRecu(GM_Creation, 8, 456, std::vector<uint8_t>(456, 0)));
-  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(8)->Table), 0u) << "a student of an unread layout is refused";
+  EXPECT_STREQ(SupFichiers::FichierIllisible()->Description().Extension, ".PRT");
+  EXPECT_EQ(SupFichiers::TexteVersion(SupFichiers::VersionBase()), "4.0.7");
+  Recevoir(OrdreRecu(GM_Creation, 20, 28, std::vector<uint8_t>(28, 0)));
+  EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(20)->Table), 0u) << "a partition of an unread layout is refused";
 
   // A base at the current version, or at 5.0.6 and later whatever its parts, reads every file.
   InscrireVersion({5, 0, 3, 0});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "platform/gui/ParametresRegionaux.h"
 #include "reports/BandRpt.h"
 #include "reports/RBCtrls.h"
+#include "tests/reports/PlacedControl.h"
 #include "reports/RBPrgres.h"
 #include "reports/RBSearch.h"
 
@@ -196,14 +198,7 @@ struct ReportFixture : ::testing::Test {
   }
   template <class T>
   T* Control(TRBCustomBand* On, double Left, double Top, double Width, double Height) {
-    auto* c = new T(&form);
-    c->SetParent(On);
-    c->Size.Units = TRBUnit::Native;
-    c->Size.SetLeft(Left);
-    c->Size.SetTop(Top);
-    c->Size.SetWidth(Width);
-    c->Size.SetHeight(Height);
-    return c;
+    return PlacedControl<T>(&form, On, Left, Top, Width, Height);
   }
   void Data(const std::vector<std::string>& Groups) {
     data = new TMemDataSet(&form, "Data");
@@ -486,16 +481,34 @@ TEST_F(ReportFixture, SeriesContinuesPagesAndColumns) {
 TEST(BandRptProgress, OnlyMultiplesOfFiveUpdateTheWindow) {
   TRBProgressForm form(nullptr);
   EXPECT_EQ(form.Caption(), "Printing progress");
-  form.Receive(kRBMessageProgress, 42);
+  form.RecevoirMessage(kRBMessageProgress, 42);
   EXPECT_EQ(form.Gauge->Position(), 0);
   EXPECT_EQ(form.Info->Caption(), "");
-  form.Receive(kRBMessageProgress, 45);
+  form.RecevoirMessage(kRBMessageProgress, 45);
   EXPECT_EQ(form.Gauge->Position(), 45);
   EXPECT_EQ(form.Info->Caption(), "45%  Completed");
   TRBPrinter target;
   form.Target = &target;
   form.CancelButton->Click();
   EXPECT_TRUE(target.CancelRequested());
+}
+
+TEST(BandRptProgress, TheTargetsProgressIsPostedAndDroppedWithAClosedWindow) {
+  TRBPrinter target;
+  auto form = std::make_unique<TRBProgressForm>(nullptr);
+  target.Receiver = form.get();
+  target.SetProgress(50);
+  EXPECT_EQ(form->Gauge->Position(), 0);  // posted: not handled yet
+  Messages::TraiterMessagesEnAttente();
+  EXPECT_EQ(form->Gauge->Position(), 50);
+  const std::size_t pending = Messages::NombreEnAttente();
+  target.SetProgress(55);
+  EXPECT_EQ(Messages::NombreEnAttente(), pending + 1);
+  // The window closes before the loop comes round: its message goes with it.
+  form.reset();
+  target.Receiver = nullptr;
+  EXPECT_EQ(Messages::NombreEnAttente(), pending);
+  Messages::TraiterMessagesEnAttente();
 }
 
 TEST(BandRptStartUp, CaptionsAndRegisteredClasses) {
@@ -794,12 +807,19 @@ TEST_F(ReportFixture, CancellingStopsAtTheNextRecord) {
   Data(std::vector<std::string>(50, "A"));
   Band(rbDetail, 100);
   Band(rbSummary, 100);
-  int records = 0;
-  BandRpt::MessageHook = [&] {
-    if (++records == 4) report->RenderTarget->Cancel();
-  };
+  // A window that takes one message on each pass of the window-message loop (it posts itself the
+  // next) and presses Cancel on the fourth, as the progress window's button would.
+  struct CancelOnFourthPass : TRecepteurMessages {
+    TCustomBandRep* Report = nullptr;
+    int Passes = 0;
+    void RecevoirMessage(uint32_t, intptr_t) override {
+      if (++Passes == 4) Report->RenderTarget->Cancel();
+      else Messages::Poster(this, Messages::WM_USER, 0);
+    }
+  } button;
+  button.Report = report;
+  Messages::Poster(&button, Messages::WM_USER, 0);
   report->RunReport(false);
-  BandRpt::MessageHook = nullptr;
   EXPECT_EQ(std::count(printed.begin(), printed.end(), "DetailBand1"), 2);
   EXPECT_EQ(std::count(printed.begin(), printed.end(), "SummaryBand1"), 0);
   EXPECT_TRUE(report->Idle);
@@ -894,6 +914,29 @@ TEST_F(ReportFixture, AColumnHeaderTallerThanItsColumnDoesNotBreakAgainAndAgain)
   EXPECT_TRUE(report->Idle);
   EXPECT_LE(report->PageNumber, 10);
   EXPECT_EQ(std::count(printed.begin(), printed.end(), "DetailBand1"), 10);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BandRptLabel, RenamingCarriesACaptionThatWasTheNameOrEmpty) {
+  TForm form(nullptr);
+  auto* label = new TRBLabel(&form);
+  label->SetName("RBLabel1");  // a new label shows its name
+  EXPECT_EQ(label->Caption(), "RBLabel1");
+  EXPECT_EQ(label->PrintCaption, "RBLabel1");
+  label->SetName("Total");
+  EXPECT_EQ(label->Caption(), "Total");
+  label->SetLabelCaption("Class");
+  label->SetName("Heading");  // a caption of its own stays
+  EXPECT_EQ(label->Caption(), "Class");
+  label->SetLabelCaption("");
+  label->SetName("Empty");
+  EXPECT_EQ(label->Caption(), "Empty");
+  auto* expr = new TRBExpr(&form);  // an expression shows its expression, not its name
+  expr->SetName("RBExpr1");
+  EXPECT_EQ(expr->Caption(), "(none)");
 }
 
 }  // namespace

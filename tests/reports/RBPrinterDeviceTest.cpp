@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/data/DataSet.h"
+#include "platform/gui/Fiches.h"
 #include "platform/gui/Printers.h"
+#include "reports/BandRpt.h"
+#include "reports/RBCtrls.h"
 #include "reports/RBPrinter.h"
+#include "tests/reports/PlacedControl.h"
 
 namespace {
 
@@ -48,7 +53,7 @@ struct ScriptedPrinters {
 
 struct Recorder : TRBPrinterReceiver {
   std::vector<std::pair<uint32_t, intptr_t>> Seen;
-  void Receive(uint32_t Message, intptr_t Parameter) override { Seen.emplace_back(Message, Parameter); }
+  void RecevoirMessage(uint32_t Message, intptr_t Parameter) override { Seen.emplace_back(Message, Parameter); }
 };
 
 struct OwnerStub : TRBOwnerReport {
@@ -239,6 +244,7 @@ TEST(RBPrinterDevice, StoredPagesPrintWithinTheDocumentWithProgress) {
     p.FirstPage = c.First;
     p.LastPage = c.Last;
     p.Print();
+    Messages::TraiterMessagesEnAttente();  // the last progress is posted after the last pass
     if (c.Pages.empty()) {
       EXPECT_TRUE(printers.Spooler.Documents.empty()) << c.First << "-" << c.Last;
       continue;
@@ -255,6 +261,7 @@ TEST(RBPrinterDevice, StoredPagesPrintWithinTheDocumentWithProgress) {
   p.LastPage = 4;
   owner.Progress.Seen.clear();
   p.Print();
+  Messages::TraiterMessagesEnAttente();
   EXPECT_EQ(owner.Progress.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{
                                      {kRBMessageProgress, 33}, {kRBMessageProgress, 67}, {kRBMessageProgress, 100}}));
   EXPECT_EQ(owner.Shown, owner.Hidden);
@@ -335,4 +342,92 @@ TEST(RBPrinterDevice, TheStandardPreviewInterfaceIsTheClassInUseFromTheStart) {
   TRBPreviewInterface base(nullptr);
   EXPECT_EQ(base.ShowPreview(p), nullptr);
   EXPECT_EQ(base.ShowPreviewModal(p), nullptr);
+}
+
+namespace {
+
+// A report of three records, one "Line" each, on a form.
+struct ThreeLineReport {
+  TForm form{nullptr};
+  TBandRep* report = new TBandRep(&form);
+  ThreeLineReport() {
+    report->SetParent(&form);
+    report->Page.Units = TRBUnit::Native;
+    report->ReportTitle = "Three lines";
+    auto* data = new TMemDataSet(&form, "Data");
+    data->DefineFields({{"N", TFieldType::ftInteger}});
+    for (int n = 1; n <= 3; ++n) data->AppendRow({TFieldValue::OfInteger(n)});
+    data->Open();
+    report->SetDataSet(data);
+    TRBCustomBand* detail = report->CreateBand(rbDetail);
+    detail->Size.Units = TRBUnit::Native;
+    detail->Size.SetHeight(100);
+    PlacedControl<TRBLabel>(&form, detail, 300, 0, 600, 50)->SetLabelCaption("Line");
+  }
+};
+
+std::size_t Count(const std::string& Page, const std::string& Text) {
+  std::size_t n = 0;
+  for (std::size_t at = Page.find("\"" + Text + "\""); at != std::string::npos; at = Page.find("\"" + Text + "\"", at + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(RBPrinterDevice, AReportPrintsToThePrinterThroughItsOwnSettings) {
+  ScriptedPrinters printers({Laser()});
+  ThreeLineReport r;
+  TBandRep& report = *r.report;
+  report.PrinterSettings.MemoryLimit = 4096;
+  {
+    TRBPrinter target(&report);  // the report's target takes its settings and its window
+    EXPECT_EQ(target.DeviceSettings().MemoryLimit, 4096);
+    EXPECT_EQ(target.ReportWindow, &report);
+    EXPECT_FALSE(target.DeviceSettings().UseStandardprinter);
+  }
+  int afterPrint = 0;
+  report.AfterPrint = [&](TCustomBandRep*) { ++afterPrint; };
+  report.PrintToPrinter();
+  ASSERT_EQ(printers.Spooler.Documents.size(), 1u);
+  const TDocumentScripte& d = printers.Spooler.Documents[0];
+  EXPECT_EQ(d.Titre, "Three lines");
+  EXPECT_TRUE(d.Termine);
+  ASSERT_EQ(d.Pages.size(), 1u);
+  EXPECT_EQ(Count(d.Pages[0], "Line"), 3u) << d.Pages[0];
+  EXPECT_EQ(afterPrint, 1);
+  EXPECT_EQ(report.RenderTarget, nullptr);  // the fresh target went, the remembered one is back
+  EXPECT_TRUE(report.Idle);
+  EXPECT_EQ(Messages::NombreEnAttente(), 0u);  // the progress window took its messages with it
+
+  // The stored pages of a run hand printing back to the report, which runs again to the printer
+  // when its window's messages are handled.
+  report.RunReport(false);
+  TRBPrinter& stored = *report.OwnedRenderTarget();
+  ASSERT_EQ(stored.PageCount(), 1);
+  stored.Print();
+  EXPECT_EQ(printers.Spooler.Documents.size(), 1u);
+  Messages::TraiterMessagesEnAttente();
+  ASSERT_EQ(printers.Spooler.Documents.size(), 2u);
+  EXPECT_EQ(Count(printers.Spooler.Documents[1].Pages.at(0), "Line"), 3u);
+  EXPECT_EQ(afterPrint, 2);
+  // Printed as metafiles, the stored pages go to the printer with the report's progress window.
+  stored.DeviceSettings().PrintMetaFile = true;
+  stored.Print();
+  ASSERT_EQ(printers.Spooler.Documents.size(), 3u);
+  EXPECT_EQ(Count(printers.Spooler.Documents[2].Pages.at(0), "Line"), 3u);
+  EXPECT_EQ(stored.Receiver, nullptr);  // the closed progress window no longer follows the target
+  Messages::TraiterMessagesEnAttente();
+}
+
+TEST(RBPrinterDevice, WithoutPrintersAReportPrintsNothing) {
+  ScriptedPrinters printers({});
+  ThreeLineReport r;
+  int afterPrint = 0, beforePrint = 0;
+  r.report->AfterPrint = [&](TCustomBandRep*) { ++afterPrint; };
+  r.report->BeforePrint = [&](TCustomBandRep*, bool&) { ++beforePrint; };
+  r.report->PrintToPrinter();
+  EXPECT_TRUE(printers.Spooler.Documents.empty());
+  EXPECT_EQ(beforePrint, 0);
+  EXPECT_EQ(afterPrint, 0);
+  EXPECT_EQ(r.report->RenderTarget, nullptr);
 }

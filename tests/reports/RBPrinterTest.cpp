@@ -15,7 +15,7 @@ namespace {
 
 struct Recorder : TRBPrinterReceiver {
   std::vector<std::pair<uint32_t, intptr_t>> Seen;
-  void Receive(uint32_t Message, intptr_t Parameter) override { Seen.emplace_back(Message, Parameter); }
+  void RecevoirMessage(uint32_t Message, intptr_t Parameter) override { Seen.emplace_back(Message, Parameter); }
 };
 
 template <typename F>
@@ -213,10 +213,14 @@ TEST(RBPrinter, PreviewAndPrintRequests) {
   p.ReportWindow = &report;
   p.SetPreviewShown(true);
   p.Print();
-  p.ClosePreview();
+  EXPECT_TRUE(report.Seen.empty());  // posted
+  p.ClosePreview();                  // sent: handled at once
   EXPECT_FALSE(p.PreviewShown());
   EXPECT_EQ(report.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{
-                             {kRBMessagePrint, 0}, {kRBMessageClosePreview, reinterpret_cast<intptr_t>(&p)}}));
+                             {kRBMessageClosePreview, reinterpret_cast<intptr_t>(&p)}}));
+  Messages::TraiterMessagesEnAttente();
+  EXPECT_EQ(report.Seen, (std::vector<std::pair<uint32_t, intptr_t>>{
+                             {kRBMessageClosePreview, reinterpret_cast<intptr_t>(&p)}, {kRBMessagePrint, 0}}));
   // Printed as metafiles, or without a report, the stored pages go to the printer: without one,
   // nothing happens.
   p.DeviceSettings().PrintMetaFile = true;
@@ -224,6 +228,7 @@ TEST(RBPrinter, PreviewAndPrintRequests) {
   p.DeviceSettings().PrintMetaFile = false;
   p.ReportWindow = nullptr;
   p.Print();
+  Messages::TraiterMessagesEnAttente();
   EXPECT_EQ(report.Seen.size(), 2u);
 }
 

@@ -296,3 +296,76 @@ TEST_F(FluxRessources, DanglingReferencesReadWithTheirFallbacks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Students, families, their headings and the headings given to a student, a subject and a teacher
+// (files 8, 9, 10 and 21): read, and exported byte for byte.
+TEST_F(FluxRessources, StudentsFamiliesAndHeadingsReadAndExportByteForByte) {
+  constexpr int32_t kPAY = 6, kMAD = 5, kELE = 8, kFMR = 9, kSFM = 10, kRFM = 21;
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  fichiers[kPAY] = {Concatener({Chaine("FRA", 3), Chaine("France", 30), Chaine("francaise", 30)})};
+  fichiers[kMAD] = {Chaine("Concours", 60)};
+  Octets prof = Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 224, 72);  // PEG
+  fichiers[kRES] = {prof};
+  const auto eleve = [](const std::string& nom, uint32_t numero) {
+    Octets s(536, 0);
+    Poser32(s, 0, numero);
+    PoserChaine(s, 4, "EXT-" + nom, 80);
+    PoserChaine(s, 85, nom, 25);
+    PoserChaine(s, 111, "Jeune", 25);
+    PoserChaine(s, 137, "Prenom", 25);
+    PoserChaine(s, 164, "1 rue des Lilas", 60);
+    PoserChaine(s, 225, "Batiment B", 60);
+    PoserChaine(s, 286, "69001", 5);
+    Poser32(s, 292, 36);  // Lyon
+    PoserChaine(s, 296, "0102030405", 20);
+    PoserChaine(s, 317, "0607080910", 20);
+    PoserChaine(s, 338, "1234567890A", 16);
+    const double date = 38123.0;
+    std::memcpy(&s[360], &date, 8);
+    Poser32(s, 368, 36);
+    Poser32(s, 372, 66);  // France
+    s[376] = 1;
+    s[384] = 1;
+    PoserChaine(s, 385, "Bac S", 60);
+    Poser32(s, 448, 61);  // the admission modality
+    PoserChaine(s, 452, "eleve@exemple.fr", 60);
+    const uint8_t codee[13] = {0xFF, 0, 0xFF, 1, 0, 0, 0xFE, 0x80, 0xFF, 0, 7, 0xFF, 0};
+    std::memcpy(&s[513], codee, 13);
+    PoserChaine(s, 526, "ADM", 3);
+    return s;
+  };
+  fichiers[kELE] = {eleve("Durand", 12), eleve("Petit", 13)};
+  const auto famille = [](uint8_t genre, const std::string& nom) { return Concatener({{genre}, Chaine(nom, 13)}); };
+  fichiers[kFMR] = {famille(3, "Regime"), famille(0, "Pole"), famille(1, "Statut")};
+  const auto rubrique = [](uint32_t famille, const std::string& nom) {
+    Octets s(20, 0);
+    Poser32(s, 0, famille);
+    PoserChaine(s, 4, nom, 13);
+    return s;
+  };
+  fichiers[kSFM] = {rubrique(15, "Interne"), rubrique(15, "Externe"), rubrique(30, "Sciences"),
+                    rubrique(45, "Titulaire")};
+  const auto attribution = [](uint32_t element, uint32_t famille, uint32_t rubrique) {
+    Octets s(12, 0);
+    Poser32(s, 0, element);
+    Poser32(s, 4, famille);
+    Poser32(s, 8, rubrique);
+    return s;
+  };
+  fichiers[kRFM] = {attribution(536, 15, 20), attribution(1072, 15, 40), attribution(228, 30, 60),
+                    attribution(560, 45, 80)};
+  std::size_t debut = 0;
+  const Octets flux = Flux(fichiers, debut);
+  Importer(flux);
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 0);
+  for (auto [place, nombre] : {std::pair{kELE, 2u}, {kFMR, 3u}, {kSFM, 4u}, {kRFM, 4u}})
+    EXPECT_EQ(Xi::Nombre(SupFichiers::Fichier(place)->Table), nombre) << place;
+  EXPECT_EQ(CompteursNumeros::Suivant(CompteursNumeros::kELE), 14u);
+
+  ExporteCommeLu(flux, debut);
+}
+
+}  // namespace
