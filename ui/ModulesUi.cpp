@@ -5,6 +5,7 @@
 #include "ui/DynaLibU.h"
 #include "ui/Fiche.h"
 #include "ui/ImagesToolkit.h"
+#include "ui/Saisies.h"
 #include "ui/VclDialogue.h"
 #include "ui/vclliste.h"
 #include "ui/vclprint.h"
@@ -16,6 +17,7 @@ std::span<const TModule> ModulesUi() {
       {"Patienc3", Patienc3::Initialiser, Patienc3::Finaliser},
       {"Patienc2", Patienc2::Initialiser, Patienc2::Finaliser},
       {"vclliste", vclliste::Initialiser, vclliste::Finaliser},
+      {"Saisies", Saisies::Initialiser, Saisies::Finaliser},
       {"vclprint", vclprint::Initialiser, vclprint::Finaliser},
       {"DynaLibU", DynaLibU::Initialiser, DynaLibU::Finaliser},
       {"Fiche", nullptr, Fiche::Finaliser},

@@ -211,6 +211,14 @@ void TPiloteScripte::EntreeBoucle(TForm& Fiche) {
     if (MainLoop* b = Application().Boucle()) b->RequestStop();
 }
 
+bool TPiloteScripte::EntreeSaisie(TWinControl& Champ, const std::function<bool()>& Terminee) {
+  ++Entrees;
+  if (ScriptSaisie) ScriptSaisie(Champ);
+  if (ArreterSansReponse && !Terminee())
+    if (MainLoop* b = Application().Boucle()) b->RequestStop();
+  return true;
+}
+
 IPiloteModal& TApplication::PiloteModal() {
   static TPiloteProduction production;
   return pilote_ ? *pilote_ : production;

@@ -116,30 +116,38 @@ class TForm : public TCustomControl {
   TCanvasEnregistreur canvas_;
 };
 
-// The modal driver, told of each form that enters its modal loop.
+// The modal driver, told of each form that enters its modal loop, and of each in-place entry
+// field that enters its own loop (Terminee tells whether the entry has ended).
 class IPiloteModal {
  public:
   virtual ~IPiloteModal() = default;
   virtual void EntreeBoucle(TForm& Fiche) = 0;
+  // False when nobody will answer the entry (its owner then ends it as abandoned).
+  virtual bool EntreeSaisie(TWinControl& Champ, const std::function<bool()>& Terminee) = 0;
 };
 
-// The production driver: sets the form's ReponseSansUtilisateur before the loop starts.
+// The production driver: sets the form's ReponseSansUtilisateur before the loop starts; nobody
+// answers an entry field.
 class TPiloteProduction : public IPiloteModal {
  public:
   void EntreeBoucle(TForm& Fiche) override { Fiche.SetModalResult(Fiche.ReponseSansUtilisateur()); }
+  bool EntreeSaisie(TWinControl&, const std::function<bool()>&) override { return false; }
 };
 
 // The scripted driver of tests: runs Script on each form entering its loop (inject input, advance
 // the virtual clock). When the script leaves the form without a modal result, the form's loop
 // would wait for input that never comes: the driver then requests a stop of the application's
 // loop (AttendReponse), so that a modal form ends with 2 and the test goes on; a test whose answer
-// comes from events the loop handles clears ArreterSansReponse.
+// comes from events the loop handles clears ArreterSansReponse. An entry field's loop is driven
+// the same way by ScriptSaisie (the entry left open: a stop is requested, unless cleared).
 class TPiloteScripte : public IPiloteModal {
  public:
   std::function<void(TForm& Fiche)> Script;
+  std::function<void(TWinControl& Champ)> ScriptSaisie;
   bool ArreterSansReponse = true;
   int Entrees = 0;
   void EntreeBoucle(TForm& Fiche) override;
+  bool EntreeSaisie(TWinControl& Champ, const std::function<bool()>& Terminee) override;
 };
 
 // A named cursor of the screen: the resource it was loaded from and whether it was found.

@@ -60,6 +60,7 @@ class MainLoop {
 
   void SetIdleHandler(IdleHandler Handler) { idle_ = std::move(Handler); }
   void SetExceptionHandler(ExceptionHandler Handler) { onException_ = std::move(Handler); }
+  const ExceptionHandler& CurrentExceptionHandler() const { return onException_; }
 
   // One turn, as described above. Returns without blocking once a stop has been requested.
   void Turn();
