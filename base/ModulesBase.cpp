@@ -9,6 +9,8 @@
 #include "base/SupParametresGrille.h"
 #include "base/SupTraitement.h"
 #include "base/SupDomaine.h"
+#include "base/SupMAJRessource.h"
+#include "base/SupParco.h"
 #include "base/SupValeurHebdomadaire.h"
 #include "base/cours/SupVisibiliteCours.h"
 #include "base/ValeursUtilisateur.h"
@@ -25,6 +27,8 @@ std::span<const TModule> ModulesBase() {
       {"SupLibelleHeure", SupLibelleHeure::Initialiser, SupLibelleHeure::Finaliser},
       {"SupOption", SupOption::Initialiser, nullptr},
       {"SupDomaine", SupDomaine::Initialiser, nullptr},
+      {"SupMAJRessource", SupMAJRessource::Initialiser, SupMAJRessource::Finaliser},
+      {"SupParco", SupParco::Initialiser, nullptr},
       {"SupVisibiliteCours", SupVisibiliteCours::Initialiser, nullptr},
       {"ValeursUtilisateur", ValeursUtilisateur::Initialiser, nullptr},
   };

@@ -35,6 +35,10 @@ uint32_t MotifsBloquants(int32_t Place, const TypeDomaineHebdomadaire& Semaines)
   return Installee(Services().MotifsBloquants, "TDiagnostics.MotifsBloquants")(Place, Semaines);
 }
 
+void CalculerEtatCompactage() {
+  Installee(Services().CalculerEtatCompactage, "SupCompactageCours.CalculerEtatCompactage")();
+}
+
 TValPlacesTemporaires::TValPlacesTemporaires(int32_t NombrePlaces, int32_t CellulesParPlace, bool AvecDiagnostics) {
   Installee(Services().RetablirValPlaces, "TValPlaces.Create");
   jeton_ = Installee(Services().RemplacerValPlaces, "TValPlaces.Create")(NombrePlaces, CellulesParPlace,

@@ -36,6 +36,9 @@ struct TypeServicesPlacement {
   // TDiagnostics.MotifsBloquants of the current diagnostics: bit i set when blocking reason i
   // blocks a week of Semaines at Place.
   std::function<uint32_t(int32_t Place, const TypeDomaineHebdomadaire& Semaines)> MotifsBloquants;
+  // SupCompactageCours.CalculerEtatCompactage: the compaction flags of the current course (unless it is
+  // simple) and of the courses linked to it, recomputed, written and notified; the current course kept.
+  std::function<void()> CalculerEtatCompactage;
 };
 
 // The installed routines; the engine fills them, a test installs a fake.
@@ -46,6 +49,7 @@ void CalculerValPlacesCoursCourant(bool Diagnostiquer, bool Evaluer, bool Semain
                                    const TypeDomaineHebdomadaire& Semaines, int32_t Option);
 TypeDomaineHebdomadaire SemainesBloquees(int32_t Place);
 uint32_t MotifsBloquants(int32_t Place, const TypeDomaineHebdomadaire& Semaines);
+void CalculerEtatCompactage();
 
 // Fresh place values (and diagnostics) for the life of the object. Raises ENonConstruit when the
 // engine is not installed.

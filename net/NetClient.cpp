@@ -16,6 +16,7 @@ struct Etat {
   IClientDonnees* client = nullptr;
   bool baseChargee = false;
   std::function<void()> apresOrdre;
+  bool ordreApplique = false;
   TypeAfficherMessageTemporise afficher;
 };
 Etat& LEtat() {
@@ -71,25 +72,27 @@ void Appliquer(TypeTableReseau& entree, TypeOrdre& ordre) {
     return;
   }
   if (entree.AvantOrdre) entree.AvantOrdre(entree.Tampon, table, ordre.Identifiant, genre);
+  bool applique = false;
   switch (genre) {
     case GM_Creation:
     case GM_Modification:
       if (entree.LireArticleStocke && entree.LireArticleStocke(entree.Tampon, table, ordre.Identifiant, genre)) {
         if (genre == GM_Creation)
-          (void)Xi::Inserer(table);
+          applique = Xi::Inserer(table);
         else
-          (void)Xi::Modifier(table);
+          applique = Xi::Modifier(table);
       } else {
         AfficherRefus();
       }
       break;
     case GM_Suppression:
       if (entree.LireArticleStocke) entree.LireArticleStocke(entree.Tampon, table, ordre.Identifiant, genre);
-      (void)Xi::Supprimer(table);
+      applique = Xi::Supprimer(table);
       break;
     default:
       break;
   }
+  LEtat().ordreApplique = applique;
   if (entree.ApresOrdre) entree.ApresOrdre(entree.Tampon, table, ordre.Identifiant, genre);
   (void)Xi::AllerA(table, courant);
 }
@@ -98,6 +101,7 @@ void Appliquer(TypeTableReseau& entree, TypeOrdre& ordre) {
 
 IClientDonnees*& ClientDonnees() { return LEtat().client; }
 bool& BaseChargee() { return LEtat().baseChargee; }
+bool OrdreApplique() { return LEtat().ordreApplique; }
 std::function<void()>& ApresOrdreModif() { return LEtat().apresOrdre; }
 TypeAfficherMessageTemporise& AfficherMessageTemporise() { return LEtat().afficher; }
 

@@ -39,6 +39,9 @@ namespace NetClient {
 IClientDonnees*& ClientDonnees();
 // Set once the whole base has been received; orders that come before are dropped.
 bool& BaseChargee();
+// True while the after-apply routines of a received order run when the order changed its table (the
+// record inserted, changed or deleted); False after a refused or failed conversion or change.
+bool OrdreApplique();
 // Run after every received order, applied or not; set by the service.
 std::function<void()>& ApresOrdreModif();
 // Shows a message for DelaiMs milliseconds (the user-interface toolkit installs its own). With none

@@ -12,6 +12,8 @@
 #include "base/MoteurPlacement.h"
 #include "base/SupDomaine.h"
 #include "base/SupFichiers.h"
+#include "base/SupMAJRessource.h"
+#include "base/SupParco.h"
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
 #include "base/SupTraitement.h"
@@ -545,6 +547,26 @@ bool FractionsDeMemeMatiere() {
   }
   DepilerPosition();
   return memes;
+}
+
+void ActualiserGroupesDeSalles(const TypeDomaineHebdomadaire&, bool Toujours) {
+  const E* e = Article();
+  if (e == nullptr || Xi::NumeroCourant(Fichier().Table) == 0 || !(Toujours || EstStatutPlace(e->Statut))) return;
+  (void)SupParco::PourChaqueRessourceDuCours(
+      [](intptr_t) {
+        SupMAJRessource::AjouterRessourceCourante(SupMAJRessource::RessourcesAMettreAJour());
+        return false;
+      },
+      0, true, true, {});
+}
+
+void ActualiserGroupesDeSallesDesCours(const TypeEnsembleMemoire& Liste, bool Toujours) {
+  if (Fichier().Table == nullptr) return;
+  const std::vector<uint32_t> cours(Liste.Elements, Liste.Elements + Liste.Nombre);
+  EmpilerPosition();
+  for (uint32_t c : cours)
+    if (Xi::AllerA(Fichier().Table, c)) ActualiserGroupesDeSalles(Article()->Semaines, Toujours);
+  DepilerPosition();
 }
 
 bool SupprimerCoursCourant(int32_t, int32_t, bool) {

@@ -167,6 +167,14 @@ bool TypeCoursInvalide(bool Reparer);
 // the engine is not installed and a placed course needs it).
 int32_t DureeMaximale(bool AvantLaPlace, bool Tous);
 
+// The rooms whose occupancy a change of the current course's placement affects become stale: for a
+// placed course, or always with Toujours, every resource of the course is added to the resources
+// whose occupancy must be recomputed. Semaines are the weeks the change concerns (the rooms linked
+// through room groups are refreshed over them once the room groups are built).
+void ActualiserGroupesDeSalles(const TypeDomaineHebdomadaire& Semaines, bool Toujours);
+// The same for every course of the list (record numbers), each over its own weeks; position kept.
+void ActualiserGroupesDeSallesDesCours(const TypeEnsembleMemoire& Liste, bool Toujours);
+
 // --- Changes of courses (the course requests, not built yet)
 // Deletes the current course: CoursEntier 1 deletes a whole course with its fractions, Options are
 // the deletion flags, PeriodeEntiere deletes it over every week rather than the working period.

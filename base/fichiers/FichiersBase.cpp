@@ -26,6 +26,7 @@
 #include "base/fichiers/SupPonderation.h"
 #include "base/fichiers/SupPublicationSurInternet.h"
 #include "base/fichiers/SupRegroupementCours.h"
+#include "base/fichiers/SupRelationCours.h"
 #include "base/fichiers/SupRelationCursusModule.h"
 #include "base/fichiers/SupTypologieCours.h"
 #include "base/matieres/SupApportMatiere.h"
@@ -90,10 +91,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
      {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
      {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},
-    {"SupRelationCours", ".RLC", 0x1A, 29, 16, false,
-     {Identifiant(), Reference("Ressource", kRES, 0), Reference("Cours", kCRS, 4), Octet("Genre"),
-      Semaines("Presence", 8)},
-     {{N, {"Ressource", "Cours"}}, {N, {"Cours", "Genre", "Ressource"}}, {N, {"Identifiant"}}}},
     {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false,
      {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kRES, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
       Semaines("Semaines", 16)},
@@ -172,6 +169,7 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[25] = &SupRegroupementCours::Fichier();
   ordre[26] = &SupMemoCours::Fichier();
   ordre[27] = &SupCours::Fichier();
+  ordre[28] = &SupRelationCours::Fichier();
   ordre[29] = &SupFractionnementCours::Fichier();
   ordre[32] = &SupApportMatiere::Fichier();
   ordre[35] = &SupQuotite::Fichier();

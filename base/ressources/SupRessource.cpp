@@ -11,6 +11,7 @@
 #include "base/SupParam.h"
 #include "base/SupParametresGrille.h"
 #include "base/ValeursUtilisateur.h"
+#include "base/cours/SupCours.h"
 #include "base/SupParco.h"
 #include "base/fichiers/DeclarationFichier.h"
 #include "base/ressources/SupRelationRessource.h"
@@ -585,17 +586,17 @@ void TexteCalendrier(std::string& Texte) {
 
 void CollecterCoursDeLaRessource(TypeEnsembleMemoire& Ensemble) {
   if (Table() == nullptr) return;
-  TypeDomaineHebdomadaire annee;
-  for (int w = 1; w <= 52; ++w) annee.Inclure(w);
-  (void)SupParco::PourChaqueCoursDeLaRessource(annee, [&Ensemble](uint32_t Cours) {
-    (void)Memoire::Inserer(Cours, Ensemble);
-    return false;
-  });
+  (void)SupParco::PourChaqueCoursDeLaRessource(
+      [](intptr_t Ensemble) {
+        SupCours::AjouterCoursCourant(*reinterpret_cast<TypeEnsembleMemoire*>(Ensemble));
+        return false;
+      },
+      reinterpret_cast<intptr_t>(&Ensemble), false, false, false, TMethodesDomaine::Annee());
 }
 
 void RecalculerCoursDeLaRessource() {
   throw ENonConstruit(
-      "SupRessource.RecalculerCoursDeLaRessource: the walks between courses and resources are not built yet");
+      "SupRessource.RecalculerCoursDeLaRessource: the recomputation of the courses of a resource is not built yet");
 }
 
 }  // namespace SupRessource

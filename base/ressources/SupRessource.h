@@ -179,9 +179,11 @@ void TextePonderation(bool ModeDecimal, bool SansZero, const std::string& Unite,
 // The name of the calendar; the translation of "SupConstDéfaut2" for the default calendar.
 void TexteCalendrier(std::string& Texte);
 
-// --- The courses of the current resource (through the walks between courses and resources, not
-// built yet: raise ENonConstruit).
+// --- The courses of the current resource
+// Adds the record numbers of the courses of the current resource over weeks 1 to 52 to Ensemble.
 void CollecterCoursDeLaRessource(TypeEnsembleMemoire& Ensemble);
+// Has the courses of the current resource recomputed after a room changed site; the recomputation
+// comes with the course requests: raises ENonConstruit until then.
 void RecalculerCoursDeLaRessource();
 
 }  // namespace SupRessource
