@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <string>
 #include <utility>
 
 #include "core/records/Comparai.h"
@@ -67,6 +68,28 @@ constexpr int64_t SemainesDe(int32_t Premiere, int32_t Derniere) {
 }
 constexpr int64_t kAnnee = SemainesDe(1, 52);
 
+// A resource relation copies the kind, code and name of both its resources, so that its orders sort
+// on them.
+bool LireRelationRessource(TFichierSup& Fichier, const uint8_t* Stocke, TypeGenreModif Genre) {
+  if (!DeclarationFichier::LireChamps(Fichier, Stocke, Genre)) return false;
+  const TypeDescriptionFichier& d = Fichier.Description();
+  uint8_t* e = Fichier.Enregistrement();
+  TFichierSup& ressources = SupRessource::Fichier();
+  for (const char* n : {"1", "2"}) {
+    const auto champ = [&d, n](const char* nom) { return DeclarationFichier::ChampNomme(d, (std::string(nom) + n).c_str())->Decalage; };
+    uint32_t ressource;
+    std::memcpy(&ressource, e + champ("Ressource"), 4);
+    const uint8_t genre = SupRessource::GenreDeLaRessource(ressource);
+    if (genre == SupRessource::kGenreAucun) return false;
+    e[champ("Genre")] = genre;
+    FichierSup::EcrireChaineCourte(e + champ("Code"), 16,
+                                   ressources.ChaineDe(ressource, offsetof(TypeEnregistrementRessource, Code), 16));
+    FichierSup::EcrireChaineCourte(e + champ("Nom"), 30,
+                                   ressources.ChaineDe(ressource, offsetof(TypeEnregistrementRessource, Nom), 30));
+  }
+  return true;
+}
+
 // clang-format off
 const std::vector<TypeDeclarationFichier>& Declarations() {
   static const std::vector<TypeDeclarationFichier> declarations = {
@@ -87,7 +110,8 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
       {N, {"Genre1", "Nom1", "Genre2", "Nom2"}}, {N, {"Identifiant"}},
       {N, {"Genre1", "Tri2", "Tri1", "Nom1", "Genre2", "Nom2"}}, {N, {"Genre1", "Genre2", "Presence", "Extraction"}},
       {N, {"Genre1", "Genre2", "Tri2", "Tri1"}}, {N, {"Presence", "Genre1", "Tri2", "Tri1", "Nom1", "Genre2", "Nom2"}},
-      {N, {"Presence", "Genre1", "Genre2", "Tri2", "Tri1"}}}},
+      {N, {"Presence", "Genre1", "Genre2", "Tri2", "Tri1"}}},
+     &LireRelationRessource},
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
      {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
      {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},

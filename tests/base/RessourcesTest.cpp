@@ -457,7 +457,6 @@ TEST_F(LecturesRessources, CallsIntoWhatIsNotBuiltSayItAndChangeNothing) {
   Memoire::Initialiser(ensemble);
   ASSERT_TRUE(SupRessource::ChercherParIdentifiant(1120));
   EXPECT_THROW(SupRessource::PourChaqueTDDuDiplomeCourant([] { return 0; }), ENonConstruit);
-  EXPECT_THROW(SupRessource::CollecterCoursDeLaRessource(ensemble), ENonConstruit);
   EXPECT_THROW(SupRessource::RecalculerCoursDeLaRessource(), ENonConstruit);
   EXPECT_THROW((void)SupRessource::ContenuParDefaut(), ENonConstruit);
   EXPECT_EQ(ensemble.Nombre, 0u);
