@@ -426,3 +426,56 @@ TEST_F(FluxRessources, ModulesPartitionsAndSplitCoursesReadAndExportByteForByte)
 }
 
 }  // namespace
+
+#include "base/fichiers/SupRelationCours.h"
+
+namespace {
+
+// Course relations: a teacher and a room group held three times by one course, one relation of
+// another course; two orphans (their resource, respectively their course, missing) are dropped, the
+// kinds come from the resources, the identifiers from the places, and the kept relations export as
+// they were read.
+TEST_F(FluxRessources, CourseRelationsReadDropTheirOrphansAndExportByteForByte) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  Octets prof = Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 224, 72);  // PEG
+  fichiers[kRES] = {prof, Mots(Ressource(5, "Bloc B", "BB", 2), 3, 0, kNumeroSiteDefaut, true)};
+  Octets ponderation(4, 0), typologie(28, 0);
+  Poser32(ponderation, 0, 36000);
+  PoserChaine(typologie, 0, "Cours", 13);
+  typologie[24] = 1;
+  fichiers[2] = {ponderation};
+  fichiers[11] = {typologie};
+  Octets cours(102, 0);
+  cours[0] = 0;
+  for (auto [decalage, valeur] : {std::pair{27, 228u}, {31, 4u}, {35, 4u}, {39, 28u}}) Poser32(cours, decalage, valeur);
+  fichiers[28] = {cours, cours};  // 102 and 204
+  const auto relation = [](uint32_t ressource, uint32_t c, uint8_t premier, uint8_t second) {
+    Octets r(16, 0);
+    Poser32(r, 0, ressource);
+    Poser32(r, 4, c);
+    r[8] = premier;
+    r[9] = second;
+    r[15] = 0;
+    return r;
+  };
+  fichiers[29] = {relation(560, 102, 0xFE, 0xFF), relation(1120, 102, 0x06, 0), relation(1120, 102, 0, 0x0F),
+                  relation(1120, 102, 0x80, 0x01), relation(560, 204, 0x02, 0)};
+  std::size_t debut = 0;
+  const Octets attendu = Flux(fichiers, debut);
+  fichiers[29].push_back(relation(1680, 102, 1, 0));
+  fichiers[29].push_back(relation(560, 306, 1, 0));
+  Importer(Flux(fichiers, debut));
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 2);
+  void* table = SupRelationCours::Fichier().Table;
+  ASSERT_EQ(Xi::Nombre(table), 5u);
+  for (auto [identifiant, ressource, genre] : {std::tuple{16, 1u, 0}, {32, 2u, 5}, {48, 2u, 5}, {64, 2u, 5}, {80, 1u, 0}}) {
+    ASSERT_TRUE(SupRelationCours::ChercherParIdentifiant(identifiant)) << identifiant;
+    EXPECT_EQ(SupRelationCours::Article()->Ressource, ressource);
+    EXPECT_EQ(SupRelationCours::Article()->Genre, genre);
+  }
+  EXPECT_EQ(SupRelationCours::Article()->Cours, 2u);
+  ExporteCommeLu(attendu, debut);
+}
+
+}  // namespace
