@@ -234,11 +234,43 @@ void SemencesOrdreModifEleves() {
   }
 }
 
+// The orders of OrdresRessources, a course (204) and its course relations: the teacher (560), the
+// room group (7 x 560) three times, a relation changed onto another resource, one deleted and two
+// orphans (their resource, respectively their course, missing).
+std::vector<Octets> OrdresRelationsCours() {
+  std::vector<Octets> ordres = OrdresRessources();
+  const auto identifiant = [](int32_t place) {
+    return static_cast<uint32_t>(SupFichiers::Fichier(place)->Description().Dispositions.back().Taille);
+  };
+  Octets cours(102, 0);
+  for (auto [decalage, place] : {std::pair{27, 12}, {31, 2}, {35, 2}, {39, 11}}) {
+    const uint32_t id = identifiant(place);
+    std::memcpy(&cours[static_cast<std::size_t>(decalage)], &id, 4);
+  }
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kCours, 204, cours));
+  const auto relation = [](uint32_t ressource, uint32_t c, uint8_t semaines) {
+    return Valeur(ressource) + Valeur(c) + Octets{semaines, 0xFF, 0x0F, 0, 0, 0, 0xFF, 0};
+  };
+  constexpr int32_t kRLC = 29;
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kRLC, 16, relation(560, 204, 0xFE)));
+  for (int32_t k = 2; k <= 4; ++k)
+    ordres.push_back(Fuzz::Ordre(GM_Creation, kRLC, 16 * k, relation(7 * 560, 204, static_cast<uint8_t>(1 << k))));
+  ordres.push_back(Fuzz::Ordre(GM_Modification, kRLC, 64, relation(6 * 560, 204, 0x06)));
+  ordres.push_back(Fuzz::Ordre(GM_Suppression, kRLC, 48, {}));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kRLC, 80, relation(99 * 560, 204, 2)));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kRLC, 96, relation(560, 9999, 2)));
+  return ordres;
+}
+
 // Resources of every kind with their labels and subjects, as one sequence of orders.
 void SemencesOrdreModifRessources() {
   Octets ordres{0};
   for (const Octets& ordre : OrdresRessources()) ordres = ordres + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
   Ecrire("OrdreModif", "ordres-ressources", ordres);
+  Octets relations{0};
+  for (const Octets& ordre : OrdresRelationsCours())
+    relations = relations + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  Ecrire("OrdreModif", "ordres-relations-cours", relations);
 }
 
 // Subject contributions in each of their layouts and a contribution-period relation, read after the

@@ -48,6 +48,8 @@ Octets Direct(uint8_t Rang, uint8_t Disposition, TObject* Objet);
 // the file does not know), the records they refer to, class and room labels and resource-subject
 // relations of kinds 0, 2, 3 and 4: each order refers to records the orders before it created.
 std::vector<Octets> OrdresRessources();
+// Then a course and its course relations (orphans, a change and a deletion among them).
+std::vector<Octets> OrdresRelationsCours();
 // Students with their references, families, headings and headings given, as creation orders.
 std::vector<Octets> OrdresEleves();
 

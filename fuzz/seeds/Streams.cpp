@@ -151,6 +151,17 @@ void SemencesFluxBase() {
     SupToutesTables::LibererToutesLesTables();
   }
   {
+    // The same with a course and its relations (a room group held three times).
+    const std::vector<Octets> relations = OrdresRelationsCours();
+    Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+    for (const Octets& ordre : relations) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+    Fuzz::Verifier(Xi::Nombre(SupFichiers::Fichier(29)->Table) == 3, "the course relations are read");
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Ecrire("FluxBase", "base-relations-cours", Octets{0} + Octets(256, 0) + sortie.Bytes());
+    SupToutesTables::LibererToutesLesTables();
+  }
+  {
     // A base holding students, families, their headings and the headings given to records.
     Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
     for (const Octets& ordre : OrdresEleves()) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
