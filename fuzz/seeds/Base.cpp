@@ -234,6 +234,8 @@ void SemencesOrdreModifEleves() {
   }
 }
 
+}  // namespace
+
 // The orders of OrdresRessources, a course (204) and its course relations: the teacher (560), the
 // room group (7 x 560) three times, a relation changed onto another resource, one deleted and two
 // orphans (their resource, respectively their course, missing).
@@ -261,6 +263,8 @@ std::vector<Octets> OrdresRelationsCours() {
   ordres.push_back(Fuzz::Ordre(GM_Creation, kRLC, 96, relation(560, 9999, 2)));
   return ordres;
 }
+
+namespace {
 
 // Resources of every kind with their labels and subjects, as one sequence of orders.
 void SemencesOrdreModifRessources() {
