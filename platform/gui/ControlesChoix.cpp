@@ -5,6 +5,8 @@
 #include "platform/gui/Fiches.h"
 #include "platform/gui/Saisie.h"
 
+using namespace FormatTexte;
+
 namespace {
 
 constexpr int kCoteCase = 13;
@@ -320,7 +322,7 @@ void TStringGrid::MouseDown(TMouseButton Bouton, uint8_t Shift, int X, int Y) {
 }
 
 uint32_t TStringGrid::CodesDialogue() const {
-  return DLGC_WANTARROWS | DLGC_WANTCHARS | (editing_ ? DLGC_WANTALLKEYS : 0);
+  return DLGC_WANTARROWS | DLGC_WANTCHARS | (editing_ ? uint32_t{DLGC_WANTALLKEYS} : 0u);
 }
 
 void TStringGrid::KeyDown(int& Touche, uint8_t Shift) {
