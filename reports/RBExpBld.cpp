@@ -463,7 +463,12 @@ bool RBExpBld::EditExpression(const std::string& Heading, std::string& Expressio
     b->SetBounds(0, 0, kClientWidth, kClientHeight);
     b->Show();
     TRBExpressionBuilder* builder = b.get();
-    if (!WaitForPage(*builder, [builder] { return builder->ExpressionResult != 0 || builder->EscapePressed; }))
+    // Closing the host's window ends the builder too.
+    TForm* hostForm = Host->FormeParente();
+    if (!WaitForPage(*builder, [builder, hostForm] {
+          return builder->ExpressionResult != 0 || builder->EscapePressed ||
+                 (hostForm && hostForm->Modal() && hostForm->ModalResult() != mrNone);
+        }))
       builder->ExpressionResult = 2;
     b->Hide();
   } else {

@@ -583,7 +583,15 @@ TEST_F(EditorWindows, TheEnvironmentEditorAddsAndEditsThroughTheBuilder) {
   pages.push_back([](TWinControl& page) {
     auto& e = dynamic_cast<TRBEnvironmentEditor&>(*page.FormeParente());
     Retype(*e.Name, "other");
+    Retype(*e.Expression, "4");
+    Click(*e.SpeedButton1);
+    EXPECT_EQ(e.Expression->Text(), "4");  // the builder was escaped
     Click(*e.NewCancelBtn);
+  });
+  pages.push_back([](TWinControl& embedded) {
+    TForm& f = *embedded.FormeParente();
+    f.SetActiveControl(nullptr);
+    Saisie::Touche(f, VK_ESCAPE);
   });
   pages.push_back([](TWinControl& embedded) {
     auto& b = dynamic_cast<TRBExpressionBuilder&>(embedded);
