@@ -36,6 +36,8 @@ class TEdit : public TWinControl {
   std::string SelText() const { return Text().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
 
   TBorderStyle BorderStyle = TBorderStyle::bsSingle;
+  // When set, each character is shown as this one (a password).
+  char PasswordChar = 0;
   // The text area's inset from the left and right edges (inside the border), in pixels.
   int Marge = 1;
   TNotifyEvent OnChange;
