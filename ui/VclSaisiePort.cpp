@@ -23,7 +23,8 @@ bool LireNombre(const std::string& Texte, int64_t& Valeur) {
   const uint64_t limite = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
   for (; i < Texte.size(); ++i) {
     if (Texte[i] < '0' || Texte[i] > '9') return false;
-    absolu = std::min(absolu * 10 + static_cast<uint64_t>(Texte[i] - '0'), limite + 1);
+    const auto chiffre = static_cast<uint64_t>(Texte[i] - '0');
+    absolu = absolu > (limite + 1 - chiffre) / 10 ? limite + 1 : absolu * 10 + chiffre;
   }
   if (negatif) Valeur = absolu > limite ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(absolu);
   else Valeur = static_cast<int64_t>(std::min(absolu, limite));

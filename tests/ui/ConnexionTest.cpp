@@ -191,6 +191,7 @@ TEST_F(ConnexionUi, ThePortPanelStoresWhatTheEntryAcceptsAfterItsMessage) {
     EXPECT_EQ(p.PanelSaisiePortTcpServeur->Caption(), c.stocke) << c.saisie;
   }
   // An entry left with Escape changes nothing and says nothing.
+  connexion->client.SetPortTcpServeur("49300");
   abandonner = true;
   messages.clear();
   ASSERT_TRUE(Saisie::Cliquer(*p.PanelSaisiePortTcpServeur));
@@ -227,6 +228,7 @@ TEST_F(ConnexionUi, TheAddressPanelStoresDottedAddressesInDecimalAndHostNamesAsT
     EXPECT_EQ(EcrParametresClient::NormaliserAdresse(texte), attendu) << texte;
   }
   EXPECT_TRUE(messages.empty());
+  connexion->client.SetAdresseIpServeur("127.0.0.1");
   abandonner = true;
   ASSERT_TRUE(Saisie::Cliquer(*p.PanelSaisieAdresseIpServeur));
   EXPECT_EQ(connexion->client.GetAdresseIpServeur(), "127.0.0.1");
@@ -264,6 +266,7 @@ TEST_F(ConnexionUi, ThePanelIsBuiltOnceWhileShownAndItsFormFreedLaterWhenTakenBa
   EXPECT_EQ(EcrParametresClient::FicheCourante(), premiere);
 
   connexion->client.SetAdresseIpServeur("10.0.0.9");
+  EcrParametresClient::ActualiserParametresConnexion();
   EcrParametresClient::MasquerParametresConnexion();
   EXPECT_EQ(connexion->sauvegardes, (std::vector<std::string>{"10.0.0.9:49300"}));
   EXPECT_EQ(premiere->PanelPrincipal->Parent(), premiere);
@@ -276,12 +279,14 @@ TEST_F(ConnexionUi, ThePanelIsBuiltOnceWhileShownAndItsFormFreedLaterWhenTakenBa
 
   // Shown again before the deferred destruction: the waiting form goes, a new one comes.
   EcrParametresClient::AfficherParametresConnexion(conteneur);
+  EXPECT_FALSE(Screen().Existe(premiere));
   TForm* seconde = EcrParametresClient::FicheCourante();
-  EXPECT_FALSE(Fiche::Differee(seconde));
+  ASSERT_NE(seconde, nullptr);
   EXPECT_EQ(EcrParametresClient::FicheCourante()->PanelSaisieAdresseIpServeur->Caption(), "10.0.0.10");
   EcrParametresClient::MasquerParametresConnexion();
-  EXPECT_TRUE(Fiche::Differee(seconde));
+  EXPECT_EQ(EcrParametresClient::FicheCourante(), seconde);
   Fiche::LibererFichesDifferees();
+  EXPECT_FALSE(Screen().Existe(seconde));
   EXPECT_EQ(EcrParametresClient::FicheCourante(), nullptr);
 }
 
@@ -292,6 +297,17 @@ TEST_F(ConnexionUi, WithoutTheNetworkModuleThePanelSaysItIsNotBuilt) {
 }
 
 TEST_F(ConnexionUi, PicturesEntryPanelsWhiteWhenEnabledSilverWhenNotUnderTheBlueTitleBar) {
+  // The texts of the French module, for a person looking at the pictures.
+  for (const auto& [cle, texte] : std::vector<std::pair<std::string, std::string>>{
+           {"SupConstParam\xE8tres_de_connexion4", "Param\xE8tres de connexion"},
+           {"EcrParametresClientCommentaireServiceWeb", "Le service web publie la base du serveur de donn\xE9" "es."},
+           {"EcrParametresClientTitreConnexionServeur", "Connexion au serveur de donn\xE9" "es"},
+           {"EcrParametresClientAideConnexionServeur", "Saisissez l'adresse et le port TCP du serveur."},
+           {"EcrParametresClientConnexionServeur", "Connexion directe au serveur"},
+           {"EcrParametresClientSaisissezParamServeur", "Param\xE8tres du serveur :"},
+           {"EcrParametresClientAdresseIpServeur", "Adresse IP"},
+           {"EcrParametresClientPortTcpServeur", "Port TCP"}})
+    Traduction::DefinirTexte(cle, texte);
   TFicheParametresClient& p = Panneau();
   auto pixel = [&](TCanvasCairo& c, TControl& ctl, TPoint pt) {
     const TPoint ecran = ctl.ClientToScreen(pt);

@@ -11,6 +11,7 @@
 #include "objectdb/Traduction.h"
 #include "platform/gui/Saisie.h"
 #include "platform/loop/MainLoop.h"
+#include "platform/ui/SaisieEnCours.h"
 #include "platform/ui/VclDialogue.h"
 #include "tests/net/utilisateurs/UtilisateursFixture.h"
 
@@ -131,7 +132,11 @@ TEST_F(NetUserTest, CancelEndsAtOnceAndAnEmptyCodeAsksAgainWithoutCountingAnAtte
 }
 
 TEST_F(NetUserTest, ALockedCodeIsShownDisabledAndOnlyThePasswordIsTyped) {
-  saisies = {Taper("", "secret")};
+  saisies = {[](TPasswordDlg& d) {
+    EXPECT_TRUE(d.Verrouille);
+    EXPECT_EQ(d.EditLogin->Color(), Couleurs::clBtnFace);
+    Taper("", "secret")(d);
+  }};
   EXPECT_EQ(NetUser::SaisirLogin("Titre donne", "USR", true), 1u);
   EXPECT_EQ(vus, (std::vector<std::string>{"USR verrouille|Identification"}));
 }
@@ -151,6 +156,30 @@ TEST_F(NetUserTest, TheDialogsLayoutAndThePasswordShownAsStars) {
   d.EditMotDePasse->Paint(c);
   EXPECT_NE(c.Dump().find("\"***\""), std::string::npos) << c.Dump();
   EXPECT_EQ(c.Dump().find("abc"), std::string::npos);
+}
+
+int terminees = 0;
+bool Terminer(bool Abandonner) {
+  EXPECT_FALSE(Abandonner);
+  ++terminees;
+  return true;
+}
+bool EnCours() { return true; }
+
+TEST_F(NetUserTest, PressingAButtonFirstEndsTheInPlaceEntryInProgress) {
+  SaisieEnCours::Definir(Terminer, EnCours);
+  saisies = {[](TPasswordDlg& d) {
+    for (TBitBtn* b : {d.OKBtn, d.CancelBtn}) {
+      const TPoint centre = b->ClientToScreen({b->Width() / 2, b->Height() / 2});
+      const TPoint origine = d.ClientToScreen({0, 0});
+      Saisie::EnfoncerSouris(d, {centre.X - origine.X, centre.Y - origine.Y});
+      Saisie::RelacherSouris(d, {0, 0});
+    }
+  }};
+  terminees = 0;
+  EXPECT_EQ(NetUser::SaisirLogin("", "", false), 0u);
+  SaisieEnCours::Definir(nullptr, nullptr);
+  EXPECT_EQ(terminees, 2);
 }
 
 }  // namespace

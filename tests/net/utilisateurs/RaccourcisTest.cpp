@@ -170,8 +170,12 @@ TEST_F(RaccourcisTest, LocationsAndSubFolders) {
             BureauWindows::kCree);
   EXPECT_TRUE(fs::exists(home / "donnees/applications/Trois.desktop"));
   // No quick-launch or send-to folder here; a sub-folder ".." is refused.
-  for (uint8_t e : {BureauWindows::kLancementRapide, BureauWindows::kEnvoyerVers, uint8_t{7}})
-    EXPECT_EQ(BureauWindows::CreerRaccourci("Quatre", "/opt/p", {}, "", e, "", "", ""), BureauWindows::kErreurSysteme);
+  for (int e : {1, 2, 7})
+    EXPECT_EQ(BureauWindows::CreerRaccourci("Quatre", "/opt/p", {}, "", static_cast<uint8_t>(e), "", "", ""), BureauWindows::kErreurSysteme);
+  for (const char* nom : {"..", ".", "", "a/", "a\\..", "a/."})
+    EXPECT_EQ(BureauWindows::CreerRaccourci(nom, "/opt/p", {}, "", BureauWindows::kBureau, "", "", ""),
+              BureauWindows::kErreurSysteme)
+        << nom;
   EXPECT_EQ(BureauWindows::CreerRaccourci("Quatre", "/opt/p", {}, "..", BureauWindows::kBureau, "", "", ""),
             BureauWindows::kErreurSysteme);
   EXPECT_EQ(BureauWindows::CreerRaccourci("Quatre", "/opt/p", {}, "", BureauWindows::kBureau, "a\x02", "", ""),
