@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/gui/Choix.h"
+#include "platform/gui/ControlesChoix.h"
 #include "platform/gui/Fiches.h"
 #include "ui/VCLBtns.h"
 #include "ui/vclpanel.h"
