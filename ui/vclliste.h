@@ -355,7 +355,7 @@ class TVokCustomList : public TCustomControl {
   virtual void DefilementTemporise();
   virtual void LargeursColonnesChangees();
   virtual void HauteursLignesChangees();
-  // The creation and modification cycles of the named-column list; not built at this level.
+  // The creation and modification cycles: here, without columns, the editing state on the cell.
   virtual void CycleCreation(TListCoord Cellule);
   virtual void CycleModification(TListCoord Cellule);
   // A column sized by the user: raises SurTailleColonneChangee with the grid column.

@@ -86,7 +86,7 @@ int32_t TVokStringList::AjouterColonne(const std::string& Nom, int32_t Largeur, 
     BoiteMessage::Afficher(std::string("ATTENTION : impossible de gérer une colonne nommée '' "_ansi), "",
                            BoiteMessage::MB_OK);
   else if (NumeroColonne(nom) > 0)
-    BoiteMessage::Afficher(std::string("ATTENTION : la colonne nommée '"_ansi) + nom + "' existe déjà "_ansi, "",
+    BoiteMessage::Afficher(std::string("ATTENTION : la colonne nommée '"_ansi) + nom + std::string("' existe déjà "_ansi), "",
                            BoiteMessage::MB_OK);
   auto* c = new TColonneListe;
   c->Numero = NombreColonnes() + 1;
@@ -441,14 +441,11 @@ void TVokStringList::Editer(TColonneListe& C, TListCoord Cellule, bool& Continue
 }
 
 void TVokStringList::CycleCreation(TListCoord Cellule) {
-  if (!RequeteCreation(Cellule)) {
-    Click();
+  if (colonnes_.empty()) {
+    TVokDrawList::CycleCreation(Cellule);
     return;
   }
-  if (colonnes_.empty()) {
-    ViderSelection();
-    EntrerEtatEdition();
-    DeplacerCourante(Cellule.X, Cellule.Y, true, false);
+  if (!RequeteCreation(Cellule)) {
     Click();
     return;
   }
@@ -495,20 +492,15 @@ void TVokStringList::CycleCreation(TListCoord Cellule) {
 }
 
 void TVokStringList::CycleModification(TListCoord Cellule) {
+  if (colonnes_.empty()) {
+    TVokDrawList::CycleModification(Cellule);
+    return;
+  }
   if (!RequeteModification(Cellule)) {
     if (OnDblClick) OnDblClick(this);
     return;
   }
   Modification();
-  if (colonnes_.empty()) {
-    EntrerEtatEdition();
-    SelectionnerLigne(Cellule);
-    DeplacerCourante(Cellule.X, Cellule.Y, true, false);
-    MontrerSelection();
-    if (SurSelection) SurSelection(this);
-    if (OnDblClick) OnDblClick(this);
-    return;
-  }
   EntrerEtatEdition();
   struct Fin {
     TVokStringList& l;

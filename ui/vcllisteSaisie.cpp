@@ -86,14 +86,30 @@ void TVokCustomList::Deplacement(TMouseButton Bouton, uint8_t Shift, int X, int 
   if (SurDeplacement) SurDeplacement(this, Bouton, Shift, X, Y);
 }
 
+// Without declared columns the owner edits by itself: the list only enters its editing state on
+// the clicked cell (the named-column list runs its cycles over its columns instead).
 void TVokCustomList::CycleCreation(TListCoord Cellule) {
-  (void)Cellule;
-  throw ENonConstruit("vclliste: the creation cycle of the named-column list is not built yet");
+  if (!RequeteCreation(Cellule)) {
+    Click();
+    return;
+  }
+  ViderSelection();
+  EntrerEtatEdition();
+  DeplacerCourante(Cellule.X, Cellule.Y, true, false);
+  Click();
 }
 
 void TVokCustomList::CycleModification(TListCoord Cellule) {
-  (void)Cellule;
-  throw ENonConstruit("vclliste: the modification cycle of the named-column list is not built yet");
+  if (!RequeteModification(Cellule)) {
+    if (OnDblClick) OnDblClick(this);
+    return;
+  }
+  Modification();
+  EntrerEtatEdition();
+  SelectionnerLigne(Cellule);
+  DeplacerCourante(Cellule.X, Cellule.Y, true, false);
+  MontrerSelection();
+  if (OnDblClick) OnDblClick(this);
 }
 
 void TVokCustomList::TailleColonneChangee(int32_t Index) {
