@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/values/Ansi1252.h"
 #include "platform/gui/Saisie.h"
 #include "platform/ui/BoiteMessage.h"
 #include "tests/ui/FenetresEssai.h"
@@ -27,7 +28,7 @@ bool Touches(int Key, uint8_t Shift, bool, TV& Finale, bool) {
 }
 
 class ListeColonnes : public FenetresEssai {
- protected:
+ public:
   void SetUp() override {
     FenetresEssai::SetUp();
     fiche = new TForm(nullptr);

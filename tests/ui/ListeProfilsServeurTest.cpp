@@ -10,6 +10,7 @@
 #include "net/utilisateurs/Utilisateur.h"
 #include "platform/gui/Saisie.h"
 #include "tests/ui/FenetresEssai.h"
+#include "ui/Fiche.h"
 #include "ui/ListeSimpleProfilsServeur.h"
 #include "ui/VclHint.h"
 
