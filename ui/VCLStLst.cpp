@@ -196,7 +196,6 @@ TVokSortedStringList::TVokSortedStringList(TComponent* Owner) : TCustomControl(O
   curseur2_->SetParent(bande_);
   liste_ = new TVokStringList(this);
   liste_->SetParent(this);
-  liste_->SetDefaultMinColWidth(16);
   liste_->SetColor(Color());
   liste_->SetFont(Font());
   liste_->Ctl3D = true;

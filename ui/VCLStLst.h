@@ -64,6 +64,9 @@ class TVokSortedStringList : public TCustomControl {
 
   explicit TVokSortedStringList(TComponent* Owner);
 
+  // The inner list, whose properties the control publishes as its own (the declared defaults of
+  // the outer control's options and smallest column width are only declarations: the inner list
+  // keeps its own).
   TVokStringList* Liste() const { return liste_; }
   TVokPanel* Bande() const { return bande_; }
   TCurseurTri* Curseur(int Numero) const { return Numero == 1 ? curseur1_ : Numero == 2 ? curseur2_ : nullptr; }

@@ -257,7 +257,7 @@ int32_t TVokStringList::GaucheColonne(const std::string& Nom) const {
 
 int32_t TVokStringList::LargeurTotale() const {
   int64_t l = 1;
-  for (const TColonneListe* c : colonnes_) l += static_cast<int64_t>(c->Largeur) + ListLineWidth();
+  for (int32_t i = 0; i < ColCount(); ++i) l += static_cast<int64_t>(ColWidths(i)) + ListLineWidth();
   if (BorderStyle() == TListBorderStyle::bsSingle) l += 4;
   int64_t hauteur = 0;
   for (int32_t r = 0; r < RowCount() && hauteur <= Height(); ++r) hauteur += RowHeights(r) + ListLineWidth();

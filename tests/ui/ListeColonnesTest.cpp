@@ -1,6 +1,7 @@
 // The named-column list: its columns and their two orders, the look-ups, the width reports, the
 // header hints, and the creation and modification cycles driven through the entry field by the
 // scripted modal driver.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,16 @@ TEST_F(ListeColonnes, ColumnsAreNumberedByDeclarationAndLookedUpByNameAndPositio
   EXPECT_EQ(Colonne("A", true, 50), 1);
   EXPECT_EQ(Colonne("A", true, 60), 2);
   EXPECT_EQ(boites, 1);
+  pilote.Script = [&](TForm& F) {
+    ++boites;
+    EXPECT_EQ(static_cast<TBoiteMessage&>(F).Texte->Caption(),
+              std::string("ATTENTION : impossible de gérer une colonne nommée '' "_ansi));
+  };
+  EXPECT_EQ(Colonne("", true, 40), 3);
+  EXPECT_EQ(boites, 2);
+  liste->SupprimerColonnes();
+  EXPECT_EQ(Colonne("A", true, 50), 1);
+  EXPECT_EQ(Colonne("A", true, 60), 2);
   pilote.Script = nullptr;
   EXPECT_EQ(Colonne("B", false, 70), 3);
   EXPECT_EQ(liste->ColCount(), 3);
@@ -249,6 +260,20 @@ TEST_F(ListeColonnes, AModificationCycleEndsOnAStopRequestToo) {
   Saisie::EnfoncerSouris(*fiche, Centre(0, 2), TMouseButton::mbLeft, ssDouble);
   EXPECT_EQ(appels, 1);
   EXPECT_FALSE(liste->Options() & goEditing);
+}
+
+TEST_F(ListeColonnes, AnEditRoutineThatRaisesLeavesTheCycleWithTheListsFlagsRestored) {
+  liste->SetVokOptions(AvecModification);
+  liste->AjouterColonne("A", 80, nullptr, nullptr, nullptr,
+                        [](TVokStringList*, int32_t, int32_t, bool&, TV&) { throw std::runtime_error("panne"); }, "");
+  EXPECT_THROW(Saisie::EnfoncerSouris(*fiche, Centre(0, 2), TMouseButton::mbLeft, ssDouble), std::runtime_error);
+  Saisie::RelacherSouris(*fiche, Centre(0, 2));
+  EXPECT_FALSE(liste->Options() & goEditing);
+  EXPECT_TRUE(liste->Options() & goRangeSelect);
+  // The list selects again: no edit counts as running.
+  Saisie::EnfoncerSouris(*fiche, Centre(0, 4));
+  Saisie::RelacherSouris(*fiche, Centre(0, 4));
+  EXPECT_EQ(liste->LigneSelectionnee(1), 4);
 }
 
 TEST_F(ListeColonnes, ARequiredEntryLeftEmptyOrEscapedLeavesTheTextUnchanged) {
