@@ -96,6 +96,7 @@ TEST_F(ListeColonnes, ColumnsAreNumberedByDeclarationAndLookedUpByNameAndPositio
   };
   EXPECT_EQ(Colonne("", true, 40), 3);
   EXPECT_EQ(boites, 2);
+  pilote.Script = nullptr;
   liste->SupprimerColonnes();
   EXPECT_EQ(Colonne("A", true, 50), 1);
   EXPECT_EQ(Colonne("A", true, 60), 2);
