@@ -28,7 +28,6 @@ bool affichee = false;
 TColor couleurTitre = Couleurs::clBtnFace;
 TSurSelectionProfil surSelection;
 TypeEntreeListe* table = nullptr;
-ListeSimpleProfilsServeur::TCreerRaccourci creerRaccourci = nullptr;
 
 // The metric of the vertical scroll bar's arrow height.
 constexpr int kSM_CYVSCROLL = 17;
@@ -271,8 +270,7 @@ void TFicheListeSimpleProfilsServeur::BtnCreerRaccourciClick() {
     (void)Xi::RestaurerPosition(table);
   }
   if (ident == 0) return;
-  if (!creerRaccourci) throw ENonConstruit("ListeSimpleProfilsServeur: the desktop shortcut writer is not installed");
-  creerRaccourci(ident);
+  ProfilServeur::CreerRaccourciProfilServeur(ident);
 }
 
 void TFicheListeSimpleProfilsServeur::BtnLancerServeurClick() {
@@ -343,8 +341,6 @@ uint32_t IdentALaLigne(int32_t Ligne) {
 }
 
 int32_t NombreLignes() { return table ? static_cast<int32_t>(Xi::Nombre(table)) : 0; }
-
-void DefinirCreationRaccourci(TCreerRaccourci Routine) { creerRaccourci = Routine; }
 
 void Finaliser() {
   LibererTable();

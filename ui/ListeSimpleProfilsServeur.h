@@ -66,11 +66,6 @@ bool Affichee();
 uint32_t IdentALaLigne(int32_t Ligne);
 int32_t NombreLignes();
 
-// The routine that creates a profile's desktop shortcut and reports the outcome (installed by the
-// unit that writes shortcuts).
-using TCreerRaccourci = void (*)(uint32_t Ident);
-void DefinirCreationRaccourci(TCreerRaccourci Routine);
-
 void Finaliser();
 
 }  // namespace ListeSimpleProfilsServeur

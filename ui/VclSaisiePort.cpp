@@ -8,6 +8,7 @@
 #include "objectdb/Traduction.h"
 #include "platform/reseau/BaseServices.h"
 #include "platform/ui/VclDialogue.h"
+#include "ui/vclliste.h"
 
 namespace VclSaisiePort {
 
@@ -64,13 +65,17 @@ bool SaisirPort(std::string& Texte, uint8_t Protocole, TWinControl* Parent, bool
   if (Protocole == kUdp) nomProtocole = "udp", numeroProtocole = 17;
   else if (Protocole == kTcp) nomProtocole = "tcp", numeroProtocole = 6;
   const uint8_t typeDonnee = TexteLibre ? 0 : 5;
+  bool valide;
   if (DansCellule) {
-    (void)Colonne, (void)Ligne;
-    throw ENonConstruit("VclSaisiePort.SaisirPort: the entry in a list cell is not built yet");
+    auto* liste = dynamic_cast<TVokCustomList*>(Parent);
+    if (!liste) throw EInvalidOperation("A port entry in a cell needs a list");
+    valide = Saisies::EditerCellule(liste, typeDonnee, Colonne, Ligne, 30, 1, true, Saisies::TouchePourValiderParDefaut,
+                                    ToucheFinale, Texte);
+  } else {
+    valide = Saisies::EditerZone(Parent, typeDonnee, Rect, 30, 1, 1, false, Saisies::TouchePourValiderParDefaut,
+                                 ToucheFinale, Texte);
   }
-  if (!Saisies::EditerZone(Parent, typeDonnee, Rect, 30, 1, 1, false, Saisies::TouchePourValiderParDefaut, ToucheFinale,
-                           Texte))
-    return false;
+  if (!valide) return false;
   Texte = SansBlancs(std::move(Texte));
   int64_t port = 0;
   switch (AnalyserPort(Texte, nomProtocole, numeroProtocole, port)) {

@@ -23,6 +23,7 @@
 #include "ui/EcrParametresClient.h"
 #include "ui/Fiche.h"
 #include "ui/VclSaisiePort.h"
+#include "ui/vclliste.h"
 
 namespace {
 
@@ -203,6 +204,33 @@ TEST_F(ConnexionUi, ThePortPanelStoresWhatTheEntryAcceptsAfterItsMessage) {
   saisie = "50000";
   ASSERT_TRUE(Saisie::Cliquer(*p.PanelSaisiePortTcpServeur));
   EXPECT_EQ(connexion->client.GetPortTcpServeur(), "49300");
+}
+
+TEST_F(ConnexionUi, APortTypedInAListCellOpensOverTheCellAndIsCheckedTheSameWay) {
+  auto* liste = new TVokStringList(conteneur);
+  liste->SetParent(conteneur);
+  liste->SetScrollBars(TListScrollBars::ssNone);
+  liste->DefinirNombreLignes(3);
+  liste->SetBounds(0, 0, 300, 100);
+  TRect ouverte;
+  pilote.ScriptSaisie = [&](TWinControl& champ) {
+    ouverte = champ.BoundsRect();
+    static_cast<TEdit&>(champ).SelectAll();
+    for (char c : std::string("8080")) Saisie::Caractere(*champ.FormeParente(), c);
+    Saisie::Touche(*champ.FormeParente(), VK_RETURN);
+  };
+  std::string texte = "49300";
+  TypeToucheDeValidation finale = TypeToucheDeValidation::tvAucune;
+  EXPECT_TRUE(VclSaisiePort::SaisirPort(texte, VclSaisiePort::kTcp, liste, true, 0, 1, TRect{}, finale, false));
+  EXPECT_EQ(texte, "8080");
+  EXPECT_EQ(Textes(), std::vector<std::string>{"reserve 8080"});
+  EXPECT_EQ(finale, TypeToucheDeValidation::tvRetour);
+  const TRect cellule = liste->RectangleCellule(0, 1);
+  EXPECT_EQ(ouverte.Left, cellule.Left);
+  EXPECT_EQ(ouverte.Top, cellule.Top);
+  // A cell entry needs a list to open in.
+  EXPECT_THROW(VclSaisiePort::SaisirPort(texte, VclSaisiePort::kTcp, conteneur, true, 0, 1, TRect{}, finale, false),
+               EInvalidOperation);
 }
 
 TEST_F(ConnexionUi, TheAddressPanelStoresDottedAddressesInDecimalAndHostNamesAsTyped) {

@@ -1,6 +1,9 @@
 // The server-profile list: the active profiles in the order of the server-profile table, the
 // buttons that follow the selection, the connection on a double click, the administrators' codes,
 // the cell hints and the width of the first column.
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,11 +11,15 @@
 #include "net/utilisateurs/BaseUtilisateurs.h"
 #include "net/utilisateurs/ProfilServeur.h"
 #include "net/utilisateurs/Utilisateur.h"
+#include "objectdb/Traduction.h"
+#include "platform/ui/VclDialogue.h"
 #include "platform/gui/Saisie.h"
 #include "tests/ui/FenetresEssai.h"
 #include "ui/Fiche.h"
 #include "ui/ListeSimpleProfilsServeur.h"
 #include "ui/VclHint.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -136,6 +143,33 @@ TEST_F(ListeProfils, TheButtonsFollowTheSelectionAndADoubleClickConnects) {
   EXPECT_EQ(choisis, std::vector<uint32_t>{30});
   Saisie::Cliquer(*f.BtnLancerServeur);
   EXPECT_EQ(choisis, (std::vector<uint32_t>{30, 30}));
+}
+
+TEST_F(ListeProfils, TheShortcutButtonWritesTheSelectedProfilesDesktopEntry) {
+  const char* ancien = std::getenv("HOME");
+  const std::optional<std::string> homeAvant = ancien ? std::optional<std::string>(ancien) : std::nullopt;
+  std::string modele = (fs::temp_directory_path() / "profilsXXXXXX").string();
+  ASSERT_NE(::mkdtemp(modele.data()), nullptr);
+  ::setenv("HOME", modele.c_str(), 1);
+  std::vector<std::string> messages;
+  VclDialogue::DefinirSortie([&](const std::string& l) { messages.push_back(l.substr(l.rfind(" : ") + 3)); });
+  Traduction::DefinirTexte("ProfilServeurEcrSvcWPrincipalFormatNomRaccourci", "%s");
+  Traduction::DefinirTexte("ProfilServeurEcrSvcWPrincipalFormatDescriptionRaccourci", "Lance %s");
+  Traduction::DefinirTexte("ProfilServeurListeSimpleProfilsServeurRaccourciOK", "ok");
+
+  Saisie::EnfoncerSouris(*fiche, Centre(0, 1));
+  Saisie::RelacherSouris(*fiche, Centre(0, 1));
+  Saisie::Cliquer(*ListeSimpleProfilsServeur::Fiche()->BtnCreerRaccourci);
+  const bool ecrit = fs::is_regular_file(fs::path(modele) / "Desktop" / "P3.desktop");
+
+  VclDialogue::DefinirSortie(nullptr);
+  Traduction::Vider();
+  std::error_code e;
+  fs::remove_all(modele, e);
+  if (homeAvant) ::setenv("HOME", homeAvant->c_str(), 1);
+  else ::unsetenv("HOME");
+  EXPECT_TRUE(ecrit);
+  EXPECT_EQ(messages, std::vector<std::string>{"ok"});
 }
 
 TEST_F(ListeProfils, TheAdministratorsAreTheUsersWhoMayAdministerTheProfileSuperUserAside) {
