@@ -16,6 +16,12 @@ TFont DeviceFont(const TFont& Font, const TRBPrinter& Target) {
 
 bool IsBreak(char c) { return c == '\r' || c == ' ' || c == '-'; }
 
+// The thickness of a frame's side on the design surface at a zoom: its points in pixels, at least 1.
+int32_t FrameThickness(const TRBFrame& Frame, int32_t Zoom) {
+  if (Frame.Width <= 0) return 1;
+  return std::max(1, RoundHalfEven(Frame.Width * Zoom * Screen().PixelsPerInch() / 72.0 / 100));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -131,8 +137,11 @@ void TRBCustomLabel::FormatLines() {
     if (AutoSize) {
       int32_t w = 0;
       for (const std::string& l : FormattedLines) w = std::max(w, MeasureWidth(l));
-      if (Frame.DrawLeft) w += Frame.Width;
-      if (Frame.DrawRight) w += Frame.Width;
+      // Each framed side adds the thickness it is drawn with on the design surface (its points in
+      // pixels at the zoom), so that the frame leaves the text clear.
+      const int32_t side = FrameThickness(Frame, PanelZoom());
+      if (Frame.DrawLeft) w += side;
+      if (Frame.DrawRight) w += side;
       int32_t left = Left();
       TAlignment a = alignment_;
       if (RightToLeft && a != TAlignment::taCenter)
@@ -242,7 +251,7 @@ void TRBCustomLabel::Paint(TCanvas& C) {
   PaintPrintable(C);
   if (!DoneFormat) FormatLines();
   // The text moves inside a frame of positive width only, as when it prints.
-  const int32_t offset = Frame.Width > 0 ? RoundHalfEven(Frame.Width * zoom * Screen().PixelsPerInch() / 72.0 / 100) : 0;
+  const int32_t offset = Frame.Width > 0 ? FrameThickness(Frame, zoom) : 0;
   const int32_t x = Frame.DrawLeft ? offset : 0;
   int32_t y = Frame.DrawTop ? offset : 0;
   const int32_t lineHeight = C.TextHeight("W");
