@@ -154,7 +154,7 @@ void TCanvasCairo::DoRectangle(const TRect& R) {
   if (Pen.Style == TPenStyle::psSolid) {
     Cadre(R, std::max(1, Pen.Width), Pen.Color);
   } else if (Pen.Style != TPenStyle::psClear) {
-    // A dotted or dashed frame: its four sides as lines, the pattern running on round the corners.
+    // A dotted or dashed frame: its four sides as lines, each from its corner.
     const int w = std::max(1, Pen.Width);
     const TPoint coins[] = {{R.Left, R.Top}, {R.Right - w, R.Top}, {R.Right - w, R.Bottom - w}, {R.Left, R.Bottom - w}};
     for (int i = 0; i < 4; ++i) DoLine(coins[i], coins[(i + 1) % 4]);
