@@ -16,9 +16,11 @@ TFont DeviceFont(const TFont& Font, const TRBPrinter& Target) {
 
 bool IsBreak(char c) { return c == '\r' || c == ' ' || c == '-'; }
 
-// The thickness of a frame's side on the design surface at a zoom: its points in pixels, at least 1.
+// The thickness of a frame's side on the design surface at a zoom, as the frame draws it: its points in
+// pixels, at least 1; 1 for a negative width, none for 0.
 int32_t FrameThickness(const TRBFrame& Frame, int32_t Zoom) {
-  if (Frame.Width <= 0) return 1;
+  if (Frame.Width == 0) return 0;
+  if (Frame.Width < 0) return 1;
   return std::max(1, RoundHalfEven(Frame.Width * Zoom * Screen().PixelsPerInch() / 72.0 / 100));
 }
 
