@@ -97,11 +97,15 @@ class TRBFrame {
 // ---------------------------------------------------------------------------------------------
 // Printable controls
 
+class TRBPrintableEditorClass;
+
 class TRBPrintable : public TCustomControl, public IRBStored {
   RB_DECLARE_COMPONENT_CLASS(TRBPrintable)
  public:
   explicit TRBPrintable(TComponent* Owner);
   ~TRBPrintable() override;
+  // The class of the design-time editor that changes the control (RBLablEd.h).
+  virtual const TRBPrintableEditorClass* EditorClass() const;
 
   bool AlignUpdating = false;
   bool ButtonDown = false;

@@ -1,5 +1,7 @@
 #include "reports/ModulesReports.h"
 
+#include "reports/RBEnvEd.h"
+#include "reports/RBExpBld.h"
 #include "reports/RBExportLinks.h"
 #include "reports/RBExpr.h"
 #include "reports/BandRpt.h"
@@ -13,6 +15,8 @@ std::span<const TModule> ModulesReports() {
       {"RBSearch", RBSearch::Initialiser, RBSearch::Finaliser},
       {"RBExportLinks", RBExportLinks::Initialiser, RBExportLinks::Finaliser},
       {"RBPrinter", RBPrinter::Initialiser, RBPrinter::Finaliser},
+      {"RBExpBld", RBExpBld::Initialiser, RBExpBld::Finaliser},
+      {"RBEnvEd", RBEnvEd::Initialiser, RBEnvEd::Finaliser},
   };
   return kTable;
 }

@@ -57,6 +57,7 @@ class TRBLabel : public TRBCustomLabel {
   explicit TRBLabel(TComponent* Owner) : TRBCustomLabel(Owner) {}
   const std::string& LabelCaption() const { return Caption(); }
   void SetLabelCaption(const std::string& Value);
+  const TRBPrintableEditorClass* EditorClass() const override;
   // A caption that is empty or the old name becomes the new name.
   void SetName(std::string Value) override;
 };
@@ -74,6 +75,7 @@ class TRBExpr : public TRBCustomLabel {
   void SetExpression(const std::string& Value);
   const std::string& Mask() const { return mask_; }
   void SetMask(const std::string& Value);
+  const TRBPrintableEditorClass* EditorClass() const override;
   // The value's text by the mask.
   std::string FormatValue(const TRBEvResultRecord& Value) const;
 

@@ -1280,6 +1280,18 @@ void TRBEvEnvironment::RemoveVariable(std::string_view Name) {
   if (i >= 0) lines_.erase(lines_.begin() + i);
 }
 
+void TRBEvEnvironment::RenameVariable(int Index, std::string_view Name) {
+  if (Index < 0 || Index >= Count()) return;
+  lines_[static_cast<std::size_t>(Index)].Name = Upper(Name);
+}
+
+void TRBEvEnvironment::ReplaceExpression(int Index, std::string_view Expression) {
+  if (Index < 0 || Index >= Count()) return;
+  auto& line = lines_[static_cast<std::size_t>(Index)];
+  line.Variable = std::make_unique<TRBEvEmbeddedFunction>(std::string(Expression));
+  if (IsActive()) Prepare(*line.Variable);
+}
+
 void TRBEvEnvironment::VariableValue(std::string_view Name, TRBEvResultRecord& Result) {
   const int i = IndexOf(Name);
   if (i < 0) {

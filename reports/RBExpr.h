@@ -375,6 +375,11 @@ class TRBEvEnvironment {
   // is compiled. In an active environment the new variable is compiled at once.
   void DefineVariable(std::string_view Name, std::string_view Expression);
   void RemoveVariable(std::string_view Name);
+  // Renames the line to the upper-cased name (ignored outside the lines).
+  void RenameVariable(int Index, std::string_view Name);
+  // Gives the line a new variable for the expression, the former one freed (its wrappers then
+  // evaluate to "Unknown function : %s"); compiled at once in an active environment.
+  void ReplaceExpression(int Index, std::string_view Expression);
   // The variable's value; a name not listed gives an error value with no message.
   void VariableValue(std::string_view Name, TRBEvResultRecord& Result);
   // A new wrapper for the variable, or an error element "Unknown function : %s".

@@ -34,6 +34,8 @@ class TEdit : public TWinControl {
   void SetSelLength(int Valeur);
   void SelectAll();
   std::string SelText() const { return Text().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength())); }
+  // Puts Texte in place of the selection, as typing would (within MaxLength), the caret after it.
+  void SetSelText(const std::string& Texte) { Remplacer(Texte); }
 
   TBorderStyle BorderStyle = TBorderStyle::bsSingle;
   // The text area's inset from the left and right edges (inside the border), in pixels.
