@@ -78,8 +78,7 @@ void Initialiser() {
     gBaseNames[i] = ChaineRessource::Charger(kBaseNames[i]);
   }
   gLoaded = true;
-  // The screen shows true colours.
-  ManyColours = true;
+  ChooseDesignColours(Screen().NombreCouleurs);
   ReadMeasurementSystem();
 }
 

@@ -167,6 +167,9 @@ class TScreen {
   int Height() const { return kHauteur; }
   int PixelsPerInch() const { return kPixelsParPouce; }
   TRect DesktopRect() const { return {0, 0, kLargeur, kHauteur}; }
+  // The number of colours the screen shows; -1 when it is not limited (more than 256: true colours,
+  // what this screen shows unless a test says otherwise).
+  int NombreCouleurs = -1;
   // The message-box font of the platform's non-client metrics.
   TFont MessageFont() const;
 
