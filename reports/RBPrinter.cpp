@@ -501,8 +501,17 @@ TForm* TRBStandardPreviewInterface::ShowPreview(TRBPrinter& Target) {
 
 TForm* TRBStandardPreviewInterface::ShowPreviewModal(TRBPrinter& Target) {
   auto* window = new TRBStandardPreview(&Application(), &Target);
-  window->ShowModal();
-  return window;
+  try {
+    window->ShowModal();
+  } catch (...) {
+    window->CloseSteps();
+    delete window;
+    throw;
+  }
+  // The window has closed: it is freed before the answer.
+  window->CloseSteps();
+  delete window;
+  return nullptr;
 }
 
 namespace RBPrinter {

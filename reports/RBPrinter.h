@@ -295,6 +295,9 @@ class TRBPreviewInterface : public TComponent {
   virtual TForm* ShowPreviewModal(TRBPrinter& Target);
 };
 
+// The standard interface: ShowPreview shows a standard preview window (owned by the application,
+// freed when closed) and answers it; ShowPreviewModal shows one modally, frees it once closed and
+// answers none.
 class TRBStandardPreviewInterface : public TRBPreviewInterface {
  public:
   using TRBPreviewInterface::TRBPreviewInterface;

@@ -183,6 +183,13 @@ void TListBox::Paint(TCanvas& C) {
 
 TTabSheet::TTabSheet(TComponent* Owner) : TWinControl(Owner) {}
 
+TTabSheet::~TTabSheet() {
+  if (pageControl_ == nullptr) return;
+  auto& v = pageControl_->pages_;
+  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  if (pageControl_->activePage_ == this) pageControl_->activePage_ = nullptr;
+}
+
 void TTabSheet::SetPageControl(TPageControl* P) {
   if (P == pageControl_) return;
   if (pageControl_ != nullptr) {

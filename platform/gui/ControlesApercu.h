@@ -110,11 +110,13 @@ class TPageControl;
 class TTabSheet : public TWinControl {
  public:
   explicit TTabSheet(TComponent* Owner);
+  ~TTabSheet() override;
   TPageControl* PageControl() const { return pageControl_; }
   void SetPageControl(TPageControl* P);
   void Paint(TCanvas& C) override;
 
  private:
+  friend class TPageControl;
   TPageControl* pageControl_ = nullptr;
 };
 
