@@ -1479,6 +1479,11 @@ void TCustomBandRep::PrintToPrinter() {
   progress.Target = fresh.get();
   if (ShowProgress) progress.Show();
   fresh->Receiver = &progress;
+  // The progress window goes before the target: the target forgets it first.
+  struct Detach {
+    TRBPrinter* Target;
+    ~Detach() { Target->Receiver = nullptr; }
+  } detach{fresh.get()};
   RenderTarget = fresh.get();
   try {
     RunReport(false);

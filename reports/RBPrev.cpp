@@ -232,6 +232,9 @@ TRBStandardPreview::TRBStandardPreview(TComponent* Owner, TRBPrinter* Target) : 
   RBPreview->ZoomToWidth();
   ZoomToWidth->Down = true;
   ShowZoom();
+  // Over pages already finished no page message will come: they are taken as arrived now, so
+  // that printing is offered.
+  if (Target != nullptr && Target->Status() == TRBPrinter::StatusComplete) PageAvailable(RBPreview, Target->PagesAvailable());
   built_ = true;
 }
 

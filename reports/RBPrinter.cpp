@@ -27,6 +27,7 @@ TRBPrinter::TRBPrinter(TRBOwnerReport* Owner) : owner_(Owner) {
 }
 
 TRBPrinter::~TRBPrinter() {
+  if (aliveFlag_ != nullptr) *aliveFlag_ = false;
   // A preview that shows the target forgets it.
   if (auto* preview = dynamic_cast<TRBPreview*>(Receiver)) preview->TargetGone(this);
   if (status_ != StatusIdle) Cleanup();
@@ -219,7 +220,12 @@ void TRBPrinter::SetPreviewShown(bool Flag) {
 }
 
 void TRBPrinter::ClosePreview() {
+  // The report may free its target on this message: nothing of the target is touched after it then.
+  bool alive = true;
+  aliveFlag_ = &alive;
   Messages::Envoyer(ReportWindow, kRBMessageClosePreview, reinterpret_cast<intptr_t>(this));
+  if (!alive) return;
+  aliveFlag_ = nullptr;
   previewShown_ = false;
 }
 

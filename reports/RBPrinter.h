@@ -189,6 +189,8 @@ class TRBPrinter : public TRBDeviceConversion {
   bool cancelRequested_ = false;
   bool loadedFromFile_ = false;
   bool previewShown_ = false;
+  // Cleared when the target is freed while it sends its close message.
+  bool* aliveFlag_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
