@@ -29,7 +29,7 @@ TRBPrinter::TRBPrinter(TRBOwnerReport* Owner) : owner_(Owner) {
 TRBPrinter::~TRBPrinter() {
   if (aliveFlag_ != nullptr) *aliveFlag_ = false;
   // A preview that shows the target forgets it.
-  if (auto* preview = dynamic_cast<TRBPreview*>(Receiver)) preview->TargetGone(this);
+  if (preview_ != nullptr) preview_->TargetGone(this);
   if (status_ != StatusIdle) Cleanup();
   // A run abandoned while printing straight to the printer leaves no document open on it.
   if (device_ != nullptr && device_->Printing()) device_->Abort();
@@ -369,13 +369,17 @@ TRBPreview::~TRBPreview() {
 }
 
 void TRBPreview::SetTarget(TRBPrinter* Target) {
-  if (target_ != nullptr && target_->Receiver == this) {
-    target_->SetPreviewShown(false);
-    target_->Receiver = nullptr;
+  if (target_ != nullptr) {
+    if (target_->preview_ == this) target_->preview_ = nullptr;
+    if (target_->Receiver == this) {
+      target_->SetPreviewShown(false);
+      target_->Receiver = nullptr;
+    }
   }
   target_ = Target;
   pageImage_->Target = Target;
   if (Target != nullptr) {
+    Target->preview_ = this;
     Target->Receiver = this;
     Target->SetPreviewShown(true);
   }

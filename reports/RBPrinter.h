@@ -36,6 +36,7 @@ constexpr uint32_t kRBMessageClosePreview = Messages::WM_USER + 4;  // sent: the
 class TRBPrinterReceiver : public TRecepteurMessages {};
 
 class TRBPrinter;
+class TRBPreview;
 
 // What the target asks of the report that owns it.
 class TRBOwnerReport {
@@ -191,6 +192,9 @@ class TRBPrinter : public TRBDeviceConversion {
   bool previewShown_ = false;
   // Cleared when the target is freed while it sends its close message.
   bool* aliveFlag_ = nullptr;
+  // The preview control showing the target, told when the target goes.
+  friend class TRBPreview;
+  TRBPreview* preview_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------

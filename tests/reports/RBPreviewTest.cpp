@@ -21,6 +21,7 @@
 #include "reports/RBPrev.h"
 #include "reports/RBPrnSu.h"
 #include "tests/reports/PlacedControl.h"
+#include "tests/reports/TemporaryRegistry.h"
 #include "tests/support/LecturePDF.h"
 
 namespace fs = std::filesystem;
@@ -64,8 +65,7 @@ class PreviewWindow : public ::testing::Test {
   void SetUp() override {
     folder = LecturePDF::NouveauDossier("rbpreview");
     ASSERT_FALSE(folder.empty());
-    hives = std::make_unique<THiveFiles>((folder / "machine.hive").string(), (folder / "user.hive").string());
-    Registry::SetCurrent(hives.get());
+    registry = std::make_unique<TemporaryRegistry>();
     loop = std::make_unique<MainLoop>([] {}, [] {});
     Application().DefinirBoucle(loop.get());
     Application().DefinirPiloteModal(&driver);
@@ -75,7 +75,7 @@ class PreviewWindow : public ::testing::Test {
     DialoguesFichiers::DefinirFournisseur(nullptr);
     Application().DefinirPiloteModal(nullptr);
     Application().DefinirBoucle(nullptr);
-    Registry::SetCurrent(nullptr);
+    registry.reset();
     pdf.reset();
     fs::remove_all(folder);
     TCanvasCairo::LibererCaches();
@@ -116,7 +116,7 @@ class PreviewWindow : public ::testing::Test {
   }
 
   fs::path folder;
-  std::unique_ptr<THiveFiles> hives;
+  std::unique_ptr<TemporaryRegistry> registry;
   std::unique_ptr<MainLoop> loop;
   TPiloteScripte driver;
   TForm form{nullptr};
