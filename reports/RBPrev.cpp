@@ -174,6 +174,7 @@ TRBStandardPreview::TRBStandardPreview(TComponent* Owner, TRBPrinter* Target) : 
   nextpage->OnClick = [this](TComponent* s) { NextPageClick(s); };
   LastPage->OnClick = [this](TComponent* s) { LastPageClick(s); };
   FindButton->OnClick = [this](TComponent* s) { FindButtonClick(s); };
+  GotoPageButton->OnClick = [this](TComponent* s) { GotoPageButtonClick(s); };
   SaveReport->OnClick = [this](TComponent* s) { SaveReportClick(s); };
   LoadReport->OnClick = [this](TComponent* s) { LoadReportClick(s); };
   Print->OnClick = [this](TComponent* s) { PrintClick(s); };
@@ -661,6 +662,19 @@ void TRBStandardPreview::SearchResultBoxClick(TComponent*) {
   const size_t at = line.find(word);
   int32_t n = 0;
   if (at != std::string::npos && ParseInteger(TrimBlanksAndTabs(line.substr(at + word.size())), n)) GoToPage(n);
+}
+
+void TRBStandardPreview::GotoPageButtonClick(TComponent*) {
+  throw ENonConstruit("RBPrev: the input box of the go-to-page button (caption \"" +
+                      Text(RBChaines::RS_SelectPageBetween) + " " +
+                      std::to_string(Target() != nullptr ? Target()->PageCount() : 0) + "\")");
+}
+
+void TRBStandardPreview::GotoPageAnswer(const std::string& Answer) {
+  const int32_t count = Target() != nullptr ? Target()->PageCount() : 0;
+  int32_t n = 0;
+  if (!ParseInteger(TrimBlanksAndTabs(Answer), n) || n < 1 || n > count) n = 1;
+  GoToPage(n);
 }
 
 void TRBStandardPreview::SaveReportClick(TComponent*) {

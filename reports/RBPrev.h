@@ -114,6 +114,11 @@ class TRBStandardPreview : public TForm {
   void FindButtonClick(TComponent* Sender);
   void SearchResultBoxClick(TComponent* Sender);
   void SaveReportClick(TComponent* Sender);
+  // The input box it asks the page from is not built yet: ENonConstruit.
+  void GotoPageButtonClick(TComponent* Sender);
+  // The answer of the go-to-page box: a number from 1 to the page count goes there, anything else
+  // to page 1.
+  void GotoPageAnswer(const std::string& Answer);
   void LoadReportClick(TComponent* Sender);
   void ThumbGridDrawCell(TComponent* Sender, int Col, int Row, const TRect& Rect, TCanvas& Canvas);
   void ThumbGridSelectCell(TComponent* Sender, int Col, int Row, bool& CanSelect);

@@ -622,3 +622,44 @@ TEST_F(PreviewWindow, PrintSetupButtonCancelledChangesNothing) {
   EXPECT_FALSE(w->PrintSetup->Down);
   delete w;
 }
+
+TEST_F(PreviewWindow, ThumbnailsAndGoToPage) {
+  TRBPrinter t;
+  auto* w = new TRBStandardPreview(&Application(), &t);
+  BuildPages(t, 6);
+  Messages::TraiterMessagesEnAttente();
+  w->Show();
+  w->LayoutThumbnails();
+  const int width = w->ThumbGrid->Width();
+  ASSERT_GT(width, 40);
+  // One column as wide as the grid less 4, one row per page; an A4 portrait thumbnail.
+  EXPECT_EQ(w->ThumbGrid->ColCount, 1);
+  EXPECT_EQ(w->ThumbGrid->DefaultColWidth, width - 4);
+  EXPECT_EQ(w->ThumbGrid->RowCount(), 6);
+  EXPECT_EQ(w->ThumbWidth, width - 24);
+  EXPECT_EQ(w->ThumbHeight, RoundHalfEven((width - 24) / 2100.0 * 2970 - w->ThumbTextHeight));
+  // A sheet of no size counts as a letter sheet instead of dividing by 0.
+  t.DeviceSettings().PaperSize = TRBPaperSize::Default;
+  w->LayoutThumbnails();
+  EXPECT_EQ(w->ThumbHeight, RoundHalfEven((width - 24) / 2159.0 * 2794 - w->ThumbTextHeight));
+  // Selecting a row shows its page; the page shown selects its row.
+  w->ThumbGrid->SetRow(3);
+  EXPECT_EQ(w->RBPreview->PageNumber(), 4);
+  w->GoToPage(6);
+  EXPECT_EQ(w->ThumbGrid->Row(), 5);
+  // The cells draw their page on white with the number on top.
+  TCanvasEnregistreur c;
+  w->ThumbGridDrawCell(w->ThumbGrid, 0, 1, w->ThumbGrid->CellRect(0, 1), c);
+  EXPECT_NE(c.Dump().find("Contenu 2"), std::string::npos) << c.Dump();
+
+  struct Answer {
+    std::string Text;
+    int Page;
+  };
+  for (const Answer& a : {Answer{"4", 4}, Answer{"x", 1}, Answer{"7", 1}, Answer{" 5 ", 5}, Answer{"0", 1}}) {
+    w->GotoPageAnswer(a.Text);
+    EXPECT_EQ(w->RBPreview->PageNumber(), a.Page) << a.Text;
+  }
+  EXPECT_THROW(w->GotoPageButtonClick(w), ENonConstruit);
+  delete w;
+}
