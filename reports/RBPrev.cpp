@@ -201,7 +201,8 @@ TRBStandardPreview::TRBStandardPreview(TComponent* Owner, TRBPrinter* Target) : 
   // 1. The report's wishes, when a report made the target.
   auto* report = Target != nullptr ? dynamic_cast<TCustomBandRep*>(Target->OwnerReport()) : nullptr;
   if (report != nullptr) {
-    FormStyle = report->PrevFormStyle == 1 ? TFormStyle::fsStayOnTop : TFormStyle::fsNormal;
+    // The platform's form styles: 0 normal, 3 stay on top (the MDI ones do not exist here).
+    FormStyle = report->PrevFormStyle == 3 ? TFormStyle::fsStayOnTop : TFormStyle::fsNormal;
     SetWidth(report->PreviewWidth);
     SetHeight(report->PreviewHeight);
     NormalRect = BoundsRect();
