@@ -547,6 +547,13 @@ class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver, public TR
   void CancelRun();
   void PrintToPrinter();
   void TransferPrinterSettings();
+  // Shows the print dialog: cancelled, Tag becomes 1 and nothing changes; accepted, the printer
+  // settings, the page's orientation and LastDialogSettings take the choices and Tag becomes 0.
+  void ChoosePrinter();
+  // Previews the report: a fresh render target, shown by OnPreview when set, else by the preview
+  // interface class in use, then the run.
+  void Preview();
+  std::function<void(TCustomBandRep* Sender)> OnPreview;
   // The page length as the render target sees the sheet (tenths of a millimetre).
   int32_t DevicePageLength() const;
   // The printable width and the width of one column (tenths of a millimetre).

@@ -59,6 +59,8 @@ class TForm : public TCustomControl {
   TPosition Position = TPosition::poDesigned;
   bool Scaled = true;
   std::string HelpFile;
+  // The form sees every key first (its OnKeyDown); a key it clears (0) goes no further.
+  bool KeyPreview = false;
 
   // Shows the form (placing it by Position the first time it is shown) and runs OnShow.
   void Show();
