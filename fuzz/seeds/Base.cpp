@@ -16,6 +16,7 @@
 #include "base/fichiers/FichierSup.h"
 #include "core/records/Xi.h"
 #include "fuzz/BaseFuzz.h"
+#include "net/NetClient.h"
 #include "net/NetXi.h"
 #include "net/protocol/GenresMessages.h"
 #include "streams/ParametresBase.h"
@@ -241,13 +242,15 @@ void SemencesOrdreModifEleves() {
 // orphans (their resource, respectively their course, missing).
 std::vector<Octets> OrdresRelationsCours() {
   std::vector<Octets> ordres = OrdresRessources();
-  const auto identifiant = [](int32_t place) {
-    return static_cast<uint32_t>(SupFichiers::Fichier(place)->Description().Dispositions.back().Taille);
-  };
-  Octets cours(102, 0);
-  for (auto [decalage, place] : {std::pair{27, 12}, {31, 2}, {35, 2}, {39, 11}}) {
-    const uint32_t id = identifiant(place);
-    std::memcpy(&cours[static_cast<std::size_t>(decalage)], &id, 4);
+  // The course as the file's writer stores it, its references naming the records before it.
+  Octets cours(SupFichiers::Fichier(kCours)->Description().Dispositions.back().Taille, 0);
+  {
+    Fuzz::TBaseOuverte base;
+    for (const Octets& ordre : ordres) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+    TFichierSup& f = *SupFichiers::Fichier(kCours);
+    f.ViderArticle();
+    RemplirArticle(f, kCours);
+    Fuzz::Verifier(f.EcrireArticleStocke(cours.data(), 204, GM_Creation), "the course is written");
   }
   ordres.push_back(Fuzz::Ordre(GM_Creation, kCours, 204, cours));
   const auto relation = [](uint32_t ressource, uint32_t c, uint8_t semaines) {
