@@ -370,6 +370,26 @@ TEST_F(SitesUtilises, TheListViewAndTheWalkOfUsesSkipNilAndEndCleared) {
   EXPECT_EQ(T(TUsedSites(Sites(), D::Annee(), 0, true).DomaineTotal()), "[]");
 }
 
+TEST_F(SitesUtilises, StoringAnElementReplacesTheFormerOneAndAnOwningSetFreesIt) {
+  // The sanitizers report the former element if it were kept alive or freed twice.
+  TUsedSites e(Sites(), D::Annee(), 0, true);
+  e.AjouterSite(kA, S(1, 2), 0, 0);
+  auto* nouveau = new TUsedSite(kA, S(7, 8));
+  e.Inscrire(nouveau);
+  e.Inscrire(nouveau);  // the same element again: kept, not freed
+  e.Inscrire(nullptr);
+  EXPECT_EQ(e.SiteUtilise(kA), nouveau);
+  EXPECT_EQ(Elements(e), (Contenu{{kA, "[7..8]"}}));
+  // A set that does not own its elements leaves the former one to its owner.
+  const TUsedSite garde(kB, S(1, 1));
+  TUsedSite remplace(kB, S(2, 2));
+  TUsedSites vue(Sites(), D::Annee(), 0, false);
+  vue.Inscrire(const_cast<TUsedSite*>(&garde));
+  vue.Inscrire(&remplace);
+  EXPECT_EQ(vue.SiteUtilise(kB), &remplace);
+  EXPECT_EQ(T(garde.Semaines), "[1]");
+}
+
 // ---- The used sites of a course -----------------------------------------------------------------------
 
 class SitesDesCours : public SitesUtilises {
