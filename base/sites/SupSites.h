@@ -2,7 +2,9 @@
 // parameters (whether sites are taken into account, three pauses of the day, the maximum number of
 // site changes a day) and answers what the other files ask about sites when they read their stored
 // site references. The site parameters travel byte for byte in the base parameter block, which
-// reads and writes them through this object. Main thread only.
+// reads and writes them through this object. The unit also holds the transient objects with which
+// the placement engine asks on which sites a course takes place, whether two of them share a week,
+// and which travels lead to and from them (TUsedSites, TUsedTrajetsSites). Main thread only.
 #pragma once
 
 #include <cstdint>
