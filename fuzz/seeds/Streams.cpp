@@ -108,7 +108,9 @@ void SemencesFluxBaseAnciennes() {
 // An empty base and a base with one record of every file, as the exporter writes them, with the
 // name the server puts in front; their parameter blocks alone; the user streams as their writers make them.
 void SemencesFluxBase() {
+  // Built before the base is opened: building them opens and closes a base of their own.
   const std::vector<Octets> ressources = OrdresRessources();
+  const std::vector<Octets> relations = OrdresRelationsCours();
   Fuzz::TBaseOuverte base;
   Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
   for (bool avecEnregistrements : {false, true}) {
@@ -152,7 +154,6 @@ void SemencesFluxBase() {
   }
   {
     // The same with a course and its relations (a room group held three times).
-    const std::vector<Octets> relations = OrdresRelationsCours();
     Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
     for (const Octets& ordre : relations) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
     Fuzz::Verifier(Xi::Nombre(SupFichiers::Fichier(29)->Table) == 3, "the course relations are read");
