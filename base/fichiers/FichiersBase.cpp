@@ -9,6 +9,7 @@
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 
+#include "base/SupDisponibilite.h"
 #include "base/cours/SupCours.h"
 #include "base/cours/SupFractionnementCours.h"
 #include "base/cours/SupMemoCours.h"
@@ -115,14 +116,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
      {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
      {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},
-    {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false,
-     {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kRES, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
-      Semaines("Semaines", 16)},
-     {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
-    {"SupDisponibiliteCours", ".ICR", 0x1E, 32, 24, false,
-     {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kCRS, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
-      Semaines("Semaines", 16)},
-     {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
     {"SupProtectionRessource", ".RRU", 0x20, 34, 44, false,
      {Identifiant(), Octet("GenreRessource", 0), Reference("Ressource", kRES, 4), Octet("GenreAcces", 8),
       Chaine("Nom", 32, 9)},
@@ -149,8 +142,6 @@ struct TypeAnciennesNonLues {
 const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
   static const std::vector<TypeAnciennesNonLues> anciennes = {
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
-      {".IRS", {{20, {3, 0, 0, 0}}}},
-      {".ICR", {{20, {3, 0, 0, 0}}}},
       {".RRU", {{12, {3, 0, 4, 0}}}},
   };
   return anciennes;
@@ -195,6 +186,8 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[27] = &SupCours::Fichier();
   ordre[28] = &SupRelationCours::Fichier();
   ordre[29] = &SupFractionnementCours::Fichier();
+  ordre[30] = &SupDisponibiliteRessource::Fichier();
+  ordre[31] = &SupDisponibiliteCours::Fichier();
   ordre[32] = &SupApportMatiere::Fichier();
   ordre[35] = &SupQuotite::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();
