@@ -276,3 +276,54 @@ TEST(ModeDAcces, FollowsTheGrantedStatusAndRemembersThePreviousMode) {
 }
 
 }  // namespace
+
+#include "base/SupFichiers.h"
+#include "base/SupParametresGrille.h"
+#include "net/NetBases.h"
+
+namespace {
+
+// A base older than 3.0.0 stores 20-byte slots without kind: they read with kind 1.
+TEST_F(Disponibilites, TheOlderLayoutReadsWithKindOne) {
+  SupFichiers::VersionBase() = {2, 9, 0, 0};
+  NetBases::BaseAnterieure506() = true;
+  ASSERT_TRUE(SupFichiers::EnregistrerTousLesFichiers());
+  EXPECT_EQ(NetXi::Table(kICR)->TailleStockee, 20u);
+  Octets ancien(20, 0);
+  Poser32(ancien, 0, 204);
+  Poser32(ancien, 4, 3);
+  Poser32(ancien, 8, 6);
+  ancien[12] = 0x0C;
+  Recevoir(OrdreRecu(GM_Creation, kICR, 20, ancien));
+  Poser32(ancien, 0, 999);
+  Recevoir(OrdreRecu(GM_Creation, kIRS, 40, ancien));
+  SupFichiers::VersionBase() = {};
+  NetBases::BaseAnterieure506() = false;
+  EXPECT_EQ(Xi::Nombre(Irs()), 3u);
+  ASSERT_TRUE(SupDisponibiliteCours::ChercherParIdentifiant(20));
+  const E c = *SupDisponibiliteCours::Article();
+  EXPECT_EQ(std::tie(c.Proprietaire, c.Genre, c.Debut, c.Fin), std::make_tuple(2u, uint8_t{1}, 3u, 6u));
+  EXPECT_EQ(c.Semaines, S(2, 3));
+}
+
+// While a base stored with another grid is imported the spans move; one that cannot be kept leaves
+// its slot without owner. A received order never moves a span.
+TEST_F(Disponibilites, ReadingABaseOfAnotherGridMovesTheSpans) {
+  SupParametresGrille::Definir(40, 6, 10);  // 4 places an hour
+  TypeAncienneGrille& ancienne = SupParametresGrille::AncienneGrille();
+  ancienne = {true, 2, 20, 0x7E};
+  Recevoir(OrdreRecu(GM_Creation, kICR, 96, Creneau(102, 0, 20, 23, S(1, 2))));
+  SupFichiers::ImportEnCours() = true;
+  Recevoir(OrdreRecu(GM_Creation, kICR, 112, Creneau(102, 0, 20, 23, S(1, 2))));
+  Recevoir(OrdreRecu(GM_Creation, kICR, 128, Creneau(102, 0, 200, 201, S(1, 2))));
+  SupFichiers::ImportEnCours() = false;
+  ancienne = {};
+  SupParametresGrille::Initialiser();
+  for (auto [id, proprietaire, debut, fin] : {std::tuple{96, 1u, 20u, 23u}, {112, 1u, 40u, 47u}, {128, 0u, 200u, 201u}}) {
+    ASSERT_TRUE(SupDisponibiliteCours::ChercherParIdentifiant(id)) << id;
+    const E c = *SupDisponibiliteCours::Article();
+    EXPECT_EQ(std::tie(c.Proprietaire, c.Debut, c.Fin), std::tie(proprietaire, debut, fin)) << id;
+  }
+}
+
+}  // namespace
