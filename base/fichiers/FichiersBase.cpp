@@ -10,6 +10,7 @@
 #include "core/records/Xi.h"
 
 #include "base/SupDisponibilite.h"
+#include "base/cours/SupCalendrier.h"
 #include "base/cours/SupCours.h"
 #include "base/cours/SupFractionnementCours.h"
 #include "base/cours/SupMemoCours.h"
@@ -94,14 +95,6 @@ bool LireRelationRessource(TFichierSup& Fichier, const uint8_t* Stocke, TypeGenr
 // clang-format off
 const std::vector<TypeDeclarationFichier>& Declarations() {
   static const std::vector<TypeDeclarationFichier> declarations = {
-    {"SupCalendrier", ".CAL", 0x08, 3, 111, false,
-     {Identifiant(), Chaine("Libelle", 10, 0), Semaines("SemainesAnnee", 11).Vaut(kAnnee),
-      Semaines("SemainesPeriode1", 18).Vaut(SemainesDe(1, 13)),
-      Semaines("SemainesPeriode2", 25).Vaut(SemainesDe(14, 26)),
-      Semaines("SemainesPeriode3", 32).Vaut(SemainesDe(27, 39)),
-      Semaines("SemainesPeriode4", 39).Vaut(SemainesDe(40, 52)),
-      Octets("ZonePortee", 64, 46), Octet("OctetPorte", 110)},
-     {{U, {"Libelle"}}, {N, {"Identifiant"}}}},
     {"SupRelationRessource", ".RLR", 0x14, 22, 12, false,
      {Identifiant(), Entier("Tri1"), Entier("Tri2"), Booleen("Extraction"), Octet("OctetStocke", 8),
       Booleen("Presence").Vaut(1), Octet("Genre1"), Reference("Ressource1", kRES, 0), Chaine("Code1", 16),
@@ -161,6 +154,7 @@ std::array<TFichierSup*, 42> Construire() {
   std::array<TFichierSup*, 42> ordre{};
   ordre[0] = &SupCivilite::Fichier();
   ordre[1] = &SupPonderation::Fichier();
+  ordre[2] = &SupCalendrier::Fichier();
   ordre[3] = &SupJourFerie::Fichier();
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
