@@ -59,3 +59,41 @@ bool ContenuParDefaut();
 bool CreerCalendrier(const std::string& Libelle, uint32_t Modele);
 
 }  // namespace SupCalendrier
+
+// --- Session placement of the current course. The place mode is 0 (fixed place), 1 (variable place)
+// or 2 (variable place with cumulable sessions); mobile sessions 1 when the number of weeks says how
+// many sessions the course has, placed in weeks chosen among its potential weeks.
+namespace SupCalendrier {
+
+inline constexpr uint32_t kCodeFractionnement = 0x80190207, kCodeModificationMobilite = 0x80190214,
+                          kCodeModifStatutPlace = 0x8019021B, kCodeDetacherSeances = 0x80190402;
+
+// Place mode not 0.
+bool PlaceVariable();
+// The same rule under its other name.
+inline bool SeancesMobiles() { return PlaceVariable(); }
+// Mobile sessions, plus 1 with place mode 2: 0, 1 or 2.
+uint8_t PlacementSeances();
+// The PlacementSeances values (bit v for value v) the course may be given; never its own.
+uint8_t PlacementsSeancesPermis();
+// Whether the pair may be set.
+bool ChangementPlacementPossible(bool PlaceVariable, uint8_t Seances);
+
+// The SOAP value 0..4 of a pair and back; False for a value outside 0..4 or a pair with no value.
+bool ValeurSoap(bool PlaceVariable, uint8_t Seances, int32_t& Valeur);
+bool PaireDeValeurSoap(int32_t Valeur, bool& PlaceVariable, uint8_t& Seances);
+
+// Request 0x8019021B (2 bytes). False without the right to change courses, for a fraction or a pair
+// that may not be set; an unchanged pair answers True and sends nothing.
+bool ModifierPlacementSeancesCours(bool PlaceVariable, uint8_t Seances);
+// Request 0x80190207 (1 byte).
+bool ModifierPlaceVariable(bool PlaceVariable);
+// Request 0x80190214 (1 byte).
+bool ModifierMobiliteSeances(uint8_t Seances);
+// Whether Nombre sessions of those weeks can be detached.
+bool DetachementPossible(const TypeDomaineHebdomadaire& Semaines, uint32_t Nombre);
+// Request 0x80190402. Through the server the answer's two identifiers become record numbers in
+// Resultat (0 when none) and the result is False: the server's orders bring the new course.
+bool DetacherSeances(const TypeDomaineHebdomadaire& Semaines, uint32_t Nombre, std::array<uint32_t, 2>& Resultat);
+
+}  // namespace SupCalendrier
