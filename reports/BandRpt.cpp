@@ -78,8 +78,7 @@ void Initialiser() {
     gBaseNames[i] = ChaineRessource::Charger(kBaseNames[i]);
   }
   gLoaded = true;
-  // The screen shows true colours.
-  ManyColours = true;
+  ChooseDesignColours(Screen().NombreCouleurs);
   ReadMeasurementSystem();
 }
 
@@ -1479,6 +1478,11 @@ void TCustomBandRep::PrintToPrinter() {
   progress.Target = fresh.get();
   if (ShowProgress) progress.Show();
   fresh->Receiver = &progress;
+  // The progress window goes before the target: the target forgets it first.
+  struct Detach {
+    TRBPrinter* Target;
+    ~Detach() { Target->Receiver = nullptr; }
+  } detach{fresh.get()};
   RenderTarget = fresh.get();
   try {
     RunReport(false);
@@ -1487,6 +1491,28 @@ void TCustomBandRep::PrintToPrinter() {
     throw;
   }
   RenderTarget = remembered;
+}
+
+void TCustomBandRep::Preview() {
+  if (!Idle) return;
+  auto fresh = std::make_unique<TRBPrinter>(this);
+  fresh->AfterPrintHandler = [this] {
+    if (AfterPrint) AfterPrint(this);
+  };
+  fresh->AfterPreviewHandler = [this] {
+    if (AfterPreview) AfterPreview(this);
+  };
+  // The target of an earlier preview goes (a window still showing it forgets it).
+  if (RenderTarget == ownedTarget_.get()) RenderTarget = nullptr;
+  ownedTarget_ = std::move(fresh);
+  RenderTarget = ownedTarget_.get();
+  if (OnPreview) {
+    OnPreview(this);
+  } else if (RBPrinter::TRBPreviewInterfaceClass make = RBPrinter::PreviewInterfaceClass()) {
+    std::unique_ptr<TRBPreviewInterface> interface = make(nullptr);
+    interface->ShowPreview(*RenderTarget);
+  }
+  RunReport(false);
 }
 
 int32_t TCustomBandRep::PageWidth() const { return RoundHalfEven(Page.Stored(TRBPage::kWidth)); }

@@ -143,10 +143,18 @@ class TRBPrintable : public TCustomControl, public IRBStored {
   // Applies a panel's zoom.
   void ApplyZoom(int32_t Zoom);
 
+  // The design surface (nothing while the control prints).
+  void Paint(TCanvas& C) override;
+
 
  protected:
   // The frame around a rectangle of tenths of a millimetre, on the render target.
   void PrintFrame(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
+  // The design surface of every printable: an opaque control filled white, the corner marks, the
+  // frame at the panel's zoom.
+  void PaintPrintable(TCanvas& C);
+  // An L of 3 pixels at each corner of the client area, in black.
+  void PaintCornerMarks(TCanvas& C);
   TAlignment alignment_ = TAlignment::taLeftJustify;
   bool alignToBand_ = false;
   bool transparent_ = false;
@@ -169,6 +177,10 @@ class TRBBasePanel : public TCustomControl, public IRBStored {
   int32_t Zoom = 100;
   // Gives every printable child the zoom (0 is ignored) and every panel child the same.
   virtual void ApplyZoom(int32_t Value);
+  // The panel's colour over its client area, silver while disabled.
+  void Paint(TCanvas& C) override;
+  // The ruler of the unit over the client area, at the panel's zoom.
+  virtual void PaintRuler(TCanvas& C, TRBUnit Unit);
 };
 
 using TRBBandPrintEvent = std::function<void(TRBCustomBand* Band, bool& PrintBand)>;
@@ -226,6 +238,10 @@ class TRBCustomBand : public TRBBasePanel {
   void SetParent(TWinControl* Parent) override;
   void SetBounds(int Left, int Top, int Width, int Height) override;
   void ApplyZoom(int32_t Value) override;
+  // The design surface: the panel, the report's ruler without numbers, the outline, the frame and the
+  // band type's caption.
+  void Paint(TCanvas& C) override;
+  void PaintRuler(TCanvas& C, TRBUnit Unit) override;
   // The band's units and those of its printables.
   void ChangeUnits(TRBUnit Unit);
   void ForgetBand(TRBCustomBand* Band);
@@ -531,6 +547,13 @@ class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver, public TR
   void CancelRun();
   void PrintToPrinter();
   void TransferPrinterSettings();
+  // Shows the print dialog: cancelled, Tag becomes 1 and nothing changes; accepted, the printer
+  // settings, the page's orientation and LastDialogSettings take the choices and Tag becomes 0.
+  void ChoosePrinter();
+  // Previews the report: a fresh render target, shown by OnPreview when set, else by the preview
+  // interface class in use, then the run.
+  void Preview();
+  std::function<void(TCustomBandRep* Sender)> OnPreview;
   // The page length as the render target sees the sheet (tenths of a millimetre).
   int32_t DevicePageLength() const;
   // The printable width and the width of one column (tenths of a millimetre).
@@ -553,6 +576,16 @@ class TCustomBandRep : public TRBBasePanel, public TRBPrinterReceiver, public TR
   bool Destroying() const { return destroying_; }
   bool InLoading() const { return Loading; }
   void AddNotifyClient(TRBPrintable* Expression);
+
+  // The design surface: the panel, the design-time page image, the ruler, the margins, the frame and
+  // the column marks; the pending repaint is done.
+  void Paint(TCanvas& C) override;
+  void PaintRuler(TCanvas& C, TRBUnit Unit) override;
+  virtual void PaintColumns(TCanvas& C);
+  virtual void PaintMargins(TCanvas& C);
+  virtual void PaintFrame(TCanvas& C);
+  // The margins in pixels at the report's zoom.
+  TRect MarginRect() const;
   // The printables of the report's bands and those placed directly on it.
   std::vector<TRBPrintable*> AllPrintables() const;
   std::vector<TRBCustomBand*> ChildBands() const;
@@ -641,6 +674,25 @@ std::string BandBaseName(TRBBandType Type);
 std::string MakeUniqueName(TComponent* Owner, const std::string& Base);
 // Whether the screen shows more than 256 colours (the design colour set).
 extern bool ManyColours;
+
+// The pens and colours of the design surface.
+struct TRBDesignColours {
+  TPen MinorRuler;
+  TPen MajorRuler;
+  TColor RulerFont;
+  TPen Margin;
+  TPen BandFrame;
+};
+// The set for many colours, or the one for 256 colours or fewer.
+const TRBDesignColours& DesignColours();
+// Chooses the set from the screen's colour count: more than 256, or -1 (not limited), gives the first.
+void ChooseDesignColours(int ScreenColours);
+// The font of rulers and band captions: "Small Fonts" at size 6 in the ruler font colour.
+TFont RulerFont();
+// Draws a ruler of the unit over a Width x Height area at a zoom: the graduations of inches, of
+// millimetres or of characters (FontSize the report's font size); with Numbers, the major lines carry
+// their counts. Other units draw nothing.
+void PaintRuler(TCanvas& C, TRBUnit Unit, int Width, int Height, int32_t Zoom, int32_t FontSize, bool Numbers);
 
 void Initialiser();
 void Finaliser();

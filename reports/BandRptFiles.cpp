@@ -366,7 +366,7 @@ class Reader {
     else if (P.Name == "Frame.DrawBottom") F.DrawBottom = AsBool(P);
     else if (P.Name == "Frame.DrawLeft") F.DrawLeft = AsBool(P);
     else if (P.Name == "Frame.DrawRight") F.DrawRight = AsBool(P);
-    else if (P.Name == "Frame.Style") F.Style = static_cast<TPenStyle>(AsInt(P, 0, 2));
+    else if (P.Name == "Frame.Style") F.Style = static_cast<TPenStyle>(AsInt(P, 0, 3));
     else if (P.Name == "Frame.Width") F.Width = static_cast<int32_t>(AsInt(P, -kMaxFrameWidth, kMaxFrameWidth));
     else return false;
     return true;
@@ -571,7 +571,7 @@ class Reader {
       else if (shape != nullptr && n == "Brush.Style") shape->Brush.Style = static_cast<TBrushStyle>(AsInt(P, 0, 1));
       else if (shape != nullptr && n == "Pen.Color") shape->Pen.Color = static_cast<TColor>(AsInt(P, INT32_MIN, INT32_MAX));
       else if (shape != nullptr && n == "Pen.Width") shape->Pen.Width = static_cast<int>(AsInt(P, 0, kMaxPenWidth));
-      else if (shape != nullptr && n == "Pen.Style") shape->Pen.Style = static_cast<TPenStyle>(AsInt(P, 0, 2));
+      else if (shape != nullptr && n == "Pen.Style") shape->Pen.Style = static_cast<TPenStyle>(AsInt(P, 0, 3));
       else if (shape != nullptr && n == "RoundFactor") shape->SetRoundFactor(static_cast<float>(AsFloat(P)));
       else if (shape != nullptr && n == "VertAdjust") shape->VertAdjust = static_cast<int32_t>(AsInt(P, INT32_MIN, INT32_MAX));
       else throw EReadError("Property " + n + " unknown in " + O.ClassName);

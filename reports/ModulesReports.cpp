@@ -5,6 +5,7 @@
 #include "reports/RBExportLinks.h"
 #include "reports/RBExpr.h"
 #include "reports/BandRpt.h"
+#include "reports/RBChaines.h"
 #include "reports/RBPrinter.h"
 #include "reports/RBSearch.h"
 
@@ -15,6 +16,7 @@ std::span<const TModule> ModulesReports() {
       {"RBSearch", RBSearch::Initialiser, RBSearch::Finaliser},
       {"RBExportLinks", RBExportLinks::Initialiser, RBExportLinks::Finaliser},
       {"RBPrinter", RBPrinter::Initialiser, RBPrinter::Finaliser},
+      {"RBChaines", RBChaines::Initialiser, RBChaines::Finaliser},
       {"RBExpBld", RBExpBld::Initialiser, RBExpBld::Finaliser},
       {"RBEnvEd", RBEnvEd::Initialiser, RBEnvEd::Finaliser},
   };

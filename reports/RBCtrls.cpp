@@ -16,6 +16,14 @@ TFont DeviceFont(const TFont& Font, const TRBPrinter& Target) {
 
 bool IsBreak(char c) { return c == '\r' || c == ' ' || c == '-'; }
 
+// The thickness of a frame's side on the design surface at a zoom, as the frame draws it: its points in
+// pixels, at least 1; 1 for a negative width, none for 0.
+int32_t FrameThickness(const TRBFrame& Frame, int32_t Zoom) {
+  if (Frame.Width == 0) return 0;
+  if (Frame.Width < 0) return 1;
+  return std::max(1, RoundHalfEven(Frame.Width * Zoom * Screen().PixelsPerInch() / 72.0 / 100));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -131,8 +139,11 @@ void TRBCustomLabel::FormatLines() {
     if (AutoSize) {
       int32_t w = 0;
       for (const std::string& l : FormattedLines) w = std::max(w, MeasureWidth(l));
-      if (Frame.DrawLeft) w += Frame.Width;
-      if (Frame.DrawRight) w += Frame.Width;
+      // Each framed side adds the thickness it is drawn with on the design surface (its points in
+      // pixels at the zoom), so that the frame leaves the text clear.
+      const int32_t side = FrameThickness(Frame, PanelZoom());
+      if (Frame.DrawLeft) w += side;
+      if (Frame.DrawRight) w += side;
       int32_t left = Left();
       TAlignment a = alignment_;
       if (RightToLeft && a != TAlignment::taCenter)
@@ -231,6 +242,32 @@ void TRBCustomLabel::PrintText(int32_t OffsetX, int32_t OffsetY) {
     PrintFrame(left - frameWidth, top - frameWidth, left + width,
                top + height + RoundHalfEven(band != nullptr ? band->Expanded : 0));
   if (replaced) PrintCaption = saved;
+}
+
+void TRBCustomLabel::Paint(TCanvas& C) {
+  if (IsPrinting) return;
+  const int32_t zoom = PanelZoom();
+  TFont font = Font();
+  font.SetSize(RoundHalfEven(font.Size() * zoom / 100.0));
+  C.Font = font;
+  PaintPrintable(C);
+  if (!DoneFormat) FormatLines();
+  // The text moves inside a frame of positive width only, as when it prints.
+  const int32_t offset = Frame.Width > 0 ? FrameThickness(Frame, zoom) : 0;
+  const int32_t x = Frame.DrawLeft ? offset : 0;
+  int32_t y = Frame.DrawTop ? offset : 0;
+  const int32_t lineHeight = C.TextHeight("W");
+  C.Brush.Style = TBrushStyle::bsClear;
+  for (const std::string& line : FormattedLines) {
+    if (!line.empty()) {
+      int32_t at = x;
+      if (alignment_ == TAlignment::taRightJustify) at = x + Width() - C.TextWidth(line);
+      else if (alignment_ == TAlignment::taCenter) at = x + Width() / 2 - C.TextWidth(line) / 2;
+      C.TextOut(at, y, line);
+    }
+    y += lineHeight;
+  }
+  PaintCornerMarks(C);
 }
 
 RB_DEFINE_COMPONENT_CLASS(TRBLabel, TRBPrintable::StaticClass())
@@ -393,6 +430,40 @@ void TRBShape::Print(int32_t OffsetX, int32_t OffsetY) {
     case rbsDegrade:
       RBCtrls::Gradient(c, {X(l), Y(top), X(l + w / 2), Y(top + h)}, Brush.Color, Couleurs::clWhite);
       RBCtrls::Gradient(c, {X(l + w / 2), Y(top), X(l + w), Y(top + h)}, Couleurs::clWhite, Brush.Color);
+      break;
+    case rbsAngle: break;
+  }
+}
+
+void TRBShape::Paint(TCanvas& C) {
+  if (IsPrinting) return;
+  PaintPrintable(C);
+  const int w = Width(), h = Height();
+  C.Brush = Brush;
+  C.Pen = Pen;
+  auto line = [&](int x1, int y1, int x2, int y2) {
+    C.MoveTo(x1, y1);
+    C.LineTo(x2, y2);
+  };
+  switch (shape_) {
+    case rbsRectangle: C.Rectangle({0, 0, w, h}); break;
+    case rbsCircle: C.Ellipse({0, 0, w, h}); break;
+    case rbsVertLine: line(w / 2, 0, w / 2, h); break;
+    case rbsHorLine: line(0, h / 2, w, h / 2); break;
+    case rbsTopAndBottom:
+      line(0, 0, w, 0);
+      line(0, h - 1, w, h - 1);
+      break;
+    case rbsRightAndLeft:
+      line(0, 0, 0, h);
+      line(w - 1, 0, w - 1, h);
+      break;
+    case rbsRoundRect: C.RoundRect({0, 0, w, h}, CornerSize(), CornerSize()); break;
+    case rbsDiagonalUp: line(0, h, w, 0); break;
+    case rbsDiagonalDn: line(0, 0, w, h); break;
+    case rbsDegrade:
+      RBCtrls::Gradient(C, {0, 0, w / 2, h}, Brush.Color, Couleurs::clWhite);
+      RBCtrls::Gradient(C, {w / 2, 0, w, h}, Couleurs::clWhite, Brush.Color);
       break;
     case rbsAngle: break;
   }

@@ -41,6 +41,9 @@ class TRBCustomLabel : public TRBPrintable {
   void LayOut(const std::string& Text);
   void Print(int32_t OffsetX, int32_t OffsetY) override;
   void SetParent(TWinControl* Parent) override;
+  // The design surface: the printable's painting, the formatted lines at the panel's zoom, the corner
+  // marks again.
+  void Paint(TCanvas& C) override;
 
  protected:
   void FontChanged() override;
@@ -110,6 +113,8 @@ class TRBShape : public TRBPrintable {
   // truncated.
   int32_t CornerSize() const;
   void Print(int32_t OffsetX, int32_t OffsetY) override;
+  // The design surface: the printable's painting, then the figure in the control's pixel rectangle.
+  void Paint(TCanvas& C) override;
 
  private:
   TRBShapeType shape_ = rbsRectangle;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/gui/Fiches.h"
+#include "reports/RBExportLinks.h"
+#include "reports/RBPrev.h"
 
 TRBPrinter::TRBPrinter(TRBOwnerReport* Owner) : owner_(Owner) {
   hasPrinters_ = !Printers::Printer().Printers().empty();
@@ -25,6 +27,9 @@ TRBPrinter::TRBPrinter(TRBOwnerReport* Owner) : owner_(Owner) {
 }
 
 TRBPrinter::~TRBPrinter() {
+  if (aliveFlag_ != nullptr) *aliveFlag_ = false;
+  // A preview that shows the target forgets it.
+  if (preview_ != nullptr) preview_->TargetGone(this);
   if (status_ != StatusIdle) Cleanup();
   // A run abandoned while printing straight to the printer leaves no document open on it.
   if (device_ != nullptr && device_->Printing()) device_->Abort();
@@ -215,7 +220,12 @@ void TRBPrinter::SetPreviewShown(bool Flag) {
 }
 
 void TRBPrinter::ClosePreview() {
+  // The report may free its target on this message: nothing of the target is touched after it then.
+  bool alive = true;
+  aliveFlag_ = &alive;
   Messages::Envoyer(ReportWindow, kRBMessageClosePreview, reinterpret_cast<intptr_t>(this));
+  if (!alive) return;
+  aliveFlag_ = nullptr;
   previewShown_ = false;
 }
 
@@ -283,15 +293,235 @@ void TRBPrinter::PrintPages(int32_t First, int32_t Last, bool WithProgress) {
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// The preview control
+
+TRBPreviewImage::TRBPreviewImage(TComponent* Owner) : TGraphicControl(Owner) { SetBounds(0, 0, 100, 50); }
+
+void TRBPreviewImage::ShowPage(int32_t N) {
+  ShownPage = N;
+  pageMetafile_.reset();
+  if (Target != nullptr) pageMetafile_ = Target->GetPage(N);
+  Repaint();
+}
+
+void TRBPreviewImage::Paint(TCanvas& C) {
+  if (!pageMetafile_) return;
+  TSauvegardeCanvas saved(C);
+  C.Brush.Color = Couleurs::clWhite;
+  C.Brush.Style = TBrushStyle::bsSolid;
+  C.Pen.Color = Couleurs::clWhite;
+  C.Rectangle({1, 1, ClientWidth(), ClientHeight()});
+  C.DefinirClip(ClientRect());
+  pageMetafile_->Jouer(C, ClientRect());
+}
+
+std::string TRBPreviewImage::LinkAt(int X, int Y) {
+  const int32_t zoom = Zoom > 0 ? Zoom : 100;
+  const int px = RoundHalfEven(static_cast<double>(X) / zoom * 100);
+  const int py = RoundHalfEven(static_cast<double>(Y) / zoom * 100);
+  for (const TRBPageLink& area : LinkAreas) {
+    const TRect& r = area.Area;
+    if (px >= r.Left && px <= r.Right && py >= r.Top && py <= r.Bottom) {
+      currentLink_ = area.Link;
+      return area.Link;
+    }
+  }
+  return {};
+}
+
+void TRBPreviewImage::SetOverLink(bool Flag) {
+  if (Flag == overLink_) return;
+  overLink_ = Flag;
+  if (!OnHyperlink) return;
+  bool handled = false;
+  if (Flag) OnHyperlink(this, heCursorMoveOver, currentLink_, handled);
+  else OnHyperlink(this, heCursorMoveAway, std::string(), handled);
+}
+
+void TRBPreviewImage::MouseMove(uint8_t Shift, int X, int Y) {
+  TGraphicControl::MouseMove(Shift, X, Y);
+  const bool over = !LinkAt(X, Y).empty();
+  Cursor = over ? kCursorHandPoint : 0;
+  SetOverLink(over);
+}
+
+void TRBPreviewImage::MouseDown(TMouseButton Button, uint8_t Shift, int X, int Y) {
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  if (!overLink_ || !OnHyperlink) return;
+  bool handled = false;
+  OnHyperlink(this, heGoto, currentLink_, handled);
+  if (!handled) RBExportLinks::FollowLink(Target, currentLink_);
+}
+
+TRBPreview::TRBPreview(TComponent* Owner) : TScrollBox(Owner) {
+  pageImage_ = new TRBPreviewImage(this);
+  pageImage_->SetParent(this);
+  pageImage_->SetBounds(0, 0, 100, 50);
+  HorzScrollBar.Tracking = VertScrollBar.Tracking = true;
+  SetBounds(Left(), Top(), 250, 250);
+  OnResize = [this](TComponent*) { ApplyZoomMode(); };
+}
+
+TRBPreview::~TRBPreview() {
+  OnResize = nullptr;
+  SetTarget(nullptr);
+}
+
+void TRBPreview::SetTarget(TRBPrinter* Target) {
+  if (target_ != nullptr) {
+    if (target_->preview_ == this) target_->preview_ = nullptr;
+    if (target_->Receiver == this) {
+      target_->SetPreviewShown(false);
+      target_->Receiver = nullptr;
+    }
+  }
+  target_ = Target;
+  pageImage_->Target = Target;
+  if (Target != nullptr) {
+    Target->preview_ = this;
+    Target->Receiver = this;
+    Target->SetPreviewShown(true);
+  }
+  pageNumber_ = 1;
+  pageImage_->ShowPage(1);
+  Repaint();
+  pageImage_->OnClick = OnClick;
+  pageImage_->OnDblClick = OnDblClick;
+  pageImage_->OnMouseDown = OnMouseDown;
+  pageImage_->OnMouseMove = OnMouseMove;
+  pageImage_->OnMouseUp = OnMouseUp;
+  if (Target != nullptr) Target->SetOutlineView(outline_);
+}
+
+void TRBPreview::TargetGone(const TRBPrinter* Target) {
+  if (Target != target_ || Target == nullptr) return;
+  target_ = nullptr;
+  pageImage_->Target = nullptr;
+}
+
+void TRBPreview::SetPageNumber(int32_t N) {
+  if (N == pageNumber_ && pageImage_->PageMetafile() != nullptr) return;
+  if (N <= 0 || target_ == nullptr || N > target_->PageCount()) return;
+  pageImage_->ShowPage(N);
+  pageNumber_ = N;
+  HorzScrollBar.Position = VertScrollBar.Position = 0;
+}
+
+void TRBPreview::SetZoom(int32_t Z) {
+  if (Z < 2 || Z > 2000) return;
+  zoomMode_ = rbZoomOther;
+  zoom_ = Z;
+  UpdateImageSize();
+}
+
+void TRBPreview::SetOutline(TRBPrinter::TOutlineView* View) {
+  outline_ = View;
+  if (target_ != nullptr) target_->SetOutlineView(View);
+}
+
+namespace {
+// A sheet of 215.9 by 279.4 millimetres, in tenths.
+constexpr int32_t kFallbackWidth = 2159;
+constexpr int32_t kFallbackHeight = 2794;
+}  // namespace
+
+double TRBPreview::PageDeviceWidth() const {
+  if (target_ == nullptr) return 215.9;
+  const int32_t w = target_->PageWidth();
+  return target_->ToDeviceWidth(w > 0 ? w : kFallbackWidth);
+}
+
+double TRBPreview::PageDeviceHeight() const {
+  if (target_ == nullptr) return 279.4;
+  const int32_t h = target_->PageHeight();
+  return target_->ToDeviceHeight(h > 0 ? h : kFallbackHeight);
+}
+
+void TRBPreview::UpdateImageSize() {
+  int w, h;
+  if (target_ != nullptr) {
+    const int32_t pw = target_->PageWidth() > 0 ? target_->PageWidth() : kFallbackWidth;
+    const int32_t ph = target_->PageHeight() > 0 ? target_->PageHeight() : kFallbackHeight;
+    w = RoundHalfEven(pw / 100.0 * zoom_ * target_->DotsPerTenthX) + 4;
+    h = RoundHalfEven(ph / 100.0 * zoom_ * target_->DotsPerTenthY) + 4;
+  } else {
+    w = RoundHalfEven(215.9 / 100 * zoom_) + 4;
+    h = RoundHalfEven(279.4 / 100 * zoom_) + 4;
+  }
+  const int left = w < Width() ? (Width() - w) / 2 : 0;
+  const int top = h < Height() ? (Height() - h) / 2 : 0;
+  pageImage_->SetBounds(left, top, w, h);
+  HorzScrollBar.Position = VertScrollBar.Position = 0;
+  pageImage_->Zoom = zoom_;
+}
+
+void TRBPreview::ZoomToFit() {
+  const double pw = PageDeviceWidth(), ph = PageDeviceHeight();
+  const int32_t z = std::min(RoundHalfEven(Width() / pw * 95), RoundHalfEven(Height() / ph * 95));
+  SetZoom(z);
+  UpdateImageSize();
+  zoomMode_ = rbZoomToFit;
+}
+
+void TRBPreview::ZoomToWidth() {
+  const double pw = PageDeviceWidth();
+  // Without a target the page keeps the margin of a fitted one.
+  const int32_t z = RoundHalfEven(Width() / pw * (target_ != nullptr ? 90 : 95));
+  SetZoom(z);
+  UpdateImageSize();
+  zoomMode_ = rbZoomToWidth;
+}
+
+void TRBPreview::ApplyZoomMode() {
+  if (zoomMode_ == rbZoomToFit) ZoomToFit();
+  else if (zoomMode_ == rbZoomToWidth) ZoomToWidth();
+  UpdateImageSize();
+}
+
+void TRBPreview::ShowArrivedPage() {
+  if (target_ == nullptr || pageImage_->PageMetafile() != nullptr) return;
+  if (target_->PagesAvailable() < pageImage_->ShownPage) return;
+  ZoomToWidth();
+  pageImage_->ShowPage(pageImage_->ShownPage);
+}
+
+void TRBPreview::RecevoirMessage(uint32_t Message, intptr_t Parameter) {
+  const int32_t value = static_cast<int32_t>(Parameter & 0xFFFF);
+  if (Message == kRBMessageProgress) {
+    if (OnProgressUpdate) OnProgressUpdate(this, value);
+  } else if (Message == kRBMessagePagesAvailable) {
+    if (value == pageNumber_) ShowArrivedPage();
+    if (OnPageAvailable) OnPageAvailable(this, value);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Preview interfaces
+
 TForm* TRBPreviewInterface::ShowPreview(TRBPrinter&) { return nullptr; }
 TForm* TRBPreviewInterface::ShowPreviewModal(TRBPrinter&) { return nullptr; }
 
-TForm* TRBStandardPreviewInterface::ShowPreview(TRBPrinter&) {
-  throw ENonConstruit("RBPrinter: the standard preview window is not built yet");
+TForm* TRBStandardPreviewInterface::ShowPreview(TRBPrinter& Target) {
+  auto* window = new TRBStandardPreview(&Application(), &Target);
+  window->Show();
+  window->WritePageText();
+  return window;
 }
 
-TForm* TRBStandardPreviewInterface::ShowPreviewModal(TRBPrinter&) {
-  throw ENonConstruit("RBPrinter: the standard preview window is not built yet");
+TForm* TRBStandardPreviewInterface::ShowPreviewModal(TRBPrinter& Target) {
+  auto* window = new TRBStandardPreview(&Application(), &Target);
+  try {
+    window->ShowModal();
+  } catch (...) {
+    window->CloseSteps();
+    delete window;
+    throw;
+  }
+  // The window has closed: it is freed before the answer.
+  window->CloseSteps();
+  delete window;
+  return nullptr;
 }
 
 namespace RBPrinter {

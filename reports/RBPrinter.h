@@ -12,6 +12,7 @@
 
 #include "core/objects/Exceptions.h"
 #include "platform/gui/Controles.h"
+#include "platform/gui/ControlesApercu.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/Metafichier.h"
 #include "platform/gui/Printers.h"
@@ -35,6 +36,7 @@ constexpr uint32_t kRBMessageClosePreview = Messages::WM_USER + 4;  // sent: the
 class TRBPrinterReceiver : public TRecepteurMessages {};
 
 class TRBPrinter;
+class TRBPreview;
 
 // What the target asks of the report that owns it.
 class TRBOwnerReport {
@@ -188,10 +190,109 @@ class TRBPrinter : public TRBDeviceConversion {
   bool cancelRequested_ = false;
   bool loadedFromFile_ = false;
   bool previewShown_ = false;
+  // Cleared when the target is freed while it sends its close message.
+  bool* aliveFlag_ = nullptr;
+  // The preview control showing the target, told when the target goes.
+  friend class TRBPreview;
+  TRBPreview* preview_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The preview control: one page of a render target at a chosen zoom, while the run goes on or after.
+
+enum TRBZoomState : uint8_t { rbZoomToFit = 0, rbZoomToWidth = 1, rbZoomOther = 2 };
+enum TRBHyperlinkEventType : uint8_t { heCursorMoveOver = 0, heCursorMoveAway = 1, heGoto = 2, heGotoNewWindow = 3 };
+
+using TRBPageAvailableEvent = std::function<void(TComponent* Sender, int32_t PageNum)>;
+using TRBProgressUpdateEvent = std::function<void(TComponent* Sender, int32_t Progress)>;
+using TRBPreviewHyperlinkEvent =
+    std::function<void(TComponent* Sender, TRBHyperlinkEventType EventType, const std::string& Link, bool& Handled)>;
+
+// The platform's hand cursor, shown over a link.
+constexpr int kCursorHandPoint = -21;
+
+// The page on display, its metafile stretched over the control.
+class TRBPreviewImage : public TGraphicControl {
+ public:
+  explicit TRBPreviewImage(TComponent* Owner);
+
+  // Link areas, in page coordinates at 100 %. Nothing in the library fills them.
+  std::vector<TRBPageLink> LinkAreas;
+  TRBPrinter* Target = nullptr;
+  int32_t ShownPage = 0;
+  int32_t Zoom = 100;
+  TRBPreviewHyperlinkEvent OnHyperlink;
+  bool OverLink() const { return overLink_; }
+  const std::string& CurrentLink() const { return currentLink_; }
+  const TMetafile* PageMetafile() const { return pageMetafile_.get(); }
+
+  // Frees the page shown and shows page N of the target (none when the target cannot give it).
+  void ShowPage(int32_t N);
+  // The link under a point of the control (the first area holding it, edges included), which also
+  // becomes the current link; empty when none.
+  std::string LinkAt(int X, int Y);
+  void SetOverLink(bool Flag);
+
+  void Paint(TCanvas& C) override;
+  void MouseMove(uint8_t Shift, int X, int Y) override;
+  void MouseDown(TMouseButton Button, uint8_t Shift, int X, int Y) override;
+
+ private:
+  std::unique_ptr<TMetafile> pageMetafile_;
+  bool overLink_ = false;
+  std::string currentLink_;
+};
+
+// A scrolling box showing one page of a render target. The target names the box its receiver while
+// attached: its progress and page messages reach the box's events.
+class TRBPreview : public TScrollBox, public TRBPrinterReceiver {
+ public:
+  explicit TRBPreview(TComponent* Owner);
+  ~TRBPreview() override;
+
+  TRBPageAvailableEvent OnPageAvailable;
+  TRBProgressUpdateEvent OnProgressUpdate;
+  TRBPreviewImage* PageImage() const { return pageImage_; }
+  TRBPrinter* Target() const { return target_; }
+  int32_t PageNumber() const { return pageNumber_; }
+  int32_t Zoom() const { return zoom_; }
+  TRBZoomState ZoomMode() const { return zoomMode_; }
+  TRBPrinter::TOutlineView* Outline() const { return outline_; }
+
+  // Detaches the former target (told that it is no longer shown) and attaches the new one (none
+  // allowed) at its page 1.
+  void SetTarget(TRBPrinter* Target);
+  // Ignored for the page already shown, N <= 0, without a target or above its page count.
+  void SetPageNumber(int32_t N);
+  // Ignored outside 2..2000; otherwise the zoom becomes a zoom of its own.
+  void SetZoom(int32_t Z);
+  void SetOutline(TRBPrinter::TOutlineView* View);
+  void ZoomToFit();
+  void ZoomToWidth();
+  void UpdateImageSize();
+  void ApplyZoomMode();
+  // The target is going: forgotten without telling it anything.
+  void TargetGone(const TRBPrinter* Target);
+
+  void RecevoirMessage(uint32_t Message, intptr_t Parameter) override;
+
+  // The page in device units at 100 % as the zoom computations see it: a target's page (a page of
+  // no size counts as a sheet of 215.9 by 279.4 millimetres), else 215.9 by 279.4 units.
+  double PageDeviceWidth() const;
+  double PageDeviceHeight() const;
+
+ private:
+  void ShowArrivedPage();
+  TRBPreviewImage* pageImage_;
+  int32_t pageNumber_ = 1;
+  TRBPrinter* target_ = nullptr;
+  int32_t zoom_ = 100;
+  TRBZoomState zoomMode_ = rbZoomOther;
+  TRBPrinter::TOutlineView* outline_ = nullptr;
 };
 
 // The factory through which a report opens the preview window of its target. The base class opens
-// none; the standard one opens the standard preview window, which is not built yet (ENonConstruit).
+// none; the standard one opens the standard preview window.
 class TRBPreviewInterface : public TComponent {
  public:
   using TComponent::TComponent;
@@ -200,6 +301,9 @@ class TRBPreviewInterface : public TComponent {
   virtual TForm* ShowPreviewModal(TRBPrinter& Target);
 };
 
+// The standard interface: ShowPreview shows a standard preview window (owned by the application,
+// freed when closed) and answers it; ShowPreviewModal shows one modally, frees it once closed and
+// answers none.
 class TRBStandardPreviewInterface : public TRBPreviewInterface {
  public:
   using TRBPreviewInterface::TRBPreviewInterface;

@@ -80,6 +80,32 @@ void Creation(const std::string& dossier, const char* nom, int Sens) {
   cairo_surface_destroy(s);
 }
 
+// A sort cursor on a silver ground (its transparent colour): a navy arrow pointing down with the
+// cursor's number in white, 15 x 18.
+void CurseurTri(const std::string& dossier, const char* nom, const char* numero) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 15, 18);
+  cairo_t* c = cairo_create(s);
+  cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+  cairo_set_source_rgb(c, 0xC0 / 255.0, 0xC0 / 255.0, 0xC0 / 255.0);
+  cairo_paint(c);
+  cairo_set_source_rgb(c, 0, 0, 0.5);
+  cairo_rectangle(c, 2, 0, 11, 11);
+  cairo_fill(c);
+  cairo_move_to(c, 0, 11);
+  cairo_line_to(c, 15, 11);
+  cairo_line_to(c, 7.5, 18);
+  cairo_close_path(c);
+  cairo_fill(c);
+  cairo_set_source_rgb(c, 1, 1, 1);
+  cairo_select_font_face(c, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(c, 10);
+  cairo_move_to(c, 5, 9);
+  cairo_show_text(c, numero);
+  Enregistrer(s, dossier + "/" + nom + ".png");
+  cairo_destroy(c);
+  cairo_surface_destroy(s);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,4 +118,6 @@ int main(int argc, char** argv) {
   Creation(dossier, "CREATIONGAUCHE", 1);
   Creation(dossier, "CREATIONDROITE", -1);
   Creation(dossier, "CREATIONPLUS", 0);
+  CurseurTri(dossier, "CURSEURTRI1", "1");
+  CurseurTri(dossier, "CURSEURTRI2", "2");
 }

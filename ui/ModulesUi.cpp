@@ -4,7 +4,9 @@
 #include "platform/ui/Patienc3.h"
 #include "ui/DynaLibU.h"
 #include "ui/Fiche.h"
+#include "ui/FicheProtocole.h"
 #include "ui/ImagesToolkit.h"
+#include "ui/ListeSimpleProfilsServeur.h"
 #include "ui/Saisies.h"
 #include "ui/VclDialogue.h"
 #include "ui/vclliste.h"
@@ -20,6 +22,8 @@ std::span<const TModule> ModulesUi() {
       {"Saisies", Saisies::Initialiser, Saisies::Finaliser},
       {"vclprint", vclprint::Initialiser, vclprint::Finaliser},
       {"DynaLibU", DynaLibU::Initialiser, DynaLibU::Finaliser},
+      {"FicheProtocole", FicheProtocole::Initialiser, FicheProtocole::Finaliser},
+      {"ListeSimpleProfilsServeur", nullptr, ListeSimpleProfilsServeur::Finaliser},
       {"Fiche", nullptr, Fiche::Finaliser},
   };
   return kTable;

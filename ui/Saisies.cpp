@@ -8,6 +8,7 @@
 #include "platform/gui/Fiches.h"
 #include "platform/loop/MainLoop.h"
 #include "platform/ui/SaisieEnCours.h"
+#include "ui/vclliste.h"
 
 namespace {
 
@@ -90,9 +91,11 @@ void TChampsSaisieSimple::DoExit() {
 
 namespace Saisies {
 
-bool EditerZone(TWinControl* Parent, uint8_t TypeDonnee, const TRect& Rect, uint16_t Longueur, uint8_t Option,
-                uint8_t Obligatoire, bool AvecBordure, TRoutineTouche Routine, TypeToucheDeValidation& ToucheFinale,
-                std::string& Texte) {
+namespace {
+
+bool Editer(TWinControl* Parent, uint8_t TypeDonnee, const TRect& Rect, uint16_t Longueur, uint8_t Option,
+            uint8_t Obligatoire, bool AvecBordure, TRoutineTouche Routine, TypeToucheDeValidation& ToucheFinale,
+            std::string& Texte, const TFont* Police) {
   if (EntreeEnCours()) {
     TerminerSaisie(false);
     return false;
@@ -155,6 +158,7 @@ bool EditerZone(TWinControl* Parent, uint8_t TypeDonnee, const TRect& Rect, uint
   champ->Obligatoire = Obligatoire != 0;
   champ->Routine = Routine ? std::move(Routine) : TRoutineTouche(TouchePourValiderParDefaut);
   champ->Marge = 2;
+  if (Police) champ->SetFont(*Police);
   champ->SetBounds(Rect.Left, Rect.Top, std::max(Rect.Width() - 1, 0), std::max(Rect.Height() - 1, 0));
   champ->Show();
   if (champ->CanFocus()) champ->SetFocus();
@@ -172,6 +176,25 @@ bool EditerZone(TWinControl* Parent, uint8_t TypeDonnee, const TRect& Rect, uint
   if (!(drapeaux & fsValidee) || (drapeaux & fsAbandonnee)) return false;
   Texte = entree.champ->Text();
   return true;
+}
+
+}  // namespace
+
+bool EditerZone(TWinControl* Parent, uint8_t TypeDonnee, const TRect& Rect, uint16_t Longueur, uint8_t Option,
+                uint8_t Obligatoire, bool AvecBordure, TRoutineTouche Routine, TypeToucheDeValidation& ToucheFinale,
+                std::string& Texte) {
+  return Editer(Parent, TypeDonnee, Rect, Longueur, Option, Obligatoire, AvecBordure, std::move(Routine), ToucheFinale,
+                Texte, nullptr);
+}
+
+bool EditerCellule(TVokCustomList* Liste, uint8_t TypeDonnee, int32_t Col, int32_t Row, uint16_t Longueur,
+                   uint8_t Option, bool Obligatoire, TRoutineTouche Routine, TypeToucheDeValidation& ToucheFinale,
+                   std::string& Texte) {
+  if (!Liste) throw EInvalidOperation("An entry field needs a list");
+  TFont police = Liste->Canvas().Font;
+  police.Color = Couleurs::clBlack;
+  return Editer(Liste, TypeDonnee, Liste->RectangleCellule(Col, Row), Longueur, Option, Obligatoire ? 1 : 0, false,
+                std::move(Routine), ToucheFinale, Texte, &police);
 }
 
 bool TerminerSaisie(bool Abandonner) {

@@ -54,7 +54,15 @@ class TChampsSaisieSimple : public TEdit {
   bool VideObligatoire() const { return Obligatoire && Text().empty(); }
 };
 
+class TVokCustomList;
+
 namespace Saisies {
+
+// Opens an entry over the cell (Col, Row) of a list, borderless, in the list's font in black, and
+// waits as EditerZone does.
+bool EditerCellule(TVokCustomList* Liste, uint8_t TypeDonnee, int32_t Col, int32_t Row, uint16_t Longueur,
+                   uint8_t Option, bool Obligatoire, TRoutineTouche Routine, TypeToucheDeValidation& ToucheFinale,
+                   std::string& Texte);
 
 // Opens an entry over Rect of Parent (the parent's font, Longueur held to 1..255 characters,
 // Obligatoire nonzero: required) starting from Texte, and waits until it ends. True when it was

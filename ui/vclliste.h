@@ -24,6 +24,8 @@
 #include "platform/gui/ControlesStandard.h"
 #include "platform/gui/Fiches.h"
 #include "platform/gui/Minuterie.h"
+#include "ui/ListeCha.h"
+#include "ui/Saisies.h"
 #include "ui/VclFanto.h"
 
 // The exception of the list's geometry.
@@ -353,9 +355,22 @@ class TVokCustomList : public TCustomControl {
   virtual void DefilementTemporise();
   virtual void LargeursColonnesChangees();
   virtual void HauteursLignesChangees();
-  // The creation and modification cycles of the named-column list; not built at this level.
+  // The creation and modification cycles: here, without columns, the editing state on the cell.
   virtual void CycleCreation(TListCoord Cellule);
   virtual void CycleModification(TListCoord Cellule);
+  // A column sized by the user: raises SurTailleColonneChangee with the grid column.
+  virtual void TailleColonneChangee(int32_t Index);
+  // The right button pressed on a cell (the header hints of the named-column list).
+  virtual void BoutonDroitEnfonce(TListCoord Cellule, int X, int Y) { (void)Cellule, (void)X, (void)Y; }
+
+  // The editing state: the pending gesture is editing, goRangeSelect off and goEditing on; and back.
+  void EntrerEtatEdition();
+  void SortirEtatEdition();
+  // Set while an edit routine runs.
+  void DefinirEditionEnCours(bool Valeur) { editionEnCours_ = Valeur; }
+  bool BulleAffichee() const { return bulleAffichee_; }
+  void DefinirBulleAffichee(bool Valeur) { bulleAffichee_ = Valeur; }
+  void DefinirGeste(int32_t Geste) { geste_ = Geste; }
 
   // ---- the ghost ----
   // Creates the ghost for a drag: caption "Sélection", red for the delete gesture and green
@@ -496,4 +511,140 @@ class TVokDrawList : public TVokCustomList {
   void LigneDeplacee(int32_t De, int32_t A) override;
   void HautGaucheChange() override;
   void NotifierSelection() override;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The named-column list: each column is declared once with a name, a width, a title (its header
+// hint), three drawing routines (header cells, the creation row, data cells) and an optional edit
+// routine. The list keeps two orders of its columns, the declared positions and the displayed
+// order (the visible columns in the relative order of their declared positions), and rebuilds its
+// grid columns from them: the column displayed at position p is grid column p - 1. A click on the
+// creation row or a double click on a row runs a cycle that calls the columns' edit routines one
+// after the other; an edit routine usually opens an entry field over the cell (Saisies).
+
+class TVokStringList;
+using TDessinColonne =
+    std::function<void(TVokStringList* Liste, int32_t Col, int32_t Row, TListVokDrawState State, TRect Rect)>;
+// Continuer false ends the cycle; ToucheFinale is the key that ended the entry.
+using TEditionColonne = std::function<void(TVokStringList* Liste, int32_t Col, int32_t Row, bool& Continuer,
+                                           TypeToucheDeValidation& ToucheFinale)>;
+// The offset (columns, rows) to the next cell of a cycle.
+using TContinuerEditionEvent = std::function<void(TComponent* Sender, TListCoord Cellule,
+                                                  TypeToucheDeValidation ToucheFinale, TListCoord& OffsetSuivant)>;
+using TVokHintEvent = std::function<std::string(TComponent* Sender, int32_t Col, int32_t Row)>;
+
+struct TColonneListe {
+  int32_t Numero = 0;  // rank of declaration, 1-based
+  int32_t Largeur = 0;
+  std::string Nom;  // at most 30 characters
+  bool Visible = true;
+  bool Editable = true;
+  TDessinColonne DessinEntete, DessinCreation, DessinDonnee;
+  TEditionColonne Edition;
+  std::string Titre;  // at most 255 characters
+};
+
+namespace vclliste {
+// The offsets of the default rules: the creation rule (+1 column after Enter) and the modification
+// rule (by the final key).
+TListCoord RegleCreation(TypeToucheDeValidation Touche);
+TListCoord RegleModification(TypeToucheDeValidation Touche);
+}  // namespace vclliste
+
+class TVokStringList : public TVokDrawList {
+ public:
+  explicit TVokStringList(TComponent* Owner);
+  ~TVokStringList() override;
+
+  // Declares a column and answers its number. An empty or duplicate name shows a warning and the
+  // column is added all the same. RightFixedCols becomes 0 and the grid is rebuilt.
+  int32_t AjouterColonne(const std::string& Nom, int32_t Largeur, TDessinColonne DessinEntete,
+                         TDessinColonne DessinCreation, TDessinColonne DessinDonnee, TEditionColonne Edition,
+                         const std::string& Titre);
+  // Moves a column to a declared position (0: nothing); a displayed column moves in the displayed
+  // order as well.
+  void DeplacerColonne(int32_t Numero, int32_t Position);
+  // Shows or hides a column, and rebuilds.
+  void DefinirVisibilite(int32_t Numero, bool Visible);
+  void DefinirEditable(int32_t Numero, bool Editable);
+  // ColCount = the displayed columns, each grid column at its descriptor's width.
+  void Reconstruire();
+  void SupprimerColonnes();
+
+  // ---- look-ups ----
+  int32_t NombreColonnes() const { return static_cast<int32_t>(colonnes_.size()); }
+  int32_t NombreAffichees() const;
+  const TColonneListe* Colonne(int32_t Numero) const;
+  // -1 when no column has that name.
+  int32_t NumeroColonne(const std::string& Nom) const;
+  // Empty outside 1..the count.
+  std::string NomColonne(int32_t Numero) const;
+  // The name of the column displayed at a position (1-based); empty when none.
+  std::string NomColonneAffichee(int32_t Position) const;
+  // The column number at a displayed or declared position; -1 when none.
+  int32_t NumeroAffichee(int32_t Position) const;
+  int32_t NumeroDeclare(int32_t Position) const;
+  // The declared position of a column, 0 for an unknown number.
+  int32_t PositionDeclaree(int32_t Numero) const;
+  // The displayed position of a column, 0 when it is not displayed.
+  int32_t PositionAffichee(int32_t Numero) const;
+  // The width of a named column (the first grid column's width for an unknown name), of a column
+  // number (beyond the count: the grid column's width).
+  int32_t LargeurColonne(const std::string& Nom) const;
+  int32_t LargeurColonne(int32_t Numero) const;
+  // Whether the column displayed at a position has a non-blank title.
+  bool TitreAffiche(int32_t Position) const;
+  // The name of the column at a horizontal pixel; empty when none.
+  std::string ColonneAuPixel(int X) const;
+  // The left pixel of a named column.
+  int32_t GaucheColonne(const std::string& Nom) const;
+  // Every column width and line, plus 1, plus 4 with a single border, plus a vertical scroll bar
+  // when the rows are higher than the list.
+  int32_t LargeurTotale() const;
+
+  // Cursor shown over the header cells that have a hint.
+  int HintCursor = 2;
+  TVokHintEvent OnVokHint;
+  TContinuerEditionEvent SurContinuerEdition;
+  TNotifyEvent SurTerminerEdition;
+  TCreationEvent SurTerminerCreation;
+  // The cell an edit routine of the modification cycle is editing; (-1, -1) otherwise.
+  TListCoord CelluleEditee() const { return celluleEditee_; }
+
+  void MouseMove(uint8_t Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Bouton, uint8_t Shift, int X, int Y) override;
+  void MouseLeave() override;
+
+ protected:
+  void DessinerCellule(int32_t Col, int32_t Row, TListVokDrawState State, TRect Rect) override;
+  void CycleCreation(TListCoord Cellule) override;
+  void CycleModification(TListCoord Cellule) override;
+  void LargeursColonnesChangees() override;
+  void TailleColonneChangee(int32_t Index) override { (void)Index; }
+  void ColonneDeplacee(int32_t De, int32_t A) override;
+  void BoutonDroitEnfonce(TListCoord Cellule, int X, int Y) override;
+  // The offset to the next cell: SurContinuerEdition, else the rule.
+  TListCoord Offset(TListCoord Cellule, TypeToucheDeValidation Touche, bool Creation);
+
+ private:
+  TColonneListe* ColonneAffichee(int32_t Position) const;
+  bool Editable(const TColonneListe* C) const { return C && C->Visible && C->Edition && C->Editable; }
+  // Runs the edit routine of a column with the list's edit flags set, restored even when it raises.
+  void Editer(TColonneListe& C, TListCoord Cellule, bool& Continuer, TypeToucheDeValidation& Touche);
+  void ReconstruireAffichage();
+  // The header hint of a cell: empty when it has none.
+  std::string TexteBulle(TListCoord Cellule);
+  bool CelluleEntete(TListCoord Cellule) const;
+  void MontrerBulle(TListCoord Cellule, const std::string& Texte);
+  void CacherBulle();
+
+  std::vector<TColonneListe*> colonnes_;  // declaration order
+  TListe* positions_ = nullptr;           // declared-position order
+  TListe* affichage_ = nullptr;           // displayed order
+  std::vector<int32_t> ordreEdition_;
+  bool reconstruction_ = false;
+  TListCoord celluleEditee_{-1, -1};
+  TListCoord celluleBulle_{-1, -1};
+  int curseurSauve_ = 0;
+  bool curseurBulle_ = false;
 };

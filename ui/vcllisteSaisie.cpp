@@ -7,6 +7,7 @@
 #include "core/objects/Exceptions.h"
 #include "core/values/Ansi1252.h"
 #include "platform/gui/Saisie.h"
+#include "platform/ui/SaisieEnCours.h"
 #include "ui/vclliste.h"
 #include "ui/vcllisteInterne.h"
 
@@ -85,14 +86,44 @@ void TVokCustomList::Deplacement(TMouseButton Bouton, uint8_t Shift, int X, int 
   if (SurDeplacement) SurDeplacement(this, Bouton, Shift, X, Y);
 }
 
+// Without declared columns the owner edits by itself: the list only enters its editing state on
+// the clicked cell (the named-column list runs its cycles over its columns instead).
 void TVokCustomList::CycleCreation(TListCoord Cellule) {
-  (void)Cellule;
-  throw ENonConstruit("vclliste: the creation cycle of the named-column list is not built yet");
+  if (!RequeteCreation(Cellule)) {
+    Click();
+    return;
+  }
+  ViderSelection();
+  EntrerEtatEdition();
+  DeplacerCourante(Cellule.X, Cellule.Y, true, false);
+  Click();
 }
 
 void TVokCustomList::CycleModification(TListCoord Cellule) {
-  (void)Cellule;
-  throw ENonConstruit("vclliste: the modification cycle of the named-column list is not built yet");
+  if (!RequeteModification(Cellule)) {
+    if (OnDblClick) OnDblClick(this);
+    return;
+  }
+  Modification();
+  EntrerEtatEdition();
+  SelectionnerLigne(Cellule);
+  DeplacerCourante(Cellule.X, Cellule.Y, true, false);
+  MontrerSelection();
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TVokCustomList::TailleColonneChangee(int32_t Index) {
+  if (SurTailleColonneChangee) SurTailleColonneChangee(this, Index);
+}
+
+void TVokCustomList::EntrerEtatEdition() {
+  geste_ = 2;
+  SetOptions(static_cast<TListOptions>((options_ & ~goRangeSelect) | goEditing));
+}
+
+void TVokCustomList::SortirEtatEdition() {
+  if (geste_ == 2) geste_ = 0;
+  SetOptions(static_cast<TListOptions>((options_ & ~goEditing) | goRangeSelect));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -385,6 +416,11 @@ void TVokCustomList::DessinerLigneXor(int Position) {
 void TVokCustomList::MouseDown(TMouseButton Bouton, uint8_t Shift, int X, int Y) {
   dernierShift_ = Shift;
   const TListCoord cellule = CelluleAuPoint(X, Y);
+  // An open entry field is validated (abandoned when required and empty) and the press goes no further.
+  if (SaisieEnCours::EntreeEnCours()) {
+    SaisieEnCours::TerminerSaisie(false);
+    return;
+  }
   if (editionEnCours_) {
     PrendreFocus();
     return;
@@ -394,6 +430,7 @@ void TVokCustomList::MouseDown(TMouseButton Bouton, uint8_t Shift, int X, int Y)
     Saisie::LibererCapture(this);
     return;
   }
+  if (Bouton == TMouseButton::mbRight) BoutonDroitEnfonce(cellule, X, Y);
   if (Bouton == TMouseButton::mbLeft) {
     bool colonne = false;
     int32_t index = 0;
@@ -520,7 +557,7 @@ void TVokCustomList::MouseUp(TMouseButton Bouton, uint8_t Shift, int X, int Y) {
     if (taille > 1) {
       if (colonne) {
         DefinirLargeurColonne(indexTaille_, taille);
-        if (SurTailleColonneChangee) SurTailleColonneChangee(this, indexTaille_);
+        TailleColonneChangee(indexTaille_);
       } else {
         DefinirHauteurLigne(indexTaille_, taille);
       }

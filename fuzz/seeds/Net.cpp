@@ -261,6 +261,22 @@ void SemencesTransfertEtOrdres() {
   Ecrire("OrdreUtilisateur", "suppression", ordre(GM_Suppression, 4, 1));
 }
 
+// Profile names as servers give them: plain, with folders, quotes and percent signs, accents, tabs.
+void SemencesEntreeBureau() {
+  auto nom = [](const std::string& Nom, const std::string& Sous = "") {
+    Octets o{static_cast<uint8_t>(Nom.size())};
+    o = o + Texte(Nom);
+    if (Sous.empty()) return o + Octets{0};
+    return o + Octets{1, static_cast<uint8_t>(Sous.size())} + Texte(Sous);
+  };
+  Ecrire("EntreeBureau", "simple", nom("Nord"));
+  Ecrire("EntreeBureau", "dossiers", nom("a/b\\c", "x/Norvane"));
+  Ecrire("EntreeBureau", "parent", nom(".."));
+  Ecrire("EntreeBureau", "guillemets", nom("Salle \"A\" $1 100% `x` 'y'"));
+  Ecrire("EntreeBureau", "accents", nom("G\xE9n\xE9ral \x80"));
+  Ecrire("EntreeBureau", "controles", nom("Tab\tNL\n\x01", " "));
+}
+
 }  // namespace
 
 void Net() {
@@ -273,6 +289,7 @@ void Net() {
   SemencesAdressesIp();
   SemencesObjetsReseau();
   SemencesTransfertEtOrdres();
+  SemencesEntreeBureau();
 }
 
 }  // namespace Semences

@@ -5,7 +5,12 @@
 #include <mutex>
 #include <utility>
 
+#include <atomic>
+#include <thread>
+
+#include "core/diagnostics/Journal.h"
 #include "core/objects/Exceptions.h"
+#include "core/values/Ansi1252.h"
 #include "core/objects/ClasseFinalisable.h"
 
 namespace VclProtocole {
@@ -25,16 +30,29 @@ std::unique_ptr<std::deque<TypeTraceProtocole>>& Traces() {
   return traces;
 }
 
+std::atomic<TypeRoutineTrace> afficher{nullptr};
+std::atomic<TypeRoutineTrace> actualiser{nullptr};
+std::thread::id filPrincipal;
+
 }  // namespace
+
+void DefinirFenetreTrace(TypeRoutineTrace Afficher, TypeRoutineTrace Actualiser) {
+  afficher = Afficher;
+  actualiser = Actualiser;
+}
 
 void TracerMessage(const TypeAdresseSocket& AdresseSocket, const TypeAdresseMessage& Adresse, uint32_t Id,
                    std::string_view Nom) {
   TypeTraceProtocole trace{DateTime::Now(), Id, std::string(Nom.substr(0, kLongueurNom)), AdresseSocket,
                            Adresse.IdentConnexion, 0};
-  const std::lock_guard<std::mutex> verrou(Verrou());
-  auto& traces = *Traces();
-  while (traces.size() >= kTracesMaximum) traces.pop_front();
-  traces.push_back(std::move(trace));
+  {
+    const std::lock_guard<std::mutex> verrou(Verrou());
+    auto& traces = *Traces();
+    while (traces.size() >= kTracesMaximum) traces.pop_front();
+    traces.push_back(std::move(trace));
+  }
+  // The window lives on the main thread: entries traced by another thread show at its next refresh.
+  if (TypeRoutineTrace r = actualiser.load(); r && std::this_thread::get_id() == filPrincipal) r();
 }
 
 size_t NombreTraces() {
@@ -47,10 +65,18 @@ TypeTraceProtocole Trace(size_t Position) {
   return Traces()->at(Position);
 }
 
-void AfficherTraceProtocole() { throw ENonConstruit("VclProtocole.AfficherTraceProtocole: the trace window is not built yet"); }
+void AfficherTraceProtocole() {
+  if (TypeRoutineTrace r = afficher.load()) {
+    r();
+    return;
+  }
+  Journal::EcrireJournal(
+      std::string("Trace protocole de communication : pas de fenêtre sans interface utilisateur.\r\n"_ansi));
+}
 
 void Initialiser() {
   TracerModule("Initialisation du module VclProtocole.");
+  filPrincipal = std::this_thread::get_id();
   const std::lock_guard<std::mutex> verrou(Verrou());
   Traces()->clear();
 }

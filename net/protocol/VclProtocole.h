@@ -33,8 +33,15 @@ void TracerMessage(const TypeAdresseSocket& AdresseSocket, const TypeAdresseMess
 size_t NombreTraces();
 // The entry at a position of the time order, 0 the oldest.
 TypeTraceProtocole Trace(size_t Position);
-// Shows the trace window (the window itself is not built yet: raises ENonConstruit).
+// Shows the trace window through the routine the user interface installed; without one, writes a
+// line to the program's log.
 void AfficherTraceProtocole();
+
+// The trace window's side: Afficher creates the window on first use and shows it; Actualiser runs
+// after each new entry traced on the thread that started the module (the main thread), so that a
+// visible window shows it. Nil routines: none.
+using TypeRoutineTrace = void (*)();
+void DefinirFenetreTrace(TypeRoutineTrace Afficher, TypeRoutineTrace Actualiser);
 
 void Initialiser();
 void Finaliser();

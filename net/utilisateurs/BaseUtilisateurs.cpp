@@ -56,6 +56,10 @@ void EcrireCompte(uint8_t* p, int n, std::string_view s) {
 uint32_t TypeProfilServeur::Identifiant() const { return Lire32(Octets); }
 std::string TypeProfilServeur::Nom() const { return LireCompte(Octets + 4, 32); }
 std::string TypeProfilServeur::SecondNom() const { return LireCompte(Octets + 37, 30); }
+std::string TypeProfilServeur::CheminBase() const { return LireCompte(Octets + 68, 255); }
+bool TypeProfilServeur::Actif() const { return Octets[372] != 0; }
+void TypeProfilServeur::DefinirCheminBase(std::string_view Chemin) { EcrireCompte(Octets + 68, 255, Chemin); }
+void TypeProfilServeur::DefinirActif(bool Valeur) { Octets[372] = Valeur ? 1 : 0; }
 void TypeProfilServeur::DefinirIdentifiant(uint32_t Ident) { Ecrire32(Octets, Ident); }
 void TypeProfilServeur::DefinirNom(std::string_view Nom) { EcrireCompte(Octets + 4, 32, Nom); }
 void TypeProfilServeur::DefinirSecondNom(std::string_view Nom) { EcrireCompte(Octets + 37, 30, Nom); }

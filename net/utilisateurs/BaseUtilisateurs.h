@@ -58,6 +58,10 @@ struct TypeProfilServeur {
   uint32_t Identifiant() const;
   std::string Nom() const;         // offset 4, counted string of 32
   std::string SecondNom() const;   // offset 37, counted string of 30
+  std::string CheminBase() const;  // offset 68, counted string of 255: the full path of the profile's base
+  bool Actif() const;              // offset 372, the active flag byte
+  void DefinirCheminBase(std::string_view Chemin);
+  void DefinirActif(bool Valeur);
   void DefinirIdentifiant(uint32_t Ident);
   void DefinirNom(std::string_view Nom);
   void DefinirSecondNom(std::string_view Nom);

@@ -1,4 +1,5 @@
-// The server profiles known to the client: searches by identifier and name, and a profile's name.
+// The server profiles known to the client: searches by identifier and name, a profile's name, and
+// the desktop shortcut that starts the program for a profile.
 #pragma once
 
 #include <cstdint>
@@ -11,4 +12,8 @@ bool ChercherProfilServeur(uint32_t Ident);
 bool ChercherProfilServeurParNom(std::string_view Nom);
 // The profile's name, empty when unknown; the table's position is restored.
 void NomProfilServeur(uint32_t Ident, std::string& Nom);
+// When the profile exists: a desktop shortcut that starts this program with the profile's name as its
+// argument, then a message that tells how it went (created, system error, duplicate). The table's
+// position is restored.
+void CreerRaccourciProfilServeur(uint32_t Ident);
 }  // namespace ProfilServeur

@@ -151,7 +151,14 @@ void TCanvasCairo::DoFrameRect(const TRect& R) {
 void TCanvasCairo::DoRectangle(const TRect& R) {
   if (R.Vide()) return;
   if (Brush.Style != TBrushStyle::bsClear) Remplir(R.Left, R.Top, R.Width(), R.Height(), Brush.Color);
-  if (Pen.Style != TPenStyle::psClear) Cadre(R, std::max(1, Pen.Width), Pen.Color);
+  if (Pen.Style == TPenStyle::psSolid) {
+    Cadre(R, std::max(1, Pen.Width), Pen.Color);
+  } else if (Pen.Style != TPenStyle::psClear) {
+    // A dotted or dashed frame: its four sides as lines, each from its corner.
+    const int w = std::max(1, Pen.Width);
+    const TPoint coins[] = {{R.Left, R.Top}, {R.Right - w, R.Top}, {R.Right - w, R.Bottom - w}, {R.Left, R.Bottom - w}};
+    for (int i = 0; i < 4; ++i) DoLine(coins[i], coins[(i + 1) % 4]);
+  }
 }
 
 void TCanvasCairo::Arrondi(const TRect& R, double rx, double ry) {
@@ -175,7 +182,7 @@ void TCanvasCairo::DoRoundRect(const TRect& R, int LargeurCoin, int HauteurCoin)
 }
 
 // On a picture: Bresenham, a square of the pen's width per pixel, the end point excluded as the
-// platform draws it.
+// platform draws it; a dotted pen draws every other step, a dashed one 18 steps of every 24.
 void TCanvasCairo::LignePixels(TPoint De, TPoint A) {
   int x = De.X, y = De.Y;
   const int dx = std::abs(A.X - x), dy = -std::abs(A.Y - y);
@@ -183,7 +190,8 @@ void TCanvasCairo::LignePixels(TPoint De, TPoint A) {
   int err = dx + dy;
   int n = 0;
   while (!(x == A.X && y == A.Y)) {
-    if (Pen.Style == TPenStyle::psSolid || n % 2 == 0) Remplir(x, y, Pen.Width, Pen.Width, Pen.Color);
+    const bool trace = Pen.Style == TPenStyle::psDot ? n % 2 == 0 : Pen.Style == TPenStyle::psDash ? n % 24 < 18 : true;
+    if (trace) Remplir(x, y, Pen.Width, Pen.Width, Pen.Color);
     ++n;
     const int e2 = 2 * err;
     if (e2 >= dy) {
@@ -198,7 +206,7 @@ void TCanvasCairo::LignePixels(TPoint De, TPoint A) {
 }
 
 // On a document: one stroke of the pen's width through the units' centres, dotted in steps of the
-// pen's width for a dotted pen.
+// pen's width for a dotted pen, 18 on and 6 off for a dashed one.
 void TCanvasCairo::LigneTracee(TPoint De, TPoint A) {
   if (De == A || termine_) return;
   const double w = std::max(1, Pen.Width);
@@ -210,6 +218,9 @@ void TCanvasCairo::LigneTracee(TPoint De, TPoint A) {
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
   if (Pen.Style == TPenStyle::psDot) {
     const double pas[] = {w, w};
+    cairo_set_dash(cr_, pas, 2, 0);
+  } else if (Pen.Style == TPenStyle::psDash) {
+    const double pas[] = {18 * w, 6 * w};
     cairo_set_dash(cr_, pas, 2, 0);
   }
   Source(cr_, Pen.Color);

@@ -115,7 +115,7 @@ void TEdit::Paint(TCanvas& C) {
   C.Font = Font();
   const int x = r.Left + Marge;
   const int y = r.Top + std::max(0, (r.Height() - C.TextHeight("Hg")) / 2);
-  const std::string& t = Text();
+  const std::string t = PasswordChar ? std::string(Text().size(), PasswordChar) : Text();
   const auto debut = static_cast<size_t>(SelStart()), longueur = static_cast<size_t>(SelLength());
   C.Brush.Style = TBrushStyle::bsClear;
   C.TextOut(x, y, t.substr(0, debut));

@@ -38,6 +38,8 @@ class TEdit : public TWinControl {
   void SetSelText(const std::string& Texte) { Remplacer(Texte); }
 
   TBorderStyle BorderStyle = TBorderStyle::bsSingle;
+  // When set, each character is shown as this one (a password).
+  char PasswordChar = 0;
   // The text area's inset from the left and right edges (inside the border), in pixels.
   int Marge = 1;
   TNotifyEvent OnChange;

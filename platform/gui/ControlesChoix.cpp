@@ -398,14 +398,14 @@ TScrollBox::TScrollBox(TComponent* Owner) : TWinControl(Owner) { SetBounds(0, 0,
 
 void TScrollBox::SetRange(int Valeur) {
   range_ = std::max(0, Valeur);
-  SetPosition(position_);
+  SetPosition(VertScrollBar.Position);
 }
 
 void TScrollBox::SetPosition(int Valeur) {
   const int p = std::clamp(Valeur, 0, std::max(0, range_ - ClientHeight()));
-  const int delta = p - position_;
+  const int delta = p - VertScrollBar.Position;
   if (delta == 0) return;
-  position_ = p;
+  VertScrollBar.Position = p;
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
     c->SetTop(c->Top() - delta);
@@ -416,13 +416,18 @@ void TScrollBox::SetPosition(int Valeur) {
 bool TScrollBox::MouseWheel(uint8_t Shift, int Delta, TPoint P) {
   (void)Shift, (void)P;
   if (Delta == 0) return false;
-  SetPosition(position_ + (Delta > 0 ? -Increment : Increment));
+  SetPosition(VertScrollBar.Position + (Delta > 0 ? -Increment : Increment));
   return true;
+}
+
+void TScrollBox::BoundsChanged() {
+  TWinControl::BoundsChanged();
+  if (OnResize) OnResize(this);
 }
 
 void TScrollBox::Paint(TCanvas& C) {
   TRect r = ClientRect();
-  Cadre3D(C, r, Couleurs::clBtnShadow, Couleurs::clBtnHighlight, 1);
+  if (BorderStyle == TBorderStyle::bsSingle) Cadre3D(C, r, Couleurs::clBtnShadow, Couleurs::clBtnHighlight, 1);
   C.Brush.Color = Color();
   C.Brush.Style = TBrushStyle::bsSolid;
   C.FillRect(r);

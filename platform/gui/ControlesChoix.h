@@ -149,22 +149,36 @@ class TStringGrid : public TWinControl {
   std::string buffer_;
 };
 
-// A container whose children scroll vertically: Range is the height they take, Position the part
-// scrolled away (held within 0 .. Range - client height); a change moves the children.
+// A scroll bar of a scroll box: its position in pixels (0 at the top or left).
+struct TControlScrollBar {
+  int Position = 0;
+  bool Tracking = false;
+};
+
+// A container whose children scroll vertically: Range is the height they take, Position (that of
+// VertScrollBar) the part scrolled away, held within 0 .. Range - client height; a change moves the
+// children. A box that paints its own content reads and sets both bars' positions itself.
 class TScrollBox : public TWinControl {
  public:
   explicit TScrollBox(TComponent* Owner);
+  TControlScrollBar HorzScrollBar;
+  TControlScrollBar VertScrollBar;
+  TBorderStyle BorderStyle = TBorderStyle::bsSingle;
   int Range() const { return range_; }
   void SetRange(int Valeur);
   int Increment = 8;
-  int Position() const { return position_; }
+  int Position() const { return VertScrollBar.Position; }
   void SetPosition(int Valeur);
   // Scrolls by Increment per notch (positive Delta: up).
   bool MouseWheel(uint8_t Shift, int Delta, TPoint P) override;
   void Paint(TCanvas& C) override;
 
+ protected:
+  // Every change of size, once the box has one, raises OnResize.
+  void BoundsChanged() override;
+
  private:
-  int range_ = 0, position_ = 0;
+  int range_ = 0;
 };
 
 // A flat, windowless button: a click raises OnClick (it never takes the focus).

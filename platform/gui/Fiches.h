@@ -59,6 +59,8 @@ class TForm : public TCustomControl {
   TPosition Position = TPosition::poDesigned;
   bool Scaled = true;
   std::string HelpFile;
+  // The form sees every key first (its OnKeyDown); a key it clears (0) goes no further.
+  bool KeyPreview = false;
 
   // Shows the form (placing it by Position the first time it is shown) and runs OnShow.
   void Show();
@@ -167,6 +169,9 @@ class TScreen {
   int Height() const { return kHauteur; }
   int PixelsPerInch() const { return kPixelsParPouce; }
   TRect DesktopRect() const { return {0, 0, kLargeur, kHauteur}; }
+  // The number of colours the screen shows; -1 when it is not limited (more than 256: true colours,
+  // what this screen shows unless a test says otherwise).
+  int NombreCouleurs = -1;
   // The message-box font of the platform's non-client metrics.
   TFont MessageFont() const;
 

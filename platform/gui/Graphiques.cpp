@@ -262,7 +262,8 @@ std::string EtatBrosse(const TBrush& B) {
 
 std::string EtatPlume(const TPen& P) {
   if (P.Style == TPenStyle::psClear) return " pen=none";
-  return " pen=" + TexteCouleur(P.Color) + "/" + std::to_string(P.Width) + (P.Style == TPenStyle::psDot ? "/dot" : "");
+  const char* style = P.Style == TPenStyle::psDot ? "/dot" : P.Style == TPenStyle::psDash ? "/dash" : "";
+  return " pen=" + TexteCouleur(P.Color) + "/" + std::to_string(P.Width) + style;
 }
 
 std::string EtatPolice(const TFont& F) {

@@ -97,7 +97,8 @@ struct TFont {
   bool operator==(const TFont&) const = default;
 };
 
-enum class TPenStyle : uint8_t { psSolid, psDot, psClear };
+// Dotted pens draw every other pixel; dashed ones 18 pixels on and 6 off.
+enum class TPenStyle : uint8_t { psSolid, psDot, psClear, psDash };
 struct TPen {
   TColor Color = Couleurs::clBlack;
   int Width = 1;
@@ -227,7 +228,8 @@ class TSauvegardeCanvas {
 // The recording canvas: each drawing call becomes one line of its dump, in device coordinates,
 // followed by the state it used:
 //   FillRect 0,0,100,20 brush=#RRGGBB            (brush-only calls: FillRect, FrameRect)
-//   Line 0,0-10,0 pen=#RRGGBB/1                  (pen-only calls: Line, FocusRect)
+//   Line 0,0-10,0 pen=#RRGGBB/1                  (pen-only calls: Line, FocusRect; "/dot" or "/dash"
+//                                                after the width for those styles)
 //   Rectangle 0,0,10,10 pen=#RRGGBB/1 brush=#RRGGBB   (Ellipse alike; RoundRect adds " corner=W,H")
 //   Text 4,2 "caption" font=Arial/12/bold/#RRGGBB brush=#RRGGBB|clear
 //   Pixel 3,4 #RRGGBB    Draw 0,0,50,70 picture=WxH    Clip 0,0,10,10 | Clip none

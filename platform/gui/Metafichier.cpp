@@ -366,7 +366,10 @@ void TMetafile::Jouer(TCanvas& Cible, const TRect& R) const {
         o = TObjet{};
         o.Sorte = TObjet::Plume;
         const uint32_t style = U32(r + 12) & 0xF;
-        o.P.Style = style == 5 ? TPenStyle::psClear : (style >= 1 && style <= 4) ? TPenStyle::psDot : TPenStyle::psSolid;
+        o.P.Style = style == 5                    ? TPenStyle::psClear
+                    : style == 1                  ? TPenStyle::psDash
+                    : (style >= 2 && style <= 4)  ? TPenStyle::psDot
+                                                  : TPenStyle::psSolid;
         o.P.Width = std::clamp(I32(r + 16), 0, 1000);
         o.P.Color = Couleur(r + 24);
         break;
@@ -511,7 +514,10 @@ void TMetafileCanvas::Plume() {
   if (ferme_) return;
   if (plumeChoisie_ && Pen.Color == plume_.Color && Pen.Width == plume_.Width && Pen.Style == plume_.Style) return;
   const uint32_t ancien = slotPlume_, nouveau = slotPlume_ == 1 ? 2 : 1;
-  const uint32_t style = Pen.Style == TPenStyle::psClear ? 5 : Pen.Style == TPenStyle::psDot ? 2 : 0;
+  const uint32_t style = Pen.Style == TPenStyle::psClear  ? 5
+                         : Pen.Style == TPenStyle::psDot  ? 2
+                         : Pen.Style == TPenStyle::psDash ? 1
+                                                          : 0;
   Ajouter(TEcrivain(EMR_CREATEPEN).U32(nouveau).U32(style).I32(Pen.Width).I32(0).U32(Couleurs::CouleurRGB(Pen.Color)).Fin());
   Ajouter(Choisir(EMR_SELECTOBJECT, nouveau));
   if (plumeChoisie_) Ajouter(Choisir(EMR_DELETEOBJECT, ancien));

@@ -128,6 +128,10 @@ bool PrendTouche(const TControl& C, int CodeTouche) {
 
 bool Touche(TForm& Fiche, int CodeTouche, uint8_t Shift) {
   if (!FicheDisponible(Fiche)) return false;
+  if (Fiche.KeyPreview) {
+    Fiche.KeyDown(CodeTouche, Shift);
+    if (CodeTouche == 0) return true;
+  }
   TWinControl* a = Focalise(Fiche);
   if (!a) return Fiche.TraiterTouche(CodeTouche, Shift);
   if (!PrendTouche(*a, CodeTouche) && Fiche.TraiterTouche(CodeTouche, Shift)) return true;

@@ -23,7 +23,7 @@ bool RelacherSouris(TForm& Fiche, TPoint P, TMouseButton Bouton = TMouseButton::
 bool Cliquer(TControl& Controle);
 // A double click in the middle of a control: a click, then the control's DblClick.
 bool DoubleCliquer(TControl& Controle);
-// A key pressed on the form. Without a focused control it is offered to the controls as a dialog
+// A key pressed on the form. A form with KeyPreview sees it first and may take it. Without a focused control it is offered to the controls as a dialog
 // key (Enter, Escape). With one, an arrow, Tab, Enter or Escape the control does not take itself
 // (CodesDialogue) is offered as a dialog key first; any other key, and a dialog key nobody took,
 // goes to the focused control's KeyDown.

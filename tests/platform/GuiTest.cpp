@@ -167,6 +167,8 @@ TEST(Texte, TheRecordingCanvasWritesEachCallWithItsStateInDeviceCoordinates) {
   c.Pen.Color = 0x0000FF;
   c.MoveTo(1, 1);
   c.LineTo(4, 1);
+  c.Pen.Style = TPenStyle::psDash;
+  c.LineTo(4, 3);
   c.Brush.Style = TBrushStyle::bsClear;
   c.Pen.Style = TPenStyle::psClear;
   c.Rectangle({0, 0, 2, 2});
@@ -176,6 +178,7 @@ TEST(Texte, TheRecordingCanvasWritesEachCallWithItsStateInDeviceCoordinates) {
   EXPECT_EQ(c.Dump(),
             "FillRect 100,10,105,15 brush=#F0F0F0\n"
             "Line 101,11-104,11 pen=#FF0000/1\n"
+            "Line 104,11-104,13 pen=#FF0000/1/dash\n"
             "Rectangle 100,10,102,12 pen=none brush=clear\n"
             "Pixel 100,10 #00FF00\n"
             "Clip 100,10,103,13\n"

@@ -25,6 +25,9 @@ void DessinerPage(TCanvas& C) {
   C.RoundRect({130, 10, 190, 40}, 12, 8);
   C.Brush = TBrush{Couleurs::clBlue, TBrushStyle::bsSolid};
   C.FrameRect({5, 50, 50, 90});
+  C.Pen.Style = TPenStyle::psDash;
+  C.MoveTo(60, 48);
+  C.LineTo(140, 48);
   C.Pen = TPen{};
   C.MoveTo(0, 95);
   C.LineTo(199, 95);

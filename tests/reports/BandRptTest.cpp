@@ -578,6 +578,7 @@ TBandRep* EveryClass(TForm& Form) {
   detail->SetHasChild(true);
   detail->Frame.DrawBottom = true;
   detail->Frame.Width = 2;
+  detail->Frame.Style = TPenStyle::psDash;
   r->Bands.Band(rbSummary)->AlignToBottom = true;
   auto* group = new TRBGroup(&Form);
   group->SetName("Group1");

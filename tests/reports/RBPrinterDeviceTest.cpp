@@ -12,7 +12,9 @@
 #include "reports/BandRpt.h"
 #include "reports/RBCtrls.h"
 #include "reports/RBPrinter.h"
+#include "reports/RBPrev.h"
 #include "tests/reports/PlacedControl.h"
+#include "tests/reports/TemporaryRegistry.h"
 
 namespace {
 
@@ -337,8 +339,15 @@ TEST(RBPrinterDevice, TheStandardPreviewInterfaceIsTheClassInUseFromTheStart) {
   ASSERT_EQ(RBPrinter::PreviewInterfaceClass(), &RBPrinter::StandardPreviewInterface);
   TRBPrinter p;
   std::unique_ptr<TRBPreviewInterface> standard = RBPrinter::PreviewInterfaceClass()(nullptr);
-  EXPECT_THROW(standard->ShowPreview(p), ENonConstruit);
-  EXPECT_THROW(standard->ShowPreviewModal(p), ENonConstruit);
+  // The standard one shows the standard window over the target (its placement goes to a store of
+  // the test's).
+  TemporaryRegistry registry;
+  TForm* shown = standard->ShowPreview(p);
+  ASSERT_NE(dynamic_cast<TRBStandardPreview*>(shown), nullptr);
+  EXPECT_TRUE(shown->Visible());
+  EXPECT_EQ(p.Receiver, static_cast<TRBPrinterReceiver*>(static_cast<TRBStandardPreview*>(shown)->RBPreview));
+  delete shown;
+  EXPECT_EQ(p.Receiver, nullptr);
   TRBPreviewInterface base(nullptr);
   EXPECT_EQ(base.ShowPreview(p), nullptr);
   EXPECT_EQ(base.ShowPreviewModal(p), nullptr);

@@ -206,15 +206,30 @@ TEST_F(ListeEssai, ClicksSelectRows) {
   EXPECT_EQ(Selection(), (std::vector<int32_t>{2, 4, 6}));
 }
 
-TEST_F(ListeEssai, ADoubleClickOnADataRowStartsTheModificationCycleWhichIsNotBuiltHere) {
+// Without declared columns a cycle only puts the list in its editing state on the cell: the owner
+// edits by itself.
+TEST_F(ListeEssai, ADoubleClickOrACreationClickWithoutColumnsEntersTheEditingState) {
   liste->SetVokOptions(AvecModification);
-  EXPECT_THROW(Saisie::EnfoncerSouris(*fiche, Centre(1, 4), TMouseButton::mbLeft, ssDouble), ENonConstruit);
+  int dbl = 0, modifications = 0;
+  liste->OnDblClick = [&](TComponent*) { ++dbl; };
+  liste->SurModification = [&](TComponent*) { ++modifications; };
+  Saisie::EnfoncerSouris(*fiche, Centre(1, 4), TMouseButton::mbLeft, ssDouble);
+  Saisie::RelacherSouris(*fiche, Centre(1, 4));
   EXPECT_EQ(Selection(), (std::vector<int32_t>{4}));
+  EXPECT_EQ(liste->GestePendant(), 2);
+  EXPECT_TRUE(liste->Options() & goEditing);
+  EXPECT_FALSE(liste->Options() & goRangeSelect);
+  EXPECT_EQ(liste->Courante(), (TListCoord{1, 4}));
+  EXPECT_EQ(dbl, 1);
+  EXPECT_EQ(modifications, 1);
   liste->SetVokOptions(AvecCreation);  // the header becomes the creation row
-  EXPECT_THROW(Saisie::EnfoncerSouris(*fiche, Centre(1, 0)), ENonConstruit);
-  liste->SetEditable(false);
-  EXPECT_NO_THROW(Saisie::EnfoncerSouris(*fiche, Centre(1, 0)));
-  Saisie::RelacherSouris(*fiche, Centre(1, 0));
+  liste->SurRequeteCreation = [](TComponent*, TListCoord) { return false; };
+  Cliquer(2, 0);
+  EXPECT_EQ(liste->Courante(), (TListCoord{1, 4}));  // refused
+  liste->SurRequeteCreation = nullptr;
+  Cliquer(2, 0);
+  EXPECT_EQ(Selection(), std::vector<int32_t>{});
+  EXPECT_EQ(liste->Courante(), (TListCoord{2, 0}));
 }
 
 // ---- gestures ----

@@ -204,7 +204,21 @@ TEST_F(CommunicationIp, TheTraceKeepsTheLast2000MessagesAndShowsThemAsRows) {
             (std::array<std::string, 6>{"09:05:07", "CM_ENVOYER_ORDRE_MODIF (589825)", "<--", "???", "10.1.2.3", "2"}));
   EXPECT_EQ(NetProtocol::Colonnes()[1].Titre, "Ordre");
   EXPECT_EQ(NetProtocol::Colonnes()[1].Largeur, 220);
-  EXPECT_THROW(VclProtocole::AfficherTraceProtocole(), ENonConstruit);
+}
+
+// Without the user interface the trace window is a log line; the routines the interface installs
+// show the window and follow each new entry traced on the main thread, not those of other threads.
+TEST_F(CommunicationIp, TheTraceWindowGoesThroughTheRoutinesTheInterfaceInstalls) {
+  EXPECT_NO_THROW(VclProtocole::AfficherTraceProtocole());
+  static int affichages = 0, actualisations = 0;
+  affichages = actualisations = 0;
+  VclProtocole::DefinirFenetreTrace([] { ++affichages; }, [] { ++actualisations; });
+  VclProtocole::AfficherTraceProtocole();
+  c.Recevoir(c.TrameDe(CM_ENVOYER_ORDRE_MODIF, "", {1, 2}) + c.TrameDe(CM_ENVOYER_ORDRE_MODIF, "", {2, 2}));
+  std::thread([] { VclProtocole::TracerMessage({}, {3, 2}, 7, "autre fil"); }).join();
+  VclProtocole::DefinirFenetreTrace(nullptr, nullptr);
+  EXPECT_EQ(affichages, 1);
+  EXPECT_EQ(actualisations, 2);
 }
 
 TEST_F(CommunicationIp, ActivationAsksItsEventsAndClosingWithACauseSaysGoodbye) {

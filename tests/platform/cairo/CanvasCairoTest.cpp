@@ -155,3 +155,31 @@ TEST_F(CanvasCairo, APictureWithShapesAndTextIsSavedAsPng) {
   Garder(png, "canvas-cairo-image.png");
   EXPECT_FALSE(c.SauverPNG((dossier_ / "missing" / "image.png").string()));
 }
+
+TEST_F(CanvasCairo, DottedAndDashedLinesAndFramesOnAPicture) {
+  TCanvasCairo c(60, 20);
+  c.Pen.Color = Couleurs::clBlack;
+  auto row = [&](int y) {
+    std::string r;
+    for (int x = 0; x < 60; ++x) r += c.LirePixel(x, y) == Couleurs::clBlack ? '1' : '0';
+    return r;
+  };
+  c.Pen.Style = TPenStyle::psDot;
+  c.MoveTo(0, 1);
+  c.LineTo(8, 1);
+  EXPECT_EQ(row(1).substr(0, 10), "1010101000");
+  // 18 pixels on and 6 off.
+  c.Pen.Style = TPenStyle::psDash;
+  c.MoveTo(0, 3);
+  c.LineTo(60, 3);
+  EXPECT_EQ(row(3), std::string(18, '1') + std::string(6, '0') + std::string(18, '1') + std::string(6, '0') +
+                        std::string(12, '1'));
+  // A dashed frame is dashed too, each side from its corner; its inside is left as it was.
+  c.Brush.Style = TBrushStyle::bsClear;
+  c.Rectangle({0, 6, 60, 20});
+  EXPECT_EQ(row(6), row(3));
+  const std::string dashes = row(3);
+  EXPECT_EQ(row(19), std::string(dashes.rbegin(), dashes.rend()));  // drawn from the right-hand corner
+  EXPECT_EQ(c.LirePixel(30, 12), Couleurs::clWhite);
+  EXPECT_EQ(c.LirePixel(59, 12), Couleurs::clBlack);
+}
