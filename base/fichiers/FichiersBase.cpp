@@ -64,12 +64,6 @@ enum : int32_t {
   kCRS = 28
 };
 
-// Week sets (bit k of the 7 bytes is week k) that new records start with.
-constexpr int64_t SemainesDe(int32_t Premiere, int32_t Derniere) {
-  return static_cast<int64_t>(((uint64_t{1} << (Derniere + 1)) - 1) & ~((uint64_t{1} << Premiere) - 1));
-}
-constexpr int64_t kAnnee = SemainesDe(1, 52);
-
 // A resource relation copies the kind, code and name of both its resources, so that its orders sort
 // on them.
 bool LireRelationRessource(TFichierSup& Fichier, const uint8_t* Stocke, TypeGenreModif Genre) {
