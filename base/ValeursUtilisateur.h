@@ -10,6 +10,7 @@ namespace ValeursUtilisateur {
 struct TypeValeursUtilisateur {
   int32_t EffectifDiplomeParDefaut = 0;  // the entered head-count of a new diploma
   int32_t CapaciteSalleParDefaut = 0;    // the capacity of a new room
+  uint32_t Calendrier = 0;               // the remembered calendar: record number in ".CAL", 0 for none
 };
 
 TypeValeursUtilisateur& Valeurs();

@@ -9,6 +9,8 @@
 #include "core/records/Comparai.h"
 #include "core/records/Xi.h"
 
+#include "base/SupDisponibilite.h"
+#include "base/cours/SupCalendrier.h"
 #include "base/cours/SupCours.h"
 #include "base/cours/SupFractionnementCours.h"
 #include "base/cours/SupMemoCours.h"
@@ -62,12 +64,6 @@ enum : int32_t {
   kCRS = 28
 };
 
-// Week sets (bit k of the 7 bytes is week k) that new records start with.
-constexpr int64_t SemainesDe(int32_t Premiere, int32_t Derniere) {
-  return static_cast<int64_t>(((uint64_t{1} << (Derniere + 1)) - 1) & ~((uint64_t{1} << Premiere) - 1));
-}
-constexpr int64_t kAnnee = SemainesDe(1, 52);
-
 // A resource relation copies the kind, code and name of both its resources, so that its orders sort
 // on them.
 bool LireRelationRessource(TFichierSup& Fichier, const uint8_t* Stocke, TypeGenreModif Genre) {
@@ -93,14 +89,6 @@ bool LireRelationRessource(TFichierSup& Fichier, const uint8_t* Stocke, TypeGenr
 // clang-format off
 const std::vector<TypeDeclarationFichier>& Declarations() {
   static const std::vector<TypeDeclarationFichier> declarations = {
-    {"SupCalendrier", ".CAL", 0x08, 3, 111, false,
-     {Identifiant(), Chaine("Libelle", 10, 0), Semaines("SemainesAnnee", 11).Vaut(kAnnee),
-      Semaines("SemainesPeriode1", 18).Vaut(SemainesDe(1, 13)),
-      Semaines("SemainesPeriode2", 25).Vaut(SemainesDe(14, 26)),
-      Semaines("SemainesPeriode3", 32).Vaut(SemainesDe(27, 39)),
-      Semaines("SemainesPeriode4", 39).Vaut(SemainesDe(40, 52)),
-      Octets("ZonePortee", 64, 46), Octet("OctetPorte", 110)},
-     {{U, {"Libelle"}}, {N, {"Identifiant"}}}},
     {"SupRelationRessource", ".RLR", 0x14, 22, 12, false,
      {Identifiant(), Entier("Tri1"), Entier("Tri2"), Booleen("Extraction"), Octet("OctetStocke", 8),
       Booleen("Presence").Vaut(1), Octet("Genre1"), Reference("Ressource1", kRES, 0), Chaine("Code1", 16),
@@ -115,14 +103,6 @@ const std::vector<TypeDeclarationFichier>& Declarations() {
     {"SupLiensPartie", ".LPP", 0x2F, 23, 12, false,
      {Identifiant(), Booleen("Obligatoire", 8), Reference("Ressource1", kRES, 0), Reference("Ressource2", kRES, 4)},
      {{U, {"Ressource1", "Ressource2"}}, {N, {"Ressource2", "Ressource1"}}, {N, {"Identifiant"}}}},
-    {"SupDisponibiliteRessource", ".IRS", 0x1D, 31, 24, false,
-     {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kRES, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
-      Semaines("Semaines", 16)},
-     {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
-    {"SupDisponibiliteCours", ".ICR", 0x1E, 32, 24, false,
-     {Identifiant(), Octet("Genre", 4), Reference("Proprietaire", kCRS, 0), Cardinal("Debut", 8), Cardinal("Fin", 12),
-      Semaines("Semaines", 16)},
-     {{N, {"Proprietaire", "Genre"}}, {N, {"Identifiant"}}}},
     {"SupProtectionRessource", ".RRU", 0x20, 34, 44, false,
      {Identifiant(), Octet("GenreRessource", 0), Reference("Ressource", kRES, 4), Octet("GenreAcces", 8),
       Chaine("Nom", 32, 9)},
@@ -149,8 +129,6 @@ struct TypeAnciennesNonLues {
 const std::vector<TypeAnciennesNonLues>& AnciennesNonLues() {
   static const std::vector<TypeAnciennesNonLues> anciennes = {
       {".RLR", {{12, {3, 0, 0, 0}}, {8, {3, 1, 99, 0}}}},
-      {".IRS", {{20, {3, 0, 0, 0}}}},
-      {".ICR", {{20, {3, 0, 0, 0}}}},
       {".RRU", {{12, {3, 0, 4, 0}}}},
   };
   return anciennes;
@@ -170,6 +148,7 @@ std::array<TFichierSup*, 42> Construire() {
   std::array<TFichierSup*, 42> ordre{};
   ordre[0] = &SupCivilite::Fichier();
   ordre[1] = &SupPonderation::Fichier();
+  ordre[2] = &SupCalendrier::Fichier();
   ordre[3] = &SupJourFerie::Fichier();
   ordre[4] = &SupModaliteAdmission::Fichier();
   ordre[5] = &SupPays::Fichier();
@@ -195,6 +174,8 @@ std::array<TFichierSup*, 42> Construire() {
   ordre[27] = &SupCours::Fichier();
   ordre[28] = &SupRelationCours::Fichier();
   ordre[29] = &SupFractionnementCours::Fichier();
+  ordre[30] = &SupDisponibiliteRessource::Fichier();
+  ordre[31] = &SupDisponibiliteCours::Fichier();
   ordre[32] = &SupApportMatiere::Fichier();
   ordre[35] = &SupQuotite::Fichier();
   ordre[37] = &SupLibelleSalle::Fichier();

@@ -267,6 +267,35 @@ std::vector<Octets> OrdresRelationsCours() {
   return ordres;
 }
 
+
+// The orders of OrdresRelationsCours, a calendar created then deleted, time slots of the teacher (560)
+// and of the course (204) of kinds 0 and 3, a slot changed, one deleted, and two orphans (owner
+// missing, owner 0).
+std::vector<Octets> OrdresDisponibilites() {
+  std::vector<Octets> ordres = OrdresRelationsCours();
+  Octets calendrier(111, 0);
+  calendrier[0] = 3;
+  calendrier[1] = 'T';
+  calendrier[2] = 'R';
+  calendrier[3] = 'I';
+  for (std::size_t o = 11; o < 46; ++o) calendrier[o] = static_cast<uint8_t>(0x11 * o);
+  ordres.push_back(Fuzz::Ordre(GM_Creation, 3, 333, calendrier));
+  ordres.push_back(Fuzz::Ordre(GM_Suppression, 3, 333, {}));
+  const auto creneau = [](uint32_t proprietaire, uint8_t genre, uint32_t debut, uint32_t fin) {
+    return Valeur(proprietaire) + Octets{genre, 0, 0, 0} + Valeur(debut) + Valeur(fin) +
+           Octets{0xFE, 0xFF, 0x0F, 0, 0, 0, 0, 0};
+  };
+  constexpr int32_t kIRS = 31, kICR = 32;
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kIRS, 24, creneau(560, 0, 2, 5)));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kIRS, 48, creneau(560, 3, 20, 39)));
+  ordres.push_back(Fuzz::Ordre(GM_Modification, kIRS, 48, creneau(560, 3, 21, 38)));
+  ordres.push_back(Fuzz::Ordre(GM_Suppression, kIRS, 24, {}));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kIRS, 72, creneau(99 * 560, 0, 1, 1)));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kICR, 24, creneau(204, 1, 4, 7)));
+  ordres.push_back(Fuzz::Ordre(GM_Creation, kICR, 48, creneau(0, 0, 4, 7)));
+  return ordres;
+}
+
 namespace {
 
 // Resources of every kind with their labels and subjects, as one sequence of orders.
@@ -278,6 +307,19 @@ void SemencesOrdreModifRessources() {
   for (const Octets& ordre : OrdresRelationsCours())
     relations = relations + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
   Ecrire("OrdreModif", "ordres-relations-cours", relations);
+  Octets disponibilites{0};
+  for (const Octets& ordre : OrdresDisponibilites())
+    disponibilites = disponibilites + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+  Ecrire("OrdreModif", "ordres-calendriers-disponibilites", disponibilites);
+  // A slot of each file in the older 20-byte layout (no kind), read after those orders: place byte
+  // 30 or 31 (".IRS", ".ICR"), layout 0, a creation.
+  for (auto [place, proprietaire] : {std::pair<uint8_t, uint32_t>{30, 560}, {31, 204}}) {
+    Octets stocke{3};
+    for (const Octets& ordre : OrdresDisponibilites()) stocke = stocke + Valeur(static_cast<uint16_t>(ordre.size())) + ordre;
+    stocke = stocke + Valeur(uint16_t{0}) + Octets{place, 0, 0} + Valeur(int32_t{40}) + Valeur(proprietaire) +
+             Valeur(uint32_t{3}) + Valeur(uint32_t{9}) + Octets{0x0C, 0, 0, 0, 0, 0, 0, 0};
+    Ecrire("OrdreModif", place == 30 ? "disponibilite-ressource-ancienne" : "disponibilite-cours-ancienne", stocke);
+  }
 }
 
 // Subject contributions in each of their layouts and a contribution-period relation, read after the

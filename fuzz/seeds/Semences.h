@@ -50,6 +50,7 @@ Octets Direct(uint8_t Rang, uint8_t Disposition, TObject* Objet);
 std::vector<Octets> OrdresRessources();
 // Then a course and its course relations (orphans, a change and a deletion among them).
 std::vector<Octets> OrdresRelationsCours();
+std::vector<Octets> OrdresDisponibilites();
 // Students with their references, families, headings and headings given, as creation orders.
 std::vector<Octets> OrdresEleves();
 

@@ -155,11 +155,28 @@ void SemencesFluxBase() {
   {
     // The same with a course and its relations (a room group held three times).
     Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+    // The exports above leave no base open to orders: register the files again.
+    Fuzz::Verifier(SupFichiers::EnregistrerTousLesFichiers(), "the 42 files are registered");
+    NetClient::BaseChargee() = true;
     for (const Octets& ordre : relations) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
     Fuzz::Verifier(Xi::Nombre(SupFichiers::Fichier(29)->Table) == 3, "the course relations are read");
     TMemoryStream sortie;
     VclImportExport::ExporterBase(sortie);
     Ecrire("FluxBase", "base-relations-cours", Octets{0} + Octets(256, 0) + sortie.Bytes());
+    SupToutesTables::LibererToutesLesTables();
+  }
+  {
+    // The same with calendars and the time slots of a resource and of a course.
+    const std::vector<Octets> ordres = OrdresDisponibilites();
+    Fuzz::Verifier(SupToutesTables::CreerToutesLesTables(), "the tables are created");
+    Fuzz::Verifier(SupFichiers::EnregistrerTousLesFichiers(), "the 42 files are registered");
+    NetClient::BaseChargee() = true;
+    for (const Octets& ordre : ordres) NetClient::AppliquerOrdreModif(ordre.data(), static_cast<int32_t>(ordre.size()));
+    Fuzz::Verifier(Xi::Nombre(SupFichiers::Fichier(31)->Table) == 1, "the resource slots are read");
+    Fuzz::Verifier(Xi::Nombre(SupFichiers::Fichier(32)->Table) == 1, "the course slots are read");
+    TMemoryStream sortie;
+    VclImportExport::ExporterBase(sortie);
+    Ecrire("FluxBase", "base-calendriers-disponibilites", Octets{0} + Octets(256, 0) + sortie.Bytes());
     SupToutesTables::LibererToutesLesTables();
   }
   {

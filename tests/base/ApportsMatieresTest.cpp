@@ -515,6 +515,26 @@ TEST_F(ApportsLocaux, ClearingACalendarReachesEveryRelationNamingItAndNoOther) {
   EXPECT_EQ(RAP::EffacerCalendrierDesRelations(1), 0u);
 }
 
+// A received calendar deletion clears the remembered calendar naming it and the relations naming it.
+TEST_F(ApportsLocaux, AReceivedCalendarDeletionClearsTheRememberedCalendarAndTheRelations) {
+  ASSERT_NE(ChargerApport(20, Apport(100, kIdMatiere1, 0, kIdCursus, kIdTD)), 0u);
+  const uint32_t r1 = ChargerRelation(20, RelationPeriode(kIdTDClasse, 20, kIdCalendrier1, 2, 1));
+  const uint32_t r2 = ChargerRelation(40, RelationPeriode(kIdDiplome, 20, kIdCalendrier2, 3, 0));
+  ASSERT_TRUE(r1 && r2);
+  uint32_t& retenu = ValeursUtilisateur::Valeurs().Calendrier;
+  // Deleting another calendar than the remembered one keeps it.
+  retenu = 2;
+  Recevoir(OrdreRecu(GM_Suppression, kCAL, static_cast<int32_t>(kIdCalendrier1), {}));
+  EXPECT_EQ(retenu, 2u);
+  Recevoir(OrdreRecu(GM_Suppression, kCAL, static_cast<int32_t>(kIdCalendrier2), {}));
+  EXPECT_EQ(retenu, 0u);
+  for (uint32_t r : {r1, r2}) {
+    ASSERT_TRUE(Xi::AllerA(TableRAP(), r));
+    EXPECT_EQ(R().Calendrier, 0u) << r;
+    EXPECT_EQ(R().Periode, 0u) << r;
+  }
+}
+
 TEST_F(Apports, EveryRequestThroughTheServer) {
   const uint32_t existant = ChargerApport(20, Apport(100, kIdMatiere1, 0, kIdCursus, kIdTD));
   const uint32_t relation = ChargerRelation(20, RelationPeriode(kIdTDClasse, 20, 0, 0, 0));

@@ -479,3 +479,60 @@ TEST_F(FluxRessources, CourseRelationsReadDropTheirOrphansAndExportByteForByte) 
 }
 
 }  // namespace
+
+#include "base/SupDisponibilite.h"
+
+namespace {
+
+// Calendars and the time slots of a resource and of a course: the first calendar's identifier is its
+// stored size, the slots whose owner is missing are dropped, and the kept records export as read.
+TEST_F(FluxRessources, CalendarsAndTimeSlotsReadDropTheirOrphansAndExportByteForByte) {
+  std::map<int32_t, std::vector<Octets>> fichiers = References();
+  Octets periodes(111, 0);
+  PoserChaine(periodes, 0, "Trimestres", 10);
+  for (std::size_t o = 11; o < 46; ++o) periodes[o] = static_cast<uint8_t>(o);
+  periodes[60] = 0xAB;  // the carried zone and byte come back as they were
+  periodes[110] = 7;
+  fichiers[kCAL].push_back(periodes);
+  Octets prof = Ressource(0, "Martin", "MAR", 1);
+  Poser32(prof, 224, 72);  // PEG
+  fichiers[kRES] = {prof};
+  Octets ponderation(4, 0), typologie(28, 0);
+  Poser32(ponderation, 0, 36000);
+  PoserChaine(typologie, 0, "Cours", 13);
+  typologie[24] = 1;
+  fichiers[2] = {ponderation};
+  fichiers[11] = {typologie};
+  Octets cours(102, 0);
+  for (auto [decalage, valeur] : {std::pair{27, 228u}, {31, 4u}, {35, 4u}, {39, 28u}}) Poser32(cours, decalage, valeur);
+  fichiers[28] = {cours};
+  const auto creneau = [](uint32_t proprietaire, uint8_t genre, uint32_t debut, uint32_t fin, uint8_t semaines) {
+    Octets c(24, 0);
+    Poser32(c, 0, proprietaire);
+    c[4] = genre;
+    Poser32(c, 8, debut);
+    Poser32(c, 12, fin);
+    c[16] = semaines;
+    c[22] = 0x1F;
+    return c;
+  };
+  fichiers[31] = {creneau(560, 0, 2, 5, 0x06), creneau(560, 3, 20, 39, 0xFE)};
+  fichiers[32] = {creneau(102, 1, 4, 4, 0x02)};
+  std::size_t debut = 0;
+  const Octets attendu = Flux(fichiers, debut);
+  fichiers[31].push_back(creneau(1120, 0, 1, 1, 2));
+  fichiers[32].push_back(creneau(0, 0, 1, 1, 2));
+  Importer(Flux(fichiers, debut));
+  EXPECT_EQ(VclImportExport::EnregistrementsRefuses(), 2);
+  ASSERT_EQ(Xi::Nombre(SupDisponibiliteRessource::Fichier().Table), 2u);
+  ASSERT_EQ(Xi::Nombre(SupDisponibiliteCours::Fichier().Table), 1u);
+  ASSERT_TRUE(SupDisponibiliteRessource::ChercherParIdentifiant(48));
+  const TypeEnregistrementDisponibilite e = *SupDisponibiliteRessource::Article();
+  EXPECT_EQ(std::tie(e.Proprietaire, e.Genre, e.Debut, e.Fin), std::make_tuple(1u, uint8_t{3}, 20u, 39u));
+  TFichierSup& calendriers = *SupFichiers::Fichier(kCAL);
+  ASSERT_TRUE(calendriers.ChercherParIdentifiant(111));
+  EXPECT_EQ(Xi::NumeroCourant(calendriers.Table), 1u);
+  ExporteCommeLu(attendu, debut);
+}
+
+}  // namespace
